@@ -1,0 +1,5 @@
+narabin_gui_sources(
+  splash.cpp
+  versioninfo.cpp
+  helpviewer.cpp
+)

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <concepts>
+#include <map>
+#include <typeindex>
+
+// Every window is a single instance: created on first use (running its Load set-up)
+// and created afresh once it was unloaded.
+//
+//   form<TOUROKU>()      the instance, created and loaded when there is none
+//   isLoaded<TOUROKU>()  whether an instance exists
+//   unload<TOUROKU>()    closes the instance for good (no questions asked)
+
+// Implemented by every window class.
+class Form {
+public:
+    virtual ~Form() = default;
+    // Load set-up; runs once per creation, before the window is first shown.
+    virtual void Form_Load() {}
+    bool isUnloaded() const { return unloaded_; }
+
+protected:
+    // Marks the window closed for good and destroys it once control is back in the
+    // event loop; the registry forgets it at once. Safe inside the window's own handlers.
+    void unloadSelf();
+    // True while the program itself is closing the window (not the user).
+    bool closingByProgram() const { return closingByProgram_; }
+
+private:
+    friend void unloadForm(Form *form);
+    bool unloaded_ = false;
+    bool closingByProgram_ = false;
+};
+
+namespace form_registry {
+QWidget *find(std::type_index type);
+void store(std::type_index type, QWidget *widget);
+} // namespace form_registry
+
+// Closes a form as the program does: its close handler sees closingByProgram().
+void unloadForm(Form *form);
+
+template <class W>
+concept FormWidget = std::derived_from<W, QWidget> && std::derived_from<W, Form>;
+
+template <FormWidget W>
+W *loadedForm()
+{
+    auto *w = static_cast<W *>(form_registry::find(typeid(W)));
+    return w && !w->isUnloaded() ? w : nullptr;
+}
+
+template <FormWidget W>
+bool isLoaded()
+{
+    return loadedForm<W>() != nullptr;
+}
+
+template <FormWidget W>
+W *form()
+{
+    if (W *existing = loadedForm<W>())
+        return existing;
+    auto *w = new W;
+    form_registry::store(typeid(W), w);
+    w->Form_Load();
+    return w;
+}
+
+template <FormWidget W>
+void unload()
+{
+    if (W *w = loadedForm<W>())
+        unloadForm(w);
+}

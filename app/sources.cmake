@@ -1,0 +1,18 @@
+narabin_core_sources(
+  sharedstate.cpp
+  settings.cpp
+  colors.cpp
+  clock.cpp
+  textfile.cpp
+  startup.cpp
+  resultlog.cpp
+)
+narabin_gui_sources(
+  formregistry.cpp
+  formwindow.cpp
+  ui.cpp
+  windowbars.cpp
+  startupwindows.cpp
+  pending.cpp
+  seatbox.cpp
+)

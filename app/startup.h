@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+// The program's title: the application name of the settings store.
+inline constexpr char ProgramTitle[] = "Narabin";
+inline constexpr char HelpFileName[] = "NARABIN.HLP";
+
+// The folder the program works in: its own folder when it can write there (a build
+// tree or a portable copy), otherwise the per-user data folder, created when missing.
+QString chooseWorkingFolder(const QString &programFolder);
+
+// A data file shipped with the program: beside the executable first, then in the
+// installed data folder (../share/narabin), then in the system data folders.
+// When it is nowhere, the path beside the executable (so that whoever opens it
+// reports it missing).
+QString findProgramDataFile(const QString &programFolder, const QString &name);
+
+// Start-up steps that fill the shared state from the settings store: the store's
+// address and the help file path, every setting (writing the default of each
+// missing key), the colour preset and the cleared run-time flags.
+void loadStartupSettings(const QString &programFolder);

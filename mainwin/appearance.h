@@ -1,0 +1,6 @@
+#pragma once
+
+void logoMarkCommand();
+void mainColorCommand();
+void countdownBackColorCommand();
+void countdownForeColorCommand();

@@ -1,0 +1,8 @@
+#include "mainwin/filemanagement.h"
+
+#include "app/pending.h"
+
+void fileCopyCommand() { commandPending(); }
+void fileRenameCommand() { commandPending(); }
+void backupCommand() { commandPending(); }
+void fileDeleteCommand() { commandPending(); }

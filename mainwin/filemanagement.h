@@ -1,0 +1,6 @@
+#pragma once
+
+void fileCopyCommand();
+void fileRenameCommand();
+void backupCommand();
+void fileDeleteCommand();

@@ -1,0 +1,6 @@
+#include "mainwin/pastresults.h"
+
+#include "app/pending.h"
+
+void previousResultCommand() { commandPending(); }
+void pastResultCommand(int) { commandPending(); }

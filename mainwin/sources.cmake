@@ -1,0 +1,9 @@
+narabin_core_sources(
+  gradient.cpp
+)
+narabin_gui_sources(
+  mainwindow.cpp
+  pastresults.cpp
+  filemanagement.cpp
+  appearance.cpp
+)

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "app/sharedstate.h"
+
+#include <QString>
+
+#include <optional>
+
+class QPrinter;
+class QWidget;
+
+// Message box styles, as the numbers the program's messages are given in.
+namespace MsgStyle {
+inline constexpr int OkOnly = 0;
+inline constexpr int OkCancel = 1;
+inline constexpr int Critical = 16;    // stop icon
+inline constexpr int Question = 32;
+inline constexpr int Exclamation = 48;
+inline constexpr int Information = 64;
+inline constexpr int DefaultButton2 = 256;
+} // namespace MsgStyle
+
+// Message box answers.
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+// Help engine commands.
+inline constexpr int HELP_CONTEXT = 1;
+inline constexpr int HELP_CONTENTS = 3;
+inline constexpr int HELP_PARTIALKEY = 0x105;
+
+// What a file dialog is asked to show.
+struct FileDialogRequest {
+    QString title;    // empty: the platform's own title
+    QString filter;   // "label|pattern|label|pattern..."
+    QString fileName; // shown in the name box when the dialog opens
+};
+
+// Everything the operating system shows or starts for the program. Windows reach it
+// only through platform(); tests install a scripted implementation.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Returns IDOK or IDCANCEL.
+    virtual int messageBox(QWidget *owner, const QString &text, const QString &title, int style) = 0;
+    // The chosen path, or the empty string when the user cancelled.
+    virtual QString openFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    virtual QString saveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
+    // The chosen colour, none when the user cancelled.
+    virtual std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) = 0;
+    // Lets the user pick a printer and the number of copies (QPrinter::copyCount).
+    // False when the user cancelled.
+    virtual bool printDialog(QWidget *owner, QPrinter &printer) = 0;
+    // The help engine: command HELP_CONTEXT, HELP_CONTENTS or HELP_PARTIALKEY.
+    virtual void help(QWidget *owner, const QString &helpFile, int command, int data) = 0;
+    // Starts the mail program with a message to `address`; false when none could be started.
+    virtual bool startMail(const QString &address) = 0;
+    // Opens `url` in the web browser; false when none could be started.
+    virtual bool startBrowser(const QString &url) = 0;
+    virtual bool capsLockOn() = 0;
+    virtual bool insertModeOn() = 0;
+    // Switches the input method of a text box on for Japanese input.
+    virtual void switchInputMethodOn(QWidget *box) = 0;
+    // Ends the program at once, without further questions.
+    virtual void quitProgram() = 0;
+};
+
+Platform &platform();
+// Installs the implementation; the program keeps ownership elsewhere.
+void setPlatform(Platform *p);
+
+// Shorthands for the calls every window makes.
+int MsgBox(QWidget *owner, const QString &text, int style, const QString &title);
+void callHelp(QWidget *owner, int command, int data);

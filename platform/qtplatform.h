@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/platform.h"
+
+// The platform as Qt gives it: Qt's message boxes and dialogs, the program's own
+// help viewer, the desktop's mail program and browser.
+class QtPlatform : public Platform {
+public:
+    int messageBox(QWidget *owner, const QString &text, const QString &title, int style) override;
+    QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
+    std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
+    bool printDialog(QWidget *owner, QPrinter &printer) override;
+    void help(QWidget *owner, const QString &helpFile, int command, int data) override;
+    bool startMail(const QString &address) override;
+    bool startBrowser(const QString &url) override;
+    bool capsLockOn() override;
+    bool insertModeOn() override;
+    void switchInputMethodOn(QWidget *box) override;
+    void quitProgram() override;
+};
+
+// "label|pattern|label|pattern" as the name filters of a Qt file dialog.
+QStringList qtNameFilters(const QString &filter);
+// A message text as a message box shows it: a lone carriage return breaks the line.
+QString displayText(const QString &text);

@@ -1,0 +1,6 @@
+narabin_gui_sources(
+  platform.cpp
+  qtplatform.cpp
+  commondialog.cpp
+  keystate.cpp
+)

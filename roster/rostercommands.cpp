@@ -1,0 +1,6 @@
+#include "roster/rostercommands.h"
+
+#include "app/pending.h"
+
+void fileCreateCommand() { commandPending(); }
+void fileOpenCommand() { commandPending(); }

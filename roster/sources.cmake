@@ -1,0 +1,3 @@
+narabin_gui_sources(
+  rostercommands.cpp
+)

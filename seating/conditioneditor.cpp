@@ -1,0 +1,5 @@
+#include "seating/conditioneditor.h"
+
+#include "app/pending.h"
+
+void showConditionEditor() { commandPending(); }

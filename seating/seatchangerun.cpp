@@ -1,0 +1,5 @@
+#include "seating/seatchangerun.h"
+
+#include "app/pending.h"
+
+void seatChangeRunCommand() { commandPending(); }

@@ -1,0 +1,4 @@
+#pragma once
+
+// The main window's seat-change run.
+void seatChangeRunCommand();

@@ -1,0 +1,4 @@
+narabin_gui_sources(
+  seatchangerun.cpp
+  conditioneditor.cpp
+)

@@ -1,0 +1,12 @@
+# Fails when a test sleeps instead of waiting on a condition.
+file(GLOB_RECURSE sources ${ROOT}/*.cpp ${ROOT}/*.h)
+set(found "")
+foreach(f ${sources})
+  file(STRINGS ${f} lines REGEX "QTest::qWait\\(|QThread::(m?s)?sleep|usleep\\(|std::this_thread::sleep")
+  if(lines)
+    list(APPEND found "${f}: ${lines}")
+  endif()
+endforeach()
+if(found)
+  message(FATAL_ERROR "tests must wait on conditions (QTRY_*), not sleep:\n${found}")
+endif()

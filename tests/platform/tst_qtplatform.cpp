@@ -1,0 +1,124 @@
+// The production platform: Qt's message boxes and file dialogs as the program uses them.
+#include "platform/commondialog.h"
+#include "platform/qtplatform.h"
+#include "support/testenv.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+
+class TestQtPlatform : public QObject {
+    Q_OBJECT
+
+private slots:
+    void messageBoxButtonsAndAnswers_data();
+    void messageBoxButtonsAndAnswers();
+    void nameFilters();
+    void openDialogMatchesFiltersWithoutCase();
+    void confirmedDialogMovesTheCurrentFolder();
+};
+
+void TestQtPlatform::messageBoxButtonsAndAnswers_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QString>("press");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("question, OK") << 33 << QStringList{QStringLiteral("OK"), QStringLiteral("キャンセル")}
+                                  << int(QMessageBox::Question) << QStringLiteral("OK") << IDOK;
+    QTest::newRow("question, Cancel") << 33 << QStringList{QStringLiteral("OK"), QStringLiteral("キャンセル")}
+                                      << int(QMessageBox::Question) << QStringLiteral("キャンセル") << IDCANCEL;
+    QTest::newRow("stop") << 16 << QStringList{QStringLiteral("OK")} << int(QMessageBox::Critical) << QStringLiteral("OK") << IDOK;
+    QTest::newRow("information") << 64 << QStringList{QStringLiteral("OK")} << int(QMessageBox::Information)
+                                 << QStringLiteral("OK") << IDOK;
+    QTest::newRow("exclamation") << 48 << QStringList{QStringLiteral("OK")} << int(QMessageBox::Warning)
+                                 << QStringLiteral("OK") << IDOK;
+}
+
+void TestQtPlatform::messageBoxButtonsAndAnswers()
+{
+    QFETCH(int, style);
+    QFETCH(QStringList, buttons);
+    QFETCH(int, icon);
+    QFETCH(QString, press);
+    QFETCH(int, answer);
+    TestEnv env;
+    QtPlatform qt;
+    bool seen = false;
+    whenModal([&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        QCOMPARE(box->windowTitle(), QStringLiteral("設定確認"));
+        QCOMPARE(box->text(), QStringLiteral("一行目\n二行目"));
+        QCOMPARE(int(box->icon()), icon);
+        QStringList captions;
+        QPushButton *toPress = nullptr;
+        for (QAbstractButton *b : box->buttons()) {
+            captions.append(b->text());
+            if (b->text() == press)
+                toPress = qobject_cast<QPushButton *>(b);
+        }
+        captions.sort();
+        QStringList expected = buttons;
+        expected.sort();
+        QCOMPARE(captions, expected);
+        QVERIFY(toPress);
+        seen = true;
+        toPress->click();
+    });
+    QCOMPARE(qt.messageBox(nullptr, QStringLiteral("一行目\r二行目"), QStringLiteral("設定確認"), style), answer);
+    QVERIFY(seen);
+}
+
+void TestQtPlatform::nameFilters()
+{
+    QCOMPARE(qtNameFilters(QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*")),
+             (QStringList{QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)"), QStringLiteral("すべてのﾌｧｲﾙ(*.*)")}));
+    QCOMPARE(qtNameFilters(QStringLiteral("Rosters|*.mem;*.dat")), QStringList{QStringLiteral("Rosters (*.mem *.dat)")});
+}
+
+void TestQtPlatform::openDialogMatchesFiltersWithoutCase()
+{
+    TestEnv env;
+    env.writeFile(QStringLiteral("class.mem"), "a\r\n");
+    env.writeFile(QStringLiteral("notes.txt"), "b\r\n");
+    QtPlatform qt;
+    QStringList listed;
+    whenModal([&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("名簿を開く"));
+        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)"));
+        auto *view = dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"));
+        QVERIFY(view);
+        QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) > 0);
+        for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+            listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
+        dialog->reject();
+    });
+    const QString chosen = qt.openFileName(nullptr, {QStringLiteral("名簿を開く"),
+                                                     QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*"), {}});
+    QCOMPARE(chosen, QString());
+    QCOMPARE(listed, QStringList{QStringLiteral("class.mem")});
+}
+
+void TestQtPlatform::confirmedDialogMovesTheCurrentFolder()
+{
+    TestEnv env;
+    env.writeFile(QStringLiteral("sub/class.mem"), "a\r\n");
+    CommonDialog dialog;
+    env.platform.openFiles.enqueue(env.path(QStringLiteral("sub/class.mem")));
+    QVERIFY(dialog.ShowOpen(nullptr));
+    QCOMPARE(dialog.FileTitle, QStringLiteral("class.mem"));
+    QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("sub")));
+    QVERIFY(!dialog.ShowOpen(nullptr)); // cancelled: no file, the folder stays
+    QCOMPARE(dialog.FileName, QString());
+    QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("sub")));
+}
+
+QTEST_MAIN(TestQtPlatform)
+#include "tst_qtplatform.moc"

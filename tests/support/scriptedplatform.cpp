@@ -1,0 +1,95 @@
+#include "support/scriptedplatform.h"
+
+#include <QPrinter>
+
+int ScriptedPlatform::messageBox(QWidget *owner, const QString &text, const QString &title, int style)
+{
+    PlatformCall call{QStringLiteral("message"), text, title, style, 0, {}, {}, owner};
+    calls.append(call);
+    if (onMessage)
+        onMessage(call);
+    return answers.isEmpty() ? IDOK : answers.dequeue();
+}
+
+QString ScriptedPlatform::openFileName(QWidget *owner, const FileDialogRequest &request)
+{
+    calls.append({QStringLiteral("open"), {}, request.title, 0, 0, request.filter, request.fileName, owner});
+    return openFiles.isEmpty() ? QString() : openFiles.dequeue();
+}
+
+QString ScriptedPlatform::saveFileName(QWidget *owner, const FileDialogRequest &request)
+{
+    calls.append({QStringLiteral("save"), {}, request.title, 0, 0, request.filter, request.fileName, owner});
+    return saveFiles.isEmpty() ? QString() : saveFiles.dequeue();
+}
+
+std::optional<ColorValue> ScriptedPlatform::chooseColor(QWidget *owner, ColorValue initial)
+{
+    calls.append({QStringLiteral("color"), {}, {}, 0, int(initial), {}, {}, owner});
+    return colors.isEmpty() ? std::nullopt : colors.dequeue();
+}
+
+bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer)
+{
+    calls.append({QStringLiteral("print"), {}, {}, 0, 0, {}, {}, owner});
+    const PrintAnswer answer = prints.isEmpty() ? PrintAnswer{false, 1, {}} : prints.dequeue();
+    if (!answer.accept)
+        return false;
+    printer.setCopyCount(answer.copies);
+    if (!answer.outputFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(answer.outputFile);
+    }
+    return true;
+}
+
+void ScriptedPlatform::help(QWidget *owner, const QString &helpFile, int command, int data)
+{
+    calls.append({QStringLiteral("help"), helpFile, {}, command, data, {}, {}, owner});
+}
+
+bool ScriptedPlatform::startMail(const QString &address)
+{
+    calls.append({QStringLiteral("mail"), address});
+    return mailStarts;
+}
+
+bool ScriptedPlatform::startBrowser(const QString &url)
+{
+    calls.append({QStringLiteral("browser"), url});
+    return browserStarts;
+}
+
+void ScriptedPlatform::switchInputMethodOn(QWidget *box)
+{
+    calls.append({QStringLiteral("ime"), box ? box->objectName() : QString(), {}, 0, 0, {}, {}, box});
+}
+
+QList<PlatformCall> ScriptedPlatform::callsOf(const QString &kind) const
+{
+    QList<PlatformCall> out;
+    for (const PlatformCall &c : calls) {
+        if (c.kind == kind)
+            out.append(c);
+    }
+    return out;
+}
+
+QStringList ScriptedPlatform::messageLog() const
+{
+    QStringList out;
+    for (const PlatformCall &c : callsOf(QStringLiteral("message")))
+        out.append(c.title + QLatin1Char('|') + c.text + QLatin1Char('|') + QString::number(c.style));
+    return out;
+}
+
+void ScriptedPlatform::clear()
+{
+    calls.clear();
+    answers.clear();
+    openFiles.clear();
+    saveFiles.clear();
+    colors.clear();
+    prints.clear();
+    quitCount = 0;
+}

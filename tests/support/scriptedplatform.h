@@ -1,0 +1,70 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QList>
+#include <QPointer>
+#include <QQueue>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <optional>
+
+// One thing the program asked of the platform.
+struct PlatformCall {
+    QString kind = {};   // "message", "open", "save", "color", "print", "help", "mail", "browser", "ime", "quit"
+    QString text = {};   // message text, mail address, URL, help file
+    QString title = {};  // message or dialog title
+    int style = 0;       // message style; help command
+    int data = 0;        // help data; the colour dialog's initial colour
+    QString filter = {}; // file dialog filter
+    QString fileName = {}; // file dialog's initial file name
+    QPointer<QWidget> owner = {};
+};
+
+// What the print dialog answers.
+struct PrintAnswer {
+    bool accept = true;
+    int copies = 1;
+    QString outputFile; // PDF file the printer writes to
+};
+
+// A platform that answers from queues and records every call, so a test states exactly
+// which messages, dialogs and help calls a command made. Unqueued questions answer OK;
+// unqueued file and colour dialogs are cancelled.
+class ScriptedPlatform : public Platform {
+public:
+    QList<PlatformCall> calls;
+    QQueue<int> answers;
+    QQueue<QString> openFiles;
+    QQueue<QString> saveFiles;
+    QQueue<std::optional<ColorValue>> colors;
+    QQueue<PrintAnswer> prints;
+    bool caps = false;
+    bool insert = false;
+    bool mailStarts = true;
+    bool browserStarts = true;
+    int quitCount = 0;
+    // Runs when a message box is shown, before it answers (to look at the program's state then).
+    std::function<void(const PlatformCall &)> onMessage;
+
+    int messageBox(QWidget *owner, const QString &text, const QString &title, int style) override;
+    QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
+    QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
+    std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
+    bool printDialog(QWidget *owner, QPrinter &printer) override;
+    void help(QWidget *owner, const QString &helpFile, int command, int data) override;
+    bool startMail(const QString &address) override;
+    bool startBrowser(const QString &url) override;
+    bool capsLockOn() override { return caps; }
+    bool insertModeOn() override { return insert; }
+    void switchInputMethodOn(QWidget *box) override;
+    void quitProgram() override { ++quitCount; calls.append({QStringLiteral("quit")}); }
+
+    // The calls of one kind, in order.
+    QList<PlatformCall> callsOf(const QString &kind) const;
+    // The message boxes shown, as "title|text|style" lines (easy to compare whole).
+    QStringList messageLog() const;
+    void clear();
+};

@@ -1,0 +1,95 @@
+#include "support/testenv.h"
+
+#include "app/clock.h"
+#include "app/sharedstate.h"
+#include "app/textfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPointer>
+#include <QSettings>
+#include <QWidget>
+
+TestEnv::TestEnv()
+{
+    QDir(dir_.path()).mkpath(QStringLiteral("work"));
+    QDir(dir_.path()).mkpath(QStringLiteral("config"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("config")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("config")));
+    QDir::setCurrent(work());
+    resetState();
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    setNow(QDateTime(QDate(2026, 12, 5), QTime(15, 7)));
+    setPlatform(&platform);
+}
+
+TestEnv::~TestEnv()
+{
+    QList<QPointer<QWidget>> windows;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        windows.append(w);
+    for (const QPointer<QWidget> &w : windows)
+        delete w.data();
+    QApplication::processEvents();
+    setPlatform(nullptr);
+    setClock({});
+    setWriteFaultForTests({}, 0);
+    resetState();
+    QDir::setCurrent(QDir::tempPath());
+}
+
+QString TestEnv::work() const
+{
+    return dir_.filePath(QStringLiteral("work"));
+}
+
+QString TestEnv::path(const QString &relative) const
+{
+    return QDir(work()).filePath(relative);
+}
+
+void TestEnv::writeFile(const QString &relative, const QByteArray &bytes) const
+{
+    QFile f(path(relative));
+    QDir().mkpath(QFileInfo(f).absolutePath());
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("fixture not written: %s", qPrintable(relative));
+}
+
+QByteArray TestEnv::readFile(const QString &relative) const
+{
+    QFile f(path(relative));
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return f.readAll();
+}
+
+QString TestEnv::settingsFile() const
+{
+    return dir_.filePath(QStringLiteral("config/Narabin/Narabin.conf"));
+}
+
+void TestEnv::setNow(const QDateTime &now)
+{
+    setClock([now] { return now; });
+}
+
+QAction *findAction(QWidget *window, const QString &name)
+{
+    if (!window)
+        return nullptr;
+    const QList<QAction *> actions = window->findChildren<QAction *>(name);
+    return actions.isEmpty() ? nullptr : actions.constFirst();
+}
+
+void whenModal(std::function<void()> fn)
+{
+    QTimer::singleShot(0, qApp, std::move(fn));
+}
+
+QByteArray sjis(const QString &text)
+{
+    return encodeCp932(text).value_or(QByteArray("<not CP932>"));
+}
