@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,6 +18,16 @@ struct OptionRow {
     QString caption;
     QRect twips;
 };
+
+// Where the system lacks the table's face, the stand-in may run wider: shrink the
+// lettering until the whole line shows.
+void shrinkToFit(QLabel *label)
+{
+    QFont font = label->font();
+    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    label->setFont(font);
+}
 
 } // namespace
 
@@ -29,6 +40,7 @@ SEL_MCL::SEL_MCL()
 
     Label1 = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("メイン画面の背景を選択して、OKボタンを押して下さい。"),
                               QRect(75, 210, 4935, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)});
+    shrinkToFit(Label1);
 
     // Listed in the order the presets are numbered: option i is preset i + 1.
     const std::array<OptionRow, 3> options{{
