@@ -6,4 +6,5 @@ narabin_gui_sources(
   pastresults.cpp
   filemanagement.cpp
   appearance.cpp
+  maincolordialog.cpp
 )
