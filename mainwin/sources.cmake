@@ -7,3 +7,5 @@ narabin_gui_sources(
   filemanagement.cpp
   appearance.cpp
 )
+narabin_core_sources(filechores.cpp)
+narabin_gui_sources(filedialogs.cpp)
