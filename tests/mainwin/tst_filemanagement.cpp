@@ -131,8 +131,6 @@ private slots:
     void toolbarFiveDeletes();
     void backupCommand_data();
     void backupCommand();
-    void dialogLayout_data();
-    void dialogLayout();
     void dialogsKeepKeysAndButtons();
     void helpButtons();
 };
@@ -628,57 +626,6 @@ void TestFileManagement::backupCommand()
                                           {QStringLiteral("c.Mem"), "C\r\n"}}
                                   : onFloppy;
     QCOMPARE(tree(floppy), expected);
-}
-
-void TestFileManagement::dialogLayout_data()
-{
-    QTest::addColumn<QString>("dialog");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("pixels");
-    QTest::addColumn<qreal>("pointSize");
-    QTest::addColumn<QColor>("textColor");
-    QTest::addColumn<bool>("boxed");
-    const QColor yellow(255, 255, 0), light(255, 255, 128);
-    const auto row = [](const char *d, const char *n, const char *text, QRect twips, qreal pt, QColor c, bool boxed) {
-        QTest::addRow("%s %s", d, n) << QString::fromLatin1(d) << QString::fromLatin1(n) << QString::fromUtf8(text)
-                                     << twRect(twips.x(), twips.y(), twips.width(), twips.height()) << pt << c << boxed;
-    };
-    row("FILESCOPY", "Label1", "ｺﾋﾟｰ先のﾌｧｲﾙ名を入力して、OKﾎﾞﾀﾝを押して下さい。", {120, 210, 5175, 225}, 11.25, yellow, false);
-    row("FILESCOPY", "Label2", "コピー元", {450, 780, 855, 225}, 11.25, light, false);
-    row("FILESCOPY", "Label3", "", {1350, 735, 3210, 330}, 12, light, true);
-    row("FILESCOPY", "Label4", "コピー先", {450, 1155, 855, 225}, 11.25, yellow, false);
-    row("FILESCOPY", "Text1", "", {1350, 1110, 3210, 330}, 12, yellow, false);
-    row("RENAME", "Label1", "新しいﾌｧｲﾙ名を入力して、OKﾎﾞﾀﾝを押して下さい。", {240, 210, 4665, 255}, 11.25, yellow, false);
-    row("RENAME", "Label3", "元の名前", {450, 780, 855, 285}, 9, light, false);
-    row("RENAME", "Label2", "", {1575, 735, 2985, 330}, 12, light, true);
-    row("RENAME", "Label4", "新しい名前", {450, 1155, 1035, 255}, 9, yellow, false);
-    row("RENAME", "Text1", "", {1575, 1100, 2985, 330}, 12, yellow, false);
-}
-
-void TestFileManagement::dialogLayout()
-{
-    QFETCH(QString, dialog);
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(QRect, pixels);
-    QFETCH(qreal, pointSize);
-    QFETCH(QColor, textColor);
-    QFETCH(bool, boxed);
-    TestEnv env;
-    QWidget *d = dialog == QLatin1String("RENAME") ? static_cast<QWidget *>(form<RENAME>()) : form<FILESCOPY>();
-    QCOMPARE(d->objectName(), dialog);
-    QWidget *w = d->findChild<QWidget *>(name);
-    QVERIFY(w);
-    auto *label = qobject_cast<QLabel *>(w);
-    auto *box = qobject_cast<QLineEdit *>(w);
-    QCOMPARE(label ? label->text() : box->text(), text);
-    QCOMPARE(w->geometry(), pixels);
-    QCOMPARE(w->font().pointSizeF(), pointSize);
-    QCOMPARE(w->palette().color(box ? QPalette::Text : QPalette::WindowText), textColor);
-    const bool darkGrey = w->palette().color(box ? QPalette::Base : QPalette::Window) == QColor(64, 64, 64);
-    QCOMPARE(darkGrey && w->autoFillBackground(), boxed || box);
-    QCOMPARE(label && label->frameShape() == QFrame::Box, boxed);
 }
 
 void TestFileManagement::dialogsKeepKeysAndButtons()
