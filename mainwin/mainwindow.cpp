@@ -68,6 +68,8 @@ NARABIN::NARABIN()
     : FormWindow(QString::fromUtf8(product::Title))
 {
     setObjectName(QStringLiteral("NARABIN"));
+    CommonDialog1.DialogTitle = QStringLiteral("名簿を開く");
+    CommonDialog1.Filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
     client()->installEventFilter(new GradientClient(this));
     client()->installEventFilter(this);
     buildLogo();

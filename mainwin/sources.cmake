@@ -8,3 +8,5 @@ narabin_gui_sources(
   appearance.cpp
   maincolordialog.cpp
 )
+narabin_core_sources(filechores.cpp)
+narabin_gui_sources(filedialogs.cpp)
