@@ -19,6 +19,7 @@ void fileCreateCommand()
     TOUROKU *editor = form<TOUROKU>();
     for (QLineEdit *box : editor->Text1)
         box->clear();
+    editor->RosterSpellings.clear();
     // An editor already open without blocking becomes modal only when shown anew.
     if (editor->isVisible())
         editor->hide();
@@ -63,6 +64,7 @@ void fileOpenCommand()
         return;
     }
     TOUROKU *editor = form<TOUROKU>();
+    editor->RosterSpellings = read.spellings;
     for (int i = 0; i < SeatCount; ++i)
         editor->Text1[size_t(i)]->setText(i < read.names.size() ? read.names.at(i) : QString());
     editor->show();

@@ -233,7 +233,7 @@ bool TOUROKU::saveRoster(const QStringList &names)
     if (!CommonDialog1.ShowSave(this))
         return false;
     const QString path = CommonDialog1.FileName;
-    const QString error = writeRosterFile(path, names);
+    const QString error = writeRosterFile(path, names, RosterSpellings);
     if (!error.isEmpty()) {
         // The file in use stays the one before: nothing was saved under the new name.
         MsgBox(this, QStringLiteral("名簿ファイルを保存できませんでした。\r\n") + nativePath(path) + QStringLiteral("\r\n") + error,

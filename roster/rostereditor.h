@@ -5,6 +5,7 @@
 #include "platform/commondialog.h"
 
 #include <QAction>
+#include <QHash>
 #include <QMenu>
 #include <QTimer>
 
@@ -44,6 +45,8 @@ public:
     StatusPanels *StatusBar1 = nullptr;
     QTimer *Timer1 = nullptr;
     CommonDialog CommonDialog1;
+    // How the opened roster file spells its names, kept when they are saved again.
+    QHash<QString, QByteArray> RosterSpellings;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuNewFile = nullptr, *mnuCancel = nullptr;

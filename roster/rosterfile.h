@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +18,9 @@ struct RosterRead {
     };
     Outcome outcome = Outcome::NotOpened;
     QStringList names;
+    // CP932 has two codes for some characters (髙 is FB FC and also EE E0); the codes of
+    // names that the file spells otherwise than a save would, so that saving keeps them.
+    QHash<QString, QByteArray> spellings;
     bool ok() const { return outcome == Outcome::Read; }
 };
 
@@ -34,6 +39,6 @@ bool hasDuplicateName(const QStringList &names);
 // Index of the first box whose text CP932 cannot hold, -1 when all fit.
 int firstBoxNotFittingCp932(const QStringList &boxTexts);
 
-// Writes the names as a roster file, atomically. Returns the reason for the user on
-// failure, the empty string on success.
-QString writeRosterFile(const QString &path, const QStringList &names);
+// Writes the names as a roster file, atomically, each name in its spelling when it has
+// one. Returns the reason for the user on failure, the empty string on success.
+QString writeRosterFile(const QString &path, const QStringList &names, const QHash<QString, QByteArray> &spellings = {});

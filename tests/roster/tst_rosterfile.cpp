@@ -40,6 +40,7 @@ private slots:
     void writtenBytes_data();
     void writtenBytes();
     void failedWriteKeepsTheOldFile();
+    void otherSpellingsOfCp932AreKept();
 };
 
 void TestRosterFile::readRosterFile_data()
@@ -172,6 +173,28 @@ void TestRosterFile::failedWriteKeepsTheOldFile()
              QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）"));
     QCOMPARE(env.readFile(QStringLiteral("class.mem")), old);
     QCOMPARE(QDir(env.work()).entryList(QDir::Files), QStringList{QStringLiteral("class.mem")});
+}
+
+void TestRosterFile::otherSpellingsOfCp932AreKept()
+{
+    TestEnv env;
+    // 髙 and 纊 in the NEC-selected rows, as some tools write them; ① and ～ have one code only.
+    const QByteArray nec = QByteArray::fromHex("eee08bb40d0a87400d0aed40816093630d0a");
+    env.writeFile(QStringLiteral("nec.mem"), nec);
+    const RosterRead read = ::readRosterFile(env.path(QStringLiteral("nec.mem")));
+    QCOMPARE(read.names, (QStringList{QStringLiteral("髙橋"), QStringLiteral("①"), QStringLiteral("纊～田")}));
+    QCOMPARE(read.spellings.size(), 2);
+    QCOMPARE(read.spellings.value(QStringLiteral("髙橋")), QByteArray::fromHex("eee08bb4"));
+    QCOMPARE(writeRosterFile(env.path(QStringLiteral("again.mem")), read.names, read.spellings), QString());
+    QCOMPARE(env.readFile(QStringLiteral("again.mem")), nec);
+    // A name typed anew is written as Windows writes it.
+    QCOMPARE(writeRosterFile(env.path(QStringLiteral("new.mem")), {QStringLiteral("髙")}, read.spellings), QString());
+    QCOMPARE(env.readFile(QStringLiteral("new.mem")), QByteArray::fromHex("fbfc0d0a"));
+    // Files spelled as Windows spells them, and UTF-8 files, need nothing kept.
+    env.writeFile(QStringLiteral("ibm.mem"), QByteArray::fromHex("fbfc8bb40d0a"));
+    QVERIFY(::readRosterFile(env.path(QStringLiteral("ibm.mem"))).spellings.isEmpty());
+    env.writeFile(QStringLiteral("utf8.mem"), QStringLiteral("髙橋\n纊\n").toUtf8());
+    QVERIFY(::readRosterFile(env.path(QStringLiteral("utf8.mem"))).spellings.isEmpty());
 }
 
 QTEST_MAIN(TestRosterFile)
