@@ -8,6 +8,7 @@
 #include "roster/rosterfile.h"
 #include "seating/conditioneditor.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QLabel>
@@ -50,6 +51,16 @@ QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption)
     menu->menuAction()->setObjectName(QString::fromLatin1(name));
     window->menuBar()->addMenu(menu);
     return menu;
+}
+
+// The toolbar and the status bar keep the system's colours over the green classroom.
+void keepSystemColours(QWidget *bar)
+{
+    QPalette p = bar->palette();
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
+        p.setColor(role, QApplication::palette().color(role));
+    bar->setPalette(p);
+    bar->setAutoFillBackground(true);
 }
 
 QString nativePath(const QString &path)
@@ -140,11 +151,13 @@ void TOUROKU::buildBars()
         {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ ")},
     });
     connect(Toolbar1, &PositionToolbar::buttonClicked, this, &TOUROKU::Toolbar1_ButtonClick);
+    keepSystemColours(Toolbar1);
     StatusBar1 = new StatusPanels(client(), {{StatusPanels::Kind::Text, QStringLiteral("各席の氏名を入力して下さい"), 0},
                                              {StatusPanels::Kind::Caps, {}, 750},
                                              {StatusPanels::Kind::Ins, {}, 750},
                                              {StatusPanels::Kind::Text, {}, 1350},
                                              {StatusPanels::Kind::Text, {}, 1350}});
+    keepSystemColours(StatusBar1);
 }
 
 void TOUROKU::Form_Load()
