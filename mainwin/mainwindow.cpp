@@ -82,6 +82,8 @@ NARABIN::NARABIN()
     Timer1->setInterval(33000);
     connect(Timer1, &QTimer::timeout, this, &NARABIN::Timer1_Timer);
     Timer1->start();
+    CommonDialog1.DialogTitle = QStringLiteral("名簿を開く");
+    CommonDialog1.Filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
     fixSize();
 }
 

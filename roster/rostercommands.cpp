@@ -1,6 +1,73 @@
 #include "roster/rostercommands.h"
 
-#include "app/pending.h"
+#include "mainwin/mainwindow.h"
+#include "platform/platform.h"
+#include "roster/rosterfile.h"
+#include "roster/rostereditor.h"
 
-void fileCreateCommand() { commandPending(); }
-void fileOpenCommand() { commandPending(); }
+#include <QLineEdit>
+
+void fileCreateCommand()
+{
+    SharedState &s = state();
+    s.RosterFileName.clear();
+    s.RosterEmpty = 0;
+    s.RosterLoaded = 0;
+    clearSlots(s.PupilNames);
+    clearSlots(s.SeatConditions);
+    clearSlots(s.SeatResult);
+    TOUROKU *editor = form<TOUROKU>();
+    for (QLineEdit *box : editor->Text1)
+        box->clear();
+    editor->RosterSpellings.clear();
+    // An editor already open without blocking becomes modal only when shown anew.
+    if (editor->isVisible())
+        editor->hide();
+    editor->showModal();
+}
+
+namespace {
+void reportMissingRoster(QWidget *owner)
+{
+    MsgBox(owner, QStringLiteral("指定した名簿がありません。存在を確認して下さい。"), MsgStyle::Critical,
+           QStringLiteral("名簿の存在確認"));
+}
+} // namespace
+
+void fileOpenCommand()
+{
+    NARABIN *main = form<NARABIN>();
+    SharedState &s = state();
+    main->CommonDialog1.ShowOpen(main);
+    s.RosterFileName = main->CommonDialog1.FileName;
+    if (s.RosterFileName.isEmpty())
+        return;
+    clearSlots(s.PupilNames);
+    clearSlots(s.SeatConditions);
+    clearSlots(s.SeatResult);
+
+    const RosterRead read = readRosterFile(s.RosterFileName);
+    if (read.outcome != RosterRead::Outcome::NotOpened) {
+        s.PupilCount = 0;
+        s.RosterFromFile = 1;
+        s.RosterLoaded = 1;
+    }
+    for (const QString &name : read.names) {
+        ++s.PupilCount;
+        s.PupilNames[s.PupilCount] = name;
+    }
+    if (!read.ok()) {
+        // An editor left open from before would now show names the shared roster no
+        // longer holds.
+        unload<TOUROKU>();
+        reportMissingRoster(main);
+        return;
+    }
+    TOUROKU *editor = form<TOUROKU>();
+    editor->RosterSpellings = read.spellings;
+    for (int i = 0; i < SeatCount; ++i)
+        editor->Text1[size_t(i)]->setText(i < read.names.size() ? read.names.at(i) : QString());
+    editor->show();
+    editor->raise();
+    editor->activateWindow();
+}
