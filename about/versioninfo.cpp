@@ -115,6 +115,11 @@ void INFO_VER::makeLettering()
         const TwoLayerLabel pair = makeTwoLayerLabel(
             this, {QStringLiteral("Label1_%1").arg(r.front), r.text, r.twips, r.face, r.pointSize, r.bold, r.colour},
             QStringLiteral("Label1_%1").arg(r.shadow), Qt::black, r.offset);
+        // The fallback faces can be a little larger than the tabled box: grow it
+        // rather than cut the lettering off.
+        const QSize needed = pair.front->sizeHint();
+        for (QLabel *l : {pair.front, pair.shadow})
+            l->resize(l->size().expandedTo(needed));
         Label1[r.front] = pair.front;
         Label1[r.shadow] = pair.shadow;
     }
