@@ -2,4 +2,9 @@ narabin_gui_sources(
   splash.cpp
   versioninfo.cpp
   helpviewer.cpp
+  programresources.cpp
+)
+narabin_core_sources(
+  helpfile.cpp
+  windowslinks.cpp
 )

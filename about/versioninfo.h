@@ -2,11 +2,48 @@
 
 #include "app/formwindow.h"
 
-// The version-information window.
+#include <QColor>
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+
+// The version-information window: the program's name and version, and two links,
+// one to write to the author, one to the author's home page.
 class INFO_VER : public FormDialog {
     Q_OBJECT
 public:
     INFO_VER();
+
+    void Command1_Click();
+    // The pointer moved over the window's background.
+    void Form_MouseMove();
+    // The pointer moved over element `index` of Label1.
+    void Label1_MouseMove(int index);
+    void Label1_Click(int index);
+
+    // Elements 0..14, 18 and 19; 15 to 17 do not exist (null).
+    std::array<QLabel *, 20> Label1{};
+    QPushButton *Command1;
+    QLabel *Image1;
+    std::array<QFrame *, 5> Line1{};
+
+    // The two link groups: the mail group and the home-page group.
+    static constexpr std::array<int, 2> MailLinks{10, 11};
+    static constexpr std::array<int, 3> HomePageLinks{12, 13, 14};
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void makeLettering();
+    void makeLinks();
+    void makeFrame();
+    void colourLinks(bool mailLit, bool homePageLit);
+    int label1Index(QObject *object) const;
 };
 
 // Opens the version-information window modally and returns when it closes.

@@ -1,6 +1,7 @@
 #include "platform/qtplatform.h"
 
 #include "about/helpviewer.h"
+#include "about/windowslinks.h"
 #include "app/colors.h"
 #include "app/ui.h"
 #include "platform/keystate.h"
@@ -9,6 +10,7 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -18,6 +20,9 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #include <imm.h>
+#include <shellapi.h>
+
+#include <string>
 #endif
 
 namespace {
@@ -122,14 +127,82 @@ void QtPlatform::help(QWidget *owner, const QString &helpFile, int command, int 
     showHelp(owner, helpFile, command, data);
 }
 
+#ifdef Q_OS_WIN
+namespace {
+
+HWND activeWindowHandle()
+{
+    QWidget *w = QApplication::activeWindow();
+    return w ? reinterpret_cast<HWND>(w->winId()) : nullptr;
+}
+
+WindowsVersion runningWindowsVersion()
+{
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    // Deprecated, but the version record is exactly what decides the browser's path.
+#if defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#else
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    const BOOL ok = GetVersionExW(&info);
+#if defined(_MSC_VER)
+#pragma warning(pop)
+#else
+#pragma GCC diagnostic pop
+#endif
+    if (!ok)
+        return {};
+    return {unsigned(info.dwPlatformId), unsigned(info.dwMajorVersion), unsigned(info.dwMinorVersion)};
+}
+
+} // namespace
+#endif
+
+// On Windows the mail program and the browser are looked for where the program has
+// always looked for them; elsewhere the desktop's own choice is used.
 bool QtPlatform::startMail(const QString &address)
 {
+#ifdef Q_OS_WIN
+    const QString drive = windowsDrivePrefix(qEnvironmentVariable("WinDir"));
+    if (!QFileInfo::exists(windowsMailProgramPath(drive)))
+        return false;
+    const std::wstring target = (QStringLiteral("mailto:") + address).toStdWString();
+    ShellExecuteW(activeWindowHandle(), L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);
+    return true;
+#else
     return QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address));
+#endif
 }
 
 bool QtPlatform::startBrowser(const QString &url)
 {
+#ifdef Q_OS_WIN
+    const QString drive = windowsDrivePrefix(qEnvironmentVariable("WinDir"));
+    const QString browser = windowsBrowserPath(drive, windowsSystemName(runningWindowsVersion()));
+    if (browser.isEmpty())
+        return true; // a system the links know nothing about: nothing to start, nothing to report
+    if (!QFileInfo::exists(browser))
+        return false;
+    const std::wstring program = browser.toStdWString();
+    std::wstring commandLine = windowsBrowserCommandLine(browser, url).toStdWString();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNOACTIVATE;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return true;
+#else
     return QDesktopServices::openUrl(QUrl(url));
+#endif
 }
 
 bool QtPlatform::capsLockOn()
