@@ -1,6 +1,5 @@
 #include "about/helpviewer.h"
 
-#include "about/programresources.h"
 #include "app/ui.h"
 #include "platform/platform.h"
 
@@ -41,7 +40,6 @@ HelpViewer::HelpViewer()
     : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpViewer"));
-    ensureProgramResources();
     setWindowTitle(title());
     setWindowIcon(QIcon(QStringLiteral(":/icons/narabin-32.png")));
     setFont(makeFont(Face::UIGothic, 10));

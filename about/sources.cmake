@@ -2,7 +2,6 @@ narabin_gui_sources(
   splash.cpp
   versioninfo.cpp
   helpviewer.cpp
-  programresources.cpp
 )
 narabin_core_sources(
   helpfile.cpp

@@ -1,6 +1,5 @@
 #include "about/versioninfo.h"
 
-#include "about/programresources.h"
 #include "app/product.h"
 #include "app/ui.h"
 #include "platform/platform.h"
@@ -50,7 +49,6 @@ INFO_VER::INFO_VER()
     : FormDialog(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), 5985, 3975)
 {
     setObjectName(QStringLiteral("INFO_VER"));
-    ensureProgramResources();
     setBackgroundColor(this, Grey);
     setMouseTracking(true);
 

@@ -1,3 +1,4 @@
+#include "app/programresources.h"
 #include "app/startupwindows.h"
 #include "platform/keystate.h"
 #include "platform/qtplatform.h"
@@ -11,6 +12,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    ensureProgramResources();
     QApplication::setApplicationName(QStringLiteral("narabin"));
     QApplication::setOrganizationName(QStringLiteral("Narabin"));
     QApplication::setDesktopFileName(QStringLiteral("narabin"));

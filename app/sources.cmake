@@ -15,4 +15,5 @@ narabin_gui_sources(
   startupwindows.cpp
   pending.cpp
   seatbox.cpp
+  programresources.cpp
 )

@@ -1,6 +1,7 @@
 #include "support/testenv.h"
 
 #include "app/clock.h"
+#include "app/programresources.h"
 #include "app/sharedstate.h"
 #include "app/textfile.h"
 
@@ -14,6 +15,7 @@
 
 TestEnv::TestEnv()
 {
+    ensureProgramResources();
     QDir(dir_.path()).mkpath(QStringLiteral("work"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("config")));

@@ -1,4 +1,4 @@
-#include "about/programresources.h"
+#include "app/programresources.h"
 
 #include <QtGlobal>
 
