@@ -62,18 +62,18 @@ void setBackgroundColor(QWidget *w, const QColor &color)
     w->setAutoFillBackground(true);
 }
 
-QLabel *makeLabel(QWidget *parent, const LabelSpec &spec)
+QLabel *makeLabel(QWidget *parent, const LabelSpec &def)
 {
-    auto *label = new QLabel(spec.text, parent);
-    label->setObjectName(spec.objectName);
-    label->setGeometry(twRect(spec.twips.x(), spec.twips.y(), spec.twips.width(), spec.twips.height()));
-    label->setFont(makeFont(spec.face, spec.pointSize, spec.bold));
-    label->setAlignment(spec.alignment);
+    auto *label = new QLabel(def.text, parent);
+    label->setObjectName(def.objectName);
+    label->setGeometry(twRect(def.twips.x(), def.twips.y(), def.twips.width(), def.twips.height()));
+    label->setFont(makeFont(def.face, def.pointSize, def.bold));
+    label->setAlignment(def.alignment);
     label->setTextFormat(Qt::PlainText);
-    setTextColor(label, spec.textColor);
-    if (spec.background)
-        setBackgroundColor(label, *spec.background);
-    if (spec.border) {
+    setTextColor(label, def.textColor);
+    if (def.background)
+        setBackgroundColor(label, *def.background);
+    if (def.border) {
         label->setFrameShape(QFrame::Box);
         label->setFrameShadow(QFrame::Plain);
         label->setLineWidth(1);

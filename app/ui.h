@@ -53,7 +53,7 @@ struct LabelSpec {
     bool border = false;              // single line
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
 };
-QLabel *makeLabel(QWidget *parent, const LabelSpec &spec);
+QLabel *makeLabel(QWidget *parent, const LabelSpec &def);
 
 // The button row "OK", "キャンセル", "ヘルプ" that the small dialogs share:
 // Command1 elements 0..2, no default button, tooltips with a blank on each side.

@@ -171,7 +171,7 @@ void TestStartup::workingFolderFallsBackToUserFolder()
 void TestStartup::dataFilesAreFoundBesideOrInstalled()
 {
     TestEnv env;
-    env.writeFile(QStringLiteral("prefix/bin/placeholder"), "");
+    env.writeFile(QStringLiteral("prefix/bin/narabin"), "");
     env.writeFile(QStringLiteral("prefix/share/narabin/NARABIN.HLP"), "help");
     const QString bin = env.path(QStringLiteral("prefix/bin"));
     QCOMPARE(findProgramDataFile(bin, QStringLiteral("NARABIN.HLP")), env.path(QStringLiteral("prefix/share/narabin/NARABIN.HLP")));
