@@ -72,8 +72,17 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The run-time libraries from what the program is linked with (dpkg-shlibdeps).
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The run-time libraries from what the program is linked with (dpkg-shlibdeps, in
+# dpkg-dev). Without the tool CPack would declare nothing; name Debian 12's then.
+find_program(NARABIN_SHLIBDEPS dpkg-shlibdeps)
+if(NARABIN_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  message(STATUS "dpkg-shlibdeps not found (package dpkg-dev): the package names Debian 12's Qt libraries")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), \
+libqt6core6 (>= ${Qt6_VERSION}), libqt6gui6 (>= ${Qt6_VERSION}), libqt6widgets6 (>= ${Qt6_VERSION}), \
+libqt6printsupport6 (>= ${Qt6_VERSION})")
+endif()
 # Japanese text needs Japanese fonts; Qt's own dialogs read their Japanese texts
 # from the translations.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n")
