@@ -17,3 +17,4 @@ narabin_gui_sources(
   seatbox.cpp
   programresources.cpp
 )
+narabin_core_sources(installedpaths.cpp)
