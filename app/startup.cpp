@@ -37,9 +37,18 @@ QString settingOrDefault(const char *key, const char *defaultValue)
 
 } // namespace
 
+// An installed program (bin/ with its data in ../share/narabin) never writes beside
+// itself, even when it could (run by root, say); a portable copy keeps its data with it.
+bool isInstalledLayout(const QString &programFolder)
+{
+    const QDir program(programFolder);
+    return !QFileInfo(program.filePath(QString::fromLatin1(HelpFileName))).isFile()
+           && QFileInfo(program.filePath(QStringLiteral("../share/narabin"))).isDir();
+}
+
 QString chooseWorkingFolder(const QString &programFolder)
 {
-    if (canWriteIn(programFolder))
+    if (!isInstalledLayout(programFolder) && canWriteIn(programFolder))
         return programFolder;
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(userFolder);

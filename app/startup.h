@@ -6,8 +6,9 @@
 inline constexpr char ProgramTitle[] = "Narabin";
 inline constexpr char HelpFileName[] = "NARABIN.HLP";
 
-// The folder the program works in: its own folder when it can write there (a build
-// tree or a portable copy), otherwise the per-user data folder, created when missing.
+// The folder the program works in: its own folder when it can write there and is not
+// an installed copy (a build tree or a portable copy), otherwise the per-user data
+// folder, created when missing.
 QString chooseWorkingFolder(const QString &programFolder);
 
 // A data file shipped with the program: beside the executable first, then in the

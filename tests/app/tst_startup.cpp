@@ -166,6 +166,13 @@ void TestStartup::workingFolderFallsBackToUserFolder()
     const QString fallback = chooseWorkingFolder(env.path(QStringLiteral("no-such-folder")));
     QVERIFY(fallback != env.path(QStringLiteral("no-such-folder")));
     QVERIFY(QFileInfo(fallback).isDir());
+    // An installed copy works in the user's folder even where it could write beside itself.
+    env.writeFile(QStringLiteral("prefix/share/narabin/NARABIN.HLP"), "help");
+    QDir().mkpath(env.path(QStringLiteral("prefix/bin")));
+    QCOMPARE(chooseWorkingFolder(env.path(QStringLiteral("prefix/bin"))), fallback);
+    // A portable copy keeps its help file beside it and works there.
+    env.writeFile(QStringLiteral("prefix/bin/NARABIN.HLP"), "help");
+    QCOMPARE(chooseWorkingFolder(env.path(QStringLiteral("prefix/bin"))), env.path(QStringLiteral("prefix/bin")));
 }
 
 void TestStartup::dataFilesAreFoundBesideOrInstalled()

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QtTest>
 
 class TestQtPlatform : public QObject {
@@ -52,6 +53,8 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
     whenModal([&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
+        // A failed check must not leave the box blocking the run.
+        auto closeOnFailure = qScopeGuard([box] { box->close(); });
         QCOMPARE(box->windowTitle(), QStringLiteral("設定確認"));
         QCOMPARE(box->text(), QStringLiteral("一行目\n二行目"));
         QCOMPARE(int(box->icon()), icon);
@@ -68,6 +71,7 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
         QCOMPARE(captions, expected);
         QVERIFY(toPress);
         seen = true;
+        closeOnFailure.dismiss();
         toPress->click();
     });
     QCOMPARE(qt.messageBox(nullptr, QStringLiteral("一行目\r二行目"), QStringLiteral("設定確認"), style), answer);
@@ -91,14 +95,15 @@ void TestQtPlatform::openDialogMatchesFiltersWithoutCase()
     whenModal([&] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         QVERIFY(dialog);
+        auto closeAlways = qScopeGuard([dialog] { dialog->reject(); });
         QCOMPARE(dialog->windowTitle(), QStringLiteral("名簿を開く"));
         QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)"));
         auto *view = dialog->findChild<QAbstractItemView *>(QStringLiteral("listView"));
         QVERIFY(view);
-        QTRY_VERIFY(view->model()->rowCount(view->rootIndex()) > 0);
+        // The folder is listed by a background thread; give a loaded machine time.
+        QTRY_VERIFY_WITH_TIMEOUT(view->model()->rowCount(view->rootIndex()) > 0, 60000);
         for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
             listed.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
-        dialog->reject();
     });
     const QString chosen = qt.openFileName(nullptr, {QStringLiteral("名簿を開く"),
                                                      QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*"), {}});
