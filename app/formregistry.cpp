@@ -19,6 +19,22 @@ void form_registry::store(std::type_index type, QWidget *widget)
     forms()[type] = widget;
 }
 
+void Form::Form_QueryUnload(QCloseEvent *event)
+{
+    event->accept();
+}
+
+void Form::handleCloseEvent(QCloseEvent *event)
+{
+    if (closingByProgram_) {
+        event->accept();
+        return;
+    }
+    Form_QueryUnload(event);
+    if (event->isAccepted())
+        unloadSelf();
+}
+
 void Form::unloadSelf()
 {
     if (unloaded_)

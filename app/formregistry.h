@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCloseEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -23,6 +24,14 @@ public:
     bool isUnloaded() const { return unloaded_; }
 
 protected:
+    // Activation of the window (every time it becomes the active window).
+    virtual void Form_Activate() {}
+    // A close request: ignore the event to keep the window open.
+    virtual void Form_QueryUnload(QCloseEvent *event);
+    // What both window kinds do with a close event: the program's own close asks
+    // nothing; the user's runs Form_QueryUnload and unloads the window when accepted.
+    void handleCloseEvent(QCloseEvent *event);
+
     // Marks the window closed for good and destroys it once control is back in the
     // event loop; the registry forgets it at once. Safe inside the window's own handlers.
     void unloadSelf();

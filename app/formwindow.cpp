@@ -73,13 +73,7 @@ bool FormWindow::event(QEvent *e)
 
 void FormWindow::closeEvent(QCloseEvent *event)
 {
-    if (closingByProgram()) {
-        event->accept();
-        return;
-    }
-    Form_QueryUnload(event);
-    if (event->isAccepted())
-        unloadSelf();
+    handleCloseEvent(event);
 }
 
 FormDialog::FormDialog(const QString &title, int clientWidthTwips, int clientHeightTwips, QWidget *parent)
@@ -104,13 +98,7 @@ bool FormDialog::event(QEvent *e)
 
 void FormDialog::closeEvent(QCloseEvent *event)
 {
-    if (closingByProgram()) {
-        event->accept();
-        return;
-    }
-    Form_QueryUnload(event);
-    if (event->isAccepted())
-        unloadSelf();
+    handleCloseEvent(event);
 }
 
 void FormDialog::keyPressEvent(QKeyEvent *event)

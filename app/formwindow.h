@@ -21,11 +21,6 @@ public:
     void showModal();
 
 protected:
-    // Activation of the window (every time it becomes the active window).
-    virtual void Form_Activate() {}
-    // A close request: ignore the event to keep the window open.
-    virtual void Form_QueryUnload(QCloseEvent *event) { event->accept(); }
-
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -45,9 +40,6 @@ public:
     void reject() override; // routed through the close handler
 
 protected:
-    virtual void Form_Activate() {}
-    virtual void Form_QueryUnload(QCloseEvent *event) { event->accept(); }
-
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

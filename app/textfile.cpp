@@ -40,8 +40,9 @@ std::optional<QString> decodeStrict(QStringDecoder &decoder, const QByteArray &b
     return text;
 }
 
-// A reason the user can act on, with the system's own words after it.
-QString reasonFor(QFileDevice::FileError error, const QString &systemText)
+} // namespace
+
+QString fileErrorReason(QFileDevice::FileError error, const QString &systemText)
 {
     QString reason;
     switch (error) {
@@ -61,7 +62,10 @@ QString reasonFor(QFileDevice::FileError error, const QString &systemText)
     return systemText.isEmpty() ? reason : reason + QStringLiteral("（") + systemText + QStringLiteral("）");
 }
 
-} // namespace
+QString fileErrorReason(const QFileDevice &file)
+{
+    return fileErrorReason(file.error(), file.errorString());
+}
 
 std::optional<QString> decodeText(const QByteArray &bytes)
 {
@@ -212,20 +216,20 @@ QString writeBytesFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return reasonFor(file.error(), file.errorString());
+        return fileErrorReason(file.error(), file.errorString());
     const WriteFault &fault = writeFault();
     if (!fault.pathSuffix.isEmpty() && path.endsWith(fault.pathSuffix)) {
         file.write(bytes.left(fault.bytes));
         file.cancelWriting();
-        return reasonFor(QFileDevice::ResourceError, QStringLiteral("No space left on device"));
+        return fileErrorReason(QFileDevice::ResourceError, QStringLiteral("No space left on device"));
     }
     if (file.write(bytes) != bytes.size()) {
-        const QString reason = reasonFor(file.error(), file.errorString());
+        const QString reason = fileErrorReason(file.error(), file.errorString());
         file.cancelWriting();
         return reason;
     }
     if (!file.commit())
-        return reasonFor(file.error(), file.errorString());
+        return fileErrorReason(file.error(), file.errorString());
     return {};
 }
 

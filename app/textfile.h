@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +51,11 @@ qsizetype firstLineNotFittingCp932(const QStringList &lines);
 QString writeLinesFile(const QString &path, const QStringList &lines);
 // Writes bytes atomically, as above.
 QString writeBytesFile(const QString &path, const QByteArray &bytes);
+
+// Why a file operation failed, for the user: a reason to act on, then the system's
+// own words in brackets.
+QString fileErrorReason(QFileDevice::FileError error, const QString &systemText);
+QString fileErrorReason(const QFileDevice &file);
 
 // Path of the entry of `dir` named `name` with letter case ignored, as Windows matches
 // file names; an exact match wins. Empty when there is none.

@@ -1,6 +1,7 @@
 #include "mainwin/filechores.h"
 
 #include "app/resultlog.h"
+#include "app/textfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,28 +12,6 @@
 #include <system_error>
 
 namespace {
-
-// The reason a write failed, with the system's own words after it.
-QString writeReason(const QFileDevice &file)
-{
-    QString reason;
-    switch (file.error()) {
-    case QFileDevice::PermissionsError:
-        reason = QStringLiteral("書き込みが許可されていません。");
-        break;
-    case QFileDevice::ResourceError:
-        reason = QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。");
-        break;
-    case QFileDevice::OpenError:
-        reason = QStringLiteral("ファイルを作成できません。");
-        break;
-    default:
-        reason = QStringLiteral("ファイルに書き込めませんでした。");
-        break;
-    }
-    const QString systemText = file.errorString();
-    return systemText.isEmpty() ? reason : reason + QStringLiteral("（") + systemText + QStringLiteral("）");
-}
 
 QString withSystemText(const QString &reason, const QFileDevice &file)
 {
@@ -70,7 +49,7 @@ QString streamInto(QFile &in, QSaveFile &out)
         if (chunk.isEmpty())
             return {};
         if (out.write(chunk) != chunk.size())
-            return writeReason(out);
+            return fileErrorReason(out);
     }
 }
 
@@ -130,13 +109,13 @@ QString copyFileTo(const QString &source, const QString &destination)
         return withSystemText(QStringLiteral("コピー元のファイルを読めません。"), in);
     QSaveFile out(to.absoluteFilePath());
     if (!out.open(QIODevice::WriteOnly))
-        return writeReason(out);
+        return fileErrorReason(out);
     if (const QString reason = streamInto(in, out); !reason.isEmpty()) {
         out.cancelWriting();
         return reason;
     }
     if (!out.commit())
-        return writeReason(out);
+        return fileErrorReason(out);
     return {};
 }
 
