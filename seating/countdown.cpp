@@ -13,10 +13,21 @@ QColor settingColor(const QString &text, const QColor &fallback)
     const std::optional<ColorValue> value = colorFromText(text);
     return value ? qcolor(*value) : fallback;
 }
+// The face label as wide as its widest face, so that no face loses its arm where the
+// system's fonts run wider than the ones the layout was drawn with.
+void fitWidestFace(QLabel *face)
+{
+    const QFontMetrics metrics(face->font());
+    int widest = metrics.horizontalAdvance(face->text());
+    for (int n = 0; n <= 9; ++n)
+        widest = qMax(widest, metrics.horizontalAdvance(countdownFace(QString::number(n)).value_or(QString())));
+    face->resize(qMax(face->width(), widest + 2), face->height());
+}
 } // namespace
 
 WAIT::WAIT()
-    : FormDialog(QString(), 5880, 4530)
+    // A blank: with no title at all the window system would show the program's name.
+    : FormDialog(QStringLiteral(" "), 5880, 4530)
 {
     setObjectName(QStringLiteral("WAIT"));
     setBackgroundColor(this, Qt::black);
@@ -31,6 +42,7 @@ WAIT::WAIT()
     Label7 = caption("Label7", QStringLiteral("わくわく、どきどき・・・。"), QRect(2640, 2070, 2895, 285), 14.25);
     Label1 = caption("Label1", QStringLiteral("結果が出るまであと・・・"), QRect(360, 2850, 2955, 285), 14.25);
     Label3 = caption("Label3", QStringLiteral("秒"), QRect(5310, 3720, 375, 375), 14.25);
+    fitWidestFace(Label6);
     Label2 = makeLabel(this, {QStringLiteral("Label2"), QStringLiteral("10"), QRect(3630, 2760, 1590, 1500), Face::PGothic,
                               72, false, Qt::black, Qt::white, true, Qt::AlignCenter});
 
