@@ -1,7 +1,5 @@
-// The shuffle and placement of a seat change, the countdown faces and result files.
-#include "seating/countdownface.h"
+// The shuffle and placement of a seat change.
 #include "seating/placement.h"
-#include "seating/resultfile.h"
 #include "support/testenv.h"
 
 #include <QRandomGenerator>
@@ -47,13 +45,6 @@ QStringList seats1to28(const Slots &result)
     return out;
 }
 
-// A source that hands out the given numbers in turn.
-UniformSource sequence(QList<double> values)
-{
-    auto shared = std::make_shared<QList<double>>(std::move(values));
-    return [shared] { return shared->takeFirst(); };
-}
-
 } // namespace
 
 class TestPlacement : public QObject {
@@ -73,13 +64,6 @@ private slots:
     void anyConditionsStayWithinTheArrays();
     void preconditions_data();
     void preconditions();
-    void shuffleAndPlaceOrdersByKey();
-    void countdownFaces_data();
-    void countdownFaces();
-    void countdownProgressOverOneCountdown();
-    void resultFileBytes();
-    void readResultFile_data();
-    void readResultFile();
 };
 
 void TestPlacement::keyFromUniform_data()
@@ -352,108 +336,6 @@ void TestPlacement::preconditions()
     QFETCH(SeatMap, conditions);
     QFETCH(bool, hold);
     QCOMPARE(runPreconditionsHold(slotsOf(roster), int(roster.size()), conditionsOf(conditions)), hold);
-}
-
-void TestPlacement::shuffleAndPlaceOrdersByKey()
-{
-    SharedState s;
-    s.PupilNames = slotsOf({QStringLiteral("佐藤"), QStringLiteral("伊藤"), QStringLiteral("加藤"), QStringLiteral("後藤")});
-    s.PupilCount = 4;
-    s.SeatConditions = conditionsOf({{1, QStringLiteral("-")}, {2, QStringLiteral("加藤")}});
-    // Keys 900, 100, 1, 100: 加藤 first, then 伊藤 and 後藤 (equal keys), 佐藤 last.
-    const PlacementTrace t = shuffleAndPlace(s, sequence({0.9, 0.0991, 0.0, 0.0991}));
-    QCOMPARE(seats1to28(s.PupilNames).mid(0, 5),
-             (QStringList{QStringLiteral("加藤"), QStringLiteral("伊藤"), QStringLiteral("後藤"), QStringLiteral("佐藤"), QString()}));
-    QCOMPARE(seats1to28(s.SeatResult).mid(0, 6), (QStringList{QStringLiteral(" "), QStringLiteral("加藤"), QStringLiteral("伊藤"),
-                                                               QStringLiteral("後藤"), QStringLiteral("佐藤"), QString()}));
-    QCOMPARE(t.iterations, 29);
-}
-
-void TestPlacement::countdownFaces_data()
-{
-    QTest::addColumn<QString>("number");
-    QTest::addColumn<QString>("face");
-    QTest::newRow("9") << "9" << QStringLiteral("\u3000o(^_^)\uFF0F");
-    QTest::newRow("8") << "8" << QStringLiteral("\u3000o(^_^)o");
-    QTest::newRow("7") << "7" << QStringLiteral("\uFF3C(^_^)\\");
-    QTest::newRow("6") << "6" << QStringLiteral("\uFF3C(^_^)\uFF0F");
-    QTest::newRow("5") << "5" << QStringLiteral("\u3000\\(^_^)\uFF0F");
-    QTest::newRow("4") << "4" << QStringLiteral("\u3000o(^_^)o");
-    QTest::newRow("3") << "3" << QStringLiteral("\uFF3C(^_^)o");
-    QTest::newRow("2") << "2" << QStringLiteral("\u3000o(^_^)\uFF0F");
-    QTest::newRow("1") << "1" << QStringLiteral(" (^_^;)");
-    QTest::newRow("0") << "0" << QStringLiteral(" (;\uFF9Fo\uFF9F)");
-}
-
-void TestPlacement::countdownFaces()
-{
-    QFETCH(QString, number);
-    QFETCH(QString, face);
-    QCOMPARE(countdownFace(number), std::optional<QString>(face));
-}
-
-void TestPlacement::countdownProgressOverOneCountdown()
-{
-    QCOMPARE(countdownFace(QStringLiteral("10")), std::nullopt);
-    QCOMPARE(countdownFace(QStringLiteral("09")), std::nullopt);
-    int step = 0;
-    QList<int> bar;
-    for (int tick = 0; tick < 10; ++tick) {
-        const CountdownProgress p = advanceCountdown(step);
-        bar.append(p.barValue);
-        step = p.nextStep;
-    }
-    QCOMPARE(bar, (QList<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    QCOMPARE(step, 0);
-}
-
-void TestPlacement::resultFileBytes()
-{
-    TestEnv env;
-    QStringList seats{QStringLiteral(" "), QStringLiteral("髙橋"), QStringLiteral("07")};
-    while (seats.size() < 28)
-        seats.append(QString());
-    QCOMPARE(writeResultFile(env.path(QStringLiteral("a.rlt")), seats), QString());
-    QByteArray expected = sjis(QStringLiteral(" \r\n髙橋\r\n07\r\n"));
-    for (int i = 3; i < 28; ++i)
-        expected += "\r\n";
-    QCOMPARE(env.readFile(QStringLiteral("a.rlt")), expected);
-}
-
-void TestPlacement::readResultFile_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QStringList>("seats");
-    QByteArray full;
-    QStringList names;
-    for (int i = 1; i <= 28; ++i) {
-        full += sjis(QStringLiteral("生徒%1\r\n").arg(i));
-        names.append(QStringLiteral("生徒%1").arg(i));
-    }
-    QTest::newRow("28 lines") << full << true << names;
-    QTest::newRow("fewer lines") << sjis(QStringLiteral("山田\r\n佐藤\r\n")) << true
-                                 << QStringList{QStringLiteral("山田"), QStringLiteral("佐藤")};
-    QTest::newRow("a seat of one blank reads empty") << QByteArray(" \r\n07\r\n") << true << QStringList{QString(), "07"};
-    QByteArray withComma = sjis(QStringLiteral("山田,花子\r\n"));
-    for (int i = 2; i <= 28; ++i)
-        withComma += sjis(QStringLiteral("生徒%1\r\n").arg(i));
-    QTest::newRow("comma inside a name: 29 fields") << withComma << false << QStringList{};
-    QTest::newRow("undecodable") << QByteArray("\x82\xff\x81") << false << QStringList{};
-}
-
-void TestPlacement::readResultFile()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, ok);
-    QFETCH(QStringList, seats);
-    TestEnv env;
-    env.writeFile(QStringLiteral("r.rlt"), bytes);
-    const ResultFileRead read = ::readResultFile(env.path(QStringLiteral("r.rlt")));
-    QCOMPARE(read.ok, ok);
-    QCOMPARE(read.seats, seats);
-    QCOMPARE(read.error.isEmpty(), ok);
-    QVERIFY(!::readResultFile(env.path(QStringLiteral("missing.rlt"))).ok);
 }
 
 QTEST_MAIN(TestPlacement)

@@ -96,11 +96,6 @@ std::shared_ptr<CountdownSeen> driveCountdown(int closeAfter = -1)
     return seen;
 }
 
-QStringList resultTexts(RESULT *r)
-{
-    return r->seatTexts();
-}
-
 // Restores the clock-seeded source when a test that replaced it ends.
 struct SourceGuard {
     ~SourceGuard() { setRunSourceForTests({}); }
@@ -388,7 +383,7 @@ void TestSeatChange::runThroughTheWindows()
     QStringList expected;
     for (int k = 1; k <= 28; ++k)
         expected.append(k <= count ? s.PupilNames[size_t(k)] : QString());
-    QCOMPARE(resultTexts(result), expected);
+    QCOMPARE(result->seatTexts(), expected);
     QStringList placed = expected.mid(0, count);
     placed.sort();
     QStringList all = pupils(count);
@@ -413,7 +408,7 @@ void TestSeatChange::runUsesKeysDrawnAfterTheCountdown()
     TRIGGER(main, "mnuFileNarabin");
     QTRY_VERIFY(isLoaded<RESULT>());
     QVERIFY(!countdownOpenWhenSeeded);
-    QCOMPARE(resultTexts(loadedForm<RESULT>()).mid(0, 6),
+    QCOMPARE(loadedForm<RESULT>()->seatTexts().mid(0, 6),
              (QStringList{QStringLiteral(" "), QStringLiteral("後藤"), QStringLiteral("加藤"), QStringLiteral("伊藤"),
                           QStringLiteral("佐藤"), QString()}));
     QCOMPARE(state().PupilNames[1], QStringLiteral("加藤"));
@@ -431,7 +426,7 @@ void TestSeatChange::runHonoursConditions()
         driveCountdown();
         seatChangeRunCommand();
         QTRY_VERIFY(isLoaded<RESULT>());
-        const QStringList seats = resultTexts(loadedForm<RESULT>());
+        const QStringList seats = loadedForm<RESULT>()->seatTexts();
         QCOMPARE(seats.at(0), QStringLiteral("生徒24"));
         QCOMPARE(seats.at(6), QStringLiteral(" "));
         QCOMPARE(seats.at(27), QStringLiteral("生徒1"));
