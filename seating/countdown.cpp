@@ -13,15 +13,20 @@ QColor settingColor(const QString &text, const QColor &fallback)
     const std::optional<ColorValue> value = colorFromText(text);
     return value ? qcolor(*value) : fallback;
 }
-// The face label as wide as its widest face, so that no face loses its arm where the
-// system's fonts run wider than the ones the layout was drawn with.
+// Every face whole within the face label's place, where the system's fonts run wider
+// than the ones the layout was drawn with: the face is drawn narrower instead of
+// losing its arm or running into the line beside it.
 void fitWidestFace(QLabel *face)
 {
     const QFontMetrics metrics(face->font());
     int widest = metrics.horizontalAdvance(face->text());
     for (int n = 0; n <= 9; ++n)
         widest = qMax(widest, metrics.horizontalAdvance(countdownFace(QString::number(n)).value_or(QString())));
-    face->resize(qMax(face->width(), widest + 2), face->height());
+    if (widest < face->width())
+        return;
+    QFont narrower = face->font();
+    narrower.setStretch(qMax(50, 100 * (face->width() - 2) / widest));
+    face->setFont(narrower);
 }
 } // namespace
 
