@@ -1,6 +1,58 @@
 #include "mainwin/pastresults.h"
 
-#include "app/pending.h"
+#include "app/textfile.h"
+#include "mainwin/mainwindow.h"
+#include "platform/platform.h"
+#include "seating/resultfile.h"
+#include "seating/resultwindow.h"
 
-void previousResultCommand() { commandPending(); }
-void pastResultCommand(int) { commandPending(); }
+#include <QDir>
+
+namespace {
+void reportNotFound(QWidget *owner)
+{
+    MsgBox(owner, QStringLiteral("指定したﾌｧｲﾙがありません。存在を確認して下さい。"), MsgStyle::Critical,
+           QStringLiteral("ﾌｧｲﾙの存在確認"));
+}
+
+// The file name a past-log item stands for; none for the separator or an unknown item.
+std::optional<QString> pastLogEntry(NARABIN *main, int index)
+{
+    if (index < 1 || !main)
+        return std::nullopt;
+    const auto it = main->mnuFileArray.find(index);
+    if (it == main->mnuFileArray.end())
+        return std::nullopt;
+    return it->second->data().toString();
+}
+} // namespace
+
+void previousResultCommand()
+{
+    unload<NARABIN>();
+    RESULT *result = form<RESULT>();
+    const SharedState &s = state();
+    result->setSeatTexts(seatResultTexts(s));
+    result->bringToFront();
+}
+
+void pastResultCommand(int index)
+{
+    NARABIN *main = loadedForm<NARABIN>();
+    const std::optional<QString> entry = pastLogEntry(main, index);
+    if (!entry || entry->isEmpty()) {
+        reportNotFound(main);
+        return;
+    }
+    const QString path = findFileNoCase(QDir::currentPath(), *entry);
+    const ResultFileRead read = path.isEmpty() ? ResultFileRead{} : readResultFile(path);
+    if (!read.ok) {
+        reportNotFound(main);
+        return;
+    }
+    // The names as the file holds them ("07" stays "07"); seats the file leaves out stay
+    // empty rather than keep a name from the chart shown before.
+    RESULT *result = form<RESULT>();
+    result->setSeatTexts(read.seats);
+    result->bringToFront();
+}

@@ -1,5 +1,40 @@
 #include "seating/seatchangerun.h"
 
-#include "app/pending.h"
+#include "mainwin/mainwindow.h"
+#include "platform/platform.h"
+#include "seating/countdown.h"
+#include "seating/placement.h"
+#include "seating/resultwindow.h"
 
-void seatChangeRunCommand() { commandPending(); }
+namespace {
+void showCountdown()
+{
+    WAIT *countdown = form<WAIT>();
+    countdown->Timer1->start();
+    countdown->exec();
+}
+} // namespace
+
+void seatChangeRunCommand()
+{
+    // A second start while the countdown runs would shuffle twice.
+    if (isLoaded<WAIT>())
+        return;
+    SharedState &s = state();
+    NARABIN *main = loadedForm<NARABIN>();
+    if (!runPreconditionsHold(s.PupilNames, s.PupilCount, s.SeatConditions)) {
+        // A chart that leaves a pupil out or seats one twice is worse than none.
+        MsgBox(main, QStringLiteral("座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。"),
+               MsgStyle::Critical, QStringLiteral("実行確認"));
+        return;
+    }
+    showCountdown();
+    shuffleAndPlace(s, runSource());
+
+    RESULT *result = form<RESULT>();
+    result->setSeatTexts(seatResultTexts(s));
+    if ((main = loadedForm<NARABIN>()))
+        main->mnuResult->setEnabled(true);
+    unload<NARABIN>();
+    result->bringToFront();
+}

@@ -1,0 +1,23 @@
+#include "seating/resultfile.h"
+
+#include "app/sharedstate.h"
+#include "app/textfile.h"
+
+QString writeResultFile(const QString &path, const QStringList &seats)
+{
+    QStringList lines = seats.mid(0, SeatCount);
+    while (lines.size() < SeatCount)
+        lines.append(QString());
+    return writeLinesFile(path, lines);
+}
+
+ResultFileRead readResultFile(const QString &path)
+{
+    // One field more than a chart holds is enough to know it is none.
+    const FieldsRead read = readFieldsFile(path, SeatCount + 1);
+    if (!read.ok)
+        return {false, {}, read.error};
+    if (read.fields.size() > SeatCount)
+        return {false, {}, QStringLiteral("座席の数より多い名前が書かれています。")};
+    return {true, read.fields, {}};
+}
