@@ -10,9 +10,27 @@
 #include <QLabel>
 #include <QToolButton>
 
+namespace {
+// The bars are the window's chrome: they keep the system's colours, in every state,
+// whatever colours the window's classroom is drawn in.
+void keepApplicationColours(QWidget *bar)
+{
+    const QPalette system = QApplication::palette();
+    QPalette p = bar->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button,
+                                               QPalette::ButtonText, QPalette::Base, QPalette::Text})
+            p.setColor(group, role, system.color(group, role));
+    }
+    bar->setPalette(p);
+    bar->setAutoFillBackground(true);
+}
+} // namespace
+
 PositionToolbar::PositionToolbar(QWidget *client, const std::vector<ToolbarItem> &items)
     : QToolBar(client)
 {
+    keepApplicationColours(this);
     setObjectName(QStringLiteral("Toolbar1"));
     setMovable(false);
     setFloatable(false);
@@ -59,7 +77,7 @@ StatusPanels::StatusPanels(QWidget *client, const std::vector<Panel> &panels)
     : QFrame(client)
 {
     setObjectName(QStringLiteral("StatusBar1"));
-    setAutoFillBackground(true);
+    keepApplicationColours(this);
     const int height = tw(StatusBarHeightTwips);
     setGeometry(0, client->height() - height, client->width(), height);
     auto *layout = new QHBoxLayout(this);

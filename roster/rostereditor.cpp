@@ -53,16 +53,6 @@ QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption)
     return menu;
 }
 
-// The toolbar and the status bar keep the system's colours over the green classroom.
-void keepSystemColours(QWidget *bar)
-{
-    QPalette p = bar->palette();
-    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
-        p.setColor(role, QApplication::palette().color(role));
-    bar->setPalette(p);
-    bar->setAutoFillBackground(true);
-}
-
 QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -151,13 +141,11 @@ void TOUROKU::buildBars()
         {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ ")},
     });
     connect(Toolbar1, &PositionToolbar::buttonClicked, this, &TOUROKU::Toolbar1_ButtonClick);
-    keepSystemColours(Toolbar1);
     StatusBar1 = new StatusPanels(client(), {{StatusPanels::Kind::Text, QStringLiteral("各席の氏名を入力して下さい"), 0},
                                              {StatusPanels::Kind::Caps, {}, 750},
                                              {StatusPanels::Kind::Ins, {}, 750},
                                              {StatusPanels::Kind::Text, {}, 1350},
                                              {StatusPanels::Kind::Text, {}, 1350}});
-    keepSystemColours(StatusBar1);
 }
 
 void TOUROKU::Form_Load()
