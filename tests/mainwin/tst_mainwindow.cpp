@@ -67,6 +67,7 @@ private slots:
     void doubleClickAsksToQuit();
     void helpItemsCallTheHelpEngine();
     void timerRefreshesDateAndClock();
+    void statusPanelsShowKeyStatesOverAnyColour();
 };
 
 void TestMainWindow::menuItems_data()
@@ -386,6 +387,30 @@ void TestMainWindow::timerRefreshesDateAndClock()
     w->Timer1_Timer();
     QCOMPARE(w->StatusBar1->panelText(2), QStringLiteral("2027/03/09"));
     QCOMPARE(w->StatusBar1->panelText(3), QStringLiteral("午前 12:05"));
+}
+
+void TestMainWindow::statusPanelsShowKeyStatesOverAnyColour()
+{
+    TestEnv env;
+    QWidget client;
+    client.resize(635, 437);
+    StatusPanels bar(&client, {{StatusPanels::Kind::Text, QStringLiteral("x"), 0},
+                               {StatusPanels::Kind::Caps, {}, 700},
+                               {StatusPanels::Kind::Ins, {}, 700}});
+    setBackgroundColor(&client, rgb(0, 128, 0));
+    setTextColor(&client, Qt::white);
+    QCOMPARE(bar.panelText(2), QStringLiteral("CAPS"));
+    QCOMPARE(bar.panelText(3), QStringLiteral("INS"));
+    QVERIFY(!bar.panel(2)->isEnabled());
+    env.platform.caps = true;
+    bar.refreshKeyStates();
+    QVERIFY(bar.panel(2)->isEnabled());
+    QVERIFY(!bar.panel(3)->isEnabled());
+    // The classroom's colours stay off the bar; off panels are drawn greyed.
+    const QPalette p = bar.panel(3)->palette();
+    QCOMPARE(p.color(QPalette::Active, QPalette::WindowText), QApplication::palette().color(QPalette::Active, QPalette::WindowText));
+    QVERIFY(p.color(QPalette::Disabled, QPalette::WindowText) != p.color(QPalette::Active, QPalette::WindowText));
+    QCOMPARE(bar.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Window));
 }
 
 QTEST_MAIN(TestMainWindow)
