@@ -79,6 +79,17 @@ void keepSystemColours(QWidget *bar)
     bar->setAutoFillBackground(true);
 }
 
+// A panel as wide as its table says, or wider where the fonts at hand need it.
+void widenToFit(QLabel *panel, const QStringList &samples)
+{
+    int needed = 0;
+    for (const QString &sample : samples)
+        needed = qMax(needed, panel->fontMetrics().horizontalAdvance(sample));
+    needed += 2 * panel->frameWidth() + 2 * panel->margin() + 4;
+    if (needed > panel->minimumWidth())
+        panel->setFixedWidth(needed);
+}
+
 template <class W, size_t N>
 int indexOf(const std::array<W *, N> &group, QObject *watched)
 {
@@ -259,6 +270,8 @@ void COND::buildBars()
                                              {StatusPanels::Kind::Text, {}, 1100},
                                              {StatusPanels::Kind::Text, {}, 1100}});
     StatusBar1->panel(1)->setToolTip(conditionStatusText());
+    for (const int date : {4, 5})
+        widenToFit(StatusBar1->panel(date), {QStringLiteral("0000/00/00"), QStringLiteral("午後 00:00")});
     keepSystemColours(StatusBar1);
 }
 
@@ -399,7 +412,7 @@ void COND::Label4_MouseDown(int index)
         return;
     QLabel *label = Label4[size_t(index)];
     auto *drag = new QDrag(label);
-    drag->setMimeData(registrantMimeData(label->property("Tag").toString()));
+    drag->setMimeData(registrantMimeData(label->property("Tag").toString(), index));
     // The cursor alone shows the drag: the name card over a seat box or the label it
     // came from, the no-entry sign elsewhere.
     drag->setDragCursor(dragIcon(QStringLiteral("DRAG.ICO")), Qt::CopyAction);
@@ -430,8 +443,7 @@ bool COND::registrantDragEvent(int index, QEvent *event)
 {
     auto *drop = static_cast<QDropEvent *>(event);
     // Over the label it came from the drag looks droppable; a drop there does nothing.
-    if (event->type() != QEvent::Drop && registrantTag(drop->mimeData(), nullptr) &&
-        drop->source() == Label4[size_t(index)]) {
+    if (event->type() != QEvent::Drop && registrantLabel(drop->mimeData()) == index) {
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
     } else {

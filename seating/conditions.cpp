@@ -150,23 +150,31 @@ void discardConditions(Slots &conditions)
         conditions[size_t(k)].clear();
 }
 
-QString registrantMimeType()
-{
-    return QStringLiteral("application/x-narabin-registrant");
-}
+namespace {
+const QString RegistrantFormat = QStringLiteral("application/x-narabin-registrant");
+const QString RegistrantLabelFormat = QStringLiteral("application/x-narabin-registrant-label");
+} // namespace
 
-QMimeData *registrantMimeData(const QString &tag)
+QMimeData *registrantMimeData(const QString &tag, int label)
 {
     auto *data = new QMimeData;
-    data->setData(registrantMimeType(), tag.toUtf8());
+    data->setData(RegistrantFormat, tag.toUtf8());
+    data->setData(RegistrantLabelFormat, QByteArray::number(label));
     return data;
 }
 
 bool registrantTag(const QMimeData *data, QString *tag)
 {
-    if (!data || !data->hasFormat(registrantMimeType()))
+    if (!data || !data->hasFormat(RegistrantFormat))
         return false;
     if (tag)
-        *tag = QString::fromUtf8(data->data(registrantMimeType()));
+        *tag = QString::fromUtf8(data->data(RegistrantFormat));
     return true;
+}
+
+int registrantLabel(const QMimeData *data)
+{
+    bool ok = false;
+    const int label = data && data->hasFormat(RegistrantFormat) ? data->data(RegistrantLabelFormat).toInt(&ok) : -1;
+    return ok ? label : -1;
 }

@@ -54,8 +54,9 @@ bool applyConditions(SharedState &s, const SeatEntries &entries, const ShowCondi
 // Cancel after the user agreed: every seat free again.
 void discardConditions(Slots &conditions);
 
-// What a drag of a registrant's name carries: the label's tag.
-QString registrantMimeType();
-QMimeData *registrantMimeData(const QString &tag);
+// What a drag of a registrant's name carries: the label's tag and which label it is.
+QMimeData *registrantMimeData(const QString &tag, int label);
 // The tag a drag carries; false when the drag is not a registrant's name.
 bool registrantTag(const QMimeData *data, QString *tag);
+// The registrant label a drag came from; -1 when it is not a registrant's name.
+int registrantLabel(const QMimeData *data);
