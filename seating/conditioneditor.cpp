@@ -73,7 +73,8 @@ QFrame *makeFrame(QWidget *parent, const char *name, const QRect &twips)
 void keepSystemColours(QWidget *bar)
 {
     QPalette p = bar->palette();
-    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
+    for (const QPalette::ColorRole role :
+         {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
         p.setColor(role, QApplication::palette().color(role));
     bar->setPalette(p);
     bar->setAutoFillBackground(true);
@@ -174,9 +175,9 @@ void COND::buildRegistrantList()
     Label3 = makeLabel(Frame1, {QStringLiteral("Label3"), QStringLiteral("登録者一覧"), QRect(630, 360, 1335, 285),
                                 Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
     for (int i = 0; i < SeatCount; ++i) {
-        QLabel *label = makeLabel(Frame1, {QStringLiteral("Label4_%1").arg(i), QString(),
-                                           QRect(RegistrantLefts[size_t(i / 14)], RegistrantTops[size_t(i % 14)], 1155, 255),
-                                           Face::PGothic, 9, false, Qt::black, LightOlive, true, Qt::AlignCenter});
+        const QRect place(RegistrantLefts[size_t(i / 14)], RegistrantTops[size_t(i % 14)], 1155, 255);
+        QLabel *label = makeLabel(Frame1, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic, 9, false,
+                                           Qt::black, LightOlive, true, Qt::AlignCenter});
         label->setAcceptDrops(true);
         label->installEventFilter(this);
         Label4[size_t(i)] = label;

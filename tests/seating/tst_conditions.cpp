@@ -256,7 +256,8 @@ void TestConditions::apply_data()
     QTest::newRow("names and empty seats")
         << twenty << SeatMap{{1, QStringLiteral("生徒20")}, {28, QStringLiteral("生徒1")}} << QList<int>{2, 27}
         << QStringList{Applied}
-        << SeatMap{{1, QStringLiteral("生徒20")}, {2, QStringLiteral("-")}, {27, QStringLiteral("-")}, {28, QStringLiteral("生徒1")}};
+        << SeatMap{{1, QStringLiteral("生徒20")}, {2, QStringLiteral("-")}, {27, QStringLiteral("-")},
+                   {28, QStringLiteral("生徒1")}};
     QTest::newRow("trailing blank") << twenty << SeatMap{{3, QStringLiteral("生徒1 ")}} << QList<int>{}
                                     << QStringList{NotRegistrant} << SeatMap{};
     QTest::newRow("leading blank") << twenty << SeatMap{{3, QStringLiteral(" 生徒1")}} << QList<int>{}
@@ -390,7 +391,8 @@ void TestConditions::cancel_data()
 
     const SeatMap before{{3, QStringLiteral("生徒3")}, {9, QStringLiteral("-")}};
     // Load took the mark into the tick: only the tick is left entered.
-    QTest::newRow("only a tick, OK") << "menu" << before << SeatMap{{3, QString()}} << IDOK << true << false << SeatMap{};
+    QTest::newRow("only a tick, OK") << "menu" << before << SeatMap{{3, QString()}} << IDOK << true << false
+                                     << SeatMap{};
     QTest::newRow("a name, Cancel") << "toolbar" << SeatMap{} << SeatMap{{6, QStringLiteral("生徒6")}} << IDCANCEL << true
                                     << true << SeatMap{};
     QTest::newRow("a name, OK, by toolbar") << "toolbar" << before << SeatMap{} << IDOK << true << false << SeatMap{};
@@ -498,6 +500,9 @@ void TestConditions::openingAgainOnlyBringsToFront()
     w->Check1[3]->setChecked(true);
     // A failed apply left a mark; opening again must not take it out.
     state().SeatConditions[4] = QStringLiteral("-");
+    // The roster grew meanwhile: the list shows whom apply will check against.
+    state().PupilNames[7] = QStringLiteral("転入生");
+    state().PupilCount = 7;
     NARABIN *main = loadedForm<NARABIN>();
     main->activateWindow();
     QTRY_VERIFY(main->isActiveWindow());
@@ -509,6 +514,8 @@ void TestConditions::openingAgainOnlyBringsToFront()
     QCOMPARE(w->Text1[2]->text(), QStringLiteral("生徒2"));
     QCOMPARE(tickedSeats(w), QList<int>{4});
     QCOMPARE(state().SeatConditions[4], QStringLiteral("-"));
+    QCOMPARE(w->Label4[6]->text(), QStringLiteral("転入生"));
+    QCOMPARE(w->Label4[6]->property("Tag").toString(), QStringLiteral("転入生"));
 }
 
 void TestConditions::mainWindowEnabling()
@@ -838,7 +845,8 @@ void TestConditions::statusBarAndTimer()
     QCOMPARE(bar->panel(2)->width(), tw(700));
     for (int p : {4, 5}) {
         QVERIFY(bar->panel(p)->width() >= tw(1100));
-        QVERIFY(bar->panel(p)->contentsRect().width() >= bar->panel(p)->fontMetrics().horizontalAdvance(bar->panelText(p)));
+        QLabel *panel = bar->panel(p);
+        QVERIFY(panel->contentsRect().width() >= panel->fontMetrics().horizontalAdvance(panel->text()));
     }
     QCOMPARE(w->Timer1->interval(), 33000);
     QVERIFY(w->Timer1->isActive());
@@ -889,7 +897,8 @@ void TestConditions::helpAndVersion()
     w->Toolbar1->button(6)->click();
     const QList<PlatformCall> calls = env.platform.callsOf(QStringLiteral("help"));
     QCOMPARE(calls.size(), 4);
-    const QList<QList<int>> expected{{HELP_PARTIALKEY, 0}, {HELP_PARTIALKEY, 0}, {HELP_CONTEXT, 44}, {HELP_CONTEXT, 44}};
+    const QList<QList<int>> expected{
+        {HELP_PARTIALKEY, 0}, {HELP_PARTIALKEY, 0}, {HELP_CONTEXT, 44}, {HELP_CONTEXT, 44}};
     for (int i = 0; i < 4; ++i) {
         QCOMPARE((QList<int>{calls[i].style, calls[i].data}), expected[i]);
         QCOMPARE(calls[i].owner.data(), static_cast<QWidget *>(w));
