@@ -17,12 +17,6 @@
 
 namespace {
 
-std::function<void()> &conditionEditorOpener()
-{
-    static std::function<void()> opener;
-    return opener;
-}
-
 // Seat n lies in row (n + 3) / 4, row 1 lowest next to the desk; within a row the
 // seat numbers grow from right to left.
 constexpr std::array<int, 4> SeatLefts{7215, 5055, 2895, 735};
@@ -59,11 +53,6 @@ QString nativePath(const QString &path)
 }
 
 } // namespace
-
-void setConditionEditorOpenerForTests(std::function<void()> opener)
-{
-    conditionEditorOpener() = std::move(opener);
-}
 
 TOUROKU::TOUROKU()
     : FormWindow(QStringLiteral("登録・修正"))
@@ -248,10 +237,7 @@ bool TOUROKU::saveRoster(const QStringList &names)
 void TOUROKU::closeAndShowConditions()
 {
     unloadSelf();
-    if (conditionEditorOpener())
-        conditionEditorOpener()();
-    else
-        showConditionEditor();
+    showConditionEditor();
 }
 
 bool TOUROKU::mnuCancel_Click()

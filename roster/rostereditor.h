@@ -10,7 +10,6 @@
 #include <QTimer>
 
 #include <array>
-#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -72,7 +71,3 @@ private:
 // Colours of the name boxes.
 inline constexpr QRgb NameBoxColor = 0xFF00C000;        // RGB(0, 192, 0)
 inline constexpr QRgb NameBoxFocusColor = 0xFFC0FFC0;   // RGB(192, 255, 192)
-
-// What follows the roster editor is the condition editor; tests put a stand-in here.
-// An empty function restores the condition editor.
-void setConditionEditorOpenerForTests(std::function<void()> opener);

@@ -5,6 +5,7 @@
 #include "mainwin/mainwindow.h"
 #include "roster/rostereditor.h"
 #include "roster/rosterfile.h"
+#include "seating/conditioneditor.h"
 #include "support/testenv.h"
 
 #include <QLabel>
@@ -24,23 +25,25 @@ const QString ChangedQuestion = QStringLiteral("変更確認|名簿は変更さ�
 const QString DiscardQuestion = QStringLiteral("新規作成|新規名簿を取消してよろしいですか？|33");
 const QString RosterFilter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*");
 
-// Stands in for the condition editor and notes what it would have been shown.
-struct ConditionEditorSpy {
-    int opened = 0;
-    bool editorStillLoaded = false;
-    QStringList roster;
-    ConditionEditorSpy()
-    {
-        setConditionEditorOpenerForTests([this] {
-            ++opened;
-            editorStillLoaded = isLoaded<TOUROKU>();
-            roster.clear();
-            for (int i = 1; i <= state().PupilCount; ++i)
-                roster.append(state().PupilNames[size_t(i)]);
-        });
-    }
-    ~ConditionEditorSpy() { setConditionEditorOpenerForTests({}); }
-};
+// The condition editor the roster editor moved on to, by the names in its registrant
+// list; nothing when it is not open and shown.
+QStringList conditionEditorRoster()
+{
+    COND *editor = loadedForm<COND>();
+    if (!editor || !editor->isVisible())
+        return {};
+    QStringList names;
+    for (const QLabel *label : editor->Label4)
+        names.append(label->text());
+    while (!names.isEmpty() && names.constLast().isEmpty())
+        names.removeLast();
+    return names;
+}
+
+bool conditionEditorOpen()
+{
+    return isLoaded<COND>() && loadedForm<COND>()->isVisible();
+}
 
 NARABIN *mainWindow()
 {
@@ -147,7 +150,7 @@ private slots:
     void utf8RosterSavedAsCp932();
     void failedWrite();
     void nameCp932CannotHoldIsRefused();
-    void realConditionEditorFollowsTheMessage();
+    void conditionEditorFollowsTheMessage();
     void enterMovesToTheNextSeat();
     void focusColours();
     void layout();
@@ -329,7 +332,6 @@ void TestRoster::newRosterTurnsAnOpenEditorModal()
 void TestRoster::roundTripClosesUpSeats()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("kumi.mem")));
     const bool stillOpen = newRoster([](TOUROKU *editor) {
         fill(editor, {{1, QStringLiteral("山田")}, {5, QStringLiteral("佐藤")}, {20, QStringLiteral("鈴木")}});
@@ -344,9 +346,12 @@ void TestRoster::roundTripClosesUpSeats()
     QCOMPARE(saves[0].fileName, QString());
     QCOMPARE(env.readFile(QStringLiteral("kumi.mem")), sjis(QStringLiteral("山田\r\n佐藤\r\n鈴木\r\n")));
     QCOMPARE(state().RosterFileName, env.path(QStringLiteral("kumi.mem")));
-    QCOMPARE(conditions.opened, 1);
-    QVERIFY(!conditions.editorStillLoaded);
-    QCOMPARE(conditions.roster, (QStringList{QStringLiteral("山田"), QStringLiteral("佐藤"), QStringLiteral("鈴木")}));
+    QVERIFY(!isLoaded<TOUROKU>());
+    QCOMPARE(conditionEditorRoster(), (QStringList{QStringLiteral("山田"), QStringLiteral("佐藤"), QStringLiteral("鈴木")}));
+
+    // The condition editor switched Open off; a fresh main window offers it again.
+    unload<COND>();
+    unload<NARABIN>();
 
     TOUROKU *editor = openRoster(env, QStringLiteral("kumi.mem"));
     QVERIFY(editor);
@@ -367,7 +372,6 @@ void TestRoster::registerReports()
     QFETCH(bool, opened);
     QFETCH(QString, message);
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("out.mem")));
     if (opened) {
         env.writeFile(QStringLiteral("in.mem"), numbered(2));
@@ -385,13 +389,12 @@ void TestRoster::registerReports()
     QCOMPARE(state().RosterEdited, 1);
     QCOMPARE(env.readFile(QStringLiteral("out.mem")), numbered(2));
     QVERIFY(!isLoaded<TOUROKU>());
-    QCOMPARE(conditions.opened, 1);
+    QVERIFY(conditionEditorOpen());
 }
 
 void TestRoster::blankBoxIsAName()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("b.mem")));
     newRoster([](TOUROKU *editor) {
         fill(editor, {{2, QStringLiteral("  ")}, {3, QStringLiteral("田中 ")}});
@@ -419,7 +422,6 @@ void TestRoster::duplicates()
     QFETCH(QString, second);
     QFETCH(bool, duplicate);
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("d.mem")));
     const bool stillOpen = newRoster([&](TOUROKU *editor) {
         fill(editor, {{3, first}, {4, QStringLiteral("佐藤")}, {9, second}});
@@ -430,13 +432,12 @@ void TestRoster::duplicates()
     QCOMPARE(env.platform.messageLog(), QStringList{duplicate ? Duplicate : Registered});
     QCOMPARE(env.platform.callsOf(QStringLiteral("save")).size(), duplicate ? 0 : 1);
     QCOMPARE(QFile::exists(env.path(QStringLiteral("d.mem"))), !duplicate);
-    QCOMPARE(conditions.opened, duplicate ? 0 : 1);
+    QCOMPARE(conditionEditorOpen(), !duplicate);
 }
 
 void TestRoster::emptyRosterAnsweredOk()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     const bool stillOpen = newRoster([&](TOUROKU *editor) {
         env.platform.answers.enqueue(IDOK);
         env.platform.answers.enqueue(IDOK);
@@ -449,13 +450,12 @@ void TestRoster::emptyRosterAnsweredOk()
     QVERIFY(stillOpen);
     QCOMPARE(env.platform.messageLog(), (QStringList{EmptyQuestion, EmptyQuestion}));
     QVERIFY(env.platform.callsOf(QStringLiteral("save")).isEmpty());
-    QCOMPARE(conditions.opened, 0);
+    QVERIFY(!isLoaded<COND>());
 }
 
 void TestRoster::emptyRosterAnsweredCancel()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     const bool stillOpen = newRoster([&](TOUROKU *editor) {
         env.platform.answers.enqueue(IDCANCEL);
         editor->mnuNewFile_Click();
@@ -465,7 +465,7 @@ void TestRoster::emptyRosterAnsweredCancel()
     QCOMPARE(state().RosterEmpty, 1);
     QVERIFY(env.platform.callsOf(QStringLiteral("save")).isEmpty());
     QCOMPARE(QDir(env.work()).entryList(QDir::Files), QStringList());
-    QCOMPARE(conditions.opened, 0);
+    QVERIFY(!isLoaded<COND>());
 }
 
 void TestRoster::closeAfterOpenAlwaysAsks_data()
@@ -482,7 +482,6 @@ void TestRoster::closeAfterOpenAlwaysAsks()
     QFETCH(int, answer);
     QFETCH(bool, typed);
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.writeFile(QStringLiteral("c.mem"), sjis(QStringLiteral("山田\r\n佐藤\r\n")));
     TOUROKU *editor = openRoster(env, QStringLiteral("c.mem"));
     QVERIFY(editor);
@@ -493,10 +492,10 @@ void TestRoster::closeAfterOpenAlwaysAsks()
     editor->Toolbar1->button(3)->click();
     QCOMPARE(state().CountChanged, 0);
     QVERIFY(!isLoaded<TOUROKU>());
-    QCOMPARE(conditions.opened, 1);
+    QVERIFY(conditionEditorOpen());
     if (answer == IDCANCEL) {
         QCOMPARE(env.platform.messageLog(), QStringList{ChangedQuestion});
-        QCOMPARE(conditions.roster, (QStringList{QStringLiteral("山田"), QStringLiteral("佐藤")}));
+        QCOMPARE(conditionEditorRoster(), (QStringList{QStringLiteral("山田"), QStringLiteral("佐藤")}));
         QVERIFY(env.platform.callsOf(QStringLiteral("save")).isEmpty());
         QCOMPARE(state().RosterFromFile, 1);
     } else {
@@ -508,7 +507,6 @@ void TestRoster::closeAfterOpenAlwaysAsks()
 void TestRoster::closeOfUnchangedEmptyRosterDoesNothing()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.writeFile(QStringLiteral("empty.mem"), QByteArray());
     TOUROKU *editor = openRoster(env, QStringLiteral("empty.mem"));
     QVERIFY(editor);
@@ -523,7 +521,7 @@ void TestRoster::closeOfUnchangedEmptyRosterDoesNothing()
     TRIGGER(editor, "mnuCancel");
     QCOMPARE(env.platform.messageLog(), QStringList{ChangedQuestion});
     QVERIFY(!isLoaded<TOUROKU>());
-    QCOMPARE(conditions.opened, 1);
+    QVERIFY(conditionEditorOpen());
 }
 
 void TestRoster::closeNewRoster_data()
@@ -537,7 +535,6 @@ void TestRoster::closeNewRoster()
 {
     QFETCH(int, answer);
     TestEnv env;
-    ConditionEditorSpy conditions;
     const bool stillOpen = newRoster([&](TOUROKU *editor) {
         fill(editor, {{1, QStringLiteral("山田")}});
         env.platform.answers.enqueue(answer);
@@ -545,14 +542,13 @@ void TestRoster::closeNewRoster()
     });
     QCOMPARE(env.platform.messageLog(), QStringList{DiscardQuestion});
     QCOMPARE(stillOpen, answer == IDCANCEL);
-    QCOMPARE(conditions.opened, 0);
+    QVERIFY(!isLoaded<COND>());
     QCOMPARE(QDir(env.work()).entryList(QDir::Files), QStringList());
 }
 
 void TestRoster::closeButtonRunsTheCloseCommand()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     // A new roster: the same question as the close command.
     const bool stillOpen = newRoster([&](TOUROKU *editor) {
         env.platform.answers.enqueue(IDCANCEL);
@@ -571,13 +567,12 @@ void TestRoster::closeButtonRunsTheCloseCommand()
     editor->close();
     QVERIFY(!isLoaded<TOUROKU>());
     QVERIFY(env.platform.messageLog().isEmpty());
-    QCOMPARE(conditions.opened, 0);
+    QVERIFY(!isLoaded<COND>());
 }
 
 void TestRoster::correctionReportCarriesOver()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.writeFile(QStringLiteral("c.mem"), numbered(3));
     QVERIFY(openRoster(env, QStringLiteral("c.mem")));
     unload<TOUROKU>(); // left without registering
@@ -593,7 +588,6 @@ void TestRoster::correctionReportCarriesOver()
 void TestRoster::cancelledSaveDialogKeepsEditorOpen()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.writeFile(QStringLiteral("c.mem"), numbered(3));
     TOUROKU *editor = openRoster(env, QStringLiteral("c.mem"));
     QVERIFY(editor);
@@ -602,7 +596,7 @@ void TestRoster::cancelledSaveDialogKeepsEditorOpen()
     QVERIFY(env.platform.messageLog().isEmpty());
     QCOMPARE(state().RosterFileName, env.path(QStringLiteral("c.mem")));
     QCOMPARE(state().RosterFromFile, 1);
-    QCOMPARE(conditions.opened, 0);
+    QVERIFY(!isLoaded<COND>());
 }
 
 void TestRoster::cp932RosterSavedAgainIsByteIdentical_data()
@@ -618,7 +612,6 @@ void TestRoster::cp932RosterSavedAgainIsByteIdentical()
 {
     QFETCH(QByteArray, original);
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.writeFile(QStringLiteral("old/CLASS.MEM"), original);
     TOUROKU *editor = openRoster(env, QStringLiteral("old/CLASS.MEM"));
     QVERIFY(editor);
@@ -635,7 +628,6 @@ void TestRoster::cp932RosterSavedAgainIsByteIdentical()
 void TestRoster::utf8RosterSavedAsCp932()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.writeFile(QStringLiteral("utf8.mem"), QStringLiteral("山田\n髙橋\n①\n").toUtf8());
     TOUROKU *editor = openRoster(env, QStringLiteral("utf8.mem"));
     QVERIFY(editor);
@@ -647,7 +639,6 @@ void TestRoster::utf8RosterSavedAsCp932()
 void TestRoster::failedWrite()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     const QByteArray old = numbered(3);
     env.writeFile(QStringLiteral("c.mem"), old);
     TOUROKU *editor = openRoster(env, QStringLiteral("c.mem"));
@@ -664,7 +655,7 @@ void TestRoster::failedWrite()
     QVERIFY(isLoaded<TOUROKU>() && editor->isVisible());
     QCOMPARE(state().RosterFromFile, 1);
     QCOMPARE(state().RosterFileName, env.path(QStringLiteral("c.mem")));
-    QCOMPARE(conditions.opened, 0);
+    QVERIFY(!isLoaded<COND>());
 
     // A folder that does not exist: the same message with the system's reason.
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("gone/x.mem")));
@@ -683,13 +674,12 @@ void TestRoster::failedWrite()
     QCOMPARE(env.platform.messageLog().constLast(), Corrected);
     QCOMPARE(env.readFile(QStringLiteral("c2.mem")), numbered(3) + sjis(QStringLiteral("追加\r\n")));
     QCOMPARE(state().RosterFileName, env.path(QStringLiteral("c2.mem")));
-    QCOMPARE(conditions.opened, 1);
+    QVERIFY(conditionEditorOpen());
 }
 
 void TestRoster::nameCp932CannotHoldIsRefused()
 {
     TestEnv env;
-    ConditionEditorSpy conditions;
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("x.mem")));
     const bool stillOpen = newRoster([](TOUROKU *editor) {
         fill(editor, {{1, QStringLiteral("山田")}, {7, QStringLiteral("𠮷田")}, {9, QStringLiteral("😀")}});
@@ -701,20 +691,29 @@ void TestRoster::nameCp932CannotHoldIsRefused()
                                         "別の文字に置き換えて下さい。|16")});
     QVERIFY(env.platform.callsOf(QStringLiteral("save")).isEmpty());
     QCOMPARE(QDir(env.work()).entryList(QDir::Files), QStringList());
-    QCOMPARE(conditions.opened, 0);
+    QVERIFY(!isLoaded<COND>());
 }
 
-void TestRoster::realConditionEditorFollowsTheMessage()
+void TestRoster::conditionEditorFollowsTheMessage()
 {
-    // Without a stand-in the condition editor itself follows; only what comes before it is ours.
     TestEnv env;
     env.writeFile(QStringLiteral("c.mem"), numbered(2));
     TOUROKU *editor = openRoster(env, QStringLiteral("c.mem"));
     QVERIFY(editor);
+    editor->Text1[6]->setText(QStringLiteral("追加"));
+    bool openDuringMessage = true;
+    env.platform.onMessage = [&openDuringMessage](const PlatformCall &) { openDuringMessage = isLoaded<COND>(); };
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("c.mem")));
     editor->mnuNewFile_Click();
-    QCOMPARE(env.platform.messageLog().mid(0, 1), QStringList{Corrected});
+    QVERIFY(!openDuringMessage);
+    QCOMPARE(env.platform.messageLog(), QStringList{Corrected});
     QVERIFY(!isLoaded<TOUROKU>());
+    QCOMPARE(conditionEditorRoster(), (QStringList{QStringLiteral("生徒1"), QStringLiteral("生徒2"), QStringLiteral("追加")}));
+    QVERIFY(!loadedForm<COND>()->isModal());
+    // The main window is in its conditions state.
+    NARABIN *main = form<NARABIN>();
+    QVERIFY(!main->mnuFileOpen->isEnabled());
+    QVERIFY(main->mnuFileNarabin->isEnabled());
 }
 
 void TestRoster::enterMovesToTheNextSeat()
