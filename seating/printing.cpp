@@ -1,6 +1,142 @@
 #include "seating/printing.h"
 
-#include "app/pending.h"
+#include "app/ui.h"
+#include "platform/platform.h"
+#include "seating/noprintlinedialog.h"
+#include "seating/resultwindow.h"
 
-void printResultCommand() { commandPending(); }
-void showNoPrintLineDialog() { commandPending(); }
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QPrinter>
+
+#include <algorithm>
+
+namespace {
+
+// What the user is told when the printer or the PDF file refused the chart.
+QString printFailureText(const QPrinter &printer)
+{
+    if (!printer.outputFileName().isEmpty())
+        return QStringLiteral("ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるかを確かめて下さい。")
+            .arg(QDir::toNativeSeparators(printer.outputFileName()));
+    const QString check = QStringLiteral("ﾌﾟﾘﾝﾀｰの電源と設定を確かめて下さい。");
+    if (printer.printerName().isEmpty())
+        return QStringLiteral("印刷できませんでした。\r") + check;
+    return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」で印刷できませんでした。\r").arg(printer.printerName()) + check;
+}
+
+// Sharp enough for lettering on paper without a page-sized bitmap at a printer's full resolution.
+constexpr qreal MaxImageDpi = 600;
+
+// One page per copy; false when the printer failed on the way.
+bool printPages(QPrinter &printer, const QImage &image, const QWidget *client, int copies)
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    for (int page = 0; page < copies; ++page) {
+        if (page > 0 && !printer.newPage()) {
+            painter.end();
+            return false;
+        }
+        paintClientArea(painter, image, client);
+    }
+    return painter.end() && printer.printerState() != QPrinter::Error;
+}
+
+} // namespace
+
+PrintLook::PrintLook(RESULT &window)
+    : window_(window), clientPalette_(window.client()->palette())
+{
+    const SharedState &s = state();
+    window_.Toolbar1->hide();
+    if (s.OptPsbar != QLatin1String("1"))
+        window_.StatusBar1->hide();
+    setBackgroundColor(window_.client(), Qt::white);
+    for (int i = 0; i < SeatCount; ++i) {
+        captionPalettes_[size_t(i)] = window_.Label1[size_t(i)]->palette();
+        setTextColor(window_.Label1[size_t(i)], Qt::black);
+    }
+    for (int row = 2; row <= 7; ++row) {
+        if (s.optLine(row) != QLatin1String("1"))
+            continue;
+        for (int i = 4 * (row - 1); i < 4 * row; ++i) {
+            window_.Label1[size_t(i)]->hide();
+            window_.Label3[size_t(i)]->hide();
+        }
+    }
+}
+
+PrintLook::~PrintLook()
+{
+    window_.client()->setPalette(clientPalette_);
+    for (int i = 0; i < SeatCount; ++i) {
+        window_.Label1[size_t(i)]->setPalette(captionPalettes_[size_t(i)]);
+        window_.Label1[size_t(i)]->show();
+        window_.Label3[size_t(i)]->show();
+    }
+    window_.Toolbar1->show();
+    window_.StatusBar1->show();
+}
+
+int takeCopies(QPrinter &printer)
+{
+    const int copies = std::max(1, printer.copyCount());
+    // A printer that made copies as well would multiply the pages.
+    printer.setCopyCount(1);
+    return copies;
+}
+
+QImage clientAreaImage(QWidget *client, qreal dpi)
+{
+    const qreal ratio = dpi / client->logicalDpiX();
+    QImage image((QSizeF(client->size()) * ratio).toSize(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    client->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    return image;
+}
+
+void paintClientArea(QPainter &painter, const QImage &image, const QWidget *client)
+{
+    const QPaintDevice *device = painter.device();
+    // Logical pixels at the screen's resolution, so that the chart keeps its size in inches.
+    QSizeF size(client->width() * qreal(device->logicalDpiX()) / client->logicalDpiX(),
+                client->height() * qreal(device->logicalDpiY()) / client->logicalDpiY());
+    const qreal fit = std::min({1.0, device->width() / size.width(), device->height() / size.height()});
+    painter.save();
+    // Flate rather than JPEG in a PDF: flat colours and lettering stay crisp and small.
+    painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::LosslessImageRendering);
+    painter.drawImage(QRectF(QPointF(0, 0), size * fit), image);
+    painter.restore();
+}
+
+void printResultCommand()
+{
+    RESULT *window = loadedForm<RESULT>();
+    if (!window)
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(window->windowTitle());
+    if (!platform().printDialog(window, printer))
+        return;
+    const int copies = takeCopies(printer);
+    bool printed = false;
+    {
+        PrintLook look(*window);
+        const QImage image = clientAreaImage(window->client(), std::min<qreal>(printer.resolution(), MaxImageDpi));
+        printed = printPages(printer, image, window->client(), copies);
+    }
+    if (!printed)
+        MsgBox(window, printFailureText(printer), MsgStyle::Critical, QStringLiteral("印刷エラー"));
+}
+
+void showNoPrintLineDialog()
+{
+    NOPLINE *dialog = form<NOPLINE>();
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
