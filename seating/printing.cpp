@@ -26,8 +26,14 @@ QString printFailureText(const QPrinter &printer)
     return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」で印刷できませんでした。\r").arg(printer.printerName()) + check;
 }
 
-// Sharp enough for lettering on paper without a page-sized bitmap at a printer's full resolution.
-constexpr qreal MaxImageDpi = 600;
+// Image pixels to each pixel of the window: sharp enough for lettering on paper without
+// a page-sized bitmap at a printer's full resolution, and whole, so that every line of the
+// window keeps one width.
+int imageScale(const QPrinter &printer, const QWidget *client)
+{
+    constexpr int MaxImageDpi = 600;
+    return std::max(1, std::min(printer.resolution(), MaxImageDpi) / client->logicalDpiX());
+}
 
 // One page per copy; false when the printer failed on the way.
 bool printPages(QPrinter &printer, const QImage &image, const QWidget *client, int copies)
@@ -45,6 +51,17 @@ bool printPages(QPrinter &printer, const QImage &image, const QWidget *client, i
     return painter.end() && printer.printerState() != QPrinter::Error;
 }
 
+// Qt draws a plain one-pixel frame unevenly at a printer's resolution (thin at the top and
+// left, thick at the bottom and right); a style sheet line of the same colours looks the
+// same on screen and keeps one width on paper.
+QString evenFrameStyle(const QLabel *label)
+{
+    const QPalette &p = label->palette();
+    return QStringLiteral("QLabel { border: %1px solid %2; background-color: %3; color: %4; }")
+        .arg(label->lineWidth())
+        .arg(p.color(QPalette::WindowText).name(), p.color(QPalette::Window).name(), p.color(QPalette::WindowText).name());
+}
+
 } // namespace
 
 PrintLook::PrintLook(RESULT &window)
@@ -59,6 +76,12 @@ PrintLook::PrintLook(RESULT &window)
         captionPalettes_[size_t(i)] = window_.Label1[size_t(i)]->palette();
         setTextColor(window_.Label1[size_t(i)], Qt::black);
     }
+    for (QLabel *label : window_.client()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (label->frameShape() == QFrame::Box && label->frameShadow() == QFrame::Plain && label->autoFillBackground()) {
+            framedLabels_.emplace_back(label, label->styleSheet());
+            label->setStyleSheet(evenFrameStyle(label));
+        }
+    }
     for (int row = 2; row <= 7; ++row) {
         if (s.optLine(row) != QLatin1String("1"))
             continue;
@@ -71,6 +94,8 @@ PrintLook::PrintLook(RESULT &window)
 
 PrintLook::~PrintLook()
 {
+    for (const auto &[label, styleSheet] : framedLabels_)
+        label->setStyleSheet(styleSheet);
     window_.client()->setPalette(clientPalette_);
     for (int i = 0; i < SeatCount; ++i) {
         window_.Label1[size_t(i)]->setPalette(captionPalettes_[size_t(i)]);
@@ -89,11 +114,10 @@ int takeCopies(QPrinter &printer)
     return copies;
 }
 
-QImage clientAreaImage(QWidget *client, qreal dpi)
+QImage clientAreaImage(QWidget *client, int scale)
 {
-    const qreal ratio = dpi / client->logicalDpiX();
-    QImage image((QSizeF(client->size()) * ratio).toSize(), QImage::Format_RGB32);
-    image.setDevicePixelRatio(ratio);
+    QImage image(client->size() * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::white);
     client->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return image;
@@ -126,7 +150,7 @@ void printResultCommand()
     bool printed = false;
     {
         PrintLook look(*window);
-        const QImage image = clientAreaImage(window->client(), std::min<qreal>(printer.resolution(), MaxImageDpi));
+        const QImage image = clientAreaImage(window->client(), imageScale(printer, window->client()));
         printed = printPages(printer, image, window->client(), copies);
     }
     if (!printed)

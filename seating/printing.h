@@ -6,7 +6,10 @@
 #include <QPalette>
 
 #include <array>
+#include <utility>
+#include <vector>
 
+class QLabel;
 class QPainter;
 class QPrinter;
 class QWidget;
@@ -32,15 +35,15 @@ private:
     RESULT &window_;
     QPalette clientPalette_;
     std::array<QPalette, SeatCount> captionPalettes_;
+    std::vector<std::pair<QLabel *, QString>> framedLabels_; // with their own style sheets
 };
 
 // The number of copies chosen in the print dialog; the printer is left making one of
 // each page, since every copy is printed as a page of its own.
 int takeCopies(QPrinter &printer);
 
-// The image of `client` as it looks now, `dpi` dots to the inch at the physical size it
-// has on screen.
-QImage clientAreaImage(QWidget *client, qreal dpi);
+// The image of `client` as it looks now, `scale` image pixels to each of its pixels.
+QImage clientAreaImage(QWidget *client, int scale);
 // Draws such an image at the painter's origin at the physical size `client` has on screen,
 // shrunk only where the page is too small to hold it.
 void paintClientArea(QPainter &painter, const QImage &image, const QWidget *client);

@@ -77,6 +77,21 @@ QList<QImage> pdfPages(const QString &pdf)
     return pages;
 }
 
+// One region of a PDF's first page at `dpi` dots to the inch; `region` in those dots.
+QImage pdfRegion(const QString &pdf, int dpi, const QRect &region)
+{
+    const QString prefix = pdf + QStringLiteral(".region");
+    QProcess p;
+    p.start(QStandardPaths::findExecutable(QStringLiteral("pdftoppm")),
+            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+             QStringLiteral("1"), QStringLiteral("-x"), QString::number(region.x()), QStringLiteral("-y"),
+             QString::number(region.y()), QStringLiteral("-W"), QString::number(region.width()), QStringLiteral("-H"),
+             QString::number(region.height()), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
 // Where the chart's client area starts on a rendered page: the top-left of the printable area.
 QPoint pageOrigin()
 {
@@ -186,6 +201,7 @@ private slots:
     void printedPages();
     void printLookHasNoToolbarAndWhiteGround();
     void chartKeepsItsPhysicalSize();
+    void framesKeepOneWidthOnPaper();
     void toolbarPrintsToo();
     void cancelledDialogPrintsNothing();
     void failedPrintIsReportedInScreenLook();
@@ -304,6 +320,35 @@ void TestPrinting::chartKeepsItsPhysicalSize()
     QVERIFY(count(pages[0], QRect(bar.left() + 1, bar.top() + 2, 6, bar.height() - 4), isWhite) < 6 * (bar.height() - 4));
     QVERIFY(count(pages[0], QRect(bar.right() - 6, bar.top() + 2, 6, bar.height() - 4), isWhite) < 6 * (bar.height() - 4));
     QVERIFY(blank(pages[0], QRect(-pageOrigin().x(), -pageOrigin().y(), pageOrigin().x() - 1, pages[0].height())));
+}
+
+void TestPrinting::framesKeepOneWidthOnPaper()
+{
+    TestEnv env;
+    RESULT *r = chartShown();
+    const QString pdf = env.path(QStringLiteral("chart.pdf"));
+    env.platform.prints.enqueue({true, 1, pdf});
+    TRIGGER(r, "mnuPrint");
+    // Six dots to a window pixel: each side of a box or the desk is one pixel wide, six dots.
+    constexpr int scale = 6;
+    const QPoint origin = pageOrigin() * scale;
+    for (QLabel *label : {r->Label3[0], r->Label3[27], r->Label4}) {
+        const QRect box(label->geometry().topLeft() * scale + origin, label->size() * scale);
+        const QImage image = pdfRegion(pdf, 96 * scale, box.adjusted(-12, -12, 12, 12));
+        QCOMPARE(image.size(), box.size() + QSize(24, 24));
+        const auto dots = [&](QPoint from, QPoint step) {
+            int n = 0;
+            for (int i = 0; i < 3 * scale; ++i, from += step)
+                n += qGray(image.pixel(from)) < 100 ? 1 : 0;
+            return n;
+        };
+        const int midX = image.width() / 2 + 2, midY = image.height() / 2;
+        const QList<int> sides{dots({midX, 12 - scale}, {0, 1}), dots({midX, image.height() - 13 + scale}, {0, -1}),
+                               dots({12 - scale, midY}, {1, 0}), dots({image.width() - 13 + scale, midY}, {-1, 0})};
+        for (int side : sides)
+            QVERIFY2(qAbs(side - scale) <= 1, qPrintable(label->objectName() + QStringLiteral(": %1, %2, %3, %4")
+                                                                                  .arg(sides[0]).arg(sides[1]).arg(sides[2]).arg(sides[3])));
+    }
 }
 
 void TestPrinting::toolbarPrintsToo()
@@ -428,7 +473,7 @@ void TestPrinting::pageHoldsTheWholeChart()
     RESULT *r = chartShown();
     QCOMPARE(r->client()->logicalDpiX(), 96);
     // The screen look: the grey ground covers the whole client area.
-    const QImage image = clientAreaImage(r->client(), 300);
+    const QImage image = clientAreaImage(r->client(), 3);
     QImage device(page, QImage::Format_RGB32);
     device.setDotsPerMeterX(qRound(dpi / 0.0254));
     device.setDotsPerMeterY(qRound(dpi / 0.0254));
