@@ -6,6 +6,7 @@
 #include "seating/resultwindow.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
@@ -18,12 +19,22 @@ namespace {
 QString printFailureText(const QPrinter &printer)
 {
     if (!printer.outputFileName().isEmpty())
-        return QStringLiteral("ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるかを確かめて下さい。")
+        return QStringLiteral("ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがあるかを確かめて下さい。")
             .arg(QDir::toNativeSeparators(printer.outputFileName()));
     const QString check = QStringLiteral("ﾌﾟﾘﾝﾀｰの電源と設定を確かめて下さい。");
     if (printer.printerName().isEmpty())
         return QStringLiteral("印刷できませんでした。\r") + check;
     return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」で印刷できませんでした。\r").arg(printer.printerName()) + check;
+}
+
+// Qt's PDF writer does not notice a disk that fills up: a complete file ends with its end marker.
+bool completePdf(const QString &path)
+{
+    constexpr qint64 tail = 32;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < tail || !file.seek(file.size() - tail))
+        return false;
+    return file.read(tail).contains("%%EOF");
 }
 
 // Image pixels to each pixel of the window: sharp enough for lettering on paper without
@@ -48,7 +59,9 @@ bool printPages(QPrinter &printer, const QImage &image, const QWidget *client, i
         }
         paintClientArea(painter, image, client);
     }
-    return painter.end() && printer.printerState() != QPrinter::Error;
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        return false;
+    return printer.outputFileName().isEmpty() || completePdf(printer.outputFileName());
 }
 
 // Qt draws a plain one-pixel frame unevenly at a printer's resolution (thin at the top and
