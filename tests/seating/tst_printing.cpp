@@ -58,22 +58,27 @@ QByteArray settingsBytes(const TestEnv &env)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-// The pages of a PDF as images at 96 dots to the inch, drawn by poppler.
-QList<QImage> pdfPages(const QString &pdf)
+// Runs poppler's pdftoppm; true when it made its images.
+bool pdftoppm(const QStringList &arguments)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (tool.isEmpty())
         qFatal("pdftoppm is missing: scripts/bootstrap installs poppler-utils");
-    const QString prefix = pdf + QStringLiteral(".page");
     QProcess p;
-    p.start(tool, {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"), pdf, prefix});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+    p.start(tool, arguments);
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The pages of a PDF as images at 96 dots to the inch.
+QList<QImage> pdfPages(const QString &pdf)
+{
+    const QFileInfo prefix(pdf + QStringLiteral(".page"));
+    if (!pdftoppm({QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"), pdf, prefix.filePath()}))
         return {};
     QList<QImage> pages;
-    const QFileInfo info(prefix);
-    const QStringList files = QDir(info.absolutePath()).entryList({info.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name);
-    for (const QString &f : files)
-        pages.append(QImage(info.absoluteDir().filePath(f)).convertToFormat(QImage::Format_RGB32));
+    const QDir folder = prefix.absoluteDir();
+    for (const QString &f : folder.entryList({prefix.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
+        pages.append(QImage(folder.filePath(f)).convertToFormat(QImage::Format_RGB32));
     return pages;
 }
 
@@ -81,13 +86,11 @@ QList<QImage> pdfPages(const QString &pdf)
 QImage pdfRegion(const QString &pdf, int dpi, const QRect &region)
 {
     const QString prefix = pdf + QStringLiteral(".region");
-    QProcess p;
-    p.start(QStandardPaths::findExecutable(QStringLiteral("pdftoppm")),
-            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-             QStringLiteral("1"), QStringLiteral("-x"), QString::number(region.x()), QStringLiteral("-y"),
-             QString::number(region.y()), QStringLiteral("-W"), QString::number(region.width()), QStringLiteral("-H"),
-             QString::number(region.height()), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+    const auto number = [](int n) { return QString::number(n); };
+    if (!pdftoppm({QStringLiteral("-r"), number(dpi), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                   QStringLiteral("1"), QStringLiteral("-x"), number(region.x()), QStringLiteral("-y"), number(region.y()),
+                   QStringLiteral("-W"), number(region.width()), QStringLiteral("-H"), number(region.height()),
+                   QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix}))
         return {};
     return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
@@ -95,9 +98,12 @@ QImage pdfRegion(const QString &pdf, int dpi, const QRect &region)
 // Where the chart's client area starts on a rendered page: the top-left of the printable area.
 QPoint pageOrigin()
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    return printer.pageLayout().paintRectPixels(96).topLeft();
+    static const QPoint origin = [] {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        return printer.pageLayout().paintRectPixels(96).topLeft();
+    }();
+    return origin;
 }
 
 bool isWhite(QRgb c)
@@ -184,7 +190,7 @@ QString printFailed(const QString &path)
         .arg(QDir::toNativeSeparators(path));
 }
 
-// The settings file's line of a key.
+// The settings file's lines that start with `prefix`.
 QStringList storedLines(const TestEnv &env, const QString &prefix)
 {
     QStringList out;
