@@ -1,6 +1,49 @@
 #pragma once
 
-// The result window's print command: the chart printed in its print look.
+#include "app/sharedstate.h"
+
+#include <QImage>
+#include <QPalette>
+
+#include <array>
+#include <utility>
+#include <vector>
+
+class QLabel;
+class QPainter;
+class QPrinter;
+class QWidget;
+class RESULT;
+
+// The result window's print command: the chart printed in its print look, one page
+// per copy, and a printer that fails is reported.
 void printResultCommand();
 // The result window's non-printed-rows dialog, shown without blocking.
 void showNoPrintLineDialog();
+
+// Puts the result window into its print look (white, black captions, no toolbar, the
+// status bar only when it is to be printed, the non-printed rows hidden) for as long
+// as it lives; its end brings the screen look back, however the printing ended.
+class PrintLook {
+public:
+    explicit PrintLook(RESULT &window);
+    ~PrintLook();
+    PrintLook(const PrintLook &) = delete;
+    PrintLook &operator=(const PrintLook &) = delete;
+
+private:
+    RESULT &window_;
+    QPalette clientPalette_;
+    std::array<QPalette, SeatCount> captionPalettes_;
+    std::vector<std::pair<QLabel *, QString>> framedLabels_; // with their own style sheets
+};
+
+// The number of copies chosen in the print dialog; the printer is left making one of
+// each page, since every copy is printed as a page of its own.
+int takeCopies(QPrinter &printer);
+
+// The image of `client` as it looks now, `scale` image pixels to each of its pixels.
+QImage clientAreaImage(QWidget *client, int scale);
+// Draws such an image at the painter's origin at the physical size `client` has on screen,
+// shrunk only where the page is too small to hold it.
+void paintClientArea(QPainter &painter, const QImage &image, const QWidget *client);

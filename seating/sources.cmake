@@ -5,3 +5,4 @@ narabin_gui_sources(
 narabin_core_sources(placement.cpp countdownface.cpp resultfile.cpp)
 narabin_gui_sources(countdown.cpp resultwindow.cpp printing.cpp)
 narabin_core_sources(conditions.cpp)
+narabin_gui_sources(noprintlinedialog.cpp)

@@ -1,0 +1,132 @@
+#include "seating/noprintlinedialog.h"
+
+#include "app/ui.h"
+#include "mainwin/appearance.h"
+#include "platform/platform.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+// Captions of Check1(0..5), rows 2..7, highest seat first as the classroom reads.
+const std::array<QString, 6> RowCaptions{
+    QStringLiteral("No. 8  ～ No. 5"), QStringLiteral("No.12 ～ No. 9"), QStringLiteral("No.16 ～ No.13"),
+    QStringLiteral("No.20 ～ No.17"), QStringLiteral("No.24 ～ No.21"), QStringLiteral("No.28 ～ No.25"),
+};
+
+// Rows 2..4 stand in the right-hand column, rows 5..7 in the left; within a column
+// the back row is at the top.
+QRect checkBoxTwips(int index)
+{
+    const int left = index < 3 ? 2640 : 610;
+    const int top = 540 + 360 * (2 - index % 3);
+    return QRect(left, top, 1815, 345);
+}
+
+int rowOf(int index)
+{
+    return index + 2;
+}
+
+// The point size, at most `font`'s, at which every text fits into `room` pixels: where the
+// system lacks the table's face the stand-in runs wider, and nothing may be cut off.
+qreal fittingPointSize(QFont font, const QStringList &texts, int room)
+{
+    const auto widest = [&] {
+        int w = 0;
+        for (const QString &t : texts)
+            w = std::max(w, QFontMetrics(font).horizontalAdvance(t));
+        return w;
+    };
+    while (font.pointSizeF() > 6 && widest() > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font.pointSizeF();
+}
+
+// The room a check box leaves for its caption beside the tick box.
+int captionRoom(const QCheckBox *box)
+{
+    QStyleOptionButton option;
+    option.initFrom(box);
+    return box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width();
+}
+
+void setPointSize(QWidget *w, qreal points)
+{
+    QFont font = w->font();
+    font.setPointSizeF(points);
+    w->setFont(font);
+}
+
+} // namespace
+
+NOPLINE::NOPLINE()
+    : FormDialog(QStringLiteral("非印刷行の設定"), 5010, 2220)
+{
+    setObjectName(QStringLiteral("NOPLINE"));
+    const QColor grey = rgb(128, 128, 128);
+    setBackgroundColor(this, grey);
+
+    Label1 = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("非印刷行にチェックして、OKボタンを押して下さい。"),
+                              QRect(330, 210, 4425, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)});
+    setPointSize(Label1, fittingPointSize(Label1->font(), {Label1->text()}, Label1->width()));
+
+    // Made from the back row down the left column, then the right column: the tab order
+    // follows the classroom as it is drawn.
+    for (int i = 5; i >= 0; --i) {
+        auto *box = new QCheckBox(RowCaptions[size_t(i)], this);
+        box->setObjectName(QStringLiteral("Check1_%1").arg(i));
+        const QRect r = checkBoxTwips(i);
+        box->setGeometry(twRect(r.x(), r.y(), r.width(), r.height()));
+        box->setFont(makeFont(Face::PGothic, 11.25));
+        setBackgroundColor(box, grey);
+        setTextColor(box, rgb(255, 255, 128));
+        Check1[size_t(i)] = box;
+    }
+    // One size for all six, so that the rows read alike.
+    const qreal points = fittingPointSize(Check1[0]->font(), QStringList(RowCaptions.begin(), RowCaptions.end()),
+                                          captionRoom(Check1[0]));
+    for (QCheckBox *box : Check1)
+        setPointSize(box, points);
+
+    Command1 = makeCommandButtons(this);
+    for (int i = 0; i < 3; ++i)
+        connect(Command1[size_t(i)], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+}
+
+void NOPLINE::Form_Load()
+{
+    const SharedState &s = state();
+    for (int i = 0; i < 6; ++i)
+        Check1[size_t(i)]->setChecked(s.optLine(rowOf(i)) == QLatin1String("1"));
+}
+
+void NOPLINE::Command1_Click(int index)
+{
+    switch (index) {
+    case 0: storeTickedRows(); break;
+    case 1: unloadSelf(); break;
+    case 2: callHelp(this, HELP_CONTEXT, 25); break;
+    default: break;
+    }
+}
+
+void NOPLINE::storeTickedRows()
+{
+    SharedState &s = state();
+    for (int i = 0; i < 6; ++i) {
+        const QString value = Check1[size_t(i)]->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        // A store that refuses a key keeps the dialog open: the user can try again.
+        if (!storeSetting(this, QStringLiteral("OptLine_%1").arg(rowOf(i)), value))
+            return;
+        s.optLine(rowOf(i)) = value;
+    }
+    unloadSelf();
+}
