@@ -2,6 +2,7 @@
 
 #include "app/colors.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -98,6 +99,26 @@ std::array<QPushButton *, 3> makeCommandButtons(QWidget *parent)
         buttons[i] = b;
     }
     return buttons;
+}
+
+qreal fittingPointSize(QFont font, const QStringList &texts, int room)
+{
+    const auto widest = [&] {
+        int w = 0;
+        for (const QString &t : texts)
+            w = std::max(w, QFontMetrics(font).horizontalAdvance(t));
+        return w;
+    };
+    while (font.pointSizeF() > 6 && widest() > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    return font.pointSizeF();
+}
+
+void shrinkToFit(QLabel *label)
+{
+    QFont font = label->font();
+    font.setPointSizeF(fittingPointSize(font, {label->text()}, label->width()));
+    label->setFont(font);
 }
 
 void centreOnScreen(QWidget *window)

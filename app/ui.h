@@ -59,6 +59,12 @@ QLabel *makeLabel(QWidget *parent, const LabelSpec &def);
 // Command1 elements 0..2, no default button, tooltips with a blank on each side.
 std::array<QPushButton *, 3> makeCommandButtons(QWidget *parent);
 
+// The point size, at most `font`'s, at which every text fits into `room` pixels. Where
+// the system lacks a table's face the stand-in may run wider; nothing may be cut off.
+qreal fittingPointSize(QFont font, const QStringList &texts, int room);
+// Shrinks a label's lettering until its whole text fits its width.
+void shrinkToFit(QLabel *label);
+
 // Moves a top-level window to the centre of the screen it is on.
 void centreOnScreen(QWidget *window);
 

@@ -19,16 +19,6 @@ struct OptionRow {
     QRect twips;
 };
 
-// Where the system lacks the table's face, the stand-in may run wider: shrink the
-// lettering until the whole line shows.
-void shrinkToFit(QLabel *label)
-{
-    QFont font = label->font();
-    while (font.pointSizeF() > 6 && QFontMetrics(font).horizontalAdvance(label->text()) > label->width())
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    label->setFont(font);
-}
-
 } // namespace
 
 SEL_MCL::SEL_MCL()

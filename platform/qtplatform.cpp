@@ -119,6 +119,8 @@ bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer)
 {
     QPrintDialog dialog(&printer, owner);
     dialog.setWindowTitle(QStringLiteral("印刷"));
+    // A chart is one page: the printer and the copies are the only choices.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
 }
 

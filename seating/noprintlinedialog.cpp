@@ -35,21 +35,6 @@ int rowOf(int index)
     return index + 2;
 }
 
-// The point size, at most `font`'s, at which every text fits into `room` pixels: where the
-// system lacks the table's face the stand-in runs wider, and nothing may be cut off.
-qreal fittingPointSize(QFont font, const QStringList &texts, int room)
-{
-    const auto widest = [&] {
-        int w = 0;
-        for (const QString &t : texts)
-            w = std::max(w, QFontMetrics(font).horizontalAdvance(t));
-        return w;
-    };
-    while (font.pointSizeF() > 6 && widest() > room)
-        font.setPointSizeF(font.pointSizeF() - 0.25);
-    return font.pointSizeF();
-}
-
 // The room a check box leaves for its caption beside the tick box.
 int captionRoom(const QCheckBox *box)
 {

@@ -5,6 +5,7 @@
 #include "app/resultlog.h"
 #include "app/settings.h"
 #include "app/ui.h"
+#include "mainwin/appearance.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
 #include "seating/printing.h"
@@ -295,13 +296,13 @@ void RESULT::mnuResultSave_Click()
 
 void RESULT::mnuPrintStatusBar_Click()
 {
-    SharedState &s = state();
     const bool print = !mnuPrintStatusBar->isChecked();
+    const QString value = print ? QStringLiteral("1") : QStringLiteral("0");
+    // Like every option: what could not be stored is not changed either.
+    if (!storeSetting(this, QStringLiteral("OptPsbar"), value))
+        return;
     mnuPrintStatusBar->setChecked(print);
-    s.OptPsbar = print ? QStringLiteral("1") : QStringLiteral("0");
-    if (!writeSetting(QStringLiteral("OptPsbar"), s.OptPsbar))
-        MsgBox(this, QStringLiteral("設定を保存できませんでした。次回の起動時には元の設定に戻ります。"), MsgStyle::Exclamation,
-               QStringLiteral("設定の保存"));
+    state().OptPsbar = value;
 }
 
 void RESULT::mnuHelpContext_KeyWord_Click(int index)

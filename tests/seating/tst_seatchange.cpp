@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QToolButton>
+#include <QFile>
 #include <QtTest>
 
 #include <memory>
@@ -932,6 +933,16 @@ void TestSeatChange::printStatusBarToggle()
     QCOMPARE(state().OptPsbar, QStringLiteral("1"));
     QCOMPARE(readSetting(QStringLiteral("OptPsbar")), QStringLiteral("1"));
     QVERIFY(env.platform.messageLog().isEmpty());
+
+    // A store that cannot be written: the user is told and nothing changes.
+    QFile::remove(env.settingsFile());
+    QVERIFY(QDir().mkpath(env.settingsFile()));
+    TRIGGER(r, "mnuPrintStatusBar");
+    QVERIFY(r->mnuPrintStatusBar->isChecked());
+    QCOMPARE(state().OptPsbar, QStringLiteral("1"));
+    QCOMPARE(env.platform.messageLog(),
+             QStringList{QStringLiteral("設定の保存エラー|設定を保存できませんでした。\r保存先: %1\r設定は変更されていません。|16")
+                             .arg(env.settingsFile())});
 }
 
 void TestSeatChange::printItemsAreWired()
