@@ -121,6 +121,7 @@ bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer)
     dialog.setWindowTitle(QStringLiteral("印刷"));
     // A chart is one page: the printer and the copies are the only choices.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, 1);
     return dialog.exec() == QDialog::Accepted;
 }
 
