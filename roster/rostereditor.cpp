@@ -8,7 +8,6 @@
 #include "roster/rosterfile.h"
 #include "seating/conditioneditor.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QEvent>
 #include <QLabel>

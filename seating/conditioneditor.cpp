@@ -8,8 +8,8 @@
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
 
-#include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDrag>
 #include <QDropEvent>
 #include <QFrame>
@@ -67,17 +67,6 @@ QFrame *makeFrame(QWidget *parent, const char *name, const QRect &twips)
     frame->setFrameShadow(QFrame::Sunken); // the etched line of a frame without caption
     setBackgroundColor(frame, Olive);
     return frame;
-}
-
-// The toolbar and the status bar keep the system's colours over the olive classroom.
-void keepSystemColours(QWidget *bar)
-{
-    QPalette p = bar->palette();
-    for (const QPalette::ColorRole role :
-         {QPalette::Window, QPalette::WindowText, QPalette::Button, QPalette::ButtonText})
-        p.setColor(role, QApplication::palette().color(role));
-    bar->setPalette(p);
-    bar->setAutoFillBackground(true);
 }
 
 // A panel as wide as its table says, or wider where the fonts at hand need it.
@@ -263,7 +252,6 @@ void COND::buildBars()
         {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ ")},
     });
     connect(Toolbar1, &PositionToolbar::buttonClicked, this, &COND::Toolbar1_ButtonClick);
-    keepSystemColours(Toolbar1);
     // The date and clock get their widths; the instruction takes the rest of the row.
     StatusBar1 = new StatusPanels(client(), {{StatusPanels::Kind::Text, conditionStatusText(), 0},
                                              {StatusPanels::Kind::Caps, {}, 700},
@@ -273,7 +261,6 @@ void COND::buildBars()
     StatusBar1->panel(1)->setToolTip(conditionStatusText());
     for (const int date : {4, 5})
         widenToFit(StatusBar1->panel(date), {QStringLiteral("0000/00/00"), QStringLiteral("午後 00:00")});
-    keepSystemColours(StatusBar1);
 }
 
 void COND::Form_Load()
