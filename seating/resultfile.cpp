@@ -11,13 +11,24 @@ QString writeResultFile(const QString &path, const QStringList &seats)
     return writeLinesFile(path, lines);
 }
 
-ResultFileRead readResultFile(const QString &path)
+namespace {
+// One field more than a chart holds is enough to know it is none.
+ResultFileRead chartOf(const FieldsRead &read)
 {
-    // One field more than a chart holds is enough to know it is none.
-    const FieldsRead read = readFieldsFile(path, SeatCount + 1);
     if (!read.ok)
         return {false, {}, read.error};
     if (read.fields.size() > SeatCount)
         return {false, {}, QStringLiteral("座席の数より多い名前が書かれています。")};
     return {true, read.fields, {}};
+}
+} // namespace
+
+ResultFileRead readResultFile(const QString &path)
+{
+    return chartOf(readFieldsFile(path, SeatCount + 1));
+}
+
+ResultFileRead resultFromBytes(const QByteArray &bytes)
+{
+    return chartOf(fieldsFromBytes(bytes, SeatCount + 1));
 }

@@ -16,3 +16,5 @@ struct ResultFileRead {
 };
 // Reads a result file; more than 28 fields is no chart.
 ResultFileRead readResultFile(const QString &path);
+// The same for the bytes of a result file.
+ResultFileRead resultFromBytes(const QByteArray &bytes);
