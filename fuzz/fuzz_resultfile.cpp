@@ -28,6 +28,8 @@ void checkSavedAgain(const QStringList &seats)
     }
     const QString path = QDir(fuzz::scratchFolder()).filePath(QStringLiteral("chart.rlt"));
     FUZZ_CHECK(writeResultFile(path, seats).isEmpty());
+    if (fuzz::readsAsUtf8(fuzz::fileBytes(path)))
+        return;
     const ResultFileRead again = readResultFile(path);
     FUZZ_CHECK(again.ok);
     FUZZ_CHECK(again.seats.size() == SeatCount);
@@ -42,7 +44,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = fuzz::bytesOf(data, size);
     const ResultFileRead read = resultFromBytes(bytes);
     const FieldsRead fields = fieldsFromBytes(bytes);
-    FUZZ_CHECK(read.ok == (fields.ok && fields.fields.size() <= SeatCount));
+    bool controls = false;
+    for (const QString &field : fields.fields) {
+        for (const QChar c : field)
+            controls = controls || c.unicode() < 0x20 || c.unicode() == 0x7F;
+    }
+    FUZZ_CHECK(read.ok == (fields.ok && fields.fields.size() <= SeatCount && !controls));
     FUZZ_CHECK(read.ok == read.error.isEmpty());
     if (!read.ok) {
         FUZZ_CHECK(read.seats.isEmpty());

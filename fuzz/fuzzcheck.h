@@ -31,4 +31,12 @@ QString scratchFolder();
 // field: no delimiter inside, nothing the reader strips or takes as a quote in front.
 bool survivesAsOneLine(const QString &text);
 
+// The bytes of a file the target wrote.
+QByteArray fileBytes(const QString &path);
+
+// Whether saved CP932 bytes are valid UTF-8 too, with characters beyond ASCII. The
+// reader takes such a file as UTF-8 (a file typed on Linux is far likelier than one
+// made only of the few CP932 sequences that look like UTF-8), so its text may differ.
+bool readsAsUtf8(const QByteArray &saved);
+
 } // namespace fuzz
