@@ -14,7 +14,7 @@ QString writeResultFile(const QString &path, const QStringList &seats)
 }
 
 namespace {
-// One field more than a chart holds is enough to know it is none.
+// The chart that the fields of a result file make, when they make one.
 ResultFileRead chartOf(const FieldsRead &read)
 {
     if (!read.ok)
@@ -30,6 +30,7 @@ ResultFileRead chartOf(const FieldsRead &read)
 }
 } // namespace
 
+// One field more than a chart holds is enough to know it is none.
 ResultFileRead readResultFile(const QString &path)
 {
     return chartOf(readFieldsFile(path, SeatCount + 1));

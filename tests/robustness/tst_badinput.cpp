@@ -140,7 +140,10 @@ public:
         change_();
         return chosen;
     }
-    int messageBox(QWidget *o, const QString &t, const QString &ti, int s) override { return inner_.messageBox(o, t, ti, s); }
+    int messageBox(QWidget *o, const QString &text, const QString &title, int style) override
+    {
+        return inner_.messageBox(o, text, title, style);
+    }
     QString saveFileName(QWidget *o, const FileDialogRequest &r) override { return inner_.saveFileName(o, r); }
     std::optional<ColorValue> chooseColor(QWidget *o, ColorValue c) override { return inner_.chooseColor(o, c); }
     bool printDialog(QWidget *o, QPrinter &p) override { return inner_.printDialog(o, p); }
@@ -209,28 +212,33 @@ struct BadInput {
 
 const QList<BadInput> &badInputs()
 {
-    const QStringList three{QStringLiteral("山田"), QStringLiteral("佐藤"), QStringLiteral("鈴木")};
-    const QStringList sato{QStringLiteral("佐藤")};
+    const QString sato = QStringLiteral("佐藤");
+    const QStringList three{QStringLiteral("山田"), sato, QStringLiteral("鈴木")};
     const QStringList seventh{QStringLiteral("生徒7")};
+    const QStringList withNul{QStringLiteral("山田") + QChar(0) + QStringLiteral("花子"), sato};
+    const QStringList withLong{longName(), sato};
     const QByteArray fine = lines(three);
     const int big = tenMegabyteNameCount();
     static const QList<BadInput> inputs{
         {"binary file", binaryFile(), Trouble::None, true, {}, true, {}, {}, std::nullopt, NotCp932OrUtf8},
-        {"NUL bytes", sjis(QStringLiteral("山田")) + QByteArray("\0", 1) + lines({QStringLiteral("花子"), QStringLiteral("佐藤")}),
-         Trouble::None, true, {}, true, {}, {QStringLiteral("山田") + QChar(0) + QStringLiteral("花子"), QStringLiteral("佐藤")}, sato},
-        {"10 MB file", tenMegabytes(), Trouble::None, true, numbered(1, 29), true, {}, numbered(big - 14, big), seventh},
-        {"invalid CP932", lines({QStringLiteral("山田")}) + "\x81\x7f" + lines({QString(), QStringLiteral("佐藤")}),
-         Trouble::None, true, {}, true, {}, {}, std::nullopt, NotCp932OrUtf8},
+        {"NUL bytes", lines(withNul), Trouble::None, true, {}, true, {}, withNul, QStringList{sato}},
+        {"10 MB file", tenMegabytes(), Trouble::None, true, numbered(1, 29), true, {}, numbered(big - 14, big),
+         seventh},
+        {"invalid CP932", lines({QStringLiteral("山田")}) + "\x81\x7f" + lines({QString(), sato}), Trouble::None, true,
+         {}, true, {}, {}, std::nullopt, NotCp932OrUtf8},
         // The quote runs to the end of the file: one entry that holds the line ends.
         {"unterminated quote", sjis(QStringLiteral("\"山田\r\n佐藤\r\n")), Trouble::None, true, {}, true, {},
          {QStringLiteral("山田\r\n佐藤\r\n")}, QStringList()},
-        {"CR line ends", sjis(QStringLiteral("山田\r佐藤\r鈴木\r")), Trouble::None, false, three, false, three, three, sato},
-        {"LF line ends", sjis(QStringLiteral("山田\n佐藤\n鈴木\n")), Trouble::None, false, three, false, three, three, sato},
+        {"CR line ends", sjis(QStringLiteral("山田\r佐藤\r鈴木\r")), Trouble::None, false, three, false, three, three,
+         QStringList{sato}},
+        {"LF line ends", sjis(QStringLiteral("山田\n佐藤\n鈴木\n")), Trouble::None, false, three, false, three, three,
+         QStringList{sato}},
         {"BOM alone", QByteArray("\xEF\xBB\xBF"), Trouble::None, false, {}, false, {}, {}, std::nullopt},
         // The main window lists the 15 newest entries, the ones a save keeps.
-        {"29 fields", lines(numbered(1, 29)), Trouble::None, true, numbered(1, 29), true, {}, numbered(15, 29), seventh},
-        {"10,000-character name", lines({longName(), QStringLiteral("佐藤")}), Trouble::None, false,
-         {longName(), QStringLiteral("佐藤")}, false, {longName(), QStringLiteral("佐藤")}, {longName(), QStringLiteral("佐藤")}, sato},
+        {"29 fields", lines(numbered(1, 29)), Trouble::None, true, numbered(1, 29), true, {}, numbered(15, 29),
+         seventh},
+        {"10,000-character name", lines(withLong), Trouble::None, false, withLong, false, withLong, withLong,
+         QStringList{sato}},
         {"file vanishes", fine, Trouble::Vanishes, true, {}, true, {}, {}, std::nullopt},
         {"folder in its place", fine, Trouble::FolderInPlace, true, {}, true, {}, {}, std::nullopt},
         {"FIFO in its place", fine, Trouble::FifoInPlace, true, {}, true, {}, {}, std::nullopt,
