@@ -26,6 +26,11 @@ FieldsRead readResultLog(const QString &folder)
     return readFieldsFile(existing);
 }
 
+QStringList pastLogEntries(const QStringList &log)
+{
+    return log.mid(qMax<qsizetype>(0, log.size() - ResultLogCapacity));
+}
+
 QStringList appendToResultLog(QStringList log, const QString &fileName)
 {
     log.append(fileName);

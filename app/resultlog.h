@@ -20,6 +20,10 @@ QString resultLogPath(const QString &folder);
 // Reads the log of a folder; a missing log is an empty one.
 FieldsRead readResultLog(const QString &folder);
 
+// The entries the main window lists: at most 15, the newest (last) ones when a log
+// edited by hand holds more (those the next save keeps), in file order.
+QStringList pastLogEntries(const QStringList &log);
+
 // The log after saving `fileName`: appended last, the oldest names dropped so that at
 // most 15 remain (also when a hand-edited log held more).
 QStringList appendToResultLog(QStringList log, const QString &fileName);

@@ -7,6 +7,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <array>
+#include <utility>
+
 namespace {
 
 constexpr char Cp932Name[] = "windows-31j";
@@ -40,6 +43,36 @@ std::optional<QString> decodeStrict(QStringDecoder &decoder, const QByteArray &b
     return text;
 }
 
+// ICU's windows-31j reads the bytes 1A, 1C and 7F as U+001C, U+007F and U+001A, as IBM's
+// code pages do; Windows reads them as ASCII, and so must we, or a name holding one
+// would change on its way through a file. Pairs of (ASCII, ICU's character).
+constexpr std::array<std::pair<char16_t, char16_t>, 3> IcuControls{{{0x1A, 0x1C}, {0x1C, 0x7F}, {0x7F, 0x1A}}};
+
+QString swapIcuControls(QString text, bool toIcu)
+{
+    for (QChar &c : text) {
+        for (const auto &[ascii, icu] : IcuControls) {
+            if (c.unicode() == (toIcu ? ascii : icu)) {
+                c = QChar(toIcu ? icu : ascii);
+                break;
+            }
+        }
+    }
+    return text;
+}
+
+// CP932 bytes to text, none when they are no CP932.
+std::optional<QString> decodeCp932(const QByteArray &bytes)
+{
+    // Stateless: a character cut off at the end of the bytes is an error, where a
+    // decoder waiting for more bytes would drop it without one.
+    QStringDecoder cp932(Cp932Name, QStringConverter::Flag::Stateless);
+    std::optional<QString> text = decodeStrict(cp932, bytes);
+    if (text)
+        *text = swapIcuControls(*text, false);
+    return text;
+}
+
 } // namespace
 
 QString fileErrorReason(QFileDevice::FileError error, const QString &systemText)
@@ -69,14 +102,12 @@ QString fileErrorReason(const QFileDevice &file)
 
 std::optional<QString> decodeText(const QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
-        QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless, as for CP932.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
         return decodeStrict(utf8, bytes);
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8);
     std::optional<QString> asUtf8 = decodeStrict(utf8, bytes);
-    QStringDecoder cp932(Cp932Name);
-    std::optional<QString> asCp932 = decodeStrict(cp932, bytes);
+    std::optional<QString> asCp932 = decodeCp932(bytes);
     // Japanese UTF-8 text nearly always decodes as some CP932 text too, while CP932
     // Japanese text is almost never valid UTF-8; so valid UTF-8 wins unless it holds
     // characters no CP932 file could (such as Latin letters made of half-width kana pairs).
@@ -143,11 +174,19 @@ FieldsRead readFieldsFile(const QString &path, qsizetype maxFields)
         result.error = QStringLiteral("ファイルが大きすぎます。");
         return result;
     }
-    const QByteArray bytes = file.read(MaxTextFileBytes + 1);
+    // As much as the file holds: a read of the largest size allowed would take that
+    // much memory for every small file.
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxTextFileBytes) {
         result.error = QStringLiteral("ファイルを読めません。（") + file.errorString() + QStringLiteral("）");
         return result;
     }
+    return fieldsFromBytes(bytes, maxFields);
+}
+
+FieldsRead fieldsFromBytes(const QByteArray &bytes, qsizetype maxFields)
+{
+    FieldsRead result;
     const std::optional<QString> text = decodeText(bytes);
     if (!text) {
         result.error = QStringLiteral("文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。");
@@ -178,9 +217,13 @@ QString toCp932Forms(const QString &text)
 
 std::optional<QByteArray> encodeCp932(const QString &text)
 {
+    const QString forms = toCp932Forms(text);
     QStringEncoder encoder(Cp932Name);
-    QByteArray bytes = encoder.encode(toCp932Forms(text));
+    QByteArray bytes = encoder.encode(swapIcuControls(forms, true));
     if (encoder.hasError())
+        return std::nullopt;
+    // The encoder falls back to a look-alike for a few characters; those it cannot hold.
+    if (decodeCp932(bytes) != forms)
         return std::nullopt;
     return bytes;
 }

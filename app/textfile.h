@@ -34,6 +34,8 @@ struct FieldsRead {
 // Reads a whole file as free-format fields. Files larger than this are refused.
 inline constexpr qint64 MaxTextFileBytes = 32 * 1024 * 1024;
 FieldsRead readFieldsFile(const QString &path, qsizetype maxFields = -1);
+// The same for bytes already read.
+FieldsRead fieldsFromBytes(const QByteArray &bytes, qsizetype maxFields = -1);
 
 // Maps the characters that Japanese input methods on Unix produce for the CP932
 // forms (WAVE DASH for FULLWIDTH TILDE and the like) to those forms.

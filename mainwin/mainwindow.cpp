@@ -241,9 +241,10 @@ void NARABIN::Form_Load()
     mnuFileNarabin->setEnabled(false);
 
     SharedState &s = state();
-    // A log that cannot be read lists nothing; it is left as it is on disk.
+    // A log that cannot be read lists nothing; it is left as it is on disk. A huge log
+    // edited by hand must not become a menu of countless items.
     const FieldsRead log = readResultLog(QDir::currentPath());
-    for (const QString &entry : log.fields) {
+    for (const QString &entry : pastLogEntries(log.fields)) {
         s.RosterFileName = entry;
         UpdateMenu();
     }

@@ -47,15 +47,7 @@ void fileOpenCommand()
     clearSlots(s.SeatResult);
 
     const RosterRead read = readRosterFile(s.RosterFileName);
-    if (read.outcome != RosterRead::Outcome::NotOpened) {
-        s.PupilCount = 0;
-        s.RosterFromFile = 1;
-        s.RosterLoaded = 1;
-    }
-    for (const QString &name : read.names) {
-        ++s.PupilCount;
-        s.PupilNames[s.PupilCount] = name;
-    }
+    takeRosterRead(s, read);
     if (!read.ok()) {
         // An editor left open from before would now show names the shared roster no
         // longer holds.

@@ -42,10 +42,19 @@ RosterRead readRosterFile(const QString &path)
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         return result;
-    const QByteArray bytes = file.read(MaxTextFileBytes + 1);
     result.outcome = RosterRead::Outcome::NotText;
+    if (file.size() > MaxTextFileBytes)
+        return result;
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxTextFileBytes)
         return result;
+    return rosterFromBytes(bytes);
+}
+
+RosterRead rosterFromBytes(const QByteArray &bytes)
+{
+    RosterRead result;
+    result.outcome = RosterRead::Outcome::NotText;
     const std::optional<QString> text = decodeText(bytes);
     if (!text)
         return result;
@@ -67,6 +76,19 @@ RosterRead readRosterFile(const QString &path)
     result.names = names;
     result.spellings = spellingsOf(bytes, fields);
     return result;
+}
+
+void takeRosterRead(SharedState &s, const RosterRead &read)
+{
+    if (read.outcome != RosterRead::Outcome::NotOpened) {
+        s.PupilCount = 0;
+        s.RosterFromFile = 1;
+        s.RosterLoaded = 1;
+    }
+    for (const QString &name : read.names) {
+        ++s.PupilCount;
+        s.PupilNames[s.PupilCount] = name;
+    }
 }
 
 QStringList collectNames(const QStringList &boxTexts)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/sharedstate.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -28,6 +30,13 @@ struct RosterRead {
 // names and are skipped; an entry holding a control character (a binary file, an
 // unclosed quote that swallowed line ends) makes the file no roster.
 RosterRead readRosterFile(const QString &path);
+// The same for the bytes of a file that was opened.
+RosterRead rosterFromBytes(const QByteArray &bytes);
+
+// Puts what File>Open read into the shared state: a file that could be opened makes
+// the roster come from it (count, flags), and the names read fill slots 1 upwards.
+// The caller empties the arrays before.
+void takeRosterRead(SharedState &s, const RosterRead &read);
 
 // The register command's names: the box texts in seat order, empty boxes skipped,
 // each text kept exactly as typed.

@@ -3,6 +3,8 @@
 #include "app/sharedstate.h"
 #include "app/textfile.h"
 
+#include <algorithm>
+
 QString writeResultFile(const QString &path, const QStringList &seats)
 {
     QStringList lines = seats.mid(0, SeatCount);
@@ -11,13 +13,30 @@ QString writeResultFile(const QString &path, const QStringList &seats)
     return writeLinesFile(path, lines);
 }
 
-ResultFileRead readResultFile(const QString &path)
+namespace {
+// The chart that the fields of a result file make, when they make one.
+ResultFileRead chartOf(const FieldsRead &read)
 {
-    // One field more than a chart holds is enough to know it is none.
-    const FieldsRead read = readFieldsFile(path, SeatCount + 1);
     if (!read.ok)
         return {false, {}, read.error};
     if (read.fields.size() > SeatCount)
         return {false, {}, QStringLiteral("座席の数より多い名前が書かれています。")};
+    // A binary file, or an unclosed quote that swallowed the line ends, is no chart.
+    for (const QString &seat : read.fields) {
+        if (std::any_of(seat.cbegin(), seat.cend(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }))
+            return {false, {}, QStringLiteral("名前に制御文字が含まれています。")};
+    }
     return {true, read.fields, {}};
+}
+} // namespace
+
+// One field more than a chart holds is enough to know it is none.
+ResultFileRead readResultFile(const QString &path)
+{
+    return chartOf(readFieldsFile(path, SeatCount + 1));
+}
+
+ResultFileRead resultFromBytes(const QByteArray &bytes)
+{
+    return chartOf(fieldsFromBytes(bytes, SeatCount + 1));
 }

@@ -14,5 +14,8 @@ struct ResultFileRead {
     QStringList seats; // one text per field, at most 28
     QString error;     // the reason when !ok
 };
-// Reads a result file; more than 28 fields is no chart.
+// Reads a result file; more than 28 fields, or a field holding a control character, is
+// no chart.
 ResultFileRead readResultFile(const QString &path);
+// The same for the bytes of a result file.
+ResultFileRead resultFromBytes(const QByteArray &bytes);

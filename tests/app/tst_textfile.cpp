@@ -90,6 +90,12 @@ void TestTextFile::decodeText_data()
     QTest::newRow("half-width kana that look like UTF-8") << QByteArray("\xC3\xBD") << true << QStringLiteral("ﾃｽ");
     QTest::newRow("BOM alone") << QByteArray("\xEF\xBB\xBF") << true << QString();
     QTest::newRow("neither CP932 nor UTF-8") << QByteArray("\x81\x20\xFF\xFE") << false << QString();
+    // A decoder left waiting for the rest of a character would drop it without an error.
+    QTest::newRow("kana that starts a UTF-8 sequence") << QByteArray("\xC3") << true << QStringLiteral("ﾃ");
+    QTest::newRow("CP932 lead byte at the end") << QByteArray("\x8e\x52\x82") << false << QString();
+    // Windows' CP932 keeps the ASCII control codes (a DOS end-of-file mark among them).
+    QTest::newRow("control codes as in ASCII") << QByteArray("\x8e\x52\x1a\x1c\x7f") << true
+                                               << QStringLiteral("山\x1a\x1c\x7f");
     QTest::newRow("NUL bytes") << QByteArray("a\0b", 3) << true << QString(QStringLiteral("a") + QChar(0) + QStringLiteral("b"));
 }
 
@@ -126,6 +132,9 @@ void TestTextFile::namesCp932CannotHoldAreFound()
 {
     QCOMPARE(firstLineNotFittingCp932({QStringLiteral("山田"), QStringLiteral("𠮷野"), QStringLiteral("😀")}), 1);
     QCOMPARE(firstLineNotFittingCp932({QStringLiteral("山田"), QStringLiteral("髙橋")}), -1);
+    // The encoder would write a look-alike (№) for this one.
+    QVERIFY(!fitsCp932(QString(QChar(0xF86F))));
+    QCOMPARE(encodeCp932(QStringLiteral("山\x1a\x1c\x7f")), QByteArray("\x8e\x52\x1a\x1c\x7f"));
     TestEnv env;
     const QString error = writeLinesFile(env.path(QStringLiteral("x.mem")), {QStringLiteral("😀")});
     QVERIFY(error.contains(QStringLiteral("😀")));

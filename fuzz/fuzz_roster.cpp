@@ -1,0 +1,79 @@
+// A roster file read into the shared state as File>Open does, and saved again.
+#include "fuzzcheck.h"
+
+#include "app/sharedstate.h"
+#include "app/textfile.h"
+#include "roster/rosterfile.h"
+
+#include <QDir>
+
+namespace {
+
+using Outcome = RosterRead::Outcome;
+
+void checkState(const SharedState &s, const RosterRead &read)
+{
+    FUZZ_CHECK(s.PupilCount == read.names.size());
+    FUZZ_CHECK(s.RosterFromFile == 1 && s.RosterLoaded == 1);
+    FUZZ_CHECK(s.PupilNames[0].isEmpty());
+    for (int slot = 1; slot < SlotCount; ++slot)
+        FUZZ_CHECK(s.PupilNames[size_t(slot)] == (slot <= s.PupilCount ? read.names.at(slot - 1) : QString()));
+}
+
+// A roster that opened is saved as the register command would, and must open again
+// with the same names; saving that gives the same bytes.
+void checkSavedAgain(const RosterRead &read)
+{
+    for (const QString &name : read.names) {
+        if (!fitsCp932(name) || !fuzz::survivesAsOneLine(name))
+            return;
+    }
+    const QString path = QDir(fuzz::scratchFolder()).filePath(QStringLiteral("roster.mem"));
+    FUZZ_CHECK(writeRosterFile(path, read.names, read.spellings).isEmpty());
+    const QByteArray saved = fuzz::fileBytes(path);
+    if (fuzz::readsAsUtf8(saved))
+        return;
+    const RosterRead again = readRosterFile(path);
+    FUZZ_CHECK(again.ok());
+    QStringList expected;
+    for (const QString &name : read.names)
+        expected.append(read.spellings.contains(name) ? name : toCp932Forms(name));
+    FUZZ_CHECK(again.names == expected);
+    FUZZ_CHECK(writeRosterFile(path, again.names, again.spellings).isEmpty());
+    FUZZ_CHECK(fuzz::fileBytes(path) == saved);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes = fuzz::bytesOf(data, size);
+    const RosterRead read = rosterFromBytes(bytes);
+    switch (read.outcome) {
+    case Outcome::Read:
+        FUZZ_CHECK(read.names.size() <= MaxRosterNames);
+        break;
+    case Outcome::TooMany:
+        FUZZ_CHECK(read.names.size() == MaxRosterNames + 1);
+        break;
+    case Outcome::NotText:
+        FUZZ_CHECK(read.names.isEmpty());
+        break;
+    case Outcome::NotOpened:
+        FUZZ_CHECK(false); // bytes were read
+    }
+    for (const QString &name : read.names) {
+        FUZZ_CHECK(!name.isEmpty());
+        for (const QChar c : name)
+            FUZZ_CHECK(c.unicode() >= 0x20 && c.unicode() != 0x7F);
+    }
+
+    SharedState s;
+    s.PupilCount = 7;
+    takeRosterRead(s, read);
+    checkState(s, read);
+
+    if (read.ok())
+        checkSavedAgain(read);
+    return 0;
+}

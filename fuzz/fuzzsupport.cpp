@@ -1,0 +1,40 @@
+#include "fuzzcheck.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+namespace fuzz {
+
+QString scratchFolder()
+{
+    static QTemporaryDir dir;
+    FUZZ_CHECK(dir.isValid());
+    return dir.path();
+}
+
+bool survivesAsOneLine(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return false;
+    }
+    return !text.startsWith(QLatin1Char(' ')) && !text.startsWith(QLatin1Char('\t')) &&
+           !text.startsWith(QLatin1Char('"'));
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    FUZZ_CHECK(file.open(QIODevice::ReadOnly));
+    return file.readAll();
+}
+
+bool readsAsUtf8(const QByteArray &saved)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(saved);
+    return !utf8.hasError() && text.size() != saved.size();
+}
+
+} // namespace fuzz
