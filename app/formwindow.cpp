@@ -55,6 +55,16 @@ void FormWindow::showModal()
     }
 }
 
+QTimer *FormWindow::startStatusClock(std::function<void()> tick)
+{
+    auto *timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(33000);
+    connect(timer, &QTimer::timeout, this, std::move(tick));
+    timer->start();
+    return timer;
+}
+
 void FormWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);

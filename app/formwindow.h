@@ -4,6 +4,9 @@
 
 #include <QDialog>
 #include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
 
 #include <QCloseEvent>
 
@@ -21,6 +24,9 @@ public:
     void showModal();
 
 protected:
+    // The status-bar clock `Timer1`: `tick` every 33 seconds for as long as the window exists.
+    QTimer *startStatusClock(std::function<void()> tick);
+
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -16,5 +16,6 @@ narabin_gui_sources(
   pending.cpp
   seatbox.cpp
   programresources.cpp
+  menus.cpp
 )
 narabin_core_sources(installedpaths.cpp)

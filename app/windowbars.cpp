@@ -1,5 +1,6 @@
 #include "app/windowbars.h"
 
+#include "app/sharedstate.h"
 #include "app/ui.h"
 #include "platform/keystate.h"
 #include "platform/platform.h"
@@ -120,6 +121,12 @@ QString StatusPanels::panelText(int index) const
 {
     QLabel *l = panel(index);
     return l ? l->text() : QString();
+}
+
+void StatusPanels::showDateTime(int datePanel)
+{
+    setPanelText(datePanel, state().TodayText);
+    setPanelText(datePanel + 1, state().ClockText);
 }
 
 void StatusPanels::refreshKeyStates()

@@ -54,6 +54,8 @@ public:
     QLabel *panel(int index) const;
     void setPanelText(int index, const QString &text);
     QString panelText(int index) const;
+    // TodayText in panel `datePanel` and ClockText in the one after it.
+    void showDateTime(int datePanel);
     // Redraws the CAPS and INS panels from the current key states.
     void refreshKeyStates();
 

@@ -2,6 +2,7 @@
 
 #include "about/versioninfo.h"
 #include "app/clock.h"
+#include "app/menus.h"
 #include "app/product.h"
 #include "app/resultlog.h"
 #include "app/ui.h"
@@ -77,11 +78,7 @@ NARABIN::NARABIN()
     colourLogo();
     buildMenus();
     buildBars();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(33000);
-    connect(Timer1, &QTimer::timeout, this, &NARABIN::Timer1_Timer);
-    Timer1->start();
+    Timer1 = startStatusClock([this] { Timer1_Timer(); });
     CommonDialog1.DialogTitle = QStringLiteral("名簿を開く");
     CommonDialog1.Filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
     fixSize();
@@ -118,69 +115,39 @@ void NARABIN::buildLogo()
         label->installEventFilter(this);
 }
 
-namespace {
-QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {})
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcut(shortcut);
-    return a;
-}
-
-QMenu *addMenu(QWidget *parent, QMenuBar *bar, QMenu *into, const char *name, const QString &caption)
-{
-    auto *menu = new QMenu(caption, parent);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    if (into)
-        into->addMenu(menu);
-    else
-        bar->addMenu(menu);
-    return menu;
-}
-
-QAction *addSeparator(QMenu *menu, const char *name)
-{
-    QAction *a = menu->addSeparator();
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-}
-} // namespace
-
 void NARABIN::buildMenus()
 {
-    QMenuBar *bar = menuBar();
-    mnuFile = addMenu(this, bar, nullptr, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    mnuFile = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
     mnuFileCreate = addItem(mnuFile, "mnuFileCreate", QStringLiteral("名簿の新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuFileOpen = addItem(mnuFile, "mnuFileOpen", QStringLiteral("名簿を開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileNarabin = addItem(mnuFile, "mnuFileNarabin", QStringLiteral("ならびん実行(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
     mnuDummy7 = addSeparator(mnuFile, "mnuDummy7");
     mnuEnd = addItem(mnuFile, "mnuEnd", QStringLiteral("ならびん君 の終了(&X)..."));
 
-    mnuDataManage = addMenu(this, bar, nullptr, "mnuDataManage", QStringLiteral("ﾃﾞｰﾀ管理(&M)"));
+    mnuDataManage = addMenu(this, "mnuDataManage", QStringLiteral("ﾃﾞｰﾀ管理(&M)"));
     mnuFileCopy = addItem(mnuDataManage, "mnuFileCopy", QStringLiteral("ｺﾋﾟｰ(&C)..."));
     mnuFileRename = addItem(mnuDataManage, "mnuFileRename", QStringLiteral("名前の変更(&R)..."));
     mnuBackup = addItem(mnuDataManage, "mnuBackup", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)..."));
     mnuDummy8 = addSeparator(mnuDataManage, "mnuDummy8");
     mnuFileDelete = addItem(mnuDataManage, "mnuFileDelete", QStringLiteral("削除(&D)..."));
 
-    mnuLog = addMenu(this, bar, nullptr, "mnuLog", QStringLiteral("過去ﾛｸﾞ(&L)"));
+    mnuLog = addMenu(this, "mnuLog", QStringLiteral("過去ﾛｸﾞ(&L)"));
     mnuResult = addItem(mnuLog, "mnuResult", QStringLiteral("先程の結果(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
     QAction *separator = addSeparator(mnuLog, "mnuFileArray_0");
     separator->setVisible(false);
     mnuFileArray[0] = separator;
 
-    mnuOption = addMenu(this, bar, nullptr, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
-    mnuInitialEdit = addMenu(this, bar, mnuOption, "mnuInitialEdit", QStringLiteral("初期設定(&I)"));
+    mnuOption = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    mnuInitialEdit = addMenu(this, "mnuInitialEdit", QStringLiteral("初期設定(&I)"), mnuOption);
     mnuLogoMark = addItem(mnuInitialEdit, "mnuLogoMark", QStringLiteral("ﾛｺﾞの表示(&L)"));
     mnuLogoMark->setCheckable(true);
     mnuMainColor = addItem(mnuInitialEdit, "mnuMainColor", QStringLiteral("ﾒｲﾝ画面の背景の選択(&S)..."));
-    mnuCountColor = addMenu(this, bar, mnuInitialEdit, "mnuCountColor", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ画面の配色(&C)"));
+    mnuCountColor = addMenu(this, "mnuCountColor", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ画面の配色(&C)"), mnuInitialEdit);
     mnuBack = addItem(mnuCountColor, "mnuBack", QStringLiteral("背景色(&B)..."));
     mnuFore = addItem(mnuCountColor, "mnuFore", QStringLiteral("文字色(&F)..."));
     mnuCondition = addItem(mnuOption, "mnuCondition", QStringLiteral("条件設定の変更(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
 
-    mnuHelp = addMenu(this, bar, nullptr, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    mnuHelp = addMenu(this, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     mnuHelpContext_KeyWord[0] = addItem(mnuHelp, "mnuHelpContext_KeyWord_0", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), QKeySequence(Qt::Key_F1));
     mnuHelpContext_KeyWord[1] = addItem(mnuHelp, "mnuHelpContext_KeyWord_1", QStringLiteral("目次(&C)"));
     mnudummy5 = addSeparator(mnuHelp, "mnudummy5");
@@ -278,17 +245,14 @@ void NARABIN::colourLogo()
 
 void NARABIN::Form_Activate()
 {
-    const SharedState &s = state();
     colourLogo();
-    StatusBar1->setPanelText(2, s.TodayText);
-    StatusBar1->setPanelText(3, s.ClockText);
+    StatusBar1->showDateTime(2);
 }
 
 void NARABIN::Timer1_Timer()
 {
     RefreshDateTime();
-    StatusBar1->setPanelText(2, state().TodayText);
-    StatusBar1->setPanelText(3, state().ClockText);
+    StatusBar1->showDateTime(2);
 }
 
 void NARABIN::Toolbar1_ButtonClick(int position)

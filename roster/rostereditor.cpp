@@ -2,6 +2,7 @@
 
 #include "about/versioninfo.h"
 #include "app/clock.h"
+#include "app/menus.h"
 #include "app/seatbox.h"
 #include "app/ui.h"
 #include "platform/platform.h"
@@ -29,23 +30,6 @@ QRect seatBoxTwips(int index)
     return QRect(SeatLefts[size_t(index % 4)], RowTops[size_t(index / 4)], BoxWidth, BoxHeight);
 }
 
-QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {})
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcut(shortcut);
-    return a;
-}
-
-QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption)
-{
-    auto *menu = new QMenu(caption, window);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    window->menuBar()->addMenu(menu);
-    return menu;
-}
-
 QString nativePath(const QString &path)
 {
     return QDir::toNativeSeparators(path);
@@ -61,11 +45,7 @@ TOUROKU::TOUROKU()
     buildSeats();
     buildMenus();
     buildBars();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(33000);
-    connect(Timer1, &QTimer::timeout, this, &TOUROKU::Timer1_Timer);
-    Timer1->start();
+    Timer1 = startStatusClock([this] { Timer1_Timer(); });
     fixSize();
 }
 
@@ -139,16 +119,14 @@ void TOUROKU::buildBars()
 void TOUROKU::Form_Load()
 {
     fixSize();
-    StatusBar1->setPanelText(4, state().TodayText);
-    StatusBar1->setPanelText(5, state().ClockText);
+    StatusBar1->showDateTime(4);
     Text1[0]->setFocus();
 }
 
 void TOUROKU::Timer1_Timer()
 {
     RefreshDateTime();
-    StatusBar1->setPanelText(4, state().TodayText);
-    StatusBar1->setPanelText(5, state().ClockText);
+    StatusBar1->showDateTime(4);
 }
 
 void TOUROKU::Toolbar1_ButtonClick(int position)

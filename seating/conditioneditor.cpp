@@ -3,6 +3,7 @@
 #include "about/versioninfo.h"
 #include "app/clock.h"
 #include "app/installedpaths.h"
+#include "app/menus.h"
 #include "app/seatbox.h"
 #include "app/ui.h"
 #include "mainwin/mainwindow.h"
@@ -39,23 +40,6 @@ int rowTop(int index)
 int columnShift(int index)
 {
     return ColumnStep * (index % 4);
-}
-
-QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {})
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcut(shortcut);
-    return a;
-}
-
-QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption)
-{
-    auto *menu = new QMenu(caption, window);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    window->menuBar()->addMenu(menu);
-    return menu;
 }
 
 QFrame *makeFrame(QWidget *parent, const char *name, const QRect &twips)
@@ -150,11 +134,7 @@ COND::COND()
     buildClassroom();
     buildMenus();
     buildBars();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(33000);
-    connect(Timer1, &QTimer::timeout, this, &COND::Timer1_Timer);
-    Timer1->start();
+    Timer1 = startStatusClock([this] { Timer1_Timer(); });
     fixSize();
 }
 
@@ -276,8 +256,7 @@ void COND::Form_Load()
         else
             Text1[size_t(i)]->setText(shown.texts.at(i));
     }
-    StatusBar1->setPanelText(4, s.TodayText);
-    StatusBar1->setPanelText(5, s.ClockText);
+    StatusBar1->showDateTime(4);
     Text1[0]->setFocus();
 }
 
@@ -294,8 +273,7 @@ void COND::showRegistrants()
 void COND::Timer1_Timer()
 {
     RefreshDateTime();
-    StatusBar1->setPanelText(4, state().TodayText);
-    StatusBar1->setPanelText(5, state().ClockText);
+    StatusBar1->showDateTime(4);
 }
 
 void COND::Toolbar1_ButtonClick(int position)

@@ -2,6 +2,7 @@
 
 #include "about/versioninfo.h"
 #include "app/clock.h"
+#include "app/menus.h"
 #include "app/resultlog.h"
 #include "app/settings.h"
 #include "app/ui.h"
@@ -28,30 +29,6 @@ constexpr int CaptionHeight = 255;
 
 const QColor Grey = rgb(128, 128, 128);
 const QColor LightGrey = rgb(192, 192, 192);
-
-QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {})
-{
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcut(shortcut);
-    return a;
-}
-
-QAction *addSeparator(QMenu *menu, const char *name)
-{
-    QAction *a = menu->addSeparator();
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-}
-
-QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption)
-{
-    auto *menu = new QMenu(caption, window);
-    menu->setObjectName(QString::fromLatin1(name));
-    menu->menuAction()->setObjectName(QString::fromLatin1(name));
-    window->menuBar()->addMenu(menu);
-    return menu;
-}
 
 QString saveFilter()
 {
@@ -81,11 +58,7 @@ RESULT::RESULT()
     buildSeats();
     buildMenus();
     buildBars();
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(33000);
-    connect(Timer1, &QTimer::timeout, this, &RESULT::Timer1_Timer);
-    Timer1->start();
+    Timer1 = startStatusClock([this] { Timer1_Timer(); });
     fixSize();
 }
 
@@ -176,15 +149,13 @@ void RESULT::Form_Load()
             backgroundMain_ = main;
     }
     s.ResultShown = 1;
-    StatusBar1->setPanelText(2, s.TodayText);
-    StatusBar1->setPanelText(3, s.ClockText);
+    StatusBar1->showDateTime(2);
 }
 
 void RESULT::Timer1_Timer()
 {
     RefreshDateTime();
-    StatusBar1->setPanelText(2, state().TodayText);
-    StatusBar1->setPanelText(3, state().ClockText);
+    StatusBar1->showDateTime(2);
 }
 
 void RESULT::Toolbar1_ButtonClick(int position)
