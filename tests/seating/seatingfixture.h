@@ -1,6 +1,8 @@
 #pragma once
 // What the seating tests share: pupils, seat maps, file bytes and a countdown driver.
 #include "about/versioninfo.h"
+#include "app/startup.h"
+#include "mainwin/mainwindow.h"
 #include "seating/countdown.h"
 #include "support/testenv.h"
 
@@ -29,6 +31,21 @@ inline SeatMap emptySeats(int first, int last)
     for (int k = first; k <= last; ++k)
         map[k] = QStringLiteral("-");
     return map;
+}
+
+// Start-up's settings, a roster and seat conditions in the shared state, and the main window shown.
+inline NARABIN *mainWithRoster(const QStringList &roster, const SeatMap &conditions = {})
+{
+    loadStartupSettings(QDir::currentPath());
+    SharedState &s = state();
+    for (int i = 0; i < roster.size(); ++i)
+        s.PupilNames[size_t(i + 1)] = roster.at(i);
+    s.PupilCount = quint8(roster.size());
+    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
+        s.SeatConditions[size_t(it.key())] = it.value();
+    NARABIN *main = form<NARABIN>();
+    main->show();
+    return main;
 }
 
 // The bytes the program writes for these lines: CP932, each ended by CR LF.

@@ -1,9 +1,8 @@
 // The countdown, the seat-change run through the windows, and the result window.
 #include "app/settings.h"
-#include "app/startup.h"
 #include "app/textfile.h"
 #include "app/ui.h"
-#include "mainwin/mainwindow.h"
+#include "seating/conditioneditor.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/placement.h"
 #include "seating/resultwindow.h"
@@ -15,22 +14,12 @@
 
 namespace {
 
-// Start-up's settings, a roster with its conditions, and the main window shown as the
-// condition editor leaves it (run enabled).
+// A roster with its conditions and the main window as the condition editor leaves it (run enabled).
 NARABIN *mainReadyToRun(TestEnv &env, const QStringList &names, const SeatMap &conditions = {})
 {
-    loadStartupSettings(QDir::currentPath());
-    NARABIN *w = form<NARABIN>();
-    w->show();
-    SharedState &s = state();
-    s.RosterFileName = env.path(QStringLiteral("1組.mem"));
-    for (int i = 0; i < names.size(); ++i)
-        s.PupilNames[size_t(i + 1)] = names.at(i);
-    s.PupilCount = quint8(names.size());
-    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
-        s.SeatConditions[size_t(it.key())] = it.value();
-    w->mnuFileNarabin->setEnabled(true);
-    w->Toolbar1->setButtonEnabled(8, true);
+    NARABIN *w = mainWithRoster(names, conditions);
+    state().RosterFileName = env.path(QStringLiteral("1組.mem"));
+    switchMainWindowToConditions();
     return w;
 }
 
@@ -202,17 +191,17 @@ void TestSeatChange::runUsesKeysDrawnAfterTheCountdown()
 {
     TestEnv env;
     SourceGuard guard;
-    bool countdownOpenWhenSeeded = true;
-    setRunSourceForTests([&countdownOpenWhenSeeded] {
-        countdownOpenWhenSeeded = isLoaded<WAIT>();
+    NARABIN *main = mainReadyToRun(env, {"佐藤", "伊藤", "加藤", "後藤"}, {{1, "-"}, {2, "後藤"}});
+    const auto seen = driveCountdown();
+    int ticksWhenSeeded = -1;
+    setRunSourceForTests([seen, &ticksWhenSeeded] {
+        ticksWhenSeeded = seen->ticks;
         auto keys = std::make_shared<QList<double>>(QList<double>{0.9, 0.5, 0.0, 0.5});
         return UniformSource([keys] { return keys->takeFirst(); });
     });
-    NARABIN *main = mainReadyToRun(env, {"佐藤", "伊藤", "加藤", "後藤"}, {{1, "-"}, {2, "後藤"}});
-    driveCountdown();
     TRIGGER(main, "mnuFileNarabin");
     QTRY_VERIFY(isLoaded<RESULT>());
-    QVERIFY(!countdownOpenWhenSeeded);
+    QCOMPARE(ticksWhenSeeded, 11);
     QCOMPARE(loadedForm<RESULT>()->seatTexts().mid(0, 6), (QStringList{" ", "後藤", "加藤", "伊藤", "佐藤", ""}));
     QCOMPARE(state().PupilNames[1], QStringLiteral("加藤"));
     QCOMPARE(state().PupilNames[4], QStringLiteral("佐藤"));
