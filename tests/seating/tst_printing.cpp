@@ -196,15 +196,6 @@ NOPLINE *openRowsDialog(RESULT *r)
     return loadedForm<NOPLINE>();
 }
 
-// A folder where the store's file belongs: nothing can be written.
-QString blockSettingsStore(const TestEnv &env)
-{
-    QFile::remove(env.settingsFile());
-    QDir().mkpath(env.settingsFile());
-    return QStringLiteral("設定の保存エラー|設定を保存できませんでした。\r保存先: %1\r設定は変更されていません。|16")
-        .arg(env.settingsFile());
-}
-
 } // namespace
 
 class TestPrinting : public QObject {
@@ -225,7 +216,7 @@ private slots:
     void loadTicksExactOnes();
     void dialogChoiceSteersTheNextPrint_data();
     void dialogChoiceSteersTheNextPrint();
-    void helpAndRefusedStoreKeepDialogOpen();
+    void helpAndRefusedStores();
 };
 
 void TestPrinting::printedPages_data()
@@ -539,20 +530,29 @@ void TestPrinting::dialogChoiceSteersTheNextPrint()
     QCOMPARE(seatsOnPage(pages[0], r), seatsExpected(printed));
 }
 
-void TestPrinting::helpAndRefusedStoreKeepDialogOpen()
+void TestPrinting::helpAndRefusedStores()
 {
     TestEnv env;
-    NOPLINE *d = openRowsDialog(chartShown());
+    RESULT *r = chartShown();
+    NOPLINE *d = openRowsDialog(r);
     d->Command1[2]->click();
     QCOMPARE(helpCalls(env), (QList<int>{HELP_CONTEXT, 25}));
     QVERIFY(isLoaded<NOPLINE>() && d->isVisible());
 
+    // A folder where the store's file belongs: the user is told and nothing changes, here
+    // or in the status bar option.
     d->Check1[3]->setChecked(true);
-    const QString refused = blockSettingsStore(env);
+    QFile::remove(env.settingsFile());
+    QVERIFY(QDir().mkpath(env.settingsFile()));
+    const QString refused = QStringLiteral("設定の保存エラー|設定を保存できませんでした。\r保存先: %1\r設定は変更されていません。|16")
+                                .arg(env.settingsFile());
     d->Command1[0]->click();
-    QCOMPARE(env.platform.messageLog(), QStringList{refused});
+    TRIGGER(r, "mnuPrintStatusBar");
+    QCOMPARE(env.platform.messageLog(), (QStringList{refused, refused}));
     QVERIFY(isLoaded<NOPLINE>() && d->isVisible());
     QCOMPARE(state().OptLine_5, QStringLiteral("0"));
+    QVERIFY(r->mnuPrintStatusBar->isChecked());
+    QCOMPARE(state().OptPsbar, QStringLiteral("1"));
 }
 
 QTEST_MAIN(TestPrinting)
