@@ -1,5 +1,6 @@
 #pragma once
-// What the seating tests share: pupils, seat maps, file bytes and a countdown driver.
+// What the seating tests share: pupils, seat maps, the main window with a roster, file
+// bytes, a countdown driver and the help and version checks.
 #include "about/versioninfo.h"
 #include "app/startup.h"
 #include "mainwin/mainwindow.h"
