@@ -501,7 +501,9 @@ void TestSeatChange::commandsReachTheirTargets()
     TestEnv env;
     loadStartupSettings(QDir::currentPath());
     RESULT *r = shownResult();
-    TRIGGER(r, "mnuHelpContext_KeyWord_0");
+    r->activateWindow();
+    QTRY_VERIFY(r->isActiveWindow());
+    QTest::keyClick(r, Qt::Key_F1);
     TRIGGER(r, "mnuHelpContext_KeyWord_1");
     r->Toolbar1->button(8)->click();
     QCOMPARE(helpCalls(env), (QList<int>{HELP_PARTIALKEY, 0, HELP_CONTEXT, 46, HELP_CONTEXT, 46}));
