@@ -7,11 +7,10 @@
 #include "seating/noprintlinedialog.h"
 #include "seating/printing.h"
 #include "seating/resultwindow.h"
-#include "support/testenv.h"
+#include "seatingfixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
@@ -27,7 +26,7 @@
 namespace {
 
 using Rows = QList<int>;
-const Rows AllRows{1, 2, 3, 4, 5, 6, 7};
+const QStringList AllOff{"1", "1", "1", "1", "1", "1"};
 
 // Start-up's settings over a store that holds `stored`, then a result window with a chart.
 RESULT *chartShown(const QMap<QString, QString> &stored = {})
@@ -36,9 +35,8 @@ RESULT *chartShown(const QMap<QString, QString> &stored = {})
         SaveSetting(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), it.key(), it.value());
     loadStartupSettings(QDir::currentPath());
     RESULT *r = form<RESULT>();
-    QStringList seats;
-    for (int k = 1; k <= SeatCount; ++k)
-        seats.append(k == 17 ? QStringLiteral(" ") : QStringLiteral("生徒%1").arg(k));
+    QStringList seats = pupils(28);
+    seats[16] = QStringLiteral(" ");
     r->setSeatTexts(seats);
     r->show();
     return r;
@@ -47,8 +45,10 @@ RESULT *chartShown(const QMap<QString, QString> &stored = {})
 QMap<QString, QString> rowSettings(const QStringList &values, const QString &psbar)
 {
     QMap<QString, QString> out{{QStringLiteral("OptPsbar"), psbar}};
-    for (int row = 2; row <= 7; ++row)
-        out.insert(QStringLiteral("OptLine_%1").arg(row), values.at(row - 2));
+    for (int row = 2; row <= 7; ++row) {
+        if (values.at(row - 2) != QLatin1String("<none>"))
+            out.insert(QStringLiteral("OptLine_%1").arg(row), values.at(row - 2));
+    }
     return out;
 }
 
@@ -56,6 +56,16 @@ QByteArray settingsBytes(const TestEnv &env)
 {
     QFile f(env.settingsFile());
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// The settings file's "OptLine_" lines.
+QStringList storedRows(const TestEnv &env)
+{
+    QStringList out;
+    for (const QByteArray &line : settingsBytes(env).split('\n'))
+        if (line.startsWith("OptLine_"))
+            out.append(QString::fromUtf8(line.trimmed()));
+    return out;
 }
 
 // Runs poppler's pdftoppm; true when it made its images.
@@ -73,7 +83,7 @@ bool pdftoppm(const QStringList &arguments)
 QList<QImage> pdfPages(const QString &pdf)
 {
     const QFileInfo prefix(pdf + QStringLiteral(".page"));
-    if (!pdftoppm({QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"), pdf, prefix.filePath()}))
+    if (!pdftoppm({"-r", "96", "-png", pdf, prefix.filePath()}))
         return {};
     QList<QImage> pages;
     const QDir folder = prefix.absoluteDir();
@@ -86,11 +96,9 @@ QList<QImage> pdfPages(const QString &pdf)
 QImage pdfRegion(const QString &pdf, int dpi, const QRect &region)
 {
     const QString prefix = pdf + QStringLiteral(".region");
-    const auto number = [](int n) { return QString::number(n); };
-    if (!pdftoppm({QStringLiteral("-r"), number(dpi), QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                   QStringLiteral("1"), QStringLiteral("-x"), number(region.x()), QStringLiteral("-y"), number(region.y()),
-                   QStringLiteral("-W"), number(region.width()), QStringLiteral("-H"), number(region.height()),
-                   QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf, prefix}))
+    const auto n = [](int v) { return QString::number(v); };
+    if (!pdftoppm({"-r", n(dpi), "-f", "1", "-l", "1", "-x", n(region.x()), "-y", n(region.y()), "-W", n(region.width()),
+                   "-H", n(region.height()), "-png", "-singlefile", pdf, prefix}))
         return {};
     return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
 }
@@ -106,26 +114,11 @@ QPoint pageOrigin()
     return origin;
 }
 
-bool isWhite(QRgb c)
-{
-    return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245;
-}
-
-bool isDark(QRgb c)
-{
-    return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90;
-}
-
+const auto isWhite = [](QRgb c) { return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245; };
+const auto isDark = [](QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; };
 // A one-pixel line drawn at a fraction of a pixel shares its ink with its neighbour.
-bool isLine(QRgb c)
-{
-    return qGray(c) < 170;
-}
-
-bool isBoxGrey(QRgb c)
-{
-    return qAbs(qRed(c) - 192) < 8 && qAbs(qGreen(c) - 192) < 8 && qAbs(qBlue(c) - 192) < 8;
-}
+const auto isLine = [](QRgb c) { return qGray(c) < 170; };
+const auto isBoxGrey = [](QRgb c) { return qAbs(qRed(c) - 192) < 8 && qAbs(qGreen(c) - 192) < 8 && qAbs(qBlue(c) - 192) < 8; };
 
 // Counts the pixels of a client-area rectangle (in pixels) on the page that pass a test.
 int count(const QImage &page, const QRect &clientRect, bool (*test)(QRgb))
@@ -152,22 +145,14 @@ QString seatOnPage(const QImage &page, const RESULT *r, int i)
     if (blank(page, box.adjusted(-1, -1, 1, 1)) && blank(page, caption))
         return QStringLiteral("none");
     const QRect inside(box.left() + 3, box.top() + 4, 6, box.height() - 8);
+    const int midY = box.center().y();
     const bool boxShown = count(page, inside, isBoxGrey) == inside.width() * inside.height()
-                          && count(page, QRect(box.left() - 1, box.center().y(), 3, 1), isLine) >= 1
-                          && count(page, QRect(box.right() - 1, box.center().y(), 3, 1), isLine) >= 1
-                          && blank(page, QRect(box.left() - 3, box.center().y(), 1, 1))
-                          && blank(page, QRect(box.right() + 3, box.center().y(), 1, 1));
+                          && count(page, QRect(box.left() - 1, midY, 3, 1), isLine) >= 1
+                          && count(page, QRect(box.right() - 1, midY, 3, 1), isLine) >= 1
+                          && blank(page, QRect(box.left() - 3, midY, 1, 1)) && blank(page, QRect(box.right() + 3, midY, 1, 1));
     // Black lettering on white; on screen it is white on grey.
     const bool captionShown = count(page, caption, isDark) > 20 && count(page, caption, isWhite) > caption.width() * 4;
     return boxShown && captionShown ? QStringLiteral("printed") : QStringLiteral("damaged");
-}
-
-QStringList seatsExpected(const Rows &printed)
-{
-    QStringList out;
-    for (int i = 0; i < SeatCount; ++i)
-        out.append(printed.contains(i / 4 + 1) ? QStringLiteral("printed") : QStringLiteral("none"));
-    return out;
 }
 
 QStringList seatsOnPage(const QImage &page, const RESULT *r)
@@ -178,26 +163,37 @@ QStringList seatsOnPage(const QImage &page, const RESULT *r)
     return out;
 }
 
+QStringList seatsExpected(const Rows &printed)
+{
+    QStringList out;
+    for (int i = 0; i < SeatCount; ++i)
+        out.append(printed.contains(i / 4 + 1) ? QStringLiteral("printed") : QStringLiteral("none"));
+    return out;
+}
+
+// Prints through the menu or the toolbar into a PDF file and returns its pages.
+QList<QImage> printToPdf(TestEnv &env, RESULT *r, int copies = 1, bool byToolbar = false)
+{
+    const QString pdf = env.path(QStringLiteral("chart.pdf"));
+    QFile::remove(pdf);
+    env.platform.prints.enqueue({true, copies, pdf});
+    if (byToolbar)
+        r->Toolbar1->button(5)->click();
+    else
+        findAction(r, QStringLiteral("mnuPrint"))->trigger();
+    return pdfPages(pdf);
+}
+
 // The client area as the screen shows it, drawn afresh.
 QImage screenLook(RESULT *r)
 {
     return r->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-QString printFailed(const QString &path)
+NOPLINE *openRowsDialog(RESULT *r)
 {
-    return QStringLiteral("印刷エラー|ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがあるかを確かめて下さい。|16")
-        .arg(QDir::toNativeSeparators(path));
-}
-
-// The settings file's lines that start with `prefix`.
-QStringList storedLines(const TestEnv &env, const QString &prefix)
-{
-    QStringList out;
-    for (const QByteArray &line : settingsBytes(env).split('\n'))
-        if (line.startsWith(prefix.toLatin1()))
-            out.append(QString::fromUtf8(line.trimmed()));
-    return out;
+    findAction(r, QStringLiteral("mnuNoPrintLine"))->trigger();
+    return loadedForm<NOPLINE>();
 }
 
 } // namespace
@@ -209,24 +205,18 @@ private slots:
     void printedPages_data();
     void printedPages();
     void framesKeepOneWidthOnPaper();
-    void cancelledDialogPrintsNothing();
-    void failedPrintIsReportedInScreenLook_data();
-    void failedPrintIsReportedInScreenLook();
+    void failedOrCancelledPrintKeepsScreenLook_data();
+    void failedOrCancelledPrintKeepsScreenLook();
     void productionDialogPrintsToPdf();
     void printerMakesNoCopiesOfItsOwn();
     void pageHoldsTheWholeChart_data();
     void pageHoldsTheWholeChart();
-    // The non-printed-rows dialog
-    void dialogLayout_data();
-    void dialogLayout();
-    void dialogIsModelessAndSingle();
+    void dialogTextsAndSingleInstance();
     void loadTicksExactOnes_data();
     void loadTicksExactOnes();
-    void okRewritesAllSixKeys();
-    void okSteersTheNextPrint();
-    void cancelWritesNothing();
-    void helpKeepsDialogOpen();
-    void refusedStoreKeepsDialogOpen();
+    void dialogChoiceSteersTheNextPrint_data();
+    void dialogChoiceSteersTheNextPrint();
+    void helpAndRefusedStores();
 };
 
 void TestPrinting::printedPages_data()
@@ -237,15 +227,15 @@ void TestPrinting::printedPages_data()
     QTest::addColumn<Rows>("printed");
     QTest::addColumn<bool>("statusBar");
     QTest::addColumn<bool>("byToolbar");
-    const QStringList allOff{"1", "1", "1", "1", "1", "1"};
-    QTest::newRow("all six off, status bar") << allOff << "1" << 1 << Rows{1} << true << false;
-    QTest::newRow("all six off, no status bar") << allOff << "0" << 2 << Rows{1} << false << false;
-    QTest::newRow("row 2 off, three copies") << QStringList{"1", "0", "0", "0", "0", "0"} << "1" << 3 << Rows{1, 3, 4, 5, 6, 7}
-                                             << true << false;
+    QTest::newRow("all six off, status bar") << AllOff << "1" << 1 << Rows{1} << true << false;
+    QTest::newRow("all six off, no status bar") << AllOff << "0" << 2 << Rows{1} << false << false;
+    QTest::newRow("row 2 off, three copies") << QStringList{"1", "0", "0", "0", "0", "0"} << "1" << 3
+                                             << Rows{1, 3, 4, 5, 6, 7} << true << false;
     // Only the exact "1" leaves a row off; an unset status bar option prints it.
-    QTest::newRow("near ones print") << QStringList{"0", " 1", "1", "yes", "", "1"} << "" << 1 << Rows{1, 2, 3, 5, 6} << true
-                                     << false;
-    QTest::newRow("everything, toolbar") << QStringList{"0", "0", "0", "0", "0", "0"} << "0" << 2 << AllRows << false << true;
+    QTest::newRow("near ones print") << QStringList{"0", " 1", "1", "yes", "", "1"} << "" << 1 << Rows{1, 2, 3, 5, 6}
+                                     << true << false;
+    QTest::newRow("everything, toolbar") << QStringList{"0", "0", "0", "0", "0", "0"} << "0" << 2
+                                         << Rows{1, 2, 3, 4, 5, 6, 7} << false << true;
 }
 
 void TestPrinting::printedPages()
@@ -259,17 +249,9 @@ void TestPrinting::printedPages()
     TestEnv env;
     RESULT *r = chartShown(rowSettings(lines, psbar));
     const QImage before = screenLook(r);
-    const QString pdf = env.path(QStringLiteral("chart.pdf"));
-    env.platform.prints.enqueue({true, copies, pdf});
-    if (byToolbar)
-        r->Toolbar1->button(5)->click();
-    else
-        TRIGGER(r, "mnuPrint");
-
-    QCOMPARE(env.platform.callsOf(QStringLiteral("print")).size(), 1);
+    const QList<QImage> pages = printToPdf(env, r, copies, byToolbar);
     QCOMPARE(env.platform.callsOf(QStringLiteral("print")).constFirst().owner.data(), r);
     QCOMPARE(env.platform.messageLog(), QStringList());
-    const QList<QImage> pages = pdfPages(pdf);
     QCOMPARE(pages.size(), copies);
     for (const QImage &page : pages)
         QCOMPARE(page, pages.constFirst());
@@ -278,7 +260,7 @@ void TestPrinting::printedPages()
     // The desk is always printed.
     const QRect desk = r->Label4->geometry();
     QVERIFY(count(page, desk.adjusted(3, 3, -3, -3), isDark) > 20);
-    QVERIFY(count(page, QRect(desk.left() + 2, desk.top() + 3, 4, desk.height() - 6), isBoxGrey) == 4 * (desk.height() - 6));
+    QCOMPARE(count(page, QRect(desk.left() + 2, desk.top() + 3, 4, desk.height() - 6), isBoxGrey), 4 * (desk.height() - 6));
     // White where the toolbar stands on screen, white ground between the seats, and
     // nothing of the window beyond its client area.
     QVERIFY(blank(page, r->Toolbar1->geometry().adjusted(0, 0, 0, 10)));
@@ -287,18 +269,16 @@ void TestPrinting::printedPages()
     const QSize client = r->client()->size();
     QVERIFY(blank(page, QRect(client.width() + 2, 0, 40, client.height())));
     QVERIFY(blank(page, QRect(0, client.height() + 2, client.width(), 40)));
-    // The status bar, end to end.
+    // The status bar, end to end, with its lettering.
     const QRect bar = r->StatusBar1->geometry();
     QCOMPARE(!blank(page, bar), statusBar);
     if (statusBar) {
-        QVERIFY(count(page, bar, isDark) > 100); // the panels' lettering
+        QVERIFY(count(page, bar, isDark) > 100);
         QVERIFY(!blank(page, QRect(bar.left(), bar.top() + 2, 4, bar.height() - 4)));
         QVERIFY(!blank(page, QRect(bar.right() - 3, bar.top() + 2, 4, bar.height() - 4)));
     }
-
-    // Back in the screen look, status bar included.
-    QVERIFY(r->StatusBar1->isVisible());
-    QVERIFY(r->Toolbar1->isVisible());
+    // Back in the screen look, status bar and toolbar included.
+    QVERIFY(r->StatusBar1->isVisible() && r->Toolbar1->isVisible());
     QCOMPARE(screenLook(r), before);
 }
 
@@ -311,9 +291,8 @@ void TestPrinting::framesKeepOneWidthOnPaper()
     TRIGGER(r, "mnuPrint");
     // Six dots to a window pixel: each side of a box or the desk is one pixel wide, six dots.
     constexpr int scale = 6;
-    const QPoint origin = pageOrigin() * scale;
     for (QLabel *label : {r->Label3[0], r->Label3[27], r->Label4}) {
-        const QRect box(label->geometry().topLeft() * scale + origin, label->size() * scale);
+        const QRect box(label->geometry().topLeft() * scale + pageOrigin() * scale, label->size() * scale);
         const QImage image = pdfRegion(pdf, 96 * scale, box.adjusted(-12, -12, 12, 12));
         QCOMPARE(image.size(), box.size() + QSize(24, 24));
         const auto dots = [&](QPoint from, QPoint step) {
@@ -331,60 +310,49 @@ void TestPrinting::framesKeepOneWidthOnPaper()
     }
 }
 
-void TestPrinting::cancelledDialogPrintsNothing()
-{
-    TestEnv env;
-    RESULT *r = chartShown(rowSettings({"1", "1", "1", "1", "1", "1"}, "0"));
-    const QImage before = screenLook(r);
-    env.platform.prints.enqueue({false, 3, env.path(QStringLiteral("chart.pdf"))});
-    TRIGGER(r, "mnuPrint");
-    QCOMPARE(env.platform.callsOf(QStringLiteral("print")).size(), 1);
-    QVERIFY(!QFile::exists(env.path(QStringLiteral("chart.pdf"))));
-    QCOMPARE(env.platform.messageLog(), QStringList());
-    QCOMPARE(screenLook(r), before);
-    QVERIFY(r->isVisible());
-}
-
-void TestPrinting::failedPrintIsReportedInScreenLook_data()
+void TestPrinting::failedOrCancelledPrintKeepsScreenLook_data()
 {
     QTest::addColumn<QString>("output");
+    QTest::addColumn<bool>("accept");
     QTest::addColumn<int>("copies");
-    QTest::newRow("no such folder") << "no such folder/chart.pdf" << 2;
+    QTest::newRow("dialog cancelled") << "chart.pdf" << false << 3;
+    QTest::newRow("no such folder") << "no such folder/chart.pdf" << true << 2;
     // Opens, but every write fails as on a full disk: noticed at the next page, or only in the file.
-    QTest::newRow("disk full, two copies") << "/dev/full" << 2;
-    QTest::newRow("disk full, one copy") << "/dev/full" << 1;
+    QTest::newRow("disk full, two copies") << "/dev/full" << true << 2;
+    QTest::newRow("disk full, one copy") << "/dev/full" << true << 1;
 }
 
-void TestPrinting::failedPrintIsReportedInScreenLook()
+void TestPrinting::failedOrCancelledPrintKeepsScreenLook()
 {
     QFETCH(QString, output);
+    QFETCH(bool, accept);
     QFETCH(int, copies);
     if (output.startsWith(QLatin1Char('/')) && !QFile::exists(output))
         QSKIP("no device that is always full");
     TestEnv env;
-    RESULT *r = chartShown(rowSettings({"1", "1", "1", "1", "1", "1"}, "0"));
+    RESULT *r = chartShown(rowSettings(AllOff, "0"));
     const QImage before = screenLook(r);
     const QString pdf = QDir(env.work()).absoluteFilePath(output);
-    env.platform.prints.enqueue({true, copies, pdf});
+    env.platform.prints.enqueue({accept, copies, pdf});
     QImage whileReported;
     env.platform.onMessage = [&](const PlatformCall &) { whileReported = screenLook(r); };
     TRIGGER(r, "mnuPrint");
-    QCOMPARE(env.platform.messageLog(), QStringList{printFailed(pdf)});
-    QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), r);
-    // The message is shown over the screen look, and the window stays in it.
-    QCOMPARE(whileReported, before);
+    if (accept) {
+        QCOMPARE(env.platform.messageLog(),
+                 QStringList{QStringLiteral("印刷エラー|ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがあるかを確かめて下さい。|16")
+                                 .arg(pdf)});
+        QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), r);
+        QCOMPARE(whileReported, before); // the message is shown over the screen look
+    } else {
+        QCOMPARE(env.platform.messageLog(), QStringList());
+        QVERIFY(!QFile::exists(pdf));
+    }
     QCOMPARE(screenLook(r), before);
-    QVERIFY(r->StatusBar1->isVisible());
-    QVERIFY(r->Toolbar1->isVisible());
-    for (int i = 0; i < SeatCount; ++i)
-        QVERIFY(r->Label1[size_t(i)]->isVisible() && r->Label3[size_t(i)]->isVisible());
-
+    QVERIFY(r->StatusBar1->isVisible() && r->Toolbar1->isVisible());
     // The next print goes through.
-    const QString good = env.path(QStringLiteral("chart.pdf"));
-    env.platform.prints.enqueue({true, 1, good});
-    TRIGGER(r, "mnuPrint");
-    QCOMPARE(env.platform.messageLog().size(), 1);
-    QCOMPARE(pdfPages(good).size(), 1);
+    const qsizetype messages = env.platform.messageLog().size();
+    QCOMPARE(printToPdf(env, r).size(), 1);
+    QCOMPARE(env.platform.messageLog().size(), messages);
 }
 
 void TestPrinting::productionDialogPrintsToPdf()
@@ -417,8 +385,9 @@ void TestPrinting::productionDialogPrintsToPdf()
     });
     TRIGGER(r, "mnuPrint");
     QVERIFY(driven);
-    QCOMPARE(pdfPages(pdf).size(), 2);
-    QCOMPARE(seatsOnPage(pdfPages(pdf).constFirst(), r), seatsExpected({1, 3, 4, 5, 6}));
+    const QList<QImage> pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(seatsOnPage(pages.constFirst(), r), seatsExpected({1, 3, 4, 5, 6}));
 }
 
 void TestPrinting::printerMakesNoCopiesOfItsOwn()
@@ -452,14 +421,13 @@ void TestPrinting::pageHoldsTheWholeChart()
     TestEnv env;
     RESULT *r = chartShown();
     QCOMPARE(r->client()->logicalDpiX(), 96);
-    // The screen look: the grey ground covers the whole client area.
-    const QImage image = clientAreaImage(r->client(), 3);
     QImage device(page, QImage::Format_RGB32);
     device.setDotsPerMeterX(qRound(dpi / 0.0254));
     device.setDotsPerMeterY(qRound(dpi / 0.0254));
     device.fill(Qt::white);
     QPainter painter(&device);
-    paintClientArea(painter, image, r->client());
+    // The screen look: the grey ground covers the whole client area.
+    paintClientArea(painter, clientAreaImage(r->client(), 3), r->client());
     painter.end();
     QRect inked;
     for (int y = 0; y < device.height(); ++y)
@@ -469,117 +437,35 @@ void TestPrinting::pageHoldsTheWholeChart()
     QCOMPARE(inked, drawn);
 }
 
-void TestPrinting::dialogLayout_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("px");
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<qreal>("points");
-    QTest::addColumn<QColor>("textColour");
-    QTest::addColumn<QString>("toolTip");
-    const QColor yellow(255, 255, 0), lightYellow(255, 255, 128), black(Qt::black);
-    QTest::newRow("Label1") << "Label1" << "非印刷行にチェックして、OKボタンを押して下さい。" << twRect(330, 210, 4425, 255)
-                            << "MS UI Gothic" << 11.25 << yellow << "";
-    const QList<std::tuple<QString, int, int>> checks{
-        {"No. 8  ～ No. 5", 2640, 1260}, {"No.12 ～ No. 9", 2640, 900}, {"No.16 ～ No.13", 2640, 540},
-        {"No.20 ～ No.17", 610, 1260},   {"No.24 ～ No.21", 610, 900},  {"No.28 ～ No.25", 610, 540},
-    };
-    for (int i = 0; i < 6; ++i) {
-        const auto &[caption, left, top] = checks.at(i);
-        const QString name = QStringLiteral("Check1_%1").arg(i);
-        QTest::newRow(qPrintable(name)) << name << caption << twRect(left, top, 1815, 345) << "ＭＳ Ｐゴシック" << 11.25
-                                        << lightYellow << "";
-    }
-    QTest::newRow("OK") << "Command1_0" << "OK" << twRect(445, 1770, 1300, 300) << "MS UI Gothic" << 9.0 << black << " OK ";
-    QTest::newRow("キャンセル") << "Command1_1" << "キャンセル" << twRect(1855, 1770, 1300, 300) << "MS UI Gothic" << 9.0
-                           << black << " キャンセル ";
-    QTest::newRow("ヘルプ") << "Command1_2" << "ヘルプ" << twRect(3265, 1770, 1300, 300) << "MS UI Gothic" << 9.0 << black
-                         << " ヘルプ ";
-}
-
-void TestPrinting::dialogLayout()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, text);
-    QFETCH(QRect, px);
-    QFETCH(QString, family);
-    QFETCH(qreal, points);
-    QFETCH(QColor, textColour);
-    QFETCH(QString, toolTip);
-    TestEnv env;
-    TRIGGER(chartShown(), "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
-    QVERIFY(d && d->isVisible());
-    QCOMPARE(d->windowTitle(), QStringLiteral("非印刷行の設定"));
-    QCOMPARE(d->size(), QSize(tw(5010), tw(2220)));
-    QCOMPARE(d->palette().color(QPalette::Window), QColor(128, 128, 128));
-    QWidget *control = d->findChild<QWidget *>(name);
-    QVERIFY(control);
-    QCOMPARE(control->property("text").toString(), text);
-    QCOMPARE(control->geometry(), px);
-    QCOMPARE(control->font().families().constFirst(), family);
-    QCOMPARE(control->toolTip(), toolTip);
-    if (auto *box = qobject_cast<QCheckBox *>(control)) {
-        QVERIFY(box->autoFillBackground());
-        QCOMPARE(box->palette().color(QPalette::Window), QColor(128, 128, 128));
-        // The whole caption shows beside the tick box, all six in one size.
-        QStyleOptionButton option;
-        option.initFrom(box);
-        const int room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).width();
-        QVERIFY(QFontMetrics(box->font()).horizontalAdvance(text) <= room);
-        QCOMPARE(box->font().pointSizeF(), d->Check1[5]->font().pointSizeF());
-    }
-    if (qobject_cast<QPushButton *>(control)) {
-        QCOMPARE(control->font().pointSizeF(), points);
-    } else {
-        QVERIFY(control->font().pointSizeF() <= points && control->font().pointSizeF() >= 8);
-        QVERIFY(QFontMetrics(control->font()).horizontalAdvance(text) <= control->width());
-        QCOMPARE(control->palette().color(QPalette::WindowText), textColour);
-    }
-}
-
-void TestPrinting::dialogIsModelessAndSingle()
+void TestPrinting::dialogTextsAndSingleInstance()
 {
     TestEnv env;
     RESULT *r = chartShown();
-    TRIGGER(r, "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
+    NOPLINE *d = openRowsDialog(r);
     QVERIFY(d && d->isVisible());
-    QCOMPARE(d->windowModality(), Qt::NonModal);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    // The check boxes read like the classroom: the left column from the back, then the right.
-    QStringList chain;
-    QWidget *next = d->Check1[5];
-    do {
-        if (next->focusPolicy() != Qt::NoFocus)
-            chain.append(next->objectName());
-        next = next->nextInFocusChain();
-    } while (next != d->Check1[5]);
-    QCOMPARE(chain, (QStringList{"Check1_5", "Check1_4", "Check1_3", "Check1_2", "Check1_1", "Check1_0", "Command1_0",
-                                 "Command1_1", "Command1_2"}));
+    QStringList texts{d->windowTitle(), d->Label1->text()};
+    for (QCheckBox *box : d->Check1)
+        texts.append(box->text());
+    QCOMPARE(texts, (QStringList{"非印刷行の設定", "非印刷行にチェックして、OKボタンを押して下さい。", "No. 8  ～ No. 5",
+                                 "No.12 ～ No. 9", "No.16 ～ No.13", "No.20 ～ No.17", "No.24 ～ No.21", "No.28 ～ No.25"}));
     // The result window stays usable; chosen again, the same dialog comes to the front with its ticks kept.
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(d));
     r->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(r));
     d->Check1[2]->setChecked(true);
-    TRIGGER(r, "mnuNoPrintLine");
-    QCOMPARE(loadedForm<NOPLINE>(), d);
+    QCOMPARE(openRowsDialog(r), d);
     QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(d));
     QVERIFY(d->Check1[2]->isChecked());
-    int dialogs = 0;
-    for (QWidget *top : QApplication::topLevelWidgets())
-        dialogs += qobject_cast<NOPLINE *>(top) && !static_cast<NOPLINE *>(top)->isUnloaded() ? 1 : 0;
-    QCOMPARE(dialogs, 1);
 }
 
 void TestPrinting::loadTicksExactOnes_data()
 {
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QList<bool>>("ticked");
-    QTest::newRow("defaults") << QStringList{"0", "0", "0", "0", "0", "0"} << QList<bool>{false, false, false, false, false, false};
-    QTest::newRow("all") << QStringList{"1", "1", "1", "1", "1", "1"} << QList<bool>{true, true, true, true, true, true};
-    QTest::newRow("near ones") << QStringList{"1 ", "1", "true", "01", "1", "-1"} << QList<bool>{false, true, false, false, true, false};
+    QTest::newRow("defaults") << QStringList{"0", "0", "0", "0", "0", "0"} << QList<bool>(6, false);
+    QTest::newRow("all") << AllOff << QList<bool>(6, true);
+    QTest::newRow("near ones") << QStringList{"1 ", "1", "true", "01", "1", "-1"}
+                               << QList<bool>{false, true, false, false, true, false};
 }
 
 void TestPrinting::loadTicksExactOnes()
@@ -587,114 +473,84 @@ void TestPrinting::loadTicksExactOnes()
     QFETCH(QStringList, stored);
     QFETCH(QList<bool>, ticked);
     TestEnv env;
-    TRIGGER(chartShown(rowSettings(stored, "1")), "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
+    NOPLINE *d = openRowsDialog(chartShown(rowSettings(stored, "1")));
     QList<bool> seen;
     for (QCheckBox *box : d->Check1)
         seen.append(box->isChecked());
     QCOMPARE(seen, ticked);
 }
 
-void TestPrinting::okRewritesAllSixKeys()
+void TestPrinting::dialogChoiceSteersTheNextPrint_data()
 {
-    TestEnv env;
-    RESULT *r = chartShown(rowSettings({"1", "0", "yes", "0", "1", "0"}, "1"));
+    QTest::addColumn<QStringList>("stored"); // OptLine_2..7; "<none>": not in the store
+    QTest::addColumn<QList<int>>("clicked"); // check boxes clicked
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("written"); // the OptLine values after, row 2 first; empty: store unchanged
+    QTest::addColumn<Rows>("printed");
     // Keys missing from the store, or held in another form, are all written again.
-    QSettings store(env.settingsFile(), QSettings::IniFormat);
-    store.remove(QStringLiteral("Config/OptLine_3"));
-    store.remove(QStringLiteral("Config/OptLine_7"));
-    store.sync();
-    TRIGGER(r, "mnuNoPrintLine");
-    loadedForm<NOPLINE>()->Command1[0]->click();
+    QTest::newRow("OK without changes") << QStringList{"1", "<none>", "yes", "0", "1", "<none>"} << QList<int>{} << true
+                                        << "100010" << Rows{1, 3, 4, 5, 7};
+    QTest::newRow("OK after ticking") << QStringList{"0", "0", "0", "0", "0", "0"} << QList<int>{0, 5} << true
+                                      << "100001" << Rows{1, 3, 4, 5, 6};
+    QTest::newRow("cancel after ticking") << QStringList{"0", "1", "0", "0", "0", "0"} << QList<int>{0, 1, 2, 3, 4, 5}
+                                          << false << "" << Rows{1, 2, 4, 5, 6, 7};
+}
+
+void TestPrinting::dialogChoiceSteersTheNextPrint()
+{
+    QFETCH(QStringList, stored);
+    QFETCH(QList<int>, clicked);
+    QFETCH(bool, ok);
+    QFETCH(QString, written);
+    QFETCH(Rows, printed);
+    TestEnv env;
+    RESULT *r = chartShown(rowSettings(stored, "1"));
+    const QByteArray before = settingsBytes(env);
+    NOPLINE *d = openRowsDialog(r);
+    for (int i : clicked)
+        QTest::mouseClick(d->Check1[size_t(i)], Qt::LeftButton, {}, QPoint(8, d->Check1[size_t(i)]->height() / 2));
+    QTest::mouseClick(d->Command1[ok ? 0 : 1], Qt::LeftButton);
     QVERIFY(!isLoaded<NOPLINE>());
     QCOMPARE(env.platform.messageLog(), QStringList());
-    QCOMPARE(storedLines(env, QStringLiteral("OptLine_")),
-             (QStringList{"OptLine_2=1", "OptLine_3=0", "OptLine_4=0", "OptLine_5=0", "OptLine_6=1", "OptLine_7=0"}));
-    const SharedState &s = state();
-    QCOMPARE((QStringList{s.OptLine_2, s.OptLine_3, s.OptLine_4, s.OptLine_5, s.OptLine_6, s.OptLine_7}),
-             (QStringList{"1", "0", "0", "0", "1", "0"}));
+    if (ok) {
+        QStringList lines;
+        for (int row = 2; row <= 7; ++row)
+            lines.append(QStringLiteral("OptLine_%1=%2").arg(row).arg(written.at(row - 2)));
+        QCOMPARE(storedRows(env), lines);
+    } else {
+        QCOMPARE(settingsBytes(env), before);
+        // Opened again, it shows the stored rows, not the cancelled ticks.
+        d = openRowsDialog(r);
+        QVERIFY(d->Check1[1]->isChecked() && !d->Check1[0]->isChecked());
+    }
+    const QList<QImage> pages = printToPdf(env, r);
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(seatsOnPage(pages[0], r), seatsExpected(printed));
 }
 
-void TestPrinting::okSteersTheNextPrint()
+void TestPrinting::helpAndRefusedStores()
 {
     TestEnv env;
     RESULT *r = chartShown();
-    TRIGGER(r, "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
-    QTest::mouseClick(d->Check1[0], Qt::LeftButton, {}, QPoint(8, d->Check1[0]->height() / 2));
-    QTest::mouseClick(d->Check1[5], Qt::LeftButton, {}, QPoint(8, d->Check1[5]->height() / 2));
-    QVERIFY(d->Check1[0]->isChecked() && d->Check1[5]->isChecked());
-    QTest::mouseClick(d->Command1[0], Qt::LeftButton);
-    QVERIFY(!isLoaded<NOPLINE>());
-    QCOMPARE(storedLines(env, QStringLiteral("OptLine_")),
-             (QStringList{"OptLine_2=1", "OptLine_3=0", "OptLine_4=0", "OptLine_5=0", "OptLine_6=0", "OptLine_7=1"}));
-    const QString pdf = env.path(QStringLiteral("chart.pdf"));
-    env.platform.prints.enqueue({true, 1, pdf});
-    TRIGGER(r, "mnuPrint");
-    const QList<QImage> pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 1);
-    QCOMPARE(seatsOnPage(pages[0], r), seatsExpected({1, 3, 4, 5, 6}));
-}
-
-void TestPrinting::cancelWritesNothing()
-{
-    TestEnv env;
-    RESULT *r = chartShown(rowSettings({"0", "1", "0", "0", "0", "0"}, "1"));
-    const QByteArray before = settingsBytes(env);
-    TRIGGER(r, "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
-    for (QCheckBox *box : d->Check1)
-        box->setChecked(!box->isChecked());
-    d->Command1[1]->click();
-    QVERIFY(!isLoaded<NOPLINE>());
-    QCOMPARE(settingsBytes(env), before);
-    QCOMPARE(state().OptLine_2, QStringLiteral("0"));
-    QCOMPARE(state().OptLine_3, QStringLiteral("1"));
-    // Neither does the next print change: only row 3 stays off.
-    const QString pdf = env.path(QStringLiteral("chart.pdf"));
-    env.platform.prints.enqueue({true, 1, pdf});
-    TRIGGER(r, "mnuPrint");
-    const QList<QImage> pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 1);
-    QCOMPARE(seatsOnPage(pages[0], r), seatsExpected({1, 2, 4, 5, 6, 7}));
-    // Opened again, it shows the stored rows, not the cancelled ticks.
-    TRIGGER(r, "mnuNoPrintLine");
-    QVERIFY(loadedForm<NOPLINE>() != nullptr);
-    QVERIFY(loadedForm<NOPLINE>()->Check1[1]->isChecked());
-    QVERIFY(!loadedForm<NOPLINE>()->Check1[0]->isChecked());
-}
-
-void TestPrinting::helpKeepsDialogOpen()
-{
-    TestEnv env;
-    TRIGGER(chartShown(), "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
+    NOPLINE *d = openRowsDialog(r);
     d->Command1[2]->click();
-    const QList<PlatformCall> help = env.platform.callsOf(QStringLiteral("help"));
-    QCOMPARE(help.size(), 1);
-    QCOMPARE(help[0].style, HELP_CONTEXT);
-    QCOMPARE(help[0].data, 25);
-    QCOMPARE(help[0].text, state().HelpFilePath);
-    QCOMPARE(help[0].owner.data(), d);
+    QCOMPARE(helpCalls(env), (QList<int>{HELP_CONTEXT, 25}));
     QVERIFY(isLoaded<NOPLINE>() && d->isVisible());
-}
 
-void TestPrinting::refusedStoreKeepsDialogOpen()
-{
-    TestEnv env;
-    RESULT *r = chartShown();
-    TRIGGER(r, "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
+    // A folder where the store's file belongs: the user is told and nothing changes, here
+    // or in the status bar option.
     d->Check1[3]->setChecked(true);
-    // A folder where the store's file belongs: nothing can be written.
     QFile::remove(env.settingsFile());
     QVERIFY(QDir().mkpath(env.settingsFile()));
+    const QString refused = QStringLiteral("設定の保存エラー|設定を保存できませんでした。\r保存先: %1\r設定は変更されていません。|16")
+                                .arg(env.settingsFile());
     d->Command1[0]->click();
-    QCOMPARE(env.platform.messageLog(),
-             QStringList{QStringLiteral("設定の保存エラー|設定を保存できませんでした。\r保存先: %1\r設定は変更されていません。|16")
-                             .arg(env.settingsFile())});
+    TRIGGER(r, "mnuPrintStatusBar");
+    QCOMPARE(env.platform.messageLog(), (QStringList{refused, refused}));
     QVERIFY(isLoaded<NOPLINE>() && d->isVisible());
     QCOMPARE(state().OptLine_5, QStringLiteral("0"));
+    QVERIFY(r->mnuPrintStatusBar->isChecked());
+    QCOMPARE(state().OptPsbar, QStringLiteral("1"));
 }
 
 QTEST_MAIN(TestPrinting)

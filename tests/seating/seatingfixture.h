@@ -1,0 +1,127 @@
+#pragma once
+// What the seating tests share: pupils, seat maps, the main window with a roster, file
+// bytes, a countdown driver and the help and version checks.
+#include "about/versioninfo.h"
+#include "app/startup.h"
+#include "mainwin/mainwindow.h"
+#include "seating/countdown.h"
+#include "support/testenv.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMap>
+#include <QProgressBar>
+#include <QStringList>
+
+#include <memory>
+
+using SeatMap = QMap<int, QString>;
+
+inline QStringList pupils(int count)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names.append(QStringLiteral("生徒%1").arg(i));
+    return names;
+}
+
+// Seats first..last marked empty.
+inline SeatMap emptySeats(int first, int last)
+{
+    SeatMap map;
+    for (int k = first; k <= last; ++k)
+        map[k] = QStringLiteral("-");
+    return map;
+}
+
+// Start-up's settings, a roster and seat conditions in the shared state, and the main window shown.
+inline NARABIN *mainWithRoster(const QStringList &roster, const SeatMap &conditions = {})
+{
+    loadStartupSettings(QDir::currentPath());
+    SharedState &s = state();
+    for (int i = 0; i < roster.size(); ++i)
+        s.PupilNames[size_t(i + 1)] = roster.at(i);
+    s.PupilCount = quint8(roster.size());
+    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
+        s.SeatConditions[size_t(it.key())] = it.value();
+    NARABIN *main = form<NARABIN>();
+    main->show();
+    return main;
+}
+
+// The bytes the program writes for these lines: CP932, each ended by CR LF.
+inline QByteArray crlfLines(const QStringList &texts)
+{
+    QByteArray bytes;
+    for (const QString &t : texts)
+        bytes += sjis(t) + "\r\n";
+    return bytes;
+}
+
+inline QStringList sorted(QStringList list)
+{
+    list.sort();
+    return list;
+}
+
+// What the countdown showed while a run waited for it: number, face and bar per step.
+struct CountdownSeen {
+    bool modal = false;
+    bool timerRunning = false;
+    int ticks = 0;
+    QStringList numbers, faces;
+    QList<int> bars;
+    void record(WAIT *w)
+    {
+        numbers.append(w->Label2->text());
+        faces.append(w->Label6->text());
+        bars.append(w->ProgressBar1->value());
+    }
+};
+
+// Once the run shows the countdown, ticks it until it closes itself; with closeAfter >= 0
+// the window manager closes it after that many ticks instead.
+inline std::shared_ptr<CountdownSeen> driveCountdown(int closeAfter = -1)
+{
+    auto seen = std::make_shared<CountdownSeen>();
+    whenModal([seen, closeAfter] {
+        WAIT *w = loadedForm<WAIT>();
+        if (!w)
+            return;
+        seen->modal = w->isVisible() && QApplication::activeModalWidget() == w;
+        seen->timerRunning = w->Timer1->isActive();
+        seen->record(w);
+        while (!w->isUnloaded() && seen->ticks < 20) {
+            if (seen->ticks == closeAfter) {
+                w->close();
+                return;
+            }
+            w->Timer1_Timer();
+            ++seen->ticks;
+            if (!w->isUnloaded())
+                seen->record(w);
+        }
+    });
+    return seen;
+}
+
+// The help calls made so far, as style and data pairs.
+inline QList<int> helpCalls(const TestEnv &env)
+{
+    QList<int> out;
+    for (const PlatformCall &c : env.platform.callsOf(QStringLiteral("help")))
+        out << c.style << c.data;
+    return out;
+}
+
+// Whether `command` shows the version dialog modally (closed again at once).
+inline bool showsVersion(const std::function<void()> &command)
+{
+    bool shown = false;
+    whenModal([&shown] {
+        shown = isLoaded<INFO_VER>() && loadedForm<INFO_VER>()->isModal();
+        unload<INFO_VER>();
+    });
+    command();
+    return shown;
+}
