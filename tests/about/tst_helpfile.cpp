@@ -63,7 +63,6 @@ private slots:
     void partialMatch();
     void unusableFiles_data();
     void unusableFiles();
-    void cp932HelpFileIsRead();
     void shippedFileLinksAndKeywords();
     void windowsLinkDecision_data();
     void windowsLinkDecision();
@@ -165,15 +164,6 @@ void TestHelpFile::unusableFiles()
     const HelpLoad load = loadHelpFile(env.path(name));
     QVERIFY(!load.ok);
     QCOMPARE(load.error, QStringLiteral("ヘルプファイル「") + QDir::toNativeSeparators(env.path(name)) + QStringLiteral("」") + error);
-}
-
-void TestHelpFile::cp932HelpFileIsRead()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("NARABIN.HLP"), sjis(QStringLiteral("*topic nopline 25\r\n*title 非印刷行の設定\r\n髙橋～①\r\n")));
-    const HelpLoad load = loadHelpFile(env.path(QStringLiteral("NARABIN.HLP")));
-    QVERIFY(load.ok);
-    QCOMPARE(load.file.byContext(25)->title + load.file.byContext(25)->body, QStringLiteral("非印刷行の設定髙橋～①"));
 }
 
 void TestHelpFile::shippedFileLinksAndKeywords()

@@ -1,6 +1,5 @@
 // The version window: its texts, link highlighting, and what a link click starts.
 #include "about/versioninfo.h"
-#include "app/product.h"
 #include "app/startup.h"
 #include "app/ui.h"
 #include "support/mainfixtures.h"
@@ -41,27 +40,11 @@ class TestVersionInfo : public QObject {
     Q_OBJECT
 
 private slots:
-    void texts();
     void highlightFollowsThePointer();
     void linkClicks_data();
     void linkClicks();
     void modalAndFreshEachTime();
 };
-
-void TestVersionInfo::texts()
-{
-    TestEnv env;
-    INFO_VER *w = form<INFO_VER>();
-    QCOMPARE(w->windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    QCOMPARE(w->Command1->text(), QStringLiteral("OK"));
-    QStringList texts;
-    for (int i : {1, 0, 3, 5, 7, 9, 18, 10, 11, 12, 13, 14})
-        texts.append(w->Label1[i]->text());
-    QCOMPARE(texts, (QStringList{"ならびん", "ならびん", "君", "for Windows 98/Me/NT/2000/XP", QString::fromUtf8(product::Notice),
-                                 QString::fromUtf8(product::Author), QString::fromUtf8(product::Version), "E-Mail Address：",
-                                 "narabin@example.jp", "URL Address：", "http://www.example.jp/", "narabin/"}));
-    QCOMPARE(linkState(w), QStringLiteral("rest/rest"));
-}
 
 void TestVersionInfo::highlightFollowsThePointer()
 {

@@ -24,7 +24,6 @@ class TestPastResults : public QObject {
     Q_OBJECT
 
 private slots:
-    void previousResultShowsTheLastRun_data();
     void previousResultShowsTheLastRun();
     void pastResult_data();
     void pastResult();
@@ -32,16 +31,8 @@ private slots:
     void closingTheChartShowsTheMainWindowAgain();
 };
 
-void TestPastResults::previousResultShowsTheLastRun_data()
-{
-    QTest::addColumn<bool>("byShortcut");
-    QTest::newRow("menu") << false;
-    QTest::newRow("Ctrl+R") << true;
-}
-
 void TestPastResults::previousResultShowsTheLastRun()
 {
-    QFETCH(bool, byShortcut);
     TestEnv env;
     QStringList seats = padded(numberedNames(1, 20));
     seats[2] = QStringLiteral(" ");
@@ -51,13 +42,7 @@ void TestPastResults::previousResultShowsTheLastRun()
         for (int k = 1; k <= SeatCount; ++k)
             state().SeatResult[size_t(k)] = seats.at(k - 1);
     });
-    if (byShortcut) {
-        main->activateWindow();
-        QTRY_VERIFY(main->isActiveWindow());
-        QTest::keyClick(main, Qt::Key_R, Qt::ControlModifier);
-    } else {
-        TRIGGER(main, "mnuResult");
-    }
+    TRIGGER(main, "mnuResult");
     QTRY_VERIFY(main.isNull());
     RESULT *r = loadedForm<RESULT>();
     QVERIFY(r && r->isVisible());

@@ -1,5 +1,4 @@
 // The production platform: Qt's message boxes and file dialogs as the program uses them.
-#include "platform/commondialog.h"
 #include "platform/qtplatform.h"
 #include "support/testenv.h"
 
@@ -21,7 +20,6 @@ private slots:
     void messageBoxButtonsAndAnswers();
     void nameFilters();
     void openDialogMatchesFiltersWithoutCase();
-    void confirmedDialogMovesTheCurrentFolder();
 };
 
 void TestQtPlatform::messageBoxButtonsAndAnswers_data()
@@ -117,20 +115,6 @@ void TestQtPlatform::openDialogMatchesFiltersWithoutCase()
     QCOMPARE(listed, QStringList{QStringLiteral("class.mem")});
 }
 
-
-void TestQtPlatform::confirmedDialogMovesTheCurrentFolder()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("sub/class.mem"), "a\r\n");
-    CommonDialog dialog;
-    env.platform.openFiles.enqueue(env.path(QStringLiteral("sub/class.mem")));
-    QVERIFY(dialog.ShowOpen(nullptr));
-    QCOMPARE(dialog.FileTitle, QStringLiteral("class.mem"));
-    QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("sub")));
-    QVERIFY(!dialog.ShowOpen(nullptr)); // cancelled: no file, the folder stays
-    QCOMPARE(dialog.FileName, QString());
-    QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("sub")));
-}
 
 QTEST_MAIN(TestQtPlatform)
 #include "tst_qtplatform.moc"
