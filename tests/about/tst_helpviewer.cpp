@@ -1,8 +1,11 @@
-// The help viewer: what each help command shows, the keyword search, and a help file that is not there.
+// The help viewer: what each help command shows, the keyword search, a help file that is
+// not there, and every window's help items and buttons reaching it.
 #include "about/helpviewer.h"
 #include "app/startup.h"
-#include "mainwin/mainwindow.h"
-#include "support/testenv.h"
+#include "mainwin/filedialogs.h"
+#include "mainwin/maincolordialog.h"
+#include "roster/rostereditor.h"
+#include "support/mainfixtures.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -11,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -48,9 +52,7 @@ void typeJapanese(QWidget *box, const QString &text)
 HelpViewer *viewerShowing(const QString &topicId)
 {
     HelpViewer *v = loadedForm<HelpViewer>();
-    if (!v || !v->isVisible() || v->currentTopicId() != topicId)
-        return nullptr;
-    return v;
+    return v && v->isVisible() && v->currentTopicId() == topicId ? v : nullptr;
 }
 
 } // namespace
@@ -62,15 +64,13 @@ private slots:
     void contextOpensItsTopic_data();
     void contextOpensItsTopic();
     void contentsListsEveryTopic();
-    void partialKeyFindsTopicByPartOfAWord();
-    void searchWithoutMatchSaysSo();
-    void linksAndBack();
-    void oneViewerBroughtToFront();
-    void missingOrBrokenHelpFileIsReported_data();
-    void missingOrBrokenHelpFileIsReported();
-    void unknownContextShowsContents();
+    void partialKeySearch();
+    void linksBackAndOneViewer();
+    void unusableHelpFileIsReported_data();
+    void unusableHelpFileIsReported();
     void usableOverAModalDialog();
-    void mainWindowHelpReachesTheViewer();
+    void helpRequests_data();
+    void helpRequests();
 };
 
 void TestHelpViewer::contextOpensItsTopic_data()
@@ -78,13 +78,13 @@ void TestHelpViewer::contextOpensItsTopic_data()
     QTest::addColumn<int>("context");
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("title");
-    QTest::newRow("25 NOPLINE") << 25 << QStringLiteral("nopline") << QStringLiteral("非印刷行の設定");
-    QTest::newRow("29 FILESCOPY") << 29 << QStringLiteral("copy") << QStringLiteral("ファイルのコピー");
-    QTest::newRow("30 RENAME") << 30 << QStringLiteral("rename") << QStringLiteral("ファイル名の変更");
-    QTest::newRow("39 SEL_MCL") << 39 << QStringLiteral("background") << QStringLiteral("メイン画面の背景の選択");
-    QTest::newRow("43 TOUROKU") << 43 << QStringLiteral("roster") << QStringLiteral("登録・修正");
-    QTest::newRow("44 COND") << 44 << QStringLiteral("cond") << QStringLiteral("条件設定");
-    QTest::newRow("46 RESULT") << 46 << QStringLiteral("result") << QStringLiteral("ならびん結果");
+    QTest::newRow("25 NOPLINE") << 25 << "nopline" << "非印刷行の設定";
+    QTest::newRow("29 FILESCOPY") << 29 << "copy" << "ファイルのコピー";
+    QTest::newRow("30 RENAME") << 30 << "rename" << "ファイル名の変更";
+    QTest::newRow("39 SEL_MCL") << 39 << "background" << "メイン画面の背景の選択";
+    QTest::newRow("43 TOUROKU") << 43 << "roster" << "登録・修正";
+    QTest::newRow("44 COND") << 44 << "cond" << "条件設定";
+    QTest::newRow("46 RESULT") << 46 << "result" << "ならびん結果";
 }
 
 void TestHelpViewer::contextOpensItsTopic()
@@ -97,8 +97,6 @@ void TestHelpViewer::contextOpensItsTopic()
     HelpViewer *v = viewerShowing(id);
     QVERIFY(v);
     QCOMPARE(v->windowTitle(), QStringLiteral("ならびん君 ヘルプ - ") + title);
-    QVERIFY(v->topicView->toPlainText().startsWith(title + QLatin1Char('\n')));
-    QCOMPARE(v->contentsList->currentItem()->text(), title);
     QCOMPARE(v->tabs->currentIndex(), 0);
     QVERIFY(env.platform.messageLog().isEmpty());
 }
@@ -116,12 +114,6 @@ void TestHelpViewer::contentsListsEveryTopic()
         titles.append(t->title);
     QCOMPARE(titles.size(), load.file.topics.size() - 1);
     QCOMPARE(itemTexts(v->contentsList), titles);
-    const QString page = v->topicView->toPlainText();
-    for (const QString &t : titles)
-        QVERIFY2(page.contains(t), qPrintable(t));
-    for (const int context : {25, 29, 30, 39, 43, 44, 46})
-        QVERIFY(titles.contains(load.file.byContext(context)->title));
-
     // Picking a chapter from the list shows it.
     QListWidgetItem *copy = v->contentsList->findItems(QStringLiteral("ファイルのコピー"), Qt::MatchExactly).value(0);
     QVERIFY(copy);
@@ -129,7 +121,7 @@ void TestHelpViewer::contentsListsEveryTopic()
     QCOMPARE(v->currentTopicId(), QStringLiteral("copy"));
 }
 
-void TestHelpViewer::partialKeyFindsTopicByPartOfAWord()
+void TestHelpViewer::partialKeySearch()
 {
     TestEnv env;
     showHelp(nullptr, installHelpFile(env), HELP_CONTEXT, 43);
@@ -140,128 +132,85 @@ void TestHelpViewer::partialKeyFindsTopicByPartOfAWord()
     QCOMPARE(v->tabs->currentIndex(), 1);
     QCOMPARE(v->searchBox->text(), QString());
     QTRY_VERIFY(v->searchBox->hasFocus());
-    const int everything = v->indexList->count();
-    QVERIFY(everything > 50);
 
     // Half-width kana as the menus show them find the full-width keyword too.
     typeJapanese(v->searchBox, QStringLiteral("ﾊﾞｯｸ"));
-    QCOMPARE(itemTexts(v->indexList), (QStringList{QStringLiteral("バックアップ"), QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ"),
-                                                   QStringLiteral("ファイルの削除とバックアップ")}));
+    QCOMPARE(itemTexts(v->indexList), (QStringList{"バックアップ", "ﾊﾞｯｸｱｯﾌﾟ", "ファイルの削除とバックアップ"}));
     v->searchBox->clear();
     typeJapanese(v->searchBox, QStringLiteral("印刷行"));
-    QCOMPARE(itemTexts(v->indexList), (QStringList{QStringLiteral("非印刷行"), QStringLiteral("非印刷行の設定")}));
+    QCOMPARE(itemTexts(v->indexList), (QStringList{"非印刷行", "非印刷行の設定"}));
     QTest::keyClick(v->searchBox, Qt::Key_Down);
-    QCOMPARE(v->indexList->currentRow(), 1);
     QTest::keyClick(v->searchBox, Qt::Key_Return);
     QCOMPARE(v->currentTopicId(), QStringLiteral("nopline"));
 
+    // Nothing found: said so, and Return shows nothing new.
     v->searchBox->clear();
-    typeJapanese(v->searchBox, QStringLiteral("ｺﾋﾟｰ先"));
-    QCOMPARE(itemTexts(v->indexList), QStringList{QStringLiteral("コピー先")});
-    v->showButton->click();
-    QCOMPARE(v->currentTopicId(), QStringLiteral("copy"));
-
-    v->searchBox->clear();
-    QCOMPARE(v->indexList->count(), everything);
-}
-
-void TestHelpViewer::searchWithoutMatchSaysSo()
-{
-    TestEnv env;
-    showHelp(nullptr, installHelpFile(env), HELP_PARTIALKEY, 0);
-    HelpViewer *v = loadedForm<HelpViewer>();
-    QVERIFY(v);
     QVERIFY(v->noMatchLabel->isHidden());
     typeJapanese(v->searchBox, QStringLiteral("宇宙旅行"));
     QCOMPARE(v->indexList->count(), 0);
     QVERIFY(!v->noMatchLabel->isHidden());
     QVERIFY(!v->showButton->isEnabled());
-    const QString shown = v->currentTopicId();
     QTest::keyClick(v->searchBox, Qt::Key_Return);
-    QCOMPARE(v->currentTopicId(), shown);
+    QCOMPARE(v->currentTopicId(), QStringLiteral("nopline"));
 }
 
-void TestHelpViewer::linksAndBack()
+void TestHelpViewer::linksBackAndOneViewer()
 {
     TestEnv env;
-    showHelp(nullptr, installHelpFile(env), HELP_CONTEXT, 46);
-    HelpViewer *v = viewerShowing(QStringLiteral("result"));
+    const QString path = installHelpFile(env);
+    showHelp(nullptr, path, HELP_CONTEXT, 46);
+    QPointer<HelpViewer> v = viewerShowing(QStringLiteral("result"));
     QVERIFY(v);
     QVERIFY(!v->backButton->isEnabled());
     QVERIFY(v->topicView->toHtml().contains(QStringLiteral("topic:nopline")));
     emit v->topicView->anchorClicked(QUrl(QStringLiteral("topic:nopline")));
-    QCOMPARE(v->currentTopicId(), QStringLiteral("nopline"));
     emit v->topicView->anchorClicked(QUrl(QStringLiteral("topic:no-such-topic")));
     QCOMPARE(v->currentTopicId(), QStringLiteral("nopline"));
     v->contentsButton->click();
     QCOMPARE(v->currentTopicId(), QStringLiteral("contents"));
     v->backButton->click();
-    QCOMPARE(v->currentTopicId(), QStringLiteral("nopline"));
     v->backButton->click();
     QCOMPARE(v->currentTopicId(), QStringLiteral("result"));
     QVERIFY(!v->backButton->isEnabled());
-}
-
-void TestHelpViewer::oneViewerBroughtToFront()
-{
-    TestEnv env;
-    const QString path = installHelpFile(env);
-    showHelp(nullptr, path, HELP_CONTEXT, 29);
-    QPointer<HelpViewer> first = loadedForm<HelpViewer>();
-    QVERIFY(first);
+    // One viewer, brought to the front; Escape closes it and the next call opens a new one.
     showHelp(nullptr, path, HELP_CONTEXT, 30);
-    QCOMPARE(loadedForm<HelpViewer>(), first.data());
-    QCOMPARE(first->currentTopicId(), QStringLiteral("rename"));
-    int viewers = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        viewers += qobject_cast<HelpViewer *>(w) && w->isVisible() ? 1 : 0;
-    QCOMPARE(viewers, 1);
-
-    // Escape closes it; the next call opens a new one.
-    QTest::keyClick(first->searchBox, Qt::Key_Escape);
-    QTRY_VERIFY(!first);
+    QCOMPARE(loadedForm<HelpViewer>(), v.data());
+    QCOMPARE(v->currentTopicId(), QStringLiteral("rename"));
+    QTest::keyClick(v->searchBox, Qt::Key_Escape);
+    QTRY_VERIFY(!v);
     showHelp(nullptr, path, HELP_CONTENTS, 0);
     QVERIFY(viewerShowing(QStringLiteral("contents")));
 }
 
-void TestHelpViewer::missingOrBrokenHelpFileIsReported_data()
+void TestHelpViewer::unusableHelpFileIsReported_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("missing") << QByteArray()
-                             << QStringLiteral("が見つかりません。\rヘルプは表示できませんが、ならびん君はこのままお使いいただけます。");
-    QTest::newRow("not a help file") << QByteArray("MZ\x90\0\x03\0\0\0", 8)
-                                     << QStringLiteral("は、ならびん君のヘルプファイルではないか、壊れています。");
+    QTest::addColumn<QString>("message"); // after the help file's name, for every command
+    QTest::newRow("missing") << QByteArray() << "が見つかりません。\rヘルプは表示できませんが、ならびん君はこのままお使いいただけます。";
+    QTest::newRow("not a help file") << QByteArray("MZ\x90\0\x03\0\0\0", 8) << "は、ならびん君のヘルプファイルではないか、壊れています。";
+    QTest::newRow("no topic for the context: contents instead")
+        << QByteArray("*topic contents\r\n*title Index\r\n*topic a 43\r\n*title A\r\n") << "";
 }
 
-void TestHelpViewer::missingOrBrokenHelpFileIsReported()
+void TestHelpViewer::unusableHelpFileIsReported()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, reason);
+    QFETCH(QString, message);
     TestEnv env;
     loadStartupSettings(env.work());
     if (!bytes.isEmpty())
         env.writeFile(QStringLiteral("NARABIN.HLP"), bytes);
     QCOMPARE(state().HelpFilePath, env.path(QStringLiteral("NARABIN.HLP")));
-    auto *owner = new QWidget;
+    QWidget owner;
     for (const int command : {HELP_CONTEXT, HELP_CONTENTS, HELP_PARTIALKEY})
-        showHelp(owner, state().HelpFilePath, command, 44);
+        showHelp(&owner, state().HelpFilePath, command, 44);
     const QString line = QStringLiteral("ならびん君 ヘルプ|ヘルプファイル「") + env.path(QStringLiteral("NARABIN.HLP")) +
-                         QStringLiteral("」") + reason + QStringLiteral("|48");
-    QCOMPARE(env.platform.messageLog(), (QStringList{line, line, line}));
-    QCOMPARE(env.platform.calls.constFirst().owner.data(), owner);
-    QVERIFY(!isLoaded<HelpViewer>());
-    delete owner;
-}
-
-void TestHelpViewer::unknownContextShowsContents()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("NARABIN.HLP"), QByteArray("*topic contents\r\n*title Index\r\n*topic a 43\r\n*title A\r\n"));
-    showHelp(nullptr, env.path(QStringLiteral("NARABIN.HLP")), HELP_CONTEXT, 44);
-    QCOMPARE(env.platform.messageLog(),
-             QStringList{QStringLiteral("ならびん君 ヘルプ|ヘルプファイルに、この画面の説明（トピック番号 44）がありません。目次を表示します。|48")});
-    QVERIFY(viewerShowing(QStringLiteral("contents")));
+                         QStringLiteral("」") + message + QStringLiteral("|48");
+    const QString noTopic =
+        QStringLiteral("ならびん君 ヘルプ|ヘルプファイルに、この画面の説明（トピック番号 44）がありません。目次を表示します。|48");
+    QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList{noTopic} : QStringList(3, line));
+    QCOMPARE(env.platform.calls.constFirst().owner.data(), &owner);
+    QCOMPARE(isLoaded<HelpViewer>(), message.isEmpty());
 }
 
 void TestHelpViewer::usableOverAModalDialog()
@@ -271,57 +220,76 @@ void TestHelpViewer::usableOverAModalDialog()
     showHelp(nullptr, path, HELP_CONTENTS, 0);
     QPointer<HelpViewer> v = loadedForm<HelpViewer>();
     QCOMPARE(v->windowModality(), Qt::NonModal);
-
     QDialog dialog;
     bool checked = false;
     whenModal([&] {
+        auto closeAlways = qScopeGuard([&dialog] { dialog.accept(); });
         showHelp(&dialog, path, HELP_CONTEXT, 29);
         // Still the one viewer, now in front of the dialog and taking input.
         QCOMPARE(loadedForm<HelpViewer>(), v.data());
-        QVERIFY(v->isVisible());
-        QCOMPARE(v->windowModality(), Qt::ApplicationModal);
         QCOMPARE(QApplication::activeModalWidget(), v.data());
         QCOMPARE(v->currentTopicId(), QStringLiteral("copy"));
         v->close();
         checked = true;
-        dialog.accept();
     });
     dialog.exec();
     QVERIFY(checked);
     QTRY_VERIFY(!v);
 }
 
-void TestHelpViewer::mainWindowHelpReachesTheViewer()
+void TestHelpViewer::helpRequests_data()
 {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("data");
+    QTest::newRow("main window F1 item") << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("main window contents item") << "mnuHelpContext_KeyWord_1" << HELP_CONTENTS << 0;
+    QTest::newRow("main window toolbar 12") << "toolbar 12" << HELP_CONTENTS << 0;
+    QTest::newRow("roster editor F1 item") << "TOUROKU mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("roster editor help item") << "TOUROKU mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 43;
+    QTest::newRow("roster editor toolbar 6") << "TOUROKU toolbar 6" << HELP_CONTEXT << 43;
+    QTest::newRow("copy dialog's help button") << "FILESCOPY" << HELP_CONTEXT << 29;
+    QTest::newRow("rename dialog's help button") << "RENAME" << HELP_CONTEXT << 30;
+    QTest::newRow("background chooser's help button") << "SEL_MCL" << HELP_CONTEXT << 39;
+}
+
+void TestHelpViewer::helpRequests()
+{
+    QFETCH(QString, how);
+    QFETCH(int, command);
+    QFETCH(int, data);
     TestEnv env;
-    loadStartupSettings(env.work());
-    installHelpFile(env);
-    NARABIN *w = form<NARABIN>();
-    w->show();
-    const auto forwardLastCall = [&] {
-        const PlatformCall call = env.platform.callsOf(QStringLiteral("help")).constLast();
-        QCOMPARE(call.owner.data(), w);
-        showHelp(call.owner, call.text, call.style, call.data);
-    };
-
-    TRIGGER(w, "mnuHelpContext_KeyWord_0");
-    forwardLastCall();
-    HelpViewer *v = loadedForm<HelpViewer>();
-    QVERIFY(v);
-    QCOMPARE(v->tabs->currentIndex(), 1);
-    typeJapanese(v->searchBox, QStringLiteral("空座席"));
-    QVERIFY(itemTexts(v->indexList).contains(QStringLiteral("空座席")));
-
-    TRIGGER(w, "mnuHelpContext_KeyWord_1");
-    forwardLastCall();
-    QCOMPARE(v->tabs->currentIndex(), 0);
-    QCOMPARE(v->currentTopicId(), QStringLiteral("contents"));
-
-    v->showTopic(QStringLiteral("copy"));
-    w->Toolbar1->button(12)->click();
-    forwardLastCall();
-    QCOMPARE(v->currentTopicId(), QStringLiteral("contents"));
-    QCOMPARE(env.platform.callsOf(QStringLiteral("help")).size(), 3);
+    const QString path = installHelpFile(env);
+    NARABIN *main = shownMain();
+    QWidget *owner = main;
+    if (how.startsWith(QLatin1String("mnu"))) {
+        findAction(main, how)->trigger();
+    } else if (how == QLatin1String("toolbar 12")) {
+        main->Toolbar1->button(12)->click();
+    } else if (how.startsWith(QLatin1String("TOUROKU"))) {
+        TOUROKU *editor = form<TOUROKU>();
+        owner = editor;
+        if (how.endsWith(QLatin1String("toolbar 6")))
+            editor->Toolbar1->button(6)->click();
+        else
+            findAction(editor, how.section(u' ', 1))->trigger();
+    } else {
+        const auto pressHelp = [&owner](auto *dialog) {
+            owner = dialog;
+            dialog->Command1[2]->click();
+        };
+        if (how == QLatin1String("FILESCOPY"))
+            pressHelp(form<FILESCOPY>());
+        else if (how == QLatin1String("RENAME"))
+            pressHelp(form<RENAME>());
+        else
+            pressHelp(form<SEL_MCL>());
+    }
+    const QList<PlatformCall> calls = env.platform.callsOf(QStringLiteral("help"));
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].owner.data(), owner);
+    QCOMPARE(calls[0].text, path);
+    QCOMPARE((QList<int>{calls[0].style, calls[0].data}), (QList<int>{command, data}));
 }
 
 QTEST_MAIN(TestHelpViewer)

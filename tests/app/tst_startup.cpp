@@ -25,8 +25,7 @@ QMap<QString, QString> storedSettings(const TestEnv &env)
 
 void store(const TestEnv &env, const QString &key, const QString &value)
 {
-    QSettings file(env.settingsFile(), QSettings::IniFormat);
-    file.setValue(QStringLiteral("Config/") + key, value);
+    QSettings(env.settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Config/") + key, value);
 }
 } // namespace
 
@@ -34,67 +33,47 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private slots:
-    void firstRunWritesElevenDefaults();
-    void storedPresetIsAppliedAndNotRewritten_data();
-    void storedPresetIsAppliedAndNotRewritten();
+    void settingsAndPresets_data();
+    void settingsAndPresets();
     void keysAreOneWhateverTheirCase();
-    void colourTextsInBothForms();
-    void withoutLogoNoSplash();
-    void withLogoTheSplashComesFirst();
-    void workingFolderFallsBackToUserFolder();
-    void dataFilesAreFoundBesideOrInstalled();
+    void splashOnlyWithLogo_data();
+    void splashOnlyWithLogo();
+    void workingFolderAndDataFiles();
 };
 
-void TestStartup::firstRunWritesElevenDefaults()
+void TestStartup::settingsAndPresets_data()
 {
-    TestEnv env;
-    loadStartupSettings(env.root());
-    const QMap<QString, QString> expected{
-        {QStringLiteral("OptLogo"), QStringLiteral("1")},      {QStringLiteral("OptPsbar"), QStringLiteral("1")},
-        {QStringLiteral("OptLine_2"), QStringLiteral("0")},    {QStringLiteral("OptLine_3"), QStringLiteral("0")},
-        {QStringLiteral("OptLine_4"), QStringLiteral("0")},    {QStringLiteral("OptLine_5"), QStringLiteral("0")},
-        {QStringLiteral("OptLine_6"), QStringLiteral("0")},    {QStringLiteral("OptLine_7"), QStringLiteral("0")},
-        {QStringLiteral("OptBColor"), QStringLiteral("&HFF")}, {QStringLiteral("OptFColor"), QStringLiteral("&HFFFFFF")},
-        {QStringLiteral("OptMColor"), QStringLiteral("1")},
-    };
-    QCOMPARE(storedSettings(env), expected);
-    const SharedState &s = state();
-    QCOMPARE(s.SettingsSection, QStringLiteral("Config"));
-    QCOMPARE(s.OptLogo, QStringLiteral("1"));
-    QCOMPARE(s.OptLine_7, QStringLiteral("0"));
-    QCOMPARE(colorFromText(s.CountdownBackColor), std::optional<ColorValue>(255));
-    QCOMPARE(colorFromText(s.CountdownForeColor), std::optional<ColorValue>(16777215));
-    QCOMPARE(s.LogoColor, rgbValue(0, 128, 128));
-    QCOMPARE(s.LogoShadowColor, rgbValue(0, 64, 0));
-    QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), (QList<int>{10, 50, 110}));
-    QCOMPARE(QDir::cleanPath(s.HelpFilePath), QDir(env.root()).filePath(QStringLiteral("NARABIN.HLP")));
-}
-
-void TestStartup::storedPresetIsAppliedAndNotRewritten_data()
-{
-    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("stored"); // OptMColor; empty: a first run with an empty store
     QTest::addColumn<QList<int>>("gradient");
     QTest::addColumn<ColorValue>("logo");
     QTest::addColumn<ColorValue>("shadow");
-    QTest::newRow("sunset") << QStringLiteral("2") << QList<int>{200, 100, 150} << rgbValue(255, 128, 0) << rgbValue(128, 0, 0);
-    QTest::newRow("blue sky") << QStringLiteral("3") << QList<int>{50, 80, 130} << rgbValue(0, 128, 128) << rgbValue(0, 64, 0);
-    QTest::newRow("unknown value") << QStringLiteral("7") << QList<int>{0, 0, 0} << ColorValue(0) << ColorValue(0);
+    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110} << rgbValue(0, 128, 128) << rgbValue(0, 64, 0);
+    QTest::newRow("sunset") << "2" << QList<int>{200, 100, 150} << rgbValue(255, 128, 0) << rgbValue(128, 0, 0);
+    QTest::newRow("blue sky") << "3" << QList<int>{50, 80, 130} << rgbValue(0, 128, 128) << rgbValue(0, 64, 0);
+    QTest::newRow("unknown value") << "7" << QList<int>{0, 0, 0} << ColorValue(0) << ColorValue(0);
 }
 
-void TestStartup::storedPresetIsAppliedAndNotRewritten()
+void TestStartup::settingsAndPresets()
 {
     QFETCH(QString, stored);
     QFETCH(QList<int>, gradient);
     QFETCH(ColorValue, logo);
     QFETCH(ColorValue, shadow);
     TestEnv env;
-    store(env, QStringLiteral("OptMColor"), stored);
+    if (!stored.isEmpty())
+        store(env, QStringLiteral("OptMColor"), stored);
     loadStartupSettings(env.root());
     const SharedState &s = state();
     QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
     QCOMPARE(s.LogoColor, logo);
     QCOMPARE(s.LogoShadowColor, shadow);
-    QCOMPARE(storedSettings(env).value(QStringLiteral("OptMColor")), stored);
+    QMap<QString, QString> expected{{"OptLogo", "1"},   {"OptPsbar", "1"},      {"OptLine_2", "0"},       {"OptLine_3", "0"},
+                                    {"OptLine_4", "0"}, {"OptLine_5", "0"},     {"OptLine_6", "0"},       {"OptLine_7", "0"},
+                                    {"OptBColor", "&HFF"}, {"OptFColor", "&HFFFFFF"}, {"OptMColor", stored.isEmpty() ? QStringLiteral("1") : stored}};
+    QCOMPARE(storedSettings(env), expected);
+    QCOMPARE((QStringList{s.SettingsSection, s.OptLogo, s.OptPsbar, s.OptLine_2, s.OptLine_7, s.CountdownBackColor, s.CountdownForeColor}),
+             (QStringList{"Config", "1", "1", "0", "0", "&HFF", "&HFFFFFF"}));
+    QCOMPARE(QDir::cleanPath(s.HelpFilePath), QDir(env.root()).filePath(QStringLiteral("NARABIN.HLP")));
 }
 
 void TestStartup::keysAreOneWhateverTheirCase()
@@ -106,83 +85,60 @@ void TestStartup::keysAreOneWhateverTheirCase()
     QVERIFY(writeSetting(QStringLiteral("OPTBCOLOR"), QStringLiteral("255")));
     const QMap<QString, QString> stored = storedSettings(env);
     QCOMPARE(stored.value(QStringLiteral("OptBcolor")), QStringLiteral("255"));
-    QVERIFY(!stored.contains(QStringLiteral("OptBColor")));
-    QVERIFY(!stored.contains(QStringLiteral("OPTBCOLOR")));
+    QVERIFY(!stored.contains(QStringLiteral("OptBColor")) && !stored.contains(QStringLiteral("OPTBCOLOR")));
     QCOMPARE(readSetting(QStringLiteral("optbcolor")), QStringLiteral("255"));
 }
 
-void TestStartup::colourTextsInBothForms()
+void TestStartup::splashOnlyWithLogo_data()
 {
-    TestEnv env;
-    store(env, QStringLiteral("OptBColor"), QStringLiteral("255"));
-    store(env, QStringLiteral("OptFColor"), QStringLiteral("&HFF"));
-    loadStartupSettings(env.root());
-    QCOMPARE(colorFromText(state().CountdownBackColor), colorFromText(state().CountdownForeColor));
+    QTest::addColumn<QString>("optLogo");
+    QTest::newRow("first run: splash") << QString();
+    QTest::newRow("OptLogo 0: none") << QStringLiteral("0");
 }
 
-void TestStartup::withoutLogoNoSplash()
+void TestStartup::splashOnlyWithLogo()
 {
+    QFETCH(QString, optLogo);
     TestEnv env;
-    store(env, QStringLiteral("OptLogo"), QStringLiteral("0"));
+    if (!optLogo.isEmpty())
+        store(env, QStringLiteral("OptLogo"), optLogo);
     bool splashSeen = false;
-    whenModal([&] { splashSeen = isLoaded<INITDISP>(); });
-    runStartup(env.root());
-    NARABIN *main = loadedForm<NARABIN>();
-    QVERIFY(main);
-    QVERIFY(main->isVisible());
-    QVERIFY(!main->mnuLogoMark->isChecked());
-    QVERIFY(!splashSeen);
-    QCOMPARE(state().TodayText, QStringLiteral("2026/12/05"));
-    QCOMPARE(state().ClockText, QStringLiteral("午後 03:07"));
-}
-
-void TestStartup::withLogoTheSplashComesFirst()
-{
-    TestEnv env;
-    bool checked = false;
     whenModal([&] {
         INITDISP *splash = loadedForm<INITDISP>();
-        QVERIFY(splash && splash->isVisible() && splash->isModal());
-        QVERIFY(!isLoaded<NARABIN>());
+        if (!splash)
+            return;
+        splashSeen = splash->isVisible() && splash->isModal() && !isLoaded<NARABIN>();
         QCOMPARE(splash->Timer1->interval(), 6000);
-        QVERIFY(splash->Timer1->isActive());
-        QVERIFY(splash->windowTitle().isEmpty());
         splash->close(); // a close request does not end it
         QVERIFY(splash->isVisible());
         splash->Timer1_Timer();
-        checked = true;
     });
     runStartup(env.root());
-    QVERIFY(checked);
+    QCOMPARE(splashSeen, optLogo.isEmpty());
     QVERIFY(!isLoaded<INITDISP>());
-    QVERIFY(loadedForm<NARABIN>()->isVisible());
-    QVERIFY(loadedForm<NARABIN>()->mnuLogoMark->isChecked());
+    NARABIN *main = loadedForm<NARABIN>();
+    QVERIFY(main && main->isVisible());
+    QCOMPARE(main->mnuLogoMark->isChecked(), optLogo.isEmpty());
+    QCOMPARE(state().TodayText + state().ClockText, QStringLiteral("2026/12/05午後 03:07"));
 }
 
-void TestStartup::workingFolderFallsBackToUserFolder()
+void TestStartup::workingFolderAndDataFiles()
 {
     TestEnv env;
     QCOMPARE(chooseWorkingFolder(env.work()), env.work());
     const QString fallback = chooseWorkingFolder(env.path(QStringLiteral("no-such-folder")));
     QVERIFY(fallback != env.path(QStringLiteral("no-such-folder")));
     QVERIFY(QFileInfo(fallback).isDir());
-    // An installed copy works in the user's folder even where it could write beside itself.
+    // An installed copy works in the user's folder even where it could write beside itself,
+    // and finds its help file in the data folder.
+    const QString bin = env.path(QStringLiteral("prefix/bin"));
     env.writeFile(QStringLiteral("prefix/share/narabin/NARABIN.HLP"), "help");
-    QDir().mkpath(env.path(QStringLiteral("prefix/bin")));
-    QCOMPARE(chooseWorkingFolder(env.path(QStringLiteral("prefix/bin"))), fallback);
+    QDir().mkpath(bin);
+    QCOMPARE(chooseWorkingFolder(bin), fallback);
+    QCOMPARE(findProgramDataFile(bin, QStringLiteral("NARABIN.HLP")), env.path(QStringLiteral("prefix/share/narabin/NARABIN.HLP")));
     // A portable copy keeps its help file beside it and works there.
     env.writeFile(QStringLiteral("prefix/bin/NARABIN.HLP"), "help");
-    QCOMPARE(chooseWorkingFolder(env.path(QStringLiteral("prefix/bin"))), env.path(QStringLiteral("prefix/bin")));
-}
-
-void TestStartup::dataFilesAreFoundBesideOrInstalled()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("prefix/bin/narabin"), "");
-    env.writeFile(QStringLiteral("prefix/share/narabin/NARABIN.HLP"), "help");
-    const QString bin = env.path(QStringLiteral("prefix/bin"));
-    QCOMPARE(findProgramDataFile(bin, QStringLiteral("NARABIN.HLP")), env.path(QStringLiteral("prefix/share/narabin/NARABIN.HLP")));
-    env.writeFile(QStringLiteral("prefix/bin/NARABIN.HLP"), "portable");
+    QCOMPARE(chooseWorkingFolder(bin), bin);
     QCOMPARE(findProgramDataFile(bin, QStringLiteral("NARABIN.HLP")), env.path(QStringLiteral("prefix/bin/NARABIN.HLP")));
 }
 

@@ -3,16 +3,13 @@
 #include "app/textfile.h"
 #include "mainwin/filechores.h"
 #include "mainwin/filedialogs.h"
-#include "mainwin/mainwindow.h"
-#include "support/testenv.h"
+#include "support/mainfixtures.h"
 
-#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
-
-using Files = QMap<QString, QByteArray>;
 
 namespace {
 
@@ -21,56 +18,32 @@ const QString CopyFilter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|ﾚ�
 const QString FirstFilter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
 const QString AfterCopyFilter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*");
 const QString Log = QStringLiteral("ならびん.ini");
+const QString BadName = QStringLiteral("ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。");
 const QString Prepare = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。|33");
 const QString NoDisk = QStringLiteral(
-        "ﾊﾞｯｸｱｯﾌﾟ準備|ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合はフロッピーディスクをセットして下さい。|33");
+    "ﾊﾞｯｸｱｯﾌﾟ準備|ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合はフロッピーディスクをセットして下さい。|33");
 const QString BackupDone = QStringLiteral("終了確認|バックアップを終了しました。|64");
+const QString DeleteQuestion = QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33");
+const QString Deleted = QStringLiteral("削除情報|指定されたﾌｧｲﾙを削除しました。|64");
 
-// Every file under a folder with its bytes, by path relative to it.
-Files tree(const QString &root)
+// `files` with `changes` applied; an empty value removes the entry.
+Files with(Files files, const Files &changes)
 {
-    Files files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        files.insert(QDir(root).relativeFilePath(path), f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>"));
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (it.value().isEmpty())
+            files.remove(it.key());
+        else
+            files.insert(it.key(), it.value());
     }
     return files;
 }
 
-QByteArray lines(const QStringList &names)
-{
-    QByteArray bytes;
-    for (const QString &name : names)
-        bytes += sjis(name) + "\r\n";
-    return bytes;
-}
-
-Files with(Files files, const Files &changes, const QStringList &removed = {})
-{
-    for (auto it = changes.begin(); it != changes.end(); ++it)
-        files.insert(it.key(), it.value());
-    for (const QString &name : removed)
-        files.remove(name);
-    return files;
-}
-
-NARABIN *mainWindow()
-{
-    NARABIN *w = form<NARABIN>();
-    w->show();
-    return w;
-}
-
-// What a file-name dialog showed while the test typed names into it.
+// What a file-name dialog showed while the test typed names into it: "caption|source|focus"
+// when it opened modally, then for each OK "closed", "open" (focus left on OK) or "text"
+// (focus back in the name box).
 struct NameDialogRun {
-    bool opened = false;
-    QString caption;
-    QString sourceName;
-    QList<bool> openAfterOk;
-    QList<bool> focusInTextAfterOk;
-    bool focusInTextAtStart = false;
+    QString opened;
+    QStringList afterOk;
 };
 
 // Types each name and presses OK (the button taking the focus, as a click does) while the
@@ -82,18 +55,18 @@ void typeNames(const QStringList &names, NameDialogRun &run)
         D *d = loadedForm<D>();
         if (!d)
             return;
-        run.opened = d->isVisible() && d->isModal();
-        run.caption = d->windowTitle();
-        run.sourceName = (std::is_same_v<D, FILESCOPY> ? d->Label3 : d->Label2)->text();
-        run.focusInTextAtStart = d->focusWidget() == d->Text1 && d->Text1->text().isEmpty();
+        if (d->isVisible() && d->isModal())
+            run.opened = d->windowTitle() + u'|' + (std::is_same_v<D, FILESCOPY> ? d->Label3 : d->Label2)->text() + u'|' +
+                         (d->focusWidget() == d->Text1 && d->Text1->text().isEmpty() ? "text" : "elsewhere");
         for (const QString &name : names) {
             d->Command1[0]->setFocus();
             d->Text1->setText(name);
             d->Command1[0]->click();
-            run.openAfterOk.append(!d->isUnloaded() && d->isVisible());
-            run.focusInTextAfterOk.append(d->focusWidget() == d->Text1);
-            if (d->isUnloaded())
+            if (d->isUnloaded()) {
+                run.afterOk.append(QStringLiteral("closed"));
                 return;
+            }
+            run.afterOk.append(d->focusWidget() == d->Text1 ? QStringLiteral("text") : QStringLiteral("open"));
         }
         d->Command1[1]->click();
     });
@@ -111,53 +84,54 @@ class TestFileManagement : public QObject {
     Q_OBJECT
 
 private slots:
-    void copyChore_data();
-    void copyChore();
-    void renameChore_data();
-    void renameChore();
-    void deleteChore();
+    void chores_data();
+    void chores();
     void logCleaning_data();
     void logCleaning();
-    void rosterFilesIgnoreCase();
-    void backupRetriesTheSameFile();
-    void copyDialog_data();
-    void copyDialog();
-    void renameDialog_data();
-    void renameDialog();
+    void nameDialogs_data();
+    void nameDialogs();
     void dialogValuesCarriedFromCommandToCommand();
     void deleteCommand_data();
     void deleteCommand();
-    void deleteFailureAndLogWriteFailureAreReported();
-    void toolbarFiveDeletes();
+    void deleteFailureIsReported();
     void backupCommand_data();
     void backupCommand();
-    void dialogsKeepKeysAndButtons();
-    void helpButtons();
+    void dialogsHaveNoDefaultOrCancelKey();
 };
 
-void TestFileManagement::copyChore_data()
+void TestFileManagement::chores_data()
 {
+    QTest::addColumn<QString>("chore");
     QTest::addColumn<QString>("destination");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<Files>("changes");
-    QTest::newRow("over an existing file") << "b.mem" << "" << Files{{QStringLiteral("b.mem"), RosterA}};
-    QTest::newRow("new name") << "c.mem" << "" << Files{{QStringLiteral("c.mem"), RosterA}};
-    QTest::newRow("into a folder") << "sub/c.mem" << "" << Files{{QStringLiteral("sub/c.mem"), RosterA}};
     const QString self = QStringLiteral("コピー元と同じファイルです。別の名前を指定して下さい。");
-    QTest::newRow("itself") << "a.mem" << self << Files{};
-    QTest::newRow("itself by another spelling") << "sub/../a.mem" << self << Files{};
-    QTest::newRow("itself through a link") << "link.mem" << self << Files{};
-    QTest::newRow("a folder") << "sub" << "コピー先に同じ名前のフォルダーがあります。" << Files{};
-    QTest::newRow("missing folder") << "none/c.mem" << "コピー先のフォルダーが見つかりません。" << Files{};
-    QTest::newRow("no file name") << "sub/" << "ファイル名がありません。" << Files{};
-    QTest::newRow("blank name") << "  " << "ファイル名がありません。" << Files{};
-    QTest::newRow("forbidden character")
-            << "a?.mem" << "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。" << Files{};
-    QTest::newRow("control character") << "a\tb.mem" << "名前に制御文字が含まれています。" << Files{};
+    QTest::newRow("copy over an existing file") << "copy" << "b.mem" << "" << Files{{QStringLiteral("b.mem"), RosterA}};
+    QTest::newRow("copy into a folder") << "copy" << "sub/c.mem" << "" << Files{{QStringLiteral("sub/c.mem"), RosterA}};
+    QTest::newRow("copy onto itself") << "copy" << "a.mem" << self << Files{};
+    QTest::newRow("copy onto itself by another spelling") << "copy" << "sub/../a.mem" << self << Files{};
+    QTest::newRow("copy onto itself through a link") << "copy" << "link.mem" << self << Files{};
+    QTest::newRow("copy onto a folder") << "copy" << "sub" << "コピー先に同じ名前のフォルダーがあります。" << Files{};
+    QTest::newRow("copy into a missing folder") << "copy" << "none/c.mem" << "コピー先のフォルダーが見つかりません。" << Files{};
+    QTest::newRow("copy without a file name") << "copy" << "sub/" << "ファイル名がありません。" << Files{};
+    QTest::newRow("copy to a blank name") << "copy" << "  " << "ファイル名がありません。" << Files{};
+    QTest::newRow("copy to a forbidden character") << "copy" << "a?.mem" << BadName << Files{};
+    QTest::newRow("copy to a control character") << "copy" << "a\tb.mem" << "名前に制御文字が含まれています。" << Files{};
+    QTest::newRow("copy of a missing file") << "copy gone.mem" << "d.mem" << "コピー元のファイルが見つかりません。" << Files{};
+    QTest::newRow("rename: a path moves it") << "rename" << "sub/c.mem" << "" << Files{{QStringLiteral("a.mem"), {}}, {QStringLiteral("sub/c.mem"), RosterA}};
+    QTest::newRow("rename: letter case") << "rename" << "A.MEM" << "" << Files{{QStringLiteral("a.mem"), {}}, {QStringLiteral("A.MEM"), RosterA}};
+    QTest::newRow("rename onto an existing file") << "rename" << "b.mem" << "同じ名前のファイルが既にあります。" << Files{};
+    QTest::newRow("rename onto a folder") << "rename" << "sub" << "同じ名前のフォルダーが既にあります。" << Files{};
+    QTest::newRow("rename to the same name") << "rename" << "./a.mem" << "新しい名前が元の名前と同じです。" << Files{};
+    QTest::newRow("rename into a missing folder") << "rename" << "none/c.mem" << "移動先のフォルダーが見つかりません。" << Files{};
+    QTest::newRow("rename to an invalid name") << "rename" << "c:d.mem" << BadName << Files{};
+    QTest::newRow("delete a folder") << "delete" << "sub" << "フォルダーは削除できません。" << Files{};
+    QTest::newRow("delete a missing file") << "delete" << "gone.mem" << "ファイルが見つかりません。" << Files{};
 }
 
-void TestFileManagement::copyChore()
+void TestFileManagement::chores()
 {
+    QFETCH(QString, chore);
     QFETCH(QString, destination);
     QFETCH(QString, reason);
     QFETCH(Files, changes);
@@ -165,56 +139,19 @@ void TestFileManagement::copyChore()
     env.writeFile(QStringLiteral("a.mem"), RosterA);
     env.writeFile(QStringLiteral("b.mem"), "old\r\n");
     env.writeFile(QStringLiteral("sub/keep.txt"), "k");
-    QVERIFY(QFile::link(env.path(QStringLiteral("a.mem")), env.path(QStringLiteral("link.mem"))));
-    const Files before = tree(env.work());
-    QCOMPARE(copyFileTo(env.path(QStringLiteral("a.mem")), destination), reason);
-    QCOMPARE(tree(env.work()), with(before, changes));
-    QCOMPARE(copyFileTo(env.path(QStringLiteral("gone.mem")), QStringLiteral("d.mem")),
-             QStringLiteral("コピー元のファイルが見つかりません。"));
-}
-
-void TestFileManagement::renameChore_data()
-{
-    QTest::addColumn<QString>("destination");
-    QTest::addColumn<QString>("reason");
-    QTest::addColumn<Files>("changes");
-    QTest::addColumn<QStringList>("removed");
-    const QStringList gone{QStringLiteral("a.mem")};
-    QTest::newRow("bare name") << "c.mem" << "" << Files{{QStringLiteral("c.mem"), RosterA}} << gone;
-    QTest::newRow("a path moves it") << "sub/c.mem" << "" << Files{{QStringLiteral("sub/c.mem"), RosterA}} << gone;
-    QTest::newRow("letter case") << "A.MEM" << "" << Files{{QStringLiteral("A.MEM"), RosterA}} << gone;
-    QTest::newRow("existing file") << "b.mem" << "同じ名前のファイルが既にあります。" << Files{} << QStringList{};
-    QTest::newRow("existing folder") << "sub" << "同じ名前のフォルダーが既にあります。" << Files{} << QStringList{};
-    QTest::newRow("the same name") << "./a.mem" << "新しい名前が元の名前と同じです。" << Files{} << QStringList{};
-    QTest::newRow("missing folder") << "none/c.mem" << "移動先のフォルダーが見つかりません。" << Files{} << QStringList{};
-    QTest::newRow("invalid name") << "c:d.mem" << "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。"
-                                  << Files{} << QStringList{};
-}
-
-void TestFileManagement::renameChore()
-{
-    QFETCH(QString, destination);
-    QFETCH(QString, reason);
-    QFETCH(Files, changes);
-    QFETCH(QStringList, removed);
-    TestEnv env;
-    env.writeFile(QStringLiteral("a.mem"), RosterA);
-    env.writeFile(QStringLiteral("b.mem"), "old\r\n");
-    env.writeFile(QStringLiteral("sub/keep.txt"), "k");
-    const Files before = tree(env.work());
-    QCOMPARE(renameFileTo(env.path(QStringLiteral("a.mem")), destination), reason);
-    QCOMPARE(tree(env.work()), with(before, changes, removed));
-}
-
-void TestFileManagement::deleteChore()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("a.mem"), RosterA);
-    env.writeFile(QStringLiteral("sub/keep.txt"), "k");
-    QCOMPARE(deleteFileAt(QStringLiteral("sub")), QStringLiteral("フォルダーは削除できません。"));
-    QCOMPARE(deleteFileAt(QStringLiteral("gone.mem")), QStringLiteral("ファイルが見つかりません。"));
-    QCOMPARE(deleteFileAt(QStringLiteral("a.mem")), QString());
-    QCOMPARE(tree(env.work()), (Files{{QStringLiteral("sub/keep.txt"), "k"}}));
+    if (chore.startsWith(QLatin1String("copy")))
+        QVERIFY(QFile::link(env.path(QStringLiteral("a.mem")), env.path(QStringLiteral("link.mem"))));
+    const Files before = fileTree(env.work());
+    const QString source = env.path(chore == QLatin1String("copy gone.mem") ? QStringLiteral("gone.mem") : QStringLiteral("a.mem"));
+    QString outcome;
+    if (chore == QLatin1String("rename"))
+        outcome = renameFileTo(source, destination);
+    else if (chore == QLatin1String("delete"))
+        outcome = deleteFileAt(destination);
+    else
+        outcome = copyFileTo(source, destination);
+    QCOMPARE(outcome, reason);
+    QCOMPARE(fileTree(env.work()), with(before, changes));
 }
 
 void TestFileManagement::logCleaning_data()
@@ -226,25 +163,24 @@ void TestFileManagement::logCleaning_data()
     QTest::addColumn<QString>("error");
     const QStringList r123{QStringLiteral("1組.rlt"), QStringLiteral("2組.rlt"), QStringLiteral("3組.rlt")};
     QTest::newRow("gone entries dropped, order kept")
-            << Log << lines({"2組.rlt", "消えた.rlt", "1組.rlt", "旧.rlt", "3組.rlt"}) << r123
-            << lines({"2組.rlt", "1組.rlt", "3組.rlt"}) << "";
+        << Log << cp932Lines({"2組.rlt", "消えた.rlt", "1組.rlt", "旧.rlt", "3組.rlt"}) << r123
+        << cp932Lines({"2組.rlt", "1組.rlt", "3組.rlt"}) << "";
     QTest::newRow("empty line skipped, later entries kept")
-            << Log << QByteArray(lines({"1組.rlt"}) + "\r\n" + lines({"消えた.rlt", "3組.rlt"})) << r123
-            << lines({"1組.rlt", "3組.rlt"}) << "";
-    QTest::newRow("entry names a folder") << Log << lines({"sub", "1組.rlt"}) << r123 << lines({"1組.rlt"}) << "";
-    QTest::newRow("log name in capitals") << QStringLiteral("ならびん.INI") << lines({"消えた.rlt", "2組.rlt"}) << r123
-                                          << lines({"2組.rlt"}) << "";
+        << Log << cp932Lines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << r123 << cp932Lines({"1組.rlt", "3組.rlt"}) << "";
+    QTest::newRow("entry names a folder") << Log << cp932Lines({"sub", "1組.rlt"}) << r123 << cp932Lines({"1組.rlt"}) << "";
+    QTest::newRow("log name in capitals") << QStringLiteral("ならびん.INI") << cp932Lines({"消えた.rlt", "2組.rlt"}) << r123
+                                          << cp932Lines({"2組.rlt"}) << "";
     QStringList fifteen, twenty;
     for (int i = 1; i <= 20; ++i)
         (i <= 15 ? fifteen : twenty).append(QStringLiteral("r%1.rlt").arg(i));
     twenty = fifteen + twenty;
-    QTest::newRow("15 entries all present") << Log << lines(fifteen) << fifteen << lines(fifteen) << "";
+    QTest::newRow("15 entries all present") << Log << cp932Lines(fifteen) << fifteen << cp932Lines(fifteen) << "";
     QStringList present = twenty;
     present.removeAll(QStringLiteral("r3.rlt"));
-    QTest::newRow("more than 15 entries") << Log << lines(twenty) << present << lines(present) << "";
-    QTest::newRow("unreadable log left as it is") << Log << QByteArray("\xff\xfe\x81\r\n", 5) << r123
-                                                  << QByteArray("\xff\xfe\x81\r\n", 5)
-                                                  << "文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。";
+    QTest::newRow("more than 15 entries") << Log << cp932Lines(twenty) << present << cp932Lines(present) << "";
+    QTest::newRow("unreadable log left as it is")
+        << Log << QByteArray("\xff\xfe\x81\r\n", 5) << r123 << QByteArray("\xff\xfe\x81\r\n", 5)
+        << "文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。";
 }
 
 void TestFileManagement::logCleaning()
@@ -265,170 +201,85 @@ void TestFileManagement::logCleaning()
     QCOMPARE(cleaning.rewritten, after != log);
     QCOMPARE(env.readFile(logName), after);
     QCOMPARE(QDir(env.work()).entryList({QStringLiteral("ならびん.*")}), QStringList{logName});
-
-    QCOMPARE(cleanFolderResultLog(env.path(QStringLiteral("sub"))).hadLog, false);
+    // A folder without a log gets none.
+    QVERIFY(!cleanFolderResultLog(env.path(QStringLiteral("sub"))).hadLog);
     QCOMPARE(QDir(env.path(QStringLiteral("sub"))).entryList(QDir::Files), QStringList{QStringLiteral("keep.txt")});
 }
 
-void TestFileManagement::rosterFilesIgnoreCase()
+void TestFileManagement::nameDialogs_data()
 {
-    TestEnv env;
-    for (const char *name : {"b.mem", "A.MEM", "c.Mem", "d.memo", "e.txt", "mem", "sub.mem/x"})
-        env.writeFile(QString::fromLatin1(name), "x");
-    const RosterFilesFound found = findRosterFiles(env.work());
-    QVERIFY(found.ok);
-    QCOMPARE(found.names, (QStringList{QStringLiteral("A.MEM"), QStringLiteral("b.mem"), QStringLiteral("c.Mem")}));
-    const RosterFilesFound missing = findRosterFiles(env.path(QStringLiteral("none")));
-    QVERIFY(!missing.ok);
-    QCOMPARE(missing.error, QStringLiteral("フォルダー（%1）の中を読めません。").arg(env.path(QStringLiteral("none"))));
-}
-
-void TestFileManagement::backupRetriesTheSameFile()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("a.mem"), "A");
-    env.writeFile(QStringLiteral("B.MEM"), "B");
-    env.writeFile(QStringLiteral("c.Mem"), "C");
-    const QString floppy = env.root() + QStringLiteral("/floppy");
-    // A folder in the way of the second file makes that one copy fail.
-    QVERIFY(QDir().mkpath(floppy + QStringLiteral("/B.MEM")));
-    QStringList reasons;
-    Files atFirstFailure;
-    const bool done = backupRosterFiles(env.work(), floppy, [&](const QString &reason) {
-        reasons.append(reason);
-        atFirstFailure = tree(floppy);
-        return QDir(floppy + QStringLiteral("/B.MEM")).removeRecursively();
-    });
-    QVERIFY(done);
-    QCOMPARE(reasons, QStringList{QStringLiteral("「B.MEM」をコピーできませんでした。コピー先に同じ名前のフォルダーがあります。")});
-    QCOMPARE(atFirstFailure, (Files{{QStringLiteral("a.mem"), "A"}}));
-    QCOMPARE(tree(floppy), (Files{{QStringLiteral("a.mem"), "A"}, {QStringLiteral("B.MEM"), "B"}, {QStringLiteral("c.Mem"), "C"}}));
-
-    // Backing up a folder into itself copies nothing and succeeds.
-    QVERIFY(backupRosterFiles(floppy, floppy, [](const QString &) { return false; }));
-    int asked = 0;
-    QVERIFY(!backupRosterFiles(env.path(QStringLiteral("none")), floppy, [&](const QString &) { return ++asked < 3; }));
-    QCOMPARE(asked, 3);
-}
-
-void TestFileManagement::copyDialog_data()
-{
+    QTest::addColumn<QString>("command");
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QList<bool>>("openAfterOk");
+    QTest::addColumn<QStringList>("afterOk");
     QTest::addColumn<Files>("changes");
     const QString copied = QStringLiteral("複写確認|ファイルをコピーしました。|64");
-    QTest::newRow("over an existing file") << QStringList{"b.mem"} << QStringList{copied} << QList<bool>{false}
-                                           << Files{{QStringLiteral("class/b.mem"), RosterA}};
-    QTest::newRow("bare name lands beside the source") << QStringList{"c.mem"} << QStringList{copied} << QList<bool>{false}
-                                                       << Files{{QStringLiteral("class/c.mem"), RosterA}};
-    QTest::newRow("path to another folder") << QStringList{"../c.mem"} << QStringList{copied} << QList<bool>{false}
-                                            << Files{{QStringLiteral("c.mem"), RosterA}};
-    QTest::newRow("empty, then a name")
-            << QStringList{"", "c.mem"} << QStringList{QStringLiteral("入力確認|コピー先が入力されていません。|64"), copied}
-            << QList<bool>{true, false} << Files{{QStringLiteral("class/c.mem"), RosterA}};
-    QTest::newRow("onto itself, then a name")
-            << QStringList{"a.mem", "c.mem"}
-            << QStringList{QStringLiteral("コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
-                                          "コピー元と同じファイルです。別の名前を指定して下さい。|48"),
-                           copied}
-            << QList<bool>{true, false} << Files{{QStringLiteral("class/c.mem"), RosterA}};
-    QTest::newRow("missing folder, then cancel")
-            << QStringList{"none/c.mem"}
-            << QStringList{QStringLiteral("コピー失敗|「a.mem」を「none/c.mem」にコピーできませんでした。\r"
-                                          "コピー先のフォルダーが見つかりません。|48")}
-            << QList<bool>{true} << Files{};
+    const QString renamed = QStringLiteral("変更確認|ファイル名を変更しました。|64");
+    const Files copyC{{QStringLiteral("class/c.mem"), RosterA}};
+    const Files renamedNew{{QStringLiteral("class/a.mem"), {}}, {QStringLiteral("class/new.mem"), RosterA}};
+    QTest::newRow("copy: bare name lands beside the source") << "copy" << QStringList{"c.mem"} << QStringList{copied}
+                                                             << QStringList{"closed"} << copyC;
+    QTest::newRow("copy: empty, then a name")
+        << "copy" << QStringList{"", "c.mem"} << QStringList{QStringLiteral("入力確認|コピー先が入力されていません。|64"), copied}
+        << QStringList{"open", "closed"} << copyC;
+    QTest::newRow("copy onto itself, then a name")
+        << "copy" << QStringList{"a.mem", "c.mem"}
+        << QStringList{QStringLiteral("コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
+                                      "コピー元と同じファイルです。別の名前を指定して下さい。|48"),
+                       copied}
+        << QStringList{"text", "closed"} << copyC;
+    QTest::newRow("copy: missing folder, then cancel")
+        << "copy" << QStringList{"none/c.mem"}
+        << QStringList{QStringLiteral("コピー失敗|「a.mem」を「none/c.mem」にコピーできませんでした。\rコピー先のフォルダーが見つかりません。|48")}
+        << QStringList{"text"} << Files{};
+    QTest::newRow("rename: bare name stays in its folder") << "rename" << QStringList{"new.mem"} << QStringList{renamed}
+                                                           << QStringList{"closed"} << renamedNew;
+    QTest::newRow("rename: empty, then a name")
+        << "rename" << QStringList{"", "new.mem"}
+        << QStringList{QStringLiteral("ﾌｧｲﾙ名入力確認|新しい名前が入力されていません。|64"), renamed} << QStringList{"text", "closed"}
+        << renamedNew;
+    QTest::newRow("rename onto an existing name changes nothing")
+        << "rename" << QStringList{"b.mem"}
+        << QStringList{QStringLiteral("変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48")}
+        << QStringList{"text"} << Files{};
 }
 
-void TestFileManagement::copyDialog()
+void TestFileManagement::nameDialogs()
 {
+    QFETCH(QString, command);
     QFETCH(QStringList, typed);
     QFETCH(QStringList, messages);
-    QFETCH(QList<bool>, openAfterOk);
+    QFETCH(QStringList, afterOk);
     QFETCH(Files, changes);
     TestEnv env;
     env.writeFile(QStringLiteral("class/a.mem"), RosterA);
     env.writeFile(QStringLiteral("class/b.mem"), "old\r\n");
-    const Files before = tree(env.work());
-    NARABIN *main = mainWindow();
+    const Files before = fileTree(env.work());
+    NARABIN *main = shownMain();
+    const bool copy = command == QLatin1String("copy");
     state().RosterFileName = QStringLiteral("/somewhere/open.mem");
-    QStringList sourceAndOwner;
+    QStringList sourceAndOwner; // while each message is shown
     env.platform.onMessage = [&](const PlatformCall &c) {
-        sourceAndOwner.append(state().RosterFileName + QLatin1Char('|') + c.owner->objectName());
+        sourceAndOwner.append((copy ? state().RosterFileName : state().RenameSourceFile) + QLatin1Char('|') + c.owner->objectName());
     };
     env.platform.openFiles.enqueue(env.path(QStringLiteral("class/a.mem")));
     NameDialogRun run;
-    typeNames<FILESCOPY>(typed, run);
-    TRIGGER(main, "mnuFileCopy");
-    QVERIFY(run.opened);
-    QCOMPARE(run.caption, QStringLiteral("ファイルのコピー"));
-    QCOMPARE(run.sourceName, QStringLiteral("a.mem"));
-    QVERIFY(run.focusInTextAtStart);
-    QCOMPARE(run.openAfterOk, openAfterOk);
+    if (copy)
+        typeNames<FILESCOPY>(typed, run);
+    else
+        typeNames<RENAME>(typed, run);
+    findAction(main, copy ? QStringLiteral("mnuFileCopy") : QStringLiteral("mnuFileRename"))->trigger();
+    QCOMPARE(run.opened, copy ? QStringLiteral("ファイルのコピー|a.mem|text") : QStringLiteral("ファイル名の変更|a.mem|text"));
+    QCOMPARE(run.afterOk, afterOk);
     QCOMPARE(env.platform.messageLog(), messages);
     // The messages belong to the dialog, so they show over it.
-    QCOMPARE(sourceAndOwner, QStringList(messages.size(), env.path(QStringLiteral("class/a.mem")) + QStringLiteral("|FILESCOPY")));
-    QCOMPARE(tree(env.work()), with(before, changes));
+    QCOMPARE(sourceAndOwner, QStringList(messages.size(), env.path(QStringLiteral("class/a.mem")) + (copy ? "|FILESCOPY" : "|RENAME")));
+    QCOMPARE(fileTree(env.work()), with(before, changes));
     QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("class")));
-    QCOMPARE(state().RosterFileName, QString());
-    QVERIFY(!isLoaded<FILESCOPY>());
-}
-
-void TestFileManagement::renameDialog_data()
-{
-    QTest::addColumn<QStringList>("typed");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QList<bool>>("focusInText");
-    QTest::addColumn<Files>("changes");
-    QTest::addColumn<QStringList>("removed");
-    const QString renamed = QStringLiteral("変更確認|ファイル名を変更しました。|64");
-    const QStringList sourceGone{QStringLiteral("class/a.mem")};
-    QTest::newRow("bare name stays in its folder") << QStringList{"new.mem"} << QStringList{renamed} << QList<bool>{false}
-                                                   << Files{{QStringLiteral("class/new.mem"), RosterA}} << sourceGone;
-    QTest::newRow("a path moves it") << QStringList{"../new.mem"} << QStringList{renamed} << QList<bool>{false}
-                                     << Files{{QStringLiteral("new.mem"), RosterA}} << sourceGone;
-    QTest::newRow("empty, then a name")
-            << QStringList{"", "new.mem"} << QStringList{QStringLiteral("ﾌｧｲﾙ名入力確認|新しい名前が入力されていません。|64"), renamed}
-            << QList<bool>{true, false} << Files{{QStringLiteral("class/new.mem"), RosterA}} << sourceGone;
-    QTest::newRow("existing name changes nothing")
-            << QStringList{"b.mem"}
-            << QStringList{QStringLiteral("変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48")}
-            << QList<bool>{true} << Files{} << QStringList{};
-    QTest::newRow("invalid name changes nothing")
-            << QStringList{"a*.mem"}
-            << QStringList{QStringLiteral("変更失敗|「a.mem」の名前を「a*.mem」に変更できませんでした。\r"
-                                          "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48")}
-            << QList<bool>{true} << Files{} << QStringList{};
-}
-
-void TestFileManagement::renameDialog()
-{
-    QFETCH(QStringList, typed);
-    QFETCH(QStringList, messages);
-    QFETCH(QList<bool>, focusInText);
-    QFETCH(Files, changes);
-    QFETCH(QStringList, removed);
-    TestEnv env;
-    env.writeFile(QStringLiteral("class/a.mem"), RosterA);
-    env.writeFile(QStringLiteral("class/b.mem"), "old\r\n");
-    const Files before = tree(env.work());
-    NARABIN *main = mainWindow();
-    state().RosterFileName = QStringLiteral("/somewhere/open.mem");
-    env.platform.openFiles.enqueue(env.path(QStringLiteral("class/a.mem")));
-    NameDialogRun run;
-    typeNames<RENAME>(typed, run);
-    TRIGGER(main, "mnuFileRename");
-    QVERIFY(run.opened);
-    QCOMPARE(run.caption, QStringLiteral("ファイル名の変更"));
-    QCOMPARE(run.sourceName, QStringLiteral("a.mem"));
-    QVERIFY(run.focusInTextAtStart);
-    QCOMPARE(run.focusInTextAfterOk, focusInText);
-    QCOMPARE(env.platform.messageLog(), messages);
-    QCOMPARE(tree(env.work()), with(before, changes, removed));
+    // Emptied at the end of the command; a rename leaves the roster in use alone.
     QCOMPARE(state().RenameSourceFile, QString());
-    // A rename leaves the roster in use alone.
-    QCOMPARE(state().RosterFileName, QStringLiteral("/somewhere/open.mem"));
-    QVERIFY(!isLoaded<RENAME>());
+    QCOMPARE(state().RosterFileName, copy ? QString() : QStringLiteral("/somewhere/open.mem"));
+    QVERIFY(!isLoaded<FILESCOPY>() && !isLoaded<RENAME>());
 }
 
 void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
@@ -436,7 +287,7 @@ void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
     TestEnv env;
     env.writeFile(QStringLiteral("class/a.mem"), RosterA);
     const QString roster = env.path(QStringLiteral("class/a.mem"));
-    NARABIN *main = mainWindow();
+    NARABIN *main = shownMain();
     CommonDialog &dialog = main->CommonDialog1;
     const auto values = [&dialog] { return QStringList{dialog.DialogTitle, dialog.Filter, dialog.FileName}; };
     QCOMPARE(values(), (QStringList{QStringLiteral("名簿を開く"), FirstFilter, QString()}));
@@ -468,7 +319,7 @@ void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
                                  QStringLiteral("削除するﾌｧｲﾙを選択|") + AfterCopyFilter + QLatin1Char('|') + roster,
                                  QStringLiteral("コピーするﾌｧｲﾙを選択|") + CopyFilter + QLatin1Char('|')}));
     QVERIFY(env.platform.messageLog().isEmpty());
-    QCOMPARE(tree(env.work()), (Files{{QStringLiteral("class/a.mem"), RosterA}}));
+    QCOMPARE(fileTree(env.work()), (Files{{QStringLiteral("class"), "<folder>"}, {QStringLiteral("class/a.mem"), RosterA}}));
 
     // A main window created anew starts from the first values again.
     unload<NARABIN>();
@@ -480,38 +331,29 @@ void TestFileManagement::deleteCommand_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<QStringList>("messages");
     QTest::addColumn<Files>("changes");
-    QTest::addColumn<QStringList>("removed");
-    const QString question = QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33");
-    const QStringList deleted{question, QStringLiteral("削除情報|指定されたﾌｧｲﾙを削除しました。|64")};
-    QTest::newRow("file in the log") << "r2.rlt" << IDOK << deleted
-                                     << Files{{Log, lines({"r1.rlt", "r3.rlt"})}} << QStringList{"r2.rlt"};
-    QTest::newRow("file not in the log still cleans it") << "a.mem" << IDOK << deleted
-                                                         << Files{{Log, lines({"r1.rlt", "r2.rlt", "r3.rlt"})}}
-                                                         << QStringList{"a.mem"};
-    QTest::newRow("another folder cleans that log only") << "other/o1.rlt" << IDOK << deleted
-                                                         << Files{{QStringLiteral("other/") + Log, lines({"o2.rlt"})}}
-                                                         << QStringList{"other/o1.rlt"};
-    QTest::newRow("folder without a log") << "bare/x.mem" << IDOK << deleted << Files{} << QStringList{"bare/x.mem"};
-    QTest::newRow("the log itself") << Log << IDOK << deleted << Files{} << QStringList{Log};
-    QTest::newRow("cancelled") << "r2.rlt" << IDCANCEL << QStringList{question} << Files{} << QStringList{};
+    QTest::newRow("file in the log") << "r2.rlt" << IDOK << Files{{"r2.rlt", {}}, {Log, cp932Lines({"r1.rlt", "r3.rlt"})}};
+    QTest::newRow("file not in the log still cleans it") << "a.mem" << IDOK
+                                                         << Files{{"a.mem", {}}, {Log, cp932Lines({"r1.rlt", "r2.rlt", "r3.rlt"})}};
+    QTest::newRow("another folder cleans that log only")
+        << "other/o1.rlt" << IDOK << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, cp932Lines({"o2.rlt"})}};
+    QTest::newRow("folder without a log") << "bare/x.mem" << IDOK << Files{{"bare/x.mem", {}}};
+    QTest::newRow("the log itself") << Log << IDOK << Files{{Log, {}}};
+    QTest::newRow("cancelled") << "r2.rlt" << IDCANCEL << Files{};
 }
 
 void TestFileManagement::deleteCommand()
 {
     QFETCH(QString, target);
     QFETCH(int, answer);
-    QFETCH(QStringList, messages);
     QFETCH(Files, changes);
-    QFETCH(QStringList, removed);
     TestEnv env;
     for (const char *name : {"r1.rlt", "r2.rlt", "r3.rlt", "a.mem", "other/o2.rlt", "other/o1.rlt", "bare/x.mem"})
         env.writeFile(QString::fromLatin1(name), "x");
-    env.writeFile(Log, lines({"r1.rlt", "消えた.rlt", "r2.rlt", "r3.rlt"}));
-    env.writeFile(QStringLiteral("other/") + Log, lines({"o1.rlt", "o2.rlt", "r1.rlt"}));
-    const Files before = tree(env.work());
-    NARABIN *main = mainWindow();
+    env.writeFile(Log, cp932Lines({"r1.rlt", "消えた.rlt", "r2.rlt", "r3.rlt"}));
+    env.writeFile(QStringLiteral("other/") + Log, cp932Lines({"o1.rlt", "o2.rlt", "r1.rlt"}));
+    const Files before = fileTree(env.work());
+    NARABIN *main = shownMain();
     state().RosterFileName = QStringLiteral("/somewhere/open.mem");
     env.platform.answers.enqueue(answer);
     env.platform.openFiles.enqueue(env.path(target));
@@ -520,70 +362,42 @@ void TestFileManagement::deleteCommand()
         if (chosenWhileAsked.isEmpty())
             chosenWhileAsked = state().RosterFileName;
     };
-    TRIGGER(main, "mnuFileDelete");
-    QCOMPARE(env.platform.messageLog(), messages);
-    QCOMPARE(tree(env.work()), with(before, changes, removed));
+    main->Toolbar1->button(5)->click();
+    QCOMPARE(env.platform.callsOf(QStringLiteral("open")).constFirst().title, QStringLiteral("削除するﾌｧｲﾙを選択"));
+    QCOMPARE(env.platform.messageLog(), QStringList({DeleteQuestion, Deleted}).mid(0, answer == IDOK ? 2 : 1));
+    QCOMPARE(fileTree(env.work()), with(before, changes));
     QCOMPARE(chosenWhileAsked, env.path(target));
     QCOMPARE(state().RosterFileName, QString());
     QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), static_cast<QWidget *>(main));
 }
 
-void TestFileManagement::deleteFailureAndLogWriteFailureAreReported()
+void TestFileManagement::deleteFailureIsReported()
 {
     TestEnv env;
     env.writeFile(QStringLiteral("a.mem"), "x");
-    env.writeFile(QStringLiteral("b.mem"), "x");
-    env.writeFile(Log, lines({"消えた.rlt", "b.mem"}));
-    NARABIN *main = mainWindow();
+    env.writeFile(Log, cp932Lines({"消えた.rlt", "a.mem"}));
     // The file goes away while the question is up.
     env.platform.openFiles.enqueue(env.path(QStringLiteral("a.mem")));
     env.platform.onMessage = [&](const PlatformCall &) { QFile::remove(env.path(QStringLiteral("a.mem"))); };
-    TRIGGER(main, "mnuFileDelete");
+    TRIGGER(shownMain(), "mnuFileDelete");
     QCOMPARE(env.platform.messageLog(),
-             (QStringList{QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33"),
-                          QStringLiteral("削除失敗|「a.mem」を削除できませんでした。\rファイルが見つかりません。|48")}));
-    QCOMPARE(env.readFile(Log), lines({"消えた.rlt", "b.mem"}));
-
-    env.platform.clear();
-    env.platform.onMessage = {};
-    setWriteFaultForTests(Log, 3);
-    env.platform.openFiles.enqueue(env.path(QStringLiteral("b.mem")));
-    TRIGGER(main, "mnuFileDelete");
-    QCOMPARE(env.platform.messageLog(),
-             (QStringList{QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33"),
-                          QStringLiteral("削除情報|指定されたﾌｧｲﾙを削除しました。|64"),
-                          QStringLiteral("過去ログの整理|過去ログ「%1」を整理できませんでした。ログは元のままです。\r"
-                                         "ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）|48")
-                                  .arg(env.path(Log))}));
-    QCOMPARE(env.readFile(Log), lines({"消えた.rlt", "b.mem"}));
-    QVERIFY(!QFile::exists(env.path(QStringLiteral("b.mem"))));
-}
-
-void TestFileManagement::toolbarFiveDeletes()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("a.mem"), "x");
-    NARABIN *main = mainWindow();
-    env.platform.openFiles.enqueue(env.path(QStringLiteral("a.mem")));
-    main->Toolbar1_ButtonClick(5);
-    QCOMPARE(env.platform.callsOf(QStringLiteral("open")).constFirst().title, QStringLiteral("削除するﾌｧｲﾙを選択"));
-    QVERIFY(!QFile::exists(env.path(QStringLiteral("a.mem"))));
+             (QStringList{DeleteQuestion, QStringLiteral("削除失敗|「a.mem」を削除できませんでした。\rファイルが見つかりません。|48")}));
+    QCOMPARE(env.readFile(Log), cp932Lines({"消えた.rlt", "a.mem"}));
 }
 
 void TestFileManagement::backupCommand_data()
 {
     QTest::addColumn<bool>("floppyIn");
     QTest::addColumn<bool>("rosters");
-    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QList<int>>("answers"); // -1: OK while the disk is still out
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<bool>("copied");
     QTest::newRow("disk in") << true << true << QList<int>{IDOK} << QStringList{Prepare, BackupDone} << true;
     QTest::newRow("no roster files") << true << false << QList<int>{IDOK} << QStringList{Prepare, BackupDone} << false;
     QTest::newRow("cancelled at once") << true << true << QList<int>{IDCANCEL} << QStringList{Prepare} << false;
-    QTest::newRow("disk put in after the question")
-            << false << true << QList<int>{IDOK, IDOK} << QStringList{Prepare, NoDisk, BackupDone} << true;
+    QTest::newRow("disk put in after the question") << false << true << QList<int>{IDOK, IDOK} << QStringList{Prepare, NoDisk, BackupDone} << true;
     QTest::newRow("no disk, asked again, cancelled")
-            << false << true << QList<int>{IDOK, -1, IDCANCEL} << QStringList{Prepare, NoDisk, NoDisk} << false;
+        << false << true << QList<int>{IDOK, -1, IDCANCEL} << QStringList{Prepare, NoDisk, NoDisk} << false;
     QTest::newRow("no disk and no files") << false << false << QList<int>{IDOK} << QStringList{Prepare, BackupDone} << false;
 }
 
@@ -597,10 +411,8 @@ void TestFileManagement::backupCommand()
     TestEnv env;
     const QString floppy = env.root() + QStringLiteral("/floppy");
     BackupTo backupTo(floppy);
-    if (floppyIn) {
-        QDir().mkpath(floppy);
+    if (floppyIn)
         env.writeFile(QStringLiteral("../floppy/B.MEM"), "old");
-    }
     if (rosters) {
         env.writeFile(QStringLiteral("a.mem"), RosterA);
         env.writeFile(QStringLiteral("B.MEM"), "B\r\n");
@@ -608,41 +420,29 @@ void TestFileManagement::backupCommand()
     }
     env.writeFile(QStringLiteral("notes.txt"), "n");
     env.writeFile(QStringLiteral("d.memo"), "d");
-    const Files onFloppy = tree(floppy);
-    NARABIN *main = mainWindow();
-    // -1: the disk is still out when OK is pressed.
+    const Files onFloppy = fileTree(floppy);
+    NARABIN *main = shownMain();
     int asked = 0;
     env.platform.onMessage = [&](const PlatformCall &) {
-        const int answer = asked < answers.size() ? answers.at(asked) : IDOK;
-        ++asked;
-        if (asked > 1 && answer == IDOK)
+        if (++asked > 1 && answers.value(asked - 1, IDOK) == IDOK)
             QDir().mkpath(floppy);
     };
     for (int a : answers)
         env.platform.answers.enqueue(a == -1 ? IDOK : a);
     TRIGGER(main, "mnuBackup");
     QCOMPARE(env.platform.messageLog(), messages);
-    const Files expected = copied ? Files{{QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"},
-                                          {QStringLiteral("c.Mem"), "C\r\n"}}
-                                  : onFloppy;
-    QCOMPARE(tree(floppy), expected);
+    const Files all{{QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};
+    QCOMPARE(fileTree(floppy), copied ? all : onFloppy);
 }
 
-void TestFileManagement::dialogsKeepKeysAndButtons()
+void TestFileManagement::dialogsHaveNoDefaultOrCancelKey()
 {
     TestEnv env;
     for (FileNameDialog *d : std::initializer_list<FileNameDialog *>{form<FILESCOPY>(), form<RENAME>()}) {
-        QCOMPARE(d->size(), QSize(334, 148));
-        QCOMPARE(d->palette().color(QPalette::Window), QColor(128, 128, 128));
         QStringList buttons;
         for (QPushButton *b : d->Command1)
-            buttons << b->text() + QLatin1Char('/') + b->toolTip() + QLatin1Char('/') + QString::number(b->isDefault() || b->autoDefault());
-        QCOMPARE(buttons, (QStringList{QStringLiteral("OK/ OK /0"), QStringLiteral("キャンセル/ キャンセル /0"),
-                                       QStringLiteral("ヘルプ/ ヘルプ /0")}));
-        QCOMPARE(d->focusWidget(), d->Text1);
-        QCOMPARE(d->Text1->nextInFocusChain(), d->Command1[0]);
-        QCOMPARE(d->Command1[0]->nextInFocusChain(), d->Command1[1]);
-        QCOMPARE(d->Command1[1]->nextInFocusChain(), d->Command1[2]);
+            buttons << b->text();
+        QCOMPARE(buttons, (QStringList{"OK", "キャンセル", "ヘルプ"}));
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d));
         d->Text1->setText(QStringLiteral("x.mem"));
@@ -651,26 +451,6 @@ void TestFileManagement::dialogsKeepKeysAndButtons()
         QVERIFY(d->isVisible());
         QVERIFY(env.platform.calls.isEmpty());
     }
-}
-
-void TestFileManagement::helpButtons()
-{
-    TestEnv env;
-    state().HelpFilePath = env.path(QStringLiteral("NARABIN.HLP"));
-    FILESCOPY *copy = form<FILESCOPY>();
-    RENAME *rename = form<RENAME>();
-    copy->Command1[2]->click();
-    rename->Command1[2]->click();
-    const QList<PlatformCall> help = env.platform.callsOf(QStringLiteral("help"));
-    QCOMPARE(help.size(), 2);
-    QCOMPARE(help[0].owner.data(), static_cast<QWidget *>(copy));
-    QCOMPARE(help[1].owner.data(), static_cast<QWidget *>(rename));
-    for (int i = 0; i < 2; ++i) {
-        QCOMPARE(help[i].text, env.path(QStringLiteral("NARABIN.HLP")));
-        QCOMPARE(help[i].style, HELP_CONTEXT);
-        QCOMPARE(help[i].data, 29 + i);
-    }
-    QVERIFY(isLoaded<FILESCOPY>() && isLoaded<RENAME>());
 }
 
 QTEST_MAIN(TestFileManagement)

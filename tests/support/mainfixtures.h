@@ -1,0 +1,85 @@
+#pragma once
+
+// Small fixtures that the roster, main-window and bad-input tests share.
+#include "app/sharedstate.h"
+#include "app/startup.h"
+#include "mainwin/mainwindow.h"
+#include "support/testenv.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+
+// The main window, created (running its Load) and shown.
+inline NARABIN *shownMain()
+{
+    NARABIN *w = form<NARABIN>();
+    w->show();
+    return w;
+}
+
+// Start-up's settings over the store as it is, then `before`, then the main window shown.
+inline NARABIN *startedMain(const std::function<void()> &before = {})
+{
+    loadStartupSettings(QDir::currentPath());
+    if (before)
+        before();
+    return shownMain();
+}
+
+// CP932 lines, each ended by CR LF.
+inline QByteArray cp932Lines(const QStringList &texts)
+{
+    QByteArray bytes;
+    for (const QString &t : texts)
+        bytes += sjis(t) + "\r\n";
+    return bytes;
+}
+
+// "生徒<first>" .. "生徒<last>".
+inline QStringList numberedNames(int first, int last)
+{
+    QStringList out;
+    for (int i = first; i <= last; ++i)
+        out.append(QStringLiteral("生徒%1").arg(i));
+    return out;
+}
+
+// Seat texts filled up to the 28 seats with empty ones.
+inline QStringList padded(QStringList seats)
+{
+    while (seats.size() < SeatCount)
+        seats.append(QString());
+    return seats;
+}
+
+// The visible items of the main window's past-log list, by caption.
+inline QStringList pastLogItems(const NARABIN *w)
+{
+    QStringList out;
+    for (const auto &[index, action] : w->mnuFileArray) {
+        if (index > 0 && action->isVisible())
+            out.append(action->text());
+    }
+    return out;
+}
+
+// Every entry under a folder by relative path: a file's bytes, or what else it is.
+using Files = QMap<QString, QByteArray>;
+inline Files fileTree(const QString &root)
+{
+    Files out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo info(it.next());
+        QByteArray what = info.isDir() ? QByteArray("<folder>") : QByteArray("<not a file>");
+        if (info.isFile()) {
+            QFile f(info.filePath());
+            what = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+        }
+        out.insert(QDir(root).relativeFilePath(info.filePath()), what);
+    }
+    return out;
+}
