@@ -63,7 +63,7 @@ void setBackgroundColor(QWidget *w, const QColor &color)
     w->setAutoFillBackground(true);
 }
 
-QLabel *makeLabel(QWidget *parent, const LabelSpec &def)
+QLabel *makeLabel(QWidget *parent, const LabelDef &def)
 {
     auto *label = new QLabel(def.text, parent);
     label->setObjectName(def.objectName);
@@ -132,10 +132,10 @@ void centreOnScreen(QWidget *window)
     window->move(frame.topLeft());
 }
 
-TwoLayerLabel makeTwoLayerLabel(QWidget *parent, const LabelSpec &front, const QString &shadowName,
+TwoLayerLabel makeTwoLayerLabel(QWidget *parent, const LabelDef &front, const QString &shadowName,
                                 const QColor &shadowColor, int offsetTwips)
 {
-    LabelSpec shadow = front;
+    LabelDef shadow = front;
     shadow.objectName = shadowName;
     shadow.textColor = shadowColor;
     shadow.twips.translate(offsetTwips, offsetTwips);

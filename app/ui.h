@@ -41,7 +41,7 @@ void setTextColor(QWidget *w, const QColor &color);
 void setBackgroundColor(QWidget *w, const QColor &color); // also makes it opaque
 
 // One row of a layout table: a label with its place, face, colours and frame.
-struct LabelSpec {
+struct LabelDef {
     QString objectName = {};
     QString text = {};
     QRect twips = {}; // left, top, width, height in twips
@@ -53,7 +53,7 @@ struct LabelSpec {
     bool border = false;              // single line
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
 };
-QLabel *makeLabel(QWidget *parent, const LabelSpec &def);
+QLabel *makeLabel(QWidget *parent, const LabelDef &def);
 
 // The button row "OK", "キャンセル", "ヘルプ" that the small dialogs share:
 // Command1 elements 0..2, no default button, tooltips with a blank on each side.
@@ -73,5 +73,5 @@ struct TwoLayerLabel {
     QLabel *front;
     QLabel *shadow;
 };
-TwoLayerLabel makeTwoLayerLabel(QWidget *parent, const LabelSpec &front, const QString &shadowName,
+TwoLayerLabel makeTwoLayerLabel(QWidget *parent, const LabelDef &front, const QString &shadowName,
                                 const QColor &shadowColor, int offsetTwips);

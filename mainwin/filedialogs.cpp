@@ -20,13 +20,13 @@ const QColor LightYellow = rgb(255, 255, 128);
 constexpr int ClientWidthTwips = 5010;
 constexpr int ClientHeightTwips = 2220;
 
-LabelSpec caption(const char *name, const QString &text, QRect twips, const QColor &color, qreal pointSize)
+LabelDef caption(const char *name, const QString &text, QRect twips, const QColor &color, qreal pointSize)
 {
     return {QString::fromLatin1(name), text, twips, Face::UIGothic, pointSize, false, color};
 }
 
 // The box showing the chosen file's name.
-LabelSpec nameBox(const char *name, QRect twips)
+LabelDef nameBox(const char *name, QRect twips)
 {
     return {QString::fromLatin1(name), {}, twips, Face::Gothic, 12, false, LightYellow, DarkGrey, true};
 }

@@ -13,7 +13,7 @@ class QPushButton;
 struct FileNameDialogLayout {
     QString objectName;
     QString caption;
-    std::array<LabelSpec, 4> labels; // Label1 .. Label4
+    std::array<LabelDef, 4> labels; // Label1 .. Label4
     QRect textTwips;                 // Text1
     int helpContext;
 };
