@@ -9,6 +9,7 @@
 #include "seating/seatchangerun.h"
 #include "seatingfixture.h"
 
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QtTest>
 
@@ -22,11 +23,6 @@ NARABIN *mainReadyToRun(TestEnv &env, const QStringList &names, const SeatMap &c
     switchMainWindowToConditions();
     return w;
 }
-
-// Restores the clock-seeded source when a test that replaced it ends.
-struct SourceGuard {
-    ~SourceGuard() { setRunSourceForTests({}); }
-};
 
 // Seat 3 empty, seat 28 left over.
 QStringList chart()
@@ -60,20 +56,15 @@ class TestSeatChange : public QObject {
     Q_OBJECT
 
 private slots:
-    void visibleTexts();
     void countdownColoursOnActivate_data();
     void countdownColoursOnActivate();
     void runThroughTheWindows_data();
     void runThroughTheWindows();
     void runUsesKeysDrawnAfterTheCountdown();
-    void countdownClosedEarlyRunGoesOn();
     void refusedRun_data();
     void refusedRun();
-    void seatGrid_data();
-    void seatGrid();
     void optPsbarNormalisedOnLoad_data();
     void optPsbarNormalisedOnLoad();
-    void loadEnablesPreviousResult();
     void closeCommands_data();
     void closeCommands();
     void save_data();
@@ -83,22 +74,6 @@ private slots:
     void saveIntoChosenFolderKeepsOneLog();
     void commandsReachTheirTargets();
 };
-
-void TestSeatChange::visibleTexts()
-{
-    TestEnv env;
-    WAIT *w = form<WAIT>();
-    QStringList texts{w->windowTitle()}; // a blank: an empty title would show the program's name
-    for (QLabel *l : {w->Label4, w->Label5, w->Label6, w->Label7, w->Label1, w->Label2, w->Label3})
-        texts.append(l->text());
-    RESULT *r = form<RESULT>();
-    texts << r->windowTitle() << r->Label4->text() << r->StatusBar1->panelText(1);
-    QCOMPARE(texts, (QStringList{" ", "今回は、だれの", "隣りかなぁ・・・。(*^_^*)", "＼(^_^)／", "わくわく、どきどき・・・。",
-                                 "結果が出るまであと・・・", "10", "秒", "ならびん結果", "教     卓",
-                                 "結果に対しては・・・  いつも、(^_^)(^_^)ﾆｺﾆｺ 笑顔で了解"}));
-    QCOMPARE(w->cursor().shape(), Qt::WaitCursor);
-    QCOMPARE(w->Timer1->interval(), 1000);
-}
 
 void TestSeatChange::countdownColoursOnActivate_data()
 {
@@ -125,67 +100,67 @@ void TestSeatChange::countdownColoursOnActivate()
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(w, &activate);
     QCOMPARE(w->Label2->text(), QStringLiteral("10"));
-    QCOMPARE(w->palette().color(QPalette::Window), backColor);
-    for (QLabel *l : {w->Label1, w->Label3, w->Label4, w->Label5, w->Label6, w->Label7})
-        QCOMPARE(l->palette().color(QPalette::WindowText), foreColor);
     // The number is drawn inverted.
-    QCOMPARE(w->Label2->palette().color(QPalette::Window), foreColor);
-    QCOMPARE(w->Label2->palette().color(QPalette::WindowText), backColor);
-    QVERIFY(w->Label2->autoFillBackground());
+    QCOMPARE((QList<QColor>{w->palette().color(QPalette::Window), w->Label6->palette().color(QPalette::WindowText),
+                            w->Label2->palette().color(QPalette::Window), w->Label2->palette().color(QPalette::WindowText)}),
+             (QList<QColor>{backColor, foreColor, foreColor, backColor}));
 }
 
 void TestSeatChange::runThroughTheWindows_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<int>("count");
-    QTest::newRow("menu, 28 pupils") << "menu" << 28;
-    QTest::newRow("Ctrl+G, 25 pupils") << "Ctrl+G" << 25;
-    QTest::newRow("toolbar 8, no pupils") << "toolbar" << 0;
+    QTest::addColumn<int>("closeAfter"); // ticks before the user closes the countdown; -1: never
+    QTest::newRow("menu, 28 pupils") << "menu" << 28 << -1;
+    QTest::newRow("menu, 25 pupils, closed early") << "menu" << 25 << 3;
+    QTest::newRow("toolbar 8, no pupils") << "toolbar" << 0 << -1;
 }
 
 void TestSeatChange::runThroughTheWindows()
 {
     QFETCH(QString, how);
     QFETCH(int, count);
+    QFETCH(int, closeAfter);
     TestEnv env;
     QPointer<NARABIN> main = mainReadyToRun(env, pupils(count));
-    main->activateWindow();
-    QTRY_VERIFY(main->isActiveWindow()); // shortcuts work in the active window
-    const auto seen = driveCountdown();
+    const auto seen = driveCountdown(closeAfter);
     if (how == QLatin1String("menu"))
         TRIGGER(main, "mnuFileNarabin");
-    else if (how == QLatin1String("Ctrl+G"))
-        QTest::keyClick(main, Qt::Key_G, Qt::ControlModifier);
     else
         main->Toolbar1->button(8)->click();
     QTRY_VERIFY(isLoaded<RESULT>());
 
     // The countdown, tick by tick, closing itself on the tick that finds 0.
-    QVERIFY(seen->modal);
-    QVERIFY(seen->timerRunning);
-    QCOMPARE(seen->ticks, 11);
-    QCOMPARE(seen->numbers, (QStringList{"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0"}));
+    QVERIFY(seen->modal && seen->timerRunning);
+    const int shown = closeAfter < 0 ? 11 : closeAfter + 1;
+    QCOMPARE(seen->ticks, shown == 11 ? 11 : closeAfter);
+    QCOMPARE(seen->numbers, QStringList({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0"}).mid(0, shown));
     // Full-width ＼／, U+3000 and ASCII spaces and the ASCII backslash, exactly.
-    QCOMPARE(seen->faces, (QStringList{"＼(^_^)／", "\u3000o(^_^)／", "\u3000o(^_^)o", "＼(^_^)\\", "＼(^_^)／",
+    QCOMPARE(seen->faces, QStringList({"＼(^_^)／", "\u3000o(^_^)／", "\u3000o(^_^)o", "＼(^_^)\\", "＼(^_^)／",
                                        "\u3000\\(^_^)／", "\u3000o(^_^)o", "＼(^_^)o", "\u3000o(^_^)／", " (^_^;)",
-                                       " (;ﾟoﾟ)"}));
-    QCOMPARE(seen->bars, (QList<int>{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
-    RESULT *result = loadedForm<RESULT>();
-    QVERIFY(result->isVisible() && !result->isModal());
+                                       " (;ﾟoﾟ)"}).mid(0, shown));
+    QCOMPARE(seen->bars, QList<int>({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}).mid(0, shown));
+    QVERIFY(loadedForm<RESULT>()->isVisible() && !loadedForm<RESULT>()->isModal());
     QTRY_VERIFY(main.isNull());
     // Without conditions seat k gets the k-th name of the shuffled roster.
     QStringList expected;
     for (int k = 1; k <= 28; ++k)
         expected.append(k <= count ? state().PupilNames[size_t(k)] : QString());
-    QCOMPARE(result->seatTexts(), expected);
+    QCOMPARE(loadedForm<RESULT>()->seatTexts(), expected);
     QCOMPARE(sorted(expected.mid(0, count)), sorted(pupils(count)));
     QVERIFY(env.platform.messageLog().isEmpty());
+    // The next countdown starts with an empty bar and fills it from the first tick.
+    unload<RESULT>();
+    const auto next = driveCountdown(1);
+    seatChangeRunCommand();
+    QTRY_VERIFY(isLoaded<RESULT>());
+    QCOMPARE(next->bars, (QList<int>{0, 10}));
 }
 
 void TestSeatChange::runUsesKeysDrawnAfterTheCountdown()
 {
     TestEnv env;
-    SourceGuard guard;
+    const auto restore = qScopeGuard([] { setRunSourceForTests({}); });
     NARABIN *main = mainReadyToRun(env, {"佐藤", "伊藤", "加藤", "後藤"}, {{1, "-"}, {2, "後藤"}});
     const auto seen = driveCountdown();
     int ticksWhenSeeded = -1;
@@ -198,26 +173,7 @@ void TestSeatChange::runUsesKeysDrawnAfterTheCountdown()
     QTRY_VERIFY(isLoaded<RESULT>());
     QCOMPARE(ticksWhenSeeded, 11);
     QCOMPARE(loadedForm<RESULT>()->seatTexts().mid(0, 6), (QStringList{" ", "後藤", "加藤", "伊藤", "佐藤", ""}));
-    QCOMPARE(state().PupilNames[1], QStringLiteral("加藤"));
-    QCOMPARE(state().PupilNames[4], QStringLiteral("佐藤"));
-}
-
-void TestSeatChange::countdownClosedEarlyRunGoesOn()
-{
-    TestEnv env;
-    NARABIN *main = mainReadyToRun(env, pupils(3));
-    const auto first = driveCountdown(3);
-    TRIGGER(main, "mnuFileNarabin");
-    QTRY_VERIFY(isLoaded<RESULT>());
-    QCOMPARE(first->numbers, (QStringList{"10", "9", "8", "7"}));
-    QCOMPARE(first->bars.last(), 30);
-
-    // The next countdown starts with an empty bar and fills it from the first tick.
-    unload<RESULT>();
-    const auto second = driveCountdown(1);
-    seatChangeRunCommand();
-    QTRY_VERIFY(isLoaded<RESULT>());
-    QCOMPARE(second->bars, (QList<int>{0, 10}));
+    QCOMPARE((QStringList{state().PupilNames[1], state().PupilNames[4]}), (QStringList{"加藤", "佐藤"}));
 }
 
 void TestSeatChange::refusedRun_data()
@@ -252,38 +208,7 @@ void TestSeatChange::refusedRun()
     QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), main);
     QVERIFY(!isLoaded<RESULT>());
     QVERIFY(main->isVisible() && !main->mnuResult->isEnabled());
-    QVERIFY(state().PupilNames == before.PupilNames);
-    QVERIFY(state().SeatResult == before.SeatResult);
-}
-
-void TestSeatChange::seatGrid_data()
-{
-    // Seat numbers grow from right to left and from the front (next to the desk) to the back.
-    QTest::addColumn<int>("seat");
-    QTest::addColumn<QRect>("box");
-    QTest::newRow("seat 1, front right") << 1 << twRect(7215, 5130, 1575, 345);
-    QTest::newRow("seat 4, front left") << 4 << twRect(735, 5130, 1575, 345);
-    QTest::newRow("seat 11, row 3") << 11 << twRect(2895, 3690, 1575, 345);
-    QTest::newRow("seat 28, back left") << 28 << twRect(735, 810, 1575, 345);
-}
-
-void TestSeatChange::seatGrid()
-{
-    QFETCH(int, seat);
-    QFETCH(QRect, box);
-    TestEnv env;
-    RESULT *r = form<RESULT>();
-    QStringList seats(28);
-    seats[seat - 1] = QStringLiteral("ここ");
-    r->setSeatTexts(seats);
-    QLabel *name = r->findChild<QLabel *>(QStringLiteral("Label3_%1").arg(seat - 1));
-    QCOMPARE(name->text(), QStringLiteral("ここ"));
-    QCOMPARE(name->geometry(), box);
-    // Its number just above it.
-    QLabel *caption = r->Label1[size_t(seat - 1)];
-    QCOMPARE(caption->text(), QStringLiteral("No.%1").arg(seat));
-    QCOMPARE(caption->y(), box.y() - tw(240));
-    QVERIFY(qAbs(caption->geometry().center().x() - box.center().x()) <= 1);
+    QVERIFY(state().PupilNames == before.PupilNames && state().SeatResult == before.SeatResult);
 }
 
 void TestSeatChange::optPsbarNormalisedOnLoad_data()
@@ -306,9 +231,8 @@ void TestSeatChange::optPsbarNormalisedOnLoad()
     writeSetting(QStringLiteral("OptPsbar"), QStringLiteral("untouched"));
     state().OptPsbar = stored;
     RESULT *r = form<RESULT>();
-    QCOMPARE(state().OptPsbar, inMemory);
+    QCOMPARE((QStringList{state().OptPsbar, readSetting(QStringLiteral("OptPsbar"))}), (QStringList{inMemory, "untouched"}));
     QCOMPARE(r->mnuPrintStatusBar->isChecked(), inMemory == QLatin1String("1"));
-    QCOMPARE(readSetting(QStringLiteral("OptPsbar")), QStringLiteral("untouched"));
     // The menu item toggles it and stores it.
     const QString toggled = inMemory == QLatin1String("1") ? QStringLiteral("0") : QStringLiteral("1");
     TRIGGER(r, "mnuPrintStatusBar");
@@ -316,39 +240,13 @@ void TestSeatChange::optPsbarNormalisedOnLoad()
     QCOMPARE(r->mnuPrintStatusBar->isChecked(), toggled == QLatin1String("1"));
 }
 
-void TestSeatChange::loadEnablesPreviousResult()
-{
-    TestEnv env;
-    loadStartupSettings(QDir::currentPath());
-    // No main window open and no roster: none is created.
-    RESULT *r = form<RESULT>();
-    QVERIFY(!isLoaded<NARABIN>());
-    QCOMPARE(state().ResultShown, 1);
-    // The clock in the status bar moves on.
-    env.setNow(QDateTime(QDate(2027, 3, 9), QTime(0, 5)));
-    r->Timer1_Timer();
-    QCOMPARE((QStringList{r->StatusBar1->panelText(2), r->StatusBar1->panelText(3)}),
-             (QStringList{"2027/03/09", "午前 12:05"}));
-    unload<RESULT>();
-
-    // With a roster file the main window is made, unseen, with the previous result on.
-    state().ResultShown = 0;
-    state().RosterFileName = env.path(QStringLiteral("1組.mem"));
-    form<RESULT>();
-    NARABIN *main = loadedForm<NARABIN>();
-    QVERIFY(main && !main->isVisible());
-    QVERIFY(main->mnuResult->isEnabled());
-    QCOMPARE(state().ResultShown, 1);
-}
-
 void TestSeatChange::closeCommands_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("roster");
-    for (const char *how : {"mnuOK", "toolbar 3", "close box"}) {
-        QTest::addRow("%s, roster open", how) << QString::fromLatin1(how) << true;
-        QTest::addRow("%s, no roster", how) << QString::fromLatin1(how) << false;
-    }
+    QTest::newRow("mnuOK, roster open") << "mnuOK" << true;
+    QTest::newRow("toolbar 3, no roster") << "toolbar 3" << false;
+    QTest::newRow("close box, roster open") << "close box" << true;
 }
 
 void TestSeatChange::closeCommands()
@@ -369,8 +267,7 @@ void TestSeatChange::closeCommands()
         r->close();
     QVERIFY(!isLoaded<RESULT>());
     NARABIN *main = loadedForm<NARABIN>();
-    QVERIFY(main && main->isVisible());
-    QVERIFY(main->mnuResult->isEnabled());
+    QVERIFY(main && main->isVisible() && main->mnuResult->isEnabled());
     // The log's one entry, listed once (with its separator).
     QCOMPARE(main->mnuFileArray.size(), size_t(2));
     QVERIFY(env.platform.messageLog().isEmpty()); // the main window's quit question is not asked
@@ -427,10 +324,10 @@ void TestSeatChange::saveRefusedOrFailed_data()
 {
     QTest::addColumn<QString>("fileName"); // empty: the dialog is cancelled
     QTest::addColumn<QString>("fault");    // a file whose write fails after a few bytes, or "broken log"
-    QTest::addColumn<QString>("message");  // %1 the result file, %2 the log
+    QTest::addColumn<QString>("message");  // <rlt> the result file, <log> the log
     QTest::addColumn<QByteArray>("resultAfter");
     const QString noSpace = QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）|16");
-    const QString logFailed = QStringLiteral("保存エラー|結果ﾌｧｲﾙ「%1」は保存しましたが、過去ﾛｸﾞ「%2」に記録できませんでした。\n");
+    const QString logFailed = QStringLiteral("保存エラー|結果ﾌｧｲﾙ「<rlt>」は保存しましたが、過去ﾛｸﾞ「<log>」に記録できませんでした。\n");
     QTest::newRow("dialog cancelled") << "" << "" << "" << QByteArray("old chart\r\n");
     QTest::newRow("the log itself")
         << "ならびん.INI" << "" << "保存エラー|「ならびん.INI」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。|16"
@@ -440,7 +337,7 @@ void TestSeatChange::saveRefusedOrFailed_data()
         << "保存エラー|ﾌｧｲﾙ名「1組\U0001F600.rlt」には過去ﾛｸﾞに記録できない文字が含まれています。別の名前で保存して下さい。|16"
         << QByteArray("old chart\r\n");
     QTest::newRow("result file write fails") << "1組.rlt" << "1組.rlt"
-                                             << "保存エラー|結果ﾌｧｲﾙ「%1」を保存できませんでした。\n" + noSpace
+                                             << "保存エラー|結果ﾌｧｲﾙ「<rlt>」を保存できませんでした。\n" + noSpace
                                              << QByteArray("old chart\r\n");
     QTest::newRow("log write fails") << "1組.rlt" << "ならびん.ini" << logFailed + noSpace << crlfLines(chart());
     QTest::newRow("log unreadable") << "1組.rlt" << "broken log"
@@ -465,11 +362,9 @@ void TestSeatChange::saveRefusedOrFailed()
     if (!fileName.isEmpty())
         env.platform.saveFiles.enqueue(env.path(fileName));
     TRIGGER(r, "mnuResultSave");
-    const QString expected = message.contains(QLatin1String("%2"))
-                                 ? message.arg(env.path(QStringLiteral("1組.rlt")), env.path(QStringLiteral("ならびん.ini")))
-                                 : message.contains(QLatin1String("%1")) ? message.arg(env.path(QStringLiteral("1組.rlt")))
-                                                                         : message;
-    QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList() : QStringList{expected});
+    message.replace(QLatin1String("<rlt>"), env.path(QStringLiteral("1組.rlt")));
+    message.replace(QLatin1String("<log>"), env.path(QStringLiteral("ならびん.ini")));
+    QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(env.readFile(QStringLiteral("1組.rlt")), resultAfter);
     QCOMPARE(env.readFile(QStringLiteral("ならびん.ini")), log);
     QCOMPARE(QDir(env.work()).entryList(QDir::Files).size(), 2);
@@ -490,7 +385,6 @@ void TestSeatChange::saveIntoChosenFolderKeepsOneLog()
     QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("結果")));
     QCOMPARE(env.readFile(QStringLiteral("結果/new.RLT")), crlfLines(chart()));
     QCOMPARE(env.readFile(QStringLiteral("結果/ならびん.INI")), crlfLines({"old.rlt", "new.RLT"}));
-    QCOMPARE(QDir(env.path(QStringLiteral("結果"))).entryList(QDir::Files).size(), 2);
     QCOMPARE(env.readFile(QStringLiteral("ならびん.ini")), crlfLines({"elsewhere.rlt"}));
     // The main window made afresh lists the log of the folder now current.
     QCOMPARE(findAction(loadedForm<NARABIN>(), QStringLiteral("mnuFileArray_2"))->text(), QStringLiteral("new.RLT"));
@@ -504,19 +398,9 @@ void TestSeatChange::commandsReachTheirTargets()
     r->activateWindow();
     QTRY_VERIFY(r->isActiveWindow());
     QTest::keyClick(r, Qt::Key_F1);
-    TRIGGER(r, "mnuHelpContext_KeyWord_1");
     r->Toolbar1->button(8)->click();
-    QCOMPARE(helpCalls(env), (QList<int>{HELP_PARTIALKEY, 0, HELP_CONTEXT, 46, HELP_CONTEXT, 46}));
-    QCOMPARE(env.platform.callsOf(QStringLiteral("help")).constFirst().text, state().HelpFilePath);
-    QVERIFY(showsVersion([r] { findAction(r, QStringLiteral("mnuVersion"))->trigger(); }));
+    QCOMPARE(helpCalls(env), (QList<int>{HELP_PARTIALKEY, 0, HELP_CONTEXT, 46}));
     QVERIFY(showsVersion([r] { r->Toolbar1->button(7)->click(); }));
-    // Printing asks for a printer (none queued: cancelled); the option item opens its dialog.
-    TRIGGER(r, "mnuPrint");
-    r->Toolbar1->button(5)->click();
-    QCOMPARE(env.platform.callsOf(QStringLiteral("print")).size(), 2);
-    TRIGGER(r, "mnuNoPrintLine");
-    QVERIFY(isLoaded<NOPLINE>());
-    QVERIFY(env.platform.messageLog().isEmpty());
 }
 
 QTEST_MAIN(TestSeatChange)
