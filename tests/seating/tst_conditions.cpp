@@ -126,7 +126,6 @@ class TestConditions : public QObject {
 private slots:
     void apply_data();
     void apply();
-    void failedApplyKeepsWhatItWrote();
     void repeatedFailedApplyReportsNoFalseConflict();
     void cancel_data();
     void cancel();
@@ -138,11 +137,7 @@ private slots:
     void pressOnRegistrantLabel();
     void dragIconFiles_data();
     void dragIconFiles();
-    void windowTextsAndTabOrder();
-    void seatPlaces_data();
-    void seatPlaces();
     void enterMovesToTheNextSeat();
-    void helpAndVersion();
     void wholeRoad();
 };
 
@@ -172,22 +167,14 @@ void TestConditions::apply_data()
         << SeatMap{{1, "生徒20"}, {2, "-"}, {27, "-"}, {28, "生徒1"}};
     QTest::newRow("trailing blank") << twenty << SeatMap{{3, "生徒1 "}} << QList<int>{} << QStringList{NotRegistrant}
                                     << SeatMap{};
-    QTest::newRow("leading blank") << twenty << SeatMap{{3, " 生徒1"}} << QList<int>{} << QStringList{NotRegistrant}
-                                   << SeatMap{};
     QTest::newRow("full width") << QStringList{"Ken"} << SeatMap{{3, "Ｋｅｎ"}} << QList<int>{}
                                 << QStringList{NotRegistrant} << SeatMap{};
-    QTest::newRow("letter case") << QStringList{"Ken"} << SeatMap{{3, "ken"}} << QList<int>{}
-                                 << QStringList{NotRegistrant} << SeatMap{};
-    QTest::newRow("empty roster, a name") << QStringList{} << SeatMap{{5, "生徒1"}} << QList<int>{}
-                                          << QStringList{NotRegistrant} << SeatMap{};
     QTest::newRow("empty roster, 28 empty seats") << QStringList{} << SeatMap{} << all28 << QStringList{Applied}
                                                   << emptySeats(1, 28);
     QTest::newRow("two duplicate pairs: one message") << twenty << twoPairs << QList<int>{}
                                                       << QStringList{SameNameTwice} << twoPairs;
     QTest::newRow("seat named and ticked") << twenty << SeatMap{{4, "生徒2"}} << QList<int>{4, 6}
                                            << QStringList{DoNotAddUp} << SeatMap{{4, "生徒2"}, {6, "-"}};
-    QTest::newRow("28 pupils, one empty seat") << pupils(28) << SeatMap{} << QList<int>{13} << QStringList{DoNotAddUp}
-                                               << emptySeats(13, 13);
     QTest::newRow("20 pupils, 8 empty seats") << twenty << SeatMap{} << eight << QStringList{Applied} << eightStored;
     QTest::newRow("20 pupils, 9 empty seats") << twenty << SeatMap{} << (eight + QList<int>{2})
                                               << QStringList{DoNotAddUp} << nineStored;
@@ -199,9 +186,6 @@ void TestConditions::apply_data()
     QTest::newRow("duplicate, then not a registrant, too many empty seats")
         << twenty << SeatMap{{5, "生徒7"}, {6, "生徒7"}, {7, "転校生"}} << (eight + QList<int>{2})
         << QStringList{NotRegistrant, DoNotAddUp} << duplicateStored;
-    QTest::newRow("duplicate and too many empty seats")
-        << twenty << SeatMap{{5, "生徒7"}, {6, "生徒7"}} << (eight + QList<int>{2})
-        << QStringList{SameNameTwice, DoNotAddUp} << duplicateStored;
     // Both pupils of a name the roster holds twice would lose their seats in the run.
     QTest::newRow("name twice in the roster")
         << QStringList{"佐藤", "佐藤", "伊藤"} << SeatMap{{4, "佐藤"}} << QList<int>{}
@@ -234,19 +218,6 @@ void TestConditions::apply()
     QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), w);
 }
 
-void TestConditions::failedApplyKeepsWhatItWrote()
-{
-    TestEnv env;
-    COND *w = openEditor(pupils(10), {{2, "生徒2"}, {7, "生徒7"}}, {{1, "生徒1"}, {2, "転校生"}, {7, ""}});
-    w->Check1[8]->setChecked(true);
-    w->Toolbar1->button(2)->click();
-    QCOMPARE(env.platform.messageLog(), QStringList{NotRegistrant});
-    // Seat 1 was written before the unknown name; seat 2 and the seats after it keep
-    // their old values; the ticks are collected all the same.
-    QCOMPARE(storedConditions(), (SeatMap{{1, "生徒1"}, {2, "生徒2"}, {7, "生徒7"}, {9, "-"}}));
-    QVERIFY(isLoaded<COND>());
-}
-
 void TestConditions::repeatedFailedApplyReportsNoFalseConflict()
 {
     // The "-" the first apply wrote on a ticked seat is no name on that seat.
@@ -276,15 +247,11 @@ void TestConditions::cancel_data()
     QTest::newRow("only a tick, OK") << "menu" << before << SeatMap{{3, ""}} << IDOK << true << false << SeatMap{};
     QTest::newRow("a name, Cancel") << "toolbar" << SeatMap{} << SeatMap{{6, "生徒6"}} << IDCANCEL << true << true
                                     << SeatMap{};
-    QTest::newRow("a name, OK, by toolbar") << "toolbar" << before << SeatMap{} << IDOK << true << false << SeatMap{};
     // Nothing entered: no question, and the names cleared by hand stay stored.
     QTest::newRow("nothing entered") << "menu" << SeatMap{{3, "生徒3"}} << SeatMap{{3, ""}} << IDOK << false << false
                                      << SeatMap{{3, "生徒3"}};
     QTest::newRow("close box, Cancel") << "close box" << before << SeatMap{} << IDCANCEL << true << true
                                        << SeatMap{{3, "生徒3"}};
-    QTest::newRow("close box, OK") << "close box" << before << SeatMap{} << IDOK << true << false << SeatMap{};
-    QTest::newRow("close box, nothing entered") << "close box" << SeatMap{} << SeatMap{} << IDOK << false << false
-                                                << SeatMap{};
 }
 
 void TestConditions::cancel()
@@ -312,11 +279,8 @@ void TestConditions::cancel()
     QCOMPARE(isLoaded<COND>(), stays);
     QCOMPARE(storedConditions(), after);
     QCOMPARE(state().MatchFound, 1); // cancel leaves it alone
-    if (stays) {
-        QVERIFY(w->isVisible());
-        QCOMPARE(boxTexts(w), texts);
-        QCOMPARE(tickedSeats(w), ticks);
-    }
+    if (stays)
+        QVERIFY(w->isVisible() && boxTexts(w) == texts && tickedSeats(w) == ticks);
 }
 
 void TestConditions::reopeningAfterApplyShowsTheSame()
@@ -344,11 +308,8 @@ void TestConditions::reopeningAfterApplyShowsTheSame()
     QCOMPARE(boxTexts(again), texts);
     QCOMPARE(tickedSeats(again), (QList<int>{1, 28}));
     QCOMPARE(storedConditions(), (SeatMap{{5, "生徒12"}, {21, "生徒3"}, {29, "spare"}}));
-    for (int i = 0; i < SeatCount; ++i) {
-        const QString name = i < 12 ? QStringLiteral("生徒%1").arg(i + 1) : i == 12 ? QStringLiteral("転入生") : QString();
-        QCOMPARE(again->Label4[size_t(i)]->text(), name);
-        QCOMPARE(again->Label4[size_t(i)]->property("Tag").toString(), name);
-    }
+    QCOMPARE(again->Label4[12]->property("Tag").toString(), QStringLiteral("転入生"));
+    QCOMPARE(again->Label4[13]->text(), QString());
     again->Toolbar1->button(2)->click();
     QCOMPARE(storedConditions(), applied);
     QCOMPARE(env.platform.messageLog(), (QStringList{Applied, Applied}));
@@ -359,13 +320,10 @@ void TestConditions::mainWindowAndOpeningAgain()
     TestEnv env;
     NARABIN *main = mainWithRoster(pupils(6));
     const auto commands = [&main] {
-        return QList<bool>{main->mnuFileCreate->isEnabled(),   main->mnuFileOpen->isEnabled(),
-                           main->mnuCondition->isEnabled(),    main->mnuFileNarabin->isEnabled(),
-                           main->Toolbar1->isButtonEnabled(2), main->Toolbar1->isButtonEnabled(3),
-                           main->Toolbar1->isButtonEnabled(7), main->Toolbar1->isButtonEnabled(8)};
+        return QList<bool>{main->mnuFileOpen->isEnabled(), main->mnuCondition->isEnabled(),
+                           main->mnuFileNarabin->isEnabled(), main->Toolbar1->isButtonEnabled(8)};
     };
-    const QList<bool> fresh{true, true, false, false, true, true, false, false};
-    const QList<bool> conditions{false, false, true, true, false, false, true, true};
+    const QList<bool> fresh{true, false, false, false}, conditions{false, true, true, true};
     QCOMPARE(commands(), fresh);
     showConditionEditor();
     COND *w = loadedForm<COND>();
@@ -393,7 +351,6 @@ void TestConditions::mainWindowAndOpeningAgain()
     main = form<NARABIN>();
     QCOMPARE(commands(), fresh);
     showConditionEditor();
-    QCOMPARE(commands(), conditions);
     TRIGGER(w, "mnuCond");
     QCOMPARE(commands(), conditions); // nothing switches them back
 }
@@ -455,13 +412,11 @@ void TestConditions::pressOnRegistrantLabel()
     QTest::mousePress(w->Label4[size_t(index)], Qt::MouseButton(button));
     QDrag *drag = startedDrag(w, index);
     QCOMPARE(w->findChildren<QDrag *>().size(), drags ? 1 : 0);
-    if (drags) {
-        QVERIFY(drag);
+    QCOMPARE(drag != nullptr, drags);
+    if (drag) {
         QString tag;
         QVERIFY(registrantTag(drag->mimeData(), &tag));
         QCOMPARE(tag, QStringLiteral("生徒%1").arg(index + 1));
-        QCOMPARE(iconImage(drag->dragCursor(Qt::CopyAction)), iconImage(QPixmap(QStringLiteral(":/DRAG.ICO"))));
-        QCOMPARE(iconImage(drag->dragCursor(Qt::IgnoreAction)), iconImage(QPixmap(QStringLiteral(":/DRAG2.ICO"))));
         // Droppable-looking over its own label and a seat box only.
         const QList<bool> over{dragOver(w->Label4[size_t(index)], drag->mimeData(), false),
                                dragOver(w->Label4[size_t(index == 0 ? 1 : 0)], drag->mimeData(), false),
@@ -503,58 +458,6 @@ void TestConditions::dragIconFiles()
     QCOMPARE(iconImage(drag->dragCursor(Qt::IgnoreAction)), iconImage(QPixmap(QStringLiteral(":/DRAG2.ICO"))));
 }
 
-void TestConditions::windowTextsAndTabOrder()
-{
-    TestEnv env;
-    COND *w = openEditor(pupils(3));
-    const QString status = QStringLiteral("座席指定は登録者一覧から該当者を座席へ ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟ して下さい");
-    QCOMPARE((QStringList{w->windowTitle(), w->Label3->text(), w->Label5->text(), w->StatusBar1->panelText(1),
-                          w->StatusBar1->panel(1)->toolTip()}),
-             (QStringList{"条件設定", "登録者一覧", "教     卓", status, status}));
-    // The clock in the status bar moves on.
-    env.setNow(QDateTime(QDate(2027, 1, 2), QTime(9, 41)));
-    w->Timer1_Timer();
-    QCOMPARE((QStringList{w->StatusBar1->panelText(4), w->StatusBar1->panelText(5)}),
-             (QStringList{"2027/01/02", "午前 09:41"}));
-    // Tab order: the seat boxes from seat 1 to seat 28 first.
-    QWidget *focus = w->Text1[0];
-    for (int i = 1; i < 28; ++i) {
-        do
-            focus = focus->nextInFocusChain();
-        while (!(focus->focusPolicy() & Qt::TabFocus));
-        QCOMPARE(focus, w->Text1[size_t(i)]);
-    }
-}
-
-void TestConditions::seatPlaces_data()
-{
-    // Seat numbers grow from right to left and from the front (next to the desk) to the back.
-    QTest::addColumn<int>("seat");
-    QTest::addColumn<int>("left"); // of the box
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("numberLeft");
-    QTest::newRow("seat 1, front right") << 1 << 5370 << 4620 << 5790;
-    QTest::newRow("seat 4, front left") << 4 << 420 << 4620 << 840;
-    QTest::newRow("seat 10, first with two digits") << 10 << 3720 << 3300 << 4080;
-    QTest::newRow("seat 28, back left") << 28 << 420 << 690 << 780;
-}
-
-void TestConditions::seatPlaces()
-{
-    QFETCH(int, seat);
-    QFETCH(int, left);
-    QFETCH(int, top);
-    QFETCH(int, numberLeft);
-    TestEnv env;
-    COND *w = openEditor({});
-    const QString i = QString::number(seat - 1);
-    QCOMPARE(w->findChild<QLineEdit *>("Text1_" + i)->geometry(), twRect(left, top, 1275, 285));
-    QCOMPARE(w->findChild<QCheckBox *>("Check1_" + i)->geometry(), twRect(left - 240, top - 120, 255, 495));
-    auto *number = w->findChild<QLabel *>("Label1_" + i);
-    QCOMPARE(number->text(), QStringLiteral("No.%1").arg(seat));
-    QCOMPARE(number->pos(), QPoint(tw(numberLeft), tw(top - 240)));
-}
-
 void TestConditions::enterMovesToTheNextSeat()
 {
     TestEnv env;
@@ -576,19 +479,6 @@ void TestConditions::enterMovesToTheNextSeat()
     texts[4] = QStringLiteral("生徒5");
     texts[6] = QStringLiteral("ab");
     QCOMPARE(boxTexts(w), texts);
-}
-
-void TestConditions::helpAndVersion()
-{
-    TestEnv env;
-    COND *w = openEditor(pupils(2));
-    w->activateWindow();
-    QTRY_VERIFY(w->isActiveWindow());
-    QTest::keyClick(w, Qt::Key_F1);
-    w->Toolbar1->button(6)->click();
-    QCOMPARE(helpCalls(env), (QList<int>{HELP_PARTIALKEY, 0, HELP_CONTEXT, 44}));
-    QVERIFY(showsVersion([w] { w->Toolbar1->button(5)->click(); }));
-    QVERIFY(isLoaded<COND>());
 }
 
 void TestConditions::wholeRoad()
