@@ -1,7 +1,6 @@
 #pragma once
 // What the seating tests share: pupils, seat maps, the main window with a roster, file
-// bytes, a countdown driver and the help and version checks.
-#include "about/versioninfo.h"
+// bytes, a countdown driver and the help calls.
 #include "app/startup.h"
 #include "mainwin/mainwindow.h"
 #include "seating/countdown.h"
@@ -112,16 +111,4 @@ inline QList<int> helpCalls(const TestEnv &env)
     for (const PlatformCall &c : env.platform.callsOf(QStringLiteral("help")))
         out << c.style << c.data;
     return out;
-}
-
-// Whether `command` shows the version dialog modally (closed again at once).
-inline bool showsVersion(const std::function<void()> &command)
-{
-    bool shown = false;
-    whenModal([&shown] {
-        shown = isLoaded<INFO_VER>() && loadedForm<INFO_VER>()->isModal();
-        unload<INFO_VER>();
-    });
-    command();
-    return shown;
 }

@@ -47,8 +47,6 @@ class TestPlacement : public QObject {
     Q_OBJECT
 
 private slots:
-    void keyFromUniform_data();
-    void keyFromUniform();
     void sourceIsReseededFromTheClock();
     void placement_data();
     void placement();
@@ -58,24 +56,6 @@ private slots:
     void preconditions_data();
     void preconditions();
 };
-
-void TestPlacement::keyFromUniform_data()
-{
-    QTest::addColumn<double>("r");
-    QTest::addColumn<int>("key");
-    QTest::newRow("0") << 0.0 << 1;
-    QTest::newRow("just below 1/999") << (1.0 / 999 - 1.0 / (1 << 24)) << 1;
-    QTest::newRow("1/999") << 1.0 / 999 << 2;
-    QTest::newRow("half") << 0.5 << 500;
-    QTest::newRow("largest 24-bit value") << double((1 << 24) - 1) / (1 << 24) << 999;
-}
-
-void TestPlacement::keyFromUniform()
-{
-    QFETCH(double, r);
-    QFETCH(int, key);
-    QCOMPARE(::keyFromUniform(r), key);
-}
 
 void TestPlacement::sourceIsReseededFromTheClock()
 {

@@ -72,7 +72,6 @@ private slots:
     void saveRefusedOrFailed_data();
     void saveRefusedOrFailed();
     void saveIntoChosenFolderKeepsOneLog();
-    void commandsReachTheirTargets();
 };
 
 void TestSeatChange::countdownColoursOnActivate_data()
@@ -388,19 +387,6 @@ void TestSeatChange::saveIntoChosenFolderKeepsOneLog()
     QCOMPARE(env.readFile(QStringLiteral("ならびん.ini")), crlfLines({"elsewhere.rlt"}));
     // The main window made afresh lists the log of the folder now current.
     QCOMPARE(findAction(loadedForm<NARABIN>(), QStringLiteral("mnuFileArray_2"))->text(), QStringLiteral("new.RLT"));
-}
-
-void TestSeatChange::commandsReachTheirTargets()
-{
-    TestEnv env;
-    loadStartupSettings(QDir::currentPath());
-    RESULT *r = shownResult();
-    r->activateWindow();
-    QTRY_VERIFY(r->isActiveWindow());
-    QTest::keyClick(r, Qt::Key_F1);
-    r->Toolbar1->button(8)->click();
-    QCOMPARE(helpCalls(env), (QList<int>{HELP_PARTIALKEY, 0, HELP_CONTEXT, 46}));
-    QVERIFY(showsVersion([r] { r->Toolbar1->button(7)->click(); }));
 }
 
 QTEST_MAIN(TestSeatChange)
