@@ -56,8 +56,6 @@ class TestSeatChange : public QObject {
     Q_OBJECT
 
 private slots:
-    void countdownColoursOnActivate_data();
-    void countdownColoursOnActivate();
     void runThroughTheWindows_data();
     void runThroughTheWindows();
     void runUsesKeysDrawnAfterTheCountdown();
@@ -69,41 +67,8 @@ private slots:
     void closeCommands();
     void save_data();
     void save();
-    void saveRefusedOrFailed_data();
-    void saveRefusedOrFailed();
     void saveIntoChosenFolderKeepsOneLog();
 };
-
-void TestSeatChange::countdownColoursOnActivate_data()
-{
-    QTest::addColumn<QString>("back");
-    QTest::addColumn<QString>("fore");
-    QTest::addColumn<QColor>("backColor");
-    QTest::addColumn<QColor>("foreColor");
-    QTest::newRow("defaults (&H form)") << "&HFF" << "&HFFFFFF" << QColor(255, 0, 0) << QColor(255, 255, 255);
-    QTest::newRow("decimal form") << "16744448" << "65280" << QColor(0, 128, 255) << QColor(0, 255, 0);
-    QTest::newRow("not a colour: design colours") << "blue" << "" << QColor(0, 0, 0) << QColor(255, 255, 255);
-}
-
-void TestSeatChange::countdownColoursOnActivate()
-{
-    QFETCH(QString, back);
-    QFETCH(QString, fore);
-    QFETCH(QColor, backColor);
-    QFETCH(QColor, foreColor);
-    TestEnv env;
-    WAIT *w = form<WAIT>();
-    w->Label2->setText(QStringLiteral("4"));
-    state().CountdownBackColor = back;
-    state().CountdownForeColor = fore;
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(w, &activate);
-    QCOMPARE(w->Label2->text(), QStringLiteral("10"));
-    // The number is drawn inverted.
-    QCOMPARE((QList<QColor>{w->palette().color(QPalette::Window), w->Label6->palette().color(QPalette::WindowText),
-                            w->Label2->palette().color(QPalette::Window), w->Label2->palette().color(QPalette::WindowText)}),
-             (QList<QColor>{backColor, foreColor, foreColor, backColor}));
-}
 
 void TestSeatChange::runThroughTheWindows_data()
 {
@@ -276,99 +241,85 @@ void TestSeatChange::closeCommands()
 void TestSeatChange::save_data()
 {
     QTest::addColumn<QByteArray>("logBefore"); // "<none>": no log file
-    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("fileName");     // empty: the dialog is cancelled
+    QTest::addColumn<QString>("fault");        // a file whose write fails after a few bytes
+    QTest::addColumn<QString>("message");      // <rlt> the result file, <log> the log
     QTest::addColumn<QByteArray>("logAfter");
-    QTest::newRow("no log") << QByteArray("<none>") << "1組.rlt" << crlfLines({"1組.rlt"});
-    QTest::newRow("empty log") << QByteArray() << "1組.rlt" << crlfLines({"1組.rlt"});
-    QTest::newRow("14 names become 15") << crlfLines(numberedNames(1, 14)) << "new.rlt"
-                                       << crlfLines(numberedNames(1, 14) << "new.rlt");
-    QTest::newRow("15 names stay 15") << crlfLines(numberedNames(1, 15)) << "new.rlt"
-                                     << crlfLines(numberedNames(2, 15) << "new.rlt");
-    QTest::newRow("hand-edited 17 names keep the newest 15")
-        << crlfLines(numberedNames(1, 17)) << "new.rlt" << crlfLines(numberedNames(4, 17) << "new.rlt");
-    QTest::newRow("same name twice") << crlfLines({"1組.rlt"}) << "1組.rlt" << crlfLines({"1組.rlt", "1組.rlt"});
-    QTest::newRow("name with a comma is written whole") << QByteArray() << "1組,2組.rlt" << crlfLines({"1組,2組.rlt"});
-    QTest::newRow("no extension added") << QByteArray() << "席替え" << crlfLines({"席替え"});
+    QTest::addColumn<bool>("written"); // the result file
+    const QString saved = QStringLiteral("保存確認|ならびん結果を保存しました。|64");
+    const QString noSpace = QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）|16");
+    const QString logFailed = QStringLiteral("保存エラー|結果ﾌｧｲﾙ「<rlt>」は保存しましたが、過去ﾛｸﾞ「<log>」に記録できませんでした。\n");
+    const QByteArray one = crlfLines({"1組.rlt"}), broken("\x82\xff\x81\x00garbage", 11);
+    QTest::newRow("no log") << QByteArray("<none>") << "1組.rlt" << "" << saved << one << true;
+    QTest::newRow("empty log") << QByteArray() << "1組.rlt" << "" << saved << one << true;
+    QTest::newRow("14 names become 15") << crlfLines(numberedNames(1, 14)) << "new.rlt" << "" << saved
+                                       << crlfLines(numberedNames(1, 14) << "new.rlt") << true;
+    QTest::newRow("15 names stay 15") << crlfLines(numberedNames(1, 15)) << "new.rlt" << "" << saved
+                                     << crlfLines(numberedNames(2, 15) << "new.rlt") << true;
+    QTest::newRow("hand-edited 17 names keep the newest 15") << crlfLines(numberedNames(1, 17)) << "new.rlt" << ""
+                                                            << saved << crlfLines(numberedNames(4, 17) << "new.rlt") << true;
+    QTest::newRow("same name twice") << one << "1組.rlt" << "" << saved << crlfLines({"1組.rlt", "1組.rlt"}) << true;
+    QTest::newRow("name with a comma is written whole") << QByteArray() << "1組,2組.rlt" << "" << saved
+                                                        << crlfLines({"1組,2組.rlt"}) << true;
+    QTest::newRow("no extension added") << QByteArray() << "席替え" << "" << saved << crlfLines({"席替え"}) << true;
+    QTest::newRow("dialog cancelled") << one << "" << "" << "" << one << false;
+    QTest::newRow("the log itself") << one << "ならびん.INI" << ""
+                                    << "保存エラー|「ならびん.INI」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。|16" << one
+                                    << false;
+    QTest::newRow("a name the log cannot hold")
+        << one << "1組\U0001F600.rlt" << ""
+        << "保存エラー|ﾌｧｲﾙ名「1組\U0001F600.rlt」には過去ﾛｸﾞに記録できない文字が含まれています。別の名前で保存して下さい。|16"
+        << one << false;
+    QTest::newRow("result file write fails") << one << "1組.rlt" << "1組.rlt"
+                                             << "保存エラー|結果ﾌｧｲﾙ「<rlt>」を保存できませんでした。\n" + noSpace << one << false;
+    QTest::newRow("log write fails") << one << "1組.rlt" << "ならびん.ini" << logFailed + noSpace << one << true;
+    QTest::newRow("log unreadable") << broken << "1組.rlt" << ""
+                                    << logFailed + "文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。|16"
+                                    << broken << true;
 }
 
 void TestSeatChange::save()
 {
     QFETCH(QByteArray, logBefore);
     QFETCH(QString, fileName);
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
     QFETCH(QByteArray, logAfter);
+    QFETCH(bool, written);
     TestEnv env;
     loadStartupSettings(QDir::currentPath());
     if (logBefore != "<none>")
         env.writeFile(QStringLiteral("ならびん.ini"), logBefore);
+    env.writeFile(QStringLiteral("1組.rlt"), "old chart\r\n");
+    if (!fault.isEmpty())
+        setWriteFaultForTests(fault, 3);
     RESULT *r = shownResult();
-    env.platform.saveFiles.enqueue(env.path(fileName));
+    if (!fileName.isEmpty())
+        env.platform.saveFiles.enqueue(env.path(fileName));
     TRIGGER(r, "mnuResultSave");
 
     const QList<PlatformCall> dialogs = env.platform.callsOf(QStringLiteral("save"));
     QCOMPARE(dialogs.size(), 1);
     QCOMPARE(dialogs[0].title, QStringLiteral("ならびん結果の保存"));
     QCOMPARE(dialogs[0].filter, QStringLiteral("結果ﾌｧｲﾙ(*.RLT)|*.RLT|旧結果ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*"));
-    QCOMPARE(env.readFile(fileName), crlfLines(chart()));
+    message.replace(QLatin1String("<rlt>"), env.path(QStringLiteral("1組.rlt")));
+    message.replace(QLatin1String("<log>"), env.path(QStringLiteral("ならびん.ini")));
+    QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList() : QStringList{message});
+    if (written) {
+        QCOMPARE(env.readFile(fileName), crlfLines(chart()));
+    } else { // nothing written, nothing left over
+        QCOMPARE(env.readFile(QStringLiteral("1組.rlt")), QByteArray("old chart\r\n"));
+        QCOMPARE(QDir(env.work()).entryList(QDir::Files).size(), 2);
+    }
     // A new log is created as "ならびん.INI"; an existing one keeps its name. One log either way.
     const QStringList logs = QDir(env.work()).entryList({QStringLiteral("ならびん.*")}, QDir::Files);
     QCOMPARE(logs, QStringList{logBefore == "<none>" ? "ならびん.INI" : "ならびん.ini"});
     QCOMPARE(env.readFile(logs.constFirst()), logAfter);
-    QCOMPARE(state().ResultSaveFileName, fileName);
-    QCOMPARE(env.platform.messageLog(), QStringList{"保存確認|ならびん結果を保存しました。|64"});
-    QVERIFY(!isLoaded<RESULT>());
-    QVERIFY(loadedForm<NARABIN>() && loadedForm<NARABIN>()->isVisible());
-}
-
-void TestSeatChange::saveRefusedOrFailed_data()
-{
-    QTest::addColumn<QString>("fileName"); // empty: the dialog is cancelled
-    QTest::addColumn<QString>("fault");    // a file whose write fails after a few bytes, or "broken log"
-    QTest::addColumn<QString>("message");  // <rlt> the result file, <log> the log
-    QTest::addColumn<QByteArray>("resultAfter");
-    const QString noSpace = QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）|16");
-    const QString logFailed = QStringLiteral("保存エラー|結果ﾌｧｲﾙ「<rlt>」は保存しましたが、過去ﾛｸﾞ「<log>」に記録できませんでした。\n");
-    QTest::newRow("dialog cancelled") << "" << "" << "" << QByteArray("old chart\r\n");
-    QTest::newRow("the log itself")
-        << "ならびん.INI" << "" << "保存エラー|「ならびん.INI」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。|16"
-        << QByteArray("old chart\r\n");
-    QTest::newRow("a name the log cannot hold")
-        << "1組\U0001F600.rlt" << ""
-        << "保存エラー|ﾌｧｲﾙ名「1組\U0001F600.rlt」には過去ﾛｸﾞに記録できない文字が含まれています。別の名前で保存して下さい。|16"
-        << QByteArray("old chart\r\n");
-    QTest::newRow("result file write fails") << "1組.rlt" << "1組.rlt"
-                                             << "保存エラー|結果ﾌｧｲﾙ「<rlt>」を保存できませんでした。\n" + noSpace
-                                             << QByteArray("old chart\r\n");
-    QTest::newRow("log write fails") << "1組.rlt" << "ならびん.ini" << logFailed + noSpace << crlfLines(chart());
-    QTest::newRow("log unreadable") << "1組.rlt" << "broken log"
-                                    << logFailed + "文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。|16"
-                                    << crlfLines(chart());
-}
-
-void TestSeatChange::saveRefusedOrFailed()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QString, fault);
-    QFETCH(QString, message);
-    QFETCH(QByteArray, resultAfter);
-    TestEnv env;
-    const QByteArray log = fault == QLatin1String("broken log") ? QByteArray("\x82\xff\x81\x00garbage", 11)
-                                                                 : crlfLines({"a.rlt"});
-    env.writeFile(QStringLiteral("ならびん.ini"), log);
-    env.writeFile(QStringLiteral("1組.rlt"), "old chart\r\n");
-    if (fault.endsWith(QLatin1String(".rlt")) || fault.endsWith(QLatin1String(".ini")))
-        setWriteFaultForTests(fault, 3);
-    RESULT *r = shownResult();
-    if (!fileName.isEmpty())
-        env.platform.saveFiles.enqueue(env.path(fileName));
-    TRIGGER(r, "mnuResultSave");
-    message.replace(QLatin1String("<rlt>"), env.path(QStringLiteral("1組.rlt")));
-    message.replace(QLatin1String("<log>"), env.path(QStringLiteral("ならびん.ini")));
-    QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList() : QStringList{message});
-    QCOMPARE(env.readFile(QStringLiteral("1組.rlt")), resultAfter);
-    QCOMPARE(env.readFile(QStringLiteral("ならびん.ini")), log);
-    QCOMPARE(QDir(env.work()).entryList(QDir::Files).size(), 2);
-    QVERIFY(isLoaded<RESULT>() && r->isVisible());
-    QVERIFY(!isLoaded<NARABIN>());
+    const bool success = message.startsWith(QStringLiteral("保存確認"));
+    if (success)
+        QCOMPARE(state().ResultSaveFileName, fileName);
+    QCOMPARE(isLoaded<RESULT>(), !success);
+    QCOMPARE(isLoaded<NARABIN>() && loadedForm<NARABIN>()->isVisible(), success);
 }
 
 void TestSeatChange::saveIntoChosenFolderKeepsOneLog()
