@@ -3,21 +3,15 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/ui.h"
-#include "platform/qtplatform.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/printing.h"
 #include "seating/resultwindow.h"
 #include "seatingfixture.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QSpinBox>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QtTest>
@@ -67,22 +61,16 @@ QStringList storedRows(const TestEnv &env)
     return out;
 }
 
-// Runs poppler's pdftoppm; true when it made its images.
-bool pdftoppm(const QStringList &arguments)
+// The pages of a PDF as images at 96 dots to the inch, made by poppler's pdftoppm.
+QList<QImage> pdfPages(const QString &pdf)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (tool.isEmpty())
         qFatal("pdftoppm is missing: scripts/bootstrap installs poppler-utils");
-    QProcess p;
-    p.start(tool, arguments);
-    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-// The pages of a PDF as images at 96 dots to the inch.
-QList<QImage> pdfPages(const QString &pdf)
-{
     const QFileInfo prefix(pdf + QStringLiteral(".page"));
-    if (!pdftoppm({"-r", "96", "-png", pdf, prefix.filePath()}))
+    QProcess p;
+    p.start(tool, {"-r", "96", "-png", pdf, prefix.filePath()});
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return {};
     QList<QImage> pages;
     const QDir folder = prefix.absoluteDir();
@@ -193,9 +181,7 @@ private slots:
     void printedPages();
     void failedOrCancelledPrintKeepsScreenLook_data();
     void failedOrCancelledPrintKeepsScreenLook();
-    void productionDialogPrintsToPdf();
     void printerMakesNoCopiesOfItsOwn();
-    void rowsDialogIsModelessAndSingle();
     void dialogChoiceSteersTheNextPrint_data();
     void dialogChoiceSteersTheNextPrint();
     void helpAndRefusedStores();
@@ -303,39 +289,6 @@ void TestPrinting::failedOrCancelledPrintKeepsScreenLook()
     QCOMPARE(env.platform.messageLog().size(), messages);
 }
 
-void TestPrinting::productionDialogPrintsToPdf()
-{
-    TestEnv env;
-    QtPlatform qt;
-    setPlatform(&qt);
-    auto back = qScopeGuard([&] { setPlatform(&env.platform); });
-    RESULT *r = chartShown(rowSettings({"1", "0", "0", "0", "0", "1"}, "1"));
-    const QString pdf = env.path(QStringLiteral("印刷.pdf"));
-    bool driven = false;
-    whenModal([&] {
-        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        auto closeOnFailure = qScopeGuard([dialog] { dialog->reject(); });
-        // With or without printers set up, the last choice writes a PDF file.
-        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
-        auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
-        auto *copies = dialog->findChild<QSpinBox *>(QStringLiteral("copies"));
-        QVERIFY(printers && printers->count() >= 1 && file && copies);
-        printers->setCurrentIndex(printers->count() - 1);
-        QVERIFY(file->isEnabled() && copies->isEnabled());
-        file->setText(pdf);
-        copies->setValue(2);
-        closeOnFailure.dismiss();
-        dialog->accept();
-        driven = true;
-    });
-    TRIGGER(r, "mnuPrint");
-    QVERIFY(driven);
-    const QList<QImage> pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 2);
-    QCOMPARE(seatsOnPage(pages.constFirst(), r), seatsExpected({1, 3, 4, 5, 6}));
-}
-
 void TestPrinting::printerMakesNoCopiesOfItsOwn()
 {
     // A PDF file never multiplies pages, a print queue does: the command prints the copies
@@ -346,22 +299,6 @@ void TestPrinting::printerMakesNoCopiesOfItsOwn()
         QCOMPARE(takeCopies(printer), chosen);
         QCOMPARE(printer.copyCount(), 1);
     }
-}
-
-void TestPrinting::rowsDialogIsModelessAndSingle()
-{
-    TestEnv env;
-    RESULT *r = chartShown();
-    NOPLINE *d = openRowsDialog(r);
-    QVERIFY(d && d->isVisible());
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    // Chosen again, the same dialog comes to the front with its ticks kept.
-    r->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(r));
-    d->Check1[2]->setChecked(true);
-    QCOMPARE(openRowsDialog(r), d);
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(d));
-    QVERIFY(d->Check1[2]->isChecked());
 }
 
 void TestPrinting::dialogChoiceSteersTheNextPrint_data()
