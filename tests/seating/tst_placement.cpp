@@ -5,7 +5,8 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // Slots 1.. filled from a list; the rest empty.
 Slots slotsOf(const QStringList &texts)
@@ -39,11 +40,12 @@ QStringList padded(QStringList seats, const QString &with = QString())
     return seats;
 }
 
-const QStringList Three{QStringLiteral("佐藤"), QStringLiteral("伊藤"), QStringLiteral("加藤")};
+const QStringList Three{"佐藤", "伊藤", "加藤"};
 
 } // namespace
 
-class TestPlacement : public QObject {
+class TestPlacement : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -77,24 +79,24 @@ void TestPlacement::placement_data()
     QTest::addColumn<QStringList>("expected"); // seats 1..28
     QTest::addColumn<QList<int>>("trace");     // iterations, final seat, final pupil
 
-    QTest::newRow("worked example") << Three << SeatMap{{1, "-"}, {2, QStringLiteral("佐藤")}}
-                                    << padded({" ", QStringLiteral("佐藤"), QStringLiteral("伊藤"), QStringLiteral("加藤")})
+    QTest::newRow("worked example") << Three << SeatMap{{1, "-"}, {2, "佐藤"}} << padded({" ", "佐藤", "伊藤", "加藤"})
                                     << QList<int>{29, 28, 27};
     QTest::newRow("no conditions, 28 pupils") << pupils(28) << SeatMap{} << pupils(28) << QList<int>{28, 28, 28};
-    QTest::newRow("no conditions, 25 pupils") << pupils(25) << SeatMap{} << padded(pupils(25)) << QList<int>{28, 28, 28};
+    QTest::newRow("no conditions, 25 pupils")
+        << pupils(25) << SeatMap{} << padded(pupils(25)) << QList<int>{28, 28, 28};
     QTest::newRow("seat 5 empty") << pupils(27) << emptySeats(5, 5) << (pupils(4) << " " << pupils(27).mid(4))
                                   << QList<int>{28, 28, 27};
     // Pupil 1 is designated to seat 10: seat 1 goes to pupil 2, and pupil 1 sits on seat 10 only.
     QTest::newRow("designated pupil shuffled first")
-        << pupils(28) << SeatMap{{10, QStringLiteral("生徒1")}}
-        << (pupils(28).mid(1, 9) << QStringLiteral("生徒1") << pupils(28).mid(10)) << QList<int>{29, 28, 28};
+        << pupils(28) << SeatMap{{10, "生徒1"}} << (pupils(28).mid(1, 9) << "生徒1" << pupils(28).mid(10))
+        << QList<int>{29, 28, 28};
     // Pupils 27 and 28 come last: the last two iterations pass them over on spare slot 29.
     QTest::newRow("designated pupils shuffled last (p = 29)")
-        << pupils(28) << SeatMap{{1, QStringLiteral("生徒27")}, {2, QStringLiteral("生徒28")}}
-        << (QStringList{QStringLiteral("生徒27"), QStringLiteral("生徒28")} << pupils(26)) << QList<int>{30, 28, 28};
+        << pupils(28) << SeatMap{{1, "生徒27"}, {2, "生徒28"}} << (QStringList{"生徒27", "生徒28"} << pupils(26))
+        << QList<int>{30, 28, 28};
     QTest::newRow("no pupils") << QStringList{} << SeatMap{} << padded({}) << QList<int>{28, 28, 28};
-    QTest::newRow("no pupils, every seat empty") << QStringList{} << emptySeats(1, 28) << padded({}, " ")
-                                                 << QList<int>{28, 28, 0};
+    QTest::newRow("no pupils, every seat empty")
+        << QStringList{} << emptySeats(1, 28) << padded({}, " ") << QList<int>{28, 28, 0};
 }
 
 void TestPlacement::placement()
@@ -190,9 +192,9 @@ void TestPlacement::preconditions_data()
     QTest::addColumn<QStringList>("roster");
     QTest::addColumn<SeatMap>("conditions");
     QTest::addColumn<bool>("hold");
-    const QStringList twice{QStringLiteral("佐藤"), QStringLiteral("佐藤"), QStringLiteral("加藤")};
-    QTest::newRow("name differs by a blank") << Three << SeatMap{{4, QStringLiteral("佐藤 ")}} << false;
-    QTest::newRow("undesignated name twice in the roster") << twice << SeatMap{{4, QStringLiteral("加藤")}} << true;
+    const QStringList twice{"佐藤", "佐藤", "加藤"};
+    QTest::newRow("name differs by a blank") << Three << SeatMap{{4, "佐藤 "}} << false;
+    QTest::newRow("undesignated name twice in the roster") << twice << SeatMap{{4, "加藤"}} << true;
     QTest::newRow("empty seats leave just enough room") << Three << emptySeats(1, 25) << true;
     QTest::newRow("28 pupils, one empty seat") << pupils(28) << emptySeats(28, 28) << false;
     QTest::newRow("no pupils, every seat empty") << QStringList{} << emptySeats(1, 28) << true;
