@@ -1,6 +1,6 @@
 #pragma once
 // What the seating tests share: pupils, seat maps, the main window with a roster, file
-// bytes, a countdown driver and the help calls.
+// bytes and a countdown driver.
 #include "app/startup.h"
 #include "mainwin/mainwindow.h"
 #include "seating/countdown.h"
@@ -102,13 +102,4 @@ inline std::shared_ptr<CountdownSeen> driveCountdown(int closeAfter = -1)
         }
     });
     return seen;
-}
-
-// The help calls made so far, as style and data pairs.
-inline QList<int> helpCalls(const TestEnv &env)
-{
-    QList<int> out;
-    for (const PlatformCall &c : env.platform.callsOf(QStringLiteral("help")))
-        out << c.style << c.data;
-    return out;
 }
