@@ -1,7 +1,6 @@
 #pragma once
 // What the seating tests share: pupils, seat maps, the main window with a roster, file
-// bytes, a countdown driver and the help and version checks.
-#include "about/versioninfo.h"
+// bytes and a countdown driver.
 #include "app/startup.h"
 #include "mainwin/mainwindow.h"
 #include "seating/countdown.h"
@@ -103,25 +102,4 @@ inline std::shared_ptr<CountdownSeen> driveCountdown(int closeAfter = -1)
         }
     });
     return seen;
-}
-
-// The help calls made so far, as style and data pairs.
-inline QList<int> helpCalls(const TestEnv &env)
-{
-    QList<int> out;
-    for (const PlatformCall &c : env.platform.callsOf(QStringLiteral("help")))
-        out << c.style << c.data;
-    return out;
-}
-
-// Whether `command` shows the version dialog modally (closed again at once).
-inline bool showsVersion(const std::function<void()> &command)
-{
-    bool shown = false;
-    whenModal([&shown] {
-        shown = isLoaded<INFO_VER>() && loadedForm<INFO_VER>()->isModal();
-        unload<INFO_VER>();
-    });
-    command();
-    return shown;
 }

@@ -3,22 +3,15 @@
 #include "app/settings.h"
 #include "app/startup.h"
 #include "app/ui.h"
-#include "platform/qtplatform.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/printing.h"
 #include "seating/resultwindow.h"
 #include "seatingfixture.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QSpinBox>
 #include <QStandardPaths>
 #include <QToolButton>
 #include <QtTest>
@@ -58,32 +51,16 @@ QByteArray settingsBytes(const TestEnv &env)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-// The settings file's "OptLine_" lines.
-QStringList storedRows(const TestEnv &env)
-{
-    QStringList out;
-    for (const QByteArray &line : settingsBytes(env).split('\n'))
-        if (line.startsWith("OptLine_"))
-            out.append(QString::fromUtf8(line.trimmed()));
-    return out;
-}
-
-// Runs poppler's pdftoppm; true when it made its images.
-bool pdftoppm(const QStringList &arguments)
+// The pages of a PDF as images at 96 dots to the inch, made by poppler's pdftoppm.
+QList<QImage> pdfPages(const QString &pdf)
 {
     const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
     if (tool.isEmpty())
         qFatal("pdftoppm is missing: scripts/bootstrap installs poppler-utils");
-    QProcess p;
-    p.start(tool, arguments);
-    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
-// The pages of a PDF as images at 96 dots to the inch.
-QList<QImage> pdfPages(const QString &pdf)
-{
     const QFileInfo prefix(pdf + QStringLiteral(".page"));
-    if (!pdftoppm({"-r", "96", "-png", pdf, prefix.filePath()}))
+    QProcess p;
+    p.start(tool, {"-r", "96", "-png", pdf, prefix.filePath()});
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return {};
     QList<QImage> pages;
     const QDir folder = prefix.absoluteDir();
@@ -92,39 +69,25 @@ QList<QImage> pdfPages(const QString &pdf)
     return pages;
 }
 
-// One region of a PDF's first page at `dpi` dots to the inch; `region` in those dots.
-QImage pdfRegion(const QString &pdf, int dpi, const QRect &region)
-{
-    const QString prefix = pdf + QStringLiteral(".region");
-    const auto n = [](int v) { return QString::number(v); };
-    if (!pdftoppm({"-r", n(dpi), "-f", "1", "-l", "1", "-x", n(region.x()), "-y", n(region.y()), "-W", n(region.width()),
-                   "-H", n(region.height()), "-png", "-singlefile", pdf, prefix}))
-        return {};
-    return QImage(prefix + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
-}
-
 // Where the chart's client area starts on a rendered page: the top-left of the printable area.
 QPoint pageOrigin()
 {
-    static const QPoint origin = [] {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        return printer.pageLayout().paintRectPixels(96).topLeft();
-    }();
-    return origin;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    return printer.pageLayout().paintRectPixels(96).topLeft();
 }
 
 const auto isWhite = [](QRgb c) { return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245; };
 const auto isDark = [](QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; };
-// A one-pixel line drawn at a fraction of a pixel shares its ink with its neighbour.
-const auto isLine = [](QRgb c) { return qGray(c) < 170; };
+const auto isLine = [](QRgb c) { return qGray(c) < 170; }; // a line drawn between two pixels inks both
 const auto isBoxGrey = [](QRgb c) { return qAbs(qRed(c) - 192) < 8 && qAbs(qGreen(c) - 192) < 8 && qAbs(qBlue(c) - 192) < 8; };
 
 // Counts the pixels of a client-area rectangle (in pixels) on the page that pass a test.
 int count(const QImage &page, const QRect &clientRect, bool (*test)(QRgb))
 {
+    static const QPoint origin = pageOrigin();
     int n = 0;
-    const QRect r = clientRect.translated(pageOrigin());
+    const QRect r = clientRect.translated(origin);
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
             n += test(page.pixel(x, y)) ? 1 : 0;
@@ -204,16 +167,9 @@ class TestPrinting : public QObject {
 private slots:
     void printedPages_data();
     void printedPages();
-    void framesKeepOneWidthOnPaper();
     void failedOrCancelledPrintKeepsScreenLook_data();
     void failedOrCancelledPrintKeepsScreenLook();
-    void productionDialogPrintsToPdf();
     void printerMakesNoCopiesOfItsOwn();
-    void pageHoldsTheWholeChart_data();
-    void pageHoldsTheWholeChart();
-    void dialogTextsAndSingleInstance();
-    void loadTicksExactOnes_data();
-    void loadTicksExactOnes();
     void dialogChoiceSteersTheNextPrint_data();
     void dialogChoiceSteersTheNextPrint();
     void helpAndRefusedStores();
@@ -225,17 +181,14 @@ void TestPrinting::printedPages_data()
     QTest::addColumn<QString>("psbar");
     QTest::addColumn<int>("copies");
     QTest::addColumn<Rows>("printed");
-    QTest::addColumn<bool>("statusBar");
     QTest::addColumn<bool>("byToolbar");
-    QTest::newRow("all six off, status bar") << AllOff << "1" << 1 << Rows{1} << true << false;
-    QTest::newRow("all six off, no status bar") << AllOff << "0" << 2 << Rows{1} << false << false;
+    QTest::newRow("all six off, status bar") << AllOff << "1" << 1 << Rows{1} << false;
+    QTest::newRow("all six off, no status bar") << AllOff << "0" << 2 << Rows{1} << false;
     QTest::newRow("row 2 off, three copies") << QStringList{"1", "0", "0", "0", "0", "0"} << "1" << 3
-                                             << Rows{1, 3, 4, 5, 6, 7} << true << false;
+                                             << Rows{1, 3, 4, 5, 6, 7} << false;
     // Only the exact "1" leaves a row off; an unset status bar option prints it.
-    QTest::newRow("near ones print") << QStringList{"0", " 1", "1", "yes", "", "1"} << "" << 1 << Rows{1, 2, 3, 5, 6}
-                                     << true << false;
-    QTest::newRow("everything, toolbar") << QStringList{"0", "0", "0", "0", "0", "0"} << "0" << 2
-                                         << Rows{1, 2, 3, 4, 5, 6, 7} << false << true;
+    QTest::newRow("near ones print") << QStringList{"0", " 1", "1", "yes", "", "1"} << "" << 1 << Rows{1, 2, 3, 5, 6} << false;
+    QTest::newRow("everything, toolbar") << QStringList(6, "0") << "0" << 2 << Rows{1, 2, 3, 4, 5, 6, 7} << true;
 }
 
 void TestPrinting::printedPages()
@@ -244,8 +197,8 @@ void TestPrinting::printedPages()
     QFETCH(QString, psbar);
     QFETCH(int, copies);
     QFETCH(Rows, printed);
-    QFETCH(bool, statusBar);
     QFETCH(bool, byToolbar);
+    const bool statusBar = psbar != QLatin1String("0");
     TestEnv env;
     RESULT *r = chartShown(rowSettings(lines, psbar));
     const QImage before = screenLook(r);
@@ -261,53 +214,19 @@ void TestPrinting::printedPages()
     const QRect desk = r->Label4->geometry();
     QVERIFY(count(page, desk.adjusted(3, 3, -3, -3), isDark) > 20);
     QCOMPARE(count(page, QRect(desk.left() + 2, desk.top() + 3, 4, desk.height() - 6), isBoxGrey), 4 * (desk.height() - 6));
-    // White where the toolbar stands on screen, white ground between the seats, and
-    // nothing of the window beyond its client area.
+    // White where the toolbar stands on screen, and nothing of the window beyond its client area.
     QVERIFY(blank(page, r->Toolbar1->geometry().adjusted(0, 0, 0, 10)));
-    const int gapLeft = r->Label3[1]->geometry().right() + 4;
-    QVERIFY(blank(page, QRect(gapLeft, r->Label3[4]->y(), r->Label3[0]->x() - 4 - gapLeft, 60)));
     const QSize client = r->client()->size();
     QVERIFY(blank(page, QRect(client.width() + 2, 0, 40, client.height())));
     QVERIFY(blank(page, QRect(0, client.height() + 2, client.width(), 40)));
     // The status bar, end to end, with its lettering.
     const QRect bar = r->StatusBar1->geometry();
     QCOMPARE(!blank(page, bar), statusBar);
-    if (statusBar) {
-        QVERIFY(count(page, bar, isDark) > 100);
-        QVERIFY(!blank(page, QRect(bar.left(), bar.top() + 2, 4, bar.height() - 4)));
-        QVERIFY(!blank(page, QRect(bar.right() - 3, bar.top() + 2, 4, bar.height() - 4)));
-    }
+    QCOMPARE(count(page, bar, isDark) > 100, statusBar);
+    QCOMPARE(blank(page, QRect(bar.right() - 3, bar.top() + 2, 4, bar.height() - 4)), !statusBar);
     // Back in the screen look, status bar and toolbar included.
     QVERIFY(r->StatusBar1->isVisible() && r->Toolbar1->isVisible());
     QCOMPARE(screenLook(r), before);
-}
-
-void TestPrinting::framesKeepOneWidthOnPaper()
-{
-    TestEnv env;
-    RESULT *r = chartShown();
-    const QString pdf = env.path(QStringLiteral("chart.pdf"));
-    env.platform.prints.enqueue({true, 1, pdf});
-    TRIGGER(r, "mnuPrint");
-    // Six dots to a window pixel: each side of a box or the desk is one pixel wide, six dots.
-    constexpr int scale = 6;
-    for (QLabel *label : {r->Label3[0], r->Label3[27], r->Label4}) {
-        const QRect box(label->geometry().topLeft() * scale + pageOrigin() * scale, label->size() * scale);
-        const QImage image = pdfRegion(pdf, 96 * scale, box.adjusted(-12, -12, 12, 12));
-        QCOMPARE(image.size(), box.size() + QSize(24, 24));
-        const auto dots = [&](QPoint from, QPoint step) {
-            int n = 0;
-            for (int i = 0; i < 3 * scale; ++i, from += step)
-                n += qGray(image.pixel(from)) < 100 ? 1 : 0;
-            return n;
-        };
-        const int midX = image.width() / 2 + 2, midY = image.height() / 2;
-        const QList<int> sides{dots({midX, 12 - scale}, {0, 1}), dots({midX, image.height() - 13 + scale}, {0, -1}),
-                               dots({12 - scale, midY}, {1, 0}), dots({image.width() - 13 + scale, midY}, {-1, 0})};
-        for (int side : sides)
-            QVERIFY2(qAbs(side - scale) <= 1, qPrintable(label->objectName() + QStringLiteral(": %1, %2, %3, %4")
-                                                                                  .arg(sides[0]).arg(sides[1]).arg(sides[2]).arg(sides[3])));
-    }
 }
 
 void TestPrinting::failedOrCancelledPrintKeepsScreenLook_data()
@@ -355,41 +274,6 @@ void TestPrinting::failedOrCancelledPrintKeepsScreenLook()
     QCOMPARE(env.platform.messageLog().size(), messages);
 }
 
-void TestPrinting::productionDialogPrintsToPdf()
-{
-    TestEnv env;
-    QtPlatform qt;
-    setPlatform(&qt);
-    auto back = qScopeGuard([&] { setPlatform(&env.platform); });
-    RESULT *r = chartShown(rowSettings({"1", "0", "0", "0", "0", "1"}, "1"));
-    const QString pdf = env.path(QStringLiteral("印刷.pdf"));
-    bool driven = false;
-    whenModal([&] {
-        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        auto closeOnFailure = qScopeGuard([dialog] { dialog->reject(); });
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("印刷"));
-        // With or without printers set up, the last choice writes a PDF file.
-        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
-        QVERIFY(printers && printers->count() >= 1);
-        printers->setCurrentIndex(printers->count() - 1);
-        auto *file = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
-        QVERIFY(file && file->isEnabled());
-        file->setText(pdf);
-        auto *copies = dialog->findChild<QSpinBox *>(QStringLiteral("copies"));
-        QVERIFY(copies && copies->isEnabled());
-        copies->setValue(2);
-        closeOnFailure.dismiss();
-        dialog->accept();
-        driven = true;
-    });
-    TRIGGER(r, "mnuPrint");
-    QVERIFY(driven);
-    const QList<QImage> pages = pdfPages(pdf);
-    QCOMPARE(pages.size(), 2);
-    QCOMPARE(seatsOnPage(pages.constFirst(), r), seatsExpected({1, 3, 4, 5, 6}));
-}
-
 void TestPrinting::printerMakesNoCopiesOfItsOwn()
 {
     // A PDF file never multiplies pages, a print queue does: the command prints the copies
@@ -402,84 +286,6 @@ void TestPrinting::printerMakesNoCopiesOfItsOwn()
     }
 }
 
-void TestPrinting::pageHoldsTheWholeChart_data()
-{
-    QTest::addColumn<int>("dpi");
-    QTest::addColumn<QSize>("page");
-    QTest::addColumn<QRect>("drawn");
-    QTest::newRow("screen's resolution") << 96 << QSize(800, 600) << QRect(0, 0, 635, 437);
-    QTest::newRow("twice as fine") << 192 << QSize(1400, 1000) << QRect(0, 0, 1270, 874);
-    // A page too small for the chart gets all of it, shrunk, rather than a part.
-    QTest::newRow("narrow page") << 96 << QSize(318, 600) << QRect(0, 0, 318, 219);
-}
-
-void TestPrinting::pageHoldsTheWholeChart()
-{
-    QFETCH(int, dpi);
-    QFETCH(QSize, page);
-    QFETCH(QRect, drawn);
-    TestEnv env;
-    RESULT *r = chartShown();
-    QCOMPARE(r->client()->logicalDpiX(), 96);
-    QImage device(page, QImage::Format_RGB32);
-    device.setDotsPerMeterX(qRound(dpi / 0.0254));
-    device.setDotsPerMeterY(qRound(dpi / 0.0254));
-    device.fill(Qt::white);
-    QPainter painter(&device);
-    // The screen look: the grey ground covers the whole client area.
-    paintClientArea(painter, clientAreaImage(r->client(), 3), r->client());
-    painter.end();
-    QRect inked;
-    for (int y = 0; y < device.height(); ++y)
-        for (int x = 0; x < device.width(); ++x)
-            if (!isWhite(device.pixel(x, y)))
-                inked |= QRect(x, y, 1, 1);
-    QCOMPARE(inked, drawn);
-}
-
-void TestPrinting::dialogTextsAndSingleInstance()
-{
-    TestEnv env;
-    RESULT *r = chartShown();
-    NOPLINE *d = openRowsDialog(r);
-    QVERIFY(d && d->isVisible());
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    QStringList texts{d->windowTitle(), d->Label1->text()};
-    for (QCheckBox *box : d->Check1)
-        texts.append(box->text());
-    QCOMPARE(texts, (QStringList{"非印刷行の設定", "非印刷行にチェックして、OKボタンを押して下さい。", "No. 8  ～ No. 5",
-                                 "No.12 ～ No. 9", "No.16 ～ No.13", "No.20 ～ No.17", "No.24 ～ No.21", "No.28 ～ No.25"}));
-    // The result window stays usable; chosen again, the same dialog comes to the front with its ticks kept.
-    r->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(r));
-    d->Check1[2]->setChecked(true);
-    QCOMPARE(openRowsDialog(r), d);
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(d));
-    QVERIFY(d->Check1[2]->isChecked());
-}
-
-void TestPrinting::loadTicksExactOnes_data()
-{
-    QTest::addColumn<QStringList>("stored");
-    QTest::addColumn<QList<bool>>("ticked");
-    QTest::newRow("defaults") << QStringList{"0", "0", "0", "0", "0", "0"} << QList<bool>(6, false);
-    QTest::newRow("all") << AllOff << QList<bool>(6, true);
-    QTest::newRow("near ones") << QStringList{"1 ", "1", "true", "01", "1", "-1"}
-                               << QList<bool>{false, true, false, false, true, false};
-}
-
-void TestPrinting::loadTicksExactOnes()
-{
-    QFETCH(QStringList, stored);
-    QFETCH(QList<bool>, ticked);
-    TestEnv env;
-    NOPLINE *d = openRowsDialog(chartShown(rowSettings(stored, "1")));
-    QList<bool> seen;
-    for (QCheckBox *box : d->Check1)
-        seen.append(box->isChecked());
-    QCOMPARE(seen, ticked);
-}
-
 void TestPrinting::dialogChoiceSteersTheNextPrint_data()
 {
     QTest::addColumn<QStringList>("stored"); // OptLine_2..7; "<none>": not in the store
@@ -487,8 +293,8 @@ void TestPrinting::dialogChoiceSteersTheNextPrint_data()
     QTest::addColumn<bool>("ok");
     QTest::addColumn<QString>("written"); // the OptLine values after, row 2 first; empty: store unchanged
     QTest::addColumn<Rows>("printed");
-    // Keys missing from the store, or held in another form, are all written again.
-    QTest::newRow("OK without changes") << QStringList{"1", "<none>", "yes", "0", "1", "<none>"} << QList<int>{} << true
+    // Only an exact "1" is a tick; keys missing from the store, or held in another form, are all written again.
+    QTest::newRow("OK without changes") << QStringList{"1", "<none>", "1 ", "01", "1", "true"} << QList<int>{} << true
                                         << "100010" << Rows{1, 3, 4, 5, 7};
     QTest::newRow("OK after ticking") << QStringList{"0", "0", "0", "0", "0", "0"} << QList<int>{0, 5} << true
                                       << "100001" << Rows{1, 3, 4, 5, 6};
@@ -513,10 +319,14 @@ void TestPrinting::dialogChoiceSteersTheNextPrint()
     QVERIFY(!isLoaded<NOPLINE>());
     QCOMPARE(env.platform.messageLog(), QStringList());
     if (ok) {
-        QStringList lines;
+        QByteArrayList lines;
+        for (const QByteArray &line : settingsBytes(env).split('\n'))
+            if (line.startsWith("OptLine_"))
+                lines.append(line.trimmed());
+        QByteArrayList expected;
         for (int row = 2; row <= 7; ++row)
-            lines.append(QStringLiteral("OptLine_%1=%2").arg(row).arg(written.at(row - 2)));
-        QCOMPARE(storedRows(env), lines);
+            expected.append("OptLine_" + QByteArray::number(row) + '=' + written.at(row - 2).toLatin1());
+        QCOMPARE(lines, expected);
     } else {
         QCOMPARE(settingsBytes(env), before);
         // Opened again, it shows the stored rows, not the cancelled ticks.
@@ -534,7 +344,9 @@ void TestPrinting::helpAndRefusedStores()
     RESULT *r = chartShown();
     NOPLINE *d = openRowsDialog(r);
     d->Command1[2]->click();
-    QCOMPARE(helpCalls(env), (QList<int>{HELP_CONTEXT, 25}));
+    const QList<PlatformCall> help = env.platform.callsOf(QStringLiteral("help"));
+    QCOMPARE(help.size(), 1);
+    QCOMPARE((QList<int>{help[0].style, help[0].data}), (QList<int>{HELP_CONTEXT, 25}));
     QVERIFY(isLoaded<NOPLINE>() && d->isVisible());
 
     // A folder where the store's file belongs: the user is told and nothing changes, here
