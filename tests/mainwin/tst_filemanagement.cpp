@@ -98,7 +98,6 @@ void TestFileManagement::chores_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<Files>("changes");
     const QString self = QStringLiteral("コピー元と同じファイルです。別の名前を指定して下さい。");
-    QTest::newRow("copy over an existing file") << "copy" << "b.mem" << "" << Files{{QStringLiteral("b.mem"), RosterA}};
     QTest::newRow("copy into a folder") << "copy" << "sub/c.mem" << "" << Files{{QStringLiteral("sub/c.mem"), RosterA}};
     QTest::newRow("copy onto itself by another spelling") << "copy" << "sub/../a.mem" << self << Files{};
     QTest::newRow("copy onto itself through a link") << "copy" << "link.mem" << self << Files{};
@@ -195,8 +194,8 @@ void TestFileManagement::nameDialogs_data()
     const QString renamed = QStringLiteral("変更確認|ファイル名を変更しました。|64");
     const Files copyC{{QStringLiteral("class/c.mem"), RosterA}};
     const Files renamedNew{{QStringLiteral("class/a.mem"), {}}, {QStringLiteral("class/new.mem"), RosterA}};
-    QTest::newRow("copy: bare name lands beside the source") << "copy" << QStringList{"c.mem"} << QStringList{copied}
-                                                             << QStringList{"closed"} << copyC;
+    QTest::newRow("copy: bare name lands beside the source, over a file there")
+        << "copy" << QStringList{"b.mem"} << QStringList{copied} << QStringList{"closed"} << Files{{QStringLiteral("class/b.mem"), RosterA}};
     QTest::newRow("copy: empty, then a name")
         << "copy" << QStringList{"", "c.mem"} << QStringList{QStringLiteral("入力確認|コピー先が入力されていません。|64"), copied}
         << QStringList{"open", "closed"} << copyC;
