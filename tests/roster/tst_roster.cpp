@@ -42,10 +42,10 @@ TOUROKU *openRoster(TestEnv &env, const QString &name)
     return loadedForm<TOUROKU>();
 }
 
-// File>New roster: checks that the editor comes up modal and empty, fills its boxes, then
-// runs `inside`. Returns whether the editor was still open afterwards (it is then closed so
-// that the command returns).
-bool newRoster(const QStringList &boxes, const std::function<void(TOUROKU *)> &inside)
+// File>New roster: checks that the editor comes up modal and empty, then runs `inside`.
+// Returns whether the editor was still open afterwards (it is then closed so that the
+// command returns).
+bool newRoster(const std::function<void(TOUROKU *)> &inside)
 {
     bool stillOpen = false;
     whenModal([&] {
@@ -53,25 +53,12 @@ bool newRoster(const QStringList &boxes, const std::function<void(TOUROKU *)> &i
         QVERIFY(editor && editor->isVisible());
         QCOMPARE(editor->windowModality(), Qt::ApplicationModal);
         QCOMPARE(editor->boxTexts(), QStringList(SeatCount));
-        for (int i = 0; i < boxes.size(); ++i) {
-            if (!boxes.at(i).isEmpty())
-                editor->Text1[size_t(i)]->setText(boxes.at(i));
-        }
         inside(editor);
         stillOpen = isLoaded<TOUROKU>();
         unload<TOUROKU>();
     });
     shownMain()->mnuFileCreate->trigger();
     return stillOpen;
-}
-
-// Box texts by seat number, the other boxes empty.
-QStringList seats(const QMap<int, QString> &names)
-{
-    QStringList boxes(SeatCount);
-    for (auto it = names.cbegin(); it != names.cend(); ++it)
-        boxes[it.key() - 1] = it.value();
-    return boxes;
 }
 
 void fillOldRun()
@@ -97,10 +84,8 @@ private slots:
     void openFile_data();
     void openFile();
     void roundTripClosesUpSeats();
-    void registerCommand_data();
-    void registerCommand();
-    void closeCommand_data();
-    void closeCommand();
+    void editorCommands_data();
+    void editorCommands();
     void savedAgain_data();
     void savedAgain();
     void enterMovesToTheNextSeat();
@@ -158,12 +143,15 @@ void TestRoster::roundTripClosesUpSeats()
     fillOldRun();
     state().RosterEmpty = 1;
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("kumi.mem")));
-    QVERIFY(!newRoster(seats({{1, "山田"}, {5, "佐藤"}, {20, "鈴木"}}), [&](TOUROKU *editor) {
+    QVERIFY(!newRoster([&](TOUROKU *editor) {
         const SharedState &s = state();
         QVERIFY(s.RosterFileName.isEmpty());
         QCOMPARE((QList<int>{s.RosterEmpty, s.RosterLoaded, s.RosterFromFile}), (QList<int>{0, 0, 1}));
         QCOMPARE(s.PupilCount, 17); // recomputed by the register command
         QCOMPARE(texts(s.PupilNames) + texts(s.SeatConditions) + texts(s.SeatResult), QStringList(3 * SlotCount));
+        editor->Text1[0]->setText(QStringLiteral("山田"));
+        editor->Text1[4]->setText(QStringLiteral("佐藤"));
+        editor->Text1[19]->setText(QStringLiteral("鈴木"));
         editor->Toolbar1->button(2)->click();
     }));
     QCOMPARE(env.platform.messageLog(), QStringList{Corrected});
@@ -180,121 +168,93 @@ void TestRoster::roundTripClosesUpSeats()
     QCOMPARE(editor->boxTexts(), padded({"山田", "佐藤", "鈴木"}));
 }
 
-void TestRoster::registerCommand_data()
+void TestRoster::editorCommands_data()
 {
-    QTest::addColumn<QStringList>("boxes");
-    QTest::addColumn<QList<int>>("answers"); // one register command for each
+    QTest::addColumn<QByteArray>("opened"); // the roster file opened; "<new>": File>New roster
+    QTest::addColumn<QStringList>("edits"); // "seat:text", in turn
+    QTest::addColumn<QStringList>("steps"); // the register command, or a way to close
+    QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("stillOpen");
-    QTest::addColumn<QStringList>("written"); // empty: nothing written
-    const QList<int> once{IDOK};
-    QTest::newRow("a box of blanks is a name") << seats({{2, "  "}, {3, "田中 "}}) << once << QStringList{Registered} << false
-                                               << QStringList{"  ", "田中 "};
-    QTest::newRow("same name twice") << seats({{3, "山田"}, {4, "佐藤"}, {9, "山田"}}) << once
-                                     << QStringList{QStringLiteral("登録者重複|同じ氏名を登録しようとしました。|16")} << true << QStringList();
-    QTest::newRow("name and name with a blank") << seats({{3, "山田"}, {4, "佐藤"}, {9, "山田 "}}) << once << QStringList{Registered}
-                                                << false << QStringList{"山田", "佐藤", "山田 "};
+    QTest::addColumn<QStringList>("shown"); // the condition editor's roster; "<editor>": still editing
+    const QByteArray two = cp932Lines({"山田", "佐藤"}), fresh("<new>");
+    const QStringList reg{"register"}, editing{"<editor>"}, closed{"<closed>"};
+    QTest::newRow("a box of blanks is a name") << fresh << QStringList{"2:  ", "3:田中 "} << reg << QList<int>{IDOK}
+                                               << QStringList{Registered} << QStringList{"  ", "田中 "};
+    QTest::newRow("same name twice") << fresh << QStringList{"3:山田", "4:佐藤", "9:山田"} << reg << QList<int>()
+                                     << QStringList{QStringLiteral("登録者重複|同じ氏名を登録しようとしました。|16")} << editing;
+    QTest::newRow("name and name with a blank") << fresh << QStringList{"3:山田", "4:佐藤", "9:山田 "} << reg << QList<int>{IDOK}
+                                                << QStringList{Registered} << QStringList{"山田", "佐藤", "山田 "};
     QTest::newRow("names CP932 cannot hold")
-        << seats({{1, "山田"}, {7, "𠮷田"}, {9, "😀"}}) << once
+        << fresh << QStringList{"1:山田", "7:𠮷田", "9:😀"} << reg << QList<int>()
         << QStringList{QStringLiteral("使用できない文字|No.7 の氏名「𠮷田」には名簿ファイルに保存できない文字が含まれています。\r\n"
                                       "別の文字に置き換えて下さい。|16")}
-        << true << QStringList();
-    QTest::newRow("empty, OK, then again") << QStringList() << QList<int>{IDOK, IDOK} << QStringList{EmptyQuestion, EmptyQuestion} << true
-                                           << QStringList();
-    QTest::newRow("empty, Cancel") << QStringList() << QList<int>{IDCANCEL} << QStringList{EmptyQuestion} << false << QStringList();
+        << editing;
+    QTest::newRow("empty, OK, then again") << fresh << QStringList() << reg + reg << QList<int>{IDOK, IDOK}
+                                           << QStringList{EmptyQuestion, EmptyQuestion} << editing;
+    QTest::newRow("empty, Cancel") << fresh << QStringList() << reg << QList<int>{IDCANCEL} << QStringList{EmptyQuestion} << closed;
+    // A roster read from a file always asks on closing; Cancel leaves it unsaved.
+    QTest::newRow("opened, changed, Cancel: the roster as read") << two << QStringList{"7:鈴木", "2:"} << QStringList{"toolbar 3"}
+                                                                 << QList<int>{IDCANCEL} << QStringList{ChangedQuestion}
+                                                                 << QStringList{"山田", "佐藤"};
+    QTest::newRow("opened, untouched, OK saves") << two << QStringList() << QStringList{"mnuCancel"} << QList<int>{IDOK}
+                                                 << QStringList{ChangedQuestion, Corrected} << QStringList{"山田", "佐藤"};
+    QTest::newRow("opened empty: closing does nothing") << QByteArray() << QStringList() << QStringList{"mnuCancel"} << QList<int>()
+                                                        << QStringList() << editing;
+    // A name typed and removed again is a change all the same.
+    QTest::newRow("opened empty, typed and removed") << QByteArray() << QStringList{"7:鈴木", "7:"} << QStringList{"mnuCancel"}
+                                                     << QList<int>{IDCANCEL} << QStringList{ChangedQuestion} << QStringList();
+    QTest::newRow("new, OK discards") << fresh << QStringList{"1:山田"} << QStringList{"mnuCancel"} << QList<int>{IDOK}
+                                      << QStringList{DiscardQuestion} << closed;
+    QTest::newRow("new, close button, Cancel keeps editing") << fresh << QStringList{"1:山田"} << QStringList{"close button"}
+                                                             << QList<int>{IDCANCEL} << QStringList{DiscardQuestion} << editing;
 }
 
-void TestRoster::registerCommand()
+void TestRoster::editorCommands()
 {
-    QFETCH(QStringList, boxes);
+    QFETCH(QByteArray, opened);
+    QFETCH(QStringList, edits);
+    QFETCH(QStringList, steps);
     QFETCH(QList<int>, answers);
     QFETCH(QStringList, messages);
-    QFETCH(bool, stillOpen);
-    QFETCH(QStringList, written);
+    QFETCH(QStringList, shown);
     TestEnv env;
-    env.platform.saveFiles.enqueue(env.path(QStringLiteral("d.mem")));
+    for (int answer : answers)
+        env.platform.answers.enqueue(answer);
+    env.platform.saveFiles.enqueue(env.path(QStringLiteral("out.mem")));
     bool condOpenDuringMessage = false;
     env.platform.onMessage = [&](const PlatformCall &) { condOpenDuringMessage = isLoaded<COND>(); };
-    QCOMPARE(newRoster(boxes,
-                       [&](TOUROKU *editor) {
-                           for (int answer : answers) {
-                               env.platform.answers.enqueue(answer);
-                               editor->mnuNewFile_Click();
-                           }
-                       }),
-             stillOpen);
-    QCOMPARE(env.platform.messageLog(), messages);
-    QCOMPARE(state().RosterEmpty, answers.constFirst() == IDCANCEL ? 1 : 0);
-    QCOMPARE(env.platform.callsOf(QStringLiteral("save")).size(), written.isEmpty() ? 0 : 1);
-    QCOMPARE(env.readFile(QStringLiteral("d.mem")), written.isEmpty() ? QByteArray("<missing>") : cp932Lines(written));
-    QCOMPARE(conditionEditorRoster(), written.isEmpty() ? QStringList{"<closed>"} : written);
-    // The condition editor follows the message, without blocking.
-    if (!written.isEmpty())
-        QVERIFY(!condOpenDuringMessage && !loadedForm<COND>()->isModal() && state().RosterEdited);
-}
-
-void TestRoster::closeCommand_data()
-{
-    QTest::addColumn<QByteArray>("file"); // the roster opened; "<new>": File>New roster with a name typed
-    QTest::addColumn<QString>("edit");
-    QTest::addColumn<QString>("how");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QStringList>("condRoster"); // "<open>": the editor stays open
-    const QByteArray two = cp932Lines({"山田", "佐藤"});
-    const QStringList read{"山田", "佐藤"};
-    // A roster read from a file always asks; Cancel leaves it unsaved.
-    QTest::newRow("changed, Cancel: the roster as read") << two << "change" << "toolbar 3" << IDCANCEL << QStringList{ChangedQuestion} << read;
-    QTest::newRow("untouched, OK saves") << two << "" << "mnuCancel" << IDOK << QStringList{ChangedQuestion, Corrected} << read;
-    // An unchanged empty roster: the command does nothing.
-    QTest::newRow("empty, command") << QByteArray() << "" << "mnuCancel" << IDOK << QStringList() << QStringList{"<open>"};
-    // A name typed and removed again is a change all the same.
-    QTest::newRow("empty, typed and removed") << QByteArray() << "type and remove" << "mnuCancel" << IDCANCEL
-                                              << QStringList{ChangedQuestion} << QStringList();
-    QTest::newRow("new roster, OK discards") << QByteArray("<new>") << "" << "mnuCancel" << IDOK << QStringList{DiscardQuestion}
-                                             << QStringList{"<closed>"};
-    QTest::newRow("new roster, close button, Cancel keeps editing") << QByteArray("<new>") << "" << "close button" << IDCANCEL
-                                                                    << QStringList{DiscardQuestion} << QStringList{"<open>"};
-}
-
-void TestRoster::closeCommand()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, edit);
-    QFETCH(QString, how);
-    QFETCH(int, answer);
-    QFETCH(QStringList, messages);
-    QFETCH(QStringList, condRoster);
-    TestEnv env;
-    env.platform.answers.enqueue(answer);
-    env.platform.saveFiles.enqueue(env.path(QStringLiteral("c2.mem")));
     bool stillOpen = false;
-    const auto close = [&](TOUROKU *editor) {
-        if (!edit.isEmpty()) {
-            editor->Text1[6]->setText(QStringLiteral("鈴木"));
-            editor->Text1[edit == QLatin1String("change") ? 1 : 6]->clear();
+    const auto use = [&](TOUROKU *editor) {
+        for (const QString &edit : edits)
+            editor->Text1[size_t(edit.section(u':', 0, 0).toInt() - 1)]->setText(edit.section(u':', 1));
+        for (const QString &step : steps) {
+            if (step == QLatin1String("register"))
+                editor->mnuNewFile_Click();
+            else if (step == QLatin1String("toolbar 3"))
+                editor->Toolbar1->button(3)->click();
+            else if (step == QLatin1String("mnuCancel"))
+                editor->mnuCancel->trigger();
+            else
+                editor->close();
         }
-        if (how == QLatin1String("toolbar 3"))
-            editor->Toolbar1->button(3)->click();
-        else if (how == QLatin1String("mnuCancel"))
-            editor->mnuCancel->trigger();
-        else
-            editor->close();
         stillOpen = isLoaded<TOUROKU>();
     };
-    if (file == "<new>") {
-        newRoster(seats({{1, "山田"}}), close);
+    if (opened == "<new>") {
+        newRoster(use);
     } else {
-        env.writeFile(QStringLiteral("c.mem"), file);
-        close(openRoster(env, QStringLiteral("c.mem")));
+        env.writeFile(QStringLiteral("in.mem"), opened);
+        use(openRoster(env, QStringLiteral("in.mem")));
     }
     QCOMPARE(env.platform.messageLog(), messages);
-    QCOMPARE(stillOpen, condRoster == QStringList{"<open>"});
-    QCOMPARE(conditionEditorRoster(), stillOpen ? QStringList{"<closed>"} : condRoster);
-    QCOMPARE(state().CountChanged, 0);
-    QCOMPARE(env.readFile(QStringLiteral("c2.mem")), messages.contains(Corrected) ? file : QByteArray("<missing>"));
-    if (file != "<new>")
-        QCOMPARE(state().RosterFromFile, messages.contains(Corrected) ? 0 : 1);
+    QCOMPARE(stillOpen ? QStringList{"<editor>"} : conditionEditorRoster(), shown);
+    const bool saved = messages.contains(Registered) || messages.contains(Corrected);
+    QCOMPARE(env.platform.callsOf(QStringLiteral("save")).size(), int(saved));
+    QCOMPARE(env.readFile(QStringLiteral("out.mem")), saved ? cp932Lines(shown) : QByteArray("<missing>"));
+    QCOMPARE(state().RosterFromFile, opened != "<new>" && !saved ? 1 : 0);
+    QCOMPARE(state().RosterEmpty, messages == QStringList{EmptyQuestion} && !stillOpen ? 1 : 0);
+    // The condition editor follows the message, without blocking.
+    if (saved)
+        QVERIFY(!condOpenDuringMessage && !loadedForm<COND>()->isModal() && state().RosterEdited);
 }
 
 void TestRoster::savedAgain_data()
