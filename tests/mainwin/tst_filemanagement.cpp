@@ -38,35 +38,29 @@ Files with(Files files, const Files &changes)
     return files;
 }
 
-// What a file-name dialog showed while the test typed names into it: "caption|source|focus"
+// Types each name and presses OK (the button taking the focus, as a click does) while the
+// dialog stays open; then cancels it if it is still open. `seen` gets "source|focus"
 // when it opened modally, then for each OK "closed", "open" (focus left on OK) or "text"
 // (focus back in the name box).
-struct NameDialogRun {
-    QString opened;
-    QStringList afterOk;
-};
-
-// Types each name and presses OK (the button taking the focus, as a click does) while the
-// dialog stays open; then cancels it if it is still open.
 template <class D>
-void typeNames(const QStringList &names, NameDialogRun &run)
+void typeNames(const QStringList &names, QStringList &seen)
 {
-    whenModal([names, &run] {
+    whenModal([names, &seen] {
         D *d = loadedForm<D>();
         if (!d)
             return;
         if (d->isVisible() && d->isModal())
-            run.opened = d->windowTitle() + u'|' + (std::is_same_v<D, FILESCOPY> ? d->Label3 : d->Label2)->text() + u'|' +
-                         (d->focusWidget() == d->Text1 && d->Text1->text().isEmpty() ? "text" : "elsewhere");
+            seen.append((std::is_same_v<D, FILESCOPY> ? d->Label3 : d->Label2)->text() + u'|' +
+                        (d->focusWidget() == d->Text1 && d->Text1->text().isEmpty() ? "text" : "elsewhere"));
         for (const QString &name : names) {
             d->Command1[0]->setFocus();
             d->Text1->setText(name);
             d->Command1[0]->click();
             if (d->isUnloaded()) {
-                run.afterOk.append(QStringLiteral("closed"));
+                seen.append(QStringLiteral("closed"));
                 return;
             }
-            run.afterOk.append(d->focusWidget() == d->Text1 ? QStringLiteral("text") : QStringLiteral("open"));
+            seen.append(d->focusWidget() == d->Text1 ? QStringLiteral("text") : QStringLiteral("open"));
         }
         d->Command1[1]->click();
     });
@@ -93,10 +87,8 @@ private slots:
     void dialogValuesCarriedFromCommandToCommand();
     void deleteCommand_data();
     void deleteCommand();
-    void deleteFailureIsReported();
     void backupCommand_data();
     void backupCommand();
-    void dialogsHaveNoDefaultOrCancelKey();
 };
 
 void TestFileManagement::chores_data()
@@ -106,24 +98,18 @@ void TestFileManagement::chores_data()
     QTest::addColumn<QString>("reason");
     QTest::addColumn<Files>("changes");
     const QString self = QStringLiteral("コピー元と同じファイルです。別の名前を指定して下さい。");
-    QTest::newRow("copy over an existing file") << "copy" << "b.mem" << "" << Files{{QStringLiteral("b.mem"), RosterA}};
     QTest::newRow("copy into a folder") << "copy" << "sub/c.mem" << "" << Files{{QStringLiteral("sub/c.mem"), RosterA}};
-    QTest::newRow("copy onto itself") << "copy" << "a.mem" << self << Files{};
     QTest::newRow("copy onto itself by another spelling") << "copy" << "sub/../a.mem" << self << Files{};
     QTest::newRow("copy onto itself through a link") << "copy" << "link.mem" << self << Files{};
     QTest::newRow("copy onto a folder") << "copy" << "sub" << "コピー先に同じ名前のフォルダーがあります。" << Files{};
-    QTest::newRow("copy into a missing folder") << "copy" << "none/c.mem" << "コピー先のフォルダーが見つかりません。" << Files{};
     QTest::newRow("copy without a file name") << "copy" << "sub/" << "ファイル名がありません。" << Files{};
-    QTest::newRow("copy to a blank name") << "copy" << "  " << "ファイル名がありません。" << Files{};
     QTest::newRow("copy to a forbidden character") << "copy" << "a?.mem" << BadName << Files{};
     QTest::newRow("copy to a control character") << "copy" << "a\tb.mem" << "名前に制御文字が含まれています。" << Files{};
     QTest::newRow("copy of a missing file") << "copy gone.mem" << "d.mem" << "コピー元のファイルが見つかりません。" << Files{};
     QTest::newRow("rename: a path moves it") << "rename" << "sub/c.mem" << "" << Files{{QStringLiteral("a.mem"), {}}, {QStringLiteral("sub/c.mem"), RosterA}};
     QTest::newRow("rename: letter case") << "rename" << "A.MEM" << "" << Files{{QStringLiteral("a.mem"), {}}, {QStringLiteral("A.MEM"), RosterA}};
-    QTest::newRow("rename onto an existing file") << "rename" << "b.mem" << "同じ名前のファイルが既にあります。" << Files{};
     QTest::newRow("rename onto a folder") << "rename" << "sub" << "同じ名前のフォルダーが既にあります。" << Files{};
     QTest::newRow("rename to the same name") << "rename" << "./a.mem" << "新しい名前が元の名前と同じです。" << Files{};
-    QTest::newRow("rename into a missing folder") << "rename" << "none/c.mem" << "移動先のフォルダーが見つかりません。" << Files{};
     QTest::newRow("rename to an invalid name") << "rename" << "c:d.mem" << BadName << Files{};
     QTest::newRow("delete a folder") << "delete" << "sub" << "フォルダーは削除できません。" << Files{};
     QTest::newRow("delete a missing file") << "delete" << "gone.mem" << "ファイルが見つかりません。" << Files{};
@@ -160,27 +146,21 @@ void TestFileManagement::logCleaning_data()
     QTest::addColumn<QByteArray>("log");
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QByteArray>("after");
-    QTest::addColumn<QString>("error");
     const QStringList r123{QStringLiteral("1組.rlt"), QStringLiteral("2組.rlt"), QStringLiteral("3組.rlt")};
-    QTest::newRow("gone entries dropped, order kept")
-        << Log << cp932Lines({"2組.rlt", "消えた.rlt", "1組.rlt", "旧.rlt", "3組.rlt"}) << r123
-        << cp932Lines({"2組.rlt", "1組.rlt", "3組.rlt"}) << "";
+    // Dropping gone entries in order is in the delete command's table.
     QTest::newRow("empty line skipped, later entries kept")
-        << Log << cp932Lines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << r123 << cp932Lines({"1組.rlt", "3組.rlt"}) << "";
-    QTest::newRow("entry names a folder") << Log << cp932Lines({"sub", "1組.rlt"}) << r123 << cp932Lines({"1組.rlt"}) << "";
+        << Log << cp932Lines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << r123 << cp932Lines({"1組.rlt", "3組.rlt"});
+    QTest::newRow("entry names a folder") << Log << cp932Lines({"sub", "1組.rlt"}) << r123 << cp932Lines({"1組.rlt"});
     QTest::newRow("log name in capitals") << QStringLiteral("ならびん.INI") << cp932Lines({"消えた.rlt", "2組.rlt"}) << r123
-                                          << cp932Lines({"2組.rlt"}) << "";
-    QStringList fifteen, twenty;
+                                          << cp932Lines({"2組.rlt"});
+    QStringList twenty;
     for (int i = 1; i <= 20; ++i)
-        (i <= 15 ? fifteen : twenty).append(QStringLiteral("r%1.rlt").arg(i));
-    twenty = fifteen + twenty;
-    QTest::newRow("15 entries all present") << Log << cp932Lines(fifteen) << fifteen << cp932Lines(fifteen) << "";
+        twenty.append(QStringLiteral("r%1.rlt").arg(i));
+    const QStringList fifteen = twenty.mid(0, 15);
+    QTest::newRow("15 entries all present") << Log << cp932Lines(fifteen) << fifteen << cp932Lines(fifteen);
     QStringList present = twenty;
     present.removeAll(QStringLiteral("r3.rlt"));
-    QTest::newRow("more than 15 entries") << Log << cp932Lines(twenty) << present << cp932Lines(present) << "";
-    QTest::newRow("unreadable log left as it is")
-        << Log << QByteArray("\xff\xfe\x81\r\n", 5) << r123 << QByteArray("\xff\xfe\x81\r\n", 5)
-        << "文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。";
+    QTest::newRow("more than 15 entries") << Log << cp932Lines(twenty) << present << cp932Lines(present);
 }
 
 void TestFileManagement::logCleaning()
@@ -189,21 +169,16 @@ void TestFileManagement::logCleaning()
     QFETCH(QByteArray, log);
     QFETCH(QStringList, existing);
     QFETCH(QByteArray, after);
-    QFETCH(QString, error);
     TestEnv env;
     env.writeFile(logName, log);
-    env.writeFile(QStringLiteral("sub/keep.txt"), "k");
+    QDir(env.work()).mkdir(QStringLiteral("sub"));
     for (const QString &name : existing)
         env.writeFile(name, "x");
     const LogCleaning cleaning = cleanFolderResultLog(env.work());
-    QVERIFY(cleaning.hadLog);
-    QCOMPARE(cleaning.error, error);
+    QVERIFY(cleaning.hadLog && cleaning.error.isEmpty());
     QCOMPARE(cleaning.rewritten, after != log);
     QCOMPARE(env.readFile(logName), after);
     QCOMPARE(QDir(env.work()).entryList({QStringLiteral("ならびん.*")}), QStringList{logName});
-    // A folder without a log gets none.
-    QVERIFY(!cleanFolderResultLog(env.path(QStringLiteral("sub"))).hadLog);
-    QCOMPARE(QDir(env.path(QStringLiteral("sub"))).entryList(QDir::Files), QStringList{QStringLiteral("keep.txt")});
 }
 
 void TestFileManagement::nameDialogs_data()
@@ -217,8 +192,8 @@ void TestFileManagement::nameDialogs_data()
     const QString renamed = QStringLiteral("変更確認|ファイル名を変更しました。|64");
     const Files copyC{{QStringLiteral("class/c.mem"), RosterA}};
     const Files renamedNew{{QStringLiteral("class/a.mem"), {}}, {QStringLiteral("class/new.mem"), RosterA}};
-    QTest::newRow("copy: bare name lands beside the source") << "copy" << QStringList{"c.mem"} << QStringList{copied}
-                                                             << QStringList{"closed"} << copyC;
+    QTest::newRow("copy: bare name lands beside the source, over a file there")
+        << "copy" << QStringList{"b.mem"} << QStringList{copied} << QStringList{"closed"} << Files{{QStringLiteral("class/b.mem"), RosterA}};
     QTest::newRow("copy: empty, then a name")
         << "copy" << QStringList{"", "c.mem"} << QStringList{QStringLiteral("入力確認|コピー先が入力されていません。|64"), copied}
         << QStringList{"open", "closed"} << copyC;
@@ -258,64 +233,58 @@ void TestFileManagement::nameDialogs()
     NARABIN *main = shownMain();
     const bool copy = command == QLatin1String("copy");
     state().RosterFileName = QStringLiteral("/somewhere/open.mem");
-    QStringList sourceAndOwner; // while each message is shown
-    env.platform.onMessage = [&](const PlatformCall &c) {
-        sourceAndOwner.append((copy ? state().RosterFileName : state().RenameSourceFile) + QLatin1Char('|') + c.owner->objectName());
-    };
     env.platform.openFiles.enqueue(env.path(QStringLiteral("class/a.mem")));
-    NameDialogRun run;
+    QStringList seen;
     if (copy)
-        typeNames<FILESCOPY>(typed, run);
+        typeNames<FILESCOPY>(typed, seen);
     else
-        typeNames<RENAME>(typed, run);
+        typeNames<RENAME>(typed, seen);
     findAction(main, copy ? QStringLiteral("mnuFileCopy") : QStringLiteral("mnuFileRename"))->trigger();
-    QCOMPARE(run.opened, copy ? QStringLiteral("ファイルのコピー|a.mem|text") : QStringLiteral("ファイル名の変更|a.mem|text"));
-    QCOMPARE(run.afterOk, afterOk);
+    QCOMPARE(seen, QStringList{"a.mem|text"} + afterOk);
     QCOMPARE(env.platform.messageLog(), messages);
     // The messages belong to the dialog, so they show over it.
-    QCOMPARE(sourceAndOwner, QStringList(messages.size(), env.path(QStringLiteral("class/a.mem")) + (copy ? "|FILESCOPY" : "|RENAME")));
+    for (const PlatformCall &c : env.platform.callsOf(QStringLiteral("message")))
+        QCOMPARE(c.owner->objectName(), copy ? "FILESCOPY" : "RENAME");
     QCOMPARE(fileTree(env.work()), with(before, changes));
-    QCOMPARE(QDir::currentPath(), env.path(QStringLiteral("class")));
     // Emptied at the end of the command; a rename leaves the roster in use alone.
     QCOMPARE(state().RenameSourceFile, QString());
     QCOMPARE(state().RosterFileName, copy ? QString() : QStringLiteral("/somewhere/open.mem"));
     QVERIFY(!isLoaded<FILESCOPY>() && !isLoaded<RENAME>());
 }
 
+// File>Open shares the main window's dialog with the file commands, which change its title
+// and filter for the next opening.
 void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
 {
     TestEnv env;
     env.writeFile(QStringLiteral("class/a.mem"), RosterA);
     const QString roster = env.path(QStringLiteral("class/a.mem"));
     NARABIN *main = shownMain();
-    CommonDialog &dialog = main->CommonDialog1;
-    const auto values = [&dialog] { return QStringList{dialog.DialogTitle, dialog.Filter, dialog.FileName}; };
-    QCOMPARE(values(), (QStringList{QStringLiteral("名簿を開く"), FirstFilter, QString()}));
-
-    // As File>Open leaves it after opening a roster.
-    dialog.FileName = roster;
     env.platform.openFiles.enqueue(roster);
-    NameDialogRun cancelled;
-    typeNames<FILESCOPY>({}, cancelled);
+    TRIGGER(main, "mnuFileOpen");
+    env.platform.openFiles.enqueue(roster);
+    QStringList seen;
+    typeNames<FILESCOPY>({}, seen);
     TRIGGER(main, "mnuFileCopy");
-    QCOMPARE(values(), (QStringList{QStringLiteral("名簿ﾌｧｲﾙを開く"), AfterCopyFilter, QString()}));
-
+    // Cancelled: only the roster's file name is forgotten.
+    main->Toolbar1->button(3)->click();
+    QCOMPARE(state().PupilNames[1] + u'|' + state().RosterFileName, QStringLiteral("山田|"));
     state().RosterFileName = roster;
     TRIGGER(main, "mnuFileRename"); // file dialog cancelled
-    QCOMPARE(values(), (QStringList{QStringLiteral("名簿を開く"), AfterCopyFilter, QString()}));
     QCOMPARE(state().RosterFileName, roster);
-
-    dialog.FileName = roster;
+    env.platform.openFiles.enqueue(roster);
+    TRIGGER(main, "mnuFileOpen");
     TRIGGER(main, "mnuFileDelete"); // file dialog cancelled
-    QCOMPARE(values(), (QStringList{QStringLiteral("名簿を開く"), AfterCopyFilter, QString()}));
     QCOMPARE(state().RosterFileName, QString());
-
     TRIGGER(main, "mnuFileCopy"); // file dialog cancelled
     QStringList shown;
     for (const PlatformCall &c : env.platform.callsOf(QStringLiteral("open")))
         shown.append(c.title + QLatin1Char('|') + c.filter + QLatin1Char('|') + c.fileName);
-    QCOMPARE(shown, (QStringList{QStringLiteral("コピーするﾌｧｲﾙを選択|") + CopyFilter + QLatin1Char('|') + roster,
+    QCOMPARE(shown, (QStringList{QStringLiteral("名簿を開く|") + FirstFilter + QLatin1Char('|'),
+                                 QStringLiteral("コピーするﾌｧｲﾙを選択|") + CopyFilter + QLatin1Char('|') + roster,
+                                 QStringLiteral("名簿ﾌｧｲﾙを開く|") + AfterCopyFilter + QLatin1Char('|'),
                                  QStringLiteral("名前を変更するﾌｧｲﾙを選択|") + AfterCopyFilter + QLatin1Char('|'),
+                                 QStringLiteral("名簿を開く|") + AfterCopyFilter + QLatin1Char('|'),
                                  QStringLiteral("削除するﾌｧｲﾙを選択|") + AfterCopyFilter + QLatin1Char('|') + roster,
                                  QStringLiteral("コピーするﾌｧｲﾙを選択|") + CopyFilter + QLatin1Char('|')}));
     QVERIFY(env.platform.messageLog().isEmpty());
@@ -332,14 +301,17 @@ void TestFileManagement::deleteCommand_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<int>("answer");
     QTest::addColumn<Files>("changes");
-    QTest::newRow("file in the log") << "r2.rlt" << IDOK << Files{{"r2.rlt", {}}, {Log, cp932Lines({"r1.rlt", "r3.rlt"})}};
-    QTest::newRow("file not in the log still cleans it") << "a.mem" << IDOK
-                                                         << Files{{"a.mem", {}}, {Log, cp932Lines({"r1.rlt", "r2.rlt", "r3.rlt"})}};
+    QTest::addColumn<QString>("failure"); // the file goes away while the question is up
+    QTest::newRow("file in the log") << "r2.rlt" << IDOK << Files{{"r2.rlt", {}}, {Log, cp932Lines({"r1.rlt", "r3.rlt"})}} << "";
+    QTest::newRow("file not in the log still cleans it")
+        << "a.mem" << IDOK << Files{{"a.mem", {}}, {Log, cp932Lines({"r1.rlt", "r2.rlt", "r3.rlt"})}} << "";
     QTest::newRow("another folder cleans that log only")
-        << "other/o1.rlt" << IDOK << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, cp932Lines({"o2.rlt"})}};
-    QTest::newRow("folder without a log") << "bare/x.mem" << IDOK << Files{{"bare/x.mem", {}}};
-    QTest::newRow("the log itself") << Log << IDOK << Files{{Log, {}}};
-    QTest::newRow("cancelled") << "r2.rlt" << IDCANCEL << Files{};
+        << "other/o1.rlt" << IDOK << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, cp932Lines({"o2.rlt"})}} << "";
+    QTest::newRow("folder without a log") << "bare/x.mem" << IDOK << Files{{"bare/x.mem", {}}} << "";
+    QTest::newRow("the log itself") << Log << IDOK << Files{{Log, {}}} << "";
+    QTest::newRow("cancelled") << "r2.rlt" << IDCANCEL << Files{} << "";
+    QTest::newRow("failed: reported, log left") << "r2.rlt" << IDOK << Files{{"r2.rlt", {}}}
+                                                << "削除失敗|「r2.rlt」を削除できませんでした。\rファイルが見つかりません。|48";
 }
 
 void TestFileManagement::deleteCommand()
@@ -347,6 +319,7 @@ void TestFileManagement::deleteCommand()
     QFETCH(QString, target);
     QFETCH(int, answer);
     QFETCH(Files, changes);
+    QFETCH(QString, failure);
     TestEnv env;
     for (const char *name : {"r1.rlt", "r2.rlt", "r3.rlt", "a.mem", "other/o2.rlt", "other/o1.rlt", "bare/x.mem"})
         env.writeFile(QString::fromLatin1(name), "x");
@@ -357,32 +330,13 @@ void TestFileManagement::deleteCommand()
     state().RosterFileName = QStringLiteral("/somewhere/open.mem");
     env.platform.answers.enqueue(answer);
     env.platform.openFiles.enqueue(env.path(target));
-    QString chosenWhileAsked;
-    env.platform.onMessage = [&](const PlatformCall &) {
-        if (chosenWhileAsked.isEmpty())
-            chosenWhileAsked = state().RosterFileName;
-    };
+    if (!failure.isEmpty())
+        env.platform.onMessage = [&](const PlatformCall &) { QFile::remove(env.path(target)); };
     main->Toolbar1->button(5)->click();
-    QCOMPARE(env.platform.callsOf(QStringLiteral("open")).constFirst().title, QStringLiteral("削除するﾌｧｲﾙを選択"));
-    QCOMPARE(env.platform.messageLog(), QStringList({DeleteQuestion, Deleted}).mid(0, answer == IDOK ? 2 : 1));
+    QCOMPARE(env.platform.messageLog(), QStringList({DeleteQuestion, failure.isEmpty() ? Deleted : failure}).mid(0, answer == IDOK ? 2 : 1));
     QCOMPARE(fileTree(env.work()), with(before, changes));
-    QCOMPARE(chosenWhileAsked, env.path(target));
     QCOMPARE(state().RosterFileName, QString());
     QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), static_cast<QWidget *>(main));
-}
-
-void TestFileManagement::deleteFailureIsReported()
-{
-    TestEnv env;
-    env.writeFile(QStringLiteral("a.mem"), "x");
-    env.writeFile(Log, cp932Lines({"消えた.rlt", "a.mem"}));
-    // The file goes away while the question is up.
-    env.platform.openFiles.enqueue(env.path(QStringLiteral("a.mem")));
-    env.platform.onMessage = [&](const PlatformCall &) { QFile::remove(env.path(QStringLiteral("a.mem"))); };
-    TRIGGER(shownMain(), "mnuFileDelete");
-    QCOMPARE(env.platform.messageLog(),
-             (QStringList{DeleteQuestion, QStringLiteral("削除失敗|「a.mem」を削除できませんでした。\rファイルが見つかりません。|48")}));
-    QCOMPARE(env.readFile(Log), cp932Lines({"消えた.rlt", "a.mem"}));
 }
 
 void TestFileManagement::backupCommand_data()
@@ -433,24 +387,6 @@ void TestFileManagement::backupCommand()
     QCOMPARE(env.platform.messageLog(), messages);
     const Files all{{QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};
     QCOMPARE(fileTree(floppy), copied ? all : onFloppy);
-}
-
-void TestFileManagement::dialogsHaveNoDefaultOrCancelKey()
-{
-    TestEnv env;
-    for (FileNameDialog *d : std::initializer_list<FileNameDialog *>{form<FILESCOPY>(), form<RENAME>()}) {
-        QStringList buttons;
-        for (QPushButton *b : d->Command1)
-            buttons << b->text();
-        QCOMPARE(buttons, (QStringList{"OK", "キャンセル", "ヘルプ"}));
-        d->show();
-        QVERIFY(QTest::qWaitForWindowExposed(d));
-        d->Text1->setText(QStringLiteral("x.mem"));
-        QTest::keyClick(d->Text1, Qt::Key_Return);
-        QTest::keyClick(d->Text1, Qt::Key_Escape);
-        QVERIFY(d->isVisible());
-        QVERIFY(env.platform.calls.isEmpty());
-    }
 }
 
 QTEST_MAIN(TestFileManagement)
