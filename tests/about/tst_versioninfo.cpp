@@ -1,14 +1,9 @@
 // The version window: its texts, link highlighting, and what a link click starts.
 #include "about/versioninfo.h"
-#include "app/startup.h"
 #include "app/ui.h"
 #include "support/mainfixtures.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -43,7 +38,6 @@ private slots:
     void highlightFollowsThePointer();
     void linkClicks_data();
     void linkClicks();
-    void modalAndFreshEachTime();
 };
 
 void TestVersionInfo::highlightFollowsThePointer()
@@ -82,10 +76,9 @@ void TestVersionInfo::linkClicks_data()
     QTest::addColumn<bool>("starts");
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QStringList>("messages");
-    const QString mail = QStringLiteral("mail|narabin@example.jp");
-    const QString browser = QStringLiteral("browser|http://www.example.jp/narabin/");
-    const QString oe = QStringLiteral("OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48");
-    const QString ie = QStringLiteral("IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48");
+    const QString mail = "mail|narabin@example.jp", browser = "browser|http://www.example.jp/narabin/";
+    const QString oe = "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48";
+    const QString ie = "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48";
     for (int i : {10, 11})
         QTest::addRow("mail %d", i) << i << true << QStringList{mail} << QStringList{};
     for (int i : {12, 13, 14})
@@ -113,47 +106,14 @@ void TestVersionInfo::linkClicks()
     QTest::mouseClick(label, Qt::LeftButton, {}, where);
     QStringList started;
     for (const PlatformCall &c : env.platform.calls) {
-        if (c.kind == QLatin1String("mail") || c.kind == QLatin1String("browser"))
-            started.append(c.kind + QLatin1Char('|') + c.text);
-        if (c.kind == QLatin1String("message"))
+        if (c.kind == "mail" || c.kind == "browser")
+            started.append(c.kind + u'|' + c.text);
+        if (c.kind == "message")
             QCOMPARE(c.owner.data(), w);
     }
     QCOMPARE(started, calls);
     QCOMPARE(env.platform.messageLog(), messages);
     QVERIFY(w->isVisible()); // the window stays open
-}
-
-void TestVersionInfo::modalAndFreshEachTime()
-{
-    TestEnv env;
-    NARABIN *main = startedMain();
-    QPointer<INFO_VER> first;
-    whenModal([&] {
-        first = loadedForm<INFO_VER>();
-        QVERIFY(first);
-        auto closeAlways = qScopeGuard([&first] { first->close(); });
-        QCOMPARE(QApplication::activeModalWidget(), first.data());
-        QTRY_VERIFY(first->Command1->hasFocus());
-        first->Label1_MouseMove(13);
-        QCOMPARE(linkState(first), QStringLiteral("rest/lit"));
-        closeAlways.dismiss();
-        QTest::keyClick(first->Command1, Qt::Key_Return);
-    });
-    TRIGGER(main, "mnuVersion");
-    QVERIFY(first && !first->isVisible());
-    QTRY_VERIFY(!first);
-
-    // Opened again (from the toolbar this time): a new window, links at rest.
-    bool seen = false;
-    whenModal([&] {
-        INFO_VER *again = loadedForm<INFO_VER>();
-        QVERIFY(again);
-        seen = linkState(again) == QLatin1String("rest/rest");
-        again->Command1->click();
-    });
-    main->Toolbar1->button(11)->click();
-    QVERIFY(seen);
-    QVERIFY(!isLoaded<INFO_VER>());
 }
 
 QTEST_MAIN(TestVersionInfo)
