@@ -48,11 +48,9 @@ class TestHelpViewer : public QObject {
 private slots:
     void contextOpensItsTopic_data();
     void contextOpensItsTopic();
-    void contentsListsEveryTopic();
-    void partialKeySearch();
+    void oneViewerForEveryCommand();
     void unusableHelpFileIsReported_data();
     void unusableHelpFileIsReported();
-    void usableOverAModalDialog();
     void helpRequests_data();
     void helpRequests();
 };
@@ -85,12 +83,12 @@ void TestHelpViewer::contextOpensItsTopic()
     QVERIFY(env.platform.messageLog().isEmpty());
 }
 
-void TestHelpViewer::contentsListsEveryTopic()
+void TestHelpViewer::oneViewerForEveryCommand()
 {
     TestEnv env;
     const QString path = installHelpFile(env);
     showHelp(nullptr, path, HELP_CONTENTS, 0);
-    HelpViewer *v = loadedForm<HelpViewer>();
+    QPointer<HelpViewer> v = loadedForm<HelpViewer>();
     QCOMPARE(v->currentTopicId(), QStringLiteral("contents"));
     const HelpLoad load = loadHelpFile(path);
     QStringList titles;
@@ -98,20 +96,13 @@ void TestHelpViewer::contentsListsEveryTopic()
         titles.append(t->title);
     QCOMPARE(titles.size(), load.file.topics.size() - 1);
     QCOMPARE(itemTexts(v->contentsList), titles);
-}
 
-void TestHelpViewer::partialKeySearch()
-{
-    TestEnv env;
-    showHelp(nullptr, installHelpFile(env), HELP_CONTEXT, 43);
-    HelpViewer *v = loadedForm<HelpViewer>();
     v->searchBox->setText("left over");
-    showHelp(nullptr, state().HelpFilePath, HELP_PARTIALKEY, 0);
+    showHelp(nullptr, path, HELP_PARTIALKEY, 0);
     QCOMPARE(v->tabs->currentIndex(), 1);
     QCOMPARE(v->searchBox->text(), QString());
     QTRY_VERIFY(v->searchBox->hasFocus());
-    // Typed as the input method commits it.
-    QInputMethodEvent commit;
+    QInputMethodEvent commit; // typed as the input method commits it
     commit.setCommitString("印刷行");
     QApplication::sendEvent(v->searchBox, &commit);
     QCOMPARE(itemTexts(v->indexList), (QStringList{"非印刷行", "非印刷行の設定"}));
@@ -125,6 +116,22 @@ void TestHelpViewer::partialKeySearch()
     QVERIFY(!v->noMatchLabel->isHidden());
     QTest::keyClick(v->searchBox, Qt::Key_Return);
     QCOMPARE(v->currentTopicId(), QStringLiteral("nopline"));
+
+    // From a modal dialog's help button: still the one viewer, in front and taking input.
+    QDialog dialog;
+    bool checked = false;
+    whenModal([&] {
+        auto closeAlways = qScopeGuard([&dialog] { dialog.accept(); });
+        showHelp(&dialog, path, HELP_CONTEXT, 29);
+        QCOMPARE(loadedForm<HelpViewer>(), v.data());
+        QCOMPARE(QApplication::activeModalWidget(), v.data());
+        QCOMPARE(v->currentTopicId(), QStringLiteral("copy"));
+        QTest::keyClick(v->searchBox, Qt::Key_Escape);
+        checked = true;
+    });
+    dialog.exec();
+    QVERIFY(checked);
+    QTRY_VERIFY(!v);
 }
 
 void TestHelpViewer::unusableHelpFileIsReported_data()
@@ -154,29 +161,6 @@ void TestHelpViewer::unusableHelpFileIsReported()
     QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList{noTopic} : QStringList(3, line));
     QCOMPARE(env.platform.calls.constFirst().owner.data(), &owner);
     QCOMPARE(isLoaded<HelpViewer>(), message.isEmpty());
-}
-
-void TestHelpViewer::usableOverAModalDialog()
-{
-    TestEnv env;
-    const QString path = installHelpFile(env);
-    showHelp(nullptr, path, HELP_CONTENTS, 0);
-    QPointer<HelpViewer> v = loadedForm<HelpViewer>();
-    QDialog dialog;
-    bool checked = false;
-    whenModal([&] {
-        auto closeAlways = qScopeGuard([&dialog] { dialog.accept(); });
-        showHelp(&dialog, path, HELP_CONTEXT, 29);
-        // Still the one viewer, now in front of the dialog and taking input.
-        QCOMPARE(loadedForm<HelpViewer>(), v.data());
-        QCOMPARE(QApplication::activeModalWidget(), v.data());
-        QCOMPARE(v->currentTopicId(), QStringLiteral("copy"));
-        QTest::keyClick(v->searchBox, Qt::Key_Escape);
-        checked = true;
-    });
-    dialog.exec();
-    QVERIFY(checked);
-    QTRY_VERIFY(!v);
 }
 
 void TestHelpViewer::helpRequests_data()
