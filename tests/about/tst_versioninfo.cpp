@@ -1,14 +1,9 @@
 // The version window: its texts, link highlighting, and what a link click starts.
 #include "about/versioninfo.h"
-#include "app/startup.h"
 #include "app/ui.h"
 #include "support/mainfixtures.h"
 
-#include <QApplication>
 #include <QLabel>
-#include <QPushButton>
-#include <QScopeGuard>
-#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -43,7 +38,6 @@ private slots:
     void highlightFollowsThePointer();
     void linkClicks_data();
     void linkClicks();
-    void modalAndFreshEachTime();
 };
 
 void TestVersionInfo::highlightFollowsThePointer()
@@ -80,20 +74,16 @@ void TestVersionInfo::linkClicks_data()
 {
     QTest::addColumn<int>("index");
     QTest::addColumn<bool>("starts");
-    QTest::addColumn<QStringList>("calls");
-    QTest::addColumn<QStringList>("messages");
-    const QString mail = QStringLiteral("mail|narabin@example.jp");
-    const QString browser = QStringLiteral("browser|http://www.example.jp/narabin/");
-    const QString oe = QStringLiteral("OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48");
-    const QString ie = QStringLiteral("IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48");
+    QTest::addColumn<QStringList>("calls"); // what was started, then the messages shown
+    const QString mail = "mail|narabin@example.jp", browser = "browser|http://www.example.jp/narabin/";
     for (int i : {10, 11})
-        QTest::addRow("mail %d", i) << i << true << QStringList{mail} << QStringList{};
+        QTest::addRow("mail %d", i) << i << true << QStringList{mail};
     for (int i : {12, 13, 14})
-        QTest::addRow("home page %d", i) << i << true << QStringList{browser} << QStringList{};
-    QTest::newRow("no mail program") << 11 << false << QStringList{mail} << QStringList{oe};
-    QTest::newRow("no browser") << 13 << false << QStringList{browser} << QStringList{ie};
+        QTest::addRow("home page %d", i) << i << true << QStringList{browser};
+    QTest::newRow("no mail program") << 11 << false << QStringList{mail, "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48"};
+    QTest::newRow("no browser") << 13 << false << QStringList{browser, "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48"};
     for (int i : {1, 0, 18})
-        QTest::addRow("lettering %d", i) << i << false << QStringList{} << QStringList{};
+        QTest::addRow("lettering %d", i) << i << false << QStringList{};
 }
 
 void TestVersionInfo::linkClicks()
@@ -101,59 +91,20 @@ void TestVersionInfo::linkClicks()
     QFETCH(int, index);
     QFETCH(bool, starts);
     QFETCH(QStringList, calls);
-    QFETCH(QStringList, messages);
     TestEnv env;
-    env.platform.mailStarts = starts;
-    env.platform.browserStarts = starts;
+    env.platform.mailStarts = env.platform.browserStarts = starts;
     INFO_VER *w = shownVersionWindow();
     QVERIFY(w);
     QLabel *label = w->Label1[index];
     // Element 0 is a shadow: click where it is not covered by its front layer.
-    const QPoint where = index == 0 ? label->rect().bottomRight() - QPoint(2, 2) : label->rect().center();
-    QTest::mouseClick(label, Qt::LeftButton, {}, where);
-    QStringList started;
+    QTest::mouseClick(label, Qt::LeftButton, {}, index == 0 ? label->rect().bottomRight() - QPoint(2, 2) : label->rect().center());
+    QStringList log;
     for (const PlatformCall &c : env.platform.calls) {
-        if (c.kind == QLatin1String("mail") || c.kind == QLatin1String("browser"))
-            started.append(c.kind + QLatin1Char('|') + c.text);
-        if (c.kind == QLatin1String("message"))
-            QCOMPARE(c.owner.data(), w);
+        QVERIFY(c.kind != "message" || c.owner.data() == w);
+        log.append(c.kind == "message" ? c.title + u'|' + c.text + u'|' + QString::number(c.style) : c.kind + u'|' + c.text);
     }
-    QCOMPARE(started, calls);
-    QCOMPARE(env.platform.messageLog(), messages);
+    QCOMPARE(log, calls);
     QVERIFY(w->isVisible()); // the window stays open
-}
-
-void TestVersionInfo::modalAndFreshEachTime()
-{
-    TestEnv env;
-    NARABIN *main = startedMain();
-    QPointer<INFO_VER> first;
-    whenModal([&] {
-        first = loadedForm<INFO_VER>();
-        QVERIFY(first);
-        auto closeAlways = qScopeGuard([&first] { first->close(); });
-        QCOMPARE(QApplication::activeModalWidget(), first.data());
-        QTRY_VERIFY(first->Command1->hasFocus());
-        first->Label1_MouseMove(13);
-        QCOMPARE(linkState(first), QStringLiteral("rest/lit"));
-        closeAlways.dismiss();
-        QTest::keyClick(first->Command1, Qt::Key_Return);
-    });
-    TRIGGER(main, "mnuVersion");
-    QVERIFY(first && !first->isVisible());
-    QTRY_VERIFY(!first);
-
-    // Opened again (from the toolbar this time): a new window, links at rest.
-    bool seen = false;
-    whenModal([&] {
-        INFO_VER *again = loadedForm<INFO_VER>();
-        QVERIFY(again);
-        seen = linkState(again) == QLatin1String("rest/rest");
-        again->Command1->click();
-    });
-    main->Toolbar1->button(11)->click();
-    QVERIFY(seen);
-    QVERIFY(!isLoaded<INFO_VER>());
 }
 
 QTEST_MAIN(TestVersionInfo)

@@ -16,7 +16,7 @@ namespace {
 QMap<QString, QString> storedSettings(const TestEnv &env)
 {
     QSettings file(env.settingsFile(), QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("Config"));
+    file.beginGroup("Config");
     QMap<QString, QString> out;
     for (const QString &key : file.childKeys())
         out[key] = file.value(key).toString();
@@ -33,113 +33,82 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private slots:
-    void settingsAndPresets_data();
-    void settingsAndPresets();
+    void settingsPresetsAndSplash_data();
+    void settingsPresetsAndSplash();
     void keysAreOneWhateverTheirCase();
-    void splashOnlyWithLogo_data();
-    void splashOnlyWithLogo();
-    void workingFolderAndDataFiles();
+    void missingProgramFolder();
 };
 
-void TestStartup::settingsAndPresets_data()
+void TestStartup::settingsPresetsAndSplash_data()
 {
-    QTest::addColumn<QString>("stored"); // OptMColor; empty: a first run with an empty store
+    QTest::addColumn<QString>("stored"); // "key=value" pairs in the store before; empty: a first run
     QTest::addColumn<QList<int>>("gradient");
-    QTest::addColumn<ColorValue>("logo");
-    QTest::addColumn<ColorValue>("shadow");
-    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110} << rgbValue(0, 128, 128) << rgbValue(0, 64, 0);
-    QTest::newRow("sunset") << "2" << QList<int>{200, 100, 150} << rgbValue(255, 128, 0) << rgbValue(128, 0, 0);
-    QTest::newRow("blue sky") << "3" << QList<int>{50, 80, 130} << rgbValue(0, 128, 128) << rgbValue(0, 64, 0);
-    QTest::newRow("unknown value") << "7" << QList<int>{0, 0, 0} << ColorValue(0) << ColorValue(0);
+    QTest::addColumn<QList<ColorValue>>("logo"); // the lettering and its shadow
+    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110} << QList<ColorValue>{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
+    QTest::newRow("sunset") << "OptMColor=2" << QList<int>{200, 100, 150} << QList<ColorValue>{rgbValue(255, 128, 0), rgbValue(128, 0, 0)};
+    QTest::newRow("blue sky") << "OptMColor=3" << QList<int>{50, 80, 130} << QList<ColorValue>{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
+    QTest::newRow("unknown value, no splash") << "OptMColor=7 OptLogo=0" << QList<int>{0, 0, 0} << QList<ColorValue>{0, 0};
 }
 
-void TestStartup::settingsAndPresets()
+void TestStartup::settingsPresetsAndSplash()
 {
     QFETCH(QString, stored);
     QFETCH(QList<int>, gradient);
-    QFETCH(ColorValue, logo);
-    QFETCH(ColorValue, shadow);
+    QFETCH(QList<ColorValue>, logo);
     TestEnv env;
-    if (!stored.isEmpty())
-        store(env, QStringLiteral("OptMColor"), stored);
-    loadStartupSettings(env.root());
-    const SharedState &s = state();
-    QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
-    QCOMPARE(s.LogoColor, logo);
-    QCOMPARE(s.LogoShadowColor, shadow);
     QMap<QString, QString> expected{{"OptLogo", "1"},   {"OptPsbar", "1"},      {"OptLine_2", "0"},       {"OptLine_3", "0"},
                                     {"OptLine_4", "0"}, {"OptLine_5", "0"},     {"OptLine_6", "0"},       {"OptLine_7", "0"},
-                                    {"OptBColor", "&HFF"}, {"OptFColor", "&HFFFFFF"}, {"OptMColor", stored.isEmpty() ? QStringLiteral("1") : stored}};
+                                    {"OptBColor", "&HFF"}, {"OptFColor", "&HFFFFFF"}, {"OptMColor", "1"}};
+    for (const QString &pair : stored.split(u' ', Qt::SkipEmptyParts)) {
+        store(env, pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        expected[pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
+    }
+    const bool splash = expected["OptLogo"] == "1";
+    bool splashSeen = false;
+    whenModal([&] {
+        INITDISP *w = loadedForm<INITDISP>();
+        if (!w)
+            return;
+        splashSeen = w->isVisible() && w->isModal() && !isLoaded<NARABIN>();
+        w->close(); // a close request does not end it
+        QVERIFY(w->isVisible());
+        w->Timer1_Timer();
+    });
+    runStartup(env.root());
+    QCOMPARE(splashSeen, splash);
+    QVERIFY(!isLoaded<INITDISP>());
+    NARABIN *main = loadedForm<NARABIN>();
+    QVERIFY(main && main->isVisible());
+    QCOMPARE(main->mnuLogoMark->isChecked(), splash);
+    const SharedState &s = state();
+    QCOMPARE(s.TodayText + s.ClockText, QStringLiteral("2026/12/05午後 03:07"));
+    QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
+    QCOMPARE((QList<ColorValue>{s.LogoColor, s.LogoShadowColor}), logo);
     QCOMPARE(storedSettings(env), expected);
     QCOMPARE((QStringList{s.SettingsSection, s.OptLogo, s.OptPsbar, s.OptLine_2, s.OptLine_7, s.CountdownBackColor, s.CountdownForeColor}),
-             (QStringList{"Config", "1", "1", "0", "0", "&HFF", "&HFFFFFF"}));
-    QCOMPARE(QDir::cleanPath(s.HelpFilePath), QDir(env.root()).filePath(QStringLiteral("NARABIN.HLP")));
+             (QStringList{"Config", expected["OptLogo"], "1", "0", "0", "&HFF", "&HFFFFFF"}));
+    QCOMPARE(QDir::cleanPath(s.HelpFilePath), QDir(env.root()).filePath("NARABIN.HLP"));
 }
 
 void TestStartup::keysAreOneWhateverTheirCase()
 {
     TestEnv env;
-    store(env, QStringLiteral("OptBcolor"), QStringLiteral("65280"));
+    store(env, "OptBcolor", "65280");
     loadStartupSettings(env.root());
     QCOMPARE(state().CountdownBackColor, QStringLiteral("65280"));
-    QVERIFY(writeSetting(QStringLiteral("OPTBCOLOR"), QStringLiteral("255")));
+    QVERIFY(writeSetting("OPTBCOLOR", "255"));
     const QMap<QString, QString> stored = storedSettings(env);
-    QCOMPARE(stored.value(QStringLiteral("OptBcolor")), QStringLiteral("255"));
-    QVERIFY(!stored.contains(QStringLiteral("OptBColor")) && !stored.contains(QStringLiteral("OPTBCOLOR")));
-    QCOMPARE(readSetting(QStringLiteral("optbcolor")), QStringLiteral("255"));
+    QCOMPARE(stored.value("OptBcolor"), QStringLiteral("255"));
+    QVERIFY(!stored.contains("OptBColor") && !stored.contains("OPTBCOLOR"));
+    QCOMPARE(readSetting("optbcolor"), QStringLiteral("255"));
 }
 
-void TestStartup::splashOnlyWithLogo_data()
-{
-    QTest::addColumn<QString>("optLogo");
-    QTest::newRow("first run: splash") << QString();
-    QTest::newRow("OptLogo 0: none") << QStringLiteral("0");
-}
-
-void TestStartup::splashOnlyWithLogo()
-{
-    QFETCH(QString, optLogo);
-    TestEnv env;
-    if (!optLogo.isEmpty())
-        store(env, QStringLiteral("OptLogo"), optLogo);
-    bool splashSeen = false;
-    whenModal([&] {
-        INITDISP *splash = loadedForm<INITDISP>();
-        if (!splash)
-            return;
-        splashSeen = splash->isVisible() && splash->isModal() && !isLoaded<NARABIN>();
-        QCOMPARE(splash->Timer1->interval(), 6000);
-        splash->close(); // a close request does not end it
-        QVERIFY(splash->isVisible());
-        splash->Timer1_Timer();
-    });
-    runStartup(env.root());
-    QCOMPARE(splashSeen, optLogo.isEmpty());
-    QVERIFY(!isLoaded<INITDISP>());
-    NARABIN *main = loadedForm<NARABIN>();
-    QVERIFY(main && main->isVisible());
-    QCOMPARE(main->mnuLogoMark->isChecked(), optLogo.isEmpty());
-    QCOMPARE(state().TodayText + state().ClockText, QStringLiteral("2026/12/05午後 03:07"));
-}
-
-void TestStartup::workingFolderAndDataFiles()
+void TestStartup::missingProgramFolder()
 {
     TestEnv env;
-    QCOMPARE(chooseWorkingFolder(env.work()), env.work());
-    const QString fallback = chooseWorkingFolder(env.path(QStringLiteral("no-such-folder")));
-    QVERIFY(fallback != env.path(QStringLiteral("no-such-folder")));
+    const QString fallback = chooseWorkingFolder(env.path("no-such-folder"));
+    QVERIFY(fallback != env.path("no-such-folder"));
     QVERIFY(QFileInfo(fallback).isDir());
-    // An installed copy works in the user's folder even where it could write beside itself,
-    // and finds its help file in the data folder.
-    const QString bin = env.path(QStringLiteral("prefix/bin"));
-    env.writeFile(QStringLiteral("prefix/share/narabin/NARABIN.HLP"), "help");
-    QDir().mkpath(bin);
-    QCOMPARE(chooseWorkingFolder(bin), fallback);
-    QCOMPARE(findProgramDataFile(bin, QStringLiteral("NARABIN.HLP")), env.path(QStringLiteral("prefix/share/narabin/NARABIN.HLP")));
-    // A portable copy keeps its help file beside it and works there.
-    env.writeFile(QStringLiteral("prefix/bin/NARABIN.HLP"), "help");
-    QCOMPARE(chooseWorkingFolder(bin), bin);
-    QCOMPARE(findProgramDataFile(bin, QStringLiteral("NARABIN.HLP")), env.path(QStringLiteral("prefix/bin/NARABIN.HLP")));
 }
 
 QTEST_MAIN(TestStartup)

@@ -4,7 +4,7 @@
 
 int ScriptedPlatform::messageBox(QWidget *owner, const QString &text, const QString &title, int style)
 {
-    PlatformCall call{QStringLiteral("message"), text, title, style, 0, {}, {}, owner};
+    const PlatformCall call{QStringLiteral("message"), text, title, style, 0, {}, {}, owner};
     calls.append(call);
     if (onMessage)
         onMessage(call);
@@ -68,10 +68,7 @@ void ScriptedPlatform::switchInputMethodOn(QWidget *box)
 QList<PlatformCall> ScriptedPlatform::callsOf(const QString &kind) const
 {
     QList<PlatformCall> out;
-    for (const PlatformCall &c : calls) {
-        if (c.kind == kind)
-            out.append(c);
-    }
+    std::copy_if(calls.cbegin(), calls.cend(), std::back_inserter(out), [&kind](const PlatformCall &c) { return c.kind == kind; });
     return out;
 }
 
@@ -79,7 +76,7 @@ QStringList ScriptedPlatform::messageLog() const
 {
     QStringList out;
     for (const PlatformCall &c : callsOf(QStringLiteral("message")))
-        out.append(c.title + QLatin1Char('|') + c.text + QLatin1Char('|') + QString::number(c.style));
+        out.append(c.title + u'|' + c.text + u'|' + QString::number(c.style));
     return out;
 }
 
