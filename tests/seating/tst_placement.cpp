@@ -33,14 +33,12 @@ QStringList seats1to28(const Slots &result)
     return out;
 }
 
-QStringList padded(QStringList seats, const QString &with = QString())
+QStringList padded(QStringList seats)
 {
     while (seats.size() < SeatCount)
-        seats.append(with);
+        seats.append(QString());
     return seats;
 }
-
-const QStringList Three{"佐藤", "伊藤", "加藤"};
 
 } // namespace
 
@@ -49,28 +47,12 @@ class TestPlacement : public QObject
     Q_OBJECT
 
 private slots:
-    void sourceIsReseededFromTheClock();
     void placement_data();
     void placement();
     void sortNeverExchangesEqualKeys_data();
     void sortNeverExchangesEqualKeys();
     void randomConditions();
-    void preconditions_data();
-    void preconditions();
 };
-
-void TestPlacement::sourceIsReseededFromTheClock()
-{
-    TestEnv env;
-    const auto draw = [] {
-        UniformSource s = runSource();
-        return QList<double>{s(), s(), s()};
-    };
-    const QList<double> first = draw();
-    QCOMPARE(draw(), first);
-    env.setNow(QDateTime(QDate(2026, 12, 5), QTime(15, 7, 0, 1))); // one millisecond on
-    QVERIFY(draw() != first);
-}
 
 void TestPlacement::placement_data()
 {
@@ -79,7 +61,7 @@ void TestPlacement::placement_data()
     QTest::addColumn<QStringList>("expected"); // seats 1..28
     QTest::addColumn<QList<int>>("trace");     // iterations, final seat, final pupil
 
-    QTest::newRow("worked example") << Three << SeatMap{{1, "-"}, {2, "佐藤"}} << padded({" ", "佐藤", "伊藤", "加藤"})
+    QTest::newRow("worked example") << QStringList{"佐藤", "伊藤", "加藤"} << SeatMap{{1, "-"}, {2, "佐藤"}} << padded({" ", "佐藤", "伊藤", "加藤"})
                                     << QList<int>{29, 28, 27};
     QTest::newRow("no conditions, 28 pupils") << pupils(28) << SeatMap{} << pupils(28) << QList<int>{28, 28, 28};
     QTest::newRow("no conditions, 25 pupils")
@@ -95,8 +77,6 @@ void TestPlacement::placement_data()
         << pupils(28) << SeatMap{{1, "生徒27"}, {2, "生徒28"}} << (QStringList{"生徒27", "生徒28"} << pupils(26))
         << QList<int>{30, 28, 28};
     QTest::newRow("no pupils") << QStringList{} << SeatMap{} << padded({}) << QList<int>{28, 28, 28};
-    QTest::newRow("no pupils, every seat empty")
-        << QStringList{} << emptySeats(1, 28) << padded({}, " ") << QList<int>{28, 28, 0};
 }
 
 void TestPlacement::placement()
@@ -121,8 +101,6 @@ void TestPlacement::sortNeverExchangesEqualKeys_data()
     QTest::newRow("all equal") << QList<int>{7, 7, 7} << QStringList{"A", "B", "C"};
     // An exchange sort, not a stable one: C's exchange with A carries A behind B.
     QTest::newRow("equal pair passed by a smaller key") << QList<int>{5, 5, 3} << QStringList{"C", "B", "A"};
-    QTest::newRow("strictly descending") << QList<int>{999, 500, 1} << QStringList{"C", "B", "A"};
-    QTest::newRow("ascending stays") << QList<int>{1, 2, 2} << QStringList{"A", "B", "C"};
 }
 
 void TestPlacement::sortNeverExchangesEqualKeys()
@@ -185,27 +163,6 @@ void TestPlacement::randomConditions()
     const PlacementTrace t = placePupils(slotsOf(pupils(28)), 28, conditionsOf(conditions), result);
     QCOMPARE((QList<int>{t.iterations, t.seat}), (QList<int>{30, 30}));
     QCOMPARE(result[29], QStringLiteral("生徒1"));
-}
-
-void TestPlacement::preconditions_data()
-{
-    QTest::addColumn<QStringList>("roster");
-    QTest::addColumn<SeatMap>("conditions");
-    QTest::addColumn<bool>("hold");
-    const QStringList twice{"佐藤", "佐藤", "加藤"};
-    QTest::newRow("name differs by a blank") << Three << SeatMap{{4, "佐藤 "}} << false;
-    QTest::newRow("undesignated name twice in the roster") << twice << SeatMap{{4, "加藤"}} << true;
-    QTest::newRow("empty seats leave just enough room") << Three << emptySeats(1, 25) << true;
-    QTest::newRow("28 pupils, one empty seat") << pupils(28) << emptySeats(28, 28) << false;
-    QTest::newRow("no pupils, every seat empty") << QStringList{} << emptySeats(1, 28) << true;
-}
-
-void TestPlacement::preconditions()
-{
-    QFETCH(QStringList, roster);
-    QFETCH(SeatMap, conditions);
-    QFETCH(bool, hold);
-    QCOMPARE(runPreconditionsHold(slotsOf(roster), int(roster.size()), conditionsOf(conditions)), hold);
 }
 
 QTEST_MAIN(TestPlacement)
