@@ -70,35 +70,24 @@ struct CountdownSeen {
     int ticks = 0;
     QStringList numbers, faces;
     QList<int> bars;
-    void record(WAIT *w)
-    {
-        numbers.append(w->Label2->text());
-        faces.append(w->Label6->text());
-        bars.append(w->ProgressBar1->value());
-    }
 };
 
-// Once the run shows the countdown, ticks it until it closes itself; with closeAfter >= 0
-// the window manager closes it after that many ticks instead.
-inline std::shared_ptr<CountdownSeen> driveCountdown(int closeAfter = -1)
+// Once the run shows the countdown, ticks it until it closes itself.
+inline std::shared_ptr<CountdownSeen> driveCountdown()
 {
     auto seen = std::make_shared<CountdownSeen>();
-    whenModal([seen, closeAfter] {
+    whenModal([seen] {
         WAIT *w = loadedForm<WAIT>();
         if (!w)
             return;
         seen->modal = w->isVisible() && QApplication::activeModalWidget() == w;
         seen->timerRunning = w->Timer1->isActive();
-        seen->record(w);
         while (!w->isUnloaded() && seen->ticks < 20) {
-            if (seen->ticks == closeAfter) {
-                w->close();
-                return;
-            }
+            seen->numbers.append(w->Label2->text());
+            seen->faces.append(w->Label6->text());
+            seen->bars.append(w->ProgressBar1->value());
             w->Timer1_Timer();
             ++seen->ticks;
-            if (!w->isUnloaded())
-                seen->record(w);
         }
     });
     return seen;
