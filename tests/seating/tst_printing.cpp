@@ -62,14 +62,6 @@ QList<QImage> pdfPages(const QString &pdf)
     return pages;
 }
 
-// Where the chart's client area starts on a rendered page: the top-left of the printable area.
-QPoint pageOrigin()
-{
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    return printer.pageLayout().paintRectPixels(96).topLeft();
-}
-
 const auto isWhite = [](QRgb c) { return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245; };
 const auto isDark = [](QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; };
 const auto isLine = [](QRgb c) { return qGray(c) < 170; }; // a line drawn between two pixels inks both
@@ -78,7 +70,12 @@ const auto isBoxGrey = [](QRgb c) { return qAbs(qRed(c) - 192) < 8 && qAbs(qGree
 // Counts the pixels of a client-area rectangle (in pixels) on the page that pass a test.
 int count(const QImage &page, const QRect &clientRect, bool (*test)(QRgb))
 {
-    static const QPoint origin = pageOrigin();
+    // The chart's client area starts at the top-left of the printable area.
+    static const QPoint origin = [] {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        return printer.pageLayout().paintRectPixels(96).topLeft();
+    }();
     int n = 0;
     const QRect r = clientRect.translated(origin);
     for (int y = r.top(); y <= r.bottom(); ++y)
