@@ -79,14 +79,3 @@ QStringList ScriptedPlatform::messageLog() const
         out.append(c.title + u'|' + c.text + u'|' + QString::number(c.style));
     return out;
 }
-
-void ScriptedPlatform::clear()
-{
-    calls.clear();
-    answers.clear();
-    openFiles.clear();
-    saveFiles.clear();
-    colors.clear();
-    prints.clear();
-    quitCount = 0;
-}

@@ -42,7 +42,6 @@ public:
     QQueue<std::optional<ColorValue>> colors;
     QQueue<PrintAnswer> prints;
     bool caps = false;
-    bool insert = false;
     bool mailStarts = true;
     bool browserStarts = true;
     int quitCount = 0;
@@ -58,7 +57,7 @@ public:
     bool startMail(const QString &address) override;
     bool startBrowser(const QString &url) override;
     bool capsLockOn() override { return caps; }
-    bool insertModeOn() override { return insert; }
+    bool insertModeOn() override { return false; }
     void switchInputMethodOn(QWidget *box) override;
     void quitProgram() override { ++quitCount; calls.append({QStringLiteral("quit")}); }
 
@@ -66,5 +65,4 @@ public:
     QList<PlatformCall> callsOf(const QString &kind) const;
     // The message boxes shown, as "title|text|style" lines (easy to compare whole).
     QStringList messageLog() const;
-    void clear();
 };
