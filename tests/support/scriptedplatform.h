@@ -53,9 +53,12 @@ public:
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
-    void help(QWidget *owner, const QString &helpFile, int command, int data) override;
-    bool startMail(const QString &address) override;
-    bool startBrowser(const QString &url) override;
+    void help(QWidget *owner, const QString &helpFile, int command, int data) override
+    {
+        calls.append({QStringLiteral("help"), helpFile, {}, command, data, {}, {}, owner});
+    }
+    bool startMail(const QString &address) override { calls.append({QStringLiteral("mail"), address}); return mailStarts; }
+    bool startBrowser(const QString &url) override { calls.append({QStringLiteral("browser"), url}); return browserStarts; }
     bool capsLockOn() override { return caps; }
     bool insertModeOn() override { return false; }
     void switchInputMethodOn(QWidget *box) override;
