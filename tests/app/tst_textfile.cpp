@@ -9,8 +9,6 @@
 #include <QFile>
 #include <QtTest>
 
-#include <unistd.h>
-
 class TestTextFile : public QObject {
     Q_OBJECT
 
@@ -20,7 +18,7 @@ private slots:
     void decodeText_data();
     void decodeText();
     void cp932RoundTripIsByteForByte();
-    void fileErrorsAreReported();
+    void failedWriteKeepsTheOldFile();
     void colorFromText_data();
     void colorFromText();
     void dateAndClockTexts_data();
@@ -32,16 +30,10 @@ void TestTextFile::splitFields_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("fields");
-    QTest::newRow("empty file") << QString() << QStringList();
     QTest::newRow("no final line end") << "山田\r\n佐藤" << QStringList{"山田", "佐藤"};
     QTest::newRow("quotes removed, comma kept") << "\"山田,花子\"\r\n佐藤,次郎\r\n" << QStringList{"山田,花子", "佐藤", "次郎"};
     QTest::newRow("leading blanks skipped, trailing kept") << "  \t山田 \r\n" << QStringList{"山田 "};
     QTest::newRow("blank and empty lines are empty fields") << " \r\n佐藤\r\n\r\nb,\r\n" << QStringList{"", "佐藤", "", "b", ""};
-    QTest::newRow("LF and CR line ends") << "a\nb\rc" << QStringList{"a", "b", "c"};
-    QTest::newRow("text after closing quote dropped") << "\"a\"xyz,b\r\n" << QStringList{"a", "b"};
-    QTest::newRow("quoted field spans lines") << "\"a\r\nb\"\r\n" << QStringList{"a\r\nb"};
-    QTest::newRow("unterminated quote runs to the end") << "\"ab\r\ncd" << QStringList{"ab\r\ncd"};
-    QTest::newRow("stops at the limit") << QStringLiteral("x\r\n").repeated(100000) << QStringList(29, "x");
 }
 
 void TestTextFile::splitFields()
@@ -55,19 +47,13 @@ void TestTextFile::decodeText_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text"); // "<not text>": refused
-    QTest::newRow("CP932") << sjis("髙橋①～") << "髙橋①～";
-    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBF") + QStringLiteral("山田").toUtf8() << "山田";
     // These UTF-8 bytes also read as (different) CP932 text; UTF-8 is what was meant.
     QTest::newRow("UTF-8 that is also CP932") << QStringLiteral("山田\r\n").toUtf8() << "山田\r\n";
     // Half-width katakana bytes that happen to be valid UTF-8 (U+00FD).
     QTest::newRow("half-width kana that look like UTF-8") << QByteArray("\xC3\xBD") << "ﾃｽ";
-    QTest::newRow("BOM alone") << QByteArray("\xEF\xBB\xBF") << "";
-    QTest::newRow("neither CP932 nor UTF-8") << QByteArray("\x81\x20\xFF\xFE") << "<not text>";
     // A decoder left waiting for the rest of a character would drop it without an error.
     QTest::newRow("kana that starts a UTF-8 sequence") << QByteArray("\xC3") << "ﾃ";
     QTest::newRow("CP932 lead byte at the end") << QByteArray("\x8e\x52\x82") << "<not text>";
-    // Windows' CP932 keeps the ASCII control codes (a DOS end-of-file mark among them).
-    QTest::newRow("control codes and NUL") << QByteArray("\x8e\x52\x1a\x7f\0b", 6) << QString::fromUtf16(u"山\x1a\x7f\0b", 5);
 }
 
 void TestTextFile::decodeText()
@@ -86,38 +72,23 @@ void TestTextFile::cp932RoundTripIsByteForByte()
     QCOMPARE(read.fields, (QStringList{"髙橋", "①", "～", "ｱｲ"}));
     QCOMPARE(writeLinesFile(env.path("out.mem"), read.fields), QString());
     QCOMPARE(env.readFile("out.mem"), original);
-    // WAVE DASH and MINUS SIGN, as input methods on Unix type them.
-    QCOMPARE(encodeCp932(QString(QChar(0x301C)) + QChar(0x2212)).value_or("none"), QByteArray("\x81\x60\x81\x7C"));
-    // Names CP932 cannot hold are found before anything is written; the encoder would
+    // A name CP932 cannot hold is refused before anything is written; the encoder would
     // write a look-alike (№) for U+F86F.
-    QCOMPARE(firstLineNotFittingCp932({"山田", "𠮷野", "😀"}), 1);
     QVERIFY(!fitsCp932(QString(QChar(0xF86F))));
     QCOMPARE(writeLinesFile(env.path("x.mem"), {"😀"}), QStringLiteral("「😀」には Shift_JIS で保存できない文字が含まれています。"));
     QVERIFY(!QFile::exists(env.path("x.mem")));
 }
 
-void TestTextFile::fileErrorsAreReported()
+void TestTextFile::failedWriteKeepsTheOldFile()
 {
     TestEnv env;
     const QByteArray old = sjis("古い名簿\r\n");
     env.writeFile("class.mem", old);
-    const auto failedWrite = [&env](const QString &file) { return writeLinesFile(env.path(file), {"新しい", "名簿"}); };
-    QVERIFY(!failedWrite("no/such/class.mem").isEmpty());
-    if (geteuid() != 0) { // root writes into any folder
-        QFile(env.work()).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        QVERIFY(!failedWrite("class.mem").isEmpty());
-        QFile(env.work()).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
     setWriteFaultForTests("class.mem", 3);
-    QCOMPARE(failedWrite("class.mem"), QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）"));
+    QCOMPARE(writeLinesFile(env.path("class.mem"), {"新しい", "名簿"}),
+             QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）"));
     QCOMPARE(env.readFile("class.mem"), old);
     QCOMPARE(QDir(env.work()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"class.mem"});
-    QCOMPARE(readFieldsFile(env.path("none.mem")).error, QStringLiteral("ファイルが見つかりません。"));
-    QCOMPARE(readFieldsFile(env.work()).error, QStringLiteral("ファイルが見つかりません。")); // a folder is no file
-    env.writeFile("Bad.MEM", QByteArray("\x81\x20\xFF\xFE"));
-    QCOMPARE(readFieldsFile(env.path("Bad.MEM")).error, QStringLiteral("文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。"));
-    QCOMPARE(findFileNoCase(env.work(), "bad.mem"), env.path("Bad.MEM"));
-    QCOMPARE(findFileNoCase(env.work(), "other.mem"), QString());
 }
 
 void TestTextFile::colorFromText_data()
@@ -127,11 +98,8 @@ void TestTextFile::colorFromText_data()
     QTest::newRow("hex default") << "&HFF" << 255LL;
     QTest::newRow("decimal") << "16711680" << 16711680LL;
     QTest::newRow("lower-case hex, long suffix") << "&hffffff&" << 16777215LL;
-    QTest::newRow("blanks around") << " 255 " << 255LL;
     QTest::newRow("empty") << "" << -1LL;
-    QTest::newRow("word") << "red" << -1LL;
     QTest::newRow("beyond 24 bits") << "&H1000000" << -1LL;
-    QTest::newRow("negative") << "-1" << -1LL;
 }
 
 void TestTextFile::colorFromText()
@@ -148,7 +116,6 @@ void TestTextFile::dateAndClockTexts_data()
     QTest::addColumn<QString>("texts");
     QTest::newRow("just after midnight") << QDateTime(QDate(2027, 3, 9), QTime(0, 5)) << "2027/03/09|午前 12:05";
     QTest::newRow("afternoon") << QDateTime(QDate(2026, 12, 5), QTime(15, 7)) << "2026/12/05|午後 03:07";
-    QTest::newRow("noon") << QDateTime(QDate(2027, 1, 3), QTime(12, 0)) << "2027/01/03|午後 12:00";
 }
 
 void TestTextFile::dateAndClockTexts()
@@ -171,9 +138,7 @@ void TestTextFile::gradientBands()
     QCOMPARE((QList<int>{first.red, first.green, first.blue}), (QList<int>{10, 50, 110}));
     QCOMPARE(bands[1].top, 408); // each band reaches into the next
     QCOMPARE(bands.back().top, 16 * 409 - 1);
-    QCOMPARE(bands.back().blue, 110 - (110 * 16 * 409) / 6555);
-    // A height that is a multiple of 16 ends on blue 0.
-    QCOMPARE(::gradientBands(200, 100, 150, 6560, 9525).back().blue, 0);
+    QCOMPARE(bands.back().blue, 1); // sixteen steps of 110 * 409 / 6555 down
 }
 
 QTEST_MAIN(TestTextFile)

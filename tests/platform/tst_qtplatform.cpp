@@ -1,14 +1,10 @@
-// The production platform: Qt's message boxes and file dialogs as the program uses them.
+// The production platform: Qt's message boxes as the program uses them.
 #include "platform/qtplatform.h"
 #include "support/testenv.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QFileDialog>
-#include <QFileSystemModel>
 #include <QMessageBox>
-#include <QScopeGuard>
 #include <QtTest>
 
 class TestQtPlatform : public QObject {
@@ -17,7 +13,6 @@ class TestQtPlatform : public QObject {
 private slots:
     void messageBoxButtonsAndAnswers_data();
     void messageBoxButtonsAndAnswers();
-    void openDialogMatchesFiltersWithoutCase();
 };
 
 void TestQtPlatform::messageBoxButtonsAndAnswers_data()
@@ -55,46 +50,6 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
     });
     QCOMPARE(qt.messageBox(nullptr, QStringLiteral("一行目\r二行目"), QStringLiteral("設定確認"), style), answer);
     QCOMPARE(seen, QStringLiteral("設定確認|一行目\n二行目|%1|%2").arg(icon).arg(buttons.size()));
-}
-
-void TestQtPlatform::openDialogMatchesFiltersWithoutCase()
-{
-    QCOMPARE(qtNameFilters("Rosters|*.mem;*.dat"), QStringList{"Rosters (*.mem *.dat)"});
-    TestEnv env;
-    env.writeFile("class.mem", "a\r\n");
-    env.writeFile("notes.txt", "b\r\n");
-    QtPlatform qt;
-    QStringList listed;
-    whenModal([&] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        auto closeAlways = qScopeGuard([dialog] { dialog->reject(); });
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("名簿を開く"));
-        QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)"));
-        auto *model = dialog->findChild<QFileSystemModel *>();
-        QVERIFY(model);
-        QVERIFY(!(model->filter() & QDir::CaseSensitive));
-        const QString work = QDir::currentPath();
-        // The folder is listed lazily by a background thread, which under load now and
-        // then comes back empty; look again until the listing arrives.
-        QElapsedTimer sinceLook;
-        sinceLook.start();
-        const auto rows = [&] {
-            const QModelIndex folder = model->index(work);
-            if (model->rowCount(folder) == 0 && sinceLook.elapsed() > 2000) {
-                dialog->setDirectory(QDir::rootPath());
-                dialog->setDirectory(work);
-                sinceLook.restart();
-            }
-            return model->rowCount(folder);
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(rows() > 0, 60000);
-        const QModelIndex folder = model->index(work);
-        for (int row = 0; row < model->rowCount(folder); ++row)
-            listed.append(model->index(row, 0, folder).data().toString());
-    });
-    QCOMPARE(qt.openFileName(nullptr, {"名簿を開く", "名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*", {}}), QString());
-    QCOMPARE(listed, QStringList{"class.mem"});
 }
 
 QTEST_MAIN(TestQtPlatform)

@@ -43,23 +43,6 @@ bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer)
     return true;
 }
 
-void ScriptedPlatform::help(QWidget *owner, const QString &helpFile, int command, int data)
-{
-    calls.append({QStringLiteral("help"), helpFile, {}, command, data, {}, {}, owner});
-}
-
-bool ScriptedPlatform::startMail(const QString &address)
-{
-    calls.append({QStringLiteral("mail"), address});
-    return mailStarts;
-}
-
-bool ScriptedPlatform::startBrowser(const QString &url)
-{
-    calls.append({QStringLiteral("browser"), url});
-    return browserStarts;
-}
-
 void ScriptedPlatform::switchInputMethodOn(QWidget *box)
 {
     calls.append({QStringLiteral("ime"), box ? box->objectName() : QString(), {}, 0, 0, {}, {}, box});
@@ -78,15 +61,4 @@ QStringList ScriptedPlatform::messageLog() const
     for (const PlatformCall &c : callsOf(QStringLiteral("message")))
         out.append(c.title + u'|' + c.text + u'|' + QString::number(c.style));
     return out;
-}
-
-void ScriptedPlatform::clear()
-{
-    calls.clear();
-    answers.clear();
-    openFiles.clear();
-    saveFiles.clear();
-    colors.clear();
-    prints.clear();
-    quitCount = 0;
 }

@@ -42,7 +42,6 @@ public:
     QQueue<std::optional<ColorValue>> colors;
     QQueue<PrintAnswer> prints;
     bool caps = false;
-    bool insert = false;
     bool mailStarts = true;
     bool browserStarts = true;
     int quitCount = 0;
@@ -54,11 +53,14 @@ public:
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
-    void help(QWidget *owner, const QString &helpFile, int command, int data) override;
-    bool startMail(const QString &address) override;
-    bool startBrowser(const QString &url) override;
+    void help(QWidget *owner, const QString &helpFile, int command, int data) override
+    {
+        calls.append({QStringLiteral("help"), helpFile, {}, command, data, {}, {}, owner});
+    }
+    bool startMail(const QString &address) override { calls.append({QStringLiteral("mail"), address}); return mailStarts; }
+    bool startBrowser(const QString &url) override { calls.append({QStringLiteral("browser"), url}); return browserStarts; }
     bool capsLockOn() override { return caps; }
-    bool insertModeOn() override { return insert; }
+    bool insertModeOn() override { return false; }
     void switchInputMethodOn(QWidget *box) override;
     void quitProgram() override { ++quitCount; calls.append({QStringLiteral("quit")}); }
 
@@ -66,5 +68,4 @@ public:
     QList<PlatformCall> callsOf(const QString &kind) const;
     // The message boxes shown, as "title|text|style" lines (easy to compare whole).
     QStringList messageLog() const;
-    void clear();
 };

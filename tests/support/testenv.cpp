@@ -42,11 +42,6 @@ TestEnv::~TestEnv()
     QDir::setCurrent(QDir::tempPath());
 }
 
-QString TestEnv::work() const
-{
-    return dir_.filePath(QStringLiteral("work"));
-}
-
 QString TestEnv::path(const QString &relative) const
 {
     return QDir(work()).filePath(relative);
@@ -66,11 +61,6 @@ QByteArray TestEnv::readFile(const QString &relative) const
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray("<missing>");
     return f.readAll();
-}
-
-QString TestEnv::settingsFile() const
-{
-    return dir_.filePath(QStringLiteral("config/Narabin/Narabin.conf"));
 }
 
 void TestEnv::setNow(const QDateTime &now)

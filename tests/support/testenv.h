@@ -26,12 +26,12 @@ public:
     ScriptedPlatform platform;
 
     QString root() const { return dir_.path(); }
-    QString work() const; // the current directory at the start
+    QString work() const { return dir_.filePath(QStringLiteral("work")); } // the current directory at the start
     QString path(const QString &relative) const; // under work()
     void writeFile(const QString &relative, const QByteArray &bytes) const;
     QByteArray readFile(const QString &relative) const;
     // The settings store's file.
-    QString settingsFile() const;
+    QString settingsFile() const { return dir_.filePath(QStringLiteral("config/Narabin/Narabin.conf")); }
     void setNow(const QDateTime &now);
 
 private:
