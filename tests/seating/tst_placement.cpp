@@ -101,6 +101,11 @@ void TestPlacement::sortNeverExchangesEqualKeys()
     Slots names = slotsOf({"A", "B", "C"});
     sortByKeys(k, names, 3);
     QCOMPARE(seats1to28(names).mid(0, 3), (QStringList{"C", "B", "A"}));
+    // Two equal keys side by side are left in their order.
+    SortKeys pair{0, 4, 4};
+    Slots two = slotsOf({"A", "B"});
+    sortByKeys(pair, two, 2);
+    QCOMPARE(seats1to28(two).mid(0, 2), (QStringList{"A", "B"}));
 }
 
 void TestPlacement::randomConditions()
