@@ -6,6 +6,9 @@
 #include "mainwin/filedialogs.h"
 #include "mainwin/maincolordialog.h"
 #include "roster/rostereditor.h"
+#include "seating/conditioneditor.h"
+#include "seating/noprintlinedialog.h"
+#include "seating/resultwindow.h"
 #include "support/mainfixtures.h"
 
 #include <QApplication>
@@ -125,6 +128,13 @@ void TestHelpViewer::helpRequests_data()
     QTest::newRow("roster editor F1 item") << "TOUROKU" << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
     QTest::newRow("roster editor help item") << "TOUROKU" << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 43;
     QTest::newRow("roster editor toolbar 6") << "TOUROKU" << "6" << HELP_CONTEXT << 43;
+    QTest::newRow("condition editor F1 item") << "COND" << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("condition editor help item") << "COND" << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 44;
+    QTest::newRow("condition editor toolbar 6") << "COND" << "6" << HELP_CONTEXT << 44;
+    QTest::newRow("result window F1 item") << "RESULT" << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("result window help item") << "RESULT" << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 46;
+    QTest::newRow("result window toolbar 8") << "RESULT" << "8" << HELP_CONTEXT << 46;
+    QTest::newRow("rows dialog's help button") << "NOPLINE" << "Command1_2" << HELP_CONTEXT << 25;
     QTest::newRow("copy dialog's help button") << "FILESCOPY" << "Command1_2" << HELP_CONTEXT << 29;
     QTest::newRow("rename dialog's help button") << "RENAME" << "Command1_2" << HELP_CONTEXT << 30;
     QTest::newRow("background chooser's help button") << "SEL_MCL" << "Command1_2" << HELP_CONTEXT << 39;
@@ -141,7 +151,8 @@ void TestHelpViewer::helpRequests()
     const QMap<QString, std::function<QWidget *()>> windows{
         {"NARABIN", [] { return shownMain(); }}, {"TOUROKU", [] { return form<TOUROKU>(); }},
         {"FILESCOPY", [] { return form<FILESCOPY>(); }}, {"RENAME", [] { return form<RENAME>(); }},
-        {"SEL_MCL", [] { return form<SEL_MCL>(); }}};
+        {"SEL_MCL", [] { return form<SEL_MCL>(); }}, {"COND", [] { return form<COND>(); }},
+        {"RESULT", [] { return form<RESULT>(); }}, {"NOPLINE", [] { return form<NOPLINE>(); }}};
     QWidget *owner = windows[window]();
     if (control.startsWith("mnu")) {
         QAction *action = findAction(owner, control);
