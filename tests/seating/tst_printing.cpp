@@ -123,9 +123,20 @@ private slots:
     void printedPages_data();
     void printedPages();
     void failedPrintKeepsScreenLook();
+    void printerMakesNoCopiesOfItsOwn();
     void rowsDialog_data();
     void rowsDialog();
 };
+
+void TestPrinting::printerMakesNoCopiesOfItsOwn()
+{
+    // The program prints each copy itself; a printer told to copy too would multiply them.
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setCopyCount(3);
+    QCOMPARE(takeCopies(printer), 3);
+    QCOMPARE(printer.copyCount(), 1);
+}
 
 void TestPrinting::printedPages_data()
 {
