@@ -117,6 +117,16 @@ void TestRoster::roundTripClosesUpSeats()
     QCOMPARE(env.platform.messageLog(), QStringList{Corrected});
     QCOMPARE(env.readFile(QStringLiteral("kumi.mem")), cp932Lines({"山田", "佐藤", "鈴木"}));
     QCOMPARE(conditionEditorRoster(), (QStringList{"山田", "佐藤", "鈴木"}));
+    // The correction report used the carried-over flag up: the next new roster, from a
+    // main window out of its conditions state, is new.
+    unload<COND>();
+    unload<NARABIN>();
+    env.platform.saveFiles.enqueue(env.path(QStringLiteral("kumi2.mem")));
+    QVERIFY(!newRoster([](TOUROKU *editor) {
+        editor->Text1[0]->setText(QStringLiteral("田中"));
+        editor->Toolbar1->button(2)->click();
+    }));
+    QCOMPARE(env.platform.messageLog(), (QStringList{Corrected, Registered}));
 }
 
 void TestRoster::editorCommands_data()
@@ -142,6 +152,10 @@ void TestRoster::editorCommands_data()
         << editing;
     QTest::newRow("empty, OK, then again") << fresh << QStringList() << reg + reg << QList<int>{IDOK, IDOK}
                                            << QStringList{EmptyQuestion, EmptyQuestion} << editing;
+    // Once registered empty, closing asks about a new roster, not about changes.
+    QTest::newRow("empty, OK, then close") << fresh << QStringList() << reg + close << QList<int>{IDOK, IDOK}
+                                           << QStringList{EmptyQuestion, QStringLiteral("新規作成|新規名簿を取消してよろしいですか？|33")}
+                                           << QStringList{"<closed>"};
     QTest::newRow("empty, Cancel") << fresh << QStringList() << reg << QList<int>{IDCANCEL} << QStringList{EmptyQuestion}
                                    << QStringList{"<closed>"};
     // A roster read from a file always asks on closing; Cancel leaves it unsaved.
