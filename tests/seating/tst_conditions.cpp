@@ -107,6 +107,7 @@ class TestConditions : public QObject {
 private slots:
     void apply_data();
     void apply();
+    void correctedApplyAfterAFailedOne();
     void cancelWithOnlyATickClearsAll();
     void reopeningShowsTheSame();
     void drops_data();
@@ -161,6 +162,19 @@ void TestConditions::apply()
     QCOMPARE(isLoaded<COND>(), !success);
     if (!success) // everything entered stays for the user to correct
         QVERIFY(w->isVisible() && boxTexts(w) == texts && tickedSeats(w) == ticks);
+}
+
+// The marks a failed apply stored are no names the next apply could conflict with.
+void TestConditions::correctedApplyAfterAFailedOne()
+{
+    TestEnv env;
+    const QList<int> eight{1, 4, 8, 12, 16, 20, 24, 28};
+    COND *w = openEditor(pupils(20), {}, marked(eight + QList<int>{2}));
+    TRIGGER(w, "mnuCond");
+    w->Check1[1]->setChecked(false);
+    TRIGGER(w, "mnuCond");
+    QCOMPARE(env.platform.messageLog(), (QStringList{DoNotAddUp, Applied}));
+    QCOMPARE(storedConditions(), marked(eight));
 }
 
 void TestConditions::cancelWithOnlyATickClearsAll()
