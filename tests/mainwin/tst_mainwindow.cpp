@@ -64,6 +64,8 @@ void TestMainWindow::pastLogList_data()
                                    << QStringList{"一学期.rlt", "二学期.rlt", "三学期.rlt"};
     QTest::newRow("comma entry gives two items") << cp932Lines({"a,b.rlt"}) << QStringList{"a", "b.rlt"};
     QTest::newRow("missing log") << QByteArray() << QStringList();
+    // A log edited by hand to 17 names lists the newest 15.
+    QTest::newRow("17 entries") << cp932Lines(numberedNames(1, 17)) << numberedNames(3, 17);
 }
 
 void TestMainWindow::pastLogList()

@@ -91,6 +91,9 @@ void TestRoster::openFile()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, names);
     TestEnv env;
+    // Over an editor still showing another roster: refilled, or closed on a refusal.
+    env.writeFile(QStringLiteral("before.mem"), cp932Lines({"前の名簿"}));
+    QVERIFY(openRoster(env, QStringLiteral("before.mem")));
     env.writeFile(QStringLiteral("class.MEM"), bytes);
     TOUROKU *editor = openRoster(env, QStringLiteral("class.MEM"));
     QCOMPARE(env.platform.messageLog(),
