@@ -96,6 +96,10 @@ void TestFileManagement::nameDialogs_data()
     QTest::newRow("rename onto an existing name changes nothing")
         << "rename" << "b.mem" << "変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"
         << Files{};
+    QTest::newRow("rename to a name Windows cannot hold")
+        << "rename" << "b?.mem" << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
+                                   "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"
+        << Files{};
 }
 
 void TestFileManagement::nameDialogs()
