@@ -9,6 +9,7 @@
 #include "seatingfixture.h"
 
 #include <QCheckBox>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -124,6 +125,8 @@ private slots:
     void printedPages();
     void failedPrintKeepsScreenLook();
     void printerMakesNoCopiesOfItsOwn();
+    void chartShrinksOnlyOntoASmallPage_data();
+    void chartShrinksOnlyOntoASmallPage();
     void rowsDialog_data();
     void rowsDialog();
 };
@@ -136,6 +139,35 @@ void TestPrinting::printerMakesNoCopiesOfItsOwn()
     printer.setCopyCount(3);
     QCOMPARE(takeCopies(printer), 3);
     QCOMPARE(printer.copyCount(), 1);
+}
+
+void TestPrinting::chartShrinksOnlyOntoASmallPage_data()
+{
+    QTest::addColumn<QSize>("page"); // in pixels at the screen's resolution
+    QTest::addColumn<QPoint>("lastCovered");
+    QTest::newRow("large page: actual size") << QSize(1000, 1000) << QPoint(634, 436);
+    QTest::newRow("narrow page: shrunk to its width") << QSize(300, 600) << QPoint(299, 205);
+}
+
+void TestPrinting::chartShrinksOnlyOntoASmallPage()
+{
+    QFETCH(QSize, page);
+    QFETCH(QPoint, lastCovered);
+    QWidget client;
+    client.resize(635, 437);
+    QImage chart(client.size(), QImage::Format_RGB32);
+    chart.fill(Qt::red);
+    QImage paper(page, QImage::Format_RGB32);
+    paper.setDotsPerMeterX(qRound(client.logicalDpiX() / 0.0254));
+    paper.setDotsPerMeterY(qRound(client.logicalDpiY() / 0.0254));
+    paper.fill(Qt::white);
+    QPainter painter(&paper);
+    paintClientArea(painter, chart, &client);
+    painter.end();
+    QCOMPARE(paper.pixelColor(lastCovered), QColor(Qt::red));
+    QCOMPARE(paper.pixelColor(lastCovered + QPoint(0, 2)), QColor(Qt::white));
+    if (lastCovered.x() + 2 < page.width())
+        QCOMPARE(paper.pixelColor(lastCovered + QPoint(2, 0)), QColor(Qt::white));
 }
 
 void TestPrinting::printedPages_data()
