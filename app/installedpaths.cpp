@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 
 QString findDragIconFile(const QString &programFolder, const QString &name)
 {
@@ -35,10 +34,7 @@ PathReport startupPathReport(const QString &programFolder)
     };
 
     line("working-folder", QDir::currentPath());
-    // The same store settings.cpp opens.
-    line("settings", QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(SettingsOrganization),
-                               state().SettingsAppName)
-                         .fileName());
+    line("settings", settingsLocation(state().SettingsAppName));
     found("help-file", state().HelpFilePath, QStringLiteral("(missing) ") + state().HelpFilePath);
     for (const char *icon : {"DRAG.ICO", "DRAG2.ICO"}) {
         const QString name = QString::fromLatin1(icon);

@@ -4,6 +4,7 @@ narabin_core_sources(
   colors.cpp
   clock.cpp
   textfile.cpp
+  fileio.cpp
   startup.cpp
   resultlog.cpp
 )

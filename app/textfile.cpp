@@ -3,27 +3,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 namespace {
 
 constexpr char Cp932Name[] = "windows-31j";
-
-struct WriteFault {
-    QString pathSuffix;
-    qint64 bytes = 0;
-};
-
-WriteFault &writeFault()
-{
-    static WriteFault fault;
-    return fault;
-}
 
 bool isBlank(QChar c)
 {
@@ -74,31 +63,6 @@ std::optional<QString> decodeCp932(const QByteArray &bytes)
 }
 
 } // namespace
-
-QString fileErrorReason(QFileDevice::FileError error, const QString &systemText)
-{
-    QString reason;
-    switch (error) {
-    case QFileDevice::PermissionsError:
-        reason = QStringLiteral("書き込みが許可されていません。");
-        break;
-    case QFileDevice::ResourceError:
-        reason = QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。");
-        break;
-    case QFileDevice::OpenError:
-        reason = QStringLiteral("ファイルを作成できません。フォルダーがあるか、名前が正しいか確認して下さい。");
-        break;
-    default:
-        reason = QStringLiteral("ファイルに書き込めませんでした。");
-        break;
-    }
-    return systemText.isEmpty() ? reason : reason + QStringLiteral("（") + systemText + QStringLiteral("）");
-}
-
-QString fileErrorReason(const QFileDevice &file)
-{
-    return fileErrorReason(file.error(), file.errorString());
-}
 
 std::optional<QString> decodeText(const QByteArray &bytes)
 {
@@ -160,28 +124,17 @@ QStringList splitFields(const QString &text, qsizetype maxFields)
 
 FieldsRead readFieldsFile(const QString &path, qsizetype maxFields)
 {
-    FieldsRead result;
-    QFile file(path);
-    if (!QFileInfo(path).isFile()) {
-        result.error = QStringLiteral("ファイルが見つかりません。");
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("ファイルを読めません。（") + file.errorString() + QStringLiteral("）");
-        return result;
-    }
-    if (file.size() > MaxTextFileBytes) {
-        result.error = QStringLiteral("ファイルが大きすぎます。");
-        return result;
-    }
-    // As much as the file holds: a read of the largest size allowed would take that
-    // much memory for every small file.
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxTextFileBytes) {
-        result.error = QStringLiteral("ファイルを読めません。（") + file.errorString() + QStringLiteral("）");
-        return result;
-    }
-    return fieldsFromBytes(bytes, maxFields);
+    const BytesRead read = readFileBytes(path);
+    if (!read.ok)
+        return FieldsRead{false, {}, read.error};
+    return fieldsFromBytes(read.bytes, maxFields);
+}
+
+bool hasControlCharacter(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F;
+    });
 }
 
 FieldsRead fieldsFromBytes(const QByteArray &bytes, qsizetype maxFields)
@@ -242,38 +195,65 @@ qsizetype firstLineNotFittingCp932(const QStringList &lines)
     return -1;
 }
 
-QString writeLinesFile(const QString &path, const QStringList &lines)
+std::optional<QString> asField(const QString &value)
 {
-    QByteArray bytes;
-    for (const QString &line : lines) {
-        const std::optional<QByteArray> encoded = encodeCp932(line);
-        if (!encoded)
-            return QStringLiteral("「") + line + QStringLiteral("」には Shift_JIS で保存できない文字が含まれています。");
-        bytes += *encoded;
-        bytes += "\r\n";
-    }
-    return writeBytesFile(path, bytes);
+    if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
+        return std::nullopt;
+    qsizetype start = 0;
+    while (start < value.size() && isBlank(value.at(start)))
+        ++start;
+    if (start == value.size())
+        return value; // blanks only, or nothing
+    if (value.at(start) == QLatin1Char('"'))
+        return std::nullopt;
+    if (start == 0 && !value.contains(QLatin1Char(',')))
+        return value;
+    if (value.contains(QLatin1Char('"')))
+        return std::nullopt;
+    return QLatin1Char('"') + value + QLatin1Char('"');
 }
 
-QString writeBytesFile(const QString &path, const QByteArray &bytes)
+bool fieldReadsBack(const QString &value)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fileErrorReason(file.error(), file.errorString());
-    const WriteFault &fault = writeFault();
-    if (!fault.pathSuffix.isEmpty() && path.endsWith(fault.pathSuffix)) {
-        file.write(bytes.left(fault.bytes));
-        file.cancelWriting();
-        return fileErrorReason(QFileDevice::ResourceError, QStringLiteral("No space left on device"));
+    const bool blanksOnly = std::all_of(value.cbegin(), value.cend(), isBlank);
+    return asField(value).has_value() && (value.isEmpty() || !blanksOnly);
+}
+
+EncodedLines encodeLines(const QStringList &lines, const QHash<QString, QByteArray> &spellings)
+{
+    EncodedLines out;
+    for (const QString &line : lines) {
+        const std::optional<QString> field = asField(line);
+        if (!field) {
+            out.error = QStringLiteral("「") + line + QStringLiteral("」はファイルに正しく書けません（改行や、先頭の \" が含まれています）。");
+            out.bytes.clear();
+            return out;
+        }
+        const auto spelled = spellings.constFind(line);
+        const std::optional<QByteArray> encoded = spelled != spellings.cend() ? *spelled : encodeCp932(line);
+        if (!encoded) {
+            out.error = QStringLiteral("「") + line + QStringLiteral("」には Shift_JIS で保存できない文字が含まれています。");
+            out.bytes.clear();
+            return out;
+        }
+        const bool quoted = field->size() != line.size();
+        if (quoted)
+            out.bytes += '"';
+        out.bytes += *encoded;
+        if (quoted)
+            out.bytes += '"';
+        out.bytes += "\r\n";
     }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = fileErrorReason(file.error(), file.errorString());
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit())
-        return fileErrorReason(file.error(), file.errorString());
-    return {};
+    out.ok = true;
+    return out;
+}
+
+QString writeLinesFile(const QString &path, const QStringList &lines, const QHash<QString, QByteArray> &spellings)
+{
+    const EncodedLines encoded = encodeLines(lines, spellings);
+    if (!encoded.ok)
+        return encoded.error;
+    return writeFileAtomically(path, encoded.bytes);
 }
 
 QString findFileNoCase(const QString &dir, const QString &name)
@@ -287,9 +267,4 @@ QString findFileNoCase(const QString &dir, const QString &name)
             return folder.absoluteFilePath(entry);
     }
     return {};
-}
-
-void setWriteFaultForTests(const QString &pathSuffix, qint64 bytes)
-{
-    writeFault() = WriteFault{pathSuffix, bytes};
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "app/fileio.h"
+
 #include <QByteArray>
-#include <QFileDevice>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <optional>
 
 // Text as the program's files hold it: CP932 (Windows Japanese), one value per line,
@@ -31,11 +32,14 @@ struct FieldsRead {
     QString error; // the reason, for the user, when !ok
 };
 
-// Reads a whole file as free-format fields. Files larger than this are refused.
-inline constexpr qint64 MaxTextFileBytes = 32 * 1024 * 1024;
+// Reads a whole file as free-format fields; files larger than MaxTextFileBytes are refused.
 FieldsRead readFieldsFile(const QString &path, qsizetype maxFields = -1);
 // The same for bytes already read.
 FieldsRead fieldsFromBytes(const QByteArray &bytes, qsizetype maxFields = -1);
+
+// Whether a text holds a control character other than TAB: the mark of a binary file
+// (or of an unclosed quote that swallowed line ends), never of a name.
+bool hasControlCharacter(const QString &text);
 
 // Maps the characters that Japanese input methods on Unix produce for the CP932
 // forms (WAVE DASH for FULLWIDTH TILDE and the like) to those forms.
@@ -47,22 +51,32 @@ bool fitsCp932(const QString &text);
 // Index of the first line CP932 cannot hold, -1 when all fit.
 qsizetype firstLineNotFittingCp932(const QStringList &lines);
 
-// Writes lines as CP932 with CR LF after each, atomically: the old file stays intact
-// until the new one is complete. Returns the empty string on success, otherwise the
-// reason for the user (which names neither the file nor the command).
-QString writeLinesFile(const QString &path, const QStringList &lines);
-// Writes bytes atomically, as above.
-QString writeBytesFile(const QString &path, const QByteArray &bytes);
+// How a value is written as a line so that the field reader gives it back: as it is,
+// or in double quotes when it holds a comma or starts with a blank (a value of blanks
+// only stays as it is: it reads back as an empty field, as an empty seat should).
+// None when no line can give it back: a line end in it, a double quote where the reader
+// would take it for an opening one, or one inside a value that needs quotes.
+std::optional<QString> asField(const QString &value);
+// Whether the field reader gives the value back exactly once it is written.
+bool fieldReadsBack(const QString &value);
 
-// Why a file operation failed, for the user: a reason to act on, then the system's
-// own words in brackets.
-QString fileErrorReason(QFileDevice::FileError error, const QString &systemText);
-QString fileErrorReason(const QFileDevice &file);
+// The bytes of lines as the program's files hold them: each value written as asField()
+// says, in CP932, with CR LF after it. `spellings` keeps the bytes a file spelled a
+// value with where CP932 has two codes for it. On failure `error` says, for the user,
+// which value cannot be written.
+struct EncodedLines {
+    bool ok = false;
+    QByteArray bytes;
+    QString error;
+};
+EncodedLines encodeLines(const QStringList &lines, const QHash<QString, QByteArray> &spellings = {});
+
+// Writes lines so, atomically: the old file stays intact until the new one is complete.
+// Returns the empty string on success, otherwise the reason for the user (which names
+// neither the file nor the command).
+QString writeLinesFile(const QString &path, const QStringList &lines,
+                       const QHash<QString, QByteArray> &spellings = {});
 
 // Path of the entry of `dir` named `name` with letter case ignored, as Windows matches
 // file names; an exact match wins. Empty when there is none.
 QString findFileNoCase(const QString &dir, const QString &name);
-
-// Makes writes to paths ending in `pathSuffix` fail after `bytes` bytes, as a full
-// disk does; an empty suffix switches it off. Only tests set this.
-void setWriteFaultForTests(const QString &pathSuffix, qint64 bytes);

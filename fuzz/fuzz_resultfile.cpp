@@ -7,23 +7,23 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 
-// What a seat shows after its chart was saved and read back: leading blanks are
-// skipped by the reader, so the blank of an empty seat reads as nothing.
+// What a seat shows after its chart was saved and read back: the blank of an empty
+// seat (blanks only) reads as nothing, every other text as itself.
 QString readBack(const QString &seat)
 {
-    qsizetype i = 0;
-    while (i < seat.size() && (seat.at(i) == QLatin1Char(' ') || seat.at(i) == QLatin1Char('\t')))
-        ++i;
-    return toCp932Forms(seat.mid(i));
+    const bool blanksOnly = std::all_of(seat.cbegin(), seat.cend(),
+                                        [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); });
+    return blanksOnly ? QString() : toCp932Forms(seat);
 }
 
 void checkSavedAgain(const QStringList &seats)
 {
     for (const QString &seat : seats) {
-        const QString shown = readBack(seat);
-        if (!fitsCp932(seat) || (!shown.isEmpty() && !fuzz::survivesAsOneLine(shown)))
+        if (!fitsCp932(seat) || (!readBack(seat).isEmpty() && !fieldReadsBack(seat)))
             return;
     }
     const QString path = QDir(fuzz::scratchFolder()).filePath(QStringLiteral("chart.rlt"));

@@ -30,7 +30,7 @@ bool isSubsequence(const QStringList &part, const QStringList &whole)
 void checkWrittenAgain(const QStringList &log)
 {
     for (const QString &name : log) {
-        if (!fitsCp932(name) || (!name.isEmpty() && !fuzz::survivesAsOneLine(name)))
+        if (!fitsCp932(name) || (!name.isEmpty() && !fieldReadsBack(name)))
             return;
     }
     const QString folder = fuzz::scratchFolder();

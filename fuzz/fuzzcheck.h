@@ -27,10 +27,6 @@ inline QByteArray bytesOf(const uint8_t *data, size_t size)
 // A folder of its own for the round trips through the writers, removed at exit.
 QString scratchFolder();
 
-// Whether a text read back after being written as one line comes back as this one
-// field: no delimiter inside, nothing the reader strips or takes as a quote in front.
-bool survivesAsOneLine(const QString &text);
-
 // The bytes of a file the target wrote.
 QByteArray fileBytes(const QString &path);
 

@@ -7,17 +7,8 @@
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
 
-#include <QSettings>
 
 namespace {
-
-// Where the store lives, so the user can look for what blocks it.
-QString settingsStoreLocation()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(SettingsOrganization),
-                     state().SettingsAppName)
-        .fileName();
-}
 
 // One of the countdown window's two colours: the one edited and the one it must differ from.
 struct CountdownColour {
@@ -52,17 +43,19 @@ void chooseCountdownColour(const CountdownColour &which)
 
 } // namespace
 
-QString settingNotStoredMessage()
+QString settingNotStoredMessage(const QString &reason)
 {
-    return QStringLiteral("設定を保存できませんでした。\r保存先: %1\r設定は変更されていません。")
-        .arg(settingsStoreLocation());
+    // The place, so the user can look for what blocks it.
+    return QStringLiteral("設定を保存できませんでした。\r%1\r保存先: %2\r設定は変更されていません。")
+        .arg(reason, settingsLocation(state().SettingsAppName));
 }
 
 bool storeSetting(QWidget *owner, const QString &key, const QString &value)
 {
-    if (writeSetting(key, value))
+    const QString reason = writeSetting(key, value);
+    if (reason.isEmpty())
         return true;
-    MsgBox(owner, settingNotStoredMessage(), MsgStyle::Critical, QStringLiteral("設定の保存エラー"));
+    MsgBox(owner, settingNotStoredMessage(reason), MsgStyle::Critical, QStringLiteral("設定の保存エラー"));
     return false;
 }
 

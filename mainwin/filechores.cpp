@@ -6,16 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <filesystem>
 #include <system_error>
 
 namespace {
 
-QString withSystemText(const QString &reason, const QFileDevice &file)
+// The reason of a failed step: what failed, then why.
+QString withCause(const QString &what, const QFileDevice &file)
 {
-    return reason + QStringLiteral("（") + file.errorString() + QStringLiteral("）");
+    return what + fileErrorReason(file);
 }
 
 std::filesystem::path fsPath(const QString &path)
@@ -37,19 +37,19 @@ bool nameTaken(const QFileInfo &info)
     return info.exists() || info.isSymLink();
 }
 
-// Streams the source into the open save file; the empty string when all was written.
-QString streamInto(QFile &in, QSaveFile &out)
+// Streams the source into the new file; the empty string when all was written.
+QString streamInto(QFile &in, AtomicFileWriter &out)
 {
     constexpr qint64 ChunkBytes = 64 * 1024;
     QByteArray chunk;
     for (;;) {
         chunk = in.read(ChunkBytes);
         if (in.error() != QFileDevice::NoError)
-            return withSystemText(QStringLiteral("コピー元のファイルを読めません。"), in);
+            return withCause(QStringLiteral("コピー元のファイルを読めません。"), in);
         if (chunk.isEmpty())
             return {};
-        if (out.write(chunk) != chunk.size())
-            return fileErrorReason(out);
+        if (const QString reason = out.write(chunk); !reason.isEmpty())
+            return reason;
     }
 }
 
@@ -106,17 +106,14 @@ QString copyFileTo(const QString &source, const QString &destination)
         return QStringLiteral("コピー先のフォルダーが見つかりません。");
     QFile in(from.absoluteFilePath());
     if (!in.open(QIODevice::ReadOnly))
-        return withSystemText(QStringLiteral("コピー元のファイルを読めません。"), in);
-    QSaveFile out(to.absoluteFilePath());
-    if (!out.open(QIODevice::WriteOnly))
-        return fileErrorReason(out);
-    if (const QString reason = streamInto(in, out); !reason.isEmpty()) {
-        out.cancelWriting();
-        return reason;
-    }
-    if (!out.commit())
-        return fileErrorReason(out);
-    return {};
+        return withCause(QStringLiteral("コピー元のファイルを読めません。"), in);
+    AtomicFileWriter out(to.absoluteFilePath());
+    QString reason = out.open();
+    if (reason.isEmpty())
+        reason = streamInto(in, out);
+    if (reason.isEmpty())
+        reason = out.commit();
+    return reason;
 }
 
 QString renameFileTo(const QString &source, const QString &destination)
@@ -140,7 +137,7 @@ QString renameFileTo(const QString &source, const QString &destination)
         return QStringLiteral("移動先のフォルダーが見つかりません。");
     QFile file(fromPath);
     if (!file.rename(toPath))
-        return withSystemText(QStringLiteral("名前を変更できませんでした。"), file);
+        return withCause(QStringLiteral("名前を変更できませんでした。"), file);
     return {};
 }
 
@@ -153,7 +150,7 @@ QString deleteFileAt(const QString &path)
         return QStringLiteral("フォルダーは削除できません。");
     QFile file(path);
     if (!file.remove())
-        return withSystemText(QStringLiteral("ファイルを削除できませんでした。"), file);
+        return withCause(QStringLiteral("ファイルを削除できませんでした。"), file);
     return {};
 }
 

@@ -2,7 +2,6 @@
 
 #include "app/textfile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -18,9 +17,15 @@ QHash<QString, QByteArray> spellingsOf(const QByteArray &bytes, const QStringLis
     const QStringList raw = splitFields(QString::fromLatin1(bytes));
     if (raw.size() != fields.size())
         return spellings;
+    // One decoder for the whole file: making one costs more than reading a name.
+    QStringDecoder cp932("windows-31j", QStringConverter::Flag::Stateless);
     for (qsizetype i = 0; i < raw.size(); ++i) {
-        const QByteArray original = raw.at(i).toLatin1();
-        QStringDecoder cp932("windows-31j");
+        const QString &field = raw.at(i);
+        // Only a multi-byte character can be spelled two ways.
+        if (std::all_of(field.cbegin(), field.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+            continue;
+        const QByteArray original = field.toLatin1();
+        cp932.resetState();
         const QString decoded = cp932.decode(original);
         if (cp932.hasError() || decoded != fields.at(i))
             continue;
@@ -29,26 +34,18 @@ QHash<QString, QByteArray> spellingsOf(const QByteArray &bytes, const QStringLis
     }
     return spellings;
 }
-
-bool hasControlCharacter(const QString &name)
-{
-    return std::any_of(name.cbegin(), name.cend(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
-}
 } // namespace
 
 RosterRead readRosterFile(const QString &path)
 {
     RosterRead result;
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        return result;
-    result.outcome = RosterRead::Outcome::NotText;
-    if (file.size() > MaxTextFileBytes)
-        return result;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxTextFileBytes)
-        return result;
-    return rosterFromBytes(bytes);
+    const BytesRead read = readFileBytes(path);
+    if (read.ok)
+        return rosterFromBytes(read.bytes);
+    // A file that opened but is too large or cannot be read whole is no roster either.
+    if (read.opened)
+        result.outcome = RosterRead::Outcome::NotText;
+    return result;
 }
 
 RosterRead rosterFromBytes(const QByteArray &bytes)
@@ -119,13 +116,5 @@ int firstBoxNotFittingCp932(const QStringList &boxTexts)
 
 QString writeRosterFile(const QString &path, const QStringList &names, const QHash<QString, QByteArray> &spellings)
 {
-    QByteArray bytes;
-    for (const QString &name : names) {
-        std::optional<QByteArray> encoded = spellings.contains(name) ? spellings.value(name) : encodeCp932(name);
-        if (!encoded)
-            return QStringLiteral("「") + name + QStringLiteral("」には Shift_JIS で保存できない文字が含まれています。");
-        bytes += *encoded;
-        bytes += "\r\n";
-    }
-    return writeBytesFile(path, bytes);
+    return writeLinesFile(path, names, spellings);
 }

@@ -3,8 +3,6 @@
 #include "app/sharedstate.h"
 #include "app/textfile.h"
 
-#include <algorithm>
-
 QString writeResultFile(const QString &path, const QStringList &seats)
 {
     QStringList lines = seats.mid(0, SeatCount);
@@ -23,7 +21,7 @@ ResultFileRead chartOf(const FieldsRead &read)
         return {false, {}, QStringLiteral("座席の数より多い名前が書かれています。")};
     // A binary file, or an unclosed quote that swallowed the line ends, is no chart.
     for (const QString &seat : read.fields) {
-        if (std::any_of(seat.cbegin(), seat.cend(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }))
+        if (hasControlCharacter(seat))
             return {false, {}, QStringLiteral("名前に制御文字が含まれています。")};
     }
     return {true, read.fields, {}};

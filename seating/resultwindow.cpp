@@ -233,6 +233,11 @@ void RESULT::mnuResultSave_Click()
         reportSaveFailure(QStringLiteral("「%1」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。").arg(name));
         return;
     }
+    // The log reads a name in double quotes as one field; a quote inside it could not be read back.
+    if (name.contains(QLatin1Char('"'))) {
+        reportSaveFailure(QStringLiteral("ﾌｧｲﾙ名「%1」には過去ﾛｸﾞに記録できない文字（\"）が含まれています。別の名前で保存して下さい。").arg(name));
+        return;
+    }
     if (!fitsCp932(name)) {
         reportSaveFailure(QStringLiteral("ﾌｧｲﾙ名「%1」には過去ﾛｸﾞに記録できない文字が含まれています。別の名前で保存して下さい。").arg(name));
         return;

@@ -86,7 +86,7 @@ void TestStartup::keysAreOneWhateverTheirCase()
     store(env, "OptBcolor", "65280");
     loadStartupSettings(env.root());
     QCOMPARE(state().CountdownBackColor, QStringLiteral("65280"));
-    QVERIFY(writeSetting("OPTBCOLOR", "255"));
+    QCOMPARE(writeSetting("OPTBCOLOR", "255"), QString());
     const QMap<QString, QString> stored = storedSettings(env);
     QCOMPARE(stored.value("OptBcolor"), QStringLiteral("255"));
     QVERIFY(!stored.contains("OptBColor") && !stored.contains("OPTBCOLOR"));

@@ -101,7 +101,7 @@ void TestAppearance::countdownColours_data()
     QTest::newRow("text dialog cancelled") << "mnuFore" << -1 << true << QStringList() << "" << keep;
     QTest::newRow("background black") << "mnuBack" << 0 << true << QStringList() << "OptBColor=0" << "0|&HFFFFFF";
     QTest::newRow("settings not writable") << "mnuBack" << 0 << false
-                                           << QStringList{"設定の保存エラー|設定を保存できませんでした。\r保存先: %1\r設定は変更されていません。|16"}
+                                           << QStringList{"設定の保存エラー|設定を保存できませんでした。\rその名前はファイルではありません（フォルダーなど）。\r保存先: %1\r設定は変更されていません。|16"}
                                            << "" << keep;
 }
 

@@ -15,23 +15,33 @@ private slots:
 
 void TestPastResults::pastResult_data()
 {
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QByteArray>("logLine");
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("seats"); // empty: the not-found message
-    QTest::newRow("28 lines") << cp932Lines(numberedNames(1, 28)) << numberedNames(1, 28);
-    QTest::newRow("fewer lines") << cp932Lines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
+    const QString plain = QStringLiteral("1組.rlt");
+    QTest::newRow("28 lines") << plain << sjis(plain) << cp932Lines(numberedNames(1, 28)) << numberedNames(1, 28);
+    QTest::newRow("fewer lines") << plain << sjis(plain) << cp932Lines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
     QStringList shifted = numberedNames(1, 28);
     shifted[0] = QStringLiteral("山田,花子");
-    QTest::newRow("comma inside a name: 29 fields") << cp932Lines(shifted) << QStringList();
+    QTest::newRow("comma inside a name: 29 fields") << plain << sjis(plain) << cp932Lines(shifted) << QStringList();
+    // As a save logs such a name: listed once, and it opens.
+    const QString comma = QStringLiteral("山田,花子.rlt");
+    QTest::newRow("file name with a comma") << comma << sjis('"' + comma + '"') << cp932Lines(numberedNames(1, 3))
+                                            << padded(numberedNames(1, 3));
 }
 
 void TestPastResults::pastResult()
 {
+    QFETCH(QString, fileName);
+    QFETCH(QByteArray, logLine);
     QFETCH(QByteArray, file);
     QFETCH(QStringList, seats);
     TestEnv env;
-    env.writeFile(QStringLiteral("ならびん.ini"), cp932Lines({"1組.rlt"}));
-    env.writeFile(QStringLiteral("1組.rlt"), file);
+    env.writeFile(QStringLiteral("ならびん.ini"), logLine + "\r\n");
+    env.writeFile(fileName, file);
     NARABIN *main = startedMain();
+    QCOMPARE(pastLogItems(main), QStringList{fileName});
     TRIGGER(main, "mnuFileArray_1");
     QVERIFY(isLoaded<NARABIN>() && main->isVisible()); // the main window stays open behind
     QCOMPARE(env.platform.messageLog(),

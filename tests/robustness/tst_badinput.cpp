@@ -94,7 +94,7 @@ QList<BadInput> makeBadInputs()
         // Root reads a file whatever its permissions; a folder in its place is unreadable to anyone.
         {"folder in its place", fine, Trouble::FolderInPlace, true, {}, true, {}, {}, std::nullopt},
         {"no permission to read", fine, Trouble::NoPermission, true, {}, true, {}, {}, std::nullopt,
-         QStringLiteral("ファイルを読めません。（Permission denied）")},
+         QStringLiteral("アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。")},
     };
 }
 

@@ -229,12 +229,12 @@ void TestRoster::savedAgain()
     QVERIFY(editor);
     editor->Text1[5]->setText(QStringLiteral("追加"));
     if (fails)
-        setWriteFaultForTests(QStringLiteral("CLASS.MEM"), 4);
+        env.limitWrites(QStringLiteral("CLASS.MEM"), 4);
     env.platform.saveFiles.enqueue(path);
     TRIGGER(editor, "mnuNewFile");
     QCOMPARE(env.platform.messageLog(),
              QStringList{fails ? QStringLiteral("保存エラー|名簿ファイルを保存できませんでした。\r\n") + path +
-                                     QStringLiteral("\r\nディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）|16")
+                                     QStringLiteral("\r\nディスクの空き容量が足りません。|16")
                                : Corrected});
     QCOMPARE(env.readFile(QStringLiteral("old/CLASS.MEM")), fails ? saved : saved + sjis(QStringLiteral("追加\r\n")));
     QCOMPARE(isLoaded<TOUROKU>() && editor->isVisible(), fails); // the names stay to be saved again

@@ -167,7 +167,7 @@ void TestSeatChange::save_data()
     QTest::addColumn<QByteArray>("logAfter");
     QTest::addColumn<bool>("written"); // the result file
     const QString saved = QStringLiteral("保存確認|ならびん結果を保存しました。|64");
-    const QString noSpace = QStringLiteral("ディスクの空き容量が足りないか、書き込めない状態です。（No space left on device）|16");
+    const QString noSpace = QStringLiteral("ディスクの空き容量が足りません。|16");
     const QString logFailed = QStringLiteral("保存エラー|結果ﾌｧｲﾙ「<rlt>」は保存しましたが、過去ﾛｸﾞ「<log>」に記録できませんでした。\n");
     const QByteArray one = crlfLines({"1組.rlt"}), broken("\x82\xff\x81\x00garbage", 11);
     QTest::newRow("empty log") << QByteArray() << "1組.rlt" << "" << saved << one << true;
@@ -176,8 +176,13 @@ void TestSeatChange::save_data()
     QTest::newRow("15 names stay 15") << crlfLines(numberedNames(1, 15)) << "new.rlt" << "" << saved
                                      << crlfLines(numberedNames(2, 15) << "new.rlt") << true;
     QTest::newRow("same name twice") << one << "1組.rlt" << "" << saved << crlfLines({"1組.rlt", "1組.rlt"}) << true;
-    QTest::newRow("name with a comma is written whole") << QByteArray() << "1組,2組.rlt" << "" << saved
-                                                        << crlfLines({"1組,2組.rlt"}) << true;
+    // In quotes, so that the log reads it as one name.
+    QTest::newRow("name with a comma is logged in quotes") << QByteArray() << "1組,2組.rlt" << "" << saved
+                                                           << crlfLines({"\"1組,2組.rlt\""}) << true;
+    QTest::newRow("a name with a double quote")
+        << one << "1\"組.rlt" << ""
+        << "保存エラー|ﾌｧｲﾙ名「1\"組.rlt」には過去ﾛｸﾞに記録できない文字（\"）が含まれています。別の名前で保存して下さい。|16" << one
+        << false;
     QTest::newRow("the log itself") << one << "ならびん.INI" << ""
                                     << "保存エラー|「ならびん.INI」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。|16" << one
                                     << false;
@@ -206,7 +211,7 @@ void TestSeatChange::save()
     env.writeFile(QStringLiteral("ならびん.ini"), logBefore);
     env.writeFile(QStringLiteral("1組.rlt"), "old chart\r\n");
     if (!fault.isEmpty())
-        setWriteFaultForTests(fault, 3);
+        env.limitWrites(fault, 3);
     RESULT *r = shownResult();
     env.platform.saveFiles.enqueue(env.path(fileName));
     TRIGGER(r, "mnuResultSave");

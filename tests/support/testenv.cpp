@@ -2,6 +2,7 @@
 
 #include "app/clock.h"
 #include "app/programresources.h"
+#include "app/settings.h"
 #include "app/sharedstate.h"
 #include "app/textfile.h"
 
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QLocale>
 #include <QPointer>
-#include <QSettings>
 #include <QWidget>
 
 TestEnv::TestEnv()
@@ -18,8 +18,7 @@ TestEnv::TestEnv()
     ensureProgramResources();
     QDir(dir_.path()).mkpath(QStringLiteral("work"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("config")));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.filePath(QStringLiteral("config")));
+    setSettingsFolder(dir_.filePath(QStringLiteral("config")));
     QDir::setCurrent(work());
     resetState();
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
@@ -37,7 +36,8 @@ TestEnv::~TestEnv()
     QApplication::processEvents();
     setPlatform(nullptr);
     setClock({});
-    setWriteFaultForTests({}, 0);
+    setWriteLimit({});
+    setSettingsFolder({});
     resetState();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -61,6 +61,15 @@ QByteArray TestEnv::readFile(const QString &relative) const
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray("<missing>");
     return f.readAll();
+}
+
+void TestEnv::limitWrites(const QString &pathSuffix, qint64 bytes)
+{
+    setWriteLimit([pathSuffix, bytes](const QString &path) -> std::optional<qint64> {
+        if (path.endsWith(pathSuffix))
+            return bytes;
+        return std::nullopt;
+    });
 }
 
 void TestEnv::setNow(const QDateTime &now)

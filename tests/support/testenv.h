@@ -33,6 +33,9 @@ public:
     // The settings store's file.
     QString settingsFile() const { return dir_.filePath(QStringLiteral("config/Narabin/Narabin.conf")); }
     void setNow(const QDateTime &now);
+    // The device of files whose path ends in `pathSuffix` takes `bytes` bytes and then
+    // fails as a full disk does.
+    void limitWrites(const QString &pathSuffix, qint64 bytes);
 
 private:
     QTemporaryDir dir_;
