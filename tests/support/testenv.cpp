@@ -13,6 +13,14 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+
+#ifdef Q_OS_LINUX
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 TestEnv::TestEnv()
 {
     ensureProgramResources();
@@ -75,6 +83,46 @@ void TestEnv::limitWrites(const QString &pathSuffix, qint64 bytes)
 void TestEnv::setNow(const QDateTime &now)
 {
     setClock([now] { return now; });
+}
+
+namespace {
+#ifdef Q_OS_LINUX
+// The powers that let root past file permissions.
+constexpr std::array<int, 3> PermissionPowers{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER};
+
+bool setEffectivePowers(bool on)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    std::array<__user_cap_data_struct, 2> data{};
+    if (syscall(SYS_capget, &header, data.data()) != 0)
+        return false;
+    for (const int power : PermissionPowers) {
+        const quint32 bit = 1u << (power % 32);
+        if (on)
+            data[size_t(power / 32)].effective |= bit;
+        else
+            data[size_t(power / 32)].effective &= ~bit;
+    }
+    return syscall(SYS_capset, &header, data.data()) == 0;
+}
+#endif
+} // namespace
+
+HeldToPermissions::HeldToPermissions()
+{
+#ifdef Q_OS_LINUX
+    if (geteuid() == 0 && !setEffectivePowers(false))
+        qFatal("cannot give up root's file powers for a permission test");
+    dropped_ = geteuid() == 0;
+#endif
+}
+
+HeldToPermissions::~HeldToPermissions()
+{
+#ifdef Q_OS_LINUX
+    if (dropped_)
+        setEffectivePowers(true);
+#endif
 }
 
 QAction *findAction(QWidget *window, const QString &name)

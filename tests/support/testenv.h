@@ -41,6 +41,20 @@ private:
     QTemporaryDir dir_;
 };
 
+// For as long as it lives, the calling thread is held to file permissions even when
+// run by root (as CI runs), so that an unreadable file or an unwritable folder fails
+// as it does for a teacher. Does nothing for other users, who are held to them anyway.
+class HeldToPermissions {
+public:
+    HeldToPermissions();
+    ~HeldToPermissions();
+    HeldToPermissions(const HeldToPermissions &) = delete;
+    HeldToPermissions &operator=(const HeldToPermissions &) = delete;
+
+private:
+    bool dropped_ = false;
+};
+
 // The action of a window by objectName; null when missing.
 QAction *findAction(QWidget *window, const QString &name);
 
