@@ -195,15 +195,17 @@ qsizetype firstLineNotFittingCp932(const QStringList &lines)
     return -1;
 }
 
-std::optional<QString> asField(const QString &value)
+std::optional<QString> asField(const QString &value, bool quoteBlanks)
 {
     if (value.contains(QLatin1Char('\r')) || value.contains(QLatin1Char('\n')))
         return std::nullopt;
     qsizetype start = 0;
     while (start < value.size() && isBlank(value.at(start)))
         ++start;
+    if (value.isEmpty() || (start == value.size() && !quoteBlanks))
+        return value;
     if (start == value.size())
-        return value; // blanks only, or nothing
+        return QLatin1Char('"') + value + QLatin1Char('"');
     if (value.at(start) == QLatin1Char('"'))
         return std::nullopt;
     if (start == 0 && !value.contains(QLatin1Char(',')))
@@ -213,17 +215,18 @@ std::optional<QString> asField(const QString &value)
     return QLatin1Char('"') + value + QLatin1Char('"');
 }
 
-bool fieldReadsBack(const QString &value)
+bool fieldReadsBack(const QString &value, bool quoteBlanks)
 {
     const bool blanksOnly = std::all_of(value.cbegin(), value.cend(), isBlank);
-    return asField(value).has_value() && (value.isEmpty() || !blanksOnly);
+    return asField(value, quoteBlanks).has_value() && (value.isEmpty() || quoteBlanks || !blanksOnly);
 }
 
-EncodedLines encodeLines(const QStringList &lines, const QHash<QString, QByteArray> &spellings)
+EncodedLines encodeLines(const QStringList &lines, const LineOptions &options)
 {
+    const QHash<QString, QByteArray> &spellings = options.spellings;
     EncodedLines out;
     for (const QString &line : lines) {
-        const std::optional<QString> field = asField(line);
+        const std::optional<QString> field = asField(line, options.quoteBlanks);
         if (!field) {
             out.error = QStringLiteral("「") + line + QStringLiteral("」はファイルに正しく書けません（改行や、先頭の \" が含まれています）。");
             out.bytes.clear();
@@ -248,9 +251,9 @@ EncodedLines encodeLines(const QStringList &lines, const QHash<QString, QByteArr
     return out;
 }
 
-QString writeLinesFile(const QString &path, const QStringList &lines, const QHash<QString, QByteArray> &spellings)
+QString writeLinesFile(const QString &path, const QStringList &lines, const LineOptions &options)
 {
-    const EncodedLines encoded = encodeLines(lines, spellings);
+    const EncodedLines encoded = encodeLines(lines, options);
     if (!encoded.ok)
         return encoded.error;
     return writeFileAtomically(path, encoded.bytes);

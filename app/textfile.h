@@ -52,13 +52,14 @@ bool fitsCp932(const QString &text);
 qsizetype firstLineNotFittingCp932(const QStringList &lines);
 
 // How a value is written as a line so that the field reader gives it back: as it is,
-// or in double quotes when it holds a comma or starts with a blank (a value of blanks
-// only stays as it is: it reads back as an empty field, as an empty seat should).
-// None when no line can give it back: a line end in it, a double quote where the reader
-// would take it for an opening one, or one inside a value that needs quotes.
-std::optional<QString> asField(const QString &value);
-// Whether the field reader gives the value back exactly once it is written.
-bool fieldReadsBack(const QString &value);
+// or in double quotes when it holds a comma or starts with a blank. A value of blanks
+// only is quoted when `quoteBlanks`, else it stays as it is and reads back as an empty
+// field (as the blank of an empty seat should). None when no line can give it back: a
+// line end in it, a double quote where the reader would take it for an opening one, or
+// one inside a value that needs quotes.
+std::optional<QString> asField(const QString &value, bool quoteBlanks = false);
+// Whether the field reader gives the value back exactly once it is written so.
+bool fieldReadsBack(const QString &value, bool quoteBlanks = false);
 
 // The bytes of lines as the program's files hold them: each value written as asField()
 // says, in CP932, with CR LF after it. `spellings` keeps the bytes a file spelled a
@@ -69,13 +70,16 @@ struct EncodedLines {
     QByteArray bytes;
     QString error;
 };
-EncodedLines encodeLines(const QStringList &lines, const QHash<QString, QByteArray> &spellings = {});
+struct LineOptions {
+    QHash<QString, QByteArray> spellings = {};
+    bool quoteBlanks = false;
+};
+EncodedLines encodeLines(const QStringList &lines, const LineOptions &options = {});
 
 // Writes lines so, atomically: the old file stays intact until the new one is complete.
 // Returns the empty string on success, otherwise the reason for the user (which names
 // neither the file nor the command).
-QString writeLinesFile(const QString &path, const QStringList &lines,
-                       const QHash<QString, QByteArray> &spellings = {});
+QString writeLinesFile(const QString &path, const QStringList &lines, const LineOptions &options = {});
 
 // Path of the entry of `dir` named `name` with letter case ignored, as Windows matches
 // file names; an exact match wins. Empty when there is none.

@@ -25,7 +25,7 @@ void checkState(const SharedState &s, const RosterRead &read)
 void checkSavedAgain(const RosterRead &read)
 {
     for (const QString &name : read.names) {
-        if (!fitsCp932(name) || !fieldReadsBack(name))
+        if (!fitsCp932(name) || !fieldReadsBack(name, true))
             return;
     }
     const QString path = QDir(fuzz::scratchFolder()).filePath(QStringLiteral("roster.mem"));

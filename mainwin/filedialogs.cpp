@@ -1,5 +1,6 @@
 #include "mainwin/filedialogs.h"
 
+#include "app/seatbox.h"
 #include "app/sharedstate.h"
 #include "mainwin/filechores.h"
 #include "platform/platform.h"
@@ -83,6 +84,7 @@ FileNameDialog::FileNameDialog(const FileNameDialogLayout &layout)
     Text1->setFont(makeFont(Face::Gothic, 12));
     setBackgroundColor(Text1, DarkGrey);
     setTextColor(Text1, Yellow);
+    keepSingleLine(Text1);
 
     Command1 = makeCommandButtons(this);
     for (int i = 0; i < int(Command1.size()); ++i)

@@ -68,6 +68,7 @@ void TOUROKU::buildSeats()
         setBackgroundColor(t, QColor::fromRgb(NameBoxColor));
         t->setAttribute(Qt::WA_InputMethodEnabled, true);
         installEnterMovesOn(t);
+        keepSingleLine(t);
         t->installEventFilter(this);
         connect(t, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
         if (i > 0)
@@ -173,14 +174,15 @@ void TOUROKU::mnuNewFile_Click()
         return;
     }
     // Refused before the file is chosen, so nothing is written.
-    if (const int bad = firstBoxNotFittingCp932(texts); bad >= 0) {
-        MsgBox(this,
-               QStringLiteral("No.%1 の氏名「%2」には名簿ファイルに保存できない文字が含まれています。\r\n"
-                              "別の文字に置き換えて下さい。")
-                   .arg(bad + 1)
-                   .arg(texts.at(bad)),
-               MsgStyle::Critical, QStringLiteral("使用できない文字"));
-        Text1[size_t(bad)]->setFocus();
+    if (const std::optional<BoxProblem> bad = firstUnsavableBox(texts)) {
+        const QString reason = bad->problem == NameProblem::NotCp932
+                                   ? QStringLiteral("No.%1 の氏名「%2」には名簿ファイルに保存できない文字が含まれています。\r\n"
+                                                    "別の文字に置き換えて下さい。")
+                                   : QStringLiteral("No.%1 の氏名「%2」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
+                                                    "制御文字や、「\"」で始まる氏名は使えません。");
+        MsgBox(this, reason.arg(bad->index + 1).arg(texts.at(bad->index)), MsgStyle::Critical,
+               QStringLiteral("使用できない文字"));
+        Text1[size_t(bad->index)]->setFocus();
         return;
     }
     if (!saveRoster(names))

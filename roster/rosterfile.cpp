@@ -100,21 +100,34 @@ QStringList collectNames(const QStringList &boxTexts)
 
 bool hasDuplicateName(const QStringList &names)
 {
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        for (qsizetype j = i + 1; j < names.size(); ++j) {
-            if (names.at(i) == names.at(j))
+    QStringList saved;
+    for (const QString &name : names)
+        saved.append(toCp932Forms(name));
+    for (qsizetype i = 0; i < saved.size(); ++i) {
+        for (qsizetype j = i + 1; j < saved.size(); ++j) {
+            if (saved.at(i) == saved.at(j))
                 return true;
         }
     }
     return false;
 }
 
-int firstBoxNotFittingCp932(const QStringList &boxTexts)
+std::optional<BoxProblem> firstUnsavableBox(const QStringList &boxTexts)
 {
-    return int(firstLineNotFittingCp932(boxTexts));
+    for (int i = 0; i < boxTexts.size(); ++i) {
+        const QString &text = boxTexts.at(i);
+        if (text.isEmpty())
+            continue;
+        if (!fitsCp932(text))
+            return BoxProblem{i, NameProblem::NotCp932};
+        if (hasControlCharacter(text) || !fieldReadsBack(text, true))
+            return BoxProblem{i, NameProblem::NotReadBack};
+    }
+    return std::nullopt;
 }
 
 QString writeRosterFile(const QString &path, const QStringList &names, const QHash<QString, QByteArray> &spellings)
 {
-    return writeLinesFile(path, names, spellings);
+    // A name of blanks is a name too: quoted, it reads back as itself.
+    return writeLinesFile(path, names, LineOptions{spellings, true});
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // A roster file: one pupil's name per line, CP932, CR LF after each line.
 
 inline constexpr int MaxRosterNames = 28;
@@ -42,11 +44,21 @@ void takeRosterRead(SharedState &s, const RosterRead &read);
 // each text kept exactly as typed.
 QStringList collectNames(const QStringList &boxTexts);
 
-// Whether two names are equal; the comparison is exact (case, width and blanks count).
+// Whether two names are equal; the comparison is exact (case, width and blanks count),
+// but for the characters a roster file holds in one form only (WAVE DASH is saved as
+// FULLWIDTH TILDE): names that the file would make one are one.
 bool hasDuplicateName(const QStringList &names);
 
-// Index of the first box whose text CP932 cannot hold, -1 when all fit.
-int firstBoxNotFittingCp932(const QStringList &boxTexts);
+// Why the text of a box cannot be saved as a name: CP932 cannot hold a character of
+// it, or the roster would not give it back (a control character but TAB, a leading
+// double quote).
+enum class NameProblem { NotCp932, NotReadBack };
+struct BoxProblem {
+    int index;
+    NameProblem problem;
+};
+// The first box, seat 1 first, whose text cannot be saved; empty boxes are no names.
+std::optional<BoxProblem> firstUnsavableBox(const QStringList &boxTexts);
 
 // Writes the names as a roster file, atomically, each name in its spelling when it has
 // one. Returns the reason for the user on failure, the empty string on success.

@@ -176,6 +176,7 @@ void COND::buildClassroom()
         box->setAttribute(Qt::WA_InputMethodEnabled, true);
         box->setAcceptDrops(true);
         installEnterMovesOn(box);
+        keepSingleLine(box);
         box->installEventFilter(this);
         Text1[size_t(i)] = box;
     }

@@ -25,6 +25,8 @@ void TestPastResults::pastResult_data()
     QStringList shifted = numberedNames(1, 28);
     shifted[0] = QStringLiteral("山田,花子");
     QTest::newRow("comma inside a name: 29 fields") << plain << sjis(plain) << cp932Lines(shifted) << QStringList();
+    const QStringList withTab{"伊藤\t翔太", "佐藤"};
+    QTest::newRow("a TAB inside a name is text") << plain << sjis(plain) << cp932Lines(withTab) << padded(withTab);
     // As a save logs such a name: listed once, and it opens.
     const QString comma = QStringLiteral("山田,花子.rlt");
     QTest::newRow("file name with a comma") << comma << sjis('"' + comma + '"') << cp932Lines(numberedNames(1, 3))

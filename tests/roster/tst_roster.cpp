@@ -1,11 +1,15 @@
 // File>New roster, File>Open and the roster editor, driven through the main window.
 #include "app/textfile.h"
+#include "app/seatbox.h"
+#include "mainwin/filedialogs.h"
 #include "roster/rostereditor.h"
 #include "roster/rosterfile.h"
 #include "seating/conditioneditor.h"
 #include "support/mainfixtures.h"
 
+#include <QClipboard>
 #include <QLabel>
+#include <QRandomGenerator>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -73,6 +77,11 @@ private slots:
     void savedAgain_data();
     void savedAgain();
     void enterMovesToTheNextSeat();
+    void cutAtLineBreak_data();
+    void cutAtLineBreak();
+    void pasteKeepsOneLine_data();
+    void pasteKeepsOneLine();
+    void registeredNamesOpenAgain();
 };
 
 void TestRoster::openFile_data()
@@ -201,7 +210,8 @@ void TestRoster::editorCommands()
     QCOMPARE(env.platform.messageLog(), messages);
     QCOMPARE(stillOpen ? QStringList{"<editor>"} : conditionEditorRoster(), shown);
     const bool saved = messages.contains(Registered) || messages.contains(Corrected);
-    QCOMPARE(env.readFile(QStringLiteral("out.mem")), saved ? cp932Lines(shown) : QByteArray("<missing>"));
+    const RosterRead again = readRosterFile(env.path(QStringLiteral("out.mem")));
+    QCOMPARE(again.ok() ? again.names : QStringList{"<missing>"}, saved ? shown : QStringList{"<missing>"});
 }
 
 void TestRoster::savedAgain_data()
@@ -253,6 +263,114 @@ void TestRoster::enterMovesToTheNextSeat()
     QTest::keyClick(editor->Text1[4], Qt::Key_Return);
     QTRY_COMPARE(QApplication::focusWidget(), editor->Text1[5]);
     QCOMPARE(editor->boxTexts().mid(4, 2), (QStringList{"生徒5", "生徒6"}));
+}
+
+void TestRoster::cutAtLineBreak_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<int>("keptCursor");
+    QTest::newRow("two lines into an empty box") << "" << "伊藤 翔太\r\n佐藤 花子" << 13 << "伊藤 翔太" << 5;
+    QTest::newRow("a TAB is text") << "" << "伊藤\t翔太\n" << 6 << "伊藤\t翔太" << 5;
+    QTest::newRow("into the middle, the end kept") << "山子" << "山田\r花子" << 4 << "山田子" << 2;
+    // The cursor tells where the insertion ended, whatever the texts have in common.
+    QTest::newRow("inserted text that repeats the old") << "ab" << "ab\nXb" << 4 << "abb" << 2;
+    QTest::newRow("a line break alone") << "山田" << "山\n田" << 2 << "山田" << 1;
+    QTest::newRow("a Unicode line separator") << "" << QString("A") + QChar(0x2028) + "B" << 3 << "A" << 1;
+}
+
+void TestRoster::cutAtLineBreak()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(int, cursor);
+    QFETCH(QString, kept);
+    QFETCH(int, keptCursor);
+    const SingleLineEdit edit = ::cutAtLineBreak(before, after, cursor);
+    QCOMPARE(edit.text, kept);
+    QCOMPARE(edit.cursor, keptCursor);
+}
+
+void TestRoster::pasteKeepsOneLine_data()
+{
+    QTest::addColumn<QString>("box");
+    for (const char *box : {"roster editor", "condition editor", "copy dialog"})
+        QTest::newRow(box) << QString::fromLatin1(box);
+}
+
+// Ctrl+V of a spreadsheet's two rows into a box that holds "山田" with the cursor after "山".
+void TestRoster::pasteKeepsOneLine()
+{
+    QFETCH(QString, box);
+    TestEnv env;
+    QLineEdit *edit = nullptr;
+    if (box == QLatin1String("roster editor"))
+        edit = form<TOUROKU>()->Text1[3];
+    else if (box == QLatin1String("condition editor"))
+        edit = form<COND>()->Text1[3];
+    else
+        edit = form<FILESCOPY>()->Text1;
+    edit->setText(QStringLiteral("山田"));
+    edit->setCursorPosition(1);
+    QApplication::clipboard()->setText(QStringLiteral("伊藤\t翔太\r\n佐藤\t花子\r\n"));
+    QTest::keySequence(edit, QKeySequence::Paste);
+    QCOMPARE(edit->text(), QStringLiteral("山伊藤\t翔太田"));
+    QCOMPARE(edit->cursorPosition(), 6);
+}
+
+// Whatever reaches the boxes by paste, a registered roster opens again with the same
+// names in their seats, or registering refuses with a message and writes nothing.
+void TestRoster::registeredNamesOpenAgain()
+{
+    const QStringList pieces{"山", "田", "髙", "ｱｲ", "a", "〜", "～", " ", "\t", ",", "\"", "\r\n", "\n",
+                             QString(QChar(1)), "😀", "①", "&"};
+    QRandomGenerator random(20261207);
+    const QString refused = QStringLiteral("使用できない文字|");
+    const QString twice = QStringLiteral("登録者重複|同じ氏名を登録しようとしました。|16");
+    int saved = 0, refusals = 0;
+    for (int round = 0; round < 60; ++round) {
+        TestEnv env;
+        TOUROKU *editor = form<TOUROKU>();
+        editor->show();
+        for (int n = 1 + random.bounded(6); n > 0; --n) {
+            QString text;
+            for (int k = 1 + random.bounded(5); k > 0; --k)
+                text += pieces.at(random.bounded(pieces.size()));
+            QLineEdit *seat = editor->Text1[size_t(random.bounded(SeatCount))];
+            QApplication::clipboard()->setText(text);
+            seat->end(false);
+            seat->paste();
+        }
+        const QStringList texts = editor->boxTexts();
+        const QString path = env.path(QStringLiteral("class.mem"));
+        env.platform.saveFiles.enqueue(path);
+        env.platform.answers.enqueue(IDOK); // an empty roster is registered
+        editor->mnuNewFile_Click();
+        const QStringList messages = env.platform.messageLog();
+        if (collectNames(texts).isEmpty()) { // only line breaks were pasted: nobody to register
+            QCOMPARE(messages, QStringList{EmptyQuestion});
+            continue;
+        }
+        if (!QFile::exists(path)) {
+            QVERIFY2(messages.size() == 1 && (messages.first().startsWith(refused) || messages.first() == twice),
+                     qPrintable(messages.join(u'/')));
+            QVERIFY(editor->isVisible());
+            ++refusals;
+            continue;
+        }
+        ++saved;
+        QStringList expected;
+        for (const QString &name : collectNames(texts))
+            expected.append(toCp932Forms(name));
+        unload<COND>();
+        TOUROKU *reopened = openRoster(env, QStringLiteral("class.mem"));
+        QVERIFY2(reopened, qPrintable(texts.join(u'|')));
+        QCOMPARE(reopened->boxTexts(), padded(expected));
+    }
+    // Both ways were taken.
+    QVERIFY(saved > 10 && refusals > 10);
 }
 
 QTEST_MAIN(TestRoster)
