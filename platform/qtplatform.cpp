@@ -10,8 +10,10 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -38,8 +40,33 @@ QMessageBox::Icon iconFor(int style)
     }
 }
 
+// Qt's own provider reads a file's first bytes to name its type: a FIFO, a device or a
+// file of /proc would block the dialog for good. Judged by name, nothing is opened.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (info.isRoot())
+            return QFileIconProvider::icon(Drive);
+        return QFileIconProvider::icon(info.isDir() ? Folder : File);
+    }
+    QString type(const QFileInfo &info) const override
+    {
+        if (info.isDir())
+            return QStringLiteral("フォルダー");
+        const QMimeType mime = mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        if (!mime.isDefault())
+            return mime.comment();
+        return info.suffix().isEmpty() ? QStringLiteral("ファイル") : info.suffix().toUpper() + QStringLiteral(" ファイル");
+    }
+
+private:
+    QMimeDatabase mimes_;
+};
+
 QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
 {
+    NameOnlyIconProvider iconProvider; // outlives the dialog that uses it
     const bool opening = mode == QFileDialog::AcceptOpen;
     QFileDialog dialog(owner, request.title.isEmpty() ? (opening ? QStringLiteral("開く") : QStringLiteral("名前を付けて保存"))
                                                       : request.title);
@@ -48,6 +75,7 @@ QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDia
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     // Qt's own dialog, so that the filters match names without regard to case.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setIconProvider(&iconProvider);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setNameFilters(qtNameFilters(request.filter));
     if (!request.fileName.isEmpty())

@@ -4,8 +4,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestQtPlatform : public QObject {
     Q_OBJECT
@@ -13,6 +19,7 @@ class TestQtPlatform : public QObject {
 private slots:
     void messageBoxButtonsAndAnswers_data();
     void messageBoxButtonsAndAnswers();
+    void fileDialogNeverReadsAFile();
 };
 
 void TestQtPlatform::messageBoxButtonsAndAnswers_data()
@@ -50,6 +57,35 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
     });
     QCOMPARE(qt.messageBox(nullptr, QStringLiteral("一行目\r二行目"), QStringLiteral("設定確認"), style), answer);
     QCOMPARE(seen, QStringLiteral("設定確認|一行目\n二行目|%1|%2").arg(icon).arg(buttons.size()));
+}
+
+// A FIFO shown in the file dialog: reading it to learn its type would block until
+// someone writes to it. The dialog lists it, with a type, and closes.
+void TestQtPlatform::fileDialogNeverReadsAFile()
+{
+    TestEnv env;
+    QtPlatform qt;
+    const QString fifo = env.path(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
+    env.writeFile(QStringLiteral("1組.mem"), "x");
+    QString types;
+    whenModal([&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        auto *model = dialog->findChild<QFileSystemModel *>();
+        QVERIFY(model);
+        const auto typeOf = [&](const QString &path) { return model->type(model->index(path)); };
+        QTRY_VERIFY_WITH_TIMEOUT(!typeOf(fifo).isEmpty() && !typeOf(env.path(QStringLiteral("1組.mem"))).isEmpty(), 5000);
+        types = typeOf(fifo) + u'|' + typeOf(env.path(QStringLiteral("1組.mem")));
+        dialog->reject();
+    });
+    QCOMPARE(qt.openFileName(nullptr, FileDialogRequest{QStringLiteral("名簿を開く"), QStringLiteral("すべてのﾌｧｲﾙ(*.*)|*.*"), {}}),
+             QString());
+    // Whatever Qt had started on the FIFO is let go, so that the test can end.
+    const int unblock = ::open(qPrintable(fifo), O_WRONLY | O_NONBLOCK);
+    if (unblock >= 0)
+        ::close(unblock);
+    QCOMPARE(types, QStringLiteral("ファイル|MEM ファイル"));
 }
 
 QTEST_MAIN(TestQtPlatform)
