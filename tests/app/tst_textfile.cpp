@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+
 class TestTextFile : public QObject {
     Q_OBJECT
 
@@ -19,6 +23,8 @@ private slots:
     void decodeText();
     void cp932RoundTripIsByteForByte();
     void failedWriteKeepsTheOldFile();
+    void writeFailureReasons_data();
+    void writeFailureReasons();
     void colorFromText_data();
     void colorFromText();
     void dateAndClockTexts_data();
@@ -89,6 +95,54 @@ void TestTextFile::failedWriteKeepsTheOldFile()
              QStringLiteral("ディスクの空き容量が足りません。"));
     QCOMPARE(env.readFile("class.mem"), old);
     QCOMPARE(QDir(env.work()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"class.mem"});
+}
+
+void TestTextFile::writeFailureReasons_data()
+{
+    QTest::addColumn<QString>("situation");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("no permission") << "read-only folder"
+                                   << "アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。";
+    QTest::newRow("read-only medium") << "read-only mount" << "書き込みできないメディア（読み取り専用）です。";
+    QTest::newRow("folder missing") << "no folder" << "フォルダーが見つかりません。";
+    QTest::newRow("name too long") << "long name" << "ファイル名が長すぎます。";
+    QTest::newRow("a folder of that name") << "folder in place" << "その名前はファイルではありません（フォルダーなど）。";
+}
+
+// Each cause where it really happens; the old file, where there is one, stays.
+void TestTextFile::writeFailureReasons()
+{
+    QFETCH(QString, situation);
+    QFETCH(QString, reason);
+    TestEnv env;
+    const HeldToPermissions heldToPermissions;
+    QString path = env.path(QStringLiteral("box/class.mem"));
+    env.writeFile(QStringLiteral("box/class.mem"), "old\r\n");
+    const QString box = env.path(QStringLiteral("box"));
+    bool mounted = false;
+    if (situation == QLatin1String("read-only folder")) {
+        QVERIFY(QFile::setPermissions(box, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    } else if (situation == QLatin1String("read-only mount")) {
+        if (::mount("tmpfs", qPrintable(box), "tmpfs", MS_RDONLY, "size=16k") != 0)
+            QSKIP(qPrintable(QStringLiteral("a read-only medium needs a mount, which needs root: ") +
+                             QString::fromLocal8Bit(std::strerror(errno))));
+        mounted = true;
+    } else if (situation == QLatin1String("no folder")) {
+        path = env.path(QStringLiteral("gone/class.mem"));
+    } else if (situation == QLatin1String("long name")) {
+        path = env.path(QStringLiteral("box/") + QString(300, u'x') + QStringLiteral(".mem"));
+    } else {
+        path = box;
+    }
+    QCOMPARE(writeLinesFile(path, {"新しい"}), reason);
+    if (mounted)
+        ::umount2(qPrintable(box), MNT_DETACH);
+    QFile::setPermissions(box, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(QDir(box).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"class.mem"});
+    QCOMPARE(env.readFile(QStringLiteral("box/class.mem")), QByteArray("old\r\n"));
+    // An uncommon cause: a general sentence and the system's own words.
+    QCOMPARE(problemText(problemFromSystemText(QStringLiteral("Input/output error?")), QStringLiteral("Input/output error?")),
+             QStringLiteral("ファイルを読み書きできませんでした。（Input/output error?）"));
 }
 
 void TestTextFile::colorFromText_data()
