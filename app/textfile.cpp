@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <utility>
 
 namespace {
@@ -66,6 +67,9 @@ std::optional<QString> decodeCp932(const QByteArray &bytes)
 
 std::optional<QString> decodeText(const QByteArray &bytes)
 {
+    // ASCII reads the same either way (the control bytes too, as Windows reads them).
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     // Stateless, as for CP932.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -80,45 +84,49 @@ std::optional<QString> decodeText(const QByteArray &bytes)
     return asCp932;
 }
 
-QStringList splitFields(const QString &text, qsizetype maxFields)
+void visitFields(QStringView text, const std::function<bool(QStringView field)> &visit)
 {
-    QStringList fields;
     const qsizetype n = text.size();
-    if (n == 0 || maxFields == 0)
-        return fields;
     qsizetype pos = 0;
-    for (;;) {
+    while (pos < n) {
         while (pos < n && isBlank(text.at(pos)))
             ++pos;
+        QStringView field;
         if (pos < n && text.at(pos) == QLatin1Char('"')) {
             const qsizetype close = text.indexOf(QLatin1Char('"'), pos + 1);
-            if (close < 0) {
-                fields.append(text.mid(pos + 1));
-                pos = n;
-            } else {
-                fields.append(text.mid(pos + 1, close - pos - 1));
-                pos = close + 1;
-            }
+            field = text.mid(pos + 1, (close < 0 ? n : close) - pos - 1);
+            pos = close < 0 ? n : close + 1;
             while (pos < n && !isDelimiter(text.at(pos)))
                 ++pos;
         } else {
             const qsizetype start = pos;
             while (pos < n && !isDelimiter(text.at(pos)))
                 ++pos;
-            fields.append(text.mid(start, pos - start));
+            field = text.mid(start, pos - start);
         }
-        if (pos >= n || fields.size() == maxFields)
-            break;
+        if (!visit(field) || pos >= n)
+            return;
         if (text.at(pos) == QLatin1Char(',')) {
-            ++pos; // a field follows, empty when the text ends here
+            ++pos;
+            if (pos == n) // a comma at the very end: one more, empty field
+                visit(QStringView());
             continue;
         }
         if (text.at(pos) == QLatin1Char('\r') && pos + 1 < n && text.at(pos + 1) == QLatin1Char('\n'))
             ++pos;
         ++pos;
-        if (pos >= n)
-            break;
     }
+}
+
+QStringList splitFields(const QString &text, qsizetype maxFields)
+{
+    QStringList fields;
+    if (maxFields == 0)
+        return fields;
+    visitFields(text, [&](QStringView field) {
+        fields.append(field.toString());
+        return fields.size() != maxFields;
+    });
     return fields;
 }
 
@@ -130,7 +138,7 @@ FieldsRead readFieldsFile(const QString &path, qsizetype maxFields)
     return fieldsFromBytes(read.bytes, maxFields);
 }
 
-bool hasControlCharacter(const QString &text)
+bool hasControlCharacter(QStringView text)
 {
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
         return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F;

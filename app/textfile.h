@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // Text as the program's files hold it: CP932 (Windows Japanese), one value per line,
@@ -25,6 +26,8 @@ std::optional<QString> decodeText(const QByteArray &bytes);
 // An empty line is one empty field; the final line end starts no field.
 // Reading stops once maxFields fields were taken (negative: no limit).
 QStringList splitFields(const QString &text, qsizetype maxFields = -1);
+// The same fields one after the other, without keeping them; `visit` returns false to stop.
+void visitFields(QStringView text, const std::function<bool(QStringView field)> &visit);
 
 struct FieldsRead {
     bool ok = false;
@@ -39,7 +42,7 @@ FieldsRead fieldsFromBytes(const QByteArray &bytes, qsizetype maxFields = -1);
 
 // Whether a text holds a control character other than TAB: the mark of a binary file
 // (or of an unclosed quote that swallowed line ends), never of a name.
-bool hasControlCharacter(const QString &text);
+bool hasControlCharacter(QStringView text);
 
 // Maps the characters that Japanese input methods on Unix produce for the CP932
 // forms (WAVE DASH for FULLWIDTH TILDE and the like) to those forms.

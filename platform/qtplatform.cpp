@@ -40,30 +40,6 @@ QMessageBox::Icon iconFor(int style)
     }
 }
 
-// Qt's own provider reads a file's first bytes to name its type: a FIFO, a device or a
-// file of /proc would block the dialog for good. Judged by name, nothing is opened.
-class NameOnlyIconProvider : public QFileIconProvider {
-public:
-    QIcon icon(const QFileInfo &info) const override
-    {
-        if (info.isRoot())
-            return QFileIconProvider::icon(Drive);
-        return QFileIconProvider::icon(info.isDir() ? Folder : File);
-    }
-    QString type(const QFileInfo &info) const override
-    {
-        if (info.isDir())
-            return QStringLiteral("フォルダー");
-        const QMimeType mime = mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
-        if (!mime.isDefault())
-            return mime.comment();
-        return info.suffix().isEmpty() ? QStringLiteral("ファイル") : info.suffix().toUpper() + QStringLiteral(" ファイル");
-    }
-
-private:
-    QMimeDatabase mimes_;
-};
-
 QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
 {
     NameOnlyIconProvider iconProvider; // outlives the dialog that uses it
@@ -88,6 +64,24 @@ QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDia
 }
 
 } // namespace
+
+QIcon NameOnlyIconProvider::icon(const QFileInfo &info) const
+{
+    if (info.isRoot())
+        return QFileIconProvider::icon(Drive);
+    return QFileIconProvider::icon(info.isDir() ? Folder : File);
+}
+
+QString NameOnlyIconProvider::type(const QFileInfo &info) const
+{
+    if (info.isDir())
+        return QStringLiteral("フォルダー");
+    const QMimeType mime = mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    // Without the system's MIME data a type has no comment either.
+    if (mime.isValid() && !mime.isDefault() && !mime.comment().isEmpty())
+        return mime.comment();
+    return info.suffix().isEmpty() ? QStringLiteral("ファイル") : info.suffix().toUpper() + QStringLiteral(" ファイル");
+}
 
 QStringList qtNameFilters(const QString &filter)
 {

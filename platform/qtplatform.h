@@ -2,6 +2,9 @@
 
 #include "platform/platform.h"
 
+#include <QFileIconProvider>
+#include <QMimeDatabase>
+
 // The platform as Qt gives it: Qt's message boxes and dialogs, the program's own
 // help viewer, the desktop's mail program and browser.
 class QtPlatform : public Platform {
@@ -18,6 +21,19 @@ public:
     bool insertModeOn() override;
     void switchInputMethodOn(QWidget *box) override;
     void quitProgram() override;
+};
+
+// Icons and type names of the file dialogs, judged by a file's name only. Qt's own
+// provider reads a file's first bytes to name its type, and a file of /proc (or any
+// file whose reading waits) blocks the dialog for good; this one opens nothing.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo &info) const override;
+    QString type(const QFileInfo &info) const override;
+    using QFileIconProvider::icon;
+
+private:
+    QMimeDatabase mimes_;
 };
 
 // "label|pattern|label|pattern" as the name filters of a Qt file dialog.

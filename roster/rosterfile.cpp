@@ -14,7 +14,10 @@ namespace {
 QHash<QString, QByteArray> spellingsOf(const QByteArray &bytes, const QStringList &fields)
 {
     QHash<QString, QByteArray> spellings;
-    const QStringList raw = splitFields(QString::fromLatin1(bytes));
+    // Nothing to spell otherwise than a save would in ASCII.
+    if (std::all_of(bytes.cbegin(), bytes.cend(), [](char c) { return uchar(c) < 0x80; }))
+        return spellings;
+    const QStringList raw = splitFields(QString::fromLatin1(bytes), fields.size());
     if (raw.size() != fields.size())
         return spellings;
     // One decoder for the whole file: making one costs more than reading a name.
@@ -55,23 +58,32 @@ RosterRead rosterFromBytes(const QByteArray &bytes)
     const std::optional<QString> text = decodeText(bytes);
     if (!text)
         return result;
-    const QStringList fields = splitFields(*text);
+    // Only the names are kept: a file of countless empty lines costs no memory.
     QStringList names;
-    for (const QString &field : fields) {
+    qsizetype fieldsUpToLastName = 0;
+    qsizetype fieldCount = 0;
+    bool binary = false;
+    visitFields(*text, [&](QStringView field) {
+        ++fieldCount;
         if (field.isEmpty())
-            continue;
-        if (hasControlCharacter(field))
-            return result;
-        names.append(field);
-        if (names.size() > MaxRosterNames) {
-            result.outcome = RosterRead::Outcome::TooMany;
-            result.names = names;
-            return result;
+            return true;
+        if (hasControlCharacter(field)) {
+            binary = true;
+            return false;
         }
+        names.append(field.toString());
+        fieldsUpToLastName = fieldCount;
+        return names.size() <= MaxRosterNames;
+    });
+    if (binary)
+        return result;
+    result.names = names;
+    if (names.size() > MaxRosterNames) {
+        result.outcome = RosterRead::Outcome::TooMany;
+        return result;
     }
     result.outcome = RosterRead::Outcome::Read;
-    result.names = names;
-    result.spellings = spellingsOf(bytes, fields);
+    result.spellings = spellingsOf(bytes, splitFields(*text, fieldsUpToLastName));
     return result;
 }
 
