@@ -47,9 +47,6 @@ install(FILES ${PROJECT_BINARY_DIR}/doc/changelog.gz DESTINATION ${CMAKE_INSTALL
 install(FILES ${PROJECT_BINARY_DIR}/doc/narabin.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${PROJECT_BINARY_DIR}/doc/ja/narabin.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/ja/man1)
 
-# Debian's hardening: the whole relocation table read-only once the program runs.
-target_link_options(narabin PRIVATE LINKER:-z,relro LINKER:-z,now)
-
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME narabin)
 set(CPACK_PACKAGE_VENDOR "Narabin developers")
