@@ -173,6 +173,9 @@ void TestRoster::editorCommands_data()
     // A roster read from a file always asks on closing; Cancel leaves it unsaved.
     QTest::newRow("opened, changed, Cancel: the roster as read") << two << QStringList{"7:鈴木", "2:"} << close << QList<int>{IDCANCEL}
                                                                  << QStringList{ChangedQuestion} << QStringList{"山田", "佐藤"};
+    // The pupil taken out is not listed any more, in the file or by the condition editor.
+    QTest::newRow("opened, a name cleared, registered") << cp932Lines({"山田", "佐藤", "鈴木"}) << QStringList{"2:"} << reg
+                                                        << QList<int>() << QStringList{Corrected} << QStringList{"山田", "鈴木"};
     QTest::newRow("opened, untouched, OK saves") << two << QStringList() << close << QList<int>{IDOK}
                                                  << QStringList{ChangedQuestion, Corrected} << QStringList{"山田", "佐藤"};
 }

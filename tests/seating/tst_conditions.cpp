@@ -110,6 +110,7 @@ private slots:
     void correctedApplyAfterAFailedOne();
     void cancelWithOnlyATickClearsAll();
     void reopeningShowsTheSame();
+    void clearedSeatIsFreeAgain();
     void drops_data();
     void drops();
     void pressBeyondTheRosterStartsNoDrag();
@@ -203,6 +204,18 @@ void TestConditions::reopeningShowsTheSame()
     QCOMPARE(boxTexts(again), texts);
     QCOMPARE(tickedSeats(again), (QList<int>{1, 28}));
     QCOMPARE(env.platform.messageLog(), QStringList{Applied});
+}
+
+// A name cleared from its seat and applied frees the seat: nothing of it stays stored.
+void TestConditions::clearedSeatIsFreeAgain()
+{
+    TestEnv env;
+    COND *w = openEditor(pupils(12), {{5, "生徒12"}, {21, "生徒3"}, {28, "-"}});
+    QCOMPARE(w->Text1[4]->text(), QStringLiteral("生徒12"));
+    w->Text1[4]->clear();
+    TRIGGER(w, "mnuCond");
+    QCOMPARE(env.platform.messageLog(), QStringList{Applied});
+    QCOMPARE(storedConditions(), marked({28}, {{21, "生徒3"}}));
 }
 
 void TestConditions::drops_data()
