@@ -70,13 +70,23 @@ QString iniValue(const QString &value)
     if (!value.isEmpty() && std::all_of(value.cbegin(), value.cend(), isPlainValueCharacter))
         return value;
     QString quoted = QStringLiteral("\"");
+    bool afterHexEscape = false; // "\x" reads every hex digit that follows it
     for (const QChar c : value) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\\'))
+        const bool hexDigit = c.isDigit() || QStringLiteral("abcdefABCDEF").contains(c);
+        if (c == QLatin1Char('"') || c == QLatin1Char('\\')) {
             quoted += QLatin1Char('\\') + c;
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            afterHexEscape = false;
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t')) {
+            quoted += QLatin1Char('\\');
+            quoted += QLatin1Char(c == QLatin1Char('\n') ? 'n' : c == QLatin1Char('\r') ? 'r' : 't');
+            afterHexEscape = false;
+        } else if (c.unicode() < 0x20 || c.unicode() == 0x7F || (afterHexEscape && hexDigit)) {
             quoted += QStringLiteral("\\x%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else
+            afterHexEscape = true;
+        } else {
             quoted += c;
+            afterHexEscape = false;
+        }
     }
     return quoted + QLatin1Char('"');
 }

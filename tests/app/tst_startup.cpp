@@ -7,6 +7,7 @@
 #include "mainwin/mainwindow.h"
 #include "support/testenv.h"
 
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QtTest>
 
@@ -35,6 +36,7 @@ private slots:
     void settingsPresetsAndSplash_data();
     void settingsPresetsAndSplash();
     void keysAreOneWhateverTheirCase();
+    void storedValuesReadBack();
 };
 
 void TestStartup::settingsPresetsAndSplash_data()
@@ -91,6 +93,34 @@ void TestStartup::keysAreOneWhateverTheirCase()
     QCOMPARE(stored.value("OptBcolor"), QStringLiteral("255"));
     QVERIFY(!stored.contains("OptBColor") && !stored.contains("OPTBCOLOR"));
     QCOMPARE(readSetting("optbcolor"), QStringLiteral("255"));
+}
+
+// The settings file is written by the program and read by QSettings: whatever value and
+// whatever file QSettings wrote before, every key reads back as last stored.
+void TestStartup::storedValuesReadBack()
+{
+    const QStringList pieces{"1", "&HFF", " ", "\"", "\\", ",", ";", "=", "#", "[x]", "\t", "\n",
+                             "ならびん", "%", "é", QString(QChar(1)), "a"};
+    QRandomGenerator random(1207);
+    for (int round = 0; round < 40; ++round) {
+        TestEnv env;
+        QMap<QString, QString> expected;
+        // What an earlier version left: a file QSettings itself wrote, with a group of its own.
+        store(env, QStringLiteral("OptLogo"), QStringLiteral("0"));
+        expected.insert(QStringLiteral("OptLogo"), QStringLiteral("0"));
+        QSettings(env.settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Other/Key"), QStringLiteral("a, b"));
+        for (int n = 0; n < 8; ++n) {
+            const QString key = QStringList{"OptLogo", "OptBColor", "OptLine_3", "OptPsbar"}.at(random.bounded(4));
+            QString value;
+            for (int k = random.bounded(5); k > 0; --k)
+                value += pieces.at(random.bounded(pieces.size()));
+            QCOMPARE(SaveSetting(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value), QString());
+            expected.insert(key, value);
+        }
+        QCOMPARE(storedSettings(env), expected);
+        QCOMPARE(QSettings(env.settingsFile(), QSettings::IniFormat).value(QStringLiteral("Other/Key")).toString(),
+                 QStringLiteral("a, b"));
+    }
 }
 
 QTEST_MAIN(TestStartup)
