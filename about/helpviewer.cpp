@@ -1,6 +1,6 @@
 #include "about/helpviewer.h"
 
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "platform/platform.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "about/helpfile.h"
-#include "app/formregistry.h"
+#include "core/helpfile.h"
+#include "widgets/formregistry.h"
 
 #include <QString>
 #include <QWidget>

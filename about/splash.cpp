@@ -1,7 +1,7 @@
 #include "about/splash.h"
 
-#include "app/product.h"
-#include "app/ui.h"
+#include "core/product.h"
+#include "widgets/ui.h"
 
 #include <QFrame>
 #include <QLabel>

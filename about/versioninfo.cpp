@@ -1,7 +1,7 @@
 #include "about/versioninfo.h"
 
-#include "app/product.h"
-#include "app/ui.h"
+#include "core/product.h"
+#include "widgets/ui.h"
 #include "platform/platform.h"
 
 #include <QApplication>

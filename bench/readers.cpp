@@ -3,10 +3,10 @@
 // result log ("ならびん.ini"), so the same file serves every reader. Prints one line
 // per reader and shape: the median of three runs in milliseconds, whether the reader
 // took the file or refused it, and "ok" or "SLOW" against the 500 ms target.
-#include "about/helpfile.h"
-#include "app/resultlog.h"
-#include "roster/rosterfile.h"
-#include "seating/resultfile.h"
+#include "core/helpfile.h"
+#include "core/resultlog.h"
+#include "core/rosterfile.h"
+#include "core/resultfile.h"
 
 #include <QCoreApplication>
 #include <QDir>

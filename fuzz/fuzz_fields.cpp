@@ -1,7 +1,7 @@
 // The free-format field reader with its CP932/UTF-8 decoding, on any bytes.
 #include "fuzzcheck.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 
 namespace {
 

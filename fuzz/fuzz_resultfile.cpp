@@ -1,9 +1,9 @@
 // A result file read as a past-result item does, and a chart saved and read again.
 #include "fuzzcheck.h"
 
-#include "app/sharedstate.h"
-#include "app/textfile.h"
-#include "seating/resultfile.h"
+#include "core/sharedstate.h"
+#include "core/textfile.h"
+#include "core/resultfile.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
 // The result log read as the main window's creation, a save and a deletion read it.
 #include "fuzzcheck.h"
 
-#include "app/resultlog.h"
-#include "app/sharedstate.h"
-#include "app/textfile.h"
+#include "core/resultlog.h"
+#include "core/sharedstate.h"
+#include "core/textfile.h"
 
 
 namespace {

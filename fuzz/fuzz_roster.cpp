@@ -1,9 +1,9 @@
 // A roster file read into the shared state as File>Open does, and saved again.
 #include "fuzzcheck.h"
 
-#include "app/sharedstate.h"
-#include "app/textfile.h"
-#include "roster/rosterfile.h"
+#include "core/sharedstate.h"
+#include "core/textfile.h"
+#include "core/rosterfile.h"
 
 #include <QDir>
 

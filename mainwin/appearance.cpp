@@ -1,8 +1,9 @@
 #include "mainwin/appearance.h"
 
-#include "app/colors.h"
-#include "app/settings.h"
-#include "app/sharedstate.h"
+#include "core/colors.h"
+#include "core/settings.h"
+#include "widgets/storesetting.h"
+#include "core/sharedstate.h"
 #include "mainwin/maincolordialog.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
@@ -42,22 +43,6 @@ void chooseCountdownColour(const CountdownColour &which)
 }
 
 } // namespace
-
-QString settingNotStoredMessage(const QString &reason)
-{
-    // The place, so the user can look for what blocks it.
-    return QStringLiteral("設定を保存できませんでした。\r%1\r保存先: %2\r設定は変更されていません。")
-        .arg(reason, settingsLocation(state().SettingsAppName));
-}
-
-bool storeSetting(QWidget *owner, const QString &key, const QString &value)
-{
-    const QString reason = writeSetting(key, value);
-    if (reason.isEmpty())
-        return true;
-    MsgBox(owner, settingNotStoredMessage(reason), MsgStyle::Critical, QStringLiteral("設定の保存エラー"));
-    return false;
-}
 
 void logoMarkCommand()
 {

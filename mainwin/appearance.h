@@ -9,9 +9,3 @@ void logoMarkCommand();
 void mainColorCommand();
 void countdownBackColorCommand();
 void countdownForeColorCommand();
-
-// Writes one setting; when the store cannot be written the user is told so over
-// `owner` and false is returned (the caller then changes nothing).
-bool storeSetting(QWidget *owner, const QString &key, const QString &value);
-// The message shown when the settings store could not be written, for `reason`.
-QString settingNotStoredMessage(const QString &reason);

@@ -1,8 +1,8 @@
 #include "mainwin/filedialogs.h"
 
-#include "app/seatbox.h"
-#include "app/sharedstate.h"
-#include "mainwin/filechores.h"
+#include "widgets/seatbox.h"
+#include "core/sharedstate.h"
+#include "core/filechores.h"
 #include "platform/platform.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/formwindow.h"
-#include "app/ui.h"
+#include "widgets/formwindow.h"
+#include "widgets/ui.h"
 
 #include <array>
 

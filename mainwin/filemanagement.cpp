@@ -1,8 +1,8 @@
 #include "mainwin/filemanagement.h"
 
-#include "app/resultlog.h"
-#include "app/sharedstate.h"
-#include "mainwin/filechores.h"
+#include "core/resultlog.h"
+#include "core/sharedstate.h"
+#include "core/filechores.h"
 #include "mainwin/filedialogs.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"

@@ -1,8 +1,8 @@
 #include "mainwin/maincolordialog.h"
 
-#include "app/colors.h"
-#include "app/ui.h"
-#include "mainwin/appearance.h"
+#include "core/colors.h"
+#include "widgets/ui.h"
+#include "widgets/storesetting.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/formwindow.h"
+#include "widgets/formwindow.h"
 
 #include <array>
 

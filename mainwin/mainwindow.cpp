@@ -1,19 +1,17 @@
 #include "mainwin/mainwindow.h"
 
-#include "about/versioninfo.h"
-#include "app/clock.h"
-#include "app/menus.h"
-#include "app/product.h"
-#include "app/resultlog.h"
-#include "app/ui.h"
+#include "core/clock.h"
+#include "widgets/mainwindowstate.h"
+#include "widgets/menus.h"
+#include "widgets/navigator.h"
+#include "core/product.h"
+#include "core/resultlog.h"
+#include "widgets/ui.h"
 #include "mainwin/appearance.h"
 #include "mainwin/filemanagement.h"
-#include "mainwin/gradient.h"
+#include "core/gradient.h"
 #include "mainwin/pastresults.h"
 #include "platform/platform.h"
-#include "roster/rostercommands.h"
-#include "seating/conditioneditor.h"
-#include "seating/seatchangerun.h"
 
 #include <QDir>
 #include <QLabel>
@@ -153,9 +151,9 @@ void NARABIN::buildMenus()
     mnudummy5 = addSeparator(mnuHelp, "mnudummy5");
     mnuVersion = addItem(mnuHelp, "mnuVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
 
-    connect(mnuFileCreate, &QAction::triggered, this, [] { fileCreateCommand(); });
-    connect(mnuFileOpen, &QAction::triggered, this, [] { fileOpenCommand(); });
-    connect(mnuFileNarabin, &QAction::triggered, this, [] { seatChangeRunCommand(); });
+    connect(mnuFileCreate, &QAction::triggered, this, [] { navigator().newRoster(); });
+    connect(mnuFileOpen, &QAction::triggered, this, [this] { navigator().openRoster(CommonDialog1, this); });
+    connect(mnuFileNarabin, &QAction::triggered, this, [this] { navigator().runSeatChange(this); });
     connect(mnuEnd, &QAction::triggered, this, &NARABIN::mnuEnd_Click);
     connect(mnuFileCopy, &QAction::triggered, this, [] { fileCopyCommand(); });
     connect(mnuFileRename, &QAction::triggered, this, [] { fileRenameCommand(); });
@@ -166,10 +164,10 @@ void NARABIN::buildMenus()
     connect(mnuMainColor, &QAction::triggered, this, [] { mainColorCommand(); });
     connect(mnuBack, &QAction::triggered, this, [] { countdownBackColorCommand(); });
     connect(mnuFore, &QAction::triggered, this, [] { countdownForeColorCommand(); });
-    connect(mnuCondition, &QAction::triggered, this, [] { showConditionEditor(); });
+    connect(mnuCondition, &QAction::triggered, this, [] { navigator().showConditionEditor(); });
     connect(mnuHelpContext_KeyWord[0], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(0); });
     connect(mnuHelpContext_KeyWord[1], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(1); });
-    connect(mnuVersion, &QAction::triggered, this, [] { ShowVersionInfo(); });
+    connect(mnuVersion, &QAction::triggered, this, [] { navigator().showVersionInfo(); });
 }
 
 void NARABIN::buildBars()
@@ -200,12 +198,10 @@ void NARABIN::buildBars()
 void NARABIN::Form_Load()
 {
     fixSize();
-    mnuCondition->setEnabled(false);
-    if (state().ResultShown != 1)
-        mnuResult->setEnabled(false);
-    Toolbar1->setButtonEnabled(7, false);
-    Toolbar1->setButtonEnabled(8, false);
-    mnuFileNarabin->setEnabled(false);
+    // Other windows switch the commands through the state; a new main window starts afresh.
+    connect(&mainWindowState(), &MainWindowState::changed, this, &NARABIN::followCommandState);
+    mnuResult->setEnabled(state().ResultShown == 1);
+    mainWindowState().startRosterState(state().ResultShown == 1);
 
     SharedState &s = state();
     // A log that cannot be read lists nothing; it is left as it is on disk. A huge log
@@ -231,6 +227,22 @@ void NARABIN::UpdateMenu()
     item->setData(s.RosterFileName);
     mnuFileArray[index] = item;
     connect(item, &QAction::triggered, this, [index] { pastResultCommand(index); });
+}
+
+void NARABIN::followCommandState()
+{
+    const MainWindowState &commands = mainWindowState();
+    const bool conditions = commands.conditionsMode();
+    mnuFileCreate->setEnabled(!conditions);
+    mnuFileOpen->setEnabled(!conditions);
+    mnuCondition->setEnabled(conditions);
+    mnuFileNarabin->setEnabled(conditions);
+    Toolbar1->setButtonEnabled(2, !conditions);
+    Toolbar1->setButtonEnabled(3, !conditions);
+    Toolbar1->setButtonEnabled(7, conditions);
+    Toolbar1->setButtonEnabled(8, conditions);
+    if (commands.previousResultOn())
+        mnuResult->setEnabled(true);
 }
 
 void NARABIN::colourLogo()
@@ -264,7 +276,7 @@ void NARABIN::Toolbar1_ButtonClick(int position)
     case 7: mnuCondition->trigger(); break;
     case 8: mnuFileNarabin->trigger(); break;
     case 9: mnuEnd_Click(); break;
-    case 11: ShowVersionInfo(); break;
+    case 11: navigator().showVersionInfo(); break;
     case 12: mnuHelpContext_KeyWord_Click(1); break;
     default: break;
     }

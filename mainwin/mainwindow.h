@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/formwindow.h"
-#include "app/windowbars.h"
-#include "platform/commondialog.h"
+#include "widgets/formwindow.h"
+#include "widgets/windowbars.h"
+#include "widgets/commondialog.h"
 
 #include <QAction>
 #include <QMenu>
@@ -30,6 +30,8 @@ public:
     void mnuHelpContext_KeyWord_Click(int index);
     // Recolours the logo and repaints the gradient from the shared state's current preset.
     void colourLogo();
+    // Switches the commands as the main-window state says.
+    void followCommandState();
 
     // Logo labels: front layer and its shadow.
     QLabel *Label1, *Label5, *Label7, *Label6, *Label9;

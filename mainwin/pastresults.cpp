@@ -1,10 +1,10 @@
 #include "mainwin/pastresults.h"
 
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
-#include "seating/resultfile.h"
-#include "seating/resultwindow.h"
+#include "core/resultfile.h"
+#include "widgets/navigator.h"
 
 #include <QDir>
 
@@ -29,11 +29,8 @@ std::optional<QString> pastLogEntry(NARABIN *main, int index)
 
 void previousResultCommand()
 {
-    unload<NARABIN>();
-    RESULT *result = form<RESULT>();
-    const SharedState &s = state();
-    result->setSeatTexts(seatResultTexts(s));
-    result->bringToFront();
+    navigator().closeMainWindow();
+    navigator().showChart(seatResultTexts(state()));
 }
 
 void pastResultCommand(int index)
@@ -52,7 +49,5 @@ void pastResultCommand(int index)
     }
     // The names as the file holds them ("07" stays "07"); seats the file leaves out stay
     // empty rather than keep a name from the chart shown before.
-    RESULT *result = form<RESULT>();
-    result->setSeatTexts(read.seats);
-    result->bringToFront();
+    navigator().showChart(read.seats);
 }

@@ -10,15 +10,17 @@ Platform *&current()
 }
 } // namespace
 
-Platform &platform()
+void installServices(const Services *services)
 {
-    Q_ASSERT_X(current(), "platform()", "no platform installed");
-    return *current();
+    installCoreServices(services);
+    current() = services ? services->platform : nullptr;
 }
 
-void setPlatform(Platform *p)
+Platform &platform()
 {
-    current() = p;
+    if (!current())
+        qFatal("no platform installed: the program installs its services at start, tests through TestEnv");
+    return *current();
 }
 
 int MsgBox(QWidget *owner, const QString &text, int style, const QString &title)

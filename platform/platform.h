@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/sharedstate.h"
+#include "core/services.h"
+#include "core/sharedstate.h"
 
 #include <QString>
 
@@ -66,9 +67,16 @@ public:
     virtual void quitProgram() = 0;
 };
 
+// What the program takes from the machine, in one object given at start (tests give
+// their own): the core's services and the platform.
+struct Services : CoreServices {
+    Platform *platform = nullptr;
+};
+// Puts the object in force, for the core too; null: none. Its owner keeps it alive.
+void installServices(const Services *services);
+
+// The platform of the services in force; the program stops with a message when none is.
 Platform &platform();
-// Installs the implementation; the program keeps ownership elsewhere.
-void setPlatform(Platform *p);
 
 // Shorthands for the calls every window makes.
 int MsgBox(QWidget *owner, const QString &text, int style, const QString &title);

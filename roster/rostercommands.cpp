@@ -1,8 +1,7 @@
 #include "roster/rostercommands.h"
 
-#include "mainwin/mainwindow.h"
 #include "platform/platform.h"
-#include "roster/rosterfile.h"
+#include "core/rosterfile.h"
 #include "roster/rostereditor.h"
 
 #include <QLineEdit>
@@ -34,12 +33,11 @@ void reportMissingRoster(QWidget *owner)
 }
 } // namespace
 
-void fileOpenCommand()
+void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
 {
-    NARABIN *main = form<NARABIN>();
     SharedState &s = state();
-    main->CommonDialog1.ShowOpen(main);
-    s.RosterFileName = main->CommonDialog1.FileName;
+    dialog.ShowOpen(owner);
+    s.RosterFileName = dialog.FileName;
     if (s.RosterFileName.isEmpty())
         return;
     clearSlots(s.PupilNames);
@@ -52,7 +50,7 @@ void fileOpenCommand()
         // An editor left open from before would now show names the shared roster no
         // longer holds.
         unload<TOUROKU>();
-        reportMissingRoster(main);
+        reportMissingRoster(owner);
         return;
     }
     TOUROKU *editor = form<TOUROKU>();

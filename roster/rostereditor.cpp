@@ -1,13 +1,12 @@
 #include "roster/rostereditor.h"
 
-#include "about/versioninfo.h"
-#include "app/clock.h"
-#include "app/menus.h"
-#include "app/seatbox.h"
-#include "app/ui.h"
+#include "core/clock.h"
+#include "widgets/menus.h"
+#include "widgets/navigator.h"
+#include "widgets/seatbox.h"
+#include "widgets/ui.h"
 #include "platform/platform.h"
-#include "roster/rosterfile.h"
-#include "seating/conditioneditor.h"
+#include "core/rosterfile.h"
 
 #include <QDir>
 #include <QEvent>
@@ -216,7 +215,7 @@ bool TOUROKU::saveRoster(const QStringList &names)
 void TOUROKU::closeAndShowConditions()
 {
     unloadSelf();
-    showConditionEditor();
+    navigator().showConditionEditor();
 }
 
 bool TOUROKU::mnuCancel_Click()
@@ -263,7 +262,7 @@ void TOUROKU::mnuHelpContext_KeyWord_Click(int index)
 
 void TOUROKU::mnuVersion_Click()
 {
-    ShowVersionInfo();
+    navigator().showVersionInfo();
 }
 
 void TOUROKU::Text1_Change(int)

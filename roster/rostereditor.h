@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/formwindow.h"
-#include "app/windowbars.h"
-#include "platform/commondialog.h"
+#include "widgets/formwindow.h"
+#include "widgets/windowbars.h"
+#include "widgets/commondialog.h"
 
 #include <QAction>
 #include <QHash>

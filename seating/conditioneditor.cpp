@@ -1,12 +1,12 @@
 #include "seating/conditioneditor.h"
 
-#include "about/versioninfo.h"
-#include "app/clock.h"
-#include "app/installedpaths.h"
-#include "app/menus.h"
-#include "app/seatbox.h"
-#include "app/ui.h"
-#include "mainwin/mainwindow.h"
+#include "core/clock.h"
+#include "core/installedpaths.h"
+#include "widgets/mainwindowstate.h"
+#include "widgets/menus.h"
+#include "widgets/navigator.h"
+#include "widgets/seatbox.h"
+#include "widgets/ui.h"
 #include "platform/platform.h"
 
 #include <QCheckBox>
@@ -97,28 +97,13 @@ QPixmap dragIcon(const QString &name)
     return icon;
 }
 
-void switchMainWindowToConditions()
-{
-    NARABIN *main = loadedForm<NARABIN>();
-    if (!main)
-        return;
-    main->mnuFileCreate->setEnabled(false);
-    main->mnuFileOpen->setEnabled(false);
-    main->mnuCondition->setEnabled(true);
-    main->mnuFileNarabin->setEnabled(true);
-    main->Toolbar1->setButtonEnabled(2, false);
-    main->Toolbar1->setButtonEnabled(3, false);
-    main->Toolbar1->setButtonEnabled(7, true);
-    main->Toolbar1->setButtonEnabled(8, true);
-}
-
 void showConditionEditor()
 {
     if (COND *open = loadedForm<COND>()) {
         // Already open: what is entered stays; only the roster and the main window's
         // commands may have moved on since it opened.
         open->showRegistrants();
-        switchMainWindowToConditions();
+        mainWindowState().enterConditionsState();
         open->bringToFront();
         return;
     }
@@ -248,7 +233,7 @@ void COND::Form_Load()
 {
     SharedState &s = state();
     fixSize();
-    switchMainWindowToConditions();
+    mainWindowState().enterConditionsState();
     showRegistrants();
     const SeatEntries shown = takeConditionsForEditing(s.SeatConditions);
     for (int i = 0; i < SeatCount; ++i) {
@@ -332,11 +317,7 @@ void COND::closeToMainWindow()
 {
     unloadSelf();
     // A main window kept unseen while a result window is open stays unseen.
-    NARABIN *main = loadedForm<NARABIN>();
-    if (main && main->isVisible()) {
-        main->raise();
-        main->activateWindow();
-    }
+    navigator().raiseMainWindow();
 }
 
 void COND::Form_QueryUnload(QCloseEvent *event)
@@ -364,7 +345,7 @@ void COND::mnuHelpContext_KeyWord_Click(int index)
 
 void COND::mnuVersion_Click()
 {
-    ShowVersionInfo();
+    navigator().showVersionInfo();
 }
 
 void COND::Text1_DragDrop(int index, const QString &tag)

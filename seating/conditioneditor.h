@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/formwindow.h"
-#include "app/windowbars.h"
-#include "seating/conditions.h"
+#include "widgets/formwindow.h"
+#include "widgets/windowbars.h"
+#include "core/conditions.h"
 
 #include <QAction>
 #include <QMenu>
@@ -86,9 +86,6 @@ QString conditionStatusText();
 // The image a drag shows: "DRAG.ICO" (may drop here) or "DRAG2.ICO" (may not), from the
 // current folder, else the installed copy, else the copy built into the program.
 QPixmap dragIcon(const QString &name);
-
-// Puts the main window into its conditions state: new and open off, conditions and run on.
-void switchMainWindowToConditions();
 
 // Shows the condition editor without blocking; brings it to the front when open.
 void showConditionEditor();

@@ -1,8 +1,8 @@
 #include "seating/countdown.h"
 
-#include "app/colors.h"
-#include "app/ui.h"
-#include "seating/countdownface.h"
+#include "core/colors.h"
+#include "widgets/ui.h"
+#include "core/countdownface.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -1,7 +1,7 @@
 #include "seating/noprintlinedialog.h"
 
-#include "app/ui.h"
-#include "mainwin/appearance.h"
+#include "widgets/ui.h"
+#include "widgets/storesetting.h"
 #include "platform/platform.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "seating/printing.h"
 
-#include "app/ui.h"
+#include "widgets/ui.h"
 #include "platform/platform.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/resultwindow.h"

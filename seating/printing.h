@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sharedstate.h"
+#include "core/sharedstate.h"
 
 #include <QImage>
 #include <QPalette>

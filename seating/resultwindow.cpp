@@ -1,16 +1,16 @@
 #include "seating/resultwindow.h"
 
-#include "about/versioninfo.h"
-#include "app/clock.h"
-#include "app/menus.h"
-#include "app/resultlog.h"
-#include "app/settings.h"
-#include "app/ui.h"
-#include "mainwin/appearance.h"
-#include "mainwin/mainwindow.h"
+#include "core/clock.h"
+#include "widgets/mainwindowstate.h"
+#include "widgets/menus.h"
+#include "widgets/navigator.h"
+#include "widgets/storesetting.h"
+#include "core/resultlog.h"
+#include "core/settings.h"
+#include "widgets/ui.h"
 #include "platform/platform.h"
 #include "seating/printing.h"
-#include "seating/resultfile.h"
+#include "core/resultfile.h"
 
 #include <QDir>
 #include <QLabel>
@@ -40,14 +40,6 @@ QString saveFilter()
 QString resultStatusText()
 {
     return QStringLiteral("結果に対しては・・・  いつも、(^_^)(^_^)ﾆｺﾆｺ 笑顔で了解");
-}
-
-QStringList seatResultTexts(const SharedState &s)
-{
-    QStringList texts;
-    for (int k = 1; k <= SeatCount; ++k)
-        texts.append(s.SeatResult[size_t(k)]);
-    return texts;
 }
 
 RESULT::RESULT()
@@ -113,7 +105,7 @@ void RESULT::buildMenus()
     });
     connect(mnuHelpContext_KeyWord[0], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(0); });
     connect(mnuHelpContext_KeyWord[1], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(1); });
-    connect(mnuVersion, &QAction::triggered, this, [] { ShowVersionInfo(); });
+    connect(mnuVersion, &QAction::triggered, this, [] { navigator().showVersionInfo(); });
 }
 
 void RESULT::buildBars()
@@ -141,13 +133,8 @@ void RESULT::Form_Load()
     // Any value but "0" prints the status bar; kept in memory only until toggled.
     s.OptPsbar = s.OptPsbar == QLatin1String("0") ? QStringLiteral("0") : QStringLiteral("1");
     mnuPrintStatusBar->setChecked(s.OptPsbar == QLatin1String("1"));
-    if (!s.RosterFileName.isEmpty()) {
-        const bool mainWasOpen = isLoaded<NARABIN>();
-        NARABIN *main = form<NARABIN>();
-        main->mnuResult->setEnabled(true);
-        if (!mainWasOpen)
-            backgroundMain_ = main;
-    }
+    if (!s.RosterFileName.isEmpty())
+        mainWindowState().enablePreviousResult();
     s.ResultShown = 1;
     StatusBar1->showDateTime(2);
 }
@@ -164,7 +151,7 @@ void RESULT::Toolbar1_ButtonClick(int position)
     case 2: mnuResultSave_Click(); break;
     case 3: mnuOK_Click(); break;
     case 5: printResultCommand(); break;
-    case 7: ShowVersionInfo(); break;
+    case 7: navigator().showVersionInfo(); break;
     case 8: mnuHelpContext_KeyWord_Click(1); break;
     default: break;
     }
@@ -202,10 +189,8 @@ void RESULT::mnuOK_Click()
 void RESULT::bringBackMainWindow()
 {
     if (!state().RosterFileName.isEmpty())
-        form<NARABIN>()->mnuResult->setEnabled(true);
-    NARABIN *main = form<NARABIN>();
-    main->show();
-    main->activateWindow();
+        mainWindowState().enablePreviousResult();
+    navigator().showMainWindow();
 }
 
 void RESULT::Form_QueryUnload(QCloseEvent *event)
@@ -264,9 +249,6 @@ void RESULT::mnuResultSave_Click()
         return;
     }
     MsgBox(this, QStringLiteral("ならびん結果を保存しました。"), MsgStyle::Information, QStringLiteral("保存確認"));
-    // A main window made unseen before this save lists the log as it was; make it afresh.
-    if (backgroundMain_ && !backgroundMain_->isVisible() && loadedForm<NARABIN>() == backgroundMain_)
-        unload<NARABIN>();
     mnuOK_Click();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/formwindow.h"
-#include "app/windowbars.h"
-#include "platform/commondialog.h"
+#include "widgets/formwindow.h"
+#include "widgets/windowbars.h"
+#include "widgets/commondialog.h"
 
 #include <QAction>
 #include <QMenu>
@@ -12,7 +12,6 @@
 #include <array>
 
 class QLabel;
-class NARABIN;
 
 // The seating chart of one seat change: 28 name boxes in the classroom grid. Openers
 // write the seat texts into Label3 and show it without blocking.
@@ -64,12 +63,7 @@ private:
     void bringBackMainWindow();
     void reportSaveFailure(const QString &text);
 
-    // The main window this window's Load created unseen, while no main window was open.
-    QPointer<NARABIN> backgroundMain_;
 };
-
-// SeatResult 1..28, seat 1 first.
-QStringList seatResultTexts(const SharedState &s);
 
 // The fixed text of the result window's first status panel.
 QString resultStatusText();

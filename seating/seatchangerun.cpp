@@ -1,10 +1,11 @@
 #include "seating/seatchangerun.h"
 
-#include "mainwin/mainwindow.h"
 #include "platform/platform.h"
 #include "seating/countdown.h"
-#include "seating/placement.h"
+#include "core/placement.h"
 #include "seating/resultwindow.h"
+#include "widgets/mainwindowstate.h"
+#include "widgets/navigator.h"
 
 namespace {
 void showCountdown()
@@ -15,16 +16,15 @@ void showCountdown()
 }
 } // namespace
 
-void seatChangeRunCommand()
+void seatChangeRunCommand(QWidget *owner)
 {
     // A second start while the countdown runs would shuffle twice.
     if (isLoaded<WAIT>())
         return;
     SharedState &s = state();
-    NARABIN *main = loadedForm<NARABIN>();
     if (!runPreconditionsHold(s.PupilNames, s.PupilCount, s.SeatConditions)) {
         // A chart that leaves a pupil out or seats one twice is worse than none.
-        MsgBox(main, QStringLiteral("座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。"),
+        MsgBox(owner, QStringLiteral("座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。"),
                MsgStyle::Critical, QStringLiteral("実行確認"));
         return;
     }
@@ -33,8 +33,7 @@ void seatChangeRunCommand()
 
     RESULT *result = form<RESULT>();
     result->setSeatTexts(seatResultTexts(s));
-    if ((main = loadedForm<NARABIN>()))
-        main->mnuResult->setEnabled(true);
-    unload<NARABIN>();
+    mainWindowState().enablePreviousResult();
+    navigator().closeMainWindow();
     result->bringToFront();
 }

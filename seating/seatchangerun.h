@@ -1,4 +1,6 @@
 #pragma once
 
 // The main window's seat-change run.
-void seatChangeRunCommand();
+class QWidget;
+
+void seatChangeRunCommand(QWidget *owner);

@@ -1,6 +1,6 @@
 // The keyword search, and the Windows link paths: which system, which browser, on which drive.
-#include "about/helpfile.h"
-#include "about/windowslinks.h"
+#include "core/helpfile.h"
+#include "core/windowslinks.h"
 
 #include <QtTest>
 

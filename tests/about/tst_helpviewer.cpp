@@ -1,8 +1,8 @@
 // The help viewer: what each help command shows, the keyword search, a missing help file,
 // and every window's help items and buttons reaching it.
 #include "about/helpviewer.h"
-#include "app/startup.h"
-#include "app/windowbars.h"
+#include "core/startup.h"
+#include "widgets/windowbars.h"
 #include "mainwin/filedialogs.h"
 #include "mainwin/maincolordialog.h"
 #include "roster/rostereditor.h"

@@ -1,9 +1,9 @@
 // Start-up: settings with their defaults, presets, the splash and the main window.
 #include "about/splash.h"
-#include "app/colors.h"
-#include "app/settings.h"
-#include "app/startup.h"
-#include "app/startupwindows.h"
+#include "core/colors.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "shell/startupwindows.h"
 #include "mainwin/mainwindow.h"
 #include "support/testenv.h"
 

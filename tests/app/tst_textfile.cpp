@@ -1,8 +1,8 @@
 // Files, colours, dates and bands: the logic every window builds on.
-#include "app/clock.h"
-#include "app/colors.h"
-#include "app/textfile.h"
-#include "mainwin/gradient.h"
+#include "core/clock.h"
+#include "core/colors.h"
+#include "core/textfile.h"
+#include "core/gradient.h"
 #include "support/testenv.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Options > initial settings: the background chooser and the countdown colours.
-#include "app/colors.h"
-#include "app/settings.h"
-#include "app/startup.h"
+#include "core/colors.h"
+#include "core/settings.h"
+#include "core/startup.h"
 #include "mainwin/maincolordialog.h"
 #include "support/mainfixtures.h"
 

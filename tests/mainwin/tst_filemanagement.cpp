@@ -1,7 +1,7 @@
 // File management: copy, rename, delete with the log cleaning, backup, and their dialogs.
-#include "app/resultlog.h"
-#include "app/textfile.h"
-#include "mainwin/filechores.h"
+#include "core/resultlog.h"
+#include "core/textfile.h"
+#include "core/filechores.h"
 #include "mainwin/filedialogs.h"
 #include "support/mainfixtures.h"
 
@@ -29,12 +29,6 @@ Files with(Files files, const Files &changes)
     }
     return files;
 }
-
-// Points the backup at a test folder for one test case.
-struct BackupTo {
-    explicit BackupTo(const QString &folder) { setBackupFolderForTests(folder); }
-    ~BackupTo() { setBackupFolderForTests({}); }
-};
 
 } // namespace
 
@@ -213,7 +207,7 @@ void TestFileManagement::backupCommand()
     QFETCH(bool, copied);
     TestEnv env;
     const QString floppy = env.root() + QStringLiteral("/floppy");
-    BackupTo backupTo(floppy);
+    env.services.backupFolder = floppy;
     if (floppyIn)
         env.writeFile(QStringLiteral("../floppy/B.MEM"), "old");
     const Files all{{QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};

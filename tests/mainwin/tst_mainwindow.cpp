@@ -1,5 +1,5 @@
 // The main window: enabling, the past-log list, quitting.
-#include "app/startup.h"
+#include "core/startup.h"
 #include "support/mainfixtures.h"
 
 #include <QToolButton>

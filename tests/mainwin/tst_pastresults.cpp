@@ -1,5 +1,5 @@
 // Past results: the charts of saved result files.
-#include "app/startup.h"
+#include "core/startup.h"
 #include "seating/resultwindow.h"
 #include "support/mainfixtures.h"
 

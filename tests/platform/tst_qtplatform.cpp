@@ -1,5 +1,5 @@
 // The production platform: Qt's message boxes as the program uses them.
-#include "platform/qtplatform.h"
+#include "shell/qtplatform.h"
 #include "support/testenv.h"
 
 #include <QAbstractButton>
@@ -45,7 +45,7 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
     QFETCH(int, icon);
     QFETCH(int, answer);
     TestEnv env;
-    QtPlatform qt;
+    QtPlatform qt({});
     QString seen;
     whenModal([&] {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
@@ -88,7 +88,7 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
         }
         types = typed.get();
     });
-    QtPlatform qt;
+    QtPlatform qt({});
     qt.openFileName(nullptr, FileDialogRequest{QStringLiteral("名簿を開く"), QStringLiteral("すべてのﾌｧｲﾙ(*.*)|*.*"), {}});
     QCOMPARE(types, QStringLiteral("RLT ファイル|MEM ファイル"));
 }

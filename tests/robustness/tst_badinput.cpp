@@ -2,7 +2,7 @@
 // read when the main window is created and the log cleaning after a deletion. None may
 // crash or hang; each gives the command's own failure message or a correct result, and
 // leaves every file on disk as it was unless the command is meant to write it.
-#include "app/textfile.h"
+#include "core/textfile.h"
 #include "roster/rostereditor.h"
 #include "seating/resultwindow.h"
 #include "support/mainfixtures.h"

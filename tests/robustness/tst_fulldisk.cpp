@@ -1,8 +1,8 @@
 // Every command that writes, on a file system that is really full: a small tmpfs,
 // filled to the last page. Each command reports the disk as full, says nothing of
 // success, and leaves every file byte for byte as it was, with no temporary file.
-#include "app/settings.h"
-#include "app/startup.h"
+#include "core/settings.h"
+#include "core/startup.h"
 #include "mainwin/filedialogs.h"
 #include "roster/rostereditor.h"
 #include "seating/resultwindow.h"

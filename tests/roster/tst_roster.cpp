@@ -1,9 +1,9 @@
 // File>New roster, File>Open and the roster editor, driven through the main window.
-#include "app/textfile.h"
-#include "app/seatbox.h"
+#include "core/textfile.h"
+#include "widgets/seatbox.h"
 #include "mainwin/filedialogs.h"
 #include "roster/rostereditor.h"
-#include "roster/rosterfile.h"
+#include "core/rosterfile.h"
 #include "seating/conditioneditor.h"
 #include "support/mainfixtures.h"
 

@@ -1,6 +1,6 @@
 // Roster files read without windows.
-#include "app/textfile.h"
-#include "roster/rosterfile.h"
+#include "core/textfile.h"
+#include "core/rosterfile.h"
 #include "support/mainfixtures.h"
 
 #include <QtTest>

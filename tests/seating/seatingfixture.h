@@ -1,7 +1,7 @@
 #pragma once
 // What the seating tests share: pupils, seat maps, the main window with a roster, file
 // bytes and a countdown driver.
-#include "app/startup.h"
+#include "core/startup.h"
 #include "mainwin/mainwindow.h"
 #include "seating/countdown.h"
 #include "support/testenv.h"

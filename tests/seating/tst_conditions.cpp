@@ -1,7 +1,7 @@
 // The condition editor: apply and cancel, drag and drop of names, its window, and the
 // whole road from a roster file to a saved and reopened chart.
-#include "app/textfile.h"
-#include "app/ui.h"
+#include "core/textfile.h"
+#include "widgets/ui.h"
 #include "roster/rostereditor.h"
 #include "seating/conditioneditor.h"
 #include "seating/resultwindow.h"

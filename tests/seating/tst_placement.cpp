@@ -1,5 +1,5 @@
 // The shuffle and placement of a seat change.
-#include "seating/placement.h"
+#include "core/placement.h"
 #include "seatingfixture.h"
 
 #include <QRandomGenerator>

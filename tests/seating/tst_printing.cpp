@@ -1,8 +1,8 @@
 // Printing the chart (pages read back from the PDF) and the non-printed-rows dialog.
-#include "app/product.h"
-#include "app/settings.h"
-#include "app/startup.h"
-#include "app/ui.h"
+#include "core/product.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "widgets/ui.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/printing.h"
 #include "seating/resultwindow.h"

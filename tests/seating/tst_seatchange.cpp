@@ -1,10 +1,11 @@
 // The countdown, the seat-change run through the windows, and the result window.
-#include "app/settings.h"
-#include "app/textfile.h"
-#include "app/ui.h"
+#include "core/settings.h"
+#include "core/textfile.h"
+#include "widgets/ui.h"
 #include "seating/conditioneditor.h"
 #include "seating/resultwindow.h"
 #include "seating/seatchangerun.h"
+#include "widgets/mainwindowstate.h"
 #include "seatingfixture.h"
 
 #include <QtTest>
@@ -16,7 +17,7 @@ NARABIN *mainReadyToRun(TestEnv &env, const QStringList &names, const SeatMap &c
 {
     NARABIN *w = mainWithRoster(names, conditions);
     state().RosterFileName = env.path(QStringLiteral("1組.mem"));
-    switchMainWindowToConditions();
+    mainWindowState().enterConditionsState();
     return w;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Small fixtures that the roster, main-window and bad-input tests share.
-#include "app/sharedstate.h"
-#include "app/startup.h"
+#include "core/sharedstate.h"
+#include "core/startup.h"
 #include "mainwin/mainwindow.h"
 #include "support/testenv.h"
 

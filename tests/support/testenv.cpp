@@ -1,10 +1,11 @@
 #include "support/testenv.h"
 
-#include "app/clock.h"
-#include "app/programresources.h"
-#include "app/settings.h"
-#include "app/sharedstate.h"
-#include "app/textfile.h"
+#include "core/clock.h"
+#include "widgets/programresources.h"
+#include "core/settings.h"
+#include "widgets/mainwindowstate.h"
+#include "core/sharedstate.h"
+#include "core/textfile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,12 +27,14 @@ TestEnv::TestEnv()
     ensureProgramResources();
     QDir(dir_.path()).mkpath(QStringLiteral("work"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
-    setSettingsFolder(dir_.filePath(QStringLiteral("config")));
+    services.settingsFolder = dir_.filePath(QStringLiteral("config"));
+    services.platform = &platform;
     QDir::setCurrent(work());
     resetState();
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     setNow(QDateTime(QDate(2026, 12, 5), QTime(15, 7)));
-    setPlatform(&platform);
+    installServices(&services);
+    setNavigator(&navigator_);
 }
 
 TestEnv::~TestEnv()
@@ -42,10 +45,8 @@ TestEnv::~TestEnv()
     for (const QPointer<QWidget> &w : windows)
         delete w.data();
     QApplication::processEvents();
-    setPlatform(nullptr);
-    setClock({});
-    setWriteLimit({});
-    setSettingsFolder({});
+    setNavigator(nullptr);
+    installServices(nullptr);
     resetState();
     QDir::setCurrent(QDir::tempPath());
 }
@@ -73,16 +74,16 @@ QByteArray TestEnv::readFile(const QString &relative) const
 
 void TestEnv::limitWrites(const QString &pathSuffix, qint64 bytes)
 {
-    setWriteLimit([pathSuffix, bytes](const QString &path) -> std::optional<qint64> {
+    services.writeLimit = [pathSuffix, bytes](const QString &path) -> std::optional<qint64> {
         if (path.endsWith(pathSuffix))
             return bytes;
         return std::nullopt;
-    });
+    };
 }
 
 void TestEnv::setNow(const QDateTime &now)
 {
-    setClock([now] { return now; });
+    services.now = [now] { return now; };
 }
 
 namespace {

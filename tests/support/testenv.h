@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/windownavigator.h"
 #include "support/scriptedplatform.h"
 
 #include <QAction>
@@ -24,6 +25,9 @@ public:
     TestEnv &operator=(const TestEnv &) = delete;
 
     ScriptedPlatform platform;
+    // In force for the test's life: the scripted platform, a fixed clock, a temporary
+    // settings folder; tests set the rest (run source, backup folder, write limit).
+    Services services;
 
     QString root() const { return dir_.path(); }
     QString work() const { return dir_.filePath(QStringLiteral("work")); } // the current directory at the start
@@ -39,6 +43,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    WindowNavigator navigator_;
 };
 
 // For as long as it lives, the calling thread is held to file permissions even when

@@ -1,9 +1,0 @@
-narabin_gui_sources(
-  splash.cpp
-  versioninfo.cpp
-  helpviewer.cpp
-)
-narabin_core_sources(
-  helpfile.cpp
-  windowslinks.cpp
-)

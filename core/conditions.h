@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/sharedstate.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QMimeData;
+
+// What the condition editor shows for seats 1..28 (seat 1 first): the name in each
+// seat's box and whether the seat is ticked as empty.
+struct SeatEntries {
+    QStringList texts = QStringList(SeatCount);
+    QList<bool> ticked = QList<bool>(SeatCount, false);
+};
+
+// The stored conditions as the editor shows them when it opens: names in the boxes,
+// "-" marks as ticks. The marks leave the stored conditions; the next apply writes
+// them back.
+SeatEntries takeConditionsForEditing(Slots &conditions);
+
+// Whether anything is entered: a name in a box or a ticked seat.
+bool conditionsBeingEdited(const SeatEntries &entries);
+
+// The editor's messages, numbered as the apply and cancel commands use them.
+enum class ConditionMessage {
+    NotRegistrant = 1,  // a name that is not in the roster
+    SameNameTwice = 2,  // one name on two seats
+    SeatsDoNotAddUp = 3, // too many empty seats, or a seat both named and empty
+    Applied = 4,
+    DiscardQuestion = 5,
+    AmbiguousRegistrant = 6, // the name stands more than once in the roster
+};
+struct MessageText {
+    QString text;
+    QString title;
+    int style = 0;
+};
+// `name` fills in the message that names the registrant.
+MessageText conditionMessage(ConditionMessage message, const QString &name = {});
+
+// Called with each message of an apply as it arises, and the name it is about.
+using ShowConditionMessage = std::function<void(ConditionMessage, const QString &name)>;
+
+// Apply: the registrant check (stops at the first seat whose name is not a registrant),
+// the duplicate check (only when the registrant check passed), the empty-seat collection
+// and the capacity check, in this order, writing SeatConditions and MatchFound as they
+// go. A failed apply keeps what it wrote. True when the conditions were stored whole.
+bool applyConditions(SharedState &s, const SeatEntries &entries, const ShowConditionMessage &show);
+
+// Cancel after the user agreed: every seat free again.
+void discardConditions(Slots &conditions);
+
+// What a drag of a registrant's name carries: the label's tag and which label it is.
+QMimeData *registrantMimeData(const QString &tag, int label);
+// The tag a drag carries; false when the drag is not a registrant's name.
+bool registrantTag(const QMimeData *data, QString *tag);
+// The registrant label a drag came from; -1 when it is not a registrant's name.
+int registrantLabel(const QMimeData *data);

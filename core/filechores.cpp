@@ -1,0 +1,216 @@
+#include "core/filechores.h"
+
+#include "core/resultlog.h"
+#include "core/services.h"
+#include "core/textfile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <filesystem>
+#include <system_error>
+
+namespace {
+
+// The reason of a failed step: what failed, then why.
+QString withCause(const QString &what, const QFileDevice &file)
+{
+    return what + fileErrorReason(file);
+}
+
+std::filesystem::path fsPath(const QString &path)
+{
+    return std::filesystem::path(QDir::toNativeSeparators(path).toStdU16String());
+}
+
+// Whether two names denote the same file on disk (links and letter case included).
+bool sameFile(const QString &a, const QString &b)
+{
+    std::error_code error;
+    const bool same = std::filesystem::equivalent(fsPath(a), fsPath(b), error);
+    return !error && same;
+}
+
+// A name that exists in any form, a dangling link included.
+bool nameTaken(const QFileInfo &info)
+{
+    return info.exists() || info.isSymLink();
+}
+
+// Streams the source into the new file; the empty string when all was written.
+QString streamInto(QFile &in, AtomicFileWriter &out)
+{
+    constexpr qint64 ChunkBytes = 64 * 1024;
+    QByteArray chunk;
+    for (;;) {
+        chunk = in.read(ChunkBytes);
+        if (in.error() != QFileDevice::NoError)
+            return withCause(QStringLiteral("コピー元のファイルを読めません。"), in);
+        if (chunk.isEmpty())
+            return {};
+        if (const QString reason = out.write(chunk); !reason.isEmpty())
+            return reason;
+    }
+}
+
+// One file of the backup; a file already in place (the target is the source) counts as copied.
+QString backupOne(const QDir &source, const QDir &target, const QString &name)
+{
+    const QString from = source.filePath(name);
+    const QString to = target.filePath(name);
+    if (sameFile(from, to))
+        return {};
+    const QString reason = copyFileTo(from, to);
+    return reason.isEmpty() ? reason : QStringLiteral("「%1」をコピーできませんでした。").arg(name) + reason;
+}
+
+} // namespace
+
+QString fileNameProblem(const QString &name)
+{
+    // Windows' own list, so that names stay usable when the files travel there.
+    static const QString forbidden = QStringLiteral("\\/:*?\"<>|");
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20)
+            return QStringLiteral("名前に制御文字が含まれています。");
+    }
+    const QString last = QDir::fromNativeSeparators(name).section(QLatin1Char('/'), -1);
+    if (last.trimmed().isEmpty() || last == QLatin1String(".") || last == QLatin1String(".."))
+        return QStringLiteral("ファイル名がありません。");
+    for (const QChar c : last) {
+        if (forbidden.contains(c))
+            return QStringLiteral("ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。");
+    }
+    return {};
+}
+
+QString copyFileTo(const QString &source, const QString &destination)
+{
+    if (const QString problem = fileNameProblem(destination); !problem.isEmpty())
+        return problem;
+    const QFileInfo from(source);
+    const QFileInfo to(destination);
+    if (!from.isFile())
+        return QStringLiteral("コピー元のファイルが見つかりません。");
+    if (to.isDir())
+        return QStringLiteral("コピー先に同じ名前のフォルダーがあります。");
+    if (sameFile(from.absoluteFilePath(), to.absoluteFilePath()))
+        return QStringLiteral("コピー元と同じファイルです。別の名前を指定して下さい。");
+    if (!to.absoluteDir().exists())
+        return QStringLiteral("コピー先のフォルダーが見つかりません。");
+    QFile in(from.absoluteFilePath());
+    if (!in.open(QIODevice::ReadOnly))
+        return withCause(QStringLiteral("コピー元のファイルを読めません。"), in);
+    AtomicFileWriter out(to.absoluteFilePath());
+    QString reason = out.open();
+    if (reason.isEmpty())
+        reason = streamInto(in, out);
+    if (reason.isEmpty())
+        reason = out.commit();
+    return reason;
+}
+
+QString renameFileTo(const QString &source, const QString &destination)
+{
+    if (const QString problem = fileNameProblem(destination); !problem.isEmpty())
+        return problem;
+    const QFileInfo from(source);
+    const QFileInfo to(destination);
+    if (!from.isFile())
+        return QStringLiteral("元のファイルが見つかりません。");
+    const QString fromPath = QDir::cleanPath(from.absoluteFilePath());
+    const QString toPath = QDir::cleanPath(to.absoluteFilePath());
+    if (fromPath == toPath)
+        return QStringLiteral("新しい名前が元の名前と同じです。");
+    // Only a change of letter case may name the file itself (on file systems that ignore case).
+    const bool caseOnly = sameFile(fromPath, toPath) && fromPath.compare(toPath, Qt::CaseInsensitive) == 0;
+    if (nameTaken(to) && !caseOnly)
+        return to.isDir() ? QStringLiteral("同じ名前のフォルダーが既にあります。")
+                          : QStringLiteral("同じ名前のファイルが既にあります。");
+    if (!to.absoluteDir().exists())
+        return QStringLiteral("移動先のフォルダーが見つかりません。");
+    QFile file(fromPath);
+    if (!file.rename(toPath))
+        return withCause(QStringLiteral("名前を変更できませんでした。"), file);
+    return {};
+}
+
+QString deleteFileAt(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!nameTaken(info))
+        return QStringLiteral("ファイルが見つかりません。");
+    if (info.isDir() && !info.isSymLink())
+        return QStringLiteral("フォルダーは削除できません。");
+    QFile file(path);
+    if (!file.remove())
+        return withCause(QStringLiteral("ファイルを削除できませんでした。"), file);
+    return {};
+}
+
+LogCleaning cleanFolderResultLog(const QString &folder)
+{
+    LogCleaning result;
+    if (findFileNoCase(folder, resultLogName()).isEmpty())
+        return result;
+    result.hadLog = true;
+    const FieldsRead log = readResultLog(folder);
+    if (!log.ok) {
+        result.error = log.error;
+        return result;
+    }
+    const QDir dir(folder);
+    result.kept = cleanResultLog(log.fields, [&dir](const QString &name) { return QFileInfo(dir.filePath(name)).isFile(); });
+    // Nothing to drop: the file keeps its bytes (and any quoting a hand edit gave it).
+    if (result.kept == log.fields)
+        return result;
+    result.error = writeResultLog(folder, result.kept);
+    result.rewritten = result.error.isEmpty();
+    return result;
+}
+
+QString backupFolder()
+{
+    if (!coreServices().backupFolder.isEmpty())
+        return coreServices().backupFolder;
+#ifdef Q_OS_WIN
+    return QStringLiteral("A:/");
+#else
+    return QStringLiteral("/media/floppy");
+#endif
+}
+
+RosterFilesFound findRosterFiles(const QString &folder)
+{
+    RosterFilesFound found;
+    const QDir dir(folder);
+    if (!dir.exists() || !dir.isReadable()) {
+        found.error = QStringLiteral("フォルダー（%1）の中を読めません。").arg(QDir::toNativeSeparators(folder));
+        return found;
+    }
+    // Without QDir::CaseSensitive the pattern ignores letter case, as Windows does.
+    found.names = dir.entryList({QStringLiteral("*.mem")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    found.ok = true;
+    return found;
+}
+
+bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
+                       const std::function<bool(const QString &reason)> &retry)
+{
+    RosterFilesFound found = findRosterFiles(sourceFolder);
+    while (!found.ok) {
+        if (!retry(found.error))
+            return false;
+        found = findRosterFiles(sourceFolder);
+    }
+    const QDir source(sourceFolder);
+    const QDir target(targetFolder);
+    for (const QString &name : found.names) {
+        for (QString reason = backupOne(source, target, name); !reason.isEmpty(); reason = backupOne(source, target, name)) {
+            if (!retry(reason))
+                return false;
+        }
+    }
+    return true;
+}

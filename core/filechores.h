@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The data-management chores on files the user picks. Relative names resolve against
+// the current folder. Each returns the empty string on success, otherwise the reason
+// for the user (a Japanese sentence; it does not name the file).
+
+// Copies `source` to `destination`, replacing a file of that name. The copy is written
+// beside the destination first, so a failed copy leaves an existing destination intact.
+// A copy onto the source itself (also through another spelling of its name) is refused.
+QString copyFileTo(const QString &source, const QString &destination);
+
+// Renames (moves) `source` to `destination`; an existing destination is refused.
+QString renameFileTo(const QString &source, const QString &destination);
+
+// Deletes the file `path`.
+QString deleteFileAt(const QString &path);
+
+// Why a name typed by the user cannot be a file name here, empty when it can.
+QString fileNameProblem(const QString &name);
+
+// What cleaning a folder's result log did.
+struct LogCleaning {
+    bool hadLog = false;   // false: the folder has no log and nothing was done
+    bool rewritten = false;
+    QStringList kept;      // the entries left, in their order
+    QString error;         // reading or writing failed; the log is left as it was
+};
+
+// Drops from the result log of `folder` every entry whose file is not in that folder,
+// keeping the order of the rest. A log whose entries all exist is left untouched.
+LogCleaning cleanFolderResultLog(const QString &folder);
+
+// The folder the backup goes to: the services' one, else the floppy drive.
+QString backupFolder();
+
+// The "*.mem" files of `folder`, letter case ignored, by name.
+struct RosterFilesFound {
+    bool ok = false;
+    QStringList names; // without folder
+    QString error;
+};
+RosterFilesFound findRosterFiles(const QString &folder);
+
+// Copies every "*.mem" file of `sourceFolder` into `targetFolder`, replacing files of
+// the same name there. When a step fails (listing the files, or copying one of them)
+// `retry` gets the reason: true repeats that same step, false gives up. Returns true
+// when every file was copied.
+bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
+                       const std::function<bool(const QString &reason)> &retry);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/fileio.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <functional>
+
+// Uniform numbers r in [0, 1).
+using UniformSource = std::function<double()>;
+
+// What the program takes from the machine it runs on. One object, given at start
+// (tests give their own); this is the part the core uses. Empty members mean the
+// machine's own: the system clock, a source seeded from the time of day, devices
+// that take what they are given, the removable medium, the platform's settings store.
+struct CoreServices {
+    std::function<QDateTime()> now;
+    // Made afresh (reseeded) for every run.
+    std::function<UniformSource()> runSource;
+    WriteLimit writeLimit;
+    QString backupFolder;
+    // The folder of the per-user store's INI files.
+    QString settingsFolder;
+};
+
+// The services in force: the installed object, else the machine's own.
+const CoreServices &coreServices();
+// Puts an object in force; null: back to the machine's own. Its owner keeps it alive.
+void installCoreServices(const CoreServices *services);

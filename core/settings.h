@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// The per-user settings store: text values addressed by (application, section, key).
+// A missing key reads as the empty string. Key names are compared without regard
+// to letter case on every platform, so "OptBcolor" and "OptBColor" are one key.
+//
+// On Windows the store is the registry. Elsewhere it is an INI file that the program
+// writes itself, through the same checked atomic write as every other file: a store
+// that cannot be written keeps its old file whole.
+QString GetSetting(const QString &appName, const QString &section, const QString &key);
+// The empty string when the value was stored, otherwise the reason for the user.
+QString SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value);
+
+// The same through the shared state's application name and section.
+QString readSetting(const QString &key);
+QString writeSetting(const QString &key, const QString &value);
+
+// Where the store of an application lives: the INI file, or the registry key.
+QString settingsLocation(const QString &appName);
+
+// The organisation folder the store lives under.
+inline constexpr char SettingsOrganization[] = "Narabin";
+
+// The INI text after storing `value` under `key` in `section`: the line of the key
+// (any letter case) gets the value; a new key goes at the end of its section; a new
+// section at the end. Every other line keeps its text.
+QString iniWithValue(const QString &ini, const QString &section, const QString &key, const QString &value);

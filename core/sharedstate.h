@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <array>
+
+// Seats and pupils are numbered 1..28; slot 0 is never used and slot 29 is spare.
+inline constexpr int SeatCount = 28;
+inline constexpr int SlotCount = 30;
+using Slots = std::array<QString, SlotCount>;
+
+// A colour value: 0x00BBGGRR, red in the low byte.
+using ColorValue = quint32;
+
+// The one record every window works on. Plain data, zero-filled at start.
+struct SharedState {
+    // Settings store address and help file.
+    QString SettingsAppName;
+    QString SettingsSection;
+    QString HelpFilePath;
+
+    // In-memory copies of the settings.
+    QString OptLogo;
+    QString OptPsbar;
+    QString OptLine_2;
+    QString OptLine_3;
+    QString OptLine_4;
+    QString OptLine_5;
+    QString OptLine_6;
+    QString OptLine_7;
+    QString OptMColor;
+    // Colour settings keep the text they were read or written as ("&HFF" or "255");
+    // users convert with colorFromText() at the moment they need the number.
+    QString CountdownBackColor;
+    QString CountdownForeColor;
+
+    // Main window appearance.
+    ColorValue LogoColor = 0;
+    ColorValue LogoShadowColor = 0;
+    qint16 GradientRed = 0;
+    qint16 GradientGreen = 0;
+    qint16 GradientBlue = 0;
+
+    QString TodayText;
+    QString ClockText;
+
+    // Roster, conditions and result.
+    Slots PupilNames;
+    quint8 PupilCount = 0;
+    Slots SeatConditions;
+    Slots SeatResult;
+
+    // File names.
+    QString RosterFileName;
+    QString RenameSourceFile;
+    QString ResultSaveFileName;
+    QStringList ResultLogList;
+
+    // Flags, 0 or 1.
+    quint8 RosterFromFile = 0;
+    quint8 MatchFound = 0;
+    quint8 RosterEmpty = 0;
+    quint8 ResultShown = 0;
+    quint8 RosterLoaded = 0;
+    quint8 CountChanged = 0;
+    quint8 RosterEdited = 0;
+    // Only grows, so that menu items created by a recreated main window get
+    // fresh indices; wide enough never to wrap in one run.
+    int LogMenuCount = 0;
+
+    // The non-printed-row setting of row 2..7 ("1" = row left off the printout).
+    QString &optLine(int row);
+    const QString &optLine(int row) const;
+};
+
+// The process-wide instance.
+SharedState &state();
+// Back to the zero-filled record (tests start each case from here).
+void resetState();
+
+// Empties every slot of an array.
+void clearSlots(Slots &array);
+
+// SeatResult 1..28, seat 1 first.
+QStringList seatResultTexts(const SharedState &s);

@@ -1,0 +1,265 @@
+#include "shell/qtplatform.h"
+
+#include "core/windowslinks.h"
+#include "core/colors.h"
+#include "widgets/ui.h"
+#include "widgets/keystate.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeDatabase>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QUrl>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <imm.h>
+#include <shellapi.h>
+
+#include <string>
+#endif
+
+namespace {
+
+QMessageBox::Icon iconFor(int style)
+{
+    switch (style & 0x70) {
+    case MsgStyle::Critical: return QMessageBox::Critical;
+    case MsgStyle::Question: return QMessageBox::Question;
+    case MsgStyle::Exclamation: return QMessageBox::Warning;
+    case MsgStyle::Information: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
+{
+    NameOnlyIconProvider iconProvider; // outlives the dialog that uses it
+    const bool opening = mode == QFileDialog::AcceptOpen;
+    QFileDialog dialog(owner, request.title.isEmpty() ? (opening ? QStringLiteral("開く") : QStringLiteral("名前を付けて保存"))
+                                                      : request.title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // Qt's own dialog, so that the filters match names without regard to case.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setIconProvider(&iconProvider);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    dialog.setNameFilters(qtNameFilters(request.filter));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    else
+        dialog.setDirectory(QDir::currentPath());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QIcon NameOnlyIconProvider::icon(const QFileInfo &info) const
+{
+    if (info.isRoot())
+        return QFileIconProvider::icon(Drive);
+    return QFileIconProvider::icon(info.isDir() ? Folder : File);
+}
+
+QString NameOnlyIconProvider::type(const QFileInfo &info) const
+{
+    if (info.isDir())
+        return QStringLiteral("フォルダー");
+    const QMimeType mime = mimes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    // Without the system's MIME data a type has no comment either.
+    if (mime.isValid() && !mime.isDefault() && !mime.comment().isEmpty())
+        return mime.comment();
+    return info.suffix().isEmpty() ? QStringLiteral("ファイル") : info.suffix().toUpper() + QStringLiteral(" ファイル");
+}
+
+QStringList qtNameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString label = parts.at(i);
+        const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the label's last parentheses.
+        if (!label.endsWith(QLatin1Char(')')) || !label.contains(QLatin1Char('(')))
+            label += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        filters.append(label);
+    }
+    return filters;
+}
+
+QString displayText(const QString &text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+int QtPlatform::messageBox(QWidget *owner, const QString &text, const QString &title, int style)
+{
+    QMessageBox box(iconFor(style), title, displayText(text), QMessageBox::NoButton, owner);
+    QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    QPushButton *cancel = nullptr;
+    if ((style & 0x0F) == MsgStyle::OkCancel)
+        cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel && (style & MsgStyle::DefaultButton2) ? cancel : ok);
+    box.setEscapeButton(cancel ? cancel : ok);
+    box.exec();
+    return box.clickedButton() == cancel && cancel ? IDCANCEL : IDOK;
+}
+
+QString QtPlatform::openFileName(QWidget *owner, const FileDialogRequest &request)
+{
+    return runFileDialog(owner, request, QFileDialog::AcceptOpen);
+}
+
+QString QtPlatform::saveFileName(QWidget *owner, const FileDialogRequest &request)
+{
+    return runFileDialog(owner, request, QFileDialog::AcceptSave);
+}
+
+std::optional<ColorValue> QtPlatform::chooseColor(QWidget *owner, ColorValue initial)
+{
+    const QColor chosen = QColorDialog::getColor(qcolor(initial), owner, QStringLiteral("色の設定"));
+    if (!chosen.isValid())
+        return std::nullopt;
+    return rgbValue(chosen.red(), chosen.green(), chosen.blue());
+}
+
+bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, owner);
+    dialog.setWindowTitle(QStringLiteral("印刷"));
+    // A chart is one page: the printer and the copies are the only choices.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    dialog.setMinMax(1, 1);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPlatform::help(QWidget *owner, const QString &helpFile, int command, int data)
+{
+    help_(owner, helpFile, command, data);
+}
+
+#ifdef Q_OS_WIN
+namespace {
+
+HWND activeWindowHandle()
+{
+    QWidget *w = QApplication::activeWindow();
+    return w ? reinterpret_cast<HWND>(w->winId()) : nullptr;
+}
+
+WindowsVersion runningWindowsVersion()
+{
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    // Deprecated, but the version record is exactly what decides the browser's path.
+#if defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)
+#else
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#endif
+    const BOOL ok = GetVersionExW(&info);
+#if defined(_MSC_VER)
+#pragma warning(pop)
+#else
+#pragma GCC diagnostic pop
+#endif
+    if (!ok)
+        return {};
+    return {unsigned(info.dwPlatformId), unsigned(info.dwMajorVersion), unsigned(info.dwMinorVersion)};
+}
+
+} // namespace
+#endif
+
+// On Windows the mail program and the browser are looked for where the program has
+// always looked for them; elsewhere the desktop's own choice is used.
+bool QtPlatform::startMail(const QString &address)
+{
+#ifdef Q_OS_WIN
+    const QString drive = windowsDrivePrefix(qEnvironmentVariable("WinDir"));
+    if (!QFileInfo::exists(windowsMailProgramPath(drive)))
+        return false;
+    const std::wstring target = (QStringLiteral("mailto:") + address).toStdWString();
+    ShellExecuteW(activeWindowHandle(), L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);
+    return true;
+#else
+    return QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address));
+#endif
+}
+
+bool QtPlatform::startBrowser(const QString &url)
+{
+#ifdef Q_OS_WIN
+    const QString drive = windowsDrivePrefix(qEnvironmentVariable("WinDir"));
+    const QString browser = windowsBrowserPath(drive, windowsSystemName(runningWindowsVersion()));
+    if (browser.isEmpty())
+        return true; // a system the links know nothing about: nothing to start, nothing to report
+    if (!QFileInfo::exists(browser))
+        return false;
+    const std::wstring program = browser.toStdWString();
+    std::wstring commandLine = windowsBrowserCommandLine(browser, url).toStdWString();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNOACTIVATE;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    return true;
+#else
+    return QDesktopServices::openUrl(QUrl(url));
+#endif
+}
+
+bool QtPlatform::capsLockOn()
+{
+#ifdef Q_OS_WIN
+    return (GetKeyState(VK_CAPITAL) & 1) != 0;
+#else
+    return KeyStateTracker::instance().capsLock();
+#endif
+}
+
+bool QtPlatform::insertModeOn()
+{
+#ifdef Q_OS_WIN
+    return (GetKeyState(VK_INSERT) & 1) != 0;
+#else
+    return KeyStateTracker::instance().insertMode();
+#endif
+}
+
+void QtPlatform::switchInputMethodOn(QWidget *box)
+{
+    box->setAttribute(Qt::WA_InputMethodEnabled, true);
+    box->setInputMethodHints(Qt::ImhNone);
+#ifdef Q_OS_WIN
+    if (HIMC context = ImmGetContext(reinterpret_cast<HWND>(box->winId()))) {
+        ImmSetOpenStatus(context, TRUE);
+        ImmReleaseContext(reinterpret_cast<HWND>(box->winId()), context);
+    }
+#endif
+}
+
+void QtPlatform::quitProgram()
+{
+    QCoreApplication::exit(0);
+}

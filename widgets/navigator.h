@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QStringList>
+
+class CommonDialog;
+class QWidget;
+
+// The windows reach one another only through here: a window of one folder never uses
+// another folder's windows. The shell, which knows them all, puts the implementation
+// in place at start (tests too, through the same shell).
+class Navigator {
+public:
+    virtual ~Navigator() = default;
+    // File > New roster: an empty roster editor, modal.
+    virtual void newRoster() = 0;
+    // File > Open with the opening window's file dialog.
+    virtual void openRoster(CommonDialog &dialog, QWidget *owner) = 0;
+    // The condition editor, without blocking; brought to the front when open.
+    virtual void showConditionEditor() = 0;
+    // The run: checks, countdown, shuffle, the chart shown and the main window closed.
+    virtual void runSeatChange(QWidget *owner) = 0;
+    // The result window showing `seats` (seat 1 first), in front.
+    virtual void showChart(const QStringList &seats) = 0;
+    // The main window, created when there is none, shown and activated.
+    virtual void showMainWindow() = 0;
+    // The main window brought forward, only when it is shown.
+    virtual void raiseMainWindow() = 0;
+    virtual void closeMainWindow() = 0;
+    // The version information, modal.
+    virtual void showVersionInfo() = 0;
+};
+
+Navigator &navigator();
+// Installs the implementation; its owner keeps it alive.
+void setNavigator(Navigator *implementation);

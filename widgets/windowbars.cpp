@@ -1,0 +1,140 @@
+#include "widgets/windowbars.h"
+
+#include "core/sharedstate.h"
+#include "widgets/ui.h"
+#include "widgets/keystate.h"
+#include "platform/platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+
+namespace {
+// The bars are the window's chrome: they keep the system's colours, in every state,
+// whatever colours the window's classroom is drawn in.
+void keepApplicationColours(QWidget *bar)
+{
+    const QPalette system = QApplication::palette();
+    QPalette p = bar->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (const QPalette::ColorRole role : {QPalette::Window, QPalette::WindowText, QPalette::Button,
+                                               QPalette::ButtonText, QPalette::Base, QPalette::Text})
+            p.setColor(group, role, system.color(group, role));
+    }
+    bar->setPalette(p);
+    bar->setAutoFillBackground(true);
+}
+} // namespace
+
+PositionToolbar::PositionToolbar(QWidget *client, const std::vector<ToolbarItem> &items)
+    : QToolBar(client)
+{
+    keepApplicationColours(this);
+    setObjectName(QStringLiteral("Toolbar1"));
+    setMovable(false);
+    setFloatable(false);
+    setIconSize(QSize(16, 16));
+    setToolButtonStyle(Qt::ToolButtonIconOnly);
+    setGeometry(0, 0, client->width(), tw(ToolbarHeightTwips));
+    int position = 0;
+    for (const ToolbarItem &item : items) {
+        ++position;
+        if (item.separator) {
+            addSeparator()->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
+            continue;
+        }
+        const QIcon fallback = item.fallback == QStyle::SP_CustomBase ? QIcon() : style()->standardIcon(item.fallback);
+        QAction *action = addAction(QIcon::fromTheme(item.iconTheme, fallback), QString());
+        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
+        action->setToolTip(item.toolTip);
+        auto *b = qobject_cast<QToolButton *>(widgetForAction(action));
+        b->setObjectName(QStringLiteral("Toolbar1_button_%1").arg(position));
+        buttons_[position] = b;
+        connect(action, &QAction::triggered, this, [this, position] { emit buttonClicked(position); });
+    }
+}
+
+QToolButton *PositionToolbar::button(int position) const
+{
+    const auto it = buttons_.find(position);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void PositionToolbar::setButtonEnabled(int position, bool enabled)
+{
+    if (QToolButton *b = button(position))
+        b->defaultAction()->setEnabled(enabled);
+}
+
+bool PositionToolbar::isButtonEnabled(int position) const
+{
+    QToolButton *b = button(position);
+    return b && b->defaultAction()->isEnabled();
+}
+
+StatusPanels::StatusPanels(QWidget *client, const std::vector<Panel> &panels)
+    : QFrame(client)
+{
+    setObjectName(QStringLiteral("StatusBar1"));
+    keepApplicationColours(this);
+    const int height = tw(StatusBarHeightTwips);
+    setGeometry(0, client->height() - height, client->width(), height);
+    auto *layout = new QHBoxLayout(this);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(2);
+    int index = 0;
+    for (const Panel &p : panels) {
+        ++index;
+        auto *label = new QLabel(this);
+        label->setObjectName(QStringLiteral("StatusBar1_panel_%1").arg(index));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        label->setTextFormat(Qt::PlainText);
+        label->setFont(makeFont(Face::UIGothic, 9));
+        label->setText(p.kind == Kind::Caps ? QStringLiteral("CAPS") : p.kind == Kind::Ins ? QStringLiteral("INS") : p.text);
+        if (p.kind != Kind::Text)
+            label->setAlignment(Qt::AlignCenter);
+        if (p.widthTwips > 0)
+            label->setFixedWidth(tw(p.widthTwips));
+        layout->addWidget(label, p.widthTwips > 0 ? 0 : 1);
+        labels_.push_back(label);
+        kinds_.push_back(p.kind);
+    }
+    refreshKeyStates();
+    connect(&KeyStateTracker::instance(), &KeyStateTracker::changed, this, &StatusPanels::refreshKeyStates);
+}
+
+QLabel *StatusPanels::panel(int index) const
+{
+    return index >= 1 && index <= int(labels_.size()) ? labels_[size_t(index - 1)] : nullptr;
+}
+
+void StatusPanels::setPanelText(int index, const QString &text)
+{
+    if (QLabel *l = panel(index))
+        l->setText(text);
+}
+
+QString StatusPanels::panelText(int index) const
+{
+    QLabel *l = panel(index);
+    return l ? l->text() : QString();
+}
+
+void StatusPanels::showDateTime(int datePanel)
+{
+    setPanelText(datePanel, state().TodayText);
+    setPanelText(datePanel + 1, state().ClockText);
+}
+
+void StatusPanels::refreshKeyStates()
+{
+    for (size_t i = 0; i < labels_.size(); ++i) {
+        if (kinds_[i] == Kind::Caps)
+            labels_[i]->setEnabled(platform().capsLockOn());
+        else if (kinds_[i] == Kind::Ins)
+            labels_[i]->setEnabled(platform().insertModeOn());
+    }
+}
