@@ -284,7 +284,7 @@ void showHelp(QWidget *owner, const QString &helpFile, int command, int data)
 {
     const HelpLoad load = loadHelpFile(helpFile);
     if (!load.ok) {
-        MsgBox(owner, load.error, MsgStyle::Exclamation, title());
+        showMessage(owner, load.error, MsgStyle::Exclamation, title());
         return;
     }
     HelpViewer *viewer = form<HelpViewer>();
@@ -292,7 +292,7 @@ void showHelp(QWidget *owner, const QString &helpFile, int command, int data)
     switch (command) {
     case HELP_CONTEXT:
         if (!viewer->showContext(data)) {
-            MsgBox(owner,
+            showMessage(owner,
                    QStringLiteral("ヘルプファイルに、この画面の説明（トピック番号 %1）がありません。目次を表示します。").arg(data),
                    MsgStyle::Exclamation, title());
             viewer->showContents();

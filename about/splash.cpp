@@ -13,7 +13,7 @@ struct FrameLine {
 };
 } // namespace
 
-INITDISP::INITDISP()
+SplashScreen::SplashScreen()
     : FormDialog(QString(), 8235, 3555)
 {
     setObjectName(QStringLiteral("INITDISP"));
@@ -63,16 +63,16 @@ INITDISP::INITDISP()
         setBackgroundColor(line, rgb(224, 224, 224));
     }
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(6000);
-    Timer1->setSingleShot(true);
-    connect(Timer1, &QTimer::timeout, this, &INITDISP::Timer1_Timer);
-    Timer1->start();
+    closeTimer = new QTimer(this);
+    closeTimer->setObjectName(QStringLiteral("Timer1"));
+    closeTimer->setInterval(6000);
+    closeTimer->setSingleShot(true);
+    connect(closeTimer, &QTimer::timeout, this, &SplashScreen::timedOut);
+    closeTimer->start();
     centreOnScreen(this);
 }
 
-void INITDISP::Timer1_Timer()
+void SplashScreen::timedOut()
 {
     unloadSelf();
 }

@@ -5,16 +5,16 @@
 #include <QTimer>
 
 // The splash shown at start-up; it closes itself after six seconds and no other way.
-class INITDISP : public FormDialog {
+class SplashScreen : public FormDialog {
     Q_OBJECT
 public:
-    INITDISP();
-    void Timer1_Timer();
+    SplashScreen();
+    void timedOut();
 
-    QTimer *Timer1;
+    QTimer *closeTimer;
 
 protected:
     void mousePressEvent(QMouseEvent *) override {}
     void keyPressEvent(QKeyEvent *) override {}
-    void Form_QueryUnload(QCloseEvent *event) override { event->ignore(); }
+    void onCloseRequest(QCloseEvent *event) override { event->ignore(); }
 };

@@ -45,7 +45,7 @@ QCursor linkCursor()
 
 } // namespace
 
-INFO_VER::INFO_VER()
+VersionWindow::VersionWindow()
     : FormDialog(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), 5985, 3975)
 {
     setObjectName(QStringLiteral("INFO_VER"));
@@ -53,29 +53,29 @@ INFO_VER::INFO_VER()
     setMouseTracking(true);
 
     // Created first, so that it comes first in the tab order.
-    Command1 = new QPushButton(QStringLiteral("OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setToolTip(QStringLiteral(" OK "));
-    Command1->setGeometry(twRect(4350, 1530, 1300, 300));
-    Command1->setFont(makeFont(Face::UIGothic, 9));
-    connect(Command1, &QPushButton::clicked, this, &INFO_VER::Command1_Click);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("Command1"));
+    okButton->setToolTip(QStringLiteral(" OK "));
+    okButton->setGeometry(twRect(4350, 1530, 1300, 300));
+    okButton->setFont(makeFont(Face::UIGothic, 9));
+    connect(okButton, &QPushButton::clicked, this, &VersionWindow::buttonClicked);
 
     makeLettering();
     makeLinks();
     makeFrame();
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/icons/narabin-32.png")));
-    Image1->setGeometry(tw(690), tw(390), 32, 32);
+    icon = new QLabel(this);
+    icon->setObjectName(QStringLiteral("Image1"));
+    icon->setPixmap(QPixmap(QStringLiteral(":/icons/narabin-32.png")));
+    icon->setGeometry(tw(690), tw(390), 32, 32);
 
-    for (QLabel *label : Label1) {
+    for (QLabel *label : labels) {
         if (label) {
             label->setMouseTracking(true);
             label->installEventFilter(this);
         }
     }
-    Command1->setFocus();
+    okButton->setFocus();
 
     // Over the window that opened it.
     if (QWidget *opener = QApplication::activeWindow()) {
@@ -87,7 +87,7 @@ INFO_VER::INFO_VER()
     }
 }
 
-void INFO_VER::makeLettering()
+void VersionWindow::makeLettering()
 {
     const QColor yellow = rgb(255, 255, 0);
     const QColor lightYellow = rgb(255, 255, 192);
@@ -118,12 +118,12 @@ void INFO_VER::makeLettering()
         const QSize needed = pair.front->sizeHint();
         for (QLabel *l : {pair.front, pair.shadow})
             l->resize(l->size().expandedTo(needed));
-        Label1[r.front] = pair.front;
-        Label1[r.shadow] = pair.shadow;
+        labels[r.front] = pair.front;
+        labels[r.shadow] = pair.shadow;
     }
 }
 
-void INFO_VER::makeLinks()
+void VersionWindow::makeLinks()
 {
     const QString mailTip = QLatin1Char(' ') + utf8(product::MailAddress) + QLatin1Char(' ');
     const QString pageTip = QLatin1Char(' ') + utf8(product::DownloadPage) + QLatin1Char(' ');
@@ -146,11 +146,11 @@ void INFO_VER::makeLinks()
                                          false, RestColour, Grey});
         label->setToolTip(l.tip);
         label->setCursor(pointer);
-        Label1[l.index] = label;
+        labels[l.index] = label;
     }
 }
 
-void INFO_VER::makeFrame()
+void VersionWindow::makeFrame()
 {
     struct FrameLine {
         int left, top, width, height;
@@ -158,27 +158,27 @@ void INFO_VER::makeFrame()
     static constexpr FrameLine lines[] = {
         {120, 120, 5745, 15}, {120, 3840, 5745, 15}, {120, 120, 15, 3735}, {5850, 120, 15, 3735}, {330, 2205, 5325, 15},
     };
-    for (size_t i = 0; i < Line1.size(); ++i) {
+    for (size_t i = 0; i < frameLines.size(); ++i) {
         const FrameLine &l = lines[i];
         auto *line = new QFrame(this);
         line->setObjectName(QStringLiteral("Line1_%1").arg(i));
         line->setGeometry(tw(l.left), tw(l.top), qMax(1, tw(l.width)), qMax(1, tw(l.height)));
         setBackgroundColor(line, Qt::white);
-        Line1[i] = line;
+        frameLines[i] = line;
     }
 }
 
-void INFO_VER::Command1_Click()
+void VersionWindow::buttonClicked()
 {
     unloadSelf();
 }
 
-void INFO_VER::Form_MouseMove()
+void VersionWindow::pointerOverBackground()
 {
     colourLinks(false, false);
 }
 
-void INFO_VER::Label1_MouseMove(int index)
+void VersionWindow::pointerOverLabel(int index)
 {
     if (isIn(MailLinks, index))
         colourLinks(true, false);
@@ -186,47 +186,47 @@ void INFO_VER::Label1_MouseMove(int index)
         colourLinks(false, true);
 }
 
-void INFO_VER::Label1_Click(int index)
+void VersionWindow::labelClicked(int index)
 {
     if (isIn(MailLinks, index)) {
         if (!platform().startMail(utf8(product::MailAddress)))
-            MsgBox(this, QStringLiteral("「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
+            showMessage(this, QStringLiteral("「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
                    QStringLiteral("OE ｲﾝｽﾄｰﾙ 確認"));
     } else if (isIn(HomePageLinks, index)) {
         if (!platform().startBrowser(homePageAddress()))
-            MsgBox(this, QStringLiteral("「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
+            showMessage(this, QStringLiteral("「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
                    QStringLiteral("IE ｲﾝｽﾄｰﾙ 確認"));
     }
 }
 
-void INFO_VER::colourLinks(bool mailLit, bool homePageLit)
+void VersionWindow::colourLinks(bool mailLit, bool homePageLit)
 {
     for (int i : MailLinks)
-        setTextColor(Label1[i], mailLit ? HighlightColour : RestColour);
+        setTextColor(labels[i], mailLit ? HighlightColour : RestColour);
     for (int i : HomePageLinks)
-        setTextColor(Label1[i], homePageLit ? HighlightColour : RestColour);
+        setTextColor(labels[i], homePageLit ? HighlightColour : RestColour);
 }
 
-int INFO_VER::label1Index(QObject *object) const
+int VersionWindow::labelIndex(QObject *object) const
 {
-    const auto it = std::find(Label1.begin(), Label1.end(), object);
-    return it == Label1.end() || !object ? -1 : int(it - Label1.begin());
+    const auto it = std::find(labels.begin(), labels.end(), object);
+    return it == labels.end() || !object ? -1 : int(it - labels.begin());
 }
 
-bool INFO_VER::eventFilter(QObject *watched, QEvent *event)
+bool VersionWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    const int index = label1Index(watched);
+    const int index = labelIndex(watched);
     if (index < 0)
         return FormDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseMove:
-        Label1_MouseMove(index);
+        pointerOverLabel(index);
         return true;
     case QEvent::MouseButtonRelease: {
         // A click: released over the label it was pressed on.
         auto *release = static_cast<QMouseEvent *>(event);
-        if (release->button() == Qt::LeftButton && Label1[index]->rect().contains(release->position().toPoint()))
-            Label1_Click(index);
+        if (release->button() == Qt::LeftButton && labels[index]->rect().contains(release->position().toPoint()))
+            labelClicked(index);
         return true;
     }
     case QEvent::MouseButtonPress:
@@ -236,13 +236,13 @@ bool INFO_VER::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-void INFO_VER::mouseMoveEvent(QMouseEvent *event)
+void VersionWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    Form_MouseMove();
+    pointerOverBackground();
     FormDialog::mouseMoveEvent(event);
 }
 
-void ShowVersionInfo()
+void showVersionInfo()
 {
-    form<INFO_VER>()->exec();
+    form<VersionWindow>()->exec();
 }

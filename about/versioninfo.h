@@ -12,23 +12,23 @@ class QPushButton;
 
 // The version-information window: the program's name and version, and two links,
 // one to write to the author, one to the author's home page.
-class INFO_VER : public FormDialog {
+class VersionWindow : public FormDialog {
     Q_OBJECT
 public:
-    INFO_VER();
+    VersionWindow();
 
-    void Command1_Click();
+    void buttonClicked();
     // The pointer moved over the window's background.
-    void Form_MouseMove();
-    // The pointer moved over element `index` of Label1.
-    void Label1_MouseMove(int index);
-    void Label1_Click(int index);
+    void pointerOverBackground();
+    // The pointer moved over element `index` of labels.
+    void pointerOverLabel(int index);
+    void labelClicked(int index);
 
     // Elements 0..14, 18 and 19; 15 to 17 do not exist (null).
-    std::array<QLabel *, 20> Label1{};
-    QPushButton *Command1;
-    QLabel *Image1;
-    std::array<QFrame *, 5> Line1{};
+    std::array<QLabel *, 20> labels{};
+    QPushButton *okButton;
+    QLabel *icon;
+    std::array<QFrame *, 5> frameLines{};
 
     // The two link groups: the mail group and the home-page group.
     static constexpr std::array<int, 2> MailLinks{10, 11};
@@ -43,8 +43,8 @@ private:
     void makeLinks();
     void makeFrame();
     void colourLinks(bool mailLit, bool homePageLit);
-    int label1Index(QObject *object) const;
+    int labelIndex(QObject *object) const;
 };
 
 // Opens the version-information window modally and returns when it closes.
-void ShowVersionInfo();
+void showVersionInfo();

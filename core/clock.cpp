@@ -29,7 +29,7 @@ QString clockText(const QTime &time, const QLocale &locale)
     return marker + QLatin1Char(' ') + twoDigits(hour12) + QLatin1Char(':') + twoDigits(time.minute());
 }
 
-void RefreshDateTime()
+void refreshDateTime()
 {
     const QDateTime now = currentDateTime();
     state().TodayText = todayText(now.date());

@@ -16,4 +16,4 @@ QString clockText(const QTime &time, const QLocale &locale);
 
 // Recomputes TodayText and ClockText of the shared state from the clock and the
 // default locale (the system's unless a test pinned another).
-void RefreshDateTime();
+void refreshDateTime();

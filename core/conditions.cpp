@@ -1,6 +1,5 @@
 #include "core/conditions.h"
 
-#include "platform/platform.h"
 
 #include <QMimeData>
 
@@ -130,18 +129,18 @@ MessageText conditionMessage(ConditionMessage message, const QString &name)
 
 bool applyConditions(SharedState &s, const SeatEntries &entries, const ShowConditionMessage &show)
 {
-    s.MatchFound = 0;
+    s.MatchFound = false;
     if (!checkRegistrants(s, entries, show))
-        s.MatchFound = 1;
-    if (s.MatchFound == 0 && !checkDuplicates(s.SeatConditions, show))
-        s.MatchFound = 1;
+        s.MatchFound = true;
+    if (!s.MatchFound && !checkDuplicates(s.SeatConditions, show))
+        s.MatchFound = true;
     // Collected and checked whatever the checks before found.
     const EmptySeats empty = collectEmptySeats(s.SeatConditions, entries);
     if (empty.conflict || empty.count > SeatCount - int(s.PupilCount)) {
-        s.MatchFound = 1;
+        s.MatchFound = true;
         show(ConditionMessage::SeatsDoNotAddUp, {});
     }
-    return s.MatchFound == 0;
+    return !s.MatchFound;
 }
 
 void discardConditions(Slots &conditions)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/message.h"
 #include "core/sharedstate.h"
 
 #include <QList>
@@ -33,11 +34,6 @@ enum class ConditionMessage {
     Applied = 4,
     DiscardQuestion = 5,
     AmbiguousRegistrant = 6, // the name stands more than once in the roster
-};
-struct MessageText {
-    QString text;
-    QString title;
-    int style = 0;
 };
 // `name` fills in the message that names the registrant.
 MessageText conditionMessage(ConditionMessage message, const QString &name = {});

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-// The program's help file NARABIN.HLP: plain text (UTF-8, or CP932 as the program's
+// The program's help file MainWindow.HLP: plain text (UTF-8, or CP932 as the program's
 // other files), made of topics:
 //
 //   ; a comment line

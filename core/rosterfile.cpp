@@ -91,8 +91,8 @@ void takeRosterRead(SharedState &s, const RosterRead &read)
 {
     if (read.outcome != RosterRead::Outcome::NotOpened) {
         s.PupilCount = 0;
-        s.RosterFromFile = 1;
-        s.RosterLoaded = 1;
+        s.RosterFromFile = true;
+        s.RosterLoaded = true;
     }
     for (const QString &name : read.names) {
         ++s.PupilCount;

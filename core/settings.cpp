@@ -160,7 +160,7 @@ QString iniWithValue(const QString &ini, const QString &section, const QString &
     return lines.join(lineEnd) + lineEnd;
 }
 
-QString GetSetting(const QString &appName, const QString &section, const QString &key)
+QString settingValue(const QString &appName, const QString &section, const QString &key)
 {
     QSettings store = openStore(appName);
     store.beginGroup(section);
@@ -168,7 +168,7 @@ QString GetSetting(const QString &appName, const QString &section, const QString
     return spelling.isEmpty() ? QString() : store.value(spelling).toString();
 }
 
-QString SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value)
+QString saveSettingValue(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     if (usesIniFile())
         return saveToIniFile(appName, section, key, value);
@@ -185,12 +185,12 @@ QString SaveSetting(const QString &appName, const QString &section, const QStrin
 
 QString readSetting(const QString &key)
 {
-    return GetSetting(state().SettingsAppName, state().SettingsSection, key);
+    return settingValue(state().SettingsAppName, state().SettingsSection, key);
 }
 
 QString writeSetting(const QString &key, const QString &value)
 {
-    return SaveSetting(state().SettingsAppName, state().SettingsSection, key, value);
+    return saveSettingValue(state().SettingsAppName, state().SettingsSection, key, value);
 }
 
 QString settingsLocation(const QString &appName)

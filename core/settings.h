@@ -9,9 +9,9 @@
 // On Windows the store is the registry. Elsewhere it is an INI file that the program
 // writes itself, through the same checked atomic write as every other file: a store
 // that cannot be written keeps its old file whole.
-QString GetSetting(const QString &appName, const QString &section, const QString &key);
+QString settingValue(const QString &appName, const QString &section, const QString &key);
 // The empty string when the value was stored, otherwise the reason for the user.
-QString SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value);
+QString saveSettingValue(const QString &appName, const QString &section, const QString &key, const QString &value);
 
 // The same through the shared state's application name and section.
 QString readSetting(const QString &key);

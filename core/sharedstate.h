@@ -59,13 +59,13 @@ struct SharedState {
     QStringList ResultLogList;
 
     // Flags, 0 or 1.
-    quint8 RosterFromFile = 0;
-    quint8 MatchFound = 0;
-    quint8 RosterEmpty = 0;
-    quint8 ResultShown = 0;
-    quint8 RosterLoaded = 0;
-    quint8 CountChanged = 0;
-    quint8 RosterEdited = 0;
+    quint8 RosterFromFile = false;
+    quint8 MatchFound = false;
+    quint8 RosterEmpty = false;
+    quint8 ResultShown = false;
+    quint8 RosterLoaded = false;
+    quint8 CountChanged = false;
+    quint8 RosterEdited = false;
     // Only grows, so that menu items created by a recreated main window get
     // fresh indices; wide enough never to wrap in one run.
     int LogMenuCount = 0;

@@ -91,9 +91,9 @@ void loadStartupSettings(const QString &programFolder)
     if (const auto preset = mainColorPreset(s.OptMColor))
         applyMainColorPreset(s, *preset);
 
-    s.RosterEmpty = 0;
-    s.ResultShown = 0;
-    s.RosterLoaded = 0;
-    s.CountChanged = 0;
-    s.RosterEdited = 0;
+    s.RosterEmpty = false;
+    s.ResultShown = false;
+    s.RosterLoaded = false;
+    s.CountChanged = false;
+    s.RosterEdited = false;
 }

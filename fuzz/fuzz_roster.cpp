@@ -14,7 +14,7 @@ using Outcome = RosterRead::Outcome;
 void checkState(const SharedState &s, const RosterRead &read)
 {
     FUZZ_CHECK(s.PupilCount == read.names.size());
-    FUZZ_CHECK(s.RosterFromFile == 1 && s.RosterLoaded == 1);
+    FUZZ_CHECK(s.RosterFromFile && s.RosterLoaded);
     FUZZ_CHECK(s.PupilNames[0].isEmpty());
     for (int slot = 1; slot < SlotCount; ++slot)
         FUZZ_CHECK(s.PupilNames[size_t(slot)] == (slot <= s.PupilCount ? read.names.at(slot - 1) : QString()));

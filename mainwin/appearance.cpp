@@ -1,6 +1,7 @@
 #include "mainwin/appearance.h"
 
 #include "core/colors.h"
+#include "core/countdowncolours.h"
 #include "core/settings.h"
 #include "widgets/storesetting.h"
 #include "core/sharedstate.h"
@@ -18,36 +19,29 @@ struct CountdownColour {
     const char *key;
 };
 
-void chooseCountdownColour(const CountdownColour &which)
+void chooseColour(const CountdownColour &which)
 {
-    NARABIN *main = form<NARABIN>();
+    MainWindow *main = form<MainWindow>();
     SharedState &s = state();
-    CommonDialog &dialog = main->CommonDialog1;
-    dialog.Color = colorFromText(s.*which.edited).value_or(0);
-    if (!dialog.ShowColor(main))
+    CommonDialog &dialog = main->fileDialog;
+    dialog.color = colorFromText(s.*which.edited).value_or(0);
+    if (!dialog.showColor(main))
         return;
-    const ColorValue chosen = dialog.Color;
-    // The other colour may still hold its stored text; one that is no number ends the command.
-    const std::optional<ColorValue> other = colorFromText(s.*which.other);
-    if (!other)
+    const CountdownColourChoice choice = chooseCountdownColour(dialog.color, s.*which.other);
+    if (choice.kind == CountdownColourChoice::Kind::SameAsOther)
+        showMessage(main, sameCountdownColoursMessage());
+    if (choice.kind != CountdownColourChoice::Kind::Store)
         return;
-    if (*other == chosen) {
-        MsgBox(main, QStringLiteral("背景と文字に同じ色を設定しようとしました。"), MsgStyle::Critical,
-               QStringLiteral("設定確認"));
-        return;
-    }
-    const QString text = colorToText(chosen);
-    if (!storeSetting(main, QString::fromLatin1(which.key), text))
-        return;
-    s.*which.edited = text;
+    if (storeSetting(main, QString::fromLatin1(which.key), choice.stored))
+        s.*which.edited = choice.stored;
 }
 
 } // namespace
 
 void logoMarkCommand()
 {
-    NARABIN *main = form<NARABIN>();
-    QAction *item = main->mnuLogoMark;
+    MainWindow *main = form<MainWindow>();
+    QAction *item = main->splashAction;
     // Triggering the item has already moved its check mark: it now shows the new choice.
     const bool shown = item->isChecked();
     const QString value = shown ? QStringLiteral("1") : QStringLiteral("0");
@@ -60,7 +54,7 @@ void logoMarkCommand()
 
 void mainColorCommand()
 {
-    SEL_MCL *chooser = form<SEL_MCL>();
+    MainColorDialog *chooser = form<MainColorDialog>();
     chooser->show();
     chooser->raise();
     chooser->activateWindow();
@@ -69,10 +63,10 @@ void mainColorCommand()
 void countdownBackColorCommand()
 {
     // The key keeps this spelling; the store matches keys without regard to case.
-    chooseCountdownColour({&SharedState::CountdownBackColor, &SharedState::CountdownForeColor, "OptBcolor"});
+    chooseColour({&SharedState::CountdownBackColor, &SharedState::CountdownForeColor, "OptBcolor"});
 }
 
 void countdownForeColorCommand()
 {
-    chooseCountdownColour({&SharedState::CountdownForeColor, &SharedState::CountdownBackColor, "OptFColor"});
+    chooseColour({&SharedState::CountdownForeColor, &SharedState::CountdownBackColor, "OptFColor"});
 }

@@ -27,7 +27,7 @@ LabelDef caption(const char *name, const QString &text, QRect twips, const QColo
 }
 
 // The box showing the chosen file's name.
-LabelDef nameBox(const char *name, QRect twips)
+LabelDef fileNameLabel(const char *name, QRect twips)
 {
     return {QString::fromLatin1(name), {}, twips, Face::Gothic, 12, false, LightYellow, DarkGrey, true};
 }
@@ -39,8 +39,9 @@ FileNameDialogLayout copyLayout()
             {caption("Label1", QStringLiteral("ｺﾋﾟｰ先のﾌｧｲﾙ名を入力して、OKﾎﾞﾀﾝを押して下さい。"),
                      QRect(120, 210, 5175, 225), Yellow, 11.25),
              caption("Label2", QStringLiteral("コピー元"), QRect(450, 780, 855, 225), LightYellow, 11.25),
-             nameBox("Label3", QRect(1350, 735, 3210, 330)),
+             fileNameLabel("Label3", QRect(1350, 735, 3210, 330)),
              caption("Label4", QStringLiteral("コピー先"), QRect(450, 1155, 855, 225), Yellow, 11.25)},
+            2,
             QRect(1350, 1110, 3210, 330),
             29};
 }
@@ -52,9 +53,10 @@ FileNameDialogLayout renameLayout()
             QStringLiteral("ファイル名の変更"),
             {caption("Label1", QStringLiteral("新しいﾌｧｲﾙ名を入力して、OKﾎﾞﾀﾝを押して下さい。"),
                      QRect(240, 210, 4665, 255), Yellow, 11.25),
-             nameBox("Label2", QRect(1575, 735, 2985, 330)),
+             fileNameLabel("Label2", QRect(1575, 735, 2985, 330)),
              caption("Label3", QStringLiteral("元の名前"), QRect(450, 780, 855, 285), LightYellow, 9),
              caption("Label4", QStringLiteral("新しい名前"), QRect(450, 1155, 1035, 255), Yellow, 9)},
+            1,
             QRect(1575, 1100, 2985, 330),
             30};
 }
@@ -71,28 +73,27 @@ FileNameDialog::FileNameDialog(const FileNameDialogLayout &layout)
 {
     setObjectName(layout.objectName);
     setBackgroundColor(this, Grey);
-    std::array<QLabel *, 4> labels{};
     for (size_t i = 0; i < labels.size(); ++i)
         labels[i] = makeLabel(this, layout.labels[i]);
-    Label1 = labels[0], Label2 = labels[1], Label3 = labels[2], Label4 = labels[3];
+    sourceName = labels[size_t(layout.sourceNameLabel)];
 
-    // Created before the buttons, so the tab order is Text1, OK, キャンセル, ヘルプ.
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    const QRect &t = layout.textTwips;
-    Text1->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
-    Text1->setFont(makeFont(Face::Gothic, 12));
-    setBackgroundColor(Text1, DarkGrey);
-    setTextColor(Text1, Yellow);
-    keepSingleLine(Text1);
+    // Created before the buttons, so the tab order is nameBox, OK, キャンセル, ヘルプ.
+    nameBox = new QLineEdit(this);
+    nameBox->setObjectName(QStringLiteral("Text1"));
+    const QRect &t = layout.nameBoxTwips;
+    nameBox->setGeometry(twRect(t.x(), t.y(), t.width(), t.height()));
+    nameBox->setFont(makeFont(Face::Gothic, 12));
+    setBackgroundColor(nameBox, DarkGrey);
+    setTextColor(nameBox, Yellow);
+    keepSingleLine(nameBox);
 
-    Command1 = makeCommandButtons(this);
-    for (int i = 0; i < int(Command1.size()); ++i)
-        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    Text1->setFocus();
+    buttons = makeCommandButtons(this);
+    for (int i = 0; i < int(buttons.size()); ++i)
+        connect(buttons[i], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+    nameBox->setFocus();
 }
 
-void FileNameDialog::Command1_Click(int index)
+void FileNameDialog::buttonClicked(int index)
 {
     switch (index) {
     case 0: okClicked(); break;
@@ -104,21 +105,21 @@ void FileNameDialog::Command1_Click(int index)
 
 void FileNameDialog::reportFailure(const QString &text, const QString &title)
 {
-    MsgBox(this, text, MsgStyle::Exclamation, title);
-    Text1->setFocus();
-    Text1->selectAll();
+    showMessage(this, text, MsgStyle::Exclamation, title);
+    nameBox->setFocus();
+    nameBox->selectAll();
 }
 
-FILESCOPY::FILESCOPY()
+FileCopyDialog::FileCopyDialog()
     : FileNameDialog(copyLayout())
 {
 }
 
-void FILESCOPY::okClicked()
+void FileCopyDialog::okClicked()
 {
-    const QString destination = Text1->text();
+    const QString destination = nameBox->text();
     if (destination.isEmpty()) {
-        MsgBox(this, QStringLiteral("コピー先が入力されていません。"), MsgStyle::Information, QStringLiteral("入力確認"));
+        showMessage(this, QStringLiteral("コピー先が入力されていません。"), MsgStyle::Information, QStringLiteral("入力確認"));
         return;
     }
     const QString source = state().RosterFileName;
@@ -127,22 +128,22 @@ void FILESCOPY::okClicked()
                       QStringLiteral("コピー失敗"));
         return;
     }
-    MsgBox(this, QStringLiteral("ファイルをコピーしました。"), MsgStyle::Information, QStringLiteral("複写確認"));
+    showMessage(this, QStringLiteral("ファイルをコピーしました。"), MsgStyle::Information, QStringLiteral("複写確認"));
     unloadSelf();
 }
 
-RENAME::RENAME()
+RenameDialog::RenameDialog()
     : FileNameDialog(renameLayout())
 {
 }
 
-void RENAME::okClicked()
+void RenameDialog::okClicked()
 {
-    const QString destination = Text1->text();
+    const QString destination = nameBox->text();
     if (destination.isEmpty()) {
-        MsgBox(this, QStringLiteral("新しい名前が入力されていません。"), MsgStyle::Information,
+        showMessage(this, QStringLiteral("新しい名前が入力されていません。"), MsgStyle::Information,
                QStringLiteral("ﾌｧｲﾙ名入力確認"));
-        Text1->setFocus();
+        nameBox->setFocus();
         return;
     }
     const QString source = state().RenameSourceFile;
@@ -151,6 +152,6 @@ void RENAME::okClicked()
                       QStringLiteral("変更失敗"));
         return;
     }
-    MsgBox(this, QStringLiteral("ファイル名を変更しました。"), MsgStyle::Information, QStringLiteral("変更確認"));
+    showMessage(this, QStringLiteral("ファイル名を変更しました。"), MsgStyle::Information, QStringLiteral("変更確認"));
     unloadSelf();
 }

@@ -13,12 +13,13 @@ class QPushButton;
 struct FileNameDialogLayout {
     QString objectName;
     QString caption;
-    std::array<LabelDef, 4> labels; // Label1 .. Label4
-    QRect textTwips;                 // Text1
+    std::array<LabelDef, 4> labels; // the instruction, captions and the chosen file's name
+    int sourceNameLabel;            // which of them shows the chosen file's name
+    QRect nameBoxTwips;
     int helpContext;
 };
 
-// A small dialog asking for a file name: labels, the name box Text1 and the
+// A small dialog asking for a file name: labels, the name box and the
 // OK / キャンセル / ヘルプ row. The name box has the focus when it opens.
 class FileNameDialog : public FormDialog {
     Q_OBJECT
@@ -26,11 +27,12 @@ public:
     explicit FileNameDialog(const FileNameDialogLayout &layout);
 
     // 0 OK, 1 キャンセル, 2 ヘルプ.
-    void Command1_Click(int index);
+    void buttonClicked(int index);
 
-    QLabel *Label1, *Label2, *Label3, *Label4;
-    QLineEdit *Text1;
-    std::array<QPushButton *, 3> Command1;
+    std::array<QLabel *, 4> labels{};
+    QLabel *sourceName = nullptr; // the chosen file's name
+    QLineEdit *nameBox = nullptr;
+    std::array<QPushButton *, 3> buttons{};
 
 protected:
     virtual void okClicked() = 0;
@@ -41,21 +43,21 @@ private:
     int helpContext_;
 };
 
-// Copy: the source is RosterFileName, shown by name in Label3.
-class FILESCOPY : public FileNameDialog {
+// Copy: the source is RosterFileName.
+class FileCopyDialog : public FileNameDialog {
     Q_OBJECT
 public:
-    FILESCOPY();
+    FileCopyDialog();
 
 protected:
     void okClicked() override;
 };
 
-// Rename: the source is RenameSourceFile, shown by name in Label2.
-class RENAME : public FileNameDialog {
+// Rename: the source is RenameSourceFile.
+class RenameDialog : public FileNameDialog {
     Q_OBJECT
 public:
-    RENAME();
+    RenameDialog();
 
 protected:
     void okClicked() override;

@@ -21,16 +21,16 @@ struct OptionRow {
 
 } // namespace
 
-SEL_MCL::SEL_MCL()
+MainColorDialog::MainColorDialog()
     : FormDialog(QStringLiteral("メイン画面の背景の選択"), 4980, 2190)
 {
     setObjectName(QStringLiteral("SEL_MCL"));
     const QColor grey = rgb(128, 128, 128);
     setBackgroundColor(this, grey);
 
-    Label1 = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("メイン画面の背景を選択して、OKボタンを押して下さい。"),
+    instruction = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("メイン画面の背景を選択して、OKボタンを押して下さい。"),
                               QRect(75, 210, 4935, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)});
-    shrinkToFit(Label1);
+    shrinkToFit(instruction);
 
     // Listed in the order the presets are numbered: option i is preset i + 1.
     const std::array<OptionRow, 3> options{{
@@ -38,7 +38,7 @@ SEL_MCL::SEL_MCL()
         {QStringLiteral("夕焼け空"), QRect(1890, 960, 1305, 270)},
         {QStringLiteral("青い空"), QRect(1890, 1320, 1125, 270)},
     }};
-    Option1Group = new QButtonGroup(this);
+    presetGroup = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         const OptionRow &row = options[size_t(i)];
         auto *option = new QRadioButton(row.caption, this);
@@ -47,28 +47,28 @@ SEL_MCL::SEL_MCL()
         option->setFont(makeFont(Face::PGothic, 11.25));
         setTextColor(option, rgb(255, 255, 128));
         option->setAutoFillBackground(true);
-        Option1Group->addButton(option, i);
-        Option1[size_t(i)] = option;
+        presetGroup->addButton(option, i);
+        presetOptions[size_t(i)] = option;
     }
 
-    Command1 = makeCommandButtons(this);
+    buttons = makeCommandButtons(this);
     for (int i = 0; i < 3; ++i)
-        connect(Command1[size_t(i)], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        connect(buttons[size_t(i)], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
 }
 
-void SEL_MCL::Form_Load()
+void MainColorDialog::onLoad()
 {
     bool numeric = false;
     const int index = state().OptMColor.trimmed().toInt(&numeric) - 1;
     if (numeric && index >= 0 && index < 3) {
-        Option1[size_t(index)]->setChecked(true);
-        Option1[size_t(index)]->setFocus();
+        presetOptions[size_t(index)]->setChecked(true);
+        presetOptions[size_t(index)]->setFocus();
     } else {
-        Option1[0]->setFocus();
+        presetOptions[0]->setFocus();
     }
 }
 
-void SEL_MCL::Command1_Click(int index)
+void MainColorDialog::buttonClicked(int index)
 {
     switch (index) {
     case 0: applySelectedPreset(); break;
@@ -78,10 +78,10 @@ void SEL_MCL::Command1_Click(int index)
     }
 }
 
-void SEL_MCL::applySelectedPreset()
+void MainColorDialog::applySelectedPreset()
 {
     // With no option chosen the last preset is taken.
-    const int checked = Option1Group->checkedId();
+    const int checked = presetGroup->checkedId();
     const QString number = QString::number(checked >= 0 ? checked + 1 : 3);
     if (!storeSetting(this, QStringLiteral("OptMColor"), number))
         return; // stays open: nothing was changed
@@ -89,7 +89,7 @@ void SEL_MCL::applySelectedPreset()
     if (const auto preset = mainColorPreset(number))
         applyMainColorPreset(s, *preset);
     s.OptMColor = number;
-    if (NARABIN *main = loadedForm<NARABIN>())
+    if (MainWindow *main = loadedForm<MainWindow>())
         main->colourLogo();
     unloadSelf();
 }

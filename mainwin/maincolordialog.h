@@ -10,20 +10,20 @@ class QPushButton;
 class QRadioButton;
 
 // The chooser of the main window's colour preset; shown without blocking.
-class SEL_MCL : public FormDialog {
+class MainColorDialog : public FormDialog {
     Q_OBJECT
 public:
-    SEL_MCL();
+    MainColorDialog();
 
     // Selects the option of the preset in force.
-    void Form_Load() override;
+    void onLoad() override;
     // 0 = OK, 1 = キャンセル, 2 = ヘルプ.
-    void Command1_Click(int index);
+    void buttonClicked(int index);
 
-    QLabel *Label1;
-    std::array<QRadioButton *, 3> Option1{};
-    QButtonGroup *Option1Group;
-    std::array<QPushButton *, 3> Command1{};
+    QLabel *instruction;
+    std::array<QRadioButton *, 3> presetOptions{};
+    QButtonGroup *presetGroup;
+    std::array<QPushButton *, 3> buttons{};
 
 private:
     void applySelectedPreset();

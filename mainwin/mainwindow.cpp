@@ -63,26 +63,53 @@ QString mainStatusText()
     return QStringLiteral("ﾌｧｲﾙ(F) から「名簿の新規作成(N)」又は「名簿を開く(O)...」を選択して下さい");
 }
 
-NARABIN::NARABIN()
+MainWindow::MainWindow()
     : FormWindow(QString::fromUtf8(product::Title))
 {
     setObjectName(QStringLiteral("NARABIN"));
-    CommonDialog1.DialogTitle = QStringLiteral("名簿を開く");
-    CommonDialog1.Filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
+    fileDialog.title = QStringLiteral("名簿を開く");
+    fileDialog.filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
     client()->installEventFilter(new GradientClient(this));
     client()->installEventFilter(this);
     buildLogo();
     // Drawn in the current colours from the start; activation recolours them.
     colourLogo();
     buildMenus();
-    buildBars();
-    Timer1 = startStatusClock([this] { Timer1_Timer(); });
-    CommonDialog1.DialogTitle = QStringLiteral("名簿を開く");
-    CommonDialog1.Filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
-    fixSize();
+    const auto trigger = [](QAction *action) { return [action] { action->trigger(); }; };
+    buildChrome({{
+                     toolbarSeparator(),
+                     {false, QStringLiteral("document-new"), QStyle::SP_FileIcon, QStringLiteral(" 名簿の新規作成 "),
+                      trigger(newRosterAction)},
+                     {false, QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, QStringLiteral(" 名簿を開く "),
+                      trigger(openRosterAction)},
+                     toolbarSeparator(),
+                     {false, QStringLiteral("edit-delete"), QStyle::SP_TrashIcon, QStringLiteral(" ﾌｧｲﾙの削除 "),
+                      trigger(deleteAction)},
+                     toolbarSeparator(),
+                     {false, QStringLiteral("document-properties"), QStyle::SP_FileDialogDetailedView,
+                      QStringLiteral(" 設定条件の変更 "), trigger(conditionsAction)},
+                     {false, QStringLiteral("media-playback-start"), QStyle::SP_MediaPlay,
+                      QStringLiteral(" ならびん実行 "), trigger(runAction)},
+                     {false, QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton, QStringLiteral(" 終了 "),
+                      [this] { quit(); }},
+                     toolbarSeparator(),
+                     {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
+                      QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }},
+                     {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" ﾍﾙﾌﾟ "),
+                      [this] { windowHelpAction->trigger(); }},
+                 },
+                 {{StatusPanels::Kind::Text, mainStatusText(), 0},
+                  {StatusPanels::Kind::Text, {}, 1350},
+                  {StatusPanels::Kind::Text, {}, 1350}},
+                 2,
+                 0,
+                 "mnudummy5"});
+    // A double click on the bars ends the program too, as on the logo.
+    toolbar->installEventFilter(this);
+    statusPanels->installEventFilter(this);
 }
 
-void NARABIN::buildLogo()
+void MainWindow::buildLogo()
 {
     const std::array<LogoRow, 5> rows{{
         {"Label1", "Label2_0", QStringLiteral("ならびん"), QRect(1830, 1965, 5415, 1335), QRect(1950, 2085, 5535, 1335),
@@ -105,206 +132,140 @@ void NARABIN::buildLogo()
     for (size_t i = 0; i < rows.size(); ++i)
         fronts[i] = makeLabel(client(), {QString::fromLatin1(rows[i].front), rows[i].text, rows[i].frontTwips,
                                          rows[i].face, rows[i].pointSize, rows[i].bold});
-    Label1 = fronts[0], Label5 = fronts[1], Label7 = fronts[2], Label6 = fronts[3], Label9 = fronts[4];
-    Label2_0 = shadows[0], Label3 = shadows[1], Label4 = shadows[2], Label8 = shadows[3], Label10 = shadows[4];
+    logoLetters = fronts;
+    logoShadows = shadows;
     for (QLabel *label : fronts)
         label->installEventFilter(this);
     for (QLabel *label : shadows)
         label->installEventFilter(this);
 }
 
-void NARABIN::buildMenus()
+void MainWindow::buildMenus()
 {
-    mnuFile = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    mnuFileCreate = addItem(mnuFile, "mnuFileCreate", QStringLiteral("名簿の新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = addItem(mnuFile, "mnuFileOpen", QStringLiteral("名簿を開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFileNarabin = addItem(mnuFile, "mnuFileNarabin", QStringLiteral("ならびん実行(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
-    mnuDummy7 = addSeparator(mnuFile, "mnuDummy7");
-    mnuEnd = addItem(mnuFile, "mnuEnd", QStringLiteral("ならびん君 の終了(&X)..."));
+    fileMenu = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    newRosterAction = addItem(fileMenu, "mnuFileCreate", QStringLiteral("名簿の新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    openRosterAction = addItem(fileMenu, "mnuFileOpen", QStringLiteral("名簿を開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    runAction = addItem(fileMenu, "mnuFileNarabin", QStringLiteral("ならびん実行(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
+    addSeparator(fileMenu, "mnuDummy7");
+    quitAction = addItem(fileMenu, "mnuEnd", QStringLiteral("ならびん君 の終了(&X)..."));
 
-    mnuDataManage = addMenu(this, "mnuDataManage", QStringLiteral("ﾃﾞｰﾀ管理(&M)"));
-    mnuFileCopy = addItem(mnuDataManage, "mnuFileCopy", QStringLiteral("ｺﾋﾟｰ(&C)..."));
-    mnuFileRename = addItem(mnuDataManage, "mnuFileRename", QStringLiteral("名前の変更(&R)..."));
-    mnuBackup = addItem(mnuDataManage, "mnuBackup", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)..."));
-    mnuDummy8 = addSeparator(mnuDataManage, "mnuDummy8");
-    mnuFileDelete = addItem(mnuDataManage, "mnuFileDelete", QStringLiteral("削除(&D)..."));
+    dataMenu = addMenu(this, "mnuDataManage", QStringLiteral("ﾃﾞｰﾀ管理(&M)"));
+    copyAction = addItem(dataMenu, "mnuFileCopy", QStringLiteral("ｺﾋﾟｰ(&C)..."));
+    renameAction = addItem(dataMenu, "mnuFileRename", QStringLiteral("名前の変更(&R)..."));
+    backupAction = addItem(dataMenu, "mnuBackup", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)..."));
+    addSeparator(dataMenu, "mnuDummy8");
+    deleteAction = addItem(dataMenu, "mnuFileDelete", QStringLiteral("削除(&D)..."));
 
-    mnuLog = addMenu(this, "mnuLog", QStringLiteral("過去ﾛｸﾞ(&L)"));
-    mnuResult = addItem(mnuLog, "mnuResult", QStringLiteral("先程の結果(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    QAction *separator = addSeparator(mnuLog, "mnuFileArray_0");
+    pastResultsMenu = addMenu(this, "mnuLog", QStringLiteral("過去ﾛｸﾞ(&L)"));
+    previousResultAction = addItem(pastResultsMenu, "mnuResult", QStringLiteral("先程の結果(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QAction *separator = addSeparator(pastResultsMenu, "mnuFileArray_0");
     separator->setVisible(false);
-    mnuFileArray[0] = separator;
+    pastResultItems[0] = separator;
 
-    mnuOption = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
-    mnuInitialEdit = addMenu(this, "mnuInitialEdit", QStringLiteral("初期設定(&I)"), mnuOption);
-    mnuLogoMark = addItem(mnuInitialEdit, "mnuLogoMark", QStringLiteral("ﾛｺﾞの表示(&L)"));
-    mnuLogoMark->setCheckable(true);
-    mnuMainColor = addItem(mnuInitialEdit, "mnuMainColor", QStringLiteral("ﾒｲﾝ画面の背景の選択(&S)..."));
-    mnuCountColor = addMenu(this, "mnuCountColor", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ画面の配色(&C)"), mnuInitialEdit);
-    mnuBack = addItem(mnuCountColor, "mnuBack", QStringLiteral("背景色(&B)..."));
-    mnuFore = addItem(mnuCountColor, "mnuFore", QStringLiteral("文字色(&F)..."));
-    mnuCondition = addItem(mnuOption, "mnuCondition", QStringLiteral("条件設定の変更(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    optionMenu = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    initialSettingsMenu = addMenu(this, "mnuInitialEdit", QStringLiteral("初期設定(&I)"), optionMenu);
+    splashAction = addItem(initialSettingsMenu, "mnuLogoMark", QStringLiteral("ﾛｺﾞの表示(&L)"));
+    splashAction->setCheckable(true);
+    backgroundAction = addItem(initialSettingsMenu, "mnuMainColor", QStringLiteral("ﾒｲﾝ画面の背景の選択(&S)..."));
+    countdownColourMenu = addMenu(this, "mnuCountColor", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ画面の配色(&C)"), initialSettingsMenu);
+    countdownBackgroundAction = addItem(countdownColourMenu, "mnuBack", QStringLiteral("背景色(&B)..."));
+    countdownTextAction = addItem(countdownColourMenu, "mnuFore", QStringLiteral("文字色(&F)..."));
+    conditionsAction = addItem(optionMenu, "mnuCondition", QStringLiteral("条件設定の変更(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
 
-    mnuHelp = addMenu(this, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    mnuHelpContext_KeyWord[0] = addItem(mnuHelp, "mnuHelpContext_KeyWord_0", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), QKeySequence(Qt::Key_F1));
-    mnuHelpContext_KeyWord[1] = addItem(mnuHelp, "mnuHelpContext_KeyWord_1", QStringLiteral("目次(&C)"));
-    mnudummy5 = addSeparator(mnuHelp, "mnudummy5");
-    mnuVersion = addItem(mnuHelp, "mnuVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-
-    connect(mnuFileCreate, &QAction::triggered, this, [] { navigator().newRoster(); });
-    connect(mnuFileOpen, &QAction::triggered, this, [this] { navigator().openRoster(CommonDialog1, this); });
-    connect(mnuFileNarabin, &QAction::triggered, this, [this] { navigator().runSeatChange(this); });
-    connect(mnuEnd, &QAction::triggered, this, &NARABIN::mnuEnd_Click);
-    connect(mnuFileCopy, &QAction::triggered, this, [] { fileCopyCommand(); });
-    connect(mnuFileRename, &QAction::triggered, this, [] { fileRenameCommand(); });
-    connect(mnuBackup, &QAction::triggered, this, [] { backupCommand(); });
-    connect(mnuFileDelete, &QAction::triggered, this, [] { fileDeleteCommand(); });
-    connect(mnuResult, &QAction::triggered, this, [] { previousResultCommand(); });
-    connect(mnuLogoMark, &QAction::triggered, this, [] { logoMarkCommand(); });
-    connect(mnuMainColor, &QAction::triggered, this, [] { mainColorCommand(); });
-    connect(mnuBack, &QAction::triggered, this, [] { countdownBackColorCommand(); });
-    connect(mnuFore, &QAction::triggered, this, [] { countdownForeColorCommand(); });
-    connect(mnuCondition, &QAction::triggered, this, [] { navigator().showConditionEditor(); });
-    connect(mnuHelpContext_KeyWord[0], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(0); });
-    connect(mnuHelpContext_KeyWord[1], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(1); });
-    connect(mnuVersion, &QAction::triggered, this, [] { navigator().showVersionInfo(); });
+    connect(newRosterAction, &QAction::triggered, this, [] { navigator().newRoster(); });
+    connect(openRosterAction, &QAction::triggered, this, [this] { navigator().openRoster(fileDialog, this); });
+    connect(runAction, &QAction::triggered, this, [this] { navigator().runSeatChange(this); });
+    connect(quitAction, &QAction::triggered, this, &MainWindow::quit);
+    connect(copyAction, &QAction::triggered, this, [] { fileCopyCommand(); });
+    connect(renameAction, &QAction::triggered, this, [] { fileRenameCommand(); });
+    connect(backupAction, &QAction::triggered, this, [] { backupCommand(); });
+    connect(deleteAction, &QAction::triggered, this, [] { fileDeleteCommand(); });
+    connect(previousResultAction, &QAction::triggered, this, [] { previousResultCommand(); });
+    connect(splashAction, &QAction::triggered, this, [] { logoMarkCommand(); });
+    connect(backgroundAction, &QAction::triggered, this, [] { mainColorCommand(); });
+    connect(countdownBackgroundAction, &QAction::triggered, this, [] { countdownBackColorCommand(); });
+    connect(countdownTextAction, &QAction::triggered, this, [] { countdownForeColorCommand(); });
+    connect(conditionsAction, &QAction::triggered, this, [] { navigator().showConditionEditor(); });
 }
 
-void NARABIN::buildBars()
-{
-    Toolbar1 = new PositionToolbar(client(), {
-        toolbarSeparator(),
-        {false, QStringLiteral("document-new"), QStyle::SP_FileIcon, QStringLiteral(" 名簿の新規作成 ")},
-        {false, QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, QStringLiteral(" 名簿を開く ")},
-        toolbarSeparator(),
-        {false, QStringLiteral("edit-delete"), QStyle::SP_TrashIcon, QStringLiteral(" ﾌｧｲﾙの削除 ")},
-        toolbarSeparator(),
-        {false, QStringLiteral("document-properties"), QStyle::SP_FileDialogDetailedView, QStringLiteral(" 設定条件の変更 ")},
-        {false, QStringLiteral("media-playback-start"), QStyle::SP_MediaPlay, QStringLiteral(" ならびん実行 ")},
-        {false, QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton, QStringLiteral(" 終了 ")},
-        toolbarSeparator(),
-        {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation, QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 ")},
-        {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" ﾍﾙﾌﾟ ")},
-    });
-    connect(Toolbar1, &PositionToolbar::buttonClicked, this, &NARABIN::Toolbar1_ButtonClick);
-    Toolbar1->installEventFilter(this);
-
-    StatusBar1 = new StatusPanels(client(), {{StatusPanels::Kind::Text, mainStatusText(), 0},
-                                             {StatusPanels::Kind::Text, {}, 1350},
-                                             {StatusPanels::Kind::Text, {}, 1350}});
-    StatusBar1->installEventFilter(this);
-}
-
-void NARABIN::Form_Load()
+void MainWindow::onLoad()
 {
     fixSize();
     // Other windows switch the commands through the state; a new main window starts afresh.
-    connect(&mainWindowState(), &MainWindowState::changed, this, &NARABIN::followCommandState);
-    mnuResult->setEnabled(state().ResultShown == 1);
-    mainWindowState().startRosterState(state().ResultShown == 1);
+    connect(&mainWindowState(), &MainWindowState::changed, this, &MainWindow::followCommandState);
+    previousResultAction->setEnabled(state().ResultShown);
+    mainWindowState().startRosterState(state().ResultShown);
 
     SharedState &s = state();
     // A log that cannot be read lists nothing; it is left as it is on disk. A huge log
     // edited by hand must not become a menu of countless items.
     const FieldsRead log = readResultLog(QDir::currentPath());
-    for (const QString &entry : pastLogEntries(log.fields)) {
-        s.RosterFileName = entry;
-        UpdateMenu();
-    }
+    for (const QString &entry : pastLogEntries(log.fields))
+        addPastResultItem(entry);
     s.RosterFileName.clear();
 }
 
-void NARABIN::UpdateMenu()
+void MainWindow::addPastResultItem(const QString &fileName)
 {
     SharedState &s = state();
-    mnuFileArray[0]->setVisible(true);
+    pastResultItems[0]->setVisible(true);
     ++s.LogMenuCount;
     const int index = s.LogMenuCount;
-    QAction *item = mnuLog->addAction(s.RosterFileName);
-    item->setObjectName(QStringLiteral("mnuFileArray_%1").arg(index));
     // The caption may hold "&"; show it as it is.
-    item->setText(QString(s.RosterFileName).replace(QLatin1Char('&'), QLatin1String("&&")));
-    item->setData(s.RosterFileName);
-    mnuFileArray[index] = item;
+    QAction *item = pastResultsMenu->addAction(QString(fileName).replace(QLatin1Char('&'), QLatin1String("&&")));
+    item->setObjectName(QStringLiteral("mnuFileArray_%1").arg(index));
+    item->setData(fileName);
+    pastResultItems[index] = item;
     connect(item, &QAction::triggered, this, [index] { pastResultCommand(index); });
 }
 
-void NARABIN::followCommandState()
+void MainWindow::followCommandState()
 {
     const MainWindowState &commands = mainWindowState();
     const bool conditions = commands.conditionsMode();
-    mnuFileCreate->setEnabled(!conditions);
-    mnuFileOpen->setEnabled(!conditions);
-    mnuCondition->setEnabled(conditions);
-    mnuFileNarabin->setEnabled(conditions);
-    Toolbar1->setButtonEnabled(2, !conditions);
-    Toolbar1->setButtonEnabled(3, !conditions);
-    Toolbar1->setButtonEnabled(7, conditions);
-    Toolbar1->setButtonEnabled(8, conditions);
+    newRosterAction->setEnabled(!conditions);
+    openRosterAction->setEnabled(!conditions);
+    conditionsAction->setEnabled(conditions);
+    runAction->setEnabled(conditions);
+    toolbar->setButtonEnabled(2, !conditions);
+    toolbar->setButtonEnabled(3, !conditions);
+    toolbar->setButtonEnabled(7, conditions);
+    toolbar->setButtonEnabled(8, conditions);
     if (commands.previousResultOn())
-        mnuResult->setEnabled(true);
+        previousResultAction->setEnabled(true);
 }
 
-void NARABIN::colourLogo()
+void MainWindow::colourLogo()
 {
     const SharedState &s = state();
-    for (QLabel *front : {Label1, Label5, Label6, Label7, Label9})
+    for (QLabel *front : logoLetters)
         setTextColor(front, qcolor(s.LogoColor));
-    for (QLabel *shadow : {Label2_0, Label3, Label4, Label8, Label10})
+    for (QLabel *shadow : logoShadows)
         setTextColor(shadow, qcolor(s.LogoShadowColor));
     client()->update();
 }
 
-void NARABIN::Form_Activate()
+void MainWindow::onActivate()
 {
     colourLogo();
-    StatusBar1->showDateTime(2);
-}
-
-void NARABIN::Timer1_Timer()
-{
-    RefreshDateTime();
-    StatusBar1->showDateTime(2);
-}
-
-void NARABIN::Toolbar1_ButtonClick(int position)
-{
-    switch (position) {
-    case 2: mnuFileCreate->trigger(); break;
-    case 3: mnuFileOpen->trigger(); break;
-    case 5: mnuFileDelete->trigger(); break;
-    case 7: mnuCondition->trigger(); break;
-    case 8: mnuFileNarabin->trigger(); break;
-    case 9: mnuEnd_Click(); break;
-    case 11: navigator().showVersionInfo(); break;
-    case 12: mnuHelpContext_KeyWord_Click(1); break;
-    default: break;
-    }
-}
-
-void NARABIN::mnuHelpContext_KeyWord_Click(int index)
-{
-    if (index == 0)
-        callHelp(this, HELP_PARTIALKEY, 0);
-    else
-        callHelp(this, HELP_CONTENTS, 0);
+    showDateAndTime();
 }
 
 namespace {
 bool askQuit(QWidget *owner)
 {
-    return MsgBox(owner, QStringLiteral("「ならびん君 for Windows」 を 終了しますか？"), MsgStyle::OkCancel | MsgStyle::Question,
+    return showMessage(owner, QStringLiteral("「ならびん君 for Windows」 を 終了しますか？"), MsgStyle::OkCancel | MsgStyle::Question,
                   QStringLiteral("終了確認")) == IDOK;
 }
 } // namespace
 
-void NARABIN::mnuEnd_Click()
+void MainWindow::quit()
 {
     if (askQuit(this))
         platform().quitProgram();
 }
 
-void NARABIN::Form_QueryUnload(QCloseEvent *event)
+void MainWindow::onCloseRequest(QCloseEvent *event)
 {
     if (askQuit(this)) {
         event->accept();
@@ -314,10 +275,10 @@ void NARABIN::Form_QueryUnload(QCloseEvent *event)
     }
 }
 
-bool NARABIN::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        mnuEnd_Click();
+        quit();
         return true;
     }
     return FormWindow::eventFilter(watched, event);

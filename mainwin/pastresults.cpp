@@ -11,17 +11,17 @@
 namespace {
 void reportNotFound(QWidget *owner)
 {
-    MsgBox(owner, QStringLiteral("指定したﾌｧｲﾙがありません。存在を確認して下さい。"), MsgStyle::Critical,
+    showMessage(owner, QStringLiteral("指定したﾌｧｲﾙがありません。存在を確認して下さい。"), MsgStyle::Critical,
            QStringLiteral("ﾌｧｲﾙの存在確認"));
 }
 
 // The file name a past-log item stands for; none for the separator or an unknown item.
-std::optional<QString> pastLogEntry(NARABIN *main, int index)
+std::optional<QString> pastLogEntry(MainWindow *main, int index)
 {
     if (index < 1 || !main)
         return std::nullopt;
-    const auto it = main->mnuFileArray.find(index);
-    if (it == main->mnuFileArray.end())
+    const auto it = main->pastResultItems.find(index);
+    if (it == main->pastResultItems.end())
         return std::nullopt;
     return it->second->data().toString();
 }
@@ -35,7 +35,7 @@ void previousResultCommand()
 
 void pastResultCommand(int index)
 {
-    NARABIN *main = loadedForm<NARABIN>();
+    MainWindow *main = loadedForm<MainWindow>();
     const std::optional<QString> entry = pastLogEntry(main, index);
     if (!entry || entry->isEmpty()) {
         reportNotFound(main);

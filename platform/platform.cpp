@@ -23,9 +23,14 @@ Platform &platform()
     return *current();
 }
 
-int MsgBox(QWidget *owner, const QString &text, int style, const QString &title)
+int showMessage(QWidget *owner, const QString &text, int style, const QString &title)
 {
     return platform().messageBox(owner, text, title, style);
+}
+
+int showMessage(QWidget *owner, const MessageText &message)
+{
+    return platform().messageBox(owner, message.text, message.title, message.style);
 }
 
 void callHelp(QWidget *owner, int command, int data)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/message.h"
 #include "core/services.h"
 #include "core/sharedstate.h"
 
@@ -9,17 +10,6 @@
 
 class QPrinter;
 class QWidget;
-
-// Message box styles, as the numbers the program's messages are given in.
-namespace MsgStyle {
-inline constexpr int OkOnly = 0;
-inline constexpr int OkCancel = 1;
-inline constexpr int Critical = 16;    // stop icon
-inline constexpr int Question = 32;
-inline constexpr int Exclamation = 48;
-inline constexpr int Information = 64;
-inline constexpr int DefaultButton2 = 256;
-} // namespace MsgStyle
 
 // Message box answers.
 inline constexpr int IDOK = 1;
@@ -79,5 +69,6 @@ void installServices(const Services *services);
 Platform &platform();
 
 // Shorthands for the calls every window makes.
-int MsgBox(QWidget *owner, const QString &text, int style, const QString &title);
+int showMessage(QWidget *owner, const QString &text, int style, const QString &title);
+int showMessage(QWidget *owner, const MessageText &message);
 void callHelp(QWidget *owner, int command, int data);

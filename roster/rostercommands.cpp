@@ -10,15 +10,15 @@ void fileCreateCommand()
 {
     SharedState &s = state();
     s.RosterFileName.clear();
-    s.RosterEmpty = 0;
-    s.RosterLoaded = 0;
+    s.RosterEmpty = false;
+    s.RosterLoaded = false;
     clearSlots(s.PupilNames);
     clearSlots(s.SeatConditions);
     clearSlots(s.SeatResult);
-    TOUROKU *editor = form<TOUROKU>();
-    for (QLineEdit *box : editor->Text1)
+    RosterEditor *editor = form<RosterEditor>();
+    for (QLineEdit *box : editor->seatBoxes)
         box->clear();
-    editor->RosterSpellings.clear();
+    editor->rosterSpellings.clear();
     // An editor already open without blocking becomes modal only when shown anew.
     if (editor->isVisible())
         editor->hide();
@@ -28,7 +28,7 @@ void fileCreateCommand()
 namespace {
 void reportMissingRoster(QWidget *owner)
 {
-    MsgBox(owner, QStringLiteral("指定した名簿がありません。存在を確認して下さい。"), MsgStyle::Critical,
+    showMessage(owner, QStringLiteral("指定した名簿がありません。存在を確認して下さい。"), MsgStyle::Critical,
            QStringLiteral("名簿の存在確認"));
 }
 } // namespace
@@ -36,8 +36,8 @@ void reportMissingRoster(QWidget *owner)
 void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
 {
     SharedState &s = state();
-    dialog.ShowOpen(owner);
-    s.RosterFileName = dialog.FileName;
+    dialog.showOpen(owner);
+    s.RosterFileName = dialog.fileName;
     if (s.RosterFileName.isEmpty())
         return;
     clearSlots(s.PupilNames);
@@ -49,14 +49,14 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
     if (!read.ok()) {
         // An editor left open from before would now show names the shared roster no
         // longer holds.
-        unload<TOUROKU>();
+        unload<RosterEditor>();
         reportMissingRoster(owner);
         return;
     }
-    TOUROKU *editor = form<TOUROKU>();
-    editor->RosterSpellings = read.spellings;
+    RosterEditor *editor = form<RosterEditor>();
+    editor->rosterSpellings = read.spellings;
     for (int i = 0; i < SeatCount; ++i)
-        editor->Text1[size_t(i)]->setText(i < read.names.size() ? read.names.at(i) : QString());
+        editor->seatBoxes[size_t(i)]->setText(i < read.names.size() ? read.names.at(i) : QString());
     editor->show();
     editor->raise();
     editor->activateWindow();

@@ -1,5 +1,7 @@
 #include "roster/rostereditor.h"
 
+#include "core/rostersession.h"
+
 #include "core/clock.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
@@ -8,7 +10,6 @@
 #include "platform/platform.h"
 #include "core/rosterfile.h"
 
-#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,33 +30,49 @@ QRect seatBoxTwips(int index)
     return QRect(SeatLefts[size_t(index % 4)], RowTops[size_t(index / 4)], BoxWidth, BoxHeight);
 }
 
-QString nativePath(const QString &path)
-{
-    return QDir::toNativeSeparators(path);
-}
-
 } // namespace
 
-TOUROKU::TOUROKU()
+RosterEditor::RosterEditor()
     : FormWindow(QStringLiteral("登録・修正"))
 {
     setObjectName(QStringLiteral("TOUROKU"));
     setBackgroundColor(client(), rgb(0, 128, 0));
     buildSeats();
-    buildMenus();
-    buildBars();
-    Timer1 = startStatusClock([this] { Timer1_Timer(); });
-    fixSize();
+    fileMenu = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    registerAction = addItem(fileMenu, "mnuNewFile", QStringLiteral("新規登録・修正(&S)..."));
+    closeAction = addItem(fileMenu, "mnuCancel", QStringLiteral("取消・了解(&X)"));
+    connect(registerAction, &QAction::triggered, this, &RosterEditor::registerRoster);
+    connect(closeAction, &QAction::triggered, this, &RosterEditor::closeEditor);
+    buildChrome({{
+                     toolbarSeparator(),
+                     {false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton,
+                      QStringLiteral(" 新規登録・修正 "), [this] { registerRoster(); }},
+                     {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  "),
+                      [this] { closeEditor(); }},
+                     toolbarSeparator(),
+                     {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
+                      QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }},
+                     {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ "),
+                      [this] { windowHelpAction->trigger(); }},
+                 },
+                 {{StatusPanels::Kind::Text, QStringLiteral("各席の氏名を入力して下さい"), 0},
+                  {StatusPanels::Kind::Caps, {}, 750},
+                  {StatusPanels::Kind::Ins, {}, 750},
+                  {StatusPanels::Kind::Text, {}, 1350},
+                  {StatusPanels::Kind::Text, {}, 1350}},
+                 4,
+                 43,
+                 "mnuDummy2"});
 }
 
-void TOUROKU::buildSeats()
+void RosterEditor::buildSeats()
 {
     for (int i = 0; i < SeatCount; ++i) {
         const QRect box = seatBoxTwips(i);
-        Label1[size_t(i)] = makeLabel(client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
-                                                 QRect(box.left(), box.top() - CaptionHeight, BoxWidth, CaptionHeight),
-                                                 Face::PGothic, 12, false, Qt::white, std::nullopt, false,
-                                                 Qt::AlignHCenter | Qt::AlignBottom});
+        seatCaptions[size_t(i)] =
+            makeLabel(client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
+                                 QRect(box.left(), box.top() - CaptionHeight, BoxWidth, CaptionHeight), Face::PGothic,
+                                 12, false, Qt::white, std::nullopt, false, Qt::AlignHCenter | Qt::AlignBottom});
     }
     // Created in seat order, so the tab order runs from seat 1 to seat 28.
     for (int i = 0; i < SeatCount; ++i) {
@@ -69,229 +86,114 @@ void TOUROKU::buildSeats()
         installEnterMovesOn(t);
         keepSingleLine(t);
         t->installEventFilter(this);
-        connect(t, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+        connect(t, &QLineEdit::textChanged, this, [] { state().RosterEdited = true; });
         if (i > 0)
-            setTabOrder(Text1[size_t(i - 1)], t);
-        Text1[size_t(i)] = t;
+            setTabOrder(seatBoxes[size_t(i - 1)], t);
+        seatBoxes[size_t(i)] = t;
     }
-    Label3 = makeLabel(client(), {QStringLiteral("Label3"), QStringLiteral("教     卓"), QRect(4215, 5700, 1095, 315),
-                                  Face::PGothic, 12, false, Qt::black, rgb(0, 255, 0), true, Qt::AlignCenter});
+    desk = makeLabel(client(), {QStringLiteral("Label3"), QStringLiteral("教     卓"), QRect(4215, 5700, 1095, 315),
+                                Face::PGothic, 12, false, Qt::black, rgb(0, 255, 0), true, Qt::AlignCenter});
 }
 
-void TOUROKU::buildMenus()
-{
-    mnuFile = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    mnuNewFile = addItem(mnuFile, "mnuNewFile", QStringLiteral("新規登録・修正(&S)..."));
-    mnuCancel = addItem(mnuFile, "mnuCancel", QStringLiteral("取消・了解(&X)"));
-    mnuHelp = addMenu(this, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    mnuHelpContext_KeyWord[0] =
-        addItem(mnuHelp, "mnuHelpContext_KeyWord_0", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), QKeySequence(Qt::Key_F1));
-    mnuHelpContext_KeyWord[1] = addItem(mnuHelp, "mnuHelpContext_KeyWord_1", QStringLiteral("当該ﾍﾙﾌﾟ(&C)"));
-    mnuDummy2 = mnuHelp->addSeparator();
-    mnuDummy2->setObjectName(QStringLiteral("mnuDummy2"));
-    mnuVersion = addItem(mnuHelp, "mnuVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-
-    connect(mnuNewFile, &QAction::triggered, this, [this] { mnuNewFile_Click(); });
-    connect(mnuCancel, &QAction::triggered, this, [this] { mnuCancel_Click(); });
-    connect(mnuHelpContext_KeyWord[0], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(0); });
-    connect(mnuHelpContext_KeyWord[1], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(1); });
-    connect(mnuVersion, &QAction::triggered, this, [this] { mnuVersion_Click(); });
-}
-
-void TOUROKU::buildBars()
-{
-    Toolbar1 = new PositionToolbar(client(), {
-        toolbarSeparator(),
-        {false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton, QStringLiteral(" 新規登録・修正 ")},
-        {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  ")},
-        toolbarSeparator(),
-        {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation, QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 ")},
-        {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ ")},
-    });
-    connect(Toolbar1, &PositionToolbar::buttonClicked, this, &TOUROKU::Toolbar1_ButtonClick);
-    StatusBar1 = new StatusPanels(client(), {{StatusPanels::Kind::Text, QStringLiteral("各席の氏名を入力して下さい"), 0},
-                                             {StatusPanels::Kind::Caps, {}, 750},
-                                             {StatusPanels::Kind::Ins, {}, 750},
-                                             {StatusPanels::Kind::Text, {}, 1350},
-                                             {StatusPanels::Kind::Text, {}, 1350}});
-}
-
-void TOUROKU::Form_Load()
+void RosterEditor::onLoad()
 {
     fixSize();
-    StatusBar1->showDateTime(4);
-    Text1[0]->setFocus();
+    showDateAndTime();
+    seatBoxes[0]->setFocus();
 }
 
-void TOUROKU::Timer1_Timer()
-{
-    RefreshDateTime();
-    StatusBar1->showDateTime(4);
-}
-
-void TOUROKU::Toolbar1_ButtonClick(int position)
-{
-    switch (position) {
-    case 2: mnuNewFile_Click(); break;
-    case 3: mnuCancel_Click(); break;
-    case 5: mnuVersion_Click(); break;
-    case 6: mnuHelpContext_KeyWord_Click(1); break;
-    default: break;
-    }
-}
-
-QStringList TOUROKU::boxTexts() const
+QStringList RosterEditor::boxTexts() const
 {
     QStringList texts;
-    for (const QLineEdit *t : Text1)
+    for (const QLineEdit *t : seatBoxes)
         texts.append(t->text());
     return texts;
 }
 
-void TOUROKU::mnuNewFile_Click()
+void RosterEditor::registerRoster()
 {
-    SharedState &s = state();
-    const QStringList texts = boxTexts();
-    const QStringList names = collectNames(texts);
-    clearSlots(s.PupilNames);
-    s.PupilCount = quint8(names.size());
-    for (qsizetype i = 0; i < names.size(); ++i)
-        s.PupilNames[size_t(i + 1)] = names.at(i);
-    s.RosterEmpty = names.isEmpty() ? 1 : 0;
-    s.MatchFound = hasDuplicateName(names) ? 1 : 0;
-
-    if (s.RosterEmpty == 1) {
-        if (MsgBox(this, QStringLiteral("新規にメンバーが登録されていません。登録しますか？"),
-                   MsgStyle::OkCancel | MsgStyle::Question, QStringLiteral("登録確認")) == IDOK)
-            s.RosterEmpty = 0;
-        else
+    using Step = RosterSession::RegisterStep;
+    RosterSession session(state());
+    const Step step = session.beginRegister(boxTexts());
+    switch (step) {
+    case Step::AskRegisterEmpty:
+        if (!session.keepEditingEmpty(showMessage(this, session.message(step)) == IDOK))
             unloadSelf();
         return;
-    }
-    if (s.MatchFound == 1) {
-        MsgBox(this, QStringLiteral("同じ氏名を登録しようとしました。"), MsgStyle::Critical, QStringLiteral("登録者重複"));
+    case Step::ReportSameName:
+        showMessage(this, session.message(step));
         return;
-    }
-    // Refused before the file is chosen, so nothing is written.
-    if (const std::optional<BoxProblem> bad = firstUnsavableBox(texts)) {
-        const QString reason = bad->problem == NameProblem::NotCp932
-                                   ? QStringLiteral("No.%1 の氏名「%2」には名簿ファイルに保存できない文字が含まれています。\r\n"
-                                                    "別の文字に置き換えて下さい。")
-                                   : QStringLiteral("No.%1 の氏名「%2」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
-                                                    "制御文字や、「\"」で始まる氏名は使えません。");
-        MsgBox(this, reason.arg(bad->index + 1).arg(texts.at(bad->index)), MsgStyle::Critical,
-               QStringLiteral("使用できない文字"));
-        Text1[size_t(bad->index)]->setFocus();
+    case Step::ReportUnsavable:
+        showMessage(this, session.message(step));
+        seatBoxes[size_t(session.unsavable()->index)]->setFocus();
         return;
+    case Step::ChooseFileAndSave:
+        break;
     }
-    if (!saveRoster(names))
+    if (!saveRoster(session.names()))
         return;
-    if (s.RosterFromFile == 1) {
-        MsgBox(this, QStringLiteral("メンバーを修正しました。"), MsgStyle::Information, QStringLiteral("修正確認"));
-        s.RosterFromFile = 0;
-    } else {
-        MsgBox(this, QStringLiteral("新規にメンバーを登録しました。"), MsgStyle::Information, QStringLiteral("登録確認"));
-    }
+    showMessage(this, session.saved(fileDialog.fileName));
     closeAndShowConditions();
 }
 
-bool TOUROKU::saveRoster(const QStringList &names)
+bool RosterEditor::saveRoster(const QStringList &names)
 {
-    CommonDialog1.Filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*");
-    if (!CommonDialog1.ShowSave(this))
+    fileDialog.filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*");
+    if (!fileDialog.showSave(this))
         return false;
-    const QString path = CommonDialog1.FileName;
-    const QString error = writeRosterFile(path, names, RosterSpellings);
-    if (!error.isEmpty()) {
-        // The file in use stays the one before: nothing was saved under the new name.
-        MsgBox(this, QStringLiteral("名簿ファイルを保存できませんでした。\r\n") + nativePath(path) + QStringLiteral("\r\n") + error,
-               MsgStyle::Critical, QStringLiteral("保存エラー"));
-        return false;
-    }
-    state().RosterFileName = path;
-    return true;
+    const QString reason = writeRosterFile(fileDialog.fileName, names, rosterSpellings);
+    if (reason.isEmpty())
+        return true;
+    showMessage(this, rosterNotSavedMessage(fileDialog.fileName, reason));
+    return false;
 }
 
-void TOUROKU::closeAndShowConditions()
+void RosterEditor::closeAndShowConditions()
 {
     unloadSelf();
     navigator().showConditionEditor();
 }
 
-bool TOUROKU::mnuCancel_Click()
+bool RosterEditor::closeEditor()
 {
-    SharedState &s = state();
-    if (s.RosterLoaded == 1 || s.RosterEmpty == 1) {
-        const QStringList filled = collectNames(boxTexts());
-        s.CountChanged = 0;
-        if (filled.size() != s.PupilCount)
-            s.CountChanged = 1;
-        if (s.RosterEdited != 1 && s.CountChanged != 1)
-            return false;
-        if (MsgBox(this, QStringLiteral("名簿は変更されています。保存しますか？"), MsgStyle::OkCancel | MsgStyle::Question,
-                   QStringLiteral("変更確認")) == IDOK)
-            mnuNewFile_Click();
-        else
-            closeAndShowConditions();
-        return true;
-    }
-    if (!s.RosterFileName.isEmpty())
+    using Step = RosterSession::CloseStep;
+    const Step step = RosterSession(state()).beginClose(boxTexts());
+    if (step == Step::Nothing)
         return false;
-    if (MsgBox(this, QStringLiteral("新規名簿を取消してよろしいですか？"), MsgStyle::OkCancel | MsgStyle::Question,
-               QStringLiteral("新規作成")) == IDOK)
-        unloadSelf();
+    const bool ok = showMessage(this, RosterSession::message(step)) == IDOK;
+    if (step == Step::AskDiscardNew) {
+        if (ok)
+            unloadSelf();
+    } else if (ok) {
+        registerRoster();
+    } else {
+        closeAndShowConditions();
+    }
     return true;
 }
 
-void TOUROKU::Form_QueryUnload(QCloseEvent *event)
+void RosterEditor::onCloseRequest(QCloseEvent *event)
 {
     // The editor goes only the ways its close command lets it; with nothing to ask
     // about, the close button simply closes it.
     event->ignore();
-    if (!mnuCancel_Click())
+    if (!closeEditor())
         unloadSelf();
 }
 
-void TOUROKU::mnuHelpContext_KeyWord_Click(int index)
+void RosterEditor::highlightSeat(int index, bool focused)
 {
-    if (index == 0)
-        callHelp(this, HELP_PARTIALKEY, 0);
-    else
-        callHelp(this, HELP_CONTEXT, 43);
+    setBackgroundColor(seatBoxes[size_t(index)], QColor::fromRgb(focused ? NameBoxFocusColor : NameBoxColor));
+    if (focused)
+        platform().switchInputMethodOn(seatBoxes[size_t(index)]);
 }
 
-void TOUROKU::mnuVersion_Click()
-{
-    navigator().showVersionInfo();
-}
-
-void TOUROKU::Text1_Change(int)
-{
-    state().RosterEdited = 1;
-}
-
-void TOUROKU::Text1_GotFocus(int index)
-{
-    setBackgroundColor(Text1[size_t(index)], QColor::fromRgb(NameBoxFocusColor));
-    platform().switchInputMethodOn(Text1[size_t(index)]);
-}
-
-void TOUROKU::Text1_LostFocus(int index)
-{
-    setBackgroundColor(Text1[size_t(index)], QColor::fromRgb(NameBoxColor));
-}
-
-bool TOUROKU::eventFilter(QObject *watched, QEvent *event)
+bool RosterEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        for (int i = 0; i < SeatCount; ++i) {
-            if (watched != Text1[size_t(i)])
-                continue;
-            if (event->type() == QEvent::FocusIn)
-                Text1_GotFocus(i);
-            else
-                Text1_LostFocus(i);
-        }
+        const auto seat = std::find(seatBoxes.cbegin(), seatBoxes.cend(), watched);
+        if (seat != seatBoxes.cend())
+            highlightSeat(int(seat - seatBoxes.cbegin()), event->type() == QEvent::FocusIn);
     }
     return FormWindow::eventFilter(watched, event);
 }

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "widgets/formwindow.h"
-#include "widgets/windowbars.h"
 #include "widgets/commondialog.h"
+#include "widgets/formwindow.h"
 
 #include <QAction>
 #include <QHash>
 #include <QMenu>
-#include <QTimer>
 
 #include <array>
 
@@ -15,59 +13,46 @@ class QLabel;
 class QLineEdit;
 
 // The roster editor: one name box per seat of the classroom.
-class TOUROKU : public FormWindow {
+class RosterEditor : public FormWindow {
     Q_OBJECT
 public:
-    TOUROKU();
+    RosterEditor();
 
-    void Form_Load() override;
-    void Timer1_Timer();
-    void Toolbar1_ButtonClick(int position);
-    // Register: checks the names, saves them as a roster file, moves on to the conditions.
-    void mnuNewFile_Click();
+    void onLoad() override;
+    // Checks the names, saves them as a roster file and moves on to the conditions.
+    void registerRoster();
     // Leaves the editor, asking first when something would be lost. False when it did
-    // nothing (nothing to ask about).
-    bool mnuCancel_Click();
-    void mnuHelpContext_KeyWord_Click(int index);
-    void mnuVersion_Click();
-    void Text1_Change(int index);
-    void Text1_GotFocus(int index);
-    void Text1_LostFocus(int index);
+    // nothing (there was nothing to ask about).
+    bool closeEditor();
 
     // The box texts, seat 1 first.
     QStringList boxTexts() const;
 
-    std::array<QLineEdit *, 28> Text1{};
-    std::array<QLabel *, 28> Label1{};
-    QLabel *Label3 = nullptr;
-    PositionToolbar *Toolbar1 = nullptr;
-    StatusPanels *StatusBar1 = nullptr;
-    QTimer *Timer1 = nullptr;
-    CommonDialog CommonDialog1;
+    std::array<QLineEdit *, 28> seatBoxes{};
+    std::array<QLabel *, 28> seatCaptions{};
+    QLabel *desk = nullptr;
+    CommonDialog fileDialog;
     // How the opened roster file spells its names, kept when they are saved again.
-    QHash<QString, QByteArray> RosterSpellings;
+    QHash<QString, QByteArray> rosterSpellings;
 
-    QMenu *mnuFile = nullptr;
-    QAction *mnuNewFile = nullptr, *mnuCancel = nullptr;
-    QMenu *mnuHelp = nullptr;
-    std::array<QAction *, 2> mnuHelpContext_KeyWord{};
-    QAction *mnuDummy2 = nullptr, *mnuVersion = nullptr;
+    QMenu *fileMenu = nullptr;
+    QAction *registerAction = nullptr;
+    QAction *closeAction = nullptr;
 
 protected:
     // The window's close button runs the close command.
-    void Form_QueryUnload(QCloseEvent *event) override;
+    void onCloseRequest(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildSeats();
-    void buildMenus();
-    void buildBars();
-    // Saves the collected names; false when nothing was written.
+    // The chosen file written; false when nothing was written.
     bool saveRoster(const QStringList &names);
     // Closes the editor and moves on to the seat conditions.
     void closeAndShowConditions();
+    void highlightSeat(int index, bool focused);
 };
 
 // Colours of the name boxes.
-inline constexpr QRgb NameBoxColor = 0xFF00C000;        // RGB(0, 192, 0)
-inline constexpr QRgb NameBoxFocusColor = 0xFFC0FFC0;   // RGB(192, 255, 192)
+inline constexpr QRgb NameBoxColor = 0xFF00C000;      // RGB(0, 192, 0)
+inline constexpr QRgb NameBoxFocusColor = 0xFFC0FFC0; // RGB(192, 255, 192)

@@ -23,12 +23,12 @@ namespace {
 const QColor Olive = rgb(128, 128, 0);
 const QColor LightOlive = rgb(192, 192, 0);
 
-// Registrant list: two columns of 14 labels inside Frame1.
+// Registrant list: two columns of 14 labels inside registrantFrame.
 constexpr std::array<int, 2> RegistrantLefts{90, 1320};
 constexpr std::array<int, 14> RegistrantTops{780, 1110, 1470, 1800, 2160, 2490, 2850,
                                              3180, 3540, 3870, 4230, 4560, 4920, 5250};
 
-// Classroom inside Frame2: row tops from the front (next to the desk) to the back; within
+// Classroom inside classroomFrame: row tops from the front (next to the desk) to the back; within
 // a row the seat numbers grow from right to left, 1650 twips apart.
 constexpr std::array<int, 7> RowTops{4620, 3960, 3300, 2640, 1980, 1320, 690};
 constexpr int ColumnStep = 1650;
@@ -99,7 +99,7 @@ QPixmap dragIcon(const QString &name)
 
 void showConditionEditor()
 {
-    if (COND *open = loadedForm<COND>()) {
+    if (ConditionEditor *open = loadedForm<ConditionEditor>()) {
         // Already open: what is entered stays; only the roster and the main window's
         // commands may have moved on since it opened.
         open->showRegistrants();
@@ -107,52 +107,77 @@ void showConditionEditor()
         open->bringToFront();
         return;
     }
-    form<COND>()->bringToFront();
+    form<ConditionEditor>()->bringToFront();
 }
 
-COND::COND()
+ConditionEditor::ConditionEditor()
     : FormWindow(QStringLiteral("条件設定"))
 {
     setObjectName(QStringLiteral("COND"));
     setBackgroundColor(client(), Olive);
     buildRegistrantList();
     buildClassroom();
-    buildMenus();
-    buildBars();
-    Timer1 = startStatusClock([this] { Timer1_Timer(); });
-    fixSize();
+    fileMenu = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
+    applyAction = addItem(fileMenu, "mnuCond", QStringLiteral("条件設定(&S)..."));
+    cancelAction = addItem(fileMenu, "mnuNO", QStringLiteral("取消(&X)"));
+    connect(applyAction, &QAction::triggered, this, &ConditionEditor::apply);
+    connect(cancelAction, &QAction::triggered, this, &ConditionEditor::cancel);
+    // The date and clock get their widths; the instruction takes the rest of the row.
+    buildChrome({{
+                     toolbarSeparator(),
+                     {false, QStringLiteral("dialog-ok-apply"), QStyle::SP_DialogApplyButton, QStringLiteral(" 条件設定 "),
+                      [this] { apply(); }},
+                     {false, QStringLiteral("dialog-cancel"), QStyle::SP_DialogCancelButton, QStringLiteral(" 取消 "),
+                      [this] { cancel(); }},
+                     toolbarSeparator(),
+                     {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
+                      QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }},
+                     {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ "),
+                      [this] { windowHelpAction->trigger(); }},
+                 },
+                 {{StatusPanels::Kind::Text, conditionStatusText(), 0},
+                  {StatusPanels::Kind::Caps, {}, 700},
+                  {StatusPanels::Kind::Ins, {}, 700},
+                  {StatusPanels::Kind::Text, {}, 1100},
+                  {StatusPanels::Kind::Text, {}, 1100}},
+                 4,
+                 44,
+                 "mnuDummy3"});
+    statusPanels->panel(1)->setToolTip(conditionStatusText());
+    for (const int date : {4, 5})
+        widenToFit(statusPanels->panel(date), {QStringLiteral("0000/00/00"), QStringLiteral("午後 00:00")});
 }
 
-void COND::buildRegistrantList()
+void ConditionEditor::buildRegistrantList()
 {
-    Frame1 = makeFrame(client(), "Frame1", QRect(60, 390, 2565, 5775));
-    Label3 = makeLabel(Frame1, {QStringLiteral("Label3"), QStringLiteral("登録者一覧"), QRect(630, 360, 1335, 285),
+    registrantFrame = makeFrame(client(), "Frame1", QRect(60, 390, 2565, 5775));
+    registrantTitle = makeLabel(registrantFrame, {QStringLiteral("Label3"), QStringLiteral("登録者一覧"), QRect(630, 360, 1335, 285),
                                 Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
     for (int i = 0; i < SeatCount; ++i) {
         const QRect place(RegistrantLefts[size_t(i / 14)], RegistrantTops[size_t(i % 14)], 1155, 255);
-        QLabel *label = makeLabel(Frame1, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic, 9, false,
+        QLabel *label = makeLabel(registrantFrame, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic, 9, false,
                                            Qt::black, LightOlive, true, Qt::AlignCenter});
         label->setAcceptDrops(true);
         label->installEventFilter(this);
-        Label4[size_t(i)] = label;
+        registrantLabels[size_t(i)] = label;
     }
 }
 
-void COND::buildClassroom()
+void ConditionEditor::buildClassroom()
 {
-    Frame2 = makeFrame(client(), "Frame2", QRect(2610, 390, 6825, 5775));
-    setTextColor(Frame2, Qt::white);
+    classroomFrame = makeFrame(client(), "Frame2", QRect(2610, 390, 6825, 5775));
+    setTextColor(classroomFrame, Qt::white);
     // Seat numbers first, so that a box lies over the number above it where they meet.
     for (int i = 0; i < SeatCount; ++i) {
         const int left = (i < 9 ? 5790 : 5730) - columnShift(i);
-        QLabel *number = makeLabel(Frame2, {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
+        QLabel *number = makeLabel(classroomFrame, {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
                                             QRect(left, rowTop(i) - 240, 600, 255), Face::PGothic, 12, false, Qt::white,
                                             Olive, false, Qt::AlignLeft | Qt::AlignVCenter});
         number->resize(number->fontMetrics().horizontalAdvance(number->text()) + 2, number->height());
-        Label1[size_t(i)] = number;
+        seatCaptions[size_t(i)] = number;
     }
     for (int i = 0; i < SeatCount; ++i) {
-        auto *box = new QLineEdit(Frame2);
+        auto *box = new QLineEdit(classroomFrame);
         box->setObjectName(QStringLiteral("Text1_%1").arg(i));
         box->setGeometry(twRect(5370 - columnShift(i), rowTop(i), 1275, 285));
         box->setFont(makeFont(Face::PGothic, 9.75));
@@ -163,10 +188,10 @@ void COND::buildClassroom()
         installEnterMovesOn(box);
         keepSingleLine(box);
         box->installEventFilter(this);
-        Text1[size_t(i)] = box;
+        seatBoxes[size_t(i)] = box;
     }
     for (int i = 0; i < SeatCount; ++i) {
-        auto *tick = new QCheckBox(Frame2);
+        auto *tick = new QCheckBox(classroomFrame);
         tick->setObjectName(QStringLiteral("Check1_%1").arg(i));
         tick->setGeometry(twRect(5130 - columnShift(i), rowTop(i) - 120, 255, 495));
         setBackgroundColor(tick, Olive);
@@ -175,61 +200,19 @@ void COND::buildClassroom()
         p.setColor(QPalette::Base, Qt::white);
         p.setColor(QPalette::Text, Qt::black);
         tick->setPalette(p);
-        Check1[size_t(i)] = tick;
+        emptySeatChecks[size_t(i)] = tick;
     }
     // The seat boxes first, seat 1 to 28; then the ticks in the same order.
     for (int i = 1; i < SeatCount; ++i)
-        setTabOrder(Text1[size_t(i - 1)], Text1[size_t(i)]);
-    setTabOrder(Text1[SeatCount - 1], Check1[0]);
+        setTabOrder(seatBoxes[size_t(i - 1)], seatBoxes[size_t(i)]);
+    setTabOrder(seatBoxes[SeatCount - 1], emptySeatChecks[0]);
     for (int i = 1; i < SeatCount; ++i)
-        setTabOrder(Check1[size_t(i - 1)], Check1[size_t(i)]);
-    Label5 = makeLabel(Frame2, {QStringLiteral("Label5"), QStringLiteral("教     卓"), QRect(3030, 5100, 975, 285),
+        setTabOrder(emptySeatChecks[size_t(i - 1)], emptySeatChecks[size_t(i)]);
+    desk = makeLabel(classroomFrame, {QStringLiteral("Label5"), QStringLiteral("教     卓"), QRect(3030, 5100, 975, 285),
                                 Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
 }
 
-void COND::buildMenus()
-{
-    mnuFile = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    mnuCond = addItem(mnuFile, "mnuCond", QStringLiteral("条件設定(&S)..."));
-    mnuNO = addItem(mnuFile, "mnuNO", QStringLiteral("取消(&X)"));
-    mnuHelp = addMenu(this, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    mnuHelpContext_KeyWord[0] =
-        addItem(mnuHelp, "mnuHelpContext_KeyWord_0", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), QKeySequence(Qt::Key_F1));
-    mnuHelpContext_KeyWord[1] = addItem(mnuHelp, "mnuHelpContext_KeyWord_1", QStringLiteral("当該ﾍﾙﾌﾟ(&C)"));
-    mnuDummy3 = mnuHelp->addSeparator();
-    mnuDummy3->setObjectName(QStringLiteral("mnuDummy3"));
-    mnuVersion = addItem(mnuHelp, "mnuVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-
-    connect(mnuCond, &QAction::triggered, this, &COND::mnuCond_Click);
-    connect(mnuNO, &QAction::triggered, this, [this] { mnuNO_Click(); });
-    connect(mnuHelpContext_KeyWord[0], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(0); });
-    connect(mnuHelpContext_KeyWord[1], &QAction::triggered, this, [this] { mnuHelpContext_KeyWord_Click(1); });
-    connect(mnuVersion, &QAction::triggered, this, &COND::mnuVersion_Click);
-}
-
-void COND::buildBars()
-{
-    Toolbar1 = new PositionToolbar(client(), {
-        toolbarSeparator(),
-        {false, QStringLiteral("dialog-ok-apply"), QStyle::SP_DialogApplyButton, QStringLiteral(" 条件設定 ")},
-        {false, QStringLiteral("dialog-cancel"), QStyle::SP_DialogCancelButton, QStringLiteral(" 取消 ")},
-        toolbarSeparator(),
-        {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation, QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 ")},
-        {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ ")},
-    });
-    connect(Toolbar1, &PositionToolbar::buttonClicked, this, &COND::Toolbar1_ButtonClick);
-    // The date and clock get their widths; the instruction takes the rest of the row.
-    StatusBar1 = new StatusPanels(client(), {{StatusPanels::Kind::Text, conditionStatusText(), 0},
-                                             {StatusPanels::Kind::Caps, {}, 700},
-                                             {StatusPanels::Kind::Ins, {}, 700},
-                                             {StatusPanels::Kind::Text, {}, 1100},
-                                             {StatusPanels::Kind::Text, {}, 1100}});
-    StatusBar1->panel(1)->setToolTip(conditionStatusText());
-    for (const int date : {4, 5})
-        widenToFit(StatusBar1->panel(date), {QStringLiteral("0000/00/00"), QStringLiteral("午後 00:00")});
-}
-
-void COND::Form_Load()
+void ConditionEditor::onLoad()
 {
     SharedState &s = state();
     fixSize();
@@ -238,74 +221,55 @@ void COND::Form_Load()
     const SeatEntries shown = takeConditionsForEditing(s.SeatConditions);
     for (int i = 0; i < SeatCount; ++i) {
         if (shown.ticked.at(i))
-            Check1[size_t(i)]->setChecked(true);
+            emptySeatChecks[size_t(i)]->setChecked(true);
         else
-            Text1[size_t(i)]->setText(shown.texts.at(i));
+            seatBoxes[size_t(i)]->setText(shown.texts.at(i));
     }
-    StatusBar1->showDateTime(4);
-    Text1[0]->setFocus();
+    showDateAndTime();
+    seatBoxes[0]->setFocus();
 }
 
-void COND::showRegistrants()
+void ConditionEditor::showRegistrants()
 {
     const SharedState &s = state();
     for (int k = 1; k <= SeatCount; ++k) {
-        QLabel *label = Label4[size_t(k - 1)];
+        QLabel *label = registrantLabels[size_t(k - 1)];
         label->setText(s.PupilNames[size_t(k)]);
         label->setProperty("Tag", s.PupilNames[size_t(k)]);
     }
 }
 
-void COND::Timer1_Timer()
-{
-    RefreshDateTime();
-    StatusBar1->showDateTime(4);
-}
-
-void COND::Toolbar1_ButtonClick(int position)
-{
-    switch (position) {
-    case 2: mnuCond_Click(); break;
-    case 3: mnuNO_Click(); break;
-    case 5: mnuVersion_Click(); break;
-    case 6: mnuHelpContext_KeyWord_Click(1); break;
-    default: break;
-    }
-}
-
-SeatEntries COND::entries() const
+SeatEntries ConditionEditor::entries() const
 {
     SeatEntries e;
     for (int i = 0; i < SeatCount; ++i) {
-        e.texts[i] = Text1[size_t(i)]->text();
-        e.ticked[i] = Check1[size_t(i)]->isChecked();
+        e.texts[i] = seatBoxes[size_t(i)]->text();
+        e.ticked[i] = emptySeatChecks[size_t(i)]->isChecked();
     }
     return e;
 }
 
-void COND::showMessage(ConditionMessage message, const QString &name)
+void ConditionEditor::showConditionMessage(ConditionMessage message, const QString &name)
 {
-    const MessageText m = conditionMessage(message, name);
-    MsgBox(this, m.text, m.style, m.title);
+    showMessage(this, conditionMessage(message, name));
 }
 
-void COND::mnuCond_Click()
+void ConditionEditor::apply()
 {
     const bool stored = applyConditions(state(), entries(),
-                                        [this](ConditionMessage m, const QString &name) { showMessage(m, name); });
+                                        [this](ConditionMessage m, const QString &name) { showConditionMessage(m, name); });
     if (!stored) {
         bringToFront();
         return;
     }
-    showMessage(ConditionMessage::Applied);
+    showConditionMessage(ConditionMessage::Applied);
     closeToMainWindow();
 }
 
-bool COND::mnuNO_Click()
+bool ConditionEditor::cancel()
 {
     if (conditionsBeingEdited(entries())) {
-        const MessageText ask = conditionMessage(ConditionMessage::DiscardQuestion);
-        if (MsgBox(this, ask.text, ask.style, ask.title) != IDOK)
+        if (showMessage(this, conditionMessage(ConditionMessage::DiscardQuestion)) != IDOK)
             return false;
         discardConditions(state().SeatConditions);
     }
@@ -313,52 +277,31 @@ bool COND::mnuNO_Click()
     return true;
 }
 
-void COND::closeToMainWindow()
+void ConditionEditor::closeToMainWindow()
 {
     unloadSelf();
     // A main window kept unseen while a result window is open stays unseen.
     navigator().raiseMainWindow();
 }
 
-void COND::Form_QueryUnload(QCloseEvent *event)
+void ConditionEditor::onCloseRequest(QCloseEvent *event)
 {
     // Leaving by the close box is leaving by "取消": nothing half-applied stays behind.
     event->ignore();
-    mnuNO_Click();
+    cancel();
 }
 
-void COND::bringToFront()
+void ConditionEditor::dropName(int index, const QString &name)
 {
-    if (isVisible())
-        raise();
-    show();
-    activateWindow();
+    seatBoxes[size_t(index)]->setText(name);
 }
 
-void COND::mnuHelpContext_KeyWord_Click(int index)
-{
-    if (index == 0)
-        callHelp(this, HELP_PARTIALKEY, 0);
-    else
-        callHelp(this, HELP_CONTEXT, 44);
-}
-
-void COND::mnuVersion_Click()
-{
-    navigator().showVersionInfo();
-}
-
-void COND::Text1_DragDrop(int index, const QString &tag)
-{
-    Text1[size_t(index)]->setText(tag);
-}
-
-void COND::Label4_MouseDown(int index)
+void ConditionEditor::dragRegistrant(int index)
 {
     // Labels of empty roster slots have nobody to drag.
     if (index < 0 || index >= SeatCount || index >= state().PupilCount)
         return;
-    QLabel *label = Label4[size_t(index)];
+    QLabel *label = registrantLabels[size_t(index)];
     auto *drag = new QDrag(label);
     drag->setMimeData(registrantMimeData(label->property("Tag").toString(), index));
     // The cursor alone shows the drag: the name card over a seat box or the label it
@@ -371,7 +314,7 @@ void COND::Label4_MouseDown(int index)
     drag->exec(Qt::CopyAction, Qt::CopyAction);
 }
 
-bool COND::seatBoxDragEvent(int index, QEvent *event)
+bool ConditionEditor::seatBoxDragEvent(int index, QEvent *event)
 {
     auto *drop = static_cast<QDropEvent *>(event);
     QString tag;
@@ -381,13 +324,13 @@ bool COND::seatBoxDragEvent(int index, QEvent *event)
         return true;
     }
     if (event->type() == QEvent::Drop)
-        Text1_DragDrop(index, tag);
+        dropName(index, tag);
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     return true;
 }
 
-bool COND::registrantDragEvent(int index, QEvent *event)
+bool ConditionEditor::registrantDragEvent(int index, QEvent *event)
 {
     auto *drop = static_cast<QDropEvent *>(event);
     // Over the label it came from the drag looks droppable; a drop there does nothing.
@@ -400,16 +343,16 @@ bool COND::registrantDragEvent(int index, QEvent *event)
     return true;
 }
 
-bool COND::eventFilter(QObject *watched, QEvent *event)
+bool ConditionEditor::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (const int seat = indexOf(Text1, watched); seat >= 0 && isDragEvent(type))
+    if (const int seat = indexOf(seatBoxes, watched); seat >= 0 && isDragEvent(type))
         return seatBoxDragEvent(seat, event);
-    if (const int registrant = indexOf(Label4, watched); registrant >= 0) {
+    if (const int registrant = indexOf(registrantLabels, watched); registrant >= 0) {
         if (isDragEvent(type))
             return registrantDragEvent(registrant, event);
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-            Label4_MouseDown(registrant);
+            dragRegistrant(registrant);
             return true;
         }
     }

@@ -4,25 +4,32 @@
 
 #include <QTimer>
 
+#include <array>
+
 class QLabel;
 class QProgressBar;
 
 // The countdown shown before a seat change: 10 down to 0, one step a second, then it
 // closes itself.
-class WAIT : public FormDialog {
+class CountdownWindow : public FormDialog {
     Q_OBJECT
 public:
-    WAIT();
+    CountdownWindow();
 
-    void Form_Load() override;
-    void Timer1_Timer();
+    void onLoad() override;
+    // One second: the number down by one, the face and the bar with it; at 0 the window goes.
+    void tick();
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7;
-    QProgressBar *ProgressBar1;
-    QTimer *Timer1;
+    // The lettering: "今回は、だれの", "隣りかなぁ・・・。(*^_^*)", "わくわく、どきどき・・・。",
+    // "結果が出るまであと・・・" and "秒".
+    std::array<QLabel *, 5> captions{};
+    QLabel *face = nullptr;      // changes with the number
+    QLabel *numberBox = nullptr; // 10 down to 0
+    QProgressBar *progressBar = nullptr;
+    QTimer *ticker = nullptr;
 
 protected:
-    void Form_Activate() override;
+    void onActivate() override;
     void showEvent(QShowEvent *event) override;
 
 private:

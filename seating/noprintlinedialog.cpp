@@ -15,7 +15,7 @@
 
 namespace {
 
-// Captions of Check1(0..5), rows 2..7, highest seat first as the classroom reads.
+// Captions of rowChecks(0..5), rows 2..7, highest seat first as the classroom reads.
 const std::array<QString, 6> RowCaptions{
     QStringLiteral("No. 8  ～ No. 5"), QStringLiteral("No.12 ～ No. 9"), QStringLiteral("No.16 ～ No.13"),
     QStringLiteral("No.20 ～ No.17"), QStringLiteral("No.24 ～ No.21"), QStringLiteral("No.28 ～ No.25"),
@@ -52,16 +52,16 @@ void setPointSize(QWidget *w, qreal points)
 
 } // namespace
 
-NOPLINE::NOPLINE()
+NonPrintedRowsDialog::NonPrintedRowsDialog()
     : FormDialog(QStringLiteral("非印刷行の設定"), 5010, 2220)
 {
     setObjectName(QStringLiteral("NOPLINE"));
     const QColor grey = rgb(128, 128, 128);
     setBackgroundColor(this, grey);
 
-    Label1 = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("非印刷行にチェックして、OKボタンを押して下さい。"),
+    instruction = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("非印刷行にチェックして、OKボタンを押して下さい。"),
                               QRect(330, 210, 4425, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)});
-    setPointSize(Label1, fittingPointSize(Label1->font(), {Label1->text()}, Label1->width()));
+    setPointSize(instruction, fittingPointSize(instruction->font(), {instruction->text()}, instruction->width()));
 
     // Made from the back row down the left column, then the right column: the tab order
     // follows the classroom as it is drawn.
@@ -73,27 +73,27 @@ NOPLINE::NOPLINE()
         box->setFont(makeFont(Face::PGothic, 11.25));
         setBackgroundColor(box, grey);
         setTextColor(box, rgb(255, 255, 128));
-        Check1[size_t(i)] = box;
+        rowChecks[size_t(i)] = box;
     }
     // One size for all six, so that the rows read alike.
-    const qreal points = fittingPointSize(Check1[0]->font(), QStringList(RowCaptions.begin(), RowCaptions.end()),
-                                          captionRoom(Check1[0]));
-    for (QCheckBox *box : Check1)
+    const qreal points = fittingPointSize(rowChecks[0]->font(), QStringList(RowCaptions.begin(), RowCaptions.end()),
+                                          captionRoom(rowChecks[0]));
+    for (QCheckBox *box : rowChecks)
         setPointSize(box, points);
 
-    Command1 = makeCommandButtons(this);
+    buttons = makeCommandButtons(this);
     for (int i = 0; i < 3; ++i)
-        connect(Command1[size_t(i)], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        connect(buttons[size_t(i)], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
 }
 
-void NOPLINE::Form_Load()
+void NonPrintedRowsDialog::onLoad()
 {
     const SharedState &s = state();
     for (int i = 0; i < 6; ++i)
-        Check1[size_t(i)]->setChecked(s.optLine(rowOf(i)) == QLatin1String("1"));
+        rowChecks[size_t(i)]->setChecked(s.optLine(rowOf(i)) == QLatin1String("1"));
 }
 
-void NOPLINE::Command1_Click(int index)
+void NonPrintedRowsDialog::buttonClicked(int index)
 {
     switch (index) {
     case 0: storeTickedRows(); break;
@@ -103,11 +103,11 @@ void NOPLINE::Command1_Click(int index)
     }
 }
 
-void NOPLINE::storeTickedRows()
+void NonPrintedRowsDialog::storeTickedRows()
 {
     SharedState &s = state();
     for (int i = 0; i < 6; ++i) {
-        const QString value = Check1[size_t(i)]->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        const QString value = rowChecks[size_t(i)]->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
         // A store that refuses a key keeps the dialog open: the user can try again.
         if (!storeSetting(this, QStringLiteral("OptLine_%1").arg(rowOf(i)), value))
             return;

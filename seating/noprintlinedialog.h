@@ -10,19 +10,19 @@ class QPushButton;
 
 // The rows left off the printed chart; shown without blocking. Check box i stands
 // for classroom row i + 2 and sits where that row sits (back rows at the top).
-class NOPLINE : public FormDialog {
+class NonPrintedRowsDialog : public FormDialog {
     Q_OBJECT
 public:
-    NOPLINE();
+    NonPrintedRowsDialog();
 
     // Ticks the rows that are left off now.
-    void Form_Load() override;
+    void onLoad() override;
     // 0 = OK, 1 = キャンセル, 2 = ヘルプ.
-    void Command1_Click(int index);
+    void buttonClicked(int index);
 
-    QLabel *Label1;
-    std::array<QCheckBox *, 6> Check1{};
-    std::array<QPushButton *, 3> Command1{};
+    QLabel *instruction;
+    std::array<QCheckBox *, 6> rowChecks{};
+    std::array<QPushButton *, 3> buttons{};
 
 private:
     void storeTickedRows();

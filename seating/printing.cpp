@@ -77,17 +77,17 @@ QString evenFrameStyle(const QLabel *label)
 
 } // namespace
 
-PrintLook::PrintLook(RESULT &window)
+PrintLook::PrintLook(ResultWindow &window)
     : window_(window), clientPalette_(window.client()->palette())
 {
     const SharedState &s = state();
-    window_.Toolbar1->hide();
+    window_.toolbar->hide();
     if (s.OptPsbar != QLatin1String("1"))
-        window_.StatusBar1->hide();
+        window_.statusPanels->hide();
     setBackgroundColor(window_.client(), Qt::white);
     for (int i = 0; i < SeatCount; ++i) {
-        captionPalettes_[size_t(i)] = window_.Label1[size_t(i)]->palette();
-        setTextColor(window_.Label1[size_t(i)], Qt::black);
+        captionPalettes_[size_t(i)] = window_.seatCaptions[size_t(i)]->palette();
+        setTextColor(window_.seatCaptions[size_t(i)], Qt::black);
     }
     for (QLabel *label : window_.client()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
         if (label->frameShape() == QFrame::Box && label->frameShadow() == QFrame::Plain && label->autoFillBackground()) {
@@ -99,8 +99,8 @@ PrintLook::PrintLook(RESULT &window)
         if (s.optLine(row) != QLatin1String("1"))
             continue;
         for (int i = 4 * (row - 1); i < 4 * row; ++i) {
-            window_.Label1[size_t(i)]->hide();
-            window_.Label3[size_t(i)]->hide();
+            window_.seatCaptions[size_t(i)]->hide();
+            window_.seatBoxes[size_t(i)]->hide();
         }
     }
 }
@@ -111,12 +111,12 @@ PrintLook::~PrintLook()
         label->setStyleSheet(styleSheet);
     window_.client()->setPalette(clientPalette_);
     for (int i = 0; i < SeatCount; ++i) {
-        window_.Label1[size_t(i)]->setPalette(captionPalettes_[size_t(i)]);
-        window_.Label1[size_t(i)]->show();
-        window_.Label3[size_t(i)]->show();
+        window_.seatCaptions[size_t(i)]->setPalette(captionPalettes_[size_t(i)]);
+        window_.seatCaptions[size_t(i)]->show();
+        window_.seatBoxes[size_t(i)]->show();
     }
-    window_.Toolbar1->show();
-    window_.StatusBar1->show();
+    window_.toolbar->show();
+    window_.statusPanels->show();
 }
 
 int takeCopies(QPrinter &printer)
@@ -152,7 +152,7 @@ void paintClientArea(QPainter &painter, const QImage &image, const QWidget *clie
 
 void printResultCommand()
 {
-    RESULT *window = loadedForm<RESULT>();
+    ResultWindow *window = loadedForm<ResultWindow>();
     if (!window)
         return;
     QPrinter printer(QPrinter::HighResolution);
@@ -167,12 +167,12 @@ void printResultCommand()
         printed = printPages(printer, image, window->client(), copies);
     }
     if (!printed)
-        MsgBox(window, printFailureText(printer), MsgStyle::Critical, QStringLiteral("印刷エラー"));
+        showMessage(window, printFailureText(printer), MsgStyle::Critical, QStringLiteral("印刷エラー"));
 }
 
 void showNoPrintLineDialog()
 {
-    NOPLINE *dialog = form<NOPLINE>();
+    NonPrintedRowsDialog *dialog = form<NonPrintedRowsDialog>();
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

@@ -13,7 +13,7 @@ class QLabel;
 class QPainter;
 class QPrinter;
 class QWidget;
-class RESULT;
+class ResultWindow;
 
 // The result window's print command: the chart printed in its print look, one page
 // per copy, and a printer that fails is reported.
@@ -26,13 +26,13 @@ void showNoPrintLineDialog();
 // as it lives; its end brings the screen look back, however the printing ended.
 class PrintLook {
 public:
-    explicit PrintLook(RESULT &window);
+    explicit PrintLook(ResultWindow &window);
     ~PrintLook();
     PrintLook(const PrintLook &) = delete;
     PrintLook &operator=(const PrintLook &) = delete;
 
 private:
-    RESULT &window_;
+    ResultWindow &window_;
     QPalette clientPalette_;
     std::array<QPalette, SeatCount> captionPalettes_;
     std::vector<std::pair<QLabel *, QString>> framedLabels_; // with their own style sheets

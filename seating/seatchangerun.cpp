@@ -10,8 +10,8 @@
 namespace {
 void showCountdown()
 {
-    WAIT *countdown = form<WAIT>();
-    countdown->Timer1->start();
+    CountdownWindow *countdown = form<CountdownWindow>();
+    countdown->ticker->start();
     countdown->exec();
 }
 } // namespace
@@ -19,19 +19,19 @@ void showCountdown()
 void seatChangeRunCommand(QWidget *owner)
 {
     // A second start while the countdown runs would shuffle twice.
-    if (isLoaded<WAIT>())
+    if (isLoaded<CountdownWindow>())
         return;
     SharedState &s = state();
     if (!runPreconditionsHold(s.PupilNames, s.PupilCount, s.SeatConditions)) {
         // A chart that leaves a pupil out or seats one twice is worse than none.
-        MsgBox(owner, QStringLiteral("座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。"),
+        showMessage(owner, QStringLiteral("座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。"),
                MsgStyle::Critical, QStringLiteral("実行確認"));
         return;
     }
     showCountdown();
     shuffleAndPlace(s, runSource());
 
-    RESULT *result = form<RESULT>();
+    ResultWindow *result = form<ResultWindow>();
     result->setSeatTexts(seatResultTexts(s));
     mainWindowState().enablePreviousResult();
     navigator().closeMainWindow();

@@ -14,11 +14,11 @@ void runStartup(const QString &programFolder)
 
     const bool withSplash = state().OptLogo == QLatin1String("1");
     if (withSplash)
-        form<INITDISP>()->exec();
-    NARABIN *main = form<NARABIN>();
-    main->mnuLogoMark->setChecked(withSplash);
+        form<SplashScreen>()->exec();
+    MainWindow *main = form<MainWindow>();
+    main->splashAction->setChecked(withSplash);
 
-    RefreshDateTime();
+    refreshDateTime();
     main->show();
     main->activateWindow();
 }

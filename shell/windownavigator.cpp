@@ -29,21 +29,21 @@ void WindowNavigator::runSeatChange(QWidget *owner)
 
 void WindowNavigator::showChart(const QStringList &seats)
 {
-    RESULT *result = form<RESULT>();
+    ResultWindow *result = form<ResultWindow>();
     result->setSeatTexts(seats);
     result->bringToFront();
 }
 
 void WindowNavigator::showMainWindow()
 {
-    NARABIN *main = form<NARABIN>();
+    MainWindow *main = form<MainWindow>();
     main->show();
     main->activateWindow();
 }
 
 void WindowNavigator::raiseMainWindow()
 {
-    NARABIN *main = loadedForm<NARABIN>();
+    MainWindow *main = loadedForm<MainWindow>();
     if (main && main->isVisible()) {
         main->raise();
         main->activateWindow();
@@ -52,10 +52,10 @@ void WindowNavigator::raiseMainWindow()
 
 void WindowNavigator::closeMainWindow()
 {
-    unload<NARABIN>();
+    unload<MainWindow>();
 }
 
 void WindowNavigator::showVersionInfo()
 {
-    ShowVersionInfo();
+    showVersionInfo();
 }

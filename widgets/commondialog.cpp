@@ -5,35 +5,35 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool CommonDialog::ShowOpen(QWidget *owner)
+bool CommonDialog::showOpen(QWidget *owner)
 {
-    return accept(platform().openFileName(owner, FileDialogRequest{DialogTitle, Filter, FileName}));
+    return accept(platform().openFileName(owner, FileDialogRequest{title, filter, fileName}));
 }
 
-bool CommonDialog::ShowSave(QWidget *owner)
+bool CommonDialog::showSave(QWidget *owner)
 {
-    return accept(platform().saveFileName(owner, FileDialogRequest{DialogTitle, Filter, FileName}));
+    return accept(platform().saveFileName(owner, FileDialogRequest{title, filter, fileName}));
 }
 
-bool CommonDialog::ShowColor(QWidget *owner)
+bool CommonDialog::showColor(QWidget *owner)
 {
-    const std::optional<ColorValue> chosen = platform().chooseColor(owner, Color);
+    const std::optional<ColorValue> chosen = platform().chooseColor(owner, color);
     if (!chosen)
         return false;
-    Color = *chosen;
+    color = *chosen;
     return true;
 }
 
 bool CommonDialog::accept(const QString &path)
 {
     if (path.isEmpty()) {
-        FileName.clear();
-        FileTitle.clear();
+        fileName.clear();
+        fileTitle.clear();
         return false;
     }
     const QFileInfo info(path);
-    FileName = info.absoluteFilePath();
-    FileTitle = info.fileName();
+    fileName = info.absoluteFilePath();
+    fileTitle = info.fileName();
     QDir::setCurrent(info.absolutePath());
     return true;
 }

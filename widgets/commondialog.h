@@ -10,16 +10,16 @@ class QWidget;
 // Confirming a file dialog makes the chosen file's folder the current directory.
 class CommonDialog {
 public:
-    QString DialogTitle;
-    QString Filter;     // "label|pattern|label|pattern..."
-    QString FileName;   // full path after a confirmed dialog, empty after a cancelled one
-    QString FileTitle;  // the chosen file's name without its folder
-    ColorValue Color = 0;
+    QString title;
+    QString filter;     // "label|pattern|label|pattern..."
+    QString fileName;   // full path after a confirmed dialog, empty after a cancelled one
+    QString fileTitle;  // the chosen file's name without its folder
+    ColorValue color = 0;
 
     // Each returns true when the user confirmed.
-    bool ShowOpen(QWidget *owner);
-    bool ShowSave(QWidget *owner);
-    bool ShowColor(QWidget *owner);
+    bool showOpen(QWidget *owner);
+    bool showSave(QWidget *owner);
+    bool showColor(QWidget *owner);
 
 private:
     bool accept(const QString &path);

@@ -19,7 +19,7 @@ void form_registry::store(std::type_index type, QWidget *widget)
     forms()[type] = widget;
 }
 
-void Form::Form_QueryUnload(QCloseEvent *event)
+void Form::onCloseRequest(QCloseEvent *event)
 {
     event->accept();
 }
@@ -30,7 +30,7 @@ void Form::handleCloseEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    Form_QueryUnload(event);
+    onCloseRequest(event);
     if (event->isAccepted())
         unloadSelf();
 }

@@ -11,25 +11,25 @@
 // Every window is a single instance: created on first use (running its Load set-up)
 // and created afresh once it was unloaded.
 //
-//   form<TOUROKU>()      the instance, created and loaded when there is none
-//   isLoaded<TOUROKU>()  whether an instance exists
-//   unload<TOUROKU>()    closes the instance for good (no questions asked)
+//   form<RosterEditor>()      the instance, created and loaded when there is none
+//   isLoaded<RosterEditor>()  whether an instance exists
+//   unload<RosterEditor>()    closes the instance for good (no questions asked)
 
 // Implemented by every window class.
 class Form {
 public:
     virtual ~Form() = default;
     // Load set-up; runs once per creation, before the window is first shown.
-    virtual void Form_Load() {}
+    virtual void onLoad() {}
     bool isUnloaded() const { return unloaded_; }
 
 protected:
     // Activation of the window (every time it becomes the active window).
-    virtual void Form_Activate() {}
+    virtual void onActivate() {}
     // A close request: ignore the event to keep the window open.
-    virtual void Form_QueryUnload(QCloseEvent *event);
+    virtual void onCloseRequest(QCloseEvent *event);
     // What both window kinds do with a close event: the program's own close asks
-    // nothing; the user's runs Form_QueryUnload and unloads the window when accepted.
+    // nothing; the user's runs onCloseRequest and unloads the window when accepted.
     void handleCloseEvent(QCloseEvent *event);
 
     // Marks the window closed for good and destroys it once control is back in the
@@ -75,7 +75,7 @@ W *form()
         return existing;
     auto *w = new W;
     form_registry::store(typeid(W), w);
-    w->Form_Load();
+    w->onLoad();
     return w;
 }
 

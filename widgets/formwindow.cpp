@@ -1,5 +1,9 @@
 #include "widgets/formwindow.h"
 
+#include "core/clock.h"
+#include "platform/platform.h"
+#include "widgets/menus.h"
+#include "widgets/navigator.h"
 #include "widgets/ui.h"
 
 #include <QCloseEvent>
@@ -55,14 +59,54 @@ void FormWindow::showModal()
     }
 }
 
-QTimer *FormWindow::startStatusClock(std::function<void()> tick)
+void FormWindow::buildChrome(const WindowChrome &chrome)
 {
-    auto *timer = new QTimer(this);
-    timer->setObjectName(QStringLiteral("Timer1"));
-    timer->setInterval(33000);
-    connect(timer, &QTimer::timeout, this, std::move(tick));
-    timer->start();
-    return timer;
+    helpMenu = addMenu(this, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    topicSearchAction =
+        addItem(helpMenu, "mnuHelpContext_KeyWord_0", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), QKeySequence(Qt::Key_F1));
+    const int context = chrome.helpContext;
+    windowHelpAction = addItem(helpMenu, "mnuHelpContext_KeyWord_1",
+                               context ? QStringLiteral("当該ﾍﾙﾌﾟ(&C)") : QStringLiteral("目次(&C)"));
+    addSeparator(helpMenu, chrome.helpSeparator);
+    versionAction = addItem(helpMenu, "mnuVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    connect(topicSearchAction, &QAction::triggered, this, [this] { callHelp(this, HELP_PARTIALKEY, 0); });
+    connect(windowHelpAction, &QAction::triggered, this, [this, context] {
+        if (context)
+            callHelp(this, HELP_CONTEXT, context);
+        else
+            callHelp(this, HELP_CONTENTS, 0);
+    });
+    connect(versionAction, &QAction::triggered, this, [] { navigator().showVersionInfo(); });
+
+    toolbar = new PositionToolbar(client_, chrome.toolbar);
+    statusPanels = new StatusPanels(client_, chrome.statusPanels);
+    datePanel_ = chrome.datePanel;
+    statusClock = new QTimer(this);
+    statusClock->setObjectName(QStringLiteral("Timer1"));
+    statusClock->setInterval(33000);
+    connect(statusClock, &QTimer::timeout, this, &FormWindow::refreshDateAndTime);
+    statusClock->start();
+    fixSize();
+}
+
+void FormWindow::bringToFront()
+{
+    // A window already open may lie behind others; a new one comes up in front anyway.
+    if (isVisible())
+        raise();
+    show();
+    activateWindow();
+}
+
+void FormWindow::showDateAndTime()
+{
+    statusPanels->showDateTime(datePanel_);
+}
+
+void FormWindow::refreshDateAndTime()
+{
+    refreshDateTime();
+    showDateAndTime();
 }
 
 void FormWindow::showEvent(QShowEvent *event)
@@ -77,7 +121,7 @@ void FormWindow::showEvent(QShowEvent *event)
 bool FormWindow::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate)
-        Form_Activate();
+        onActivate();
     return QMainWindow::event(e);
 }
 
@@ -102,7 +146,7 @@ void FormDialog::reject()
 bool FormDialog::event(QEvent *e)
 {
     if (e->type() == QEvent::WindowActivate)
-        Form_Activate();
+        onActivate();
     return QDialog::event(e);
 }
 

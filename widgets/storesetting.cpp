@@ -16,7 +16,7 @@ bool storeSetting(QWidget *owner, const QString &key, const QString &value)
     const QString reason = writeSetting(key, value);
     if (reason.isEmpty())
         return true;
-    MsgBox(owner, settingNotStoredMessage(reason), MsgStyle::Critical, QStringLiteral("設定の保存エラー"));
+    showMessage(owner, settingNotStoredMessage(reason), MsgStyle::Critical, QStringLiteral("設定の保存エラー"));
     return false;
 }
 

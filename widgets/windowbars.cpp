@@ -53,6 +53,8 @@ PositionToolbar::PositionToolbar(QWidget *client, const std::vector<ToolbarItem>
         b->setObjectName(QStringLiteral("Toolbar1_button_%1").arg(position));
         buttons_[position] = b;
         connect(action, &QAction::triggered, this, [this, position] { emit buttonClicked(position); });
+        if (item.command)
+            connect(action, &QAction::triggered, this, item.command);
     }
 }
 

@@ -5,18 +5,21 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <functional>
 #include <map>
 #include <vector>
 
 class QLabel;
 class QToolButton;
 
-// One position of a toolbar: a separator or a button with an image and a tooltip.
+// One position of a toolbar: a separator or a button with an image, a tooltip and
+// what a click does.
 struct ToolbarItem {
     bool separator = false;
-    QString iconTheme;                           // freedesktop icon name
+    QString iconTheme;                                       // freedesktop icon name
     QStyle::StandardPixmap fallback = QStyle::SP_CustomBase; // when the theme has none
     QString toolTip;
+    std::function<void()> command = {};
 };
 inline ToolbarItem toolbarSeparator()
 {

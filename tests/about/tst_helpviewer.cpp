@@ -149,10 +149,10 @@ void TestHelpViewer::helpRequests()
     TestEnv env;
     const QString path = installHelpFile(env);
     const QMap<QString, std::function<QWidget *()>> windows{
-        {"NARABIN", [] { return shownMain(); }}, {"TOUROKU", [] { return form<TOUROKU>(); }},
-        {"FILESCOPY", [] { return form<FILESCOPY>(); }}, {"RENAME", [] { return form<RENAME>(); }},
-        {"SEL_MCL", [] { return form<SEL_MCL>(); }}, {"COND", [] { return form<COND>(); }},
-        {"RESULT", [] { return form<RESULT>(); }}, {"NOPLINE", [] { return form<NOPLINE>(); }}};
+        {"NARABIN", [] { return shownMain(); }}, {"TOUROKU", [] { return form<RosterEditor>(); }},
+        {"FILESCOPY", [] { return form<FileCopyDialog>(); }}, {"RENAME", [] { return form<RenameDialog>(); }},
+        {"SEL_MCL", [] { return form<MainColorDialog>(); }}, {"COND", [] { return form<ConditionEditor>(); }},
+        {"RESULT", [] { return form<ResultWindow>(); }}, {"NOPLINE", [] { return form<NonPrintedRowsDialog>(); }}};
     QWidget *owner = windows[window]();
     if (control.startsWith("mnu")) {
         QAction *action = findAction(owner, control);

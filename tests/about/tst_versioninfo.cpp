@@ -8,19 +8,19 @@
 namespace {
 
 // The mail links (10, 11), then the home-page links (12-14): "+" lit, "-" at rest.
-QString linkState(const INFO_VER *w)
+QString linkState(const VersionWindow *w)
 {
     QString out;
     for (int i = 10; i <= 14; ++i) {
-        const QColor c = w->Label1[i]->palette().color(QPalette::WindowText);
+        const QColor c = w->labels[i]->palette().color(QPalette::WindowText);
         out += c == QColor(0, 255, 0) ? u'+' : c == QColor(192, 255, 192) ? u'-' : u'?';
     }
     return out;
 }
 
-INFO_VER *shownVersionWindow()
+VersionWindow *shownVersionWindow()
 {
-    INFO_VER *w = form<INFO_VER>();
+    VersionWindow *w = form<VersionWindow>();
     w->show();
     return QTest::qWaitForWindowExposed(w) ? w : nullptr;
 }
@@ -39,13 +39,13 @@ private slots:
 void TestVersionInfo::highlightFollowsThePointer()
 {
     TestEnv env;
-    INFO_VER *w = shownVersionWindow();
+    VersionWindow *w = shownVersionWindow();
     QVERIFY(w);
     // A label index, or -1 for the window's background.
     const QList<std::pair<int, QString>> steps{{11, "++---"}, {13, "--+++"}, {10, "++---"}, {-1, "-----"}};
     for (const auto &[index, expected] : steps) {
-        const QPoint point = index < 0 ? QPoint(4, 4) : w->Label1[index]->geometry().center();
-        QCOMPARE(w->childAt(point), index < 0 ? nullptr : static_cast<QWidget *>(w->Label1[index]));
+        const QPoint point = index < 0 ? QPoint(4, 4) : w->labels[index]->geometry().center();
+        QCOMPARE(w->childAt(point), index < 0 ? nullptr : static_cast<QWidget *>(w->labels[index]));
         QTest::mouseMove(w, point);
         QTRY_COMPARE(linkState(w), expected);
     }
@@ -70,9 +70,9 @@ void TestVersionInfo::linkClicks()
     QFETCH(QStringList, calls);
     TestEnv env;
     env.platform.mailStarts = env.platform.browserStarts = starts;
-    INFO_VER *w = shownVersionWindow();
+    VersionWindow *w = shownVersionWindow();
     QVERIFY(w);
-    QTest::mouseClick(w->Label1[index], Qt::LeftButton, {}, w->Label1[index]->rect().center());
+    QTest::mouseClick(w->labels[index], Qt::LeftButton, {}, w->labels[index]->rect().center());
     QStringList log;
     for (const PlatformCall &c : env.platform.calls) {
         QVERIFY(c.kind != "message" || c.owner.data() == w);

@@ -65,16 +65,16 @@ void TestStartup::settingsPresetsAndSplash()
     const bool splash = expected["OptLogo"] == "1";
     bool splashSeen = false;
     whenModal([&] {
-        INITDISP *w = loadedForm<INITDISP>();
+        SplashScreen *w = loadedForm<SplashScreen>();
         if (!w)
             return;
-        splashSeen = w->isVisible() && w->isModal() && !isLoaded<NARABIN>();
-        w->Timer1_Timer();
+        splashSeen = w->isVisible() && w->isModal() && !isLoaded<MainWindow>();
+        w->timedOut();
     });
     runStartup(env.root());
     QCOMPARE(splashSeen, splash);
-    QVERIFY(!isLoaded<INITDISP>());
-    NARABIN *main = loadedForm<NARABIN>();
+    QVERIFY(!isLoaded<SplashScreen>());
+    MainWindow *main = loadedForm<MainWindow>();
     QVERIFY(main && main->isVisible());
     const SharedState &s = state();
     QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
@@ -114,7 +114,7 @@ void TestStartup::storedValuesReadBack()
             QString value;
             for (int k = random.bounded(5); k > 0; --k)
                 value += pieces.at(random.bounded(pieces.size()));
-            QCOMPARE(SaveSetting(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value), QString());
+            QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value), QString());
             expected.insert(key, value);
         }
         QCOMPARE(storedSettings(env), expected);

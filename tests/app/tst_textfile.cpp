@@ -215,7 +215,7 @@ void TestTextFile::dateAndClockTexts()
     QFETCH(QString, texts);
     TestEnv env;
     env.setNow(now);
-    RefreshDateTime();
+    refreshDateTime();
     QCOMPARE(state().TodayText + u'|' + state().ClockText, texts);
 }
 

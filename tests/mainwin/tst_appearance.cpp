@@ -13,10 +13,10 @@
 namespace {
 
 // Start-up's settings over a store that holds `stored`, then the main window created and shown.
-NARABIN *freshMain(const QMap<QString, QString> &stored)
+MainWindow *freshMain(const QMap<QString, QString> &stored)
 {
     for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-        SaveSetting(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), it.key(), it.value());
+        saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), it.key(), it.value());
     return startedMain();
 }
 
@@ -67,22 +67,22 @@ void TestAppearance::presetStoredAndShown()
     QFETCH(QString, stored);
     QFETCH(QList<int>, gradient);
     TestEnv env;
-    NARABIN *w = freshMain({{"OptMColor", before}});
+    MainWindow *w = freshMain({{"OptMColor", before}});
     TRIGGER(w, "mnuMainColor");
-    SEL_MCL *c = loadedForm<SEL_MCL>();
+    MainColorDialog *c = loadedForm<MainColorDialog>();
     QVERIFY(c && c->isVisible());
-    QTest::mouseClick(c->Option1[size_t(option)], Qt::LeftButton);
-    c->Command1[0]->click();
-    QVERIFY(!isLoaded<SEL_MCL>());
+    QTest::mouseClick(c->presetOptions[size_t(option)], Qt::LeftButton);
+    c->buttons[0]->click();
+    QVERIFY(!isLoaded<MainColorDialog>());
     QVERIFY(env.platform.messageLog().isEmpty());
     QCOMPARE(storedLines(env, QStringLiteral("OptMColor")), QStringList{"OptMColor=" + stored});
     const SharedState &s = state();
     QCOMPARE(s.OptMColor, stored);
     QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
     // The main window takes the new lettering at once, without waiting to be activated again.
-    for (QLabel *l : {w->Label1, w->Label5, w->Label6, w->Label7, w->Label9})
+    for (QLabel *l : w->logoLetters)
         QCOMPARE(l->palette().color(QPalette::WindowText), QColor(0, 128, 128));
-    for (QLabel *l : {w->Label2_0, w->Label3, w->Label4, w->Label8, w->Label10})
+    for (QLabel *l : w->logoShadows)
         QCOMPARE(l->palette().color(QPalette::WindowText), QColor(0, 64, 0));
 }
 
@@ -114,7 +114,7 @@ void TestAppearance::countdownColours()
     QFETCH(QString, stored);
     QFETCH(QString, colours);
     TestEnv env;
-    NARABIN *w = freshMain({{"OptBColor", "&HFF"}, {"OptFColor", "&HFFFFFF"}});
+    MainWindow *w = freshMain({{"OptBColor", "&HFF"}, {"OptFColor", "&HFFFFFF"}});
     const QByteArray before = settingsBytes(env);
     if (!writable) { // a folder where the store's file belongs
         QFile::remove(env.settingsFile());

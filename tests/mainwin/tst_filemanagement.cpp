@@ -106,23 +106,23 @@ void TestFileManagement::nameDialogs()
     env.writeFile(QStringLiteral("class/a.mem"), RosterA);
     env.writeFile(QStringLiteral("class/b.mem"), "old\r\n");
     const Files before = fileTree(env.work());
-    NARABIN *main = shownMain();
+    MainWindow *main = shownMain();
     env.platform.openFiles.enqueue(env.path(QStringLiteral("class/a.mem")));
     const bool copy = command == QLatin1String("copy");
     // Types the name and presses OK (the button taking the focus, as a click does); then
     // cancels the dialog if it is still open.
     whenModal([&] {
-        FileNameDialog *d = copy ? static_cast<FileNameDialog *>(loadedForm<FILESCOPY>()) : loadedForm<RENAME>();
-        d->Command1[0]->setFocus();
-        d->Text1->setText(typed);
-        d->Command1[0]->click();
+        FileNameDialog *d = copy ? static_cast<FileNameDialog *>(loadedForm<FileCopyDialog>()) : loadedForm<RenameDialog>();
+        d->buttons[0]->setFocus();
+        d->nameBox->setText(typed);
+        d->buttons[0]->click();
         if (!d->isUnloaded())
-            d->Command1[1]->click();
+            d->buttons[1]->click();
     });
     findAction(main, copy ? QStringLiteral("mnuFileCopy") : QStringLiteral("mnuFileRename"))->trigger();
     QCOMPARE(env.platform.messageLog(), QStringList{message});
     QCOMPARE(fileTree(env.work()), with(before, changes));
-    QVERIFY(!isLoaded<FILESCOPY>() && !isLoaded<RENAME>());
+    QVERIFY(!isLoaded<FileCopyDialog>() && !isLoaded<RenameDialog>());
 }
 
 // File>Open shares the main window's dialog with the file commands, which change its title
@@ -132,13 +132,13 @@ void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
     TestEnv env;
     env.writeFile(QStringLiteral("class/a.mem"), RosterA);
     const QString roster = env.path(QStringLiteral("class/a.mem"));
-    NARABIN *main = shownMain();
+    MainWindow *main = shownMain();
     env.platform.openFiles.enqueue(roster);
     TRIGGER(main, "mnuFileOpen");
     env.platform.openFiles.enqueue(roster);
-    whenModal([] { loadedForm<FILESCOPY>()->Command1[1]->click(); });
+    whenModal([] { loadedForm<FileCopyDialog>()->buttons[1]->click(); });
     TRIGGER(main, "mnuFileCopy");
-    main->Toolbar1->button(3)->click(); // each file dialog from here on cancelled
+    main->toolbar->button(3)->click(); // each file dialog from here on cancelled
     TRIGGER(main, "mnuFileRename");
     env.platform.openFiles.enqueue(roster);
     TRIGGER(main, "mnuFileOpen");
@@ -178,10 +178,10 @@ void TestFileManagement::deleteCommand()
     env.writeFile(Log, cp932Lines({"r1.rlt", "消えた.rlt", "r2.rlt"}));
     env.writeFile(QStringLiteral("other/") + Log, cp932Lines({"o1.rlt", "o2.rlt", "r1.rlt"}));
     const Files before = fileTree(env.work());
-    NARABIN *main = shownMain();
+    MainWindow *main = shownMain();
     env.platform.answers.enqueue(IDOK);
     env.platform.openFiles.enqueue(env.path(target));
-    main->Toolbar1->button(5)->click();
+    main->toolbar->button(5)->click();
     QCOMPARE(env.platform.messageLog(), (QStringList{QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33"),
                                                      QStringLiteral("削除情報|指定されたﾌｧｲﾙを削除しました。|64")}));
     QCOMPARE(fileTree(env.work()), with(before, changes));
@@ -215,7 +215,7 @@ void TestFileManagement::backupCommand()
         env.writeFile(it.key(), it.value());
     env.writeFile(QStringLiteral("d.memo"), "d");
     const Files onFloppy = fileTree(floppy);
-    NARABIN *main = shownMain();
+    MainWindow *main = shownMain();
     int asked = 0;
     env.platform.onMessage = [&](const PlatformCall &) {
         if (++asked > 1 && answers.value(asked - 1) == IDOK)

@@ -6,10 +6,10 @@
 #include <QtTest>
 
 namespace {
-QList<int> logIndices(const NARABIN *w)
+QList<int> logIndices(const MainWindow *w)
 {
     QList<int> out;
-    for (const auto &[index, action] : w->mnuFileArray) {
+    for (const auto &[index, action] : w->pastResultItems) {
         if (index > 0)
             out.append(index);
     }
@@ -42,7 +42,7 @@ void TestMainWindow::enablingAfterLoad()
     QFETCH(int, resultShown);
     QFETCH(QStringList, disabled);
     TestEnv env;
-    NARABIN *w = startedMain([&] { state().ResultShown = quint8(resultShown); });
+    MainWindow *w = startedMain([&] { state().ResultShown = resultShown != 0; });
     QStringList off;
     for (QAction *a : w->findChildren<QAction *>()) {
         if (!a->isEnabled() && !a->isSeparator() && a->objectName().startsWith(QLatin1String("mnu")))
@@ -50,7 +50,7 @@ void TestMainWindow::enablingAfterLoad()
     }
     off.sort();
     for (int pos = 1; pos <= 12; ++pos) {
-        if (w->Toolbar1->button(pos) && !w->Toolbar1->isButtonEnabled(pos))
+        if (w->toolbar->button(pos) && !w->toolbar->isButtonEnabled(pos))
             off.append(QStringLiteral("toolbar %1").arg(pos));
     }
     QCOMPARE(off, disabled);
@@ -75,16 +75,16 @@ void TestMainWindow::pastLogList()
     TestEnv env;
     if (!log.isEmpty())
         env.writeFile(QStringLiteral("ならびん.ini"), log);
-    NARABIN *w = startedMain();
+    MainWindow *w = startedMain();
     QCOMPARE(pastLogItems(w), items);
-    QCOMPARE(w->mnuFileArray[0]->isVisible(), !items.isEmpty()); // the separator
+    QCOMPARE(w->pastResultItems[0]->isVisible(), !items.isEmpty()); // the separator
     // A main window created again in the same run numbers its items on (never from 1 again).
     QList<int> indices;
     for (int i = 1; i <= 2 * int(items.size()); ++i)
         indices.append(i);
     QCOMPARE(logIndices(w), indices.mid(0, items.size()));
-    unload<NARABIN>();
-    NARABIN *again = form<NARABIN>();
+    unload<MainWindow>();
+    MainWindow *again = form<MainWindow>();
     QCOMPARE(pastLogItems(again), items);
     QCOMPARE(logIndices(again), indices.mid(items.size()));
 }
@@ -102,16 +102,16 @@ void TestMainWindow::quitConfirmation()
     QFETCH(bool, closeButton);
     QFETCH(int, answer);
     TestEnv env;
-    NARABIN *w = startedMain();
+    MainWindow *w = startedMain();
     env.platform.answers.enqueue(answer);
     if (closeButton)
         w->close();
     else
-        w->mnuEnd->trigger();
+        w->quitAction->trigger();
     QCOMPARE(env.platform.messageLog(), QStringList{QStringLiteral("終了確認|「ならびん君 for Windows」 を 終了しますか？|33")});
     QCOMPARE(env.platform.quitCount, answer == IDOK ? 1 : 0);
     if (answer == IDCANCEL)
-        QVERIFY(isLoaded<NARABIN>() && w->isVisible());
+        QVERIFY(isLoaded<MainWindow>() && w->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -42,14 +42,14 @@ void TestPastResults::pastResult()
     TestEnv env;
     env.writeFile(QStringLiteral("ならびん.ini"), logLine + "\r\n");
     env.writeFile(fileName, file);
-    NARABIN *main = startedMain();
+    MainWindow *main = startedMain();
     QCOMPARE(pastLogItems(main), QStringList{fileName});
     TRIGGER(main, "mnuFileArray_1");
-    QVERIFY(isLoaded<NARABIN>() && main->isVisible()); // the main window stays open behind
+    QVERIFY(isLoaded<MainWindow>() && main->isVisible()); // the main window stays open behind
     QCOMPARE(env.platform.messageLog(),
              seats.isEmpty() ? QStringList{QStringLiteral("ﾌｧｲﾙの存在確認|指定したﾌｧｲﾙがありません。存在を確認して下さい。|16")}
                              : QStringList());
-    RESULT *r = loadedForm<RESULT>();
+    ResultWindow *r = loadedForm<ResultWindow>();
     QCOMPARE(r ? r->seatTexts() : QStringList(), seats);
 }
 

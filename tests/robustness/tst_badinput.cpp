@@ -127,13 +127,13 @@ void TestBadInput::everyReader()
     // Each command in a fresh world, the bad file where it reads it.
     const auto start = [&in](TestEnv &env, const QString &file) {
         env.writeFile(file, in.bytes);
-        NARABIN *main = shownMain();
+        MainWindow *main = shownMain();
         makeTrouble(env.path(file), in.trouble);
         return main;
     };
     {
         TestEnv env;
-        NARABIN *main = start(env, "名簿.mem");
+        MainWindow *main = start(env, "名簿.mem");
         const Files before = fileTree(env.work());
         env.platform.openFiles.enqueue(env.path("名簿.mem"));
         TRIGGER(main, "mnuFileOpen");
@@ -141,19 +141,19 @@ void TestBadInput::everyReader()
                  in.rosterFails ? QStringList{"名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16"} : QStringList());
         QCOMPARE(int(state().PupilCount), int(in.names.size()));
         QCOMPARE(QStringList(state().PupilNames.begin() + 1, state().PupilNames.begin() + 1 + in.names.size()), in.names);
-        TOUROKU *editor = loadedForm<TOUROKU>();
+        RosterEditor *editor = loadedForm<RosterEditor>();
         QCOMPARE(editor ? editor->boxTexts() : QStringList{"<none>"}, in.rosterFails ? QStringList{"<none>"} : padded(in.names));
         QCOMPARE(fileTree(env.work()), before);
     }
     {
         TestEnv env;
         env.writeFile(Log, cp932Lines({"結果.rlt"}));
-        NARABIN *main = start(env, "結果.rlt");
+        MainWindow *main = start(env, "結果.rlt");
         const Files before = fileTree(env.work());
         TRIGGER(main, "mnuFileArray_1");
         QCOMPARE(env.platform.messageLog(),
                  in.chartFails ? QStringList{"ﾌｧｲﾙの存在確認|指定したﾌｧｲﾙがありません。存在を確認して下さい。|16"} : QStringList());
-        RESULT *result = loadedForm<RESULT>();
+        ResultWindow *result = loadedForm<ResultWindow>();
         QCOMPARE(result ? result->seatTexts() : QStringList{"<none>"}, in.chartFails ? QStringList{"<none>"} : padded(in.seats));
         QVERIFY(main->isVisible());
         QCOMPARE(fileTree(env.work()), before);
@@ -163,22 +163,22 @@ void TestBadInput::everyReader()
         env.writeFile(Log, in.bytes);
         makeTrouble(env.path(Log), in.trouble);
         const Files before = fileTree(env.work());
-        NARABIN *main = shownMain();
+        MainWindow *main = shownMain();
         QStringList entries;
-        for (const auto &[index, action] : main->mnuFileArray) {
+        for (const auto &[index, action] : main->pastResultItems) {
             if (index > 0 && action->isVisible())
                 entries.append(action->data().toString());
         }
         QCOMPARE(entries, in.listed);
-        QCOMPARE(int(main->mnuFileArray.size()), 1 + int(in.listed.size())); // the separator and the entries
-        QCOMPARE(main->mnuFileArray.at(0)->isVisible(), !in.listed.isEmpty());
+        QCOMPARE(int(main->pastResultItems.size()), 1 + int(in.listed.size())); // the separator and the entries
+        QCOMPARE(main->pastResultItems.at(0)->isVisible(), !in.listed.isEmpty());
         QVERIFY(env.platform.messageLog().isEmpty());
         QCOMPARE(fileTree(env.work()), before);
     }
     TestEnv env;
     for (const QString present : {"消す.rlt", "佐藤", "生徒7"})
         env.writeFile(present, "x");
-    NARABIN *main = start(env, Log);
+    MainWindow *main = start(env, Log);
     Files expected = fileTree(env.work());
     env.platform.openFiles.enqueue(env.path("消す.rlt"));
     TRIGGER(main, "mnuFileDelete");

@@ -125,7 +125,7 @@ void TestFullDisk::commandsOnAFullDisk()
     env.writeFile(QStringLiteral("1組.rlt"), cp932Lines(padded({"佐藤", "山田"})));
     env.writeFile(QStringLiteral("空.rlt"), QByteArray());
     env.writeFile(QStringLiteral("ならびん.ini"), cp932Lines({"1組.rlt", "空.rlt"}));
-    NARABIN *main = startedMain(); // writes the settings' defaults
+    MainWindow *main = startedMain(); // writes the settings' defaults
     QVERIFY(QFileInfo(env.settingsFile()).size() > 0);
     Files expected = fileTree(env.root());
     disk.fill();
@@ -136,15 +136,15 @@ void TestFullDisk::commandsOnAFullDisk()
         written = env.path(QStringLiteral("1組.mem"));
         env.platform.openFiles.enqueue(written);
         TRIGGER(main, "mnuFileOpen");
-        TOUROKU *editor = loadedForm<TOUROKU>();
+        RosterEditor *editor = loadedForm<RosterEditor>();
         QVERIFY(editor);
-        editor->Text1[2]->setText(QStringLiteral("鈴木"));
+        editor->seatBoxes[2]->setText(QStringLiteral("鈴木"));
         env.platform.saveFiles.enqueue(written);
         TRIGGER(editor, "mnuNewFile");
         QVERIFY(editor->isVisible()); // the names stay to be saved elsewhere
     } else if (command == QLatin1String("save")) {
         written = env.path(QStringLiteral("1組.rlt"));
-        RESULT *result = form<RESULT>();
+        ResultWindow *result = form<ResultWindow>();
         result->setSeatTexts(padded({"山田", "佐藤"}));
         result->show();
         env.platform.saveFiles.enqueue(written);
@@ -154,12 +154,12 @@ void TestFullDisk::commandsOnAFullDisk()
         env.platform.openFiles.enqueue(env.path(QStringLiteral("1組.mem")));
         bool openAfterFailure = false;
         whenModal([&] {
-            FILESCOPY *copy = loadedForm<FILESCOPY>();
+            FileCopyDialog *copy = loadedForm<FileCopyDialog>();
             QVERIFY(copy);
-            copy->Text1->setText(QStringLiteral("2組.mem"));
-            copy->Command1[0]->click();
-            openAfterFailure = isLoaded<FILESCOPY>(); // for another name; the user gives up
-            copy->Command1[1]->click();
+            copy->nameBox->setText(QStringLiteral("2組.mem"));
+            copy->buttons[0]->click();
+            openAfterFailure = isLoaded<FileCopyDialog>(); // for another name; the user gives up
+            copy->buttons[1]->click();
         });
         TRIGGER(main, "mnuFileCopy");
         QVERIFY(openAfterFailure);
@@ -170,9 +170,9 @@ void TestFullDisk::commandsOnAFullDisk()
         expected.remove(QStringLiteral("work/") + deleted);
     } else {
         written = env.settingsFile();
-        main->mnuLogoMark->setChecked(true); // as start-up shows the stored choice
+        main->splashAction->setChecked(true); // as start-up shows the stored choice
         TRIGGER(main, "mnuLogoMark");
-        QCOMPARE(main->mnuLogoMark->isChecked(), true); // the check mark stays where it was
+        QCOMPARE(main->splashAction->isChecked(), true); // the check mark stays where it was
         QCOMPARE(state().OptLogo, QStringLiteral("1"));
     }
     QCOMPARE(env.platform.messageLog(), messages.replaceInStrings(QStringLiteral("<path>"), QDir::toNativeSeparators(written)));

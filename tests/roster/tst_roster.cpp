@@ -25,11 +25,11 @@ const QString ChangedQuestion = QStringLiteral("変更確認|名簿は変更さ�
 // to; "<closed>" when it is not open and shown.
 QStringList conditionEditorRoster()
 {
-    COND *editor = loadedForm<COND>();
+    ConditionEditor *editor = loadedForm<ConditionEditor>();
     if (!editor || !editor->isVisible())
         return {QStringLiteral("<closed>")};
     QStringList names;
-    for (const QLabel *label : editor->Label4)
+    for (const QLabel *label : editor->registrantLabels)
         names.append(label->text());
     while (!names.isEmpty() && names.constLast().isEmpty())
         names.removeLast();
@@ -37,29 +37,29 @@ QStringList conditionEditorRoster()
 }
 
 // File>Open of a file in the work folder; the editor when one is shown.
-TOUROKU *openRoster(TestEnv &env, const QString &name)
+RosterEditor *openRoster(TestEnv &env, const QString &name)
 {
     env.platform.openFiles.enqueue(env.path(name));
-    shownMain()->mnuFileOpen->trigger();
-    return loadedForm<TOUROKU>();
+    shownMain()->openRosterAction->trigger();
+    return loadedForm<RosterEditor>();
 }
 
 // File>New roster: checks that the editor comes up modal and empty, then runs `inside`.
 // Returns whether the editor was still open afterwards (it is then closed so that the
 // command returns).
-bool newRoster(const std::function<void(TOUROKU *)> &inside)
+bool newRoster(const std::function<void(RosterEditor *)> &inside)
 {
     bool stillOpen = false;
     whenModal([&] {
-        TOUROKU *editor = loadedForm<TOUROKU>();
+        RosterEditor *editor = loadedForm<RosterEditor>();
         QVERIFY(editor && editor->isVisible());
         QCOMPARE(editor->windowModality(), Qt::ApplicationModal);
         QCOMPARE(editor->boxTexts(), QStringList(SeatCount));
         inside(editor);
-        stillOpen = isLoaded<TOUROKU>();
-        unload<TOUROKU>();
+        stillOpen = isLoaded<RosterEditor>();
+        unload<RosterEditor>();
     });
-    shownMain()->mnuFileCreate->trigger();
+    shownMain()->newRosterAction->trigger();
     return stillOpen;
 }
 
@@ -104,7 +104,7 @@ void TestRoster::openFile()
     env.writeFile(QStringLiteral("before.mem"), cp932Lines({"前の名簿"}));
     QVERIFY(openRoster(env, QStringLiteral("before.mem")));
     env.writeFile(QStringLiteral("class.MEM"), bytes);
-    TOUROKU *editor = openRoster(env, QStringLiteral("class.MEM"));
+    RosterEditor *editor = openRoster(env, QStringLiteral("class.MEM"));
     QCOMPARE(env.platform.messageLog(),
              names.isEmpty() ? QStringList{QStringLiteral("名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16")}
                              : QStringList());
@@ -118,25 +118,25 @@ void TestRoster::roundTripClosesUpSeats()
     TestEnv env;
     env.writeFile(QStringLiteral("c.mem"), cp932Lines(numberedNames(1, 5)));
     QVERIFY(openRoster(env, QStringLiteral("c.mem")));
-    unload<TOUROKU>();
+    unload<RosterEditor>();
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("kumi.mem")));
-    QVERIFY(!newRoster([&](TOUROKU *editor) {
-        editor->Text1[0]->setText(QStringLiteral("山田"));
-        editor->Text1[4]->setText(QStringLiteral("佐藤"));
-        editor->Text1[19]->setText(QStringLiteral("鈴木"));
-        editor->Toolbar1->button(2)->click();
+    QVERIFY(!newRoster([&](RosterEditor *editor) {
+        editor->seatBoxes[0]->setText(QStringLiteral("山田"));
+        editor->seatBoxes[4]->setText(QStringLiteral("佐藤"));
+        editor->seatBoxes[19]->setText(QStringLiteral("鈴木"));
+        editor->toolbar->button(2)->click();
     }));
     QCOMPARE(env.platform.messageLog(), QStringList{Corrected});
     QCOMPARE(env.readFile(QStringLiteral("kumi.mem")), cp932Lines({"山田", "佐藤", "鈴木"}));
     QCOMPARE(conditionEditorRoster(), (QStringList{"山田", "佐藤", "鈴木"}));
     // The correction report used the carried-over flag up: the next new roster, from a
     // main window out of its conditions state, is new.
-    unload<COND>();
-    unload<NARABIN>();
+    unload<ConditionEditor>();
+    unload<MainWindow>();
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("kumi2.mem")));
-    QVERIFY(!newRoster([](TOUROKU *editor) {
-        editor->Text1[0]->setText(QStringLiteral("田中"));
-        editor->Toolbar1->button(2)->click();
+    QVERIFY(!newRoster([](RosterEditor *editor) {
+        editor->seatBoxes[0]->setText(QStringLiteral("田中"));
+        editor->toolbar->button(2)->click();
     }));
     QCOMPARE(env.platform.messageLog(), (QStringList{Corrected, Registered}));
 }
@@ -193,16 +193,16 @@ void TestRoster::editorCommands()
         env.platform.answers.enqueue(answer);
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("out.mem")));
     bool stillOpen = false;
-    const auto use = [&](TOUROKU *editor) {
+    const auto use = [&](RosterEditor *editor) {
         for (const QString &edit : edits)
-            editor->Text1[size_t(edit.section(u':', 0, 0).toInt() - 1)]->setText(edit.section(u':', 1));
+            editor->seatBoxes[size_t(edit.section(u':', 0, 0).toInt() - 1)]->setText(edit.section(u':', 1));
         for (const QString &step : steps) {
             if (step == QLatin1String("register"))
-                editor->mnuNewFile_Click();
+                editor->registerRoster();
             else
-                editor->mnuCancel->trigger();
+                editor->closeAction->trigger();
         }
-        stillOpen = isLoaded<TOUROKU>();
+        stillOpen = isLoaded<RosterEditor>();
     };
     if (opened == "<new>") {
         newRoster(use);
@@ -238,9 +238,9 @@ void TestRoster::savedAgain()
     TestEnv env;
     const QString path = env.path(QStringLiteral("old/CLASS.MEM"));
     env.writeFile(QStringLiteral("old/CLASS.MEM"), original);
-    TOUROKU *editor = openRoster(env, QStringLiteral("old/CLASS.MEM"));
+    RosterEditor *editor = openRoster(env, QStringLiteral("old/CLASS.MEM"));
     QVERIFY(editor);
-    editor->Text1[5]->setText(QStringLiteral("追加"));
+    editor->seatBoxes[5]->setText(QStringLiteral("追加"));
     if (fails)
         env.limitWrites(QStringLiteral("CLASS.MEM"), 4);
     env.platform.saveFiles.enqueue(path);
@@ -250,21 +250,21 @@ void TestRoster::savedAgain()
                                      QStringLiteral("\r\nディスクの空き容量が足りません。|16")
                                : Corrected});
     QCOMPARE(env.readFile(QStringLiteral("old/CLASS.MEM")), fails ? saved : saved + sjis(QStringLiteral("追加\r\n")));
-    QCOMPARE(isLoaded<TOUROKU>() && editor->isVisible(), fails); // the names stay to be saved again
+    QCOMPARE(isLoaded<RosterEditor>() && editor->isVisible(), fails); // the names stay to be saved again
 }
 
 void TestRoster::enterMovesToTheNextSeat()
 {
     TestEnv env;
     env.writeFile(QStringLiteral("c.mem"), cp932Lines(numberedNames(1, 6)));
-    TOUROKU *editor = openRoster(env, QStringLiteral("c.mem"));
+    RosterEditor *editor = openRoster(env, QStringLiteral("c.mem"));
     QVERIFY(editor);
     QApplication::setActiveWindow(editor);
-    editor->Text1[4]->setFocus();
-    QTRY_COMPARE(QApplication::focusWidget(), editor->Text1[4]);
+    editor->seatBoxes[4]->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), editor->seatBoxes[4]);
     // Enter in seat 5 moves to seat 6, inserting nothing.
-    QTest::keyClick(editor->Text1[4], Qt::Key_Return);
-    QTRY_COMPARE(QApplication::focusWidget(), editor->Text1[5]);
+    QTest::keyClick(editor->seatBoxes[4], Qt::Key_Return);
+    QTRY_COMPARE(QApplication::focusWidget(), editor->seatBoxes[5]);
     QCOMPARE(editor->boxTexts().mid(4, 2), (QStringList{"生徒5", "生徒6"}));
 }
 
@@ -310,11 +310,11 @@ void TestRoster::pasteKeepsOneLine()
     TestEnv env;
     QLineEdit *edit = nullptr;
     if (box == QLatin1String("roster editor"))
-        edit = form<TOUROKU>()->Text1[3];
+        edit = form<RosterEditor>()->seatBoxes[3];
     else if (box == QLatin1String("condition editor"))
-        edit = form<COND>()->Text1[3];
+        edit = form<ConditionEditor>()->seatBoxes[3];
     else
-        edit = form<FILESCOPY>()->Text1;
+        edit = form<FileCopyDialog>()->nameBox;
     edit->setText(QStringLiteral("山田"));
     edit->setCursorPosition(1);
     QApplication::clipboard()->setText(QStringLiteral("伊藤\t翔太\r\n佐藤\t花子\r\n"));
@@ -335,13 +335,13 @@ void TestRoster::registeredNamesOpenAgain()
     int saved = 0, refusals = 0;
     for (int round = 0; round < 60; ++round) {
         TestEnv env;
-        TOUROKU *editor = form<TOUROKU>();
+        RosterEditor *editor = form<RosterEditor>();
         editor->show();
         for (int n = 1 + random.bounded(6); n > 0; --n) {
             QString text;
             for (int k = 1 + random.bounded(5); k > 0; --k)
                 text += pieces.at(random.bounded(pieces.size()));
-            QLineEdit *seat = editor->Text1[size_t(random.bounded(SeatCount))];
+            QLineEdit *seat = editor->seatBoxes[size_t(random.bounded(SeatCount))];
             QApplication::clipboard()->setText(text);
             seat->end(false);
             seat->paste();
@@ -350,7 +350,7 @@ void TestRoster::registeredNamesOpenAgain()
         const QString path = env.path(QStringLiteral("class.mem"));
         env.platform.saveFiles.enqueue(path);
         env.platform.answers.enqueue(IDOK); // an empty roster is registered
-        editor->mnuNewFile_Click();
+        editor->registerRoster();
         const QStringList messages = env.platform.messageLog();
         if (collectNames(texts).isEmpty()) { // only line breaks were pasted: nobody to register
             QCOMPARE(messages, QStringList{EmptyQuestion});
@@ -367,8 +367,8 @@ void TestRoster::registeredNamesOpenAgain()
         QStringList expected;
         for (const QString &name : collectNames(texts))
             expected.append(toCp932Forms(name));
-        unload<COND>();
-        TOUROKU *reopened = openRoster(env, QStringLiteral("class.mem"));
+        unload<ConditionEditor>();
+        RosterEditor *reopened = openRoster(env, QStringLiteral("class.mem"));
         QVERIFY2(reopened, qPrintable(texts.join(u'|')));
         QCOMPARE(reopened->boxTexts(), padded(expected));
     }

@@ -34,7 +34,7 @@ inline SeatMap emptySeats(int first, int last)
 }
 
 // Start-up's settings, a roster and seat conditions in the shared state, and the main window shown.
-inline NARABIN *mainWithRoster(const QStringList &roster, const SeatMap &conditions = {})
+inline MainWindow *mainWithRoster(const QStringList &roster, const SeatMap &conditions = {})
 {
     loadStartupSettings(QDir::currentPath());
     SharedState &s = state();
@@ -43,7 +43,7 @@ inline NARABIN *mainWithRoster(const QStringList &roster, const SeatMap &conditi
     s.PupilCount = quint8(roster.size());
     for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
         s.SeatConditions[size_t(it.key())] = it.value();
-    NARABIN *main = form<NARABIN>();
+    MainWindow *main = form<MainWindow>();
     main->show();
     return main;
 }
@@ -77,16 +77,16 @@ inline std::shared_ptr<CountdownSeen> driveCountdown()
 {
     auto seen = std::make_shared<CountdownSeen>();
     whenModal([seen] {
-        WAIT *w = loadedForm<WAIT>();
+        CountdownWindow *w = loadedForm<CountdownWindow>();
         if (!w)
             return;
         seen->modal = w->isVisible() && QApplication::activeModalWidget() == w;
-        seen->timerRunning = w->Timer1->isActive();
+        seen->timerRunning = w->ticker->isActive();
         while (!w->isUnloaded() && seen->ticks < 20) {
-            seen->numbers.append(w->Label2->text());
-            seen->faces.append(w->Label6->text());
-            seen->bars.append(w->ProgressBar1->value());
-            w->Timer1_Timer();
+            seen->numbers.append(w->numberBox->text());
+            seen->faces.append(w->face->text());
+            seen->bars.append(w->progressBar->value());
+            w->tick();
             ++seen->ticks;
         }
     });

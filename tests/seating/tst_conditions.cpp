@@ -24,18 +24,18 @@ const QString Applied = QStringLiteral("設定確認|条件を設定しました
 
 // The condition editor opened for a roster, as the roster editor opens it, with seats typed
 // in; "-" ticks the seat's box, as the stored mark does, and a "[x]" after a name ticks it too.
-COND *openEditor(const QStringList &roster, const SeatMap &stored = {}, const SeatMap &typed = {})
+ConditionEditor *openEditor(const QStringList &roster, const SeatMap &stored = {}, const SeatMap &typed = {})
 {
     mainWithRoster(roster, stored);
     showConditionEditor();
-    COND *w = loadedForm<COND>();
+    ConditionEditor *w = loadedForm<ConditionEditor>();
     for (auto it = typed.cbegin(); it != typed.cend(); ++it) {
         QString text = it.value();
         if (text == QLatin1String("-") || text.endsWith(QLatin1String("[x]"))) {
-            w->Check1[size_t(it.key() - 1)]->setChecked(true);
+            w->emptySeatChecks[size_t(it.key() - 1)]->setChecked(true);
             text.chop(text.size() == 1 ? 1 : 3);
         }
-        w->Text1[size_t(it.key() - 1)]->setText(text);
+        w->seatBoxes[size_t(it.key() - 1)]->setText(text);
     }
     return w;
 }
@@ -58,19 +58,19 @@ SeatMap storedConditions()
     return map;
 }
 
-QStringList boxTexts(COND *w)
+QStringList boxTexts(ConditionEditor *w)
 {
     QStringList texts;
-    for (const QLineEdit *box : w->Text1)
+    for (const QLineEdit *box : w->seatBoxes)
         texts.append(box->text());
     return texts;
 }
 
-QList<int> tickedSeats(COND *w)
+QList<int> tickedSeats(ConditionEditor *w)
 {
     QList<int> seats;
     for (int i = 0; i < SeatCount; ++i) {
-        if (w->Check1[size_t(i)]->isChecked())
+        if (w->emptySeatChecks[size_t(i)]->isChecked())
             seats.append(i + 1);
     }
     return seats;
@@ -151,16 +151,16 @@ void TestConditions::apply()
     QFETCH(QStringList, messages);
     QFETCH(SeatMap, stored);
     TestEnv env;
-    COND *w = openEditor(roster, {}, entered);
+    ConditionEditor *w = openEditor(roster, {}, entered);
     const QStringList texts = boxTexts(w);
     const QList<int> ticks = tickedSeats(w);
-    state().MatchFound = 1; // apply starts from a clean flag
+    state().MatchFound = true; // apply starts from a clean flag
     TRIGGER(w, "mnuCond");
     QCOMPARE(env.platform.messageLog(), messages);
     QCOMPARE(storedConditions(), stored);
     const bool success = messages == QStringList{Applied};
-    QCOMPARE(state().MatchFound, success ? 0 : 1);
-    QCOMPARE(isLoaded<COND>(), !success);
+    QCOMPARE(state().MatchFound, !success);
+    QCOMPARE(isLoaded<ConditionEditor>(), !success);
     if (!success) // everything entered stays for the user to correct
         QVERIFY(w->isVisible() && boxTexts(w) == texts && tickedSeats(w) == ticks);
 }
@@ -170,10 +170,10 @@ void TestConditions::apply()
 void TestConditions::correctedApplyAfterAFailedOne()
 {
     TestEnv env;
-    COND *w = openEditor(pupils(20), {}, {{3, QStringLiteral("転校生")}, {10, QStringLiteral("-")}});
+    ConditionEditor *w = openEditor(pupils(20), {}, {{3, QStringLiteral("転校生")}, {10, QStringLiteral("-")}});
     TRIGGER(w, "mnuCond");
     TRIGGER(w, "mnuCond");
-    w->Text1[2]->clear();
+    w->seatBoxes[2]->clear();
     TRIGGER(w, "mnuCond");
     QCOMPARE(env.platform.messageLog(), (QStringList{NotRegistrant, NotRegistrant, Applied}));
     QCOMPARE(storedConditions(), marked({10}));
@@ -183,23 +183,23 @@ void TestConditions::cancelWithOnlyATickClearsAll()
 {
     TestEnv env;
     // Load took the mark into the tick: only the tick is left entered.
-    COND *w = openEditor(pupils(10), {{3, "生徒3"}, {9, "-"}}, {{3, ""}});
+    ConditionEditor *w = openEditor(pupils(10), {{3, "生徒3"}, {9, "-"}}, {{3, ""}});
     env.platform.answers.enqueue(IDOK);
     TRIGGER(w, "mnuNO");
     QCOMPARE(env.platform.messageLog(), QStringList{"条件破棄確認|設定中の条件があります。それらを破棄しますか？|33"});
     QCOMPARE(storedConditions(), SeatMap{});
-    QVERIFY(!isLoaded<COND>());
+    QVERIFY(!isLoaded<ConditionEditor>());
 }
 
 void TestConditions::reopeningShowsTheSame()
 {
     TestEnv env;
-    COND *w = openEditor(pupils(12), {}, {{1, "-"}, {5, "生徒12"}, {21, "生徒3"}, {28, "-"}});
+    ConditionEditor *w = openEditor(pupils(12), {}, {{1, "-"}, {5, "生徒12"}, {21, "生徒3"}, {28, "-"}});
     const QStringList texts = boxTexts(w);
     TRIGGER(w, "mnuCond");
-    QVERIFY(!isLoaded<COND>());
-    TRIGGER(loadedForm<NARABIN>(), "mnuCondition");
-    COND *again = loadedForm<COND>();
+    QVERIFY(!isLoaded<ConditionEditor>());
+    TRIGGER(loadedForm<MainWindow>(), "mnuCondition");
+    ConditionEditor *again = loadedForm<ConditionEditor>();
     QVERIFY(again);
     QCOMPARE(boxTexts(again), texts);
     QCOMPARE(tickedSeats(again), (QList<int>{1, 28}));
@@ -210,9 +210,9 @@ void TestConditions::reopeningShowsTheSame()
 void TestConditions::clearedSeatIsFreeAgain()
 {
     TestEnv env;
-    COND *w = openEditor(pupils(12), {{5, "生徒12"}, {21, "生徒3"}, {28, "-"}});
-    QCOMPARE(w->Text1[4]->text(), QStringLiteral("生徒12"));
-    w->Text1[4]->clear();
+    ConditionEditor *w = openEditor(pupils(12), {{5, "生徒12"}, {21, "生徒3"}, {28, "-"}});
+    QCOMPARE(w->seatBoxes[4]->text(), QStringLiteral("生徒12"));
+    w->seatBoxes[4]->clear();
     TRIGGER(w, "mnuCond");
     QCOMPARE(env.platform.messageLog(), QStringList{Applied});
     QCOMPARE(storedConditions(), marked({28}, {{21, "生徒3"}}));
@@ -234,7 +234,7 @@ void TestConditions::drops()
     QFETCH(QString, target);
     QFETCH(bool, taken);
     TestEnv env;
-    COND *w = openEditor(pupils(8), {{5, "生徒7"}}, {{5, "生徒7を消す"}});
+    ConditionEditor *w = openEditor(pupils(8), {{5, "生徒7"}}, {{5, "生徒7を消す"}});
     const QStringList before = boxTexts(w);
     auto *widget = w->findChild<QWidget *>(target);
     QVERIFY(widget);
@@ -249,8 +249,8 @@ void TestConditions::drops()
 void TestConditions::pressBeyondTheRosterStartsNoDrag()
 {
     TestEnv env;
-    COND *w = openEditor(pupils(20));
-    QTest::mousePress(w->Label4[20], Qt::LeftButton);
+    ConditionEditor *w = openEditor(pupils(20));
+    QTest::mousePress(w->registrantLabels[20], Qt::LeftButton);
     QCOMPARE(w->findChildren<QDrag *>().size(), 0);
 }
 
@@ -271,8 +271,8 @@ void TestConditions::dragIconFiles()
         QVERIFY(own.save(env.path(QStringLiteral("DRAG.ICO")), "ICO"));
     const QImage builtIn = iconImage(QPixmap(QStringLiteral(":/DRAG.ICO")));
     QVERIFY(!builtIn.isNull());
-    COND *w = openEditor(pupils(2));
-    w->Label4_MouseDown(1);
+    ConditionEditor *w = openEditor(pupils(2));
+    w->dragRegistrant(1);
     // Without a display the drag is over at once; its object lives until the event loop runs.
     const QList<QDrag *> drags = w->findChildren<QDrag *>();
     QCOMPARE(drags.size(), 1);
@@ -286,34 +286,34 @@ void TestConditions::wholeRoad()
     TestEnv env;
     const QStringList roster{"髙橋", "渡邊", "佐藤", "鈴木", "①田中", "ｱｲｻﾞﾜ", "伊藤"};
     env.writeFile(QStringLiteral("名簿/3年1組.mem"), crlfLines(roster));
-    NARABIN *main = mainWithRoster({});
+    MainWindow *main = mainWithRoster({});
 
     // File>Open and register.
     env.platform.openFiles.enqueue(env.path(QStringLiteral("名簿/3年1組.mem")));
     TRIGGER(main, "mnuFileOpen");
-    TOUROKU *editor = loadedForm<TOUROKU>();
+    RosterEditor *editor = loadedForm<RosterEditor>();
     QVERIFY(editor && editor->isVisible());
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("名簿/3年1組.mem")));
     TRIGGER(editor, "mnuNewFile");
     QCOMPARE(env.readFile(QStringLiteral("名簿/3年1組.mem")), crlfLines(roster));
 
     // Names dragged onto seats, two seats left empty.
-    COND *cond = loadedForm<COND>();
+    ConditionEditor *cond = loadedForm<ConditionEditor>();
     QVERIFY(cond && cond->isVisible());
-    QVERIFY(dropName(cond->Text1[0], cond->Label4[4]->property("Tag").toString()));
-    QVERIFY(dropName(cond->Text1[11], cond->Label4[0]->property("Tag").toString()));
-    QTest::mouseClick(cond->Check1[1], Qt::LeftButton);
-    cond->Check1[26]->click();
-    cond->Toolbar1->button(2)->click();
-    QVERIFY(!isLoaded<COND>());
+    QVERIFY(dropName(cond->seatBoxes[0], cond->registrantLabels[4]->property("Tag").toString()));
+    QVERIFY(dropName(cond->seatBoxes[11], cond->registrantLabels[0]->property("Tag").toString()));
+    QTest::mouseClick(cond->emptySeatChecks[1], Qt::LeftButton);
+    cond->emptySeatChecks[26]->click();
+    cond->toolbar->button(2)->click();
+    QVERIFY(!isLoaded<ConditionEditor>());
 
     // The run.
     main->activateWindow();
     QTRY_VERIFY(main->isActiveWindow());
     driveCountdown();
     QTest::keyClick(main, Qt::Key_G, Qt::ControlModifier);
-    QTRY_VERIFY(isLoaded<RESULT>());
-    RESULT *result = loadedForm<RESULT>();
+    QTRY_VERIFY(isLoaded<ResultWindow>());
+    ResultWindow *result = loadedForm<ResultWindow>();
     const QStringList chart = result->seatTexts();
     QCOMPARE((QStringList{chart[0], chart[1], chart[11], chart[26]}), (QStringList{"①田中", " ", "髙橋", " "}));
     QStringList seated = chart;
@@ -329,11 +329,11 @@ void TestConditions::wholeRoad()
     QCOMPARE(env.readFile(QStringLiteral("結果/ならびん.INI")), crlfLines({"1学期.rlt"}));
     QCOMPARE(env.platform.messageLog(), (QStringList{"修正確認|メンバーを修正しました。|64", Applied,
                                                      "保存確認|ならびん結果を保存しました。|64"}));
-    main = loadedForm<NARABIN>();
+    main = loadedForm<MainWindow>();
     QVERIFY(main && main->isVisible());
     QCOMPARE(findAction(main, QStringLiteral("mnuFileArray_1"))->text(), QStringLiteral("1学期.rlt"));
     TRIGGER(main, "mnuFileArray_1");
-    RESULT *again = loadedForm<RESULT>();
+    ResultWindow *again = loadedForm<ResultWindow>();
     QVERIFY(again && again->isVisible());
     // Read back as fields, the blank of an empty seat is gone; the seat looks the same.
     QStringList reread = chart;

@@ -22,16 +22,16 @@ const QStringList AllOff{"1", "1", "1", "1", "1", "1"};
 
 // Start-up's settings over a store that holds OptLine_2..7 (`lines`, "<none>": not there) and
 // OptPsbar, then a result window with a chart.
-RESULT *chartShown(const QStringList &lines, const QString &psbar)
+ResultWindow *chartShown(const QStringList &lines, const QString &psbar)
 {
     const QString title = QString::fromLatin1(ProgramTitle);
-    SaveSetting(title, QStringLiteral("Config"), QStringLiteral("OptPsbar"), psbar);
+    saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptPsbar"), psbar);
     for (int row = 2; row <= 7; ++row) {
         if (lines.at(row - 2) != QLatin1String("<none>"))
-            SaveSetting(title, QStringLiteral("Config"), QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
+            saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
     }
     loadStartupSettings(QDir::currentPath());
-    RESULT *r = form<RESULT>();
+    ResultWindow *r = form<ResultWindow>();
     QStringList seats = pupils(28);
     seats[16] = QStringLiteral(" ");
     r->setSeatTexts(seats);
@@ -92,10 +92,10 @@ bool blank(const QImage &page, const QRect &clientRect)
 
 // What the page shows of one seat: its box (grey inside, a border exactly where the window
 // has it, so at the window's size) and its black caption.
-QString seatOnPage(const QImage &page, const RESULT *r, int i)
+QString seatOnPage(const QImage &page, const ResultWindow *r, int i)
 {
-    const QRect box = r->Label3[size_t(i)]->geometry();
-    const QRect caption = r->Label1[size_t(i)]->geometry();
+    const QRect box = r->seatBoxes[size_t(i)]->geometry();
+    const QRect caption = r->seatCaptions[size_t(i)]->geometry();
     if (blank(page, box.adjusted(-1, -1, 1, 1)) && blank(page, caption))
         return QStringLiteral("none");
     const QRect inside(box.left() + 3, box.top() + 4, 6, box.height() - 8);
@@ -110,7 +110,7 @@ QString seatOnPage(const QImage &page, const RESULT *r, int i)
 }
 
 // The client area as the screen shows it, drawn afresh.
-QImage screenLook(RESULT *r)
+QImage screenLook(ResultWindow *r)
 {
     return r->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -184,7 +184,7 @@ void TestPrinting::printedPages()
     QFETCH(int, copies);
     const bool statusBar = psbar != QLatin1String("0");
     TestEnv env;
-    RESULT *r = chartShown(AllOff, psbar);
+    ResultWindow *r = chartShown(AllOff, psbar);
     const QImage before = screenLook(r);
     const QString pdf = env.path(QStringLiteral("chart.pdf"));
     env.platform.prints.enqueue({true, copies, pdf});
@@ -202,24 +202,24 @@ void TestPrinting::printedPages()
     }
     QCOMPARE(seats, row1Only);
     // The desk is always printed.
-    const QRect desk = r->Label4->geometry();
+    const QRect desk = r->desk->geometry();
     QVERIFY(count(page, desk.adjusted(3, 3, -3, -3), isDark) > 20);
     QCOMPARE(count(page, QRect(desk.left() + 2, desk.top() + 3, 4, desk.height() - 6), isBoxGrey), 4 * (desk.height() - 6));
-    QVERIFY(blank(page, r->Toolbar1->geometry().adjusted(0, 0, 0, 10)));
+    QVERIFY(blank(page, r->toolbar->geometry().adjusted(0, 0, 0, 10)));
     // The status bar, end to end, with its lettering.
-    const QRect bar = r->StatusBar1->geometry();
+    const QRect bar = r->statusPanels->geometry();
     QCOMPARE(!blank(page, bar), statusBar);
     QCOMPARE(count(page, bar, isDark) > 100, statusBar);
     QCOMPARE(blank(page, QRect(bar.right() - 3, bar.top() + 2, 4, bar.height() - 4)), !statusBar);
     // Back in the screen look, status bar and toolbar included.
-    QVERIFY(r->StatusBar1->isVisible() && r->Toolbar1->isVisible());
+    QVERIFY(r->statusPanels->isVisible() && r->toolbar->isVisible());
     QCOMPARE(screenLook(r), before);
 }
 
 void TestPrinting::failedPrintKeepsScreenLook()
 {
     TestEnv env;
-    RESULT *r = chartShown(AllOff, "0");
+    ResultWindow *r = chartShown(AllOff, "0");
     const QImage before = screenLook(r);
     const QString pdf = env.path(QStringLiteral("no such folder/chart.pdf"));
     env.platform.prints.enqueue({true, 2, pdf});
@@ -228,7 +228,7 @@ void TestPrinting::failedPrintKeepsScreenLook()
              QStringList{QStringLiteral("印刷エラー|ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがあるかを確かめて下さい。|16")
                              .arg(pdf)});
     QCOMPARE(screenLook(r), before);
-    QVERIFY(r->StatusBar1->isVisible() && r->Toolbar1->isVisible());
+    QVERIFY(r->statusPanels->isVisible() && r->toolbar->isVisible());
 }
 
 void TestPrinting::rowsDialog_data()
@@ -247,16 +247,16 @@ void TestPrinting::rowsDialog()
     QFETCH(bool, ok);
     QFETCH(QString, written);
     TestEnv env;
-    RESULT *r = chartShown(stored, "1");
+    ResultWindow *r = chartShown(stored, "1");
     const QByteArray before = settingsBytes(env);
     TRIGGER(r, "mnuNoPrintLine");
-    NOPLINE *d = loadedForm<NOPLINE>();
-    for (QCheckBox *box : d->Check1) {
+    NonPrintedRowsDialog *d = loadedForm<NonPrintedRowsDialog>();
+    for (QCheckBox *box : d->rowChecks) {
         if (!ok && !box->isChecked())
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
     }
-    QTest::mouseClick(d->Command1[ok ? 0 : 1], Qt::LeftButton);
-    QVERIFY(!isLoaded<NOPLINE>());
+    QTest::mouseClick(d->buttons[ok ? 0 : 1], Qt::LeftButton);
+    QVERIFY(!isLoaded<NonPrintedRowsDialog>());
     QCOMPARE(env.platform.messageLog(), QStringList());
     if (!ok)
         QCOMPARE(settingsBytes(env), before);

@@ -13,9 +13,9 @@
 namespace {
 
 // A roster with its conditions and the main window as the condition editor leaves it (run enabled).
-NARABIN *mainReadyToRun(TestEnv &env, const QStringList &names, const SeatMap &conditions = {})
+MainWindow *mainReadyToRun(TestEnv &env, const QStringList &names, const SeatMap &conditions = {})
 {
-    NARABIN *w = mainWithRoster(names, conditions);
+    MainWindow *w = mainWithRoster(names, conditions);
     state().RosterFileName = env.path(QStringLiteral("1組.mem"));
     mainWindowState().enterConditionsState();
     return w;
@@ -31,9 +31,9 @@ QStringList chart()
 }
 
 // A result window with the chart in it, shown as an opener shows it.
-RESULT *shownResult()
+ResultWindow *shownResult()
 {
-    RESULT *r = form<RESULT>();
+    ResultWindow *r = form<ResultWindow>();
     r->setSeatTexts(chart());
     r->show();
     return r;
@@ -66,10 +66,10 @@ private slots:
 void TestSeatChange::runThroughTheWindows()
 {
     TestEnv env;
-    QPointer<NARABIN> main = mainReadyToRun(env, pupils(28));
+    QPointer<MainWindow> main = mainReadyToRun(env, pupils(28));
     const auto seen = driveCountdown();
     TRIGGER(main, "mnuFileNarabin");
-    QTRY_VERIFY(isLoaded<RESULT>());
+    QTRY_VERIFY(isLoaded<ResultWindow>());
     // The countdown, tick by tick, closing itself on the tick that finds 0.
     QVERIFY(seen->modal && seen->timerRunning);
     QCOMPARE(seen->ticks, 11);
@@ -84,7 +84,7 @@ void TestSeatChange::runThroughTheWindows()
     QStringList expected;
     for (int k = 1; k <= 28; ++k)
         expected.append(state().PupilNames[size_t(k)]);
-    QCOMPARE(loadedForm<RESULT>()->seatTexts(), expected);
+    QCOMPARE(loadedForm<ResultWindow>()->seatTexts(), expected);
     QCOMPARE(sorted(expected), sorted(pupils(28)));
     QVERIFY(env.platform.messageLog().isEmpty());
 }
@@ -105,22 +105,22 @@ void TestSeatChange::refusedRun()
     QFETCH(QStringList, roster);
     QFETCH(SeatMap, conditions);
     TestEnv env;
-    NARABIN *main = mainReadyToRun(env, roster, conditions);
+    MainWindow *main = mainReadyToRun(env, roster, conditions);
     state().SeatResult[5] = QStringLiteral("前回");
     const SharedState before = state();
     // Were a countdown shown, this would end it and tell.
     const auto countdown = std::make_shared<QList<bool>>();
     whenModal([countdown] {
-        countdown->append(isLoaded<WAIT>());
-        unload<WAIT>();
+        countdown->append(isLoaded<CountdownWindow>());
+        unload<CountdownWindow>();
     });
     TRIGGER(main, "mnuFileNarabin");
     QTRY_COMPARE(*countdown, QList<bool>{false});
     QCOMPARE(env.platform.messageLog(),
              QStringList{"実行確認|座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。|16"});
     QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), main);
-    QVERIFY(!isLoaded<RESULT>());
-    QVERIFY(main->isVisible() && !main->mnuResult->isEnabled());
+    QVERIFY(!isLoaded<ResultWindow>());
+    QVERIFY(main->isVisible() && !main->previousResultAction->isEnabled());
     QVERIFY(state().PupilNames == before.PupilNames && state().SeatResult == before.SeatResult);
 }
 
@@ -142,9 +142,9 @@ void TestSeatChange::optPsbarNormalisedOnLoad()
     loadStartupSettings(QDir::currentPath());
     writeSetting(QStringLiteral("OptPsbar"), QStringLiteral("untouched"));
     state().OptPsbar = stored;
-    RESULT *r = form<RESULT>();
+    ResultWindow *r = form<ResultWindow>();
     QCOMPARE((QStringList{state().OptPsbar, readSetting(QStringLiteral("OptPsbar"))}), (QStringList{inMemory, "untouched"}));
-    QCOMPARE(r->mnuPrintStatusBar->isChecked(), inMemory == QLatin1String("1"));
+    QCOMPARE(r->printStatusBarAction->isChecked(), inMemory == QLatin1String("1"));
 }
 
 void TestSeatChange::closingListsEachPastResultOnce()
@@ -153,9 +153,9 @@ void TestSeatChange::closingListsEachPastResultOnce()
     env.writeFile(QStringLiteral("ならびん.ini"), crlfLines({"一学期.rlt"}));
     loadStartupSettings(QDir::currentPath());
     shownResult()->close();
-    NARABIN *main = loadedForm<NARABIN>();
-    QVERIFY(main && main->isVisible() && main->mnuResult->isEnabled());
-    QCOMPARE(main->mnuFileArray.size(), size_t(2)); // the entry and its separator
+    MainWindow *main = loadedForm<MainWindow>();
+    QVERIFY(main && main->isVisible() && main->previousResultAction->isEnabled());
+    QCOMPARE(main->pastResultItems.size(), size_t(2)); // the entry and its separator
     QVERIFY(env.platform.messageLog().isEmpty());
 }
 
@@ -213,7 +213,7 @@ void TestSeatChange::save()
     env.writeFile(QStringLiteral("1組.rlt"), "old chart\r\n");
     if (!fault.isEmpty())
         env.limitWrites(fault, 3);
-    RESULT *r = shownResult();
+    ResultWindow *r = shownResult();
     env.platform.saveFiles.enqueue(env.path(fileName));
     TRIGGER(r, "mnuResultSave");
 

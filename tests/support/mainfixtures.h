@@ -12,15 +12,15 @@
 #include <QMap>
 
 // The main window, created (running its Load) and shown.
-inline NARABIN *shownMain()
+inline MainWindow *shownMain()
 {
-    NARABIN *w = form<NARABIN>();
+    MainWindow *w = form<MainWindow>();
     w->show();
     return w;
 }
 
 // Start-up's settings over the store as it is, then `before`, then the main window shown.
-inline NARABIN *startedMain(const std::function<void()> &before = {})
+inline MainWindow *startedMain(const std::function<void()> &before = {})
 {
     loadStartupSettings(QDir::currentPath());
     if (before)
@@ -55,10 +55,10 @@ inline QStringList padded(QStringList seats)
 }
 
 // The visible items of the main window's past-log list, by caption.
-inline QStringList pastLogItems(const NARABIN *w)
+inline QStringList pastLogItems(const MainWindow *w)
 {
     QStringList out;
-    for (const auto &[index, action] : w->mnuFileArray) {
+    for (const auto &[index, action] : w->pastResultItems) {
         if (index > 0 && action->isVisible())
             out.append(action->text());
     }

@@ -1,0 +1,93 @@
+#include "core/rostersession.h"
+
+#include <QDir>
+
+RosterSession::RegisterStep RosterSession::beginRegister(const QStringList &boxTexts)
+{
+    boxTexts_ = boxTexts;
+    names_ = collectNames(boxTexts);
+    clearSlots(s_.PupilNames);
+    s_.PupilCount = quint8(names_.size());
+    for (qsizetype i = 0; i < names_.size(); ++i)
+        s_.PupilNames[size_t(i + 1)] = names_.at(i);
+    s_.RosterEmpty = names_.isEmpty();
+    s_.MatchFound = hasDuplicateName(names_);
+    if (s_.RosterEmpty)
+        return RegisterStep::AskRegisterEmpty;
+    if (s_.MatchFound)
+        return RegisterStep::ReportSameName;
+    // Refused before the file is chosen, so nothing is written.
+    unsavable_ = firstUnsavableBox(boxTexts);
+    if (unsavable_)
+        return RegisterStep::ReportUnsavable;
+    return RegisterStep::ChooseFileAndSave;
+}
+
+bool RosterSession::keepEditingEmpty(bool ok)
+{
+    if (ok)
+        s_.RosterEmpty = false;
+    return ok;
+}
+
+MessageText RosterSession::message(RegisterStep step) const
+{
+    switch (step) {
+    case RegisterStep::AskRegisterEmpty:
+        return {QStringLiteral("新規にメンバーが登録されていません。登録しますか？"), QStringLiteral("登録確認"),
+                MsgStyle::OkCancel | MsgStyle::Question};
+    case RegisterStep::ReportSameName:
+        return {QStringLiteral("同じ氏名を登録しようとしました。"), QStringLiteral("登録者重複"), MsgStyle::Critical};
+    case RegisterStep::ReportUnsavable:
+        break;
+    case RegisterStep::ChooseFileAndSave:
+        return {};
+    }
+    const int index = unsavable_ ? unsavable_->index : 0;
+    const QString reason = unsavable_ && unsavable_->problem == NameProblem::NotCp932
+                               ? QStringLiteral("No.%1 の氏名「%2」には名簿ファイルに保存できない文字が含まれています。\r\n"
+                                                "別の文字に置き換えて下さい。")
+                               : QStringLiteral("No.%1 の氏名「%2」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
+                                                "制御文字や、「\"」で始まる氏名は使えません。");
+    return {reason.arg(index + 1).arg(boxTexts_.value(index)), QStringLiteral("使用できない文字"), MsgStyle::Critical};
+}
+
+MessageText RosterSession::saved(const QString &path)
+{
+    s_.RosterFileName = path;
+    if (!s_.RosterFromFile)
+        return {QStringLiteral("新規にメンバーを登録しました。"), QStringLiteral("登録確認"), MsgStyle::Information};
+    s_.RosterFromFile = false; // the report of a correction is made once
+    return {QStringLiteral("メンバーを修正しました。"), QStringLiteral("修正確認"), MsgStyle::Information};
+}
+
+RosterSession::CloseStep RosterSession::beginClose(const QStringList &boxTexts)
+{
+    if (s_.RosterLoaded || s_.RosterEmpty) {
+        s_.CountChanged = collectNames(boxTexts).size() != s_.PupilCount;
+        if (!s_.RosterEdited && !s_.CountChanged)
+            return CloseStep::Nothing;
+        return CloseStep::AskSaveChanges;
+    }
+    if (!s_.RosterFileName.isEmpty())
+        return CloseStep::Nothing;
+    return CloseStep::AskDiscardNew;
+}
+
+MessageText RosterSession::message(CloseStep step)
+{
+    const int ask = MsgStyle::OkCancel | MsgStyle::Question;
+    if (step == CloseStep::AskSaveChanges)
+        return {QStringLiteral("名簿は変更されています。保存しますか？"), QStringLiteral("変更確認"), ask};
+    if (step == CloseStep::AskDiscardNew)
+        return {QStringLiteral("新規名簿を取消してよろしいですか？"), QStringLiteral("新規作成"), ask};
+    return {};
+}
+
+MessageText rosterNotSavedMessage(const QString &path, const QString &reason)
+{
+    // The file in use stays the one before: nothing was saved under the new name.
+    return {QStringLiteral("名簿ファイルを保存できませんでした。\r\n") + QDir::toNativeSeparators(path) +
+                QStringLiteral("\r\n") + reason,
+            QStringLiteral("保存エラー"), MsgStyle::Critical};
+}
