@@ -55,8 +55,8 @@ struct LabelDef {
 };
 QLabel *makeLabel(QWidget *parent, const LabelDef &def);
 
-// The button row "OK", "キャンセル", "ヘルプ" that the small dialogs share:
-// Command1 elements 0..2, no default button, tooltips with a blank on each side.
+// The button row "OK", "キャンセル", "ヘルプ" that the small dialogs share, with the
+// objectNames "Command1_0" .. "Command1_2", no default button, tooltips with a blank on each side.
 std::array<QPushButton *, 3> makeCommandButtons(QWidget *parent);
 
 // The point size, at most `font`'s, at which every text fits into `room` pixels. Where

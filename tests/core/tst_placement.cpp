@@ -1,6 +1,6 @@
 // The shuffle and placement of a seat change.
 #include "core/placement.h"
-#include "seatingfixture.h"
+#include "seating/seatingfixture.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

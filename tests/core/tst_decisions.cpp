@@ -1,0 +1,221 @@
+// The decisions the windows leave to the core: the roster editor's register and close,
+// the result save, and the countdown's colours.
+#include "core/countdowncolours.h"
+#include "core/resultsave.h"
+#include "core/rostersession.h"
+#include "support/testenv.h"
+
+#include <QColor>
+#include <QtTest>
+
+namespace {
+
+using Register = RosterSession::RegisterStep;
+using Close = RosterSession::CloseStep;
+
+QStringList boxes(const QStringList &filled)
+{
+    QStringList texts(SeatCount);
+    for (const QString &entry : filled)
+        texts[entry.section(u':', 0, 0).toInt() - 1] = entry.section(u':', 1);
+    return texts;
+}
+
+QString messageLine(const MessageText &m)
+{
+    return m.title + u'|' + m.text + u'|' + QString::number(m.style);
+}
+
+} // namespace
+
+class TestDecisions : public QObject {
+    Q_OBJECT
+
+private slots:
+    void registerSteps_data();
+    void registerSteps();
+    void registerStoresTheNames();
+    void closeSteps_data();
+    void closeSteps();
+    void resultSave_data();
+    void resultSave();
+    void countdownColours_data();
+    void countdownColours();
+};
+
+void TestDecisions::registerSteps_data()
+{
+    QTest::addColumn<QStringList>("filled"); // "seat:name"
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("nobody") << QStringList() << int(Register::AskRegisterEmpty)
+                            << "登録確認|新規にメンバーが登録されていません。登録しますか？|33";
+    QTest::newRow("a name twice") << QStringList{"1:山田", "9:山田"} << int(Register::ReportSameName)
+                                  << "登録者重複|同じ氏名を登録しようとしました。|16";
+    // The file would make the two one: WAVE DASH is saved as FULLWIDTH TILDE.
+    QTest::newRow("twice once saved") << QStringList{"1:〜", "2:～"} << int(Register::ReportSameName)
+                                      << "登録者重複|同じ氏名を登録しようとしました。|16";
+    QTest::newRow("no CP932") << QStringList{"1:山田", "7:𠮷田"} << int(Register::ReportUnsavable)
+                              << "使用できない文字|No.7 の氏名「𠮷田」には名簿ファイルに保存できない文字が含まれています。\r\n"
+                                 "別の文字に置き換えて下さい。|16";
+    QTest::newRow("leading quote") << QStringList{"3:\"山田"} << int(Register::ReportUnsavable)
+                                   << "使用できない文字|No.3 の氏名「\"山田」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
+                                      "制御文字や、「\"」で始まる氏名は使えません。|16";
+    QTest::newRow("blanks, TAB and comma are names") << QStringList{"2:  ", "3:伊藤\t翔太", "4:山田,花子"}
+                                                     << int(Register::ChooseFileAndSave) << "";
+}
+
+void TestDecisions::registerSteps()
+{
+    QFETCH(QStringList, filled);
+    QFETCH(int, step);
+    QFETCH(QString, message);
+    SharedState s;
+    RosterSession session(s);
+    const Register taken = session.beginRegister(boxes(filled));
+    QCOMPARE(int(taken), step);
+    QCOMPARE(taken == Register::ChooseFileAndSave ? QString() : messageLine(session.message(taken)), message);
+    QCOMPARE(s.RosterEmpty, filled.isEmpty());
+    QCOMPARE(s.MatchFound, taken == Register::ReportSameName);
+}
+
+// The names go into the shared roster, closed up in seat order, whatever follows; the
+// confirmation tells a correction from a new roster once.
+void TestDecisions::registerStoresTheNames()
+{
+    SharedState s;
+    s.PupilNames[5] = QStringLiteral("前の名簿");
+    s.RosterFromFile = true;
+    RosterSession session(s);
+    QCOMPARE(session.beginRegister(boxes({"2:山田", "20:佐藤"})), Register::ChooseFileAndSave);
+    QCOMPARE((QStringList{s.PupilNames[1], s.PupilNames[2], s.PupilNames[3], s.PupilNames[5]}),
+             (QStringList{"山田", "佐藤", "", ""}));
+    QCOMPARE(int(s.PupilCount), 2);
+    QCOMPARE(messageLine(session.saved(QStringLiteral("/x/1組.mem"))), QStringLiteral("修正確認|メンバーを修正しました。|64"));
+    QCOMPARE(s.RosterFileName, QStringLiteral("/x/1組.mem"));
+    QCOMPARE(messageLine(session.saved(QStringLiteral("/x/2組.mem"))),
+             QStringLiteral("登録確認|新規にメンバーを登録しました。|64"));
+    // An empty roster: OK keeps editing, no longer empty; Cancel closes.
+    QCOMPARE(session.beginRegister(boxes({})), Register::AskRegisterEmpty);
+    QVERIFY(!session.keepEditingEmpty(false) && s.RosterEmpty);
+    QVERIFY(session.keepEditingEmpty(true) && !s.RosterEmpty);
+}
+
+void TestDecisions::closeSteps_data()
+{
+    QTest::addColumn<bool>("loaded");
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QStringList>("filled");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<bool>("countChanged");
+    const QStringList two{"1:山田", "2:佐藤"};
+    QTest::newRow("opened, untouched") << true << false << false << "a.mem" << two << int(Close::Nothing) << false;
+    QTest::newRow("opened, edited") << true << false << true << "a.mem" << two << int(Close::AskSaveChanges) << false;
+    QTest::newRow("opened, a name more") << true << false << false << "a.mem" << (two + QStringList{"5:鈴木"})
+                                         << int(Close::AskSaveChanges) << true;
+    QTest::newRow("registered empty") << false << true << false << "" << QStringList() << int(Close::Nothing) << false;
+    QTest::newRow("new, a file chosen") << false << false << true << "a.mem" << two << int(Close::Nothing) << false;
+    QTest::newRow("new") << false << false << true << "" << two << int(Close::AskDiscardNew) << false;
+}
+
+void TestDecisions::closeSteps()
+{
+    QFETCH(bool, loaded);
+    QFETCH(bool, empty);
+    QFETCH(bool, edited);
+    QFETCH(QString, fileName);
+    QFETCH(QStringList, filled);
+    QFETCH(int, step);
+    QFETCH(bool, countChanged);
+    SharedState s;
+    s.RosterLoaded = loaded;
+    s.RosterEmpty = empty;
+    s.RosterEdited = edited;
+    s.RosterFileName = fileName;
+    s.PupilCount = quint8(loaded ? 2 : filled.size()); // an opened roster held two names
+    s.CountChanged = !countChanged;
+    const Close taken = RosterSession(s).beginClose(boxes(filled));
+    QCOMPARE(int(taken), step);
+    if (loaded || empty)
+        QCOMPARE(s.CountChanged, countChanged);
+    QCOMPARE(messageLine(RosterSession::message(taken)),
+             taken == Close::AskSaveChanges  ? QStringLiteral("変更確認|名簿は変更されています。保存しますか？|33")
+             : taken == Close::AskDiscardNew ? QStringLiteral("新規作成|新規名簿を取消してよろしいですか？|33")
+                                             : QStringLiteral("||0"));
+}
+
+void TestDecisions::resultSave_data()
+{
+    QTest::addColumn<QByteArray>("logBefore"); // "<none>": no log
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QByteArray>("logAfter");
+    QTest::addColumn<bool>("resultWritten");
+    const QByteArray two = sjis(QStringLiteral("1組.rlt\r\n2組.rlt\r\n"));
+    QTest::newRow("a new log") << QByteArray("<none>") << "3組.rlt" << int(ResultSaveOutcome::Kind::Saved)
+                               << sjis(QStringLiteral("3組.rlt\r\n")) << true;
+    QTest::newRow("appended") << two << "3組.rlt" << int(ResultSaveOutcome::Kind::Saved)
+                              << two + sjis(QStringLiteral("3組.rlt\r\n")) << true;
+    QTest::newRow("the log's own name, any case") << two << "ならびん.INI" << int(ResultSaveOutcome::Kind::LogFileName)
+                                                  << two << false;
+    QTest::newRow("a double quote") << two << "3\"組.rlt" << int(ResultSaveOutcome::Kind::NameWithQuote) << two << false;
+    QTest::newRow("not CP932") << two << "3組😀.rlt" << int(ResultSaveOutcome::Kind::NameNotCp932) << two << false;
+    QTest::newRow("unreadable log") << QByteArray("\x82\xff", 2) << "3組.rlt" << int(ResultSaveOutcome::Kind::LogNotRead)
+                                    << QByteArray("\x82\xff", 2) << true;
+}
+
+void TestDecisions::resultSave()
+{
+    QFETCH(QByteArray, logBefore);
+    QFETCH(QString, name);
+    QFETCH(int, kind);
+    QFETCH(QByteArray, logAfter);
+    QFETCH(bool, resultWritten);
+    TestEnv env;
+    if (logBefore != "<none>")
+        env.writeFile(QStringLiteral("ならびん.ini"), logBefore);
+    const ResultSaveOutcome outcome = saveResult(env.work(), name, {"山田", " ", "佐藤"});
+    QCOMPARE(int(outcome.kind), kind);
+    QCOMPARE(env.readFile(logBefore == "<none>" ? QStringLiteral("ならびん.INI") : QStringLiteral("ならびん.ini")),
+             logAfter);
+    QCOMPARE(QFile::exists(env.path(name)), resultWritten);
+    if (resultWritten)
+        QCOMPARE(env.readFile(name), sjis(QStringLiteral("山田\r\n \r\n佐藤\r\n")) + QByteArray("\r\n").repeated(25));
+    const MessageText message = resultSaveMessage(outcome);
+    QCOMPARE(message.title, outcome.kind == ResultSaveOutcome::Kind::Saved ? QStringLiteral("保存確認") : QStringLiteral("保存エラー"));
+}
+
+void TestDecisions::countdownColours_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("background");
+    QTest::addColumn<uint>("chosen");   // a new text colour
+    QTest::addColumn<QString>("shown"); // text|background
+    QTest::addColumn<QString>("choice"); // what choosing `chosen` for the text does
+    QTest::newRow("the stored defaults") << "&HFFFFFF" << "&HFF" << 0u << "ffffff|ff0000" << "store 0";
+    QTest::newRow("same as the background") << "&HFFFFFF" << "255" << 255u << "ffffff|ff0000" << "same";
+    QTest::newRow("background no colour") << "&HFF00" << "blue" << 0u << "00ff00|000000" << "ignored";
+    QTest::newRow("text no colour") << "" << "&H0" << 16711680u << "ffffff|000000" << "store 16711680";
+}
+
+void TestDecisions::countdownColours()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, background);
+    QFETCH(uint, chosen);
+    QFETCH(QString, shown);
+    QFETCH(QString, choice);
+    const CountdownColours colours = ::countdownColours(text, background);
+    const auto hex = [](ColorValue v) { return QColor(redOf(v), greenOf(v), blueOf(v)).name().mid(1); };
+    QCOMPARE(hex(colours.text) + u'|' + hex(colours.background), shown);
+    const CountdownColourChoice made = chooseCountdownColour(chosen, background);
+    const QString seen = made.kind == CountdownColourChoice::Kind::Store         ? QStringLiteral("store ") + made.stored
+                         : made.kind == CountdownColourChoice::Kind::SameAsOther ? QStringLiteral("same")
+                                                                                 : QStringLiteral("ignored");
+    QCOMPARE(seen, choice);
+}
+
+QTEST_MAIN(TestDecisions)
+#include "tst_decisions.moc"
