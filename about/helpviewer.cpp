@@ -1,7 +1,7 @@
 #include "about/helpviewer.h"
 
-#include "widgets/ui.h"
 #include "platform/platform.h"
+#include "widgets/ui.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +16,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QString title()
 {
@@ -36,8 +37,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
 
 } // namespace
 
-HelpViewer::HelpViewer()
-    : QWidget(nullptr, Qt::Window)
+HelpViewer::HelpViewer() : QWidget(nullptr, Qt::Window)
 {
     setObjectName(QStringLiteral("HelpViewer"));
     setWindowTitle(title());
@@ -50,8 +50,9 @@ HelpViewer::HelpViewer()
     topicView->setObjectName(QStringLiteral("topicView"));
     topicView->setOpenLinks(false);
     topicView->setFont(makeFont(Face::PGothic, 11));
-    topicView->document()->setDefaultStyleSheet(QStringLiteral(
-        "h2 { color: #006000; } h3 { color: #404000; margin-top: 12px; } a { color: #0040c0; } p { margin-bottom: 6px; }"));
+    topicView->document()->setDefaultStyleSheet(
+        QStringLiteral("h2 { color: #006000; } h3 { color: #404000; margin-top: 12px; } a { color: #0040c0; } p { "
+                       "margin-bottom: 6px; }"));
     connect(topicView, &QTextBrowser::anchorClicked, this, &HelpViewer::openLink);
 
     tabs = new QTabWidget(this);
@@ -121,7 +122,8 @@ QWidget *HelpViewer::makeIndexPage()
     noMatchLabel->setObjectName(QStringLiteral("noMatchLabel"));
     noMatchLabel->setWordWrap(true);
     noMatchLabel->hide();
-    showButton = makeButton(page, "showButton", QStringLiteral("表示(&D)"), QStringLiteral("選んだキーワードのトピックを表示"));
+    showButton =
+        makeButton(page, "showButton", QStringLiteral("表示(&D)"), QStringLiteral("選んだキーワードのトピックを表示"));
     for (QWidget *w : std::initializer_list<QWidget *>{prompt, searchBox, noMatchLabel, indexList, showButton})
         layout->addWidget(w);
     connect(searchBox, &QLineEdit::textChanged, this, &HelpViewer::filterIndex);
@@ -292,18 +294,16 @@ void showHelp(QWidget *owner, const QString &helpFile, int command, int data)
     switch (command) {
     case HELP_CONTEXT:
         if (!viewer->showContext(data)) {
-            showMessage(owner,
-                   QStringLiteral("ヘルプファイルに、この画面の説明（トピック番号 %1）がありません。目次を表示します。").arg(data),
-                   MsgStyle::Exclamation, title());
+            showMessage(
+                owner,
+                QStringLiteral("ヘルプファイルに、この画面の説明（トピック番号 %1）がありません。目次を表示します。")
+                    .arg(data),
+                MsgStyle::Exclamation, title());
             viewer->showContents();
         }
         break;
-    case HELP_PARTIALKEY:
-        viewer->showKeywordSearch();
-        break;
-    default:
-        viewer->showContents();
-        break;
+    case HELP_PARTIALKEY: viewer->showKeywordSearch(); break;
+    default: viewer->showContents(); break;
     }
     viewer->present();
 }

@@ -17,7 +17,8 @@ class QUrl;
 
 // The program's help viewer: the contents and the keyword index on the left, the
 // topic on the right. One instance, brought to the front when asked again.
-class HelpViewer : public QWidget, public Form {
+class HelpViewer : public QWidget, public Form
+{
     Q_OBJECT
 public:
     HelpViewer();

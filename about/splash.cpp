@@ -6,15 +6,15 @@
 #include <QFrame>
 #include <QLabel>
 
-namespace {
+namespace
+{
 struct FrameLine {
     const char *name;
     int left, top, width, height;
 };
 } // namespace
 
-SplashScreen::SplashScreen()
-    : FormDialog(QString(), 8235, 3555)
+SplashScreen::SplashScreen() : FormDialog(QString(), 8235, 3555)
 {
     setObjectName(QStringLiteral("INITDISP"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -53,8 +53,10 @@ SplashScreen::SplashScreen()
     icon->setGeometry(tw(360), tw(360), 32, 32);
 
     // Five light grey lines frame the lettering.
-    const FrameLine lines[] = {{"Line1_0", 120, 120, 7995, 15},  {"Line1_1", 120, 3420, 7995, 15},
-                               {"Line1_2", 120, 120, 15, 3315},  {"Line1_3", 8100, 120, 15, 3315},
+    const FrameLine lines[] = {{"Line1_0", 120, 120, 7995, 15},
+                               {"Line1_1", 120, 3420, 7995, 15},
+                               {"Line1_2", 120, 120, 15, 3315},
+                               {"Line1_3", 8100, 120, 15, 3315},
                                {"Line1_4", 1080, 2280, 6255, 15}};
     for (const FrameLine &l : lines) {
         auto *line = new QFrame(this);

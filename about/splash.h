@@ -5,7 +5,8 @@
 #include <QTimer>
 
 // The splash shown at start-up; it closes itself after six seconds and no other way.
-class SplashScreen : public FormDialog {
+class SplashScreen : public FormDialog
+{
     Q_OBJECT
 public:
     SplashScreen();

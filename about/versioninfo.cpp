@@ -1,8 +1,8 @@
 #include "about/versioninfo.h"
 
 #include "core/product.h"
-#include "widgets/ui.h"
 #include "platform/platform.h"
+#include "widgets/ui.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -14,7 +14,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 const QColor RestColour = rgb(192, 255, 192);
 const QColor HighlightColour = rgb(0, 255, 0);
@@ -30,8 +31,7 @@ QString homePageAddress()
     return utf8(product::HomePageSite) + utf8(product::HomePagePath);
 }
 
-template <size_t N>
-bool isIn(const std::array<int, N> &group, int index)
+template <size_t N> bool isIn(const std::array<int, N> &group, int index)
 {
     return std::find(group.begin(), group.end(), index) != group.end();
 }
@@ -45,8 +45,7 @@ QCursor linkCursor()
 
 } // namespace
 
-VersionWindow::VersionWindow()
-    : FormDialog(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), 5985, 3975)
+VersionWindow::VersionWindow() : FormDialog(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), 5985, 3975)
 {
     setObjectName(QStringLiteral("INFO_VER"));
     setBackgroundColor(this, Grey);
@@ -107,7 +106,8 @@ void VersionWindow::makeLettering()
         {5, 4, utf8(product::PlatformLine), QRect(330, 1350, 3795, 315), Face::TimesNewRoman, 14.25, false, yellow, 90},
         {7, 6, utf8(product::Notice), QRect(330, 1680, 2775, 405), Face::TimesNewRoman, 14.25, false, yellow, 90},
         {9, 8, utf8(product::Author), QRect(3600, 1710, 585, 315), Face::PMincho, 12, false, yellow, 90},
-        {18, 19, utf8(product::Version), QRect(420, 900, 1035, 315), Face::TimesNewRoman, 14.25, false, lightYellow, 90},
+        {18, 19, utf8(product::Version), QRect(420, 900, 1035, 315), Face::TimesNewRoman, 14.25, false, lightYellow,
+         90},
     };
     for (const Row &r : rows) {
         const TwoLayerLabel pair = makeTwoLayerLabel(
@@ -191,11 +191,11 @@ void VersionWindow::labelClicked(int index)
     if (isIn(MailLinks, index)) {
         if (!platform().startMail(utf8(product::MailAddress)))
             showMessage(this, QStringLiteral("「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
-                   QStringLiteral("OE ｲﾝｽﾄｰﾙ 確認"));
+                        QStringLiteral("OE ｲﾝｽﾄｰﾙ 確認"));
     } else if (isIn(HomePageLinks, index)) {
         if (!platform().startBrowser(homePageAddress()))
             showMessage(this, QStringLiteral("「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
-                   QStringLiteral("IE ｲﾝｽﾄｰﾙ 確認"));
+                        QStringLiteral("IE ｲﾝｽﾄｰﾙ 確認"));
     }
 }
 
@@ -219,9 +219,7 @@ bool VersionWindow::eventFilter(QObject *watched, QEvent *event)
     if (index < 0)
         return FormDialog::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::MouseMove:
-        pointerOverLabel(index);
-        return true;
+    case QEvent::MouseMove: pointerOverLabel(index); return true;
     case QEvent::MouseButtonRelease: {
         // A click: released over the label it was pressed on.
         auto *release = static_cast<QMouseEvent *>(event);
@@ -229,10 +227,8 @@ bool VersionWindow::eventFilter(QObject *watched, QEvent *event)
             labelClicked(index);
         return true;
     }
-    case QEvent::MouseButtonPress:
-        return true;
-    default:
-        return FormDialog::eventFilter(watched, event);
+    case QEvent::MouseButtonPress: return true;
+    default: return FormDialog::eventFilter(watched, event);
     }
 }
 

@@ -12,7 +12,8 @@ class QPushButton;
 
 // The version-information window: the program's name and version, and two links,
 // one to write to the author, one to the author's home page.
-class VersionWindow : public FormDialog {
+class VersionWindow : public FormDialog
+{
     Q_OBJECT
 public:
     VersionWindow();

@@ -22,7 +22,8 @@
 #include <memory>
 #include <string>
 
-namespace {
+namespace
+{
 
 using Clock = std::chrono::steady_clock;
 

@@ -4,9 +4,9 @@
 // per reader and shape: the median of three runs in milliseconds, whether the reader
 // took the file or refused it, and "ok" or "SLOW" against the 500 ms target.
 #include "core/helpfile.h"
+#include "core/resultfile.h"
 #include "core/resultlog.h"
 #include "core/rosterfile.h"
-#include "core/resultfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +19,8 @@
 #include <functional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 constexpr double TargetMs = 500;
 // A reader ten times over its target is not run again: three runs of one that
@@ -35,14 +36,10 @@ struct Reader {
 QString rosterOutcome(const RosterRead &r)
 {
     switch (r.outcome) {
-    case RosterRead::Outcome::Read:
-        return QStringLiteral("read (names: %1)").arg(r.names.size());
-    case RosterRead::Outcome::NotOpened:
-        return QStringLiteral("refused (not opened)");
-    case RosterRead::Outcome::NotText:
-        return QStringLiteral("refused (no roster text)");
-    case RosterRead::Outcome::TooMany:
-        return QStringLiteral("refused (more than %1 names)").arg(MaxRosterNames);
+    case RosterRead::Outcome::Read: return QStringLiteral("read (names: %1)").arg(r.names.size());
+    case RosterRead::Outcome::NotOpened: return QStringLiteral("refused (not opened)");
+    case RosterRead::Outcome::NotText: return QStringLiteral("refused (no roster text)");
+    case RosterRead::Outcome::TooMany: return QStringLiteral("refused (more than %1 names)").arg(MaxRosterNames);
     }
     return QStringLiteral("?");
 }
@@ -77,11 +74,13 @@ int main(int argc, char *argv[])
     }
     std::vector<Reader> chosen;
     for (const Reader &reader : readers) {
-        if (argc == 2 || std::any_of(argv + 2, argv + argc, [&](const char *a) { return std::strcmp(a, reader.name) == 0; }))
+        if (argc == 2 ||
+            std::any_of(argv + 2, argv + argc, [&](const char *a) { return std::strcmp(a, reader.name) == 0; }))
             chosen.push_back(reader);
     }
     if (chosen.size() != (argc == 2 ? readers.size() : size_t(argc - 2))) {
-        std::fprintf(stderr, "unknown reader; the readers are readRosterFile readResultFile readResultLog loadHelpFile\n");
+        std::fprintf(stderr,
+                     "unknown reader; the readers are readRosterFile readResultFile readResultLog loadHelpFile\n");
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
@@ -107,7 +106,8 @@ int main(int argc, char *argv[])
             for (int run = 0; run < 3; ++run) {
                 const auto start = std::chrono::steady_clock::now();
                 outcome = reader.read(folder, path);
-                times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+                times.push_back(
+                    std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
                 if (times.back() >= RepeatBelowMs)
                     break;
             }

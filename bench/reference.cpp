@@ -20,8 +20,10 @@ int main(int argc, char *argv[])
         QString title;
         QStringList items;
     } menus[] = {
-        {QStringLiteral("ﾌｧｲﾙ(&F)"), {QStringLiteral("新規作成(&N)"), QStringLiteral("開く(&O)..."), QStringLiteral("終了(&X)")}},
-        {QStringLiteral("ﾃﾞｰﾀ管理(&M)"), {QStringLiteral("ｺﾋﾟｰ(&C)..."), QStringLiteral("名前の変更(&R)..."), QStringLiteral("削除(&D)...")}},
+        {QStringLiteral("ﾌｧｲﾙ(&F)"),
+         {QStringLiteral("新規作成(&N)"), QStringLiteral("開く(&O)..."), QStringLiteral("終了(&X)")}},
+        {QStringLiteral("ﾃﾞｰﾀ管理(&M)"),
+         {QStringLiteral("ｺﾋﾟｰ(&C)..."), QStringLiteral("名前の変更(&R)..."), QStringLiteral("削除(&D)...")}},
         {QStringLiteral("過去ﾛｸﾞ(&L)"), {QStringLiteral("先程の結果(&R)")}},
         {QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), {QStringLiteral("初期設定(&I)"), QStringLiteral("条件設定の変更(&C)")}},
         {QStringLiteral("ﾍﾙﾌﾟ(&H)"), {QStringLiteral("目次(&C)"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)...")}},
@@ -47,7 +49,8 @@ int main(int argc, char *argv[])
     for (const auto &b : buttons)
         toolbar->addAction(window.style()->standardIcon(b.icon), QString())->setToolTip(b.tip);
 
-    for (const QString &text : {QStringLiteral("名簿: なし"), QStringLiteral("令和8年12月7日"), QStringLiteral("午前 10:00")})
+    for (const QString &text :
+         {QStringLiteral("名簿: なし"), QStringLiteral("令和8年12月7日"), QStringLiteral("午前 10:00")})
         window.statusBar()->addPermanentWidget(new QLabel(text));
     window.statusBar()->showMessage(QStringLiteral("準備完了"));
 

@@ -3,7 +3,8 @@
 #include "core/services.h"
 #include "core/sharedstate.h"
 
-namespace {
+namespace
+{
 QString twoDigits(int n)
 {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
@@ -18,8 +19,8 @@ QDateTime currentDateTime()
 
 QString todayText(const QDate &date)
 {
-    return QString::number(date.year()) + QLatin1Char('/') + twoDigits(date.month()) + QLatin1Char('/')
-           + twoDigits(date.day());
+    return QString::number(date.year()) + QLatin1Char('/') + twoDigits(date.month()) + QLatin1Char('/') +
+           twoDigits(date.day());
 }
 
 QString clockText(const QTime &time, const QLocale &locale)

@@ -11,9 +11,18 @@ constexpr ColorValue rgbValue(int r, int g, int b)
 {
     return ColorValue(r & 0xFF) | ColorValue(g & 0xFF) << 8 | ColorValue(b & 0xFF) << 16;
 }
-constexpr int redOf(ColorValue v) { return int(v & 0xFF); }
-constexpr int greenOf(ColorValue v) { return int(v >> 8 & 0xFF); }
-constexpr int blueOf(ColorValue v) { return int(v >> 16 & 0xFF); }
+constexpr int redOf(ColorValue v)
+{
+    return int(v & 0xFF);
+}
+constexpr int greenOf(ColorValue v)
+{
+    return int(v >> 8 & 0xFF);
+}
+constexpr int blueOf(ColorValue v)
+{
+    return int(v >> 16 & 0xFF);
+}
 
 // Reads a colour setting: "&H" followed by hexadecimal digits (as the defaults are
 // stored) or a plain decimal number (as chosen colours are stored). Blanks around the

@@ -1,9 +1,9 @@
 #include "core/conditions.h"
 
-
 #include <QMimeData>
 
-namespace {
+namespace
+{
 
 const QString EmptySeatMark = QStringLiteral("-");
 
@@ -111,7 +111,8 @@ MessageText conditionMessage(ConditionMessage message, const QString &name)
         return {QStringLiteral("登録者以外の氏名を条件として設定しようとしました。"), QStringLiteral("設定者確認"),
                 MsgStyle::Critical};
     case ConditionMessage::SameNameTwice:
-        return {QStringLiteral("同じ氏名を条件として設定しようとしました。"), QStringLiteral("設定者重複"), MsgStyle::Critical};
+        return {QStringLiteral("同じ氏名を条件として設定しようとしました。"), QStringLiteral("設定者重複"),
+                MsgStyle::Critical};
     case ConditionMessage::SeatsDoNotAddUp:
         return {QStringLiteral("登録者数と空座席数の関係に矛盾があるか、\r指定座席に空座席を設定しようとしました。"),
                 QStringLiteral("設定確認"), MsgStyle::Critical};
@@ -149,7 +150,8 @@ void discardConditions(Slots &conditions)
         conditions[size_t(k)].clear();
 }
 
-namespace {
+namespace
+{
 const QString RegistrantFormat = QStringLiteral("application/x-narabin-registrant");
 const QString RegistrantLabelFormat = QStringLiteral("application/x-narabin-registrant-label");
 } // namespace

@@ -28,8 +28,8 @@ bool conditionsBeingEdited(const SeatEntries &entries);
 
 // The editor's messages, numbered as the apply and cancel commands use them.
 enum class ConditionMessage {
-    NotRegistrant = 1,  // a name that is not in the roster
-    SameNameTwice = 2,  // one name on two seats
+    NotRegistrant = 1,   // a name that is not in the roster
+    SameNameTwice = 2,   // one name on two seats
     SeatsDoNotAddUp = 3, // too many empty seats, or a seat both named and empty
     Applied = 4,
     DiscardQuestion = 5,

@@ -19,5 +19,6 @@ CountdownColourChoice chooseCountdownColour(ColorValue chosen, const QString &ot
 
 MessageText sameCountdownColoursMessage()
 {
-    return {QStringLiteral("背景と文字に同じ色を設定しようとしました。"), QStringLiteral("設定確認"), MsgStyle::Critical};
+    return {QStringLiteral("背景と文字に同じ色を設定しようとしました。"), QStringLiteral("設定確認"),
+            MsgStyle::Critical};
 }

@@ -11,7 +11,8 @@
 #include <filesystem>
 #include <system_error>
 
-namespace {
+namespace
+{
 
 // The reason of a failed step: what failed, then why.
 QString withCause(const QString &what, const QFileDevice &file)
@@ -161,7 +162,8 @@ LogCleaning cleanFolderResultLog(const QString &folder)
         return result;
     }
     const QDir dir(folder);
-    result.kept = cleanResultLog(log.fields, [&dir](const QString &name) { return QFileInfo(dir.filePath(name)).isFile(); });
+    result.kept =
+        cleanResultLog(log.fields, [&dir](const QString &name) { return QFileInfo(dir.filePath(name)).isFile(); });
     // Nothing to drop: the file keeps its bytes (and any quoting a hand edit gave it).
     if (result.kept == log.fields)
         return result;
@@ -207,7 +209,8 @@ bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
     const QDir source(sourceFolder);
     const QDir target(targetFolder);
     for (const QString &name : found.names) {
-        for (QString reason = backupOne(source, target, name); !reason.isEmpty(); reason = backupOne(source, target, name)) {
+        for (QString reason = backupOne(source, target, name); !reason.isEmpty();
+             reason = backupOne(source, target, name)) {
             if (!retry(reason))
                 return false;
         }

@@ -25,10 +25,10 @@ QString fileNameProblem(const QString &name);
 
 // What cleaning a folder's result log did.
 struct LogCleaning {
-    bool hadLog = false;   // false: the folder has no log and nothing was done
+    bool hadLog = false; // false: the folder has no log and nothing was done
     bool rewritten = false;
-    QStringList kept;      // the entries left, in their order
-    QString error;         // reading or writing failed; the log is left as it was
+    QStringList kept; // the entries left, in their order
+    QString error;    // reading or writing failed; the log is left as it was
 };
 
 // Drops from the result log of `folder` every entry whose file is not in that folder,

@@ -16,7 +16,8 @@
 #include <unistd.h>
 #endif
 
-namespace {
+namespace
+{
 
 // The system errors behind each common cause. Qt reports a failed system call with the
 // text of its error code, so comparing texts finds the code again, in any language.
@@ -95,20 +96,13 @@ QString problemText(FileProblem problem, const QString &systemText)
     switch (problem) {
     case FileProblem::NoPermission:
         return QStringLiteral("アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。");
-    case FileProblem::DiskFull:
-        return QStringLiteral("ディスクの空き容量が足りません。");
-    case FileProblem::ReadOnlyMedium:
-        return QStringLiteral("書き込みできないメディア（読み取り専用）です。");
-    case FileProblem::FolderMissing:
-        return QStringLiteral("フォルダーが見つかりません。");
-    case FileProblem::NameTooLong:
-        return QStringLiteral("ファイル名が長すぎます。");
-    case FileProblem::InUse:
-        return QStringLiteral("ファイルがほかのプログラムで使用中です。");
-    case FileProblem::NotAFile:
-        return QStringLiteral("その名前はファイルではありません（フォルダーなど）。");
-    case FileProblem::Other:
-        break;
+    case FileProblem::DiskFull: return QStringLiteral("ディスクの空き容量が足りません。");
+    case FileProblem::ReadOnlyMedium: return QStringLiteral("書き込みできないメディア（読み取り専用）です。");
+    case FileProblem::FolderMissing: return QStringLiteral("フォルダーが見つかりません。");
+    case FileProblem::NameTooLong: return QStringLiteral("ファイル名が長すぎます。");
+    case FileProblem::InUse: return QStringLiteral("ファイルがほかのプログラムで使用中です。");
+    case FileProblem::NotAFile: return QStringLiteral("その名前はファイルではありません（フォルダーなど）。");
+    case FileProblem::Other: break;
     }
     const QString general = QStringLiteral("ファイルを読み書きできませんでした。");
     return systemText.isEmpty() ? general : general + QStringLiteral("（") + systemText + QStringLiteral("）");
@@ -164,7 +158,8 @@ BytesRead readFileBytes(const QString &path, qint64 maxBytes)
     return result;
 }
 
-class AtomicFileWriter::Private {
+class AtomicFileWriter::Private
+{
 public:
     explicit Private(const QString &path) : target(path), file(path) {}
 

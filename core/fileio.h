@@ -54,7 +54,8 @@ BytesRead readFileBytes(const QString &path, qint64 maxBytes = MaxTextFileBytes)
 QString writeFileAtomically(const QString &path, const QByteArray &bytes);
 
 // The same for bytes that arrive in pieces (a copy of a large file).
-class AtomicFileWriter {
+class AtomicFileWriter
+{
 public:
     explicit AtomicFileWriter(const QString &path);
     ~AtomicFileWriter();

@@ -6,15 +6,16 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <optional>
 
-namespace {
+namespace
+{
 
 const QString TopicTag = QStringLiteral("*topic");
 const QString TitleTag = QStringLiteral("*title");
@@ -237,7 +238,8 @@ QString helpTopicHtml(const HelpFile &file, const HelpTopic &topic)
     if (topic.id == QLatin1String(HelpContentsId)) {
         html += QStringLiteral("<ul>\n");
         for (const HelpTopic *t : file.chapters())
-            html += QStringLiteral("<li><a href=\"topic:%1\">%2</a></li>\n").arg(t->id.toHtmlEscaped(), t->title.toHtmlEscaped());
+            html += QStringLiteral("<li><a href=\"topic:%1\">%2</a></li>\n")
+                        .arg(t->id.toHtmlEscaped(), t->title.toHtmlEscaped());
         html += QStringLiteral("</ul>\n");
     }
     return html;

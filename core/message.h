@@ -3,7 +3,8 @@
 #include <QString>
 
 // Message box styles, as the numbers the program's messages are given in.
-namespace MsgStyle {
+namespace MsgStyle
+{
 inline constexpr int OkOnly = 0;
 inline constexpr int OkCancel = 1;
 inline constexpr int Critical = 16; // stop icon

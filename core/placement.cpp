@@ -8,7 +8,8 @@
 #include <cmath>
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QString EmptySeat = QStringLiteral("-");
 

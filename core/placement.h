@@ -11,7 +11,6 @@
 // The seat-change shuffle: one random key per pupil, the pupils sorted by key, then
 // placed seat by seat around the designated ("name") and empty ("-") seats.
 
-
 // A source with 24-bit resolution (multiples of 2^-24), seeded once.
 UniformSource seededUniformSource(quint32 seed);
 // The source of one run: seeded from the time of day of `now`, to the millisecond.

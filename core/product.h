@@ -1,7 +1,8 @@
 #pragma once
 
 // What the program says about itself in its logo, splash and version windows.
-namespace product {
+namespace product
+{
 inline constexpr char Title[] = "ならびん君 for Windows";
 inline constexpr char PlatformLine[] = "for Windows 98/Me/NT/2000/XP";
 inline constexpr char Version[] = "Ver 1.0";

@@ -11,7 +11,8 @@ QString writeResultFile(const QString &path, const QStringList &seats)
     return writeLinesFile(path, lines);
 }
 
-namespace {
+namespace
+{
 // The chart that the fields of a result file make, when they make one.
 ResultFileRead chartOf(const FieldsRead &read)
 {

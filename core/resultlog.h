@@ -10,8 +10,8 @@
 // The result log: the bare names of the saved result files, oldest first, one a line.
 inline constexpr int ResultLogCapacity = 15;
 // Its name; the letter case of the name on disk does not matter.
-QString resultLogName();       // "ならびん.ini"
-QString resultLogWriteName();  // "ならびん.INI", the spelling a new log is created under
+QString resultLogName();      // "ならびん.ini"
+QString resultLogWriteName(); // "ならびん.INI", the spelling a new log is created under
 
 // The log of a folder: the existing file whatever the case of its name, else the
 // path a new log gets there.

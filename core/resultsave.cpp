@@ -52,7 +52,8 @@ MessageText resultSaveMessage(const ResultSaveOutcome &outcome)
         text = QStringLiteral("「%1」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。").arg(outcome.name);
         break;
     case Kind::NameWithQuote:
-        text = QStringLiteral("ﾌｧｲﾙ名「%1」には過去ﾛｸﾞに記録できない文字（\"）が含まれています。別の名前で保存して下さい。")
+        text = QStringLiteral(
+                   "ﾌｧｲﾙ名「%1」には過去ﾛｸﾞに記録できない文字（\"）が含まれています。別の名前で保存して下さい。")
                    .arg(outcome.name);
         break;
     case Kind::NameNotCp932:

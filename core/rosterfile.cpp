@@ -8,7 +8,8 @@
 #include <algorithm>
 #include <optional>
 
-namespace {
+namespace
+{
 // The fields cut from the raw bytes: the delimiters are ASCII characters that no
 // multi-byte character of CP932 or UTF-8 contains, so they line up with the text's fields.
 QHash<QString, QByteArray> spellingsOf(const QByteArray &bytes, const QStringList &fields)

@@ -62,4 +62,5 @@ std::optional<BoxProblem> firstUnsavableBox(const QStringList &boxTexts);
 
 // Writes the names as a roster file, atomically, each name in its spelling when it has
 // one. Returns the reason for the user on failure, the empty string on success.
-QString writeRosterFile(const QString &path, const QStringList &names, const QHash<QString, QByteArray> &spellings = {});
+QString writeRosterFile(const QString &path, const QStringList &names,
+                        const QHash<QString, QByteArray> &spellings = {});

@@ -38,17 +38,16 @@ MessageText RosterSession::message(RegisterStep step) const
                 MsgStyle::OkCancel | MsgStyle::Question};
     case RegisterStep::ReportSameName:
         return {QStringLiteral("同じ氏名を登録しようとしました。"), QStringLiteral("登録者重複"), MsgStyle::Critical};
-    case RegisterStep::ReportUnsavable:
-        break;
-    case RegisterStep::ChooseFileAndSave:
-        return {};
+    case RegisterStep::ReportUnsavable: break;
+    case RegisterStep::ChooseFileAndSave: return {};
     }
     const int index = unsavable_ ? unsavable_->index : 0;
-    const QString reason = unsavable_ && unsavable_->problem == NameProblem::NotCp932
-                               ? QStringLiteral("No.%1 の氏名「%2」には名簿ファイルに保存できない文字が含まれています。\r\n"
-                                                "別の文字に置き換えて下さい。")
-                               : QStringLiteral("No.%1 の氏名「%2」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
-                                                "制御文字や、「\"」で始まる氏名は使えません。");
+    const QString reason =
+        unsavable_ && unsavable_->problem == NameProblem::NotCp932
+            ? QStringLiteral("No.%1 の氏名「%2」には名簿ファイルに保存できない文字が含まれています。\r\n"
+                             "別の文字に置き換えて下さい。")
+            : QStringLiteral("No.%1 の氏名「%2」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
+                             "制御文字や、「\"」で始まる氏名は使えません。");
     return {reason.arg(index + 1).arg(boxTexts_.value(index)), QStringLiteral("使用できない文字"), MsgStyle::Critical};
 }
 

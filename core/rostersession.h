@@ -11,7 +11,8 @@
 // What the roster editor's register and close commands do, decided from the boxes'
 // texts and the shared state. The editor asks the questions and shows the messages it
 // is told to, writes the file, and moves on as told.
-class RosterSession {
+class RosterSession
+{
 public:
     explicit RosterSession(SharedState &s) : s_(s) {}
 

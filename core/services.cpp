@@ -1,6 +1,7 @@
 #include "core/services.h"
 
-namespace {
+namespace
+{
 const CoreServices *&installed()
 {
     static const CoreServices *services = nullptr;

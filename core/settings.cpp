@@ -12,7 +12,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 bool usesIniFile()
 {

@@ -2,7 +2,8 @@
 
 #include <stdexcept>
 
-namespace {
+namespace
+{
 SharedState &instance()
 {
     static SharedState s;

@@ -9,7 +9,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-namespace {
+namespace
+{
 
 bool canWriteIn(const QString &folder)
 {
@@ -42,8 +43,8 @@ QString settingOrDefault(const char *key, const char *defaultValue)
 bool isInstalledLayout(const QString &programFolder)
 {
     const QDir program(programFolder);
-    return !QFileInfo(program.filePath(QString::fromLatin1(HelpFileName))).isFile()
-           && QFileInfo(program.filePath(QStringLiteral("../share/narabin"))).isDir();
+    return !QFileInfo(program.filePath(QString::fromLatin1(HelpFileName))).isFile() &&
+           QFileInfo(program.filePath(QStringLiteral("../share/narabin"))).isDir();
 }
 
 QString chooseWorkingFolder(const QString &programFolder)
@@ -58,13 +59,13 @@ QString chooseWorkingFolder(const QString &programFolder)
 QString findProgramDataFile(const QString &programFolder, const QString &name)
 {
     const QDir program(programFolder);
-    const QStringList candidates{program.filePath(name),
-                                 program.filePath(QStringLiteral("../share/narabin/") + name)};
+    const QStringList candidates{program.filePath(name), program.filePath(QStringLiteral("../share/narabin/") + name)};
     for (const QString &candidate : candidates) {
         if (QFileInfo(candidate).isFile())
             return QDir::cleanPath(candidate);
     }
-    const QString located = QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("narabin/") + name);
+    const QString located =
+        QStandardPaths::locate(QStandardPaths::GenericDataLocation, QStringLiteral("narabin/") + name);
     return located.isEmpty() ? program.filePath(name) : located;
 }
 

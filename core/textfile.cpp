@@ -11,7 +11,8 @@
 #include <functional>
 #include <utility>
 
-namespace {
+namespace
+{
 
 constexpr char Cp932Name[] = "windows-31j";
 
@@ -140,9 +141,8 @@ FieldsRead readFieldsFile(const QString &path, qsizetype maxFields)
 
 bool hasControlCharacter(QStringView text)
 {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F;
-    });
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F; });
 }
 
 FieldsRead fieldsFromBytes(const QByteArray &bytes, qsizetype maxFields)
@@ -236,14 +236,16 @@ EncodedLines encodeLines(const QStringList &lines, const LineOptions &options)
     for (const QString &line : lines) {
         const std::optional<QString> field = asField(line, options.quoteBlanks);
         if (!field) {
-            out.error = QStringLiteral("「") + line + QStringLiteral("」はファイルに正しく書けません（改行や、先頭の \" が含まれています）。");
+            out.error = QStringLiteral("「") + line +
+                        QStringLiteral("」はファイルに正しく書けません（改行や、先頭の \" が含まれています）。");
             out.bytes.clear();
             return out;
         }
         const auto spelled = spellings.constFind(line);
         const std::optional<QByteArray> encoded = spelled != spellings.cend() ? *spelled : encodeCp932(line);
         if (!encoded) {
-            out.error = QStringLiteral("「") + line + QStringLiteral("」には Shift_JIS で保存できない文字が含まれています。");
+            out.error =
+                QStringLiteral("「") + line + QStringLiteral("」には Shift_JIS で保存できない文字が含まれています。");
             out.bytes.clear();
             return out;
         }

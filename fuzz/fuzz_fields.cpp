@@ -3,7 +3,8 @@
 
 #include "core/textfile.h"
 
-namespace {
+namespace
+{
 
 bool isLineEnd(QChar c)
 {

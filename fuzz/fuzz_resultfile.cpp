@@ -1,15 +1,16 @@
 // A result file read as a past-result item does, and a chart saved and read again.
 #include "fuzzcheck.h"
 
+#include "core/resultfile.h"
 #include "core/sharedstate.h"
 #include "core/textfile.h"
-#include "core/resultfile.h"
 
 #include <QDir>
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // What a seat shows after its chart was saved and read back: the blank of an empty
 // seat (blanks only) reads as nothing, every other text as itself.

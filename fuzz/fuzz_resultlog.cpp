@@ -5,8 +5,8 @@
 #include "core/sharedstate.h"
 #include "core/textfile.h"
 
-
-namespace {
+namespace
+{
 
 // A stand-in for the folder: which entries name a file there.
 bool presentByName(const QString &name)

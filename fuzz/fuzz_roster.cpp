@@ -1,13 +1,14 @@
 // A roster file read into the shared state as File>Open does, and saved again.
 #include "fuzzcheck.h"
 
+#include "core/rosterfile.h"
 #include "core/sharedstate.h"
 #include "core/textfile.h"
-#include "core/rosterfile.h"
 
 #include <QDir>
 
-namespace {
+namespace
+{
 
 using Outcome = RosterRead::Outcome;
 
@@ -50,17 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray bytes = fuzz::bytesOf(data, size);
     const RosterRead read = rosterFromBytes(bytes);
     switch (read.outcome) {
-    case Outcome::Read:
-        FUZZ_CHECK(read.names.size() <= MaxRosterNames);
-        break;
-    case Outcome::TooMany:
-        FUZZ_CHECK(read.names.size() == MaxRosterNames + 1);
-        break;
-    case Outcome::NotText:
-        FUZZ_CHECK(read.names.isEmpty());
-        break;
-    case Outcome::NotOpened:
-        FUZZ_CHECK(false); // bytes were read
+    case Outcome::Read: FUZZ_CHECK(read.names.size() <= MaxRosterNames); break;
+    case Outcome::TooMany: FUZZ_CHECK(read.names.size() == MaxRosterNames + 1); break;
+    case Outcome::NotText: FUZZ_CHECK(read.names.isEmpty()); break;
+    case Outcome::NotOpened: FUZZ_CHECK(false); // bytes were read
     }
     for (const QString &name : read.names) {
         FUZZ_CHECK(!name.isEmpty());

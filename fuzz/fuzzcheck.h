@@ -9,15 +9,16 @@
 
 // What every input must keep true. A broken rule aborts, which both libFuzzer and the
 // replay test report as a failure, with the rule that broke.
-#define FUZZ_CHECK(condition)                                                                    \
-    do {                                                                                         \
-        if (!(condition)) {                                                                      \
-            std::fprintf(stderr, "%s:%d: rule broken: %s\n", __FILE__, __LINE__, #condition);   \
-            std::abort();                                                                        \
-        }                                                                                        \
+#define FUZZ_CHECK(condition)                                                                                          \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            std::fprintf(stderr, "%s:%d: rule broken: %s\n", __FILE__, __LINE__, #condition);                          \
+            std::abort();                                                                                              \
+        }                                                                                                              \
     } while (false)
 
-namespace fuzz {
+namespace fuzz
+{
 
 inline QByteArray bytesOf(const uint8_t *data, size_t size)
 {

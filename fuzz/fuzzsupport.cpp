@@ -4,7 +4,8 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
-namespace fuzz {
+namespace fuzz
+{
 
 QString scratchFolder()
 {

@@ -3,14 +3,14 @@
 #include "core/colors.h"
 #include "core/countdowncolours.h"
 #include "core/settings.h"
-#include "widgets/storesetting.h"
 #include "core/sharedstate.h"
 #include "mainwin/maincolordialog.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
+#include "widgets/storesetting.h"
 
-
-namespace {
+namespace
+{
 
 // One of the countdown window's two colours: the one edited and the one it must differ from.
 struct CountdownColour {

@@ -1,18 +1,18 @@
 #include "mainwin/filedialogs.h"
 
-#include "widgets/seatbox.h"
-#include "core/sharedstate.h"
 #include "core/filechores.h"
+#include "core/sharedstate.h"
 #include "platform/platform.h"
+#include "widgets/seatbox.h"
 
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+namespace
+{
 
-const QColor Grey = rgb(128, 128, 128);
 const QColor DarkGrey = rgb(64, 64, 64);
 const QColor Yellow = rgb(255, 255, 0);
 const QColor LightYellow = rgb(255, 255, 128);
@@ -34,7 +34,7 @@ LabelDef fileNameLabel(const char *name, QRect twips)
 
 FileNameDialogLayout copyLayout()
 {
-    return {QStringLiteral("FILESCOPY"),
+    return {"FILESCOPY",
             QStringLiteral("ファイルのコピー"),
             {caption("Label1", QStringLiteral("ｺﾋﾟｰ先のﾌｧｲﾙ名を入力して、OKﾎﾞﾀﾝを押して下さい。"),
                      QRect(120, 210, 5175, 225), Yellow, 11.25),
@@ -49,7 +49,7 @@ FileNameDialogLayout copyLayout()
 FileNameDialogLayout renameLayout()
 {
     // Labels without a face of their own take the dialog's, MS UI Gothic 9 pt.
-    return {QStringLiteral("RENAME"),
+    return {"RENAME",
             QStringLiteral("ファイル名の変更"),
             {caption("Label1", QStringLiteral("新しいﾌｧｲﾙ名を入力して、OKﾎﾞﾀﾝを押して下さい。"),
                      QRect(240, 210, 4665, 255), Yellow, 11.25),
@@ -69,15 +69,15 @@ QString bareName(const QString &path)
 } // namespace
 
 FileNameDialog::FileNameDialog(const FileNameDialogLayout &layout)
-    : FormDialog(layout.caption, ClientWidthTwips, ClientHeightTwips), helpContext_(layout.helpContext)
+    : ButtonRowDialog(layout.caption, layout.objectName, QSize(ClientWidthTwips, ClientHeightTwips), layout.labels[0],
+                      layout.helpContext)
 {
-    setObjectName(layout.objectName);
-    setBackgroundColor(this, Grey);
-    for (size_t i = 0; i < labels.size(); ++i)
+    labels[0] = instruction;
+    for (size_t i = 1; i < labels.size(); ++i)
         labels[i] = makeLabel(this, layout.labels[i]);
     sourceName = labels[size_t(layout.sourceNameLabel)];
 
-    // Created before the buttons, so the tab order is nameBox, OK, キャンセル, ヘルプ.
+    // Created before the buttons, so the tab order is the name box, OK, キャンセル, ヘルプ.
     nameBox = new QLineEdit(this);
     nameBox->setObjectName(QStringLiteral("Text1"));
     const QRect &t = layout.nameBoxTwips;
@@ -86,21 +86,8 @@ FileNameDialog::FileNameDialog(const FileNameDialogLayout &layout)
     setBackgroundColor(nameBox, DarkGrey);
     setTextColor(nameBox, Yellow);
     keepSingleLine(nameBox);
-
-    buttons = makeCommandButtons(this);
-    for (int i = 0; i < int(buttons.size()); ++i)
-        connect(buttons[i], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+    addButtonRow();
     nameBox->setFocus();
-}
-
-void FileNameDialog::buttonClicked(int index)
-{
-    switch (index) {
-    case 0: okClicked(); break;
-    case 1: unloadSelf(); break;
-    case 2: callHelp(this, HELP_CONTEXT, helpContext_); break;
-    default: break;
-    }
 }
 
 void FileNameDialog::reportFailure(const QString &text, const QString &title)
@@ -110,21 +97,20 @@ void FileNameDialog::reportFailure(const QString &text, const QString &title)
     nameBox->selectAll();
 }
 
-FileCopyDialog::FileCopyDialog()
-    : FileNameDialog(copyLayout())
-{
-}
+FileCopyDialog::FileCopyDialog() : FileNameDialog(copyLayout()) {}
 
 void FileCopyDialog::okClicked()
 {
     const QString destination = nameBox->text();
     if (destination.isEmpty()) {
-        showMessage(this, QStringLiteral("コピー先が入力されていません。"), MsgStyle::Information, QStringLiteral("入力確認"));
+        showMessage(this, QStringLiteral("コピー先が入力されていません。"), MsgStyle::Information,
+                    QStringLiteral("入力確認"));
         return;
     }
     const QString source = state().RosterFileName;
     if (const QString reason = copyFileTo(source, destination); !reason.isEmpty()) {
-        reportFailure(QStringLiteral("「%1」を「%2」にコピーできませんでした。\r").arg(bareName(source), destination) + reason,
+        reportFailure(QStringLiteral("「%1」を「%2」にコピーできませんでした。\r").arg(bareName(source), destination) +
+                          reason,
                       QStringLiteral("コピー失敗"));
         return;
     }
@@ -132,24 +118,23 @@ void FileCopyDialog::okClicked()
     unloadSelf();
 }
 
-RenameDialog::RenameDialog()
-    : FileNameDialog(renameLayout())
-{
-}
+RenameDialog::RenameDialog() : FileNameDialog(renameLayout()) {}
 
 void RenameDialog::okClicked()
 {
     const QString destination = nameBox->text();
     if (destination.isEmpty()) {
         showMessage(this, QStringLiteral("新しい名前が入力されていません。"), MsgStyle::Information,
-               QStringLiteral("ﾌｧｲﾙ名入力確認"));
+                    QStringLiteral("ﾌｧｲﾙ名入力確認"));
         nameBox->setFocus();
         return;
     }
     const QString source = state().RenameSourceFile;
     if (const QString reason = renameFileTo(source, destination); !reason.isEmpty()) {
-        reportFailure(QStringLiteral("「%1」の名前を「%2」に変更できませんでした。\r").arg(bareName(source), destination) + reason,
-                      QStringLiteral("変更失敗"));
+        reportFailure(
+            QStringLiteral("「%1」の名前を「%2」に変更できませんでした。\r").arg(bareName(source), destination) +
+                reason,
+            QStringLiteral("変更失敗"));
         return;
     }
     showMessage(this, QStringLiteral("ファイル名を変更しました。"), MsgStyle::Information, QStringLiteral("変更確認"));

@@ -11,7 +11,7 @@ class QPushButton;
 
 // What tells the two file-name dialogs apart: caption, labels and help topic.
 struct FileNameDialogLayout {
-    QString objectName;
+    const char *objectName;
     QString caption;
     std::array<LabelDef, 4> labels; // the instruction, captions and the chosen file's name
     int sourceNameLabel;            // which of them shows the chosen file's name
@@ -21,30 +21,24 @@ struct FileNameDialogLayout {
 
 // A small dialog asking for a file name: labels, the name box and the
 // OK / キャンセル / ヘルプ row. The name box has the focus when it opens.
-class FileNameDialog : public FormDialog {
+class FileNameDialog : public ButtonRowDialog
+{
     Q_OBJECT
 public:
     explicit FileNameDialog(const FileNameDialogLayout &layout);
 
-    // 0 OK, 1 キャンセル, 2 ヘルプ.
-    void buttonClicked(int index);
-
-    std::array<QLabel *, 4> labels{};
-    QLabel *sourceName = nullptr; // the chosen file's name
+    std::array<QLabel *, 4> labels{}; // the first is the instruction
+    QLabel *sourceName = nullptr;     // the chosen file's name
     QLineEdit *nameBox = nullptr;
-    std::array<QPushButton *, 3> buttons{};
 
 protected:
-    virtual void okClicked() = 0;
     // Reports a failed chore; the name box gets the focus back with its text selected.
     void reportFailure(const QString &text, const QString &title);
-
-private:
-    int helpContext_;
 };
 
 // Copy: the source is RosterFileName.
-class FileCopyDialog : public FileNameDialog {
+class FileCopyDialog : public FileNameDialog
+{
     Q_OBJECT
 public:
     FileCopyDialog();
@@ -54,7 +48,8 @@ protected:
 };
 
 // Rename: the source is RenameSourceFile.
-class RenameDialog : public FileNameDialog {
+class RenameDialog : public FileNameDialog
+{
     Q_OBJECT
 public:
     RenameDialog();

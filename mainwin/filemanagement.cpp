@@ -1,8 +1,8 @@
 #include "mainwin/filemanagement.h"
 
+#include "core/filechores.h"
 #include "core/resultlog.h"
 #include "core/sharedstate.h"
-#include "core/filechores.h"
 #include "mainwin/filedialogs.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
@@ -11,7 +11,8 @@
 #include <QFileInfo>
 #include <QLabel>
 
-namespace {
+namespace
+{
 
 const QString RosterOpenTitle = QStringLiteral("名簿を開く");
 
@@ -31,23 +32,24 @@ void cleanLogAfterDeletion(MainWindow *main, const QString &folder)
     if (cleaning.error.isEmpty())
         return;
     showMessage(main,
-           QStringLiteral("過去ログ「%1」を整理できませんでした。ログは元のままです。\r")
-                   .arg(QDir::toNativeSeparators(resultLogPath(folder))) +
-               cleaning.error,
-           MsgStyle::Exclamation, QStringLiteral("過去ログの整理"));
+                QStringLiteral("過去ログ「%1」を整理できませんでした。ログは元のままです。\r")
+                        .arg(QDir::toNativeSeparators(resultLogPath(folder))) +
+                    cleaning.error,
+                MsgStyle::Exclamation, QStringLiteral("過去ログの整理"));
 }
 
 void deleteChosenFile(MainWindow *main, const QString &path)
 {
-    if (showMessage(main, QStringLiteral("指定されたﾌｧｲﾙを削除します。よろしいですか？"), MsgStyle::OkCancel | MsgStyle::Question,
-               QStringLiteral("削除確認")) != IDOK)
+    if (showMessage(main, QStringLiteral("指定されたﾌｧｲﾙを削除します。よろしいですか？"),
+                    MsgStyle::OkCancel | MsgStyle::Question, QStringLiteral("削除確認")) != IDOK)
         return;
     if (const QString reason = deleteFileAt(path); !reason.isEmpty()) {
         showMessage(main, QStringLiteral("「%1」を削除できませんでした。\r").arg(QFileInfo(path).fileName()) + reason,
-               MsgStyle::Exclamation, QStringLiteral("削除失敗"));
+                    MsgStyle::Exclamation, QStringLiteral("削除失敗"));
         return;
     }
-    showMessage(main, QStringLiteral("指定されたﾌｧｲﾙを削除しました。"), MsgStyle::Information, QStringLiteral("削除情報"));
+    showMessage(main, QStringLiteral("指定されたﾌｧｲﾙを削除しました。"), MsgStyle::Information,
+                QStringLiteral("削除情報"));
     cleanLogAfterDeletion(main, QFileInfo(path).absolutePath());
 }
 
@@ -114,13 +116,15 @@ void fileDeleteCommand()
 void backupCommand()
 {
     MainWindow *main = form<MainWindow>();
-    const QString prepare = QStringLiteral("データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。");
+    const QString prepare =
+        QStringLiteral("データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。");
     if (!askForDisk(main, prepare))
         return;
-    const QString missing =
-            QStringLiteral("ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合はフロッピーディスクをセットして下さい。");
+    const QString missing = QStringLiteral("ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合は"
+                                           "フロッピーディスクをセットして下さい。");
     const bool done = backupRosterFiles(QDir::currentPath(), backupFolder(),
                                         [main, &missing](const QString &) { return askForDisk(main, missing); });
     if (done)
-        showMessage(main, QStringLiteral("バックアップを終了しました。"), MsgStyle::Information, QStringLiteral("終了確認"));
+        showMessage(main, QStringLiteral("バックアップを終了しました。"), MsgStyle::Information,
+                    QStringLiteral("終了確認"));
 }

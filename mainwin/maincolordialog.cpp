@@ -1,10 +1,10 @@
 #include "mainwin/maincolordialog.h"
 
 #include "core/colors.h"
-#include "widgets/ui.h"
-#include "widgets/storesetting.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
+#include "widgets/storesetting.h"
+#include "widgets/ui.h"
 
 #include <QButtonGroup>
 #include <QFontMetrics>
@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
+namespace
+{
 
 struct OptionRow {
     QString caption;
@@ -22,16 +23,11 @@ struct OptionRow {
 } // namespace
 
 MainColorDialog::MainColorDialog()
-    : FormDialog(QStringLiteral("メイン画面の背景の選択"), 4980, 2190)
+    : ButtonRowDialog(QStringLiteral("メイン画面の背景の選択"), "SEL_MCL", QSize(4980, 2190),
+                      {QStringLiteral("Label1"), QStringLiteral("メイン画面の背景を選択して、OKボタンを押して下さい。"),
+                       QRect(75, 210, 4935, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)},
+                      39)
 {
-    setObjectName(QStringLiteral("SEL_MCL"));
-    const QColor grey = rgb(128, 128, 128);
-    setBackgroundColor(this, grey);
-
-    instruction = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("メイン画面の背景を選択して、OKボタンを押して下さい。"),
-                              QRect(75, 210, 4935, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)});
-    shrinkToFit(instruction);
-
     // Listed in the order the presets are numbered: option i is preset i + 1.
     const std::array<OptionRow, 3> options{{
         {QStringLiteral("深海"), QRect(1890, 600, 885, 270)},
@@ -51,9 +47,7 @@ MainColorDialog::MainColorDialog()
         presetOptions[size_t(i)] = option;
     }
 
-    buttons = makeCommandButtons(this);
-    for (int i = 0; i < 3; ++i)
-        connect(buttons[size_t(i)], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+    addButtonRow();
 }
 
 void MainColorDialog::onLoad()
@@ -68,17 +62,7 @@ void MainColorDialog::onLoad()
     }
 }
 
-void MainColorDialog::buttonClicked(int index)
-{
-    switch (index) {
-    case 0: applySelectedPreset(); break;
-    case 1: unloadSelf(); break;
-    case 2: callHelp(this, HELP_CONTEXT, 39); break;
-    default: break;
-    }
-}
-
-void MainColorDialog::applySelectedPreset()
+void MainColorDialog::okClicked()
 {
     // With no option chosen the last preset is taken.
     const int checked = presetGroup->checkedId();

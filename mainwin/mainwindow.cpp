@@ -1,17 +1,17 @@
 #include "mainwin/mainwindow.h"
 
 #include "core/clock.h"
+#include "core/gradient.h"
+#include "core/product.h"
+#include "core/resultlog.h"
+#include "mainwin/appearance.h"
+#include "mainwin/filemanagement.h"
+#include "mainwin/pastresults.h"
+#include "platform/platform.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
-#include "core/product.h"
-#include "core/resultlog.h"
 #include "widgets/ui.h"
-#include "mainwin/appearance.h"
-#include "mainwin/filemanagement.h"
-#include "core/gradient.h"
-#include "mainwin/pastresults.h"
-#include "platform/platform.h"
 
 #include <QDir>
 #include <QLabel>
@@ -19,10 +19,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-namespace {
+namespace
+{
 
 // The client area paints the gradient of the current preset.
-class GradientClient : public QObject {
+class GradientClient : public QObject
+{
 public:
     using QObject::QObject;
 
@@ -34,8 +36,8 @@ protected:
             QPainter painter(w);
             painter.scale(1.0 / 15, 1.0 / 15);
             const SharedState &s = state();
-            for (const GradientBand &b : gradientBands(s.GradientRed, s.GradientGreen, s.GradientBlue,
-                                                       w->height() * 15, w->width() * 15)) {
+            for (const GradientBand &b :
+                 gradientBands(s.GradientRed, s.GradientGreen, s.GradientBlue, w->height() * 15, w->width() * 15)) {
                 painter.fillRect(QRect(QPoint(b.left, b.top), QPoint(b.right, b.bottom)),
                                  QColor(qBound(0, b.red, 255), qBound(0, b.green, 255), qBound(0, b.blue, 255)));
             }
@@ -63,10 +65,8 @@ QString mainStatusText()
     return QStringLiteral("ﾌｧｲﾙ(F) から「名簿の新規作成(N)」又は「名簿を開く(O)...」を選択して下さい");
 }
 
-MainWindow::MainWindow()
-    : FormWindow(QString::fromUtf8(product::Title))
+MainWindow::MainWindow() : FormWindow(QString::fromUtf8(product::Title), "NARABIN")
 {
-    setObjectName(QStringLiteral("NARABIN"));
     fileDialog.title = QStringLiteral("名簿を開く");
     fileDialog.filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
     client()->installEventFilter(new GradientClient(this));
@@ -76,32 +76,23 @@ MainWindow::MainWindow()
     colourLogo();
     buildMenus();
     const auto trigger = [](QAction *action) { return [action] { action->trigger(); }; };
-    buildChrome({{
-                     toolbarSeparator(),
-                     {false, QStringLiteral("document-new"), QStyle::SP_FileIcon, QStringLiteral(" 名簿の新規作成 "),
-                      trigger(newRosterAction)},
-                     {false, QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, QStringLiteral(" 名簿を開く "),
-                      trigger(openRosterAction)},
-                     toolbarSeparator(),
-                     {false, QStringLiteral("edit-delete"), QStyle::SP_TrashIcon, QStringLiteral(" ﾌｧｲﾙの削除 "),
-                      trigger(deleteAction)},
-                     toolbarSeparator(),
-                     {false, QStringLiteral("document-properties"), QStyle::SP_FileDialogDetailedView,
-                      QStringLiteral(" 設定条件の変更 "), trigger(conditionsAction)},
-                     {false, QStringLiteral("media-playback-start"), QStyle::SP_MediaPlay,
-                      QStringLiteral(" ならびん実行 "), trigger(runAction)},
-                     {false, QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton, QStringLiteral(" 終了 "),
-                      [this] { quit(); }},
-                     toolbarSeparator(),
-                     {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
-                      QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }},
-                     {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" ﾍﾙﾌﾟ "),
-                      [this] { windowHelpAction->trigger(); }},
-                 },
-                 {{StatusPanels::Kind::Text, mainStatusText(), 0},
-                  {StatusPanels::Kind::Text, {}, 1350},
-                  {StatusPanels::Kind::Text, {}, 1350}},
-                 2,
+    buildChrome({{{false, QStringLiteral("document-new"), QStyle::SP_FileIcon, QStringLiteral(" 名簿の新規作成 "),
+                   trigger(newRosterAction)},
+                  {false, QStringLiteral("document-open"), QStyle::SP_DialogOpenButton, QStringLiteral(" 名簿を開く "),
+                   trigger(openRosterAction)},
+                  toolbarSeparator(),
+                  {false, QStringLiteral("edit-delete"), QStyle::SP_TrashIcon, QStringLiteral(" ﾌｧｲﾙの削除 "),
+                   trigger(deleteAction)},
+                  toolbarSeparator(),
+                  {false, QStringLiteral("document-properties"), QStyle::SP_FileDialogDetailedView,
+                   QStringLiteral(" 設定条件の変更 "), trigger(conditionsAction)},
+                  {false, QStringLiteral("media-playback-start"), QStyle::SP_MediaPlay,
+                   QStringLiteral(" ならびん実行 "), trigger(runAction)},
+                  {false, QStringLiteral("application-exit"), QStyle::SP_DialogCloseButton, QStringLiteral(" 終了 "),
+                   [this] { quit(); }}},
+                 mainStatusText(),
+                 0,
+                 1350,
                  0,
                  "mnudummy5"});
     // A double click on the bars ends the program too, as on the logo.
@@ -142,50 +133,42 @@ void MainWindow::buildLogo()
 
 void MainWindow::buildMenus()
 {
-    fileMenu = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    newRosterAction = addItem(fileMenu, "mnuFileCreate", QStringLiteral("名簿の新規作成(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    openRosterAction = addItem(fileMenu, "mnuFileOpen", QStringLiteral("名簿を開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O));
-    runAction = addItem(fileMenu, "mnuFileNarabin", QStringLiteral("ならびん実行(&G)"), QKeySequence(Qt::CTRL | Qt::Key_G));
-    addSeparator(fileMenu, "mnuDummy7");
-    quitAction = addItem(fileMenu, "mnuEnd", QStringLiteral("ならびん君 の終了(&X)..."));
+    const auto ctrl = [](Qt::Key key) { return QKeySequence(Qt::CTRL | key); };
+    addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"),
+            {{"mnuFileCreate", QStringLiteral("名簿の新規作成(&N)"), [] { navigator().newRoster(); }, &newRosterAction,
+              ctrl(Qt::Key_N)},
+             {"mnuFileOpen", QStringLiteral("名簿を開く(&O)..."), [this] { navigator().openRoster(fileDialog, this); },
+              &openRosterAction, ctrl(Qt::Key_O)},
+             {"mnuFileNarabin", QStringLiteral("ならびん実行(&G)"), [this] { navigator().runSeatChange(this); },
+              &runAction, ctrl(Qt::Key_G)},
+             {"mnuDummy7"},
+             {"mnuEnd", QStringLiteral("ならびん君 の終了(&X)..."), [this] { quit(); }, &quitAction}});
+    addMenu(this, "mnuDataManage", QStringLiteral("ﾃﾞｰﾀ管理(&M)"),
+            {{"mnuFileCopy", QStringLiteral("ｺﾋﾟｰ(&C)..."), fileCopyCommand, &copyAction},
+             {"mnuFileRename", QStringLiteral("名前の変更(&R)..."), fileRenameCommand, &renameAction},
+             {"mnuBackup", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)..."), backupCommand, &backupAction},
+             {"mnuDummy8"},
+             {"mnuFileDelete", QStringLiteral("削除(&D)..."), fileDeleteCommand, &deleteAction}});
+    pastResultsMenu = addMenu(this, "mnuLog", QStringLiteral("過去ﾛｸﾞ(&L)"),
+                              {{"mnuResult", QStringLiteral("先程の結果(&R)"), previousResultCommand,
+                                &previousResultAction, ctrl(Qt::Key_R)}});
+    // The past results follow this separator, shown once there is one.
+    pastResultItems[0] = addSeparator(pastResultsMenu, "mnuFileArray_0");
+    pastResultItems[0]->setVisible(false);
 
-    dataMenu = addMenu(this, "mnuDataManage", QStringLiteral("ﾃﾞｰﾀ管理(&M)"));
-    copyAction = addItem(dataMenu, "mnuFileCopy", QStringLiteral("ｺﾋﾟｰ(&C)..."));
-    renameAction = addItem(dataMenu, "mnuFileRename", QStringLiteral("名前の変更(&R)..."));
-    backupAction = addItem(dataMenu, "mnuBackup", QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ(&B)..."));
-    addSeparator(dataMenu, "mnuDummy8");
-    deleteAction = addItem(dataMenu, "mnuFileDelete", QStringLiteral("削除(&D)..."));
-
-    pastResultsMenu = addMenu(this, "mnuLog", QStringLiteral("過去ﾛｸﾞ(&L)"));
-    previousResultAction = addItem(pastResultsMenu, "mnuResult", QStringLiteral("先程の結果(&R)"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    QAction *separator = addSeparator(pastResultsMenu, "mnuFileArray_0");
-    separator->setVisible(false);
-    pastResultItems[0] = separator;
-
-    optionMenu = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
-    initialSettingsMenu = addMenu(this, "mnuInitialEdit", QStringLiteral("初期設定(&I)"), optionMenu);
-    splashAction = addItem(initialSettingsMenu, "mnuLogoMark", QStringLiteral("ﾛｺﾞの表示(&L)"));
+    QMenu *optionMenu = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
+    QMenu *initialSettingsMenu =
+        addMenu(this, "mnuInitialEdit", QStringLiteral("初期設定(&I)"),
+                {{"mnuLogoMark", QStringLiteral("ﾛｺﾞの表示(&L)"), logoMarkCommand, &splashAction},
+                 {"mnuMainColor", QStringLiteral("ﾒｲﾝ画面の背景の選択(&S)..."), mainColorCommand, &backgroundAction}},
+                optionMenu);
     splashAction->setCheckable(true);
-    backgroundAction = addItem(initialSettingsMenu, "mnuMainColor", QStringLiteral("ﾒｲﾝ画面の背景の選択(&S)..."));
-    countdownColourMenu = addMenu(this, "mnuCountColor", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ画面の配色(&C)"), initialSettingsMenu);
-    countdownBackgroundAction = addItem(countdownColourMenu, "mnuBack", QStringLiteral("背景色(&B)..."));
-    countdownTextAction = addItem(countdownColourMenu, "mnuFore", QStringLiteral("文字色(&F)..."));
-    conditionsAction = addItem(optionMenu, "mnuCondition", QStringLiteral("条件設定の変更(&C)"), QKeySequence(Qt::CTRL | Qt::Key_C));
-
-    connect(newRosterAction, &QAction::triggered, this, [] { navigator().newRoster(); });
-    connect(openRosterAction, &QAction::triggered, this, [this] { navigator().openRoster(fileDialog, this); });
-    connect(runAction, &QAction::triggered, this, [this] { navigator().runSeatChange(this); });
-    connect(quitAction, &QAction::triggered, this, &MainWindow::quit);
-    connect(copyAction, &QAction::triggered, this, [] { fileCopyCommand(); });
-    connect(renameAction, &QAction::triggered, this, [] { fileRenameCommand(); });
-    connect(backupAction, &QAction::triggered, this, [] { backupCommand(); });
-    connect(deleteAction, &QAction::triggered, this, [] { fileDeleteCommand(); });
-    connect(previousResultAction, &QAction::triggered, this, [] { previousResultCommand(); });
-    connect(splashAction, &QAction::triggered, this, [] { logoMarkCommand(); });
-    connect(backgroundAction, &QAction::triggered, this, [] { mainColorCommand(); });
-    connect(countdownBackgroundAction, &QAction::triggered, this, [] { countdownBackColorCommand(); });
-    connect(countdownTextAction, &QAction::triggered, this, [] { countdownForeColorCommand(); });
-    connect(conditionsAction, &QAction::triggered, this, [] { navigator().showConditionEditor(); });
+    addMenu(this, "mnuCountColor", QStringLiteral("ｶｳﾝﾄﾀﾞｳﾝ画面の配色(&C)"),
+            {{"mnuBack", QStringLiteral("背景色(&B)..."), countdownBackColorCommand, &countdownBackgroundAction},
+             {"mnuFore", QStringLiteral("文字色(&F)..."), countdownForeColorCommand, &countdownTextAction}},
+            initialSettingsMenu);
+    addItems(optionMenu, {{"mnuCondition", QStringLiteral("条件設定の変更(&C)"),
+                           [] { navigator().showConditionEditor(); }, &conditionsAction, ctrl(Qt::Key_C)}});
 }
 
 void MainWindow::onLoad()
@@ -251,11 +234,12 @@ void MainWindow::onActivate()
     showDateAndTime();
 }
 
-namespace {
+namespace
+{
 bool askQuit(QWidget *owner)
 {
-    return showMessage(owner, QStringLiteral("「ならびん君 for Windows」 を 終了しますか？"), MsgStyle::OkCancel | MsgStyle::Question,
-                  QStringLiteral("終了確認")) == IDOK;
+    return showMessage(owner, QStringLiteral("「ならびん君 for Windows」 を 終了しますか？"),
+                       MsgStyle::OkCancel | MsgStyle::Question, QStringLiteral("終了確認")) == IDOK;
 }
 } // namespace
 
@@ -283,4 +267,3 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     return FormWindow::eventFilter(watched, event);
 }
-

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/formwindow.h"
 #include "widgets/commondialog.h"
+#include "widgets/formwindow.h"
 
 #include <QAction>
 #include <QMenu>
@@ -12,7 +12,8 @@
 class QLabel;
 
 // The main window: logo on a gradient, the menus every command starts from.
-class MainWindow : public FormWindow {
+class MainWindow : public FormWindow
+{
     Q_OBJECT
 public:
     MainWindow();
@@ -34,17 +35,14 @@ public:
     std::array<QLabel *, 5> logoShadows{};
     CommonDialog fileDialog;
 
-    QMenu *fileMenu = nullptr;
+    // The items of the file, data, past-results and option menus.
     QAction *newRosterAction = nullptr, *openRosterAction = nullptr, *runAction = nullptr, *quitAction = nullptr;
-    QMenu *dataMenu = nullptr;
     QAction *copyAction = nullptr, *renameAction = nullptr, *backupAction = nullptr, *deleteAction = nullptr;
     QMenu *pastResultsMenu = nullptr;
     QAction *previousResultAction = nullptr;
     std::map<int, QAction *> pastResultItems; // element 0 is the separator before them
-    QMenu *optionMenu = nullptr, *initialSettingsMenu = nullptr, *countdownColourMenu = nullptr;
-    QAction *splashAction = nullptr, *backgroundAction = nullptr;
+    QAction *splashAction = nullptr, *backgroundAction = nullptr, *conditionsAction = nullptr;
     QAction *countdownBackgroundAction = nullptr, *countdownTextAction = nullptr;
-    QAction *conditionsAction = nullptr;
 
 protected:
     void onCloseRequest(QCloseEvent *event) override;

@@ -1,18 +1,19 @@
 #include "mainwin/pastresults.h"
 
+#include "core/resultfile.h"
 #include "core/textfile.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
-#include "core/resultfile.h"
 #include "widgets/navigator.h"
 
 #include <QDir>
 
-namespace {
+namespace
+{
 void reportNotFound(QWidget *owner)
 {
     showMessage(owner, QStringLiteral("指定したﾌｧｲﾙがありません。存在を確認して下さい。"), MsgStyle::Critical,
-           QStringLiteral("ﾌｧｲﾙの存在確認"));
+                QStringLiteral("ﾌｧｲﾙの存在確認"));
 }
 
 // The file name a past-log item stands for; none for the separator or an unknown item.

@@ -2,7 +2,8 @@
 
 #include <QtGlobal>
 
-namespace {
+namespace
+{
 Platform *&current()
 {
     static Platform *p = nullptr;

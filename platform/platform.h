@@ -29,7 +29,8 @@ struct FileDialogRequest {
 
 // Everything the operating system shows or starts for the program. Windows reach it
 // only through platform(); tests install a scripted implementation.
-class Platform {
+class Platform
+{
 public:
     virtual ~Platform() = default;
 

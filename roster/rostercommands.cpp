@@ -1,7 +1,7 @@
 #include "roster/rostercommands.h"
 
-#include "platform/platform.h"
 #include "core/rosterfile.h"
+#include "platform/platform.h"
 #include "roster/rostereditor.h"
 
 #include <QLineEdit>
@@ -25,11 +25,12 @@ void fileCreateCommand()
     editor->showModal();
 }
 
-namespace {
+namespace
+{
 void reportMissingRoster(QWidget *owner)
 {
     showMessage(owner, QStringLiteral("指定した名簿がありません。存在を確認して下さい。"), MsgStyle::Critical,
-           QStringLiteral("名簿の存在確認"));
+                QStringLiteral("名簿の存在確認"));
 }
 } // namespace
 

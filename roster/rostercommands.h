@@ -4,5 +4,5 @@ class CommonDialog;
 class QWidget;
 
 // The main window's roster commands.
-void fileCreateCommand();                                  // File>New roster
+void fileCreateCommand();                                   // File>New roster
 void fileOpenCommand(CommonDialog &dialog, QWidget *owner); // File>Open

@@ -3,19 +3,20 @@
 #include "core/rostersession.h"
 
 #include "core/clock.h"
+#include "core/rosterfile.h"
+#include "platform/platform.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
 #include "widgets/seatbox.h"
 #include "widgets/ui.h"
-#include "platform/platform.h"
-#include "core/rosterfile.h"
 
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 
-namespace {
+namespace
+{
 
 // Seat n lies in row (n + 3) / 4, row 1 lowest next to the desk; within a row the
 // seat numbers grow from right to left.
@@ -32,35 +33,19 @@ QRect seatBoxTwips(int index)
 
 } // namespace
 
-RosterEditor::RosterEditor()
-    : FormWindow(QStringLiteral("登録・修正"))
+RosterEditor::RosterEditor() : FormWindow(QStringLiteral("登録・修正"), "TOUROKU", rgb(0, 128, 0))
 {
-    setObjectName(QStringLiteral("TOUROKU"));
-    setBackgroundColor(client(), rgb(0, 128, 0));
     buildSeats();
-    fileMenu = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    registerAction = addItem(fileMenu, "mnuNewFile", QStringLiteral("新規登録・修正(&S)..."));
-    closeAction = addItem(fileMenu, "mnuCancel", QStringLiteral("取消・了解(&X)"));
-    connect(registerAction, &QAction::triggered, this, &RosterEditor::registerRoster);
-    connect(closeAction, &QAction::triggered, this, &RosterEditor::closeEditor);
-    buildChrome({{
-                     toolbarSeparator(),
-                     {false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton,
-                      QStringLiteral(" 新規登録・修正 "), [this] { registerRoster(); }},
-                     {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  "),
-                      [this] { closeEditor(); }},
-                     toolbarSeparator(),
-                     {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
-                      QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }},
-                     {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ "),
-                      [this] { windowHelpAction->trigger(); }},
-                 },
-                 {{StatusPanels::Kind::Text, QStringLiteral("各席の氏名を入力して下さい"), 0},
-                  {StatusPanels::Kind::Caps, {}, 750},
-                  {StatusPanels::Kind::Ins, {}, 750},
-                  {StatusPanels::Kind::Text, {}, 1350},
-                  {StatusPanels::Kind::Text, {}, 1350}},
-                 4,
+    addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"),
+            {{"mnuNewFile", QStringLiteral("新規登録・修正(&S)..."), [this] { registerRoster(); }, &registerAction},
+             {"mnuCancel", QStringLiteral("取消・了解(&X)"), [this] { closeEditor(); }, &closeAction}});
+    buildChrome({{{false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton,
+                   QStringLiteral(" 新規登録・修正 "), [this] { registerRoster(); }},
+                  {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  "),
+                   [this] { closeEditor(); }}},
+                 QStringLiteral("各席の氏名を入力して下さい"),
+                 750,
+                 1350,
                  43,
                  "mnuDummy2"});
 }
@@ -120,15 +105,12 @@ void RosterEditor::registerRoster()
         if (!session.keepEditingEmpty(showMessage(this, session.message(step)) == IDOK))
             unloadSelf();
         return;
-    case Step::ReportSameName:
-        showMessage(this, session.message(step));
-        return;
+    case Step::ReportSameName: showMessage(this, session.message(step)); return;
     case Step::ReportUnsavable:
         showMessage(this, session.message(step));
         seatBoxes[size_t(session.unsavable()->index)]->setFocus();
         return;
-    case Step::ChooseFileAndSave:
-        break;
+    case Step::ChooseFileAndSave: break;
     }
     if (!saveRoster(session.names()))
         return;

@@ -13,7 +13,8 @@ class QLabel;
 class QLineEdit;
 
 // The roster editor: one name box per seat of the classroom.
-class RosterEditor : public FormWindow {
+class RosterEditor : public FormWindow
+{
     Q_OBJECT
 public:
     RosterEditor();
@@ -35,9 +36,7 @@ public:
     // How the opened roster file spells its names, kept when they are saved again.
     QHash<QString, QByteArray> rosterSpellings;
 
-    QMenu *fileMenu = nullptr;
-    QAction *registerAction = nullptr;
-    QAction *closeAction = nullptr;
+    QAction *registerAction = nullptr, *closeAction = nullptr; // the file menu's
 
 protected:
     // The window's close button runs the close command.

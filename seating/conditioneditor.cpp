@@ -2,12 +2,12 @@
 
 #include "core/clock.h"
 #include "core/installedpaths.h"
+#include "platform/platform.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
 #include "widgets/seatbox.h"
 #include "widgets/ui.h"
-#include "platform/platform.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -18,14 +18,15 @@
 #include <QLineEdit>
 #include <QMenuBar>
 
-namespace {
+namespace
+{
 
 const QColor Olive = rgb(128, 128, 0);
 const QColor LightOlive = rgb(192, 192, 0);
 
 // Registrant list: two columns of 14 labels inside registrantFrame.
 constexpr std::array<int, 2> RegistrantLefts{90, 1320};
-constexpr std::array<int, 14> RegistrantTops{780, 1110, 1470, 1800, 2160, 2490, 2850,
+constexpr std::array<int, 14> RegistrantTops{780,  1110, 1470, 1800, 2160, 2490, 2850,
                                              3180, 3540, 3870, 4230, 4560, 4920, 5250};
 
 // Classroom inside classroomFrame: row tops from the front (next to the desk) to the back; within
@@ -64,8 +65,7 @@ void widenToFit(QLabel *panel, const QStringList &samples)
         panel->setFixedWidth(needed);
 }
 
-template <class W, size_t N>
-int indexOf(const std::array<W *, N> &group, QObject *watched)
+template <class W, size_t N> int indexOf(const std::array<W *, N> &group, QObject *watched)
 {
     for (size_t i = 0; i < N; ++i) {
         if (group[i] == watched)
@@ -110,37 +110,21 @@ void showConditionEditor()
     form<ConditionEditor>()->bringToFront();
 }
 
-ConditionEditor::ConditionEditor()
-    : FormWindow(QStringLiteral("条件設定"))
+ConditionEditor::ConditionEditor() : FormWindow(QStringLiteral("条件設定"), "COND", Olive)
 {
-    setObjectName(QStringLiteral("COND"));
-    setBackgroundColor(client(), Olive);
     buildRegistrantList();
     buildClassroom();
-    fileMenu = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"));
-    applyAction = addItem(fileMenu, "mnuCond", QStringLiteral("条件設定(&S)..."));
-    cancelAction = addItem(fileMenu, "mnuNO", QStringLiteral("取消(&X)"));
-    connect(applyAction, &QAction::triggered, this, &ConditionEditor::apply);
-    connect(cancelAction, &QAction::triggered, this, &ConditionEditor::cancel);
+    addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"),
+            {{"mnuCond", QStringLiteral("条件設定(&S)..."), [this] { apply(); }, &applyAction},
+             {"mnuNO", QStringLiteral("取消(&X)"), [this] { cancel(); }, &cancelAction}});
     // The date and clock get their widths; the instruction takes the rest of the row.
-    buildChrome({{
-                     toolbarSeparator(),
-                     {false, QStringLiteral("dialog-ok-apply"), QStyle::SP_DialogApplyButton, QStringLiteral(" 条件設定 "),
-                      [this] { apply(); }},
-                     {false, QStringLiteral("dialog-cancel"), QStyle::SP_DialogCancelButton, QStringLiteral(" 取消 "),
-                      [this] { cancel(); }},
-                     toolbarSeparator(),
-                     {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
-                      QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }},
-                     {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ "),
-                      [this] { windowHelpAction->trigger(); }},
-                 },
-                 {{StatusPanels::Kind::Text, conditionStatusText(), 0},
-                  {StatusPanels::Kind::Caps, {}, 700},
-                  {StatusPanels::Kind::Ins, {}, 700},
-                  {StatusPanels::Kind::Text, {}, 1100},
-                  {StatusPanels::Kind::Text, {}, 1100}},
-                 4,
+    buildChrome({{{false, QStringLiteral("dialog-ok-apply"), QStyle::SP_DialogApplyButton, QStringLiteral(" 条件設定 "),
+                   [this] { apply(); }},
+                  {false, QStringLiteral("dialog-cancel"), QStyle::SP_DialogCancelButton, QStringLiteral(" 取消 "),
+                   [this] { cancel(); }}},
+                 conditionStatusText(),
+                 700,
+                 1100,
                  44,
                  "mnuDummy3"});
     statusPanels->panel(1)->setToolTip(conditionStatusText());
@@ -151,12 +135,13 @@ ConditionEditor::ConditionEditor()
 void ConditionEditor::buildRegistrantList()
 {
     registrantFrame = makeFrame(client(), "Frame1", QRect(60, 390, 2565, 5775));
-    registrantTitle = makeLabel(registrantFrame, {QStringLiteral("Label3"), QStringLiteral("登録者一覧"), QRect(630, 360, 1335, 285),
-                                Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
+    registrantTitle =
+        makeLabel(registrantFrame, {QStringLiteral("Label3"), QStringLiteral("登録者一覧"), QRect(630, 360, 1335, 285),
+                                    Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
     for (int i = 0; i < SeatCount; ++i) {
         const QRect place(RegistrantLefts[size_t(i / 14)], RegistrantTops[size_t(i % 14)], 1155, 255);
-        QLabel *label = makeLabel(registrantFrame, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic, 9, false,
-                                           Qt::black, LightOlive, true, Qt::AlignCenter});
+        QLabel *label = makeLabel(registrantFrame, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic,
+                                                    9, false, Qt::black, LightOlive, true, Qt::AlignCenter});
         label->setAcceptDrops(true);
         label->installEventFilter(this);
         registrantLabels[size_t(i)] = label;
@@ -170,9 +155,10 @@ void ConditionEditor::buildClassroom()
     // Seat numbers first, so that a box lies over the number above it where they meet.
     for (int i = 0; i < SeatCount; ++i) {
         const int left = (i < 9 ? 5790 : 5730) - columnShift(i);
-        QLabel *number = makeLabel(classroomFrame, {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
-                                            QRect(left, rowTop(i) - 240, 600, 255), Face::PGothic, 12, false, Qt::white,
-                                            Olive, false, Qt::AlignLeft | Qt::AlignVCenter});
+        QLabel *number =
+            makeLabel(classroomFrame, {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
+                                       QRect(left, rowTop(i) - 240, 600, 255), Face::PGothic, 12, false, Qt::white,
+                                       Olive, false, Qt::AlignLeft | Qt::AlignVCenter});
         number->resize(number->fontMetrics().horizontalAdvance(number->text()) + 2, number->height());
         seatCaptions[size_t(i)] = number;
     }
@@ -208,8 +194,9 @@ void ConditionEditor::buildClassroom()
     setTabOrder(seatBoxes[SeatCount - 1], emptySeatChecks[0]);
     for (int i = 1; i < SeatCount; ++i)
         setTabOrder(emptySeatChecks[size_t(i - 1)], emptySeatChecks[size_t(i)]);
-    desk = makeLabel(classroomFrame, {QStringLiteral("Label5"), QStringLiteral("教     卓"), QRect(3030, 5100, 975, 285),
-                                Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
+    desk =
+        makeLabel(classroomFrame, {QStringLiteral("Label5"), QStringLiteral("教     卓"), QRect(3030, 5100, 975, 285),
+                                   Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
 }
 
 void ConditionEditor::onLoad()
@@ -256,8 +243,8 @@ void ConditionEditor::showConditionMessage(ConditionMessage message, const QStri
 
 void ConditionEditor::apply()
 {
-    const bool stored = applyConditions(state(), entries(),
-                                        [this](ConditionMessage m, const QString &name) { showConditionMessage(m, name); });
+    const bool stored = applyConditions(
+        state(), entries(), [this](ConditionMessage m, const QString &name) { showConditionMessage(m, name); });
     if (!stored) {
         bringToFront();
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/formwindow.h"
 #include "core/conditions.h"
+#include "widgets/formwindow.h"
 
 #include <QAction>
 #include <QMenu>
@@ -17,7 +17,8 @@ class QLineEdit;
 // The condition editor: the registrants on the left, the classroom on the right. A name
 // dragged from the list (or typed) onto a seat pins that pupil there; a ticked seat
 // stays empty.
-class ConditionEditor : public FormWindow {
+class ConditionEditor : public FormWindow
+{
     Q_OBJECT
 public:
     ConditionEditor();
@@ -47,9 +48,7 @@ public:
     std::array<QLabel *, SeatCount> seatCaptions{};
     QLabel *desk = nullptr;
 
-    QMenu *fileMenu = nullptr;
-    QAction *applyAction = nullptr;
-    QAction *cancelAction = nullptr;
+    QAction *applyAction = nullptr, *cancelAction = nullptr; // the file menu's
 
 protected:
     // The title bar's close box cancels, as "取消" does.

@@ -1,13 +1,14 @@
 #include "seating/countdown.h"
 
 #include "core/countdowncolours.h"
-#include "widgets/ui.h"
 #include "core/countdownface.h"
+#include "widgets/ui.h"
 
 #include <QLabel>
 #include <QProgressBar>
 
-namespace {
+namespace
+{
 // Every face whole within the face label's place, where the system's fonts run wider
 // than the ones the layout was drawn with: the face is drawn narrower instead of
 // losing its arm or running into the line beside it.
@@ -43,8 +44,8 @@ CountdownWindow::CountdownWindow()
     captions[3] = caption("Label1", QStringLiteral("結果が出るまであと・・・"), QRect(360, 2850, 2955, 285), 14.25);
     captions[4] = caption("Label3", QStringLiteral("秒"), QRect(5310, 3720, 375, 375), 14.25);
     fitWidestFace(face);
-    numberBox = makeLabel(this, {QStringLiteral("Label2"), QStringLiteral("10"), QRect(3630, 2760, 1590, 1500), Face::PGothic,
-                              72, false, Qt::black, Qt::white, true, Qt::AlignCenter});
+    numberBox = makeLabel(this, {QStringLiteral("Label2"), QStringLiteral("10"), QRect(3630, 2760, 1590, 1500),
+                                 Face::PGothic, 72, false, Qt::black, Qt::white, true, Qt::AlignCenter});
 
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("ProgressBar1"));

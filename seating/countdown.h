@@ -11,7 +11,8 @@ class QProgressBar;
 
 // The countdown shown before a seat change: 10 down to 0, one step a second, then it
 // closes itself.
-class CountdownWindow : public FormDialog {
+class CountdownWindow : public FormDialog
+{
     Q_OBJECT
 public:
     CountdownWindow();

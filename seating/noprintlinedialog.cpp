@@ -1,24 +1,25 @@
 #include "seating/noprintlinedialog.h"
 
-#include "widgets/ui.h"
-#include "widgets/storesetting.h"
 #include "platform/platform.h"
+#include "widgets/storesetting.h"
+#include "widgets/ui.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
-#include <QStyle>
-#include <QStyleOptionButton>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Captions of rowChecks(0..5), rows 2..7, highest seat first as the classroom reads.
 const std::array<QString, 6> RowCaptions{
     QStringLiteral("No. 8  ～ No. 5"), QStringLiteral("No.12 ～ No. 9"), QStringLiteral("No.16 ～ No.13"),
-    QStringLiteral("No.20 ～ No.17"), QStringLiteral("No.24 ～ No.21"), QStringLiteral("No.28 ～ No.25"),
+    QStringLiteral("No.20 ～ No.17"),  QStringLiteral("No.24 ～ No.21"), QStringLiteral("No.28 ～ No.25"),
 };
 
 // Rows 2..4 stand in the right-hand column, rows 5..7 in the left; within a column
@@ -53,16 +54,12 @@ void setPointSize(QWidget *w, qreal points)
 } // namespace
 
 NonPrintedRowsDialog::NonPrintedRowsDialog()
-    : FormDialog(QStringLiteral("非印刷行の設定"), 5010, 2220)
+    : ButtonRowDialog(QStringLiteral("非印刷行の設定"), "NOPLINE", QSize(5010, 2220),
+                      {QStringLiteral("Label1"), QStringLiteral("非印刷行にチェックして、OKボタンを押して下さい。"),
+                       QRect(330, 210, 4425, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)},
+                      25)
 {
-    setObjectName(QStringLiteral("NOPLINE"));
     const QColor grey = rgb(128, 128, 128);
-    setBackgroundColor(this, grey);
-
-    instruction = makeLabel(this, {QStringLiteral("Label1"), QStringLiteral("非印刷行にチェックして、OKボタンを押して下さい。"),
-                              QRect(330, 210, 4425, 255), Face::UIGothic, 11.25, false, rgb(255, 255, 0)});
-    setPointSize(instruction, fittingPointSize(instruction->font(), {instruction->text()}, instruction->width()));
-
     // Made from the back row down the left column, then the right column: the tab order
     // follows the classroom as it is drawn.
     for (int i = 5; i >= 0; --i) {
@@ -81,9 +78,7 @@ NonPrintedRowsDialog::NonPrintedRowsDialog()
     for (QCheckBox *box : rowChecks)
         setPointSize(box, points);
 
-    buttons = makeCommandButtons(this);
-    for (int i = 0; i < 3; ++i)
-        connect(buttons[size_t(i)], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+    addButtonRow();
 }
 
 void NonPrintedRowsDialog::onLoad()
@@ -93,17 +88,7 @@ void NonPrintedRowsDialog::onLoad()
         rowChecks[size_t(i)]->setChecked(s.optLine(rowOf(i)) == QLatin1String("1"));
 }
 
-void NonPrintedRowsDialog::buttonClicked(int index)
-{
-    switch (index) {
-    case 0: storeTickedRows(); break;
-    case 1: unloadSelf(); break;
-    case 2: callHelp(this, HELP_CONTEXT, 25); break;
-    default: break;
-    }
-}
-
-void NonPrintedRowsDialog::storeTickedRows()
+void NonPrintedRowsDialog::okClicked()
 {
     SharedState &s = state();
     for (int i = 0; i < 6; ++i) {

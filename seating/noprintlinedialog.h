@@ -10,20 +10,18 @@ class QPushButton;
 
 // The rows left off the printed chart; shown without blocking. Check box i stands
 // for classroom row i + 2 and sits where that row sits (back rows at the top).
-class NonPrintedRowsDialog : public FormDialog {
+class NonPrintedRowsDialog : public ButtonRowDialog
+{
     Q_OBJECT
 public:
     NonPrintedRowsDialog();
 
     // Ticks the rows that are left off now.
     void onLoad() override;
-    // 0 = OK, 1 = キャンセル, 2 = ヘルプ.
-    void buttonClicked(int index);
 
-    QLabel *instruction;
     std::array<QCheckBox *, 6> rowChecks{};
-    std::array<QPushButton *, 3> buttons{};
 
-private:
-    void storeTickedRows();
+protected:
+    // Stores the ticked rows.
+    void okClicked() override;
 };

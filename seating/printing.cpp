@@ -1,9 +1,9 @@
 #include "seating/printing.h"
 
-#include "widgets/ui.h"
 #include "platform/platform.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/resultwindow.h"
+#include "widgets/ui.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,13 +13,16 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // What the user is told when the printer or the PDF file refused the chart.
 QString printFailureText(const QPrinter &printer)
 {
     if (!printer.outputFileName().isEmpty())
-        return QStringLiteral("ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがあるかを確かめて下さい。")
+        return QStringLiteral("ﾌｧｲﾙ「%"
+                              "1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがある"
+                              "かを確かめて下さい。")
             .arg(QDir::toNativeSeparators(printer.outputFileName()));
     const QString check = QStringLiteral("ﾌﾟﾘﾝﾀｰの電源と設定を確かめて下さい。");
     if (printer.printerName().isEmpty())
@@ -72,13 +75,13 @@ QString evenFrameStyle(const QLabel *label)
     const QPalette &p = label->palette();
     return QStringLiteral("QLabel { border: %1px solid %2; background-color: %3; color: %4; }")
         .arg(label->lineWidth())
-        .arg(p.color(QPalette::WindowText).name(), p.color(QPalette::Window).name(), p.color(QPalette::WindowText).name());
+        .arg(p.color(QPalette::WindowText).name(), p.color(QPalette::Window).name(),
+             p.color(QPalette::WindowText).name());
 }
 
 } // namespace
 
-PrintLook::PrintLook(ResultWindow &window)
-    : window_(window), clientPalette_(window.client()->palette())
+PrintLook::PrintLook(ResultWindow &window) : window_(window), clientPalette_(window.client()->palette())
 {
     const SharedState &s = state();
     window_.toolbar->hide();
@@ -90,7 +93,8 @@ PrintLook::PrintLook(ResultWindow &window)
         setTextColor(window_.seatCaptions[size_t(i)], Qt::black);
     }
     for (QLabel *label : window_.client()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
-        if (label->frameShape() == QFrame::Box && label->frameShadow() == QFrame::Plain && label->autoFillBackground()) {
+        if (label->frameShape() == QFrame::Box && label->frameShadow() == QFrame::Plain &&
+            label->autoFillBackground()) {
             framedLabels_.emplace_back(label, label->styleSheet());
             label->setStyleSheet(evenFrameStyle(label));
         }

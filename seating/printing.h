@@ -24,7 +24,8 @@ void showNoPrintLineDialog();
 // Puts the result window into its print look (white, black captions, no toolbar, the
 // status bar only when it is to be printed, the non-printed rows hidden) for as long
 // as it lives; its end brings the screen look back, however the printing ended.
-class PrintLook {
+class PrintLook
+{
 public:
     explicit PrintLook(ResultWindow &window);
     ~PrintLook();

@@ -1,20 +1,21 @@
 #include "seating/resultwindow.h"
 
 #include "core/clock.h"
+#include "core/resultsave.h"
+#include "platform/platform.h"
+#include "seating/printing.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
 #include "widgets/storesetting.h"
-#include "core/resultsave.h"
 #include "widgets/ui.h"
-#include "platform/platform.h"
-#include "seating/printing.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 
-namespace {
+namespace
+{
 
 // Box left edge by place in the row (seat numbers grow from right to left).
 constexpr std::array<int, 4> BoxLeft{7215, 5055, 2895, 735};
@@ -40,32 +41,20 @@ QString resultStatusText()
     return QStringLiteral("結果に対しては・・・  いつも、(^_^)(^_^)ﾆｺﾆｺ 笑顔で了解");
 }
 
-ResultWindow::ResultWindow()
-    : FormWindow(QStringLiteral("ならびん結果"))
+ResultWindow::ResultWindow() : FormWindow(QStringLiteral("ならびん結果"), "RESULT", Grey)
 {
-    setObjectName(QStringLiteral("RESULT"));
-    setBackgroundColor(client(), Grey);
     buildSeats();
     buildMenus();
-    buildChrome({{
-                     toolbarSeparator(),
-                     {false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton, QStringLiteral(" 結果の保存 "),
-                      [this] { saveChart(); }},
-                     {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 了解  "),
-                      [this] { acknowledge(); }},
-                     toolbarSeparator(),
-                     {false, QStringLiteral("document-print"), QStyle::SP_FileDialogContentsView,
-                      QStringLiteral(" 印刷 "), [] { printResultCommand(); }},
-                     toolbarSeparator(),
-                     {false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
-                      QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }},
-                     {false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton, QStringLiteral(" 当該ﾍﾙﾌﾟ "),
-                      [this] { windowHelpAction->trigger(); }},
-                 },
-                 {{StatusPanels::Kind::Text, resultStatusText(), 0},
-                  {StatusPanels::Kind::Text, {}, 1350},
-                  {StatusPanels::Kind::Text, {}, 1350}},
-                 2,
+    buildChrome({{{false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton, QStringLiteral(" 結果の保存 "),
+                   [this] { saveChart(); }},
+                  {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 了解  "),
+                   [this] { acknowledge(); }},
+                  toolbarSeparator(),
+                  {false, QStringLiteral("document-print"), QStyle::SP_FileDialogContentsView, QStringLiteral(" 印刷 "),
+                   [] { printResultCommand(); }}},
+                 resultStatusText(),
+                 0,
+                 1350,
                  46,
                  "mnuDummy3"});
 }
@@ -76,37 +65,32 @@ void ResultWindow::buildSeats()
     for (int i = 0; i < SeatCount; ++i) {
         const int left = BoxLeft[size_t(i % 4)];
         const int top = BoxTop[size_t(i / 4)];
-        seatCaptions[size_t(i)] = makeLabel(client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
-                                                 QRect(left + (BoxWidth - CaptionWidth) / 2, top - 240, CaptionWidth,
-                                                       CaptionHeight),
-                                                 Face::PGothic, 12, false, Qt::white, std::nullopt, false, Qt::AlignHCenter | Qt::AlignTop});
+        seatCaptions[size_t(i)] = makeLabel(
+            client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
+                       QRect(left + (BoxWidth - CaptionWidth) / 2, top - 240, CaptionWidth, CaptionHeight),
+                       Face::PGothic, 12, false, Qt::white, std::nullopt, false, Qt::AlignHCenter | Qt::AlignTop});
     }
     for (int i = 0; i < SeatCount; ++i) {
-        seatBoxes[size_t(i)] = makeLabel(client(), {QStringLiteral("Label3_%1").arg(i), QString(),
-                                                 QRect(BoxLeft[size_t(i % 4)], BoxTop[size_t(i / 4)], BoxWidth, BoxHeight),
-                                                 Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+        seatBoxes[size_t(i)] =
+            makeLabel(client(), {QStringLiteral("Label3_%1").arg(i), QString(),
+                                 QRect(BoxLeft[size_t(i % 4)], BoxTop[size_t(i / 4)], BoxWidth, BoxHeight),
+                                 Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
     }
     desk = makeLabel(client(), {QStringLiteral("Label4"), QStringLiteral("教     卓"), QRect(4215, 5670, 1095, 315),
-                                  Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+                                Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
 }
 
 void ResultWindow::buildMenus()
 {
-    fileMenu = addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(F)"));
-    saveAction = addItem(fileMenu, "mnuResultSave", QStringLiteral("結果の保存(&S)..."));
-    printAction = addItem(fileMenu, "mnuPrint", QStringLiteral("印刷(&P)..."));
-    addSeparator(fileMenu, "mnuDummy");
-    okAction = addItem(fileMenu, "mnuOK", QStringLiteral("了解(&X)"));
-
-    optionMenu = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
-    nonPrintedRowsAction = addItem(optionMenu, "mnuNoPrintLine", QStringLiteral("非印刷行の設定(&L)..."));
-    printStatusBarAction = addItem(optionMenu, "mnuPrintStatusBar", QStringLiteral("ｽﾃｰﾀｽﾊﾞｰの印刷(&S)"));
+    addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(F)"),
+            {{"mnuResultSave", QStringLiteral("結果の保存(&S)..."), [this] { saveChart(); }, &saveAction},
+             {"mnuPrint", QStringLiteral("印刷(&P)..."), printResultCommand, &printAction},
+             {"mnuDummy"},
+             {"mnuOK", QStringLiteral("了解(&X)"), [this] { acknowledge(); }, &okAction}});
+    addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"),
+            {{"mnuNoPrintLine", QStringLiteral("非印刷行の設定(&L)..."), showNoPrintLineDialog, &nonPrintedRowsAction},
+             {"mnuPrintStatusBar", QStringLiteral("ｽﾃｰﾀｽﾊﾞｰの印刷(&S)"), {}, &printStatusBarAction}});
     printStatusBarAction->setCheckable(true);
-
-    connect(saveAction, &QAction::triggered, this, &ResultWindow::saveChart);
-    connect(printAction, &QAction::triggered, this, [] { printResultCommand(); });
-    connect(okAction, &QAction::triggered, this, &ResultWindow::acknowledge);
-    connect(nonPrintedRowsAction, &QAction::triggered, this, [] { showNoPrintLineDialog(); });
     // The handler flips the check mark itself; undo the action's own flip first.
     connect(printStatusBarAction, &QAction::triggered, this, [this](bool checked) {
         printStatusBarAction->setChecked(!checked);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/formwindow.h"
 #include "widgets/commondialog.h"
+#include "widgets/formwindow.h"
 
 #include <QAction>
 #include <QMenu>
@@ -12,7 +12,8 @@ class QLabel;
 
 // The seating chart of one seat change: 28 name boxes in the classroom grid. Openers
 // write the seat texts into it and show it without blocking.
-class ResultWindow : public FormWindow {
+class ResultWindow : public FormWindow
+{
     Q_OBJECT
 public:
     ResultWindow();
@@ -35,13 +36,8 @@ public:
     QLabel *desk = nullptr;
     CommonDialog fileDialog;
 
-    QMenu *fileMenu = nullptr;
-    QAction *saveAction = nullptr;
-    QAction *printAction = nullptr;
-    QAction *okAction = nullptr;
-    QMenu *optionMenu = nullptr;
-    QAction *nonPrintedRowsAction = nullptr;
-    QAction *printStatusBarAction = nullptr;
+    QAction *saveAction = nullptr, *printAction = nullptr, *okAction = nullptr; // the file menu's
+    QAction *nonPrintedRowsAction = nullptr, *printStatusBarAction = nullptr;   // the option menu's
 
 protected:
     // The title bar's close box does what "了解" does.

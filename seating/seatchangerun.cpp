@@ -1,13 +1,14 @@
 #include "seating/seatchangerun.h"
 
+#include "core/placement.h"
 #include "platform/platform.h"
 #include "seating/countdown.h"
-#include "core/placement.h"
 #include "seating/resultwindow.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/navigator.h"
 
-namespace {
+namespace
+{
 void showCountdown()
 {
     CountdownWindow *countdown = form<CountdownWindow>();
@@ -25,7 +26,7 @@ void seatChangeRunCommand(QWidget *owner)
     if (!runPreconditionsHold(s.PupilNames, s.PupilCount, s.SeatConditions)) {
         // A chart that leaves a pupil out or seats one twice is worse than none.
         showMessage(owner, QStringLiteral("座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。"),
-               MsgStyle::Critical, QStringLiteral("実行確認"));
+                    MsgStyle::Critical, QStringLiteral("実行確認"));
         return;
     }
     showCountdown();

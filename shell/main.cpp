@@ -1,10 +1,10 @@
-#include "core/installedpaths.h"
-#include "widgets/programresources.h"
-#include "shell/startupwindows.h"
-#include "widgets/keystate.h"
-#include "shell/qtplatform.h"
-#include "shell/windownavigator.h"
 #include "about/helpviewer.h"
+#include "core/installedpaths.h"
+#include "shell/qtplatform.h"
+#include "shell/startupwindows.h"
+#include "shell/windownavigator.h"
+#include "widgets/keystate.h"
+#include "widgets/programresources.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -16,7 +16,8 @@
 #include <cstdio>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 // The names the per-user folders are made of.
 void nameProgram()

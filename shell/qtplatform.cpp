@@ -1,9 +1,9 @@
 #include "shell/qtplatform.h"
 
-#include "core/windowslinks.h"
 #include "core/colors.h"
-#include "widgets/ui.h"
+#include "core/windowslinks.h"
 #include "widgets/keystate.h"
+#include "widgets/ui.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -19,14 +19,15 @@
 #include <QUrl>
 
 #ifdef Q_OS_WIN
-#include <windows.h>
 #include <imm.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 #endif
 
-namespace {
+namespace
+{
 
 QMessageBox::Icon iconFor(int style)
 {
@@ -43,8 +44,9 @@ QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDia
 {
     NameOnlyIconProvider iconProvider; // outlives the dialog that uses it
     const bool opening = mode == QFileDialog::AcceptOpen;
-    QFileDialog dialog(owner, request.title.isEmpty() ? (opening ? QStringLiteral("開く") : QStringLiteral("名前を付けて保存"))
-                                                      : request.title);
+    QFileDialog dialog(owner, request.title.isEmpty()
+                                  ? (opening ? QStringLiteral("開く") : QStringLiteral("名前を付けて保存"))
+                                  : request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
@@ -152,7 +154,8 @@ void QtPlatform::help(QWidget *owner, const QString &helpFile, int command, int 
 }
 
 #ifdef Q_OS_WIN
-namespace {
+namespace
+{
 
 HWND activeWindowHandle()
 {

@@ -3,12 +3,13 @@
 #include "platform/platform.h"
 
 #include <QFileIconProvider>
-#include <functional>
 #include <QMimeDatabase>
+#include <functional>
 
 // The platform as Qt gives it: Qt's message boxes and dialogs, the program's own
 // help viewer, the desktop's mail program and browser.
-class QtPlatform : public Platform {
+class QtPlatform : public Platform
+{
 public:
     // The help engine: the program's help viewer, handed in by the shell.
     using HelpEngine = std::function<void(QWidget *owner, const QString &helpFile, int command, int data)>;
@@ -34,7 +35,8 @@ private:
 // Icons and type names of the file dialogs, judged by a file's name only. Qt's own
 // provider reads a file's first bytes to name its type, and a file of /proc (or any
 // file whose reading waits) blocks the dialog for good; this one opens nothing.
-class NameOnlyIconProvider : public QFileIconProvider {
+class NameOnlyIconProvider : public QFileIconProvider
+{
 public:
     QIcon icon(const QFileInfo &info) const override;
     QString type(const QFileInfo &info) const override;

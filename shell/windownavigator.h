@@ -3,7 +3,8 @@
 #include "widgets/navigator.h"
 
 // The links between the program's windows, made where every window is known.
-class WindowNavigator : public Navigator {
+class WindowNavigator : public Navigator
+{
 public:
     void newRoster() override;
     void openRoster(CommonDialog &dialog, QWidget *owner) override;

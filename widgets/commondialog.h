@@ -8,12 +8,13 @@ class QWidget;
 
 // A window's common dialog: it keeps the title, filter and file name last set on it.
 // Confirming a file dialog makes the chosen file's folder the current directory.
-class CommonDialog {
+class CommonDialog
+{
 public:
     QString title;
-    QString filter;     // "label|pattern|label|pattern..."
-    QString fileName;   // full path after a confirmed dialog, empty after a cancelled one
-    QString fileTitle;  // the chosen file's name without its folder
+    QString filter;    // "label|pattern|label|pattern..."
+    QString fileName;  // full path after a confirmed dialog, empty after a cancelled one
+    QString fileTitle; // the chosen file's name without its folder
     ColorValue color = 0;
 
     // Each returns true when the user confirmed.

@@ -1,6 +1,7 @@
 #include "widgets/formregistry.h"
 
-namespace {
+namespace
+{
 std::map<std::type_index, QPointer<QWidget>> &forms()
 {
     static std::map<std::type_index, QPointer<QWidget>> map;

@@ -16,7 +16,8 @@
 //   unload<RosterEditor>()    closes the instance for good (no questions asked)
 
 // Implemented by every window class.
-class Form {
+class Form
+{
 public:
     virtual ~Form() = default;
     // Load set-up; runs once per creation, before the window is first shown.
@@ -44,7 +45,8 @@ private:
     bool closingByProgram_ = false;
 };
 
-namespace form_registry {
+namespace form_registry
+{
 QWidget *find(std::type_index type);
 void store(std::type_index type, QWidget *widget);
 } // namespace form_registry
@@ -55,21 +57,18 @@ void unloadForm(Form *form);
 template <class W>
 concept FormWidget = std::derived_from<W, QWidget> && std::derived_from<W, Form>;
 
-template <FormWidget W>
-W *loadedForm()
+template <FormWidget W> W *loadedForm()
 {
     auto *w = static_cast<W *>(form_registry::find(typeid(W)));
     return w && !w->isUnloaded() ? w : nullptr;
 }
 
-template <FormWidget W>
-bool isLoaded()
+template <FormWidget W> bool isLoaded()
 {
     return loadedForm<W>() != nullptr;
 }
 
-template <FormWidget W>
-W *form()
+template <FormWidget W> W *form()
 {
     if (W *existing = loadedForm<W>())
         return existing;
@@ -79,8 +78,7 @@ W *form()
     return w;
 }
 
-template <FormWidget W>
-void unload()
+template <FormWidget W> void unload()
 {
     if (W *w = loadedForm<W>())
         unloadForm(w);

@@ -8,14 +8,19 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QPointer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
 
-FormWindow::FormWindow(const QString &title, QWidget *parent)
-    : QMainWindow(parent), client_(new QWidget(this))
+FormWindow::FormWindow(const QString &title, const char *objectName, const QColor &background)
+    : client_(new QWidget(this))
 {
     setWindowTitle(title);
+    setObjectName(QString::fromLatin1(objectName));
+    if (background.isValid())
+        setBackgroundColor(client_, background);
     client_->setObjectName(QStringLiteral("client"));
     client_->setFixedSize(tw(LargeClientWidthTwips), tw(LargeClientHeightTwips));
     setCentralWidget(client_);
@@ -35,7 +40,8 @@ void FormWindow::showModal()
     QEventLoop loop;
     connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
     // Unloading hides the window first; that ends the modal wait too.
-    class HideWatcher : public QObject {
+    class HideWatcher : public QObject
+    {
     public:
         explicit HideWatcher(QEventLoop *l) : loop_(l) {}
         bool eventFilter(QObject *, QEvent *e) override
@@ -61,26 +67,41 @@ void FormWindow::showModal()
 
 void FormWindow::buildChrome(const WindowChrome &chrome)
 {
-    helpMenu = addMenu(this, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    topicSearchAction =
-        addItem(helpMenu, "mnuHelpContext_KeyWord_0", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), QKeySequence(Qt::Key_F1));
     const int context = chrome.helpContext;
-    windowHelpAction = addItem(helpMenu, "mnuHelpContext_KeyWord_1",
-                               context ? QStringLiteral("当該ﾍﾙﾌﾟ(&C)") : QStringLiteral("目次(&C)"));
-    addSeparator(helpMenu, chrome.helpSeparator);
-    versionAction = addItem(helpMenu, "mnuVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-    connect(topicSearchAction, &QAction::triggered, this, [this] { callHelp(this, HELP_PARTIALKEY, 0); });
-    connect(windowHelpAction, &QAction::triggered, this, [this, context] {
+    const auto windowHelp = [this, context] {
         if (context)
             callHelp(this, HELP_CONTEXT, context);
         else
             callHelp(this, HELP_CONTENTS, 0);
-    });
-    connect(versionAction, &QAction::triggered, this, [] { navigator().showVersionInfo(); });
+    };
+    helpMenu = addMenu(
+        this, "mnuHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"),
+        {{"mnuHelpContext_KeyWord_0", QStringLiteral("ﾄﾋﾟｯｸの検索(&H)"), [this] { callHelp(this, HELP_PARTIALKEY, 0); },
+          &topicSearchAction, QKeySequence(Qt::Key_F1)},
+         {"mnuHelpContext_KeyWord_1", context ? QStringLiteral("当該ﾍﾙﾌﾟ(&C)") : QStringLiteral("目次(&C)"), windowHelp,
+          &windowHelpAction},
+         {chrome.helpSeparator},
+         {"mnuVersion", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."), [] { navigator().showVersionInfo(); }, &versionAction}});
 
-    toolbar = new PositionToolbar(client_, chrome.toolbar);
-    statusPanels = new StatusPanels(client_, chrome.statusPanels);
-    datePanel_ = chrome.datePanel;
+    std::vector<ToolbarItem> buttons{toolbarSeparator()};
+    buttons.insert(buttons.end(), chrome.commands.cbegin(), chrome.commands.cend());
+    buttons.push_back(toolbarSeparator());
+    buttons.push_back({false, QStringLiteral("help-about"), QStyle::SP_MessageBoxInformation,
+                       QStringLiteral(" ﾊﾞｰｼﾞｮﾝ情報 "), [this] { versionAction->trigger(); }});
+    buttons.push_back({false, QStringLiteral("help-contents"), QStyle::SP_DialogHelpButton,
+                       context ? QStringLiteral(" 当該ﾍﾙﾌﾟ ") : QStringLiteral(" ﾍﾙﾌﾟ "),
+                       [this] { windowHelpAction->trigger(); }});
+    toolbar = new PositionToolbar(client_, buttons);
+
+    std::vector<StatusPanels::Panel> panels{{StatusPanels::Kind::Text, chrome.instruction, 0}};
+    if (chrome.keyPanelTwips > 0) {
+        panels.push_back({StatusPanels::Kind::Caps, {}, chrome.keyPanelTwips});
+        panels.push_back({StatusPanels::Kind::Ins, {}, chrome.keyPanelTwips});
+    }
+    datePanel_ = int(panels.size()) + 1;
+    panels.push_back({StatusPanels::Kind::Text, {}, chrome.clockPanelTwips});
+    panels.push_back({StatusPanels::Kind::Text, {}, chrome.clockPanelTwips});
+    statusPanels = new StatusPanels(client_, panels);
     statusClock = new QTimer(this);
     statusClock->setObjectName(QStringLiteral("Timer1"));
     statusClock->setInterval(33000);
@@ -163,4 +184,31 @@ void FormDialog::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+ButtonRowDialog::ButtonRowDialog(const QString &title, const char *objectName, QSize clientTwips,
+                                 const LabelDef &instructionDef, int helpContext)
+    : FormDialog(title, clientTwips.width(), clientTwips.height()), helpContext_(helpContext)
+{
+    setObjectName(QString::fromLatin1(objectName));
+    setBackgroundColor(this, rgb(128, 128, 128));
+    instruction = makeLabel(this, instructionDef);
+    shrinkToFit(instruction);
+}
+
+void ButtonRowDialog::addButtonRow()
+{
+    buttons = makeCommandButtons(this);
+    for (int i = 0; i < int(buttons.size()); ++i)
+        connect(buttons[size_t(i)], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+}
+
+void ButtonRowDialog::buttonClicked(int index)
+{
+    switch (index) {
+    case 0: okClicked(); break;
+    case 1: unloadSelf(); break;
+    case 2: callHelp(this, HELP_CONTEXT, helpContext_); break;
+    default: break;
+    }
 }

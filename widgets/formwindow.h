@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/formregistry.h"
+#include "widgets/ui.h"
 #include "widgets/windowbars.h"
 
 #include <QDialog>
@@ -11,22 +12,28 @@
 
 #include <QCloseEvent>
 
-// What sets one large window's chrome apart; the window base builds the rest.
+// What sets one large window's chrome apart; the window base builds the rest: the
+// toolbar starts with a separator and ends with one, the version button and the help
+// button; the status bar is the instruction, the key-state panels where the window has
+// them, the date and the clock.
 struct WindowChrome {
-    std::vector<ToolbarItem> toolbar;
-    std::vector<StatusPanels::Panel> statusPanels;
-    int datePanel = 0;             // the date here, the clock in the next panel
-    int helpContext = 0;           // the window's own help topic; 0: the contents
-    const char *helpSeparator = ""; // the name of the help menu's separator
+    std::vector<ToolbarItem> commands; // the window's own buttons and separators
+    QString instruction;               // the first status panel
+    int keyPanelTwips = 0;             // CAPS and INS panels this wide; 0: none
+    int clockPanelTwips = 0;           // the date and clock panels
+    int helpContext = 0;               // the window's own help topic; 0: the contents
+    const char *helpSeparator = "";    // the name of the help menu's separator
 };
 
 // A large program window: a menu bar over a fixed client area (635 x 437 pixels,
 // 9525 x 6555 twips) that holds the controls at their table places; the toolbar
 // and status bar are children of the client area, docked over its edges.
-class FormWindow : public QMainWindow, public Form {
+class FormWindow : public QMainWindow, public Form
+{
     Q_OBJECT
 public:
-    explicit FormWindow(const QString &title, QWidget *parent = nullptr);
+    // `background` fills the client area; an invalid colour leaves it to the window.
+    FormWindow(const QString &title, const char *objectName, const QColor &background = {});
     QWidget *client() const { return client_; }
     // The window's fixed size once its menu bar is filled.
     void fixSize();
@@ -64,7 +71,8 @@ private:
 
 // A small window with a fixed client area of the table's size in twips. Escape
 // does not close it (no cancel key is bound); the window manager's close does.
-class FormDialog : public QDialog, public Form {
+class FormDialog : public QDialog, public Form
+{
     Q_OBJECT
 public:
     FormDialog(const QString &title, int clientWidthTwips, int clientHeightTwips, QWidget *parent = nullptr);
@@ -75,6 +83,31 @@ protected:
     bool event(QEvent *e) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A small dialog of the program: grey, an instruction at the top (shrunk until it fits
+// its place), and the OK / キャンセル / ヘルプ row. OK does what the dialog is for,
+// キャンセル closes it, ヘルプ shows its help topic.
+class ButtonRowDialog : public FormDialog
+{
+    Q_OBJECT
+public:
+    ButtonRowDialog(const QString &title, const char *objectName, QSize clientTwips, const LabelDef &instruction,
+                    int helpContext);
+
+    // 0 OK, 1 キャンセル, 2 ヘルプ.
+    void buttonClicked(int index);
+
+    QLabel *instruction = nullptr;
+    std::array<QPushButton *, 3> buttons{};
+
+protected:
+    // After the dialog's own controls, so that the buttons come last in the tab order.
+    void addButtonRow();
+    virtual void okClicked() = 0;
+
+private:
+    int helpContext_;
 };
 
 // The client area size of the large windows, in twips.

@@ -4,7 +4,8 @@
 
 // Follows the Caps Lock and Insert keys from the key presses the program sees,
 // for platforms that do not tell their state.
-class KeyStateTracker : public QObject {
+class KeyStateTracker : public QObject
+{
     Q_OBJECT
 public:
     static KeyStateTracker &instance();

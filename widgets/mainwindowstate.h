@@ -4,7 +4,8 @@
 
 // Which of the main window's commands are on. The windows that change them do it here;
 // the main window follows the signal. A main window starts in its roster state.
-class MainWindowState : public QObject {
+class MainWindowState : public QObject
+{
     Q_OBJECT
 public:
     // Roster state: new and open on, conditions and run off.

@@ -5,7 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
-QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption, QMenu *into)
+QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption, const std::vector<MenuItem> &items,
+               QMenu *into)
 {
     auto *menu = new QMenu(caption, window);
     menu->setObjectName(QString::fromLatin1(name));
@@ -14,7 +15,20 @@ QMenu *addMenu(QMainWindow *window, const char *name, const QString &caption, QM
         into->addMenu(menu);
     else
         window->menuBar()->addMenu(menu);
+    addItems(menu, items);
     return menu;
+}
+
+void addItems(QMenu *menu, const std::vector<MenuItem> &items)
+{
+    for (const MenuItem &item : items) {
+        QAction *a = item.caption.isEmpty() ? addSeparator(menu, item.name)
+                                            : addItem(menu, item.name, item.caption, item.shortcut);
+        if (item.command)
+            QObject::connect(a, &QAction::triggered, menu, item.command);
+        if (item.action)
+            *item.action = a;
+    }
 }
 
 QAction *addItem(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut)

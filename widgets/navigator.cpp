@@ -2,7 +2,8 @@
 
 #include <QtGlobal>
 
-namespace {
+namespace
+{
 Navigator *&installed()
 {
     static Navigator *navigator = nullptr;

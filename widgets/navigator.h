@@ -8,7 +8,8 @@ class QWidget;
 // The windows reach one another only through here: a window of one folder never uses
 // another folder's windows. The shell, which knows them all, puts the implementation
 // in place at start (tests too, through the same shell).
-class Navigator {
+class Navigator
+{
 public:
     virtual ~Navigator() = default;
     // File > New roster: an empty roster editor, modal.

@@ -8,8 +8,10 @@
 
 #include <algorithm>
 
-namespace {
-class EnterMovesOn : public QObject {
+namespace
+{
+class EnterMovesOn : public QObject
+{
 public:
     using QObject::QObject;
 
@@ -25,7 +27,8 @@ protected:
             // As a Tab keystroke sent to the window would.
             if (QWidget *next = box->nextInFocusChain(); next && next != box) {
                 QWidget *target = next;
-                while (target != box && !(target->focusPolicy() & Qt::TabFocus && target->isEnabled() && target->isVisible()))
+                while (target != box &&
+                       !(target->focusPolicy() & Qt::TabFocus && target->isEnabled() && target->isVisible()))
                     target = target->nextInFocusChain();
                 target->setFocus(Qt::TabFocusReason);
             }
@@ -42,7 +45,8 @@ bool isLineBreak(QChar c)
 }
 
 // Sees every change of a box's text before it is taken, whatever brought it.
-class SingleLineValidator : public QValidator {
+class SingleLineValidator : public QValidator
+{
 public:
     explicit SingleLineValidator(QLineEdit *box) : QValidator(box)
     {

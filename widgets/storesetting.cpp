@@ -19,4 +19,3 @@ bool storeSetting(QWidget *owner, const QString &key, const QString &value)
     showMessage(owner, settingNotStoredMessage(reason), MsgStyle::Critical, QStringLiteral("設定の保存エラー"));
     return false;
 }
-

@@ -34,7 +34,8 @@ QFont makeFont(Face face, qreal pointSize, bool bold)
                     QStringLiteral("Noto Sans Mono CJK JP")};
         break;
     case Face::TimesNewRoman:
-        families = {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), QStringLiteral("IPAPMincho")};
+        families = {QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+                    QStringLiteral("IPAPMincho")};
         break;
     }
     QFont font;

@@ -50,7 +50,7 @@ struct LabelDef {
     bool bold = false;
     QColor textColor = Qt::black;
     std::optional<QColor> background = std::nullopt; // none: transparent
-    bool border = false;              // single line
+    bool border = false;                             // single line
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
 };
 QLabel *makeLabel(QWidget *parent, const LabelDef &def);

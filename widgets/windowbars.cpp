@@ -1,9 +1,9 @@
 #include "widgets/windowbars.h"
 
 #include "core/sharedstate.h"
-#include "widgets/ui.h"
-#include "widgets/keystate.h"
 #include "platform/platform.h"
+#include "widgets/keystate.h"
+#include "widgets/ui.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,7 +11,8 @@
 #include <QLabel>
 #include <QToolButton>
 
-namespace {
+namespace
+{
 // The bars are the window's chrome: they keep the system's colours, in every state,
 // whatever colours the window's classroom is drawn in.
 void keepApplicationColours(QWidget *bar)
@@ -28,8 +29,7 @@ void keepApplicationColours(QWidget *bar)
 }
 } // namespace
 
-PositionToolbar::PositionToolbar(QWidget *client, const std::vector<ToolbarItem> &items)
-    : QToolBar(client)
+PositionToolbar::PositionToolbar(QWidget *client, const std::vector<ToolbarItem> &items) : QToolBar(client)
 {
     keepApplicationColours(this);
     setObjectName(QStringLiteral("Toolbar1"));
@@ -76,8 +76,7 @@ bool PositionToolbar::isButtonEnabled(int position) const
     return b && b->defaultAction()->isEnabled();
 }
 
-StatusPanels::StatusPanels(QWidget *client, const std::vector<Panel> &panels)
-    : QFrame(client)
+StatusPanels::StatusPanels(QWidget *client, const std::vector<Panel> &panels) : QFrame(client)
 {
     setObjectName(QStringLiteral("StatusBar1"));
     keepApplicationColours(this);
@@ -95,7 +94,9 @@ StatusPanels::StatusPanels(QWidget *client, const std::vector<Panel> &panels)
         label->setFrameShadow(QFrame::Sunken);
         label->setTextFormat(Qt::PlainText);
         label->setFont(makeFont(Face::UIGothic, 9));
-        label->setText(p.kind == Kind::Caps ? QStringLiteral("CAPS") : p.kind == Kind::Ins ? QStringLiteral("INS") : p.text);
+        label->setText(p.kind == Kind::Caps  ? QStringLiteral("CAPS")
+                       : p.kind == Kind::Ins ? QStringLiteral("INS")
+                                             : p.text);
         if (p.kind != Kind::Text)
             label->setAlignment(Qt::AlignCenter);
         if (p.widthTwips > 0)

@@ -27,7 +27,8 @@ inline ToolbarItem toolbarSeparator()
 }
 
 // A toolbar whose buttons are addressed by their 1-based position, separators counted.
-class PositionToolbar : public QToolBar {
+class PositionToolbar : public QToolBar
+{
     Q_OBJECT
 public:
     PositionToolbar(QWidget *client, const std::vector<ToolbarItem> &items);
@@ -44,7 +45,8 @@ private:
 };
 
 // A status bar of fixed panels. Panels are addressed from 1.
-class StatusPanels : public QFrame {
+class StatusPanels : public QFrame
+{
     Q_OBJECT
 public:
     enum class Kind { Text, Caps, Ins };

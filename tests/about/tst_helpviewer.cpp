@@ -2,7 +2,6 @@
 // and every window's help items and buttons reaching it.
 #include "about/helpviewer.h"
 #include "core/startup.h"
-#include "widgets/windowbars.h"
 #include "mainwin/filedialogs.h"
 #include "mainwin/maincolordialog.h"
 #include "roster/rostereditor.h"
@@ -10,6 +9,7 @@
 #include "seating/noprintlinedialog.h"
 #include "seating/resultwindow.h"
 #include "support/mainfixtures.h"
+#include "widgets/windowbars.h"
 
 #include <QApplication>
 #include <QInputMethodEvent>
@@ -19,7 +19,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // The shipped help file, copied where the program looks for it.
 QString installHelpFile(TestEnv &env)
@@ -39,7 +40,8 @@ QStringList itemTexts(const QListWidget *list)
 
 } // namespace
 
-class TestHelpViewer : public QObject {
+class TestHelpViewer : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -56,13 +58,20 @@ void TestHelpViewer::contextOpensItsTopic_data()
     QTest::addColumn<int>("context");
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("title");
-    QTest::newRow("25 NOPLINE") << 25 << "nopline" << "非印刷行の設定";
-    QTest::newRow("29 FILESCOPY") << 29 << "copy" << "ファイルのコピー";
-    QTest::newRow("30 RENAME") << 30 << "rename" << "ファイル名の変更";
-    QTest::newRow("39 SEL_MCL") << 39 << "background" << "メイン画面の背景の選択";
-    QTest::newRow("43 TOUROKU") << 43 << "roster" << "登録・修正";
-    QTest::newRow("44 COND") << 44 << "cond" << "条件設定";
-    QTest::newRow("46 RESULT") << 46 << "result" << "ならびん結果";
+    QTest::newRow("25 NOPLINE") << 25 << "nopline"
+                                << "非印刷行の設定";
+    QTest::newRow("29 FILESCOPY") << 29 << "copy"
+                                  << "ファイルのコピー";
+    QTest::newRow("30 RENAME") << 30 << "rename"
+                               << "ファイル名の変更";
+    QTest::newRow("39 SEL_MCL") << 39 << "background"
+                                << "メイン画面の背景の選択";
+    QTest::newRow("43 TOUROKU") << 43 << "roster"
+                                << "登録・修正";
+    QTest::newRow("44 COND") << 44 << "cond"
+                             << "条件設定";
+    QTest::newRow("46 RESULT") << 46 << "result"
+                               << "ならびん結果";
 }
 
 void TestHelpViewer::contextOpensItsTopic()
@@ -109,9 +118,10 @@ void TestHelpViewer::missingHelpFileIsReported()
     loadStartupSettings(env.work());
     QWidget owner;
     showHelp(&owner, state().HelpFilePath, HELP_CONTEXT, 44);
-    QCOMPARE(env.platform.messageLog(),
-             QStringList{"ならびん君 ヘルプ|ヘルプファイル「" + env.path("NARABIN.HLP")
-                         + "」が見つかりません。\rヘルプは表示できませんが、ならびん君はこのままお使いいただけます。|48"});
+    QCOMPARE(
+        env.platform.messageLog(),
+        QStringList{"ならびん君 ヘルプ|ヘルプファイル「" + env.path("NARABIN.HLP") +
+                    "」が見つかりません。\rヘルプは表示できませんが、ならびん君はこのままお使いいただけます。|48"});
     QCOMPARE(env.platform.calls.constFirst().owner.data(), &owner);
     QVERIFY(!isLoaded<HelpViewer>());
 }
@@ -122,22 +132,38 @@ void TestHelpViewer::helpRequests_data()
     QTest::addColumn<QString>("control"); // an action, a toolbar position, or the dialog's help button
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("data");
-    QTest::newRow("main window F1 item") << "NARABIN" << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("main window contents item") << "NARABIN" << "mnuHelpContext_KeyWord_1" << HELP_CONTENTS << 0;
-    QTest::newRow("main window toolbar 12") << "NARABIN" << "12" << HELP_CONTENTS << 0;
-    QTest::newRow("roster editor F1 item") << "TOUROKU" << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("roster editor help item") << "TOUROKU" << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 43;
-    QTest::newRow("roster editor toolbar 6") << "TOUROKU" << "6" << HELP_CONTEXT << 43;
-    QTest::newRow("condition editor F1 item") << "COND" << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("condition editor help item") << "COND" << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 44;
-    QTest::newRow("condition editor toolbar 6") << "COND" << "6" << HELP_CONTEXT << 44;
-    QTest::newRow("result window F1 item") << "RESULT" << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("result window help item") << "RESULT" << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 46;
-    QTest::newRow("result window toolbar 8") << "RESULT" << "8" << HELP_CONTEXT << 46;
-    QTest::newRow("rows dialog's help button") << "NOPLINE" << "Command1_2" << HELP_CONTEXT << 25;
-    QTest::newRow("copy dialog's help button") << "FILESCOPY" << "Command1_2" << HELP_CONTEXT << 29;
-    QTest::newRow("rename dialog's help button") << "RENAME" << "Command1_2" << HELP_CONTEXT << 30;
-    QTest::newRow("background chooser's help button") << "SEL_MCL" << "Command1_2" << HELP_CONTEXT << 39;
+    QTest::newRow("main window F1 item") << "NARABIN"
+                                         << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("main window contents item") << "NARABIN"
+                                               << "mnuHelpContext_KeyWord_1" << HELP_CONTENTS << 0;
+    QTest::newRow("main window toolbar 12") << "NARABIN"
+                                            << "12" << HELP_CONTENTS << 0;
+    QTest::newRow("roster editor F1 item") << "TOUROKU"
+                                           << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("roster editor help item") << "TOUROKU"
+                                             << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 43;
+    QTest::newRow("roster editor toolbar 6") << "TOUROKU"
+                                             << "6" << HELP_CONTEXT << 43;
+    QTest::newRow("condition editor F1 item") << "COND"
+                                              << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("condition editor help item") << "COND"
+                                                << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 44;
+    QTest::newRow("condition editor toolbar 6") << "COND"
+                                                << "6" << HELP_CONTEXT << 44;
+    QTest::newRow("result window F1 item") << "RESULT"
+                                           << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
+    QTest::newRow("result window help item") << "RESULT"
+                                             << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 46;
+    QTest::newRow("result window toolbar 8") << "RESULT"
+                                             << "8" << HELP_CONTEXT << 46;
+    QTest::newRow("rows dialog's help button") << "NOPLINE"
+                                               << "Command1_2" << HELP_CONTEXT << 25;
+    QTest::newRow("copy dialog's help button") << "FILESCOPY"
+                                               << "Command1_2" << HELP_CONTEXT << 29;
+    QTest::newRow("rename dialog's help button") << "RENAME"
+                                                 << "Command1_2" << HELP_CONTEXT << 30;
+    QTest::newRow("background chooser's help button") << "SEL_MCL"
+                                                      << "Command1_2" << HELP_CONTEXT << 39;
 }
 
 void TestHelpViewer::helpRequests()
@@ -148,11 +174,14 @@ void TestHelpViewer::helpRequests()
     QFETCH(int, data);
     TestEnv env;
     const QString path = installHelpFile(env);
-    const QMap<QString, std::function<QWidget *()>> windows{
-        {"NARABIN", [] { return shownMain(); }}, {"TOUROKU", [] { return form<RosterEditor>(); }},
-        {"FILESCOPY", [] { return form<FileCopyDialog>(); }}, {"RENAME", [] { return form<RenameDialog>(); }},
-        {"SEL_MCL", [] { return form<MainColorDialog>(); }}, {"COND", [] { return form<ConditionEditor>(); }},
-        {"RESULT", [] { return form<ResultWindow>(); }}, {"NOPLINE", [] { return form<NonPrintedRowsDialog>(); }}};
+    const QMap<QString, std::function<QWidget *()>> windows{{"NARABIN", [] { return shownMain(); }},
+                                                            {"TOUROKU", [] { return form<RosterEditor>(); }},
+                                                            {"FILESCOPY", [] { return form<FileCopyDialog>(); }},
+                                                            {"RENAME", [] { return form<RenameDialog>(); }},
+                                                            {"SEL_MCL", [] { return form<MainColorDialog>(); }},
+                                                            {"COND", [] { return form<ConditionEditor>(); }},
+                                                            {"RESULT", [] { return form<ResultWindow>(); }},
+                                                            {"NOPLINE", [] { return form<NonPrintedRowsDialog>(); }}};
     QWidget *owner = windows[window]();
     if (control.startsWith("mnu")) {
         QAction *action = findAction(owner, control);

@@ -5,7 +5,8 @@
 #include <QLabel>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // The mail links (10, 11), then the home-page links (12-14): "+" lit, "-" at rest.
 QString linkState(const VersionWindow *w)
@@ -27,7 +28,8 @@ VersionWindow *shownVersionWindow()
 
 } // namespace
 
-class TestVersionInfo : public QObject {
+class TestVersionInfo : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -59,8 +61,12 @@ void TestVersionInfo::linkClicks_data()
     const QString mail = "mail|narabin@example.jp", browser = "browser|http://www.example.jp/narabin/";
     QTest::newRow("mail") << 10 << true << QStringList{mail};
     QTest::newRow("home page") << 12 << true << QStringList{browser};
-    QTest::newRow("no mail program") << 11 << false << QStringList{mail, "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48"};
-    QTest::newRow("no browser") << 13 << false << QStringList{browser, "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48"};
+    QTest::newRow("no mail program") << 11 << false
+                                     << QStringList{mail,
+                                                    "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48"};
+    QTest::newRow("no browser") << 13 << false
+                                << QStringList{browser,
+                                               "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48"};
 }
 
 void TestVersionInfo::linkClicks()
@@ -76,7 +82,8 @@ void TestVersionInfo::linkClicks()
     QStringList log;
     for (const PlatformCall &c : env.platform.calls) {
         QVERIFY(c.kind != "message" || c.owner.data() == w);
-        log.append(c.kind == "message" ? c.title + u'|' + c.text + u'|' + QString::number(c.style) : c.kind + u'|' + c.text);
+        log.append(c.kind == "message" ? c.title + u'|' + c.text + u'|' + QString::number(c.style)
+                                       : c.kind + u'|' + c.text);
     }
     QCOMPARE(log, calls);
     QVERIFY(w->isVisible()); // the window stays open

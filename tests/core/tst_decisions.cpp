@@ -8,7 +8,8 @@
 #include <QColor>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 using Register = RosterSession::RegisterStep;
 using Close = RosterSession::CloseStep;
@@ -28,7 +29,8 @@ QString messageLine(const MessageText &m)
 
 } // namespace
 
-class TestDecisions : public QObject {
+class TestDecisions : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -55,14 +57,16 @@ void TestDecisions::registerSteps_data()
     // The file would make the two one: WAVE DASH is saved as FULLWIDTH TILDE.
     QTest::newRow("twice once saved") << QStringList{"1:〜", "2:～"} << int(Register::ReportSameName)
                                       << "登録者重複|同じ氏名を登録しようとしました。|16";
-    QTest::newRow("no CP932") << QStringList{"1:山田", "7:𠮷田"} << int(Register::ReportUnsavable)
-                              << "使用できない文字|No.7 の氏名「𠮷田」には名簿ファイルに保存できない文字が含まれています。\r\n"
-                                 "別の文字に置き換えて下さい。|16";
-    QTest::newRow("leading quote") << QStringList{"3:\"山田"} << int(Register::ReportUnsavable)
-                                   << "使用できない文字|No.3 の氏名「\"山田」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
-                                      "制御文字や、「\"」で始まる氏名は使えません。|16";
-    QTest::newRow("blanks, TAB and comma are names") << QStringList{"2:  ", "3:伊藤\t翔太", "4:山田,花子"}
-                                                     << int(Register::ChooseFileAndSave) << "";
+    QTest::newRow("no CP932")
+        << QStringList{"1:山田", "7:𠮷田"} << int(Register::ReportUnsavable)
+        << "使用できない文字|No.7 の氏名「𠮷田」には名簿ファイルに保存できない文字が含まれています。\r\n"
+           "別の文字に置き換えて下さい。|16";
+    QTest::newRow("leading quote")
+        << QStringList{"3:\"山田"} << int(Register::ReportUnsavable)
+        << "使用できない文字|No.3 の氏名「\"山田」は名簿ファイルに保存すると同じ氏名に戻りません。\r\n"
+           "制御文字や、「\"」で始まる氏名は使えません。|16";
+    QTest::newRow("blanks, TAB and comma are names")
+        << QStringList{"2:  ", "3:伊藤\t翔太", "4:山田,花子"} << int(Register::ChooseFileAndSave) << "";
 }
 
 void TestDecisions::registerSteps()
@@ -91,7 +95,8 @@ void TestDecisions::registerStoresTheNames()
     QCOMPARE((QStringList{s.PupilNames[1], s.PupilNames[2], s.PupilNames[3], s.PupilNames[5]}),
              (QStringList{"山田", "佐藤", "", ""}));
     QCOMPARE(int(s.PupilCount), 2);
-    QCOMPARE(messageLine(session.saved(QStringLiteral("/x/1組.mem"))), QStringLiteral("修正確認|メンバーを修正しました。|64"));
+    QCOMPARE(messageLine(session.saved(QStringLiteral("/x/1組.mem"))),
+             QStringLiteral("修正確認|メンバーを修正しました。|64"));
     QCOMPARE(s.RosterFileName, QStringLiteral("/x/1組.mem"));
     QCOMPARE(messageLine(session.saved(QStringLiteral("/x/2組.mem"))),
              QStringLiteral("登録確認|新規にメンバーを登録しました。|64"));
@@ -141,7 +146,7 @@ void TestDecisions::closeSteps()
     if (loaded || empty)
         QCOMPARE(s.CountChanged, countChanged);
     QCOMPARE(messageLine(RosterSession::message(taken)),
-             taken == Close::AskSaveChanges  ? QStringLiteral("変更確認|名簿は変更されています。保存しますか？|33")
+             taken == Close::AskSaveChanges ? QStringLiteral("変更確認|名簿は変更されています。保存しますか？|33")
              : taken == Close::AskDiscardNew ? QStringLiteral("新規作成|新規名簿を取消してよろしいですか？|33")
                                              : QStringLiteral("||0"));
 }
@@ -158,12 +163,13 @@ void TestDecisions::resultSave_data()
                                << sjis(QStringLiteral("3組.rlt\r\n")) << true;
     QTest::newRow("appended") << two << "3組.rlt" << int(ResultSaveOutcome::Kind::Saved)
                               << two + sjis(QStringLiteral("3組.rlt\r\n")) << true;
-    QTest::newRow("the log's own name, any case") << two << "ならびん.INI" << int(ResultSaveOutcome::Kind::LogFileName)
-                                                  << two << false;
-    QTest::newRow("a double quote") << two << "3\"組.rlt" << int(ResultSaveOutcome::Kind::NameWithQuote) << two << false;
+    QTest::newRow("the log's own name, any case")
+        << two << "ならびん.INI" << int(ResultSaveOutcome::Kind::LogFileName) << two << false;
+    QTest::newRow("a double quote") << two << "3\"組.rlt" << int(ResultSaveOutcome::Kind::NameWithQuote) << two
+                                    << false;
     QTest::newRow("not CP932") << two << "3組😀.rlt" << int(ResultSaveOutcome::Kind::NameNotCp932) << two << false;
-    QTest::newRow("unreadable log") << QByteArray("\x82\xff", 2) << "3組.rlt" << int(ResultSaveOutcome::Kind::LogNotRead)
-                                    << QByteArray("\x82\xff", 2) << true;
+    QTest::newRow("unreadable log") << QByteArray("\x82\xff", 2) << "3組.rlt"
+                                    << int(ResultSaveOutcome::Kind::LogNotRead) << QByteArray("\x82\xff", 2) << true;
 }
 
 void TestDecisions::resultSave()
@@ -184,20 +190,29 @@ void TestDecisions::resultSave()
     if (resultWritten)
         QCOMPARE(env.readFile(name), sjis(QStringLiteral("山田\r\n \r\n佐藤\r\n")) + QByteArray("\r\n").repeated(25));
     const MessageText message = resultSaveMessage(outcome);
-    QCOMPARE(message.title, outcome.kind == ResultSaveOutcome::Kind::Saved ? QStringLiteral("保存確認") : QStringLiteral("保存エラー"));
+    QCOMPARE(message.title, outcome.kind == ResultSaveOutcome::Kind::Saved ? QStringLiteral("保存確認")
+                                                                           : QStringLiteral("保存エラー"));
 }
 
 void TestDecisions::countdownColours_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("background");
-    QTest::addColumn<uint>("chosen");   // a new text colour
-    QTest::addColumn<QString>("shown"); // text|background
+    QTest::addColumn<uint>("chosen");    // a new text colour
+    QTest::addColumn<QString>("shown");  // text|background
     QTest::addColumn<QString>("choice"); // what choosing `chosen` for the text does
-    QTest::newRow("the stored defaults") << "&HFFFFFF" << "&HFF" << 0u << "ffffff|ff0000" << "store 0";
-    QTest::newRow("same as the background") << "&HFFFFFF" << "255" << 255u << "ffffff|ff0000" << "same";
-    QTest::newRow("background no colour") << "&HFF00" << "blue" << 0u << "00ff00|000000" << "ignored";
-    QTest::newRow("text no colour") << "" << "&H0" << 16711680u << "ffffff|000000" << "store 16711680";
+    QTest::newRow("the stored defaults") << "&HFFFFFF"
+                                         << "&HFF" << 0u << "ffffff|ff0000"
+                                         << "store 0";
+    QTest::newRow("same as the background") << "&HFFFFFF"
+                                            << "255" << 255u << "ffffff|ff0000"
+                                            << "same";
+    QTest::newRow("background no colour") << "&HFF00"
+                                          << "blue" << 0u << "00ff00|000000"
+                                          << "ignored";
+    QTest::newRow("text no colour") << ""
+                                    << "&H0" << 16711680u << "ffffff|000000"
+                                    << "store 16711680";
 }
 
 void TestDecisions::countdownColours()
@@ -211,7 +226,7 @@ void TestDecisions::countdownColours()
     const auto hex = [](ColorValue v) { return QColor(redOf(v), greenOf(v), blueOf(v)).name().mid(1); };
     QCOMPARE(hex(colours.text) + u'|' + hex(colours.background), shown);
     const CountdownColourChoice made = chooseCountdownColour(chosen, background);
-    const QString seen = made.kind == CountdownColourChoice::Kind::Store         ? QStringLiteral("store ") + made.stored
+    const QString seen = made.kind == CountdownColourChoice::Kind::Store ? QStringLiteral("store ") + made.stored
                          : made.kind == CountdownColourChoice::Kind::SameAsOther ? QStringLiteral("same")
                                                                                  : QStringLiteral("ignored");
     QCOMPARE(seen, choice);

@@ -4,7 +4,8 @@
 
 #include <QtTest>
 
-class TestHelpFile : public QObject {
+class TestHelpFile : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -1,11 +1,12 @@
 // Roster files read without windows.
-#include "core/textfile.h"
 #include "core/rosterfile.h"
+#include "core/textfile.h"
 #include "support/mainfixtures.h"
 
 #include <QtTest>
 
-class TestRosterFile : public QObject {
+class TestRosterFile : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -20,8 +21,8 @@ void TestRosterFile::readNames_data()
     QTest::newRow("blank lines and empty fields are no names, a trailing blank is kept")
         << sjis(QStringLiteral("山田 \r\n\r\n   \r\n佐藤\r\n,\r\n")) << QStringList{"山田 ", "佐藤"};
     // The limit counts names, not lines.
-    QTest::newRow("28 names among blank lines") << cp932Lines(numberedNames(1, 14) + QStringList{"", ""} + numberedNames(15, 28))
-                                                << numberedNames(1, 28);
+    QTest::newRow("28 names among blank lines")
+        << cp932Lines(numberedNames(1, 14) + QStringList{"", ""} + numberedNames(15, 28)) << numberedNames(1, 28);
 }
 
 void TestRosterFile::readNames()

@@ -1,8 +1,8 @@
 // Files, colours, dates and bands: the logic every window builds on.
 #include "core/clock.h"
 #include "core/colors.h"
-#include "core/textfile.h"
 #include "core/gradient.h"
+#include "core/textfile.h"
 #include "support/testenv.h"
 
 #include <QDir>
@@ -14,7 +14,8 @@
 #include <cstring>
 #include <sys/mount.h>
 
-class TestTextFile : public QObject {
+class TestTextFile : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -39,9 +40,11 @@ void TestTextFile::splitFields_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("no final line end") << "山田\r\n佐藤" << QStringList{"山田", "佐藤"};
-    QTest::newRow("quotes removed, comma kept") << "\"山田,花子\"\r\n佐藤,次郎\r\n" << QStringList{"山田,花子", "佐藤", "次郎"};
+    QTest::newRow("quotes removed, comma kept") << "\"山田,花子\"\r\n佐藤,次郎\r\n"
+                                                << QStringList{"山田,花子", "佐藤", "次郎"};
     QTest::newRow("leading blanks skipped, trailing kept") << "  \t山田 \r\n" << QStringList{"山田 "};
-    QTest::newRow("blank and empty lines are empty fields") << " \r\n佐藤\r\n\r\nb,\r\n" << QStringList{"", "佐藤", "", "b", ""};
+    QTest::newRow("blank and empty lines are empty fields") << " \r\n佐藤\r\n\r\nb,\r\n"
+                                                            << QStringList{"", "佐藤", "", "b", ""};
 }
 
 void TestTextFile::splitFields()
@@ -83,7 +86,8 @@ void TestTextFile::cp932RoundTripIsByteForByte()
     // A name CP932 cannot hold is refused before anything is written; the encoder would
     // write a look-alike (№) for U+F86F.
     QVERIFY(!fitsCp932(QString(QChar(0xF86F))));
-    QCOMPARE(writeLinesFile(env.path("x.mem"), {"😀"}), QStringLiteral("「😀」には Shift_JIS で保存できない文字が含まれています。"));
+    QCOMPARE(writeLinesFile(env.path("x.mem"), {"😀"}),
+             QStringLiteral("「😀」には Shift_JIS で保存できない文字が含まれています。"));
     QVERIFY(!QFile::exists(env.path("x.mem")));
 }
 
@@ -140,10 +144,14 @@ void TestTextFile::writeFailureReasons_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("no permission") << "read-only folder"
                                    << "アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。";
-    QTest::newRow("read-only medium") << "read-only mount" << "書き込みできないメディア（読み取り専用）です。";
-    QTest::newRow("folder missing") << "no folder" << "フォルダーが見つかりません。";
-    QTest::newRow("name too long") << "long name" << "ファイル名が長すぎます。";
-    QTest::newRow("a folder of that name") << "folder in place" << "その名前はファイルではありません（フォルダーなど）。";
+    QTest::newRow("read-only medium") << "read-only mount"
+                                      << "書き込みできないメディア（読み取り専用）です。";
+    QTest::newRow("folder missing") << "no folder"
+                                    << "フォルダーが見つかりません。";
+    QTest::newRow("name too long") << "long name"
+                                   << "ファイル名が長すぎます。";
+    QTest::newRow("a folder of that name") << "folder in place"
+                                           << "その名前はファイルではありません（フォルダーなど）。";
 }
 
 // Each cause where it really happens; the old file, where there is one, stays.
@@ -178,7 +186,8 @@ void TestTextFile::writeFailureReasons()
     QCOMPARE(QDir(box).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"class.mem"});
     QCOMPARE(env.readFile(QStringLiteral("box/class.mem")), QByteArray("old\r\n"));
     // An uncommon cause: a general sentence and the system's own words.
-    QCOMPARE(problemText(problemFromSystemText(QStringLiteral("Input/output error?")), QStringLiteral("Input/output error?")),
+    QCOMPARE(problemText(problemFromSystemText(QStringLiteral("Input/output error?")),
+                         QStringLiteral("Input/output error?")),
              QStringLiteral("ファイルを読み書きできませんでした。（Input/output error?）"));
 }
 

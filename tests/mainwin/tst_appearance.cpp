@@ -10,7 +10,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // Start-up's settings over a store that holds `stored`, then the main window created and shown.
 MainWindow *freshMain(const QMap<QString, QString> &stored)
@@ -39,7 +40,8 @@ QStringList storedLines(const TestEnv &env, const QString &key)
 
 } // namespace
 
-class TestAppearance : public QObject {
+class TestAppearance : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -92,17 +94,22 @@ void TestAppearance::countdownColours_data()
     QTest::addColumn<int>("chosen"); // -1: the colour dialog cancelled
     QTest::addColumn<bool>("writable");
     QTest::addColumn<QStringList>("messages"); // %1: the settings file
-    QTest::addColumn<QString>("stored"); // the line written; empty: the store unchanged
-    QTest::addColumn<QString>("colours"); // background|text afterwards
+    QTest::addColumn<QString>("stored");       // the line written; empty: the store unchanged
+    QTest::addColumn<QString>("colours");      // background|text afterwards
     const QString keep = QStringLiteral("&HFF|&HFFFFFF");
-    QTest::newRow("text red over the stored &HFF") << "mnuFore" << 255 << true
-                                                   << QStringList{"設定確認|背景と文字に同じ色を設定しようとしました。|16"} << "" << keep;
+    QTest::newRow("text red over the stored &HFF")
+        << "mnuFore" << 255 << true << QStringList{"設定確認|背景と文字に同じ色を設定しようとしました。|16"} << ""
+        << keep;
     QTest::newRow("background dialog cancelled") << "mnuBack" << -1 << true << QStringList() << "" << keep;
     QTest::newRow("text dialog cancelled") << "mnuFore" << -1 << true << QStringList() << "" << keep;
-    QTest::newRow("background black") << "mnuBack" << 0 << true << QStringList() << "OptBColor=0" << "0|&HFFFFFF";
-    QTest::newRow("settings not writable") << "mnuBack" << 0 << false
-                                           << QStringList{"設定の保存エラー|設定を保存できませんでした。\rその名前はファイルではありません（フォルダーなど）。\r保存先: %1\r設定は変更されていません。|16"}
-                                           << "" << keep;
+    QTest::newRow("background black") << "mnuBack" << 0 << true << QStringList() << "OptBColor=0"
+                                      << "0|&HFFFFFF";
+    QTest::newRow("settings not writable")
+        << "mnuBack" << 0 << false
+        << QStringList{"設定の保存エラー|"
+                       "設定を保存できませんでした。\rその名前はファイルではありません（フォルダーなど）。\r保存先: "
+                       "%1\r設定は変更されていません。|16"}
+        << "" << keep;
 }
 
 void TestAppearance::countdownColours()

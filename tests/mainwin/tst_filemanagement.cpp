@@ -1,7 +1,7 @@
 // File management: copy, rename, delete with the log cleaning, backup, and their dialogs.
+#include "core/filechores.h"
 #include "core/resultlog.h"
 #include "core/textfile.h"
-#include "core/filechores.h"
 #include "mainwin/filedialogs.h"
 #include "support/mainfixtures.h"
 
@@ -10,13 +10,16 @@
 #include <QToolButton>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QByteArray RosterA = sjis(QStringLiteral("山田\r\n花子\r\n"));
 const QString Log = QStringLiteral("ならびん.ini");
-const QString Prepare = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。|33");
-const QString NoDisk = QStringLiteral(
-    "ﾊﾞｯｸｱｯﾌﾟ準備|ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合はフロッピーディスクをセットして下さい。|33");
+const QString Prepare = QStringLiteral(
+    "ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。|33");
+const QString NoDisk = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|"
+                                      "ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合はフロッ"
+                                      "ピーディスクをセットして下さい。|33");
 
 // `files` with `changes` applied; an empty value removes the entry.
 Files with(Files files, const Files &changes)
@@ -32,7 +35,8 @@ Files with(Files files, const Files &changes)
 
 } // namespace
 
-class TestFileManagement : public QObject {
+class TestFileManagement : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -52,8 +56,9 @@ void TestFileManagement::logCleaning_data()
     QTest::addColumn<QByteArray>("log");
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("empty line skipped, later entries kept") << cp932Lines({"1組.rlt", "", "消えた.rlt", "3組.rlt"})
-                                                            << QStringList{"1組.rlt", "3組.rlt"} << cp932Lines({"1組.rlt", "3組.rlt"});
+    QTest::newRow("empty line skipped, later entries kept")
+        << cp932Lines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << QStringList{"1組.rlt", "3組.rlt"}
+        << cp932Lines({"1組.rlt", "3組.rlt"});
     QStringList fifteen;
     for (int i = 1; i <= 15; ++i)
         fifteen.append(QStringLiteral("r%1.rlt").arg(i));
@@ -82,17 +87,24 @@ void TestFileManagement::nameDialogs_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<Files>("changes");
     QTest::newRow("copy: bare name lands beside the source, over a file there")
-        << "copy" << "b.mem" << "複写確認|ファイルをコピーしました。|64" << Files{{QStringLiteral("class/b.mem"), RosterA}};
-    QTest::newRow("copy onto itself") << "copy" << "a.mem"
+        << "copy"
+        << "b.mem"
+        << "複写確認|ファイルをコピーしました。|64" << Files{{QStringLiteral("class/b.mem"), RosterA}};
+    QTest::newRow("copy onto itself") << "copy"
+                                      << "a.mem"
                                       << "コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
                                          "コピー元と同じファイルです。別の名前を指定して下さい。|48"
                                       << Files{};
     QTest::newRow("rename onto an existing name changes nothing")
-        << "rename" << "b.mem" << "変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"
+        << "rename"
+        << "b.mem"
+        << "変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"
         << Files{};
     QTest::newRow("rename to a name Windows cannot hold")
-        << "rename" << "b?.mem" << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
-                                   "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"
+        << "rename"
+        << "b?.mem"
+        << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
+           "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"
         << Files{};
 }
 
@@ -112,7 +124,8 @@ void TestFileManagement::nameDialogs()
     // Types the name and presses OK (the button taking the focus, as a click does); then
     // cancels the dialog if it is still open.
     whenModal([&] {
-        FileNameDialog *d = copy ? static_cast<FileNameDialog *>(loadedForm<FileCopyDialog>()) : loadedForm<RenameDialog>();
+        FileNameDialog *d =
+            copy ? static_cast<FileNameDialog *>(loadedForm<FileCopyDialog>()) : loadedForm<RenameDialog>();
         d->buttons[0]->setFocus();
         d->nameBox->setText(typed);
         d->buttons[0]->click();
@@ -149,13 +162,13 @@ void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
         shown.append(c.title + QLatin1Char('|') + c.filter + QLatin1Char('|') + c.fileName);
     const QString copyFilter = QStringLiteral("|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|ﾚｲｱｳﾄ(*.LAY)|*.LAY|すべてのﾌｧｲﾙ(*.*)|*.*|");
     const QString afterCopy = QStringLiteral("|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*|");
-    QCOMPARE(shown, (QStringList{QStringLiteral("名簿を開く|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*|"),
-                                 QStringLiteral("コピーするﾌｧｲﾙを選択") + copyFilter + roster,
-                                 QStringLiteral("名簿ﾌｧｲﾙを開く") + afterCopy,
-                                 QStringLiteral("名前を変更するﾌｧｲﾙを選択") + afterCopy,
-                                 QStringLiteral("名簿を開く") + afterCopy,
-                                 QStringLiteral("削除するﾌｧｲﾙを選択") + afterCopy + roster,
-                                 QStringLiteral("コピーするﾌｧｲﾙを選択") + copyFilter}));
+    QCOMPARE(shown,
+             (QStringList{
+                 QStringLiteral("名簿を開く|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*|"),
+                 QStringLiteral("コピーするﾌｧｲﾙを選択") + copyFilter + roster,
+                 QStringLiteral("名簿ﾌｧｲﾙを開く") + afterCopy, QStringLiteral("名前を変更するﾌｧｲﾙを選択") + afterCopy,
+                 QStringLiteral("名簿を開く") + afterCopy, QStringLiteral("削除するﾌｧｲﾙを選択") + afterCopy + roster,
+                 QStringLiteral("コピーするﾌｧｲﾙを選択") + copyFilter}));
     QVERIFY(env.platform.messageLog().isEmpty());
 }
 
@@ -163,7 +176,8 @@ void TestFileManagement::deleteCommand_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<Files>("changes");
-    QTest::newRow("file not in the log still cleans it") << "a.mem" << Files{{"a.mem", {}}, {Log, cp932Lines({"r1.rlt", "r2.rlt"})}};
+    QTest::newRow("file not in the log still cleans it")
+        << "a.mem" << Files{{"a.mem", {}}, {Log, cp932Lines({"r1.rlt", "r2.rlt"})}};
     QTest::newRow("another folder cleans that log only")
         << "other/o1.rlt" << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, cp932Lines({"o2.rlt"})}};
 }
@@ -182,8 +196,9 @@ void TestFileManagement::deleteCommand()
     env.platform.answers.enqueue(IDOK);
     env.platform.openFiles.enqueue(env.path(target));
     main->toolbar->button(5)->click();
-    QCOMPARE(env.platform.messageLog(), (QStringList{QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33"),
-                                                     QStringLiteral("削除情報|指定されたﾌｧｲﾙを削除しました。|64")}));
+    QCOMPARE(env.platform.messageLog(),
+             (QStringList{QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33"),
+                          QStringLiteral("削除情報|指定されたﾌｧｲﾙを削除しました。|64")}));
     QCOMPARE(fileTree(env.work()), with(before, changes));
 }
 
@@ -195,7 +210,8 @@ void TestFileManagement::backupCommand_data()
     QTest::addColumn<bool>("copied");
     const QString done = QStringLiteral("終了確認|バックアップを終了しました。|64");
     QTest::newRow("disk in") << true << QList<int>{IDOK} << QStringList{Prepare, done} << true;
-    QTest::newRow("disk put in after the question") << false << QList<int>{IDOK, IDOK} << QStringList{Prepare, NoDisk, done} << true;
+    QTest::newRow("disk put in after the question")
+        << false << QList<int>{IDOK, IDOK} << QStringList{Prepare, NoDisk, done} << true;
     QTest::newRow("no disk, cancelled") << false << QList<int>{IDOK, IDCANCEL} << QStringList{Prepare, NoDisk} << false;
 }
 
@@ -210,7 +226,8 @@ void TestFileManagement::backupCommand()
     env.services.backupFolder = floppy;
     if (floppyIn)
         env.writeFile(QStringLiteral("../floppy/B.MEM"), "old");
-    const Files all{{QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};
+    const Files all{
+        {QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};
     for (auto it = all.cbegin(); it != all.cend(); ++it)
         env.writeFile(it.key(), it.value());
     env.writeFile(QStringLiteral("d.memo"), "d");

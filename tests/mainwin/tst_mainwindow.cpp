@@ -5,7 +5,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-namespace {
+namespace
+{
 QList<int> logIndices(const MainWindow *w)
 {
     QList<int> out;
@@ -17,7 +18,8 @@ QList<int> logIndices(const MainWindow *w)
 }
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestMainWindow : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -33,7 +35,9 @@ void TestMainWindow::enablingAfterLoad_data()
 {
     QTest::addColumn<int>("resultShown");
     QTest::addColumn<QStringList>("disabled"); // every other item and toolbar position is enabled
-    QTest::newRow("fresh program") << 0 << QStringList{"mnuCondition", "mnuFileNarabin", "mnuResult", "toolbar 7", "toolbar 8"};
+    QTest::newRow("fresh program") << 0
+                                   << QStringList{"mnuCondition", "mnuFileNarabin", "mnuResult", "toolbar 7",
+                                                  "toolbar 8"};
     QTest::newRow("a result was shown") << 1 << QStringList{"mnuCondition", "mnuFileNarabin", "toolbar 7", "toolbar 8"};
 }
 
@@ -108,7 +112,8 @@ void TestMainWindow::quitConfirmation()
         w->close();
     else
         w->quitAction->trigger();
-    QCOMPARE(env.platform.messageLog(), QStringList{QStringLiteral("終了確認|「ならびん君 for Windows」 を 終了しますか？|33")});
+    QCOMPARE(env.platform.messageLog(),
+             QStringList{QStringLiteral("終了確認|「ならびん君 for Windows」 を 終了しますか？|33")});
     QCOMPARE(env.platform.quitCount, answer == IDOK ? 1 : 0);
     if (answer == IDCANCEL)
         QVERIFY(isLoaded<MainWindow>() && w->isVisible());

@@ -5,7 +5,8 @@
 
 #include <QtTest>
 
-class TestPastResults : public QObject {
+class TestPastResults : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -21,7 +22,8 @@ void TestPastResults::pastResult_data()
     QTest::addColumn<QStringList>("seats"); // empty: the not-found message
     const QString plain = QStringLiteral("1組.rlt");
     QTest::newRow("28 lines") << plain << sjis(plain) << cp932Lines(numberedNames(1, 28)) << numberedNames(1, 28);
-    QTest::newRow("fewer lines") << plain << sjis(plain) << cp932Lines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
+    QTest::newRow("fewer lines") << plain << sjis(plain) << cp932Lines(numberedNames(1, 3))
+                                 << padded(numberedNames(1, 3));
     QStringList shifted = numberedNames(1, 28);
     shifted[0] = QStringLiteral("山田,花子");
     QTest::newRow("comma inside a name: 29 fields") << plain << sjis(plain) << cp932Lines(shifted) << QStringList();
@@ -29,8 +31,8 @@ void TestPastResults::pastResult_data()
     QTest::newRow("a TAB inside a name is text") << plain << sjis(plain) << cp932Lines(withTab) << padded(withTab);
     // As a save logs such a name: listed once, and it opens.
     const QString comma = QStringLiteral("山田,花子.rlt");
-    QTest::newRow("file name with a comma") << comma << sjis('"' + comma + '"') << cp932Lines(numberedNames(1, 3))
-                                            << padded(numberedNames(1, 3));
+    QTest::newRow("file name with a comma")
+        << comma << sjis('"' + comma + '"') << cp932Lines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
 }
 
 void TestPastResults::pastResult()
@@ -47,8 +49,9 @@ void TestPastResults::pastResult()
     TRIGGER(main, "mnuFileArray_1");
     QVERIFY(isLoaded<MainWindow>() && main->isVisible()); // the main window stays open behind
     QCOMPARE(env.platform.messageLog(),
-             seats.isEmpty() ? QStringList{QStringLiteral("ﾌｧｲﾙの存在確認|指定したﾌｧｲﾙがありません。存在を確認して下さい。|16")}
-                             : QStringList());
+             seats.isEmpty()
+                 ? QStringList{QStringLiteral("ﾌｧｲﾙの存在確認|指定したﾌｧｲﾙがありません。存在を確認して下さい。|16")}
+                 : QStringList());
     ResultWindow *r = loadedForm<ResultWindow>();
     QCOMPARE(r ? r->seatTexts() : QStringList(), seats);
 }

@@ -9,7 +9,8 @@
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // What happens to the file after the file dialog answered (or the log listed it) and
 // before the command reads it.
@@ -58,7 +59,7 @@ struct BadInput {
     bool rosterFails;
     QStringList names; // File>Open: the shared roster afterwards
     bool chartFails;
-    QStringList seats; // past result: the seats shown
+    QStringList seats;  // past result: the seats shown
     QStringList listed; // main window: the past-log entries
     std::optional<QStringList> cleaned;
     QString cleaningError = {};
@@ -77,21 +78,64 @@ QList<BadInput> makeBadInputs()
     return {
         {"binary file", binaryFile(), Trouble::None, true, {}, true, {}, {}, std::nullopt, NotCp932OrUtf8},
         {"NUL bytes", cp932Lines(withNul), Trouble::None, true, {}, true, {}, withNul, QStringList{sato}},
-        {"10 MB file", big, Trouble::None, true, numberedNames(1, 29), true, {}, numberedNames(lines - 14, lines), seventh},
-        {"invalid CP932", cp932Lines({"山田"}) + "\x81\x7f" + cp932Lines({"", sato}), Trouble::None, true, {}, true, {}, {},
-         std::nullopt, NotCp932OrUtf8},
+        {"10 MB file",
+         big,
+         Trouble::None,
+         true,
+         numberedNames(1, 29),
+         true,
+         {},
+         numberedNames(lines - 14, lines),
+         seventh},
+        {"invalid CP932",
+         cp932Lines({"山田"}) + "\x81\x7f" + cp932Lines({"", sato}),
+         Trouble::None,
+         true,
+         {},
+         true,
+         {},
+         {},
+         std::nullopt,
+         NotCp932OrUtf8},
         // The quote runs to the end of the file: one entry that holds the line ends.
-        {"unterminated quote", sjis("\"山田\r\n佐藤\r\n"), Trouble::None, true, {}, true, {}, {"山田\r\n佐藤\r\n"}, QStringList()},
-        {"CR line ends", sjis("山田\r佐藤\r鈴木\r"), Trouble::None, false, three, false, three, three, QStringList{sato}},
-        {"LF line ends", sjis("山田\n佐藤\n鈴木\n"), Trouble::None, false, three, false, three, three, QStringList{sato}},
+        {"unterminated quote",
+         sjis("\"山田\r\n佐藤\r\n"),
+         Trouble::None,
+         true,
+         {},
+         true,
+         {},
+         {"山田\r\n佐藤\r\n"},
+         QStringList()},
+        {"CR line ends", sjis("山田\r佐藤\r鈴木\r"), Trouble::None, false, three, false, three, three,
+         QStringList{sato}},
+        {"LF line ends", sjis("山田\n佐藤\n鈴木\n"), Trouble::None, false, three, false, three, three,
+         QStringList{sato}},
         {"BOM alone", QByteArray("\xEF\xBB\xBF"), Trouble::None, false, {}, false, {}, {}, std::nullopt},
         // The main window lists the 15 newest entries, the ones a save keeps.
-        {"29 fields", cp932Lines(numberedNames(1, 29)), Trouble::None, true, numberedNames(1, 29), true, {}, numberedNames(15, 29), seventh},
-        {"10,000-character name", cp932Lines(withLong), Trouble::None, false, withLong, false, withLong, withLong, QStringList{sato}},
+        {"29 fields",
+         cp932Lines(numberedNames(1, 29)),
+         Trouble::None,
+         true,
+         numberedNames(1, 29),
+         true,
+         {},
+         numberedNames(15, 29),
+         seventh},
+        {"10,000-character name", cp932Lines(withLong), Trouble::None, false, withLong, false, withLong, withLong,
+         QStringList{sato}},
         {"file vanishes", fine, Trouble::Vanishes, true, {}, true, {}, {}, std::nullopt},
         // Root reads a file whatever its permissions; a folder in its place is unreadable to anyone.
         {"folder in its place", fine, Trouble::FolderInPlace, true, {}, true, {}, {}, std::nullopt},
-        {"no permission to read", fine, Trouble::NoPermission, true, {}, true, {}, {}, std::nullopt,
+        {"no permission to read",
+         fine,
+         Trouble::NoPermission,
+         true,
+         {},
+         true,
+         {},
+         {},
+         std::nullopt,
          QStringLiteral("アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。")},
     };
 }
@@ -104,7 +148,8 @@ const QList<BadInput> &badInputs()
 
 } // namespace
 
-class TestBadInput : public QObject {
+class TestBadInput : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -138,11 +183,14 @@ void TestBadInput::everyReader()
         env.platform.openFiles.enqueue(env.path("名簿.mem"));
         TRIGGER(main, "mnuFileOpen");
         QCOMPARE(env.platform.messageLog(),
-                 in.rosterFails ? QStringList{"名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16"} : QStringList());
+                 in.rosterFails ? QStringList{"名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16"}
+                                : QStringList());
         QCOMPARE(int(state().PupilCount), int(in.names.size()));
-        QCOMPARE(QStringList(state().PupilNames.begin() + 1, state().PupilNames.begin() + 1 + in.names.size()), in.names);
+        QCOMPARE(QStringList(state().PupilNames.begin() + 1, state().PupilNames.begin() + 1 + in.names.size()),
+                 in.names);
         RosterEditor *editor = loadedForm<RosterEditor>();
-        QCOMPARE(editor ? editor->boxTexts() : QStringList{"<none>"}, in.rosterFails ? QStringList{"<none>"} : padded(in.names));
+        QCOMPARE(editor ? editor->boxTexts() : QStringList{"<none>"},
+                 in.rosterFails ? QStringList{"<none>"} : padded(in.names));
         QCOMPARE(fileTree(env.work()), before);
     }
     {
@@ -152,9 +200,11 @@ void TestBadInput::everyReader()
         const Files before = fileTree(env.work());
         TRIGGER(main, "mnuFileArray_1");
         QCOMPARE(env.platform.messageLog(),
-                 in.chartFails ? QStringList{"ﾌｧｲﾙの存在確認|指定したﾌｧｲﾙがありません。存在を確認して下さい。|16"} : QStringList());
+                 in.chartFails ? QStringList{"ﾌｧｲﾙの存在確認|指定したﾌｧｲﾙがありません。存在を確認して下さい。|16"}
+                               : QStringList());
         ResultWindow *result = loadedForm<ResultWindow>();
-        QCOMPARE(result ? result->seatTexts() : QStringList{"<none>"}, in.chartFails ? QStringList{"<none>"} : padded(in.seats));
+        QCOMPARE(result ? result->seatTexts() : QStringList{"<none>"},
+                 in.chartFails ? QStringList{"<none>"} : padded(in.seats));
         QVERIFY(main->isVisible());
         QCOMPARE(fileTree(env.work()), before);
     }
@@ -182,10 +232,12 @@ void TestBadInput::everyReader()
     Files expected = fileTree(env.work());
     env.platform.openFiles.enqueue(env.path("消す.rlt"));
     TRIGGER(main, "mnuFileDelete");
-    QStringList messages{"削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33", "削除情報|指定されたﾌｧｲﾙを削除しました。|64"};
+    QStringList messages{"削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33",
+                         "削除情報|指定されたﾌｧｲﾙを削除しました。|64"};
     if (!in.cleaningError.isEmpty()) {
-        messages.append(QStringLiteral("過去ログの整理|過去ログ「%1」を整理できませんでした。ログは元のままです。\r%2|48")
-                            .arg(QDir::toNativeSeparators(env.path(Log)), in.cleaningError));
+        messages.append(
+            QStringLiteral("過去ログの整理|過去ログ「%1」を整理できませんでした。ログは元のままです。\r%2|48")
+                .arg(QDir::toNativeSeparators(env.path(Log)), in.cleaningError));
     }
     QCOMPARE(env.platform.messageLog(), messages);
     expected.remove("消す.rlt");

@@ -17,12 +17,14 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 const QString DiskFull = QStringLiteral("ディスクの空き容量が足りません。");
 
 // A tmpfs of its own over the test's folder, holding the work folder and the settings.
-class SmallDisk {
+class SmallDisk
+{
 public:
     explicit SmallDisk(TestEnv &env) : root_(env.root())
     {
@@ -72,7 +74,8 @@ private:
 
 } // namespace
 
-class TestFullDisk : public QObject {
+class TestFullDisk : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -89,23 +92,23 @@ void TestFullDisk::commandsOnAFullDisk_data()
         << "register" << QStringList{"保存エラー|名簿ファイルを保存できませんでした。\r\n<path>\r\n" + DiskFull + "|16"}
         << QString();
     QTest::newRow("save a result and its log")
-        << "save" << QStringList{"保存エラー|結果ﾌｧｲﾙ「<path>」を保存できませんでした。\n" + DiskFull + "|16"} << QString();
+        << "save" << QStringList{"保存エラー|結果ﾌｧｲﾙ「<path>」を保存できませんでした。\n" + DiskFull + "|16"}
+        << QString();
     QTest::newRow("copy a roster over another")
-        << "copy"
-        << QStringList{"コピー失敗|「1組.mem」を「2組.mem」にコピーできませんでした。\r" + DiskFull + "|48"}
+        << "copy" << QStringList{"コピー失敗|「1組.mem」を「2組.mem」にコピーできませんでした。\r" + DiskFull + "|48"}
         << QString();
     // An empty file frees no room: the log's cleaning after it needs a page the disk has not.
     QTest::newRow("delete a file, then clean the log")
         << "delete"
         << QStringList{"削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33",
                        "削除情報|指定されたﾌｧｲﾙを削除しました。|64",
-                       "過去ログの整理|過去ログ「<path>」を整理できませんでした。ログは元のままです。\r" + DiskFull + "|48"}
+                       "過去ログの整理|過去ログ「<path>」を整理できませんでした。ログは元のままです。\r" + DiskFull +
+                           "|48"}
         << "空.rlt";
-    QTest::newRow("switch the splash off")
-        << "option"
-        << QStringList{"設定の保存エラー|設定を保存できませんでした。\r" + DiskFull +
-                       "\r保存先: <path>\r設定は変更されていません。|16"}
-        << QString();
+    QTest::newRow("switch the splash off") << "option"
+                                           << QStringList{"設定の保存エラー|設定を保存できませんでした。\r" + DiskFull +
+                                                          "\r保存先: <path>\r設定は変更されていません。|16"}
+                                           << QString();
 }
 
 void TestFullDisk::commandsOnAFullDisk()
@@ -175,7 +178,8 @@ void TestFullDisk::commandsOnAFullDisk()
         QCOMPARE(main->splashAction->isChecked(), true); // the check mark stays where it was
         QCOMPARE(state().OptLogo, QStringLiteral("1"));
     }
-    QCOMPARE(env.platform.messageLog(), messages.replaceInStrings(QStringLiteral("<path>"), QDir::toNativeSeparators(written)));
+    QCOMPARE(env.platform.messageLog(),
+             messages.replaceInStrings(QStringLiteral("<path>"), QDir::toNativeSeparators(written)));
     QCOMPARE(fileTree(env.root()), expected);
 }
 

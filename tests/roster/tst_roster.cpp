@@ -1,20 +1,21 @@
 // File>New roster, File>Open and the roster editor, driven through the main window.
+#include "core/rosterfile.h"
 #include "core/textfile.h"
-#include "widgets/seatbox.h"
 #include "mainwin/filedialogs.h"
 #include "roster/rostereditor.h"
-#include "core/rosterfile.h"
 #include "seating/conditioneditor.h"
 #include "support/mainfixtures.h"
+#include "widgets/seatbox.h"
 
 #include <QClipboard>
 #include <QLabel>
-#include <QRandomGenerator>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QToolButton>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QString EmptyQuestion = QStringLiteral("登録確認|新規にメンバーが登録されていません。登録しますか？|33");
 const QString Registered = QStringLiteral("登録確認|新規にメンバーを登録しました。|64");
@@ -65,7 +66,8 @@ bool newRoster(const std::function<void(RosterEditor *)> &inside)
 
 } // namespace
 
-class TestRoster : public QObject {
+class TestRoster : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -106,8 +108,9 @@ void TestRoster::openFile()
     env.writeFile(QStringLiteral("class.MEM"), bytes);
     RosterEditor *editor = openRoster(env, QStringLiteral("class.MEM"));
     QCOMPARE(env.platform.messageLog(),
-             names.isEmpty() ? QStringList{QStringLiteral("名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16")}
-                             : QStringList());
+             names.isEmpty()
+                 ? QStringList{QStringLiteral("名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16")}
+                 : QStringList());
     QCOMPARE(editor ? editor->boxTexts() : QStringList(), names);
 }
 
@@ -154,30 +157,37 @@ void TestRoster::editorCommands_data()
     QTest::newRow("a box of blanks is a name") << fresh << QStringList{"2:  ", "3:田中 "} << reg << QList<int>{IDOK}
                                                << QStringList{Registered} << QStringList{"  ", "田中 "};
     QTest::newRow("same name twice") << fresh << QStringList{"3:山田", "4:佐藤", "9:山田"} << reg << QList<int>()
-                                     << QStringList{QStringLiteral("登録者重複|同じ氏名を登録しようとしました。|16")} << editing;
-    QTest::newRow("name and name with a blank") << fresh << QStringList{"3:山田", "4:佐藤", "9:山田 "} << reg << QList<int>{IDOK}
-                                                << QStringList{Registered} << QStringList{"山田", "佐藤", "山田 "};
+                                     << QStringList{QStringLiteral("登録者重複|同じ氏名を登録しようとしました。|16")}
+                                     << editing;
+    QTest::newRow("name and name with a blank")
+        << fresh << QStringList{"3:山田", "4:佐藤", "9:山田 "} << reg << QList<int>{IDOK} << QStringList{Registered}
+        << QStringList{"山田", "佐藤", "山田 "};
     QTest::newRow("names CP932 cannot hold")
         << fresh << QStringList{"1:山田", "7:𠮷田", "9:😀"} << reg << QList<int>()
-        << QStringList{QStringLiteral("使用できない文字|No.7 の氏名「𠮷田」には名簿ファイルに保存できない文字が含まれています。\r\n"
-                                      "別の文字に置き換えて下さい。|16")}
+        << QStringList{QStringLiteral(
+               "使用できない文字|No.7 の氏名「𠮷田」には名簿ファイルに保存できない文字が含まれています。\r\n"
+               "別の文字に置き換えて下さい。|16")}
         << editing;
     QTest::newRow("empty, OK, then again") << fresh << QStringList() << reg + reg << QList<int>{IDOK, IDOK}
                                            << QStringList{EmptyQuestion, EmptyQuestion} << editing;
     // Once registered empty, closing asks about a new roster, not about changes.
-    QTest::newRow("empty, OK, then close") << fresh << QStringList() << reg + close << QList<int>{IDOK, IDOK}
-                                           << QStringList{EmptyQuestion, QStringLiteral("新規作成|新規名簿を取消してよろしいですか？|33")}
-                                           << QStringList{"<closed>"};
-    QTest::newRow("empty, Cancel") << fresh << QStringList() << reg << QList<int>{IDCANCEL} << QStringList{EmptyQuestion}
-                                   << QStringList{"<closed>"};
+    QTest::newRow("empty, OK, then close")
+        << fresh << QStringList() << reg + close << QList<int>{IDOK, IDOK}
+        << QStringList{EmptyQuestion, QStringLiteral("新規作成|新規名簿を取消してよろしいですか？|33")}
+        << QStringList{"<closed>"};
+    QTest::newRow("empty, Cancel") << fresh << QStringList() << reg << QList<int>{IDCANCEL}
+                                   << QStringList{EmptyQuestion} << QStringList{"<closed>"};
     // A roster read from a file always asks on closing; Cancel leaves it unsaved.
-    QTest::newRow("opened, changed, Cancel: the roster as read") << two << QStringList{"7:鈴木", "2:"} << close << QList<int>{IDCANCEL}
-                                                                 << QStringList{ChangedQuestion} << QStringList{"山田", "佐藤"};
+    QTest::newRow("opened, changed, Cancel: the roster as read")
+        << two << QStringList{"7:鈴木", "2:"} << close << QList<int>{IDCANCEL} << QStringList{ChangedQuestion}
+        << QStringList{"山田", "佐藤"};
     // The pupil taken out is not listed any more, in the file or by the condition editor.
-    QTest::newRow("opened, a name cleared, registered") << cp932Lines({"山田", "佐藤", "鈴木"}) << QStringList{"2:"} << reg
-                                                        << QList<int>() << QStringList{Corrected} << QStringList{"山田", "鈴木"};
-    QTest::newRow("opened, untouched, OK saves") << two << QStringList() << close << QList<int>{IDOK}
-                                                 << QStringList{ChangedQuestion, Corrected} << QStringList{"山田", "佐藤"};
+    QTest::newRow("opened, a name cleared, registered")
+        << cp932Lines({"山田", "佐藤", "鈴木"}) << QStringList{"2:"} << reg << QList<int>() << QStringList{Corrected}
+        << QStringList{"山田", "鈴木"};
+    QTest::newRow("opened, untouched, OK saves")
+        << two << QStringList() << close << QList<int>{IDOK} << QStringList{ChangedQuestion, Corrected}
+        << QStringList{"山田", "佐藤"};
 }
 
 void TestRoster::editorCommands()
@@ -223,7 +233,8 @@ void TestRoster::savedAgain_data()
     QTest::addColumn<QByteArray>("saved"); // the file afterwards, before the name added
     QTest::addColumn<bool>("fails");
     // 髙橋, ①, ～, ｱｲ, then 渡邊 ①子, as Windows writes them.
-    const QByteArray windows = QByteArray::fromHex("fbfc8bb40d0a87400d0a81600d0ab1b20d0a") + sjis(QStringLiteral("渡邊 ①子\r\n"));
+    const QByteArray windows =
+        QByteArray::fromHex("fbfc8bb40d0a87400d0a81600d0ab1b20d0a") + sjis(QStringLiteral("渡邊 ①子\r\n"));
     QTest::newRow("CP932: byte-identical") << windows << windows << false;
     QTest::newRow("UTF-8: saved as CP932") << QStringLiteral("髙橋\n①\n～\nｱｲ\n渡邊 ①子").toUtf8() << windows << false;
     QTest::newRow("write fails: the old file kept") << windows << windows << true;
@@ -275,12 +286,18 @@ void TestRoster::cutAtLineBreak_data()
     QTest::addColumn<int>("cursor");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<int>("keptCursor");
-    QTest::newRow("two lines into an empty box") << "" << "伊藤 翔太\r\n佐藤 花子" << 13 << "伊藤 翔太" << 5;
-    QTest::newRow("a TAB is text") << "" << "伊藤\t翔太\n" << 6 << "伊藤\t翔太" << 5;
-    QTest::newRow("into the middle, the end kept") << "山子" << "山田\r花子" << 4 << "山田子" << 2;
+    QTest::newRow("two lines into an empty box") << ""
+                                                 << "伊藤 翔太\r\n佐藤 花子" << 13 << "伊藤 翔太" << 5;
+    QTest::newRow("a TAB is text") << ""
+                                   << "伊藤\t翔太\n"
+                                   << 6 << "伊藤\t翔太" << 5;
+    QTest::newRow("into the middle, the end kept") << "山子"
+                                                   << "山田\r花子" << 4 << "山田子" << 2;
     // The cursor tells where the insertion ended, whatever the texts have in common.
-    QTest::newRow("inserted text that repeats the old") << "ab" << "ab\nXb" << 4 << "abb" << 2;
-    QTest::newRow("a line break alone") << "山田" << "山\n田" << 2 << "山田" << 1;
+    QTest::newRow("inserted text that repeats the old") << "ab"
+                                                        << "ab\nXb" << 4 << "abb" << 2;
+    QTest::newRow("a line break alone") << "山田"
+                                        << "山\n田" << 2 << "山田" << 1;
     QTest::newRow("a Unicode line separator") << "" << QString("A") + QChar(0x2028) + "B" << 3 << "A" << 1;
 }
 
@@ -327,8 +344,8 @@ void TestRoster::pasteKeepsOneLine()
 // names in their seats, or registering refuses with a message and writes nothing.
 void TestRoster::registeredNamesOpenAgain()
 {
-    const QStringList pieces{"山", "田", "髙", "ｱｲ", "a", "〜", "～", " ", "\t", ",", "\"", "\r\n", "\n",
-                             QString(QChar(1)), "😀", "①", "&"};
+    const QStringList pieces{
+        "山", "田", "髙", "ｱｲ", "a", "〜", "～", " ", "\t", ",", "\"", "\r\n", "\n", QString(QChar(1)), "😀", "①", "&"};
     QRandomGenerator random(20261207);
     const QString refused = QStringLiteral("使用できない文字|");
     const QString twice = QStringLiteral("登録者重複|同じ氏名を登録しようとしました。|16");

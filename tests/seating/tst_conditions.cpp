@@ -1,11 +1,11 @@
 // The condition editor: apply and cancel, drag and drop of names, its window, and the
 // whole road from a roster file to a saved and reopened chart.
 #include "core/textfile.h"
-#include "widgets/ui.h"
 #include "roster/rostereditor.h"
 #include "seating/conditioneditor.h"
 #include "seating/resultwindow.h"
 #include "seatingfixture.h"
+#include "widgets/ui.h"
 
 #include <QCheckBox>
 #include <QDrag>
@@ -14,7 +14,8 @@
 #include <QToolButton>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QString NotRegistrant = QStringLiteral("設定者確認|登録者以外の氏名を条件として設定しようとしました。|16");
 const QString SameNameTwice = QStringLiteral("設定者重複|同じ氏名を条件として設定しようとしました。|16");
@@ -101,7 +102,8 @@ QImage iconImage(const QPixmap &pixmap)
 
 } // namespace
 
-class TestConditions : public QObject {
+class TestConditions : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -129,11 +131,13 @@ void TestConditions::apply_data()
     const QList<int> eight{1, 4, 8, 12, 16, 20, 24, 28}, nine = eight + QList<int>{2};
     const SeatMap twoPairs{{3, "生徒4"}, {5, "生徒9"}, {7, "生徒9"}, {10, "生徒4"}};
     QTest::newRow("trailing blank") << twenty << SeatMap{{3, "生徒1 "}} << QStringList{NotRegistrant} << SeatMap{};
-    QTest::newRow("full width") << QStringList{"Ken"} << SeatMap{{3, "Ｋｅｎ"}} << QStringList{NotRegistrant} << SeatMap{};
-    QTest::newRow("empty roster, 28 empty seats") << QStringList{} << emptySeats(1, 28) << QStringList{Applied} << emptySeats(1, 28);
+    QTest::newRow("full width") << QStringList{"Ken"} << SeatMap{{3, "Ｋｅｎ"}} << QStringList{NotRegistrant}
+                                << SeatMap{};
+    QTest::newRow("empty roster, 28 empty seats")
+        << QStringList{} << emptySeats(1, 28) << QStringList{Applied} << emptySeats(1, 28);
     QTest::newRow("two duplicate pairs: one message") << twenty << twoPairs << QStringList{SameNameTwice} << twoPairs;
-    QTest::newRow("seat named and ticked") << twenty << SeatMap{{4, "生徒2[x]"}, {6, "-"}} << QStringList{DoNotAddUp}
-                                           << SeatMap{{4, "生徒2"}, {6, "-"}};
+    QTest::newRow("seat named and ticked")
+        << twenty << SeatMap{{4, "生徒2[x]"}, {6, "-"}} << QStringList{DoNotAddUp} << SeatMap{{4, "生徒2"}, {6, "-"}};
     QTest::newRow("20 pupils, 8 empty seats") << twenty << marked(eight) << QStringList{Applied} << marked(eight);
     QTest::newRow("20 pupils, 9 empty seats") << twenty << marked(nine) << QStringList{DoNotAddUp} << marked(nine);
     // Seats 5 and 6 are stored before seat 7 fails; the duplicate check is skipped after

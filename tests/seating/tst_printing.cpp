@@ -2,11 +2,11 @@
 #include "core/product.h"
 #include "core/settings.h"
 #include "core/startup.h"
-#include "widgets/ui.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/printing.h"
 #include "seating/resultwindow.h"
 #include "seatingfixture.h"
+#include "widgets/ui.h"
 
 #include <QCheckBox>
 #include <QPainter>
@@ -16,7 +16,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QStringList AllOff{"1", "1", "1", "1", "1", "1"};
 
@@ -66,7 +67,9 @@ QList<QImage> pdfPages(const QString &pdf)
 const auto isWhite = [](QRgb c) { return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245; };
 const auto isDark = [](QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; };
 const auto isLine = [](QRgb c) { return qGray(c) < 170; }; // a line drawn between two pixels inks both
-const auto isBoxGrey = [](QRgb c) { return qAbs(qRed(c) - 192) < 8 && qAbs(qGreen(c) - 192) < 8 && qAbs(qBlue(c) - 192) < 8; };
+const auto isBoxGrey = [](QRgb c) {
+    return qAbs(qRed(c) - 192) < 8 && qAbs(qGreen(c) - 192) < 8 && qAbs(qBlue(c) - 192) < 8;
+};
 
 // Counts the pixels of a client-area rectangle (in pixels) on the page that pass a test.
 int count(const QImage &page, const QRect &clientRect, bool (*test)(QRgb))
@@ -100,10 +103,11 @@ QString seatOnPage(const QImage &page, const ResultWindow *r, int i)
         return QStringLiteral("none");
     const QRect inside(box.left() + 3, box.top() + 4, 6, box.height() - 8);
     const int midY = box.center().y();
-    const bool boxShown = count(page, inside, isBoxGrey) == inside.width() * inside.height()
-                          && count(page, QRect(box.left() - 1, midY, 3, 1), isLine) >= 1
-                          && count(page, QRect(box.right() - 1, midY, 3, 1), isLine) >= 1
-                          && blank(page, QRect(box.left() - 3, midY, 1, 1)) && blank(page, QRect(box.right() + 3, midY, 1, 1));
+    const bool boxShown = count(page, inside, isBoxGrey) == inside.width() * inside.height() &&
+                          count(page, QRect(box.left() - 1, midY, 3, 1), isLine) >= 1 &&
+                          count(page, QRect(box.right() - 1, midY, 3, 1), isLine) >= 1 &&
+                          blank(page, QRect(box.left() - 3, midY, 1, 1)) &&
+                          blank(page, QRect(box.right() + 3, midY, 1, 1));
     // Black lettering on white; on screen it is white on grey.
     const bool captionShown = count(page, caption, isDark) > 20 && count(page, caption, isWhite) > caption.width() * 4;
     return boxShown && captionShown ? QStringLiteral("printed") : QStringLiteral("damaged");
@@ -117,7 +121,8 @@ QImage screenLook(ResultWindow *r)
 
 } // namespace
 
-class TestPrinting : public QObject {
+class TestPrinting : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -204,7 +209,8 @@ void TestPrinting::printedPages()
     // The desk is always printed.
     const QRect desk = r->desk->geometry();
     QVERIFY(count(page, desk.adjusted(3, 3, -3, -3), isDark) > 20);
-    QCOMPARE(count(page, QRect(desk.left() + 2, desk.top() + 3, 4, desk.height() - 6), isBoxGrey), 4 * (desk.height() - 6));
+    QCOMPARE(count(page, QRect(desk.left() + 2, desk.top() + 3, 4, desk.height() - 6), isBoxGrey),
+             4 * (desk.height() - 6));
     QVERIFY(blank(page, r->toolbar->geometry().adjusted(0, 0, 0, 10)));
     // The status bar, end to end, with its lettering.
     const QRect bar = r->statusPanels->geometry();
@@ -225,7 +231,9 @@ void TestPrinting::failedPrintKeepsScreenLook()
     env.platform.prints.enqueue({true, 2, pdf});
     TRIGGER(r, "mnuPrint");
     QCOMPARE(env.platform.messageLog(),
-             QStringList{QStringLiteral("印刷エラー|ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがあるかを確かめて下さい。|16")
+             QStringList{QStringLiteral("印刷エラー|ﾌｧｲﾙ「%"
+                                        "1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに"
+                                        "空きがあるかを確かめて下さい。|16")
                              .arg(pdf)});
     QCOMPARE(screenLook(r), before);
     QVERIFY(r->statusPanels->isVisible() && r->toolbar->isVisible());

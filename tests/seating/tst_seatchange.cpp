@@ -1,16 +1,17 @@
 // The countdown, the seat-change run through the windows, and the result window.
 #include "core/settings.h"
 #include "core/textfile.h"
-#include "widgets/ui.h"
 #include "seating/conditioneditor.h"
 #include "seating/resultwindow.h"
 #include "seating/seatchangerun.h"
-#include "widgets/mainwindowstate.h"
 #include "seatingfixture.h"
+#include "widgets/mainwindowstate.h"
+#include "widgets/ui.h"
 
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 // A roster with its conditions and the main window as the condition editor leaves it (run enabled).
 MainWindow *mainReadyToRun(TestEnv &env, const QStringList &names, const SeatMap &conditions = {})
@@ -49,7 +50,8 @@ QStringList numberedNames(int first, int last)
 
 } // namespace
 
-class TestSeatChange : public QObject {
+class TestSeatChange : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -75,9 +77,9 @@ void TestSeatChange::runThroughTheWindows()
     QCOMPARE(seen->ticks, 11);
     QCOMPARE(seen->numbers, QStringList({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0"}));
     // Full-width ＼／, U+3000 and ASCII spaces and the ASCII backslash, exactly.
-    QCOMPARE(seen->faces, QStringList({"＼(^_^)／", "\u3000o(^_^)／", "\u3000o(^_^)o", "＼(^_^)\\", "＼(^_^)／",
-                                       "\u3000\\(^_^)／", "\u3000o(^_^)o", "＼(^_^)o", "\u3000o(^_^)／", " (^_^;)",
-                                       " (;ﾟoﾟ)"}));
+    QCOMPARE(seen->faces,
+             QStringList({"＼(^_^)／", "\u3000o(^_^)／", "\u3000o(^_^)o", "＼(^_^)\\", "＼(^_^)／", "\u3000\\(^_^)／",
+                          "\u3000o(^_^)o", "＼(^_^)o", "\u3000o(^_^)／", " (^_^;)", " (;ﾟoﾟ)"}));
     QCOMPARE(seen->bars, QList<int>({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
     QTRY_VERIFY(main.isNull());
     // Without conditions seat k gets the k-th name of the shuffled roster.
@@ -128,10 +130,14 @@ void TestSeatChange::optPsbarNormalisedOnLoad_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("inMemory");
-    QTest::newRow("1") << "1" << "1";
-    QTest::newRow("0") << "0" << "0";
-    QTest::newRow("empty") << "" << "1";
-    QTest::newRow("0 with a blank") << "0 " << "1";
+    QTest::newRow("1") << "1"
+                       << "1";
+    QTest::newRow("0") << "0"
+                       << "0";
+    QTest::newRow("empty") << ""
+                           << "1";
+    QTest::newRow("0 with a blank") << "0 "
+                                    << "1";
 }
 
 void TestSeatChange::optPsbarNormalisedOnLoad()
@@ -143,7 +149,8 @@ void TestSeatChange::optPsbarNormalisedOnLoad()
     writeSetting(QStringLiteral("OptPsbar"), QStringLiteral("untouched"));
     state().OptPsbar = stored;
     ResultWindow *r = form<ResultWindow>();
-    QCOMPARE((QStringList{state().OptPsbar, readSetting(QStringLiteral("OptPsbar"))}), (QStringList{inMemory, "untouched"}));
+    QCOMPARE((QStringList{state().OptPsbar, readSetting(QStringLiteral("OptPsbar"))}),
+             (QStringList{inMemory, "untouched"}));
     QCOMPARE(r->printStatusBarAction->isChecked(), inMemory == QLatin1String("1"));
 }
 
@@ -169,33 +176,46 @@ void TestSeatChange::save_data()
     QTest::addColumn<bool>("written"); // the result file
     const QString saved = QStringLiteral("保存確認|ならびん結果を保存しました。|64");
     const QString noSpace = QStringLiteral("ディスクの空き容量が足りません。|16");
-    const QString logFailed = QStringLiteral("保存エラー|結果ﾌｧｲﾙ「<rlt>」は保存しましたが、過去ﾛｸﾞ「<log>」に記録できませんでした。\n");
+    const QString logFailed =
+        QStringLiteral("保存エラー|結果ﾌｧｲﾙ「<rlt>」は保存しましたが、過去ﾛｸﾞ「<log>」に記録できませんでした。\n");
     const QByteArray one = crlfLines({"1組.rlt"}), broken("\x82\xff\x81\x00garbage", 11);
-    QTest::newRow("empty log") << QByteArray() << "1組.rlt" << "" << saved << one << true;
-    QTest::newRow("14 names become 15") << crlfLines(numberedNames(1, 14)) << "new.rlt" << "" << saved
-                                       << crlfLines(numberedNames(1, 14) << "new.rlt") << true;
-    QTest::newRow("15 names stay 15") << crlfLines(numberedNames(1, 15)) << "new.rlt" << "" << saved
-                                     << crlfLines(numberedNames(2, 15) << "new.rlt") << true;
-    QTest::newRow("same name twice") << one << "1組.rlt" << "" << saved << crlfLines({"1組.rlt", "1組.rlt"}) << true;
+    QTest::newRow("empty log") << QByteArray() << "1組.rlt"
+                               << "" << saved << one << true;
+    QTest::newRow("14 names become 15") << crlfLines(numberedNames(1, 14)) << "new.rlt"
+                                        << "" << saved << crlfLines(numberedNames(1, 14) << "new.rlt") << true;
+    QTest::newRow("15 names stay 15") << crlfLines(numberedNames(1, 15)) << "new.rlt"
+                                      << "" << saved << crlfLines(numberedNames(2, 15) << "new.rlt") << true;
+    QTest::newRow("same name twice") << one << "1組.rlt"
+                                     << "" << saved << crlfLines({"1組.rlt", "1組.rlt"}) << true;
     // In quotes, so that the log reads it as one name.
-    QTest::newRow("name with a comma is logged in quotes") << QByteArray() << "1組,2組.rlt" << "" << saved
-                                                           << crlfLines({"\"1組,2組.rlt\""}) << true;
+    QTest::newRow("name with a comma is logged in quotes") << QByteArray() << "1組,2組.rlt"
+                                                           << "" << saved << crlfLines({"\"1組,2組.rlt\""}) << true;
     QTest::newRow("a name with a double quote")
-        << one << "1\"組.rlt" << ""
-        << "保存エラー|ﾌｧｲﾙ名「1\"組.rlt」には過去ﾛｸﾞに記録できない文字（\"）が含まれています。別の名前で保存して下さい。|16" << one
-        << false;
-    QTest::newRow("the log itself") << one << "ならびん.INI" << ""
-                                    << "保存エラー|「ならびん.INI」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。|16" << one
-                                    << false;
-    QTest::newRow("a name the log cannot hold")
-        << one << "1組\U0001F600.rlt" << ""
-        << "保存エラー|ﾌｧｲﾙ名「1組\U0001F600.rlt」には過去ﾛｸﾞに記録できない文字が含まれています。別の名前で保存して下さい。|16"
+        << one << "1\"組.rlt"
+        << ""
+        << "保存エラー|ﾌｧｲﾙ名「1\"組."
+           "rlt」には過去ﾛｸﾞに記録できない文字（\"）が含まれています。別の名前で保存して下さい。|16"
         << one << false;
-    QTest::newRow("result file write fails") << one << "1組.rlt" << "1組.rlt"
-                                             << "保存エラー|結果ﾌｧｲﾙ「<rlt>」を保存できませんでした。\n" + noSpace << one << false;
-    QTest::newRow("log write fails") << one << "1組.rlt" << "ならびん.ini" << logFailed + noSpace << one << true;
-    QTest::newRow("log unreadable") << broken << "1組.rlt" << ""
-                                    << logFailed + "文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。|16"
+    QTest::newRow("the log itself")
+        << one << "ならびん.INI"
+        << ""
+        << "保存エラー|「ならびん.INI」は過去ﾛｸﾞのﾌｧｲﾙです。結果は別の名前で保存して下さい。|16" << one << false;
+    QTest::newRow("a name the log cannot hold")
+        << one << "1組\U0001F600.rlt"
+        << ""
+        << "保存エラー|ﾌｧｲﾙ名「1組\U0001F600."
+           "rlt」には過去ﾛｸﾞに記録できない文字が含まれています。別の名前で保存して下さい。|16"
+        << one << false;
+    QTest::newRow("result file write fails")
+        << one << "1組.rlt"
+        << "1組.rlt"
+        << "保存エラー|結果ﾌｧｲﾙ「<rlt>」を保存できませんでした。\n" + noSpace << one << false;
+    QTest::newRow("log write fails") << one << "1組.rlt"
+                                     << "ならびん.ini" << logFailed + noSpace << one << true;
+    QTest::newRow("log unreadable") << broken << "1組.rlt"
+                                    << ""
+                                    << logFailed +
+                                           "文字コードが正しくありません（Shift_JIS でも UTF-8 でもありません）。|16"
                                     << broken << true;
 }
 

@@ -16,7 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-class TestQtPlatform : public QObject {
+class TestQtPlatform : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -32,7 +33,8 @@ void TestQtPlatform::messageBoxButtonsAndAnswers_data()
     QTest::addColumn<int>("icon");
     QTest::addColumn<int>("answer");
     QTest::newRow("question, OK") << 33 << QStringList{"OK", "キャンセル"} << int(QMessageBox::Question) << IDOK;
-    QTest::newRow("question, Cancel") << 33 << QStringList{"キャンセル", "OK"} << int(QMessageBox::Question) << IDCANCEL;
+    QTest::newRow("question, Cancel") << 33 << QStringList{"キャンセル", "OK"} << int(QMessageBox::Question)
+                                      << IDCANCEL;
     QTest::newRow("stop") << 16 << QStringList{"OK"} << int(QMessageBox::Critical) << IDOK;
     QTest::newRow("information") << 64 << QStringList{"OK"} << int(QMessageBox::Information) << IDOK;
     QTest::newRow("exclamation") << 48 << QStringList{"OK"} << int(QMessageBox::Warning) << IDOK;
@@ -53,7 +55,8 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
         QStringList captions;
         for (QAbstractButton *b : box->buttons())
             captions.append(b->text());
-        seen = box->windowTitle() + u'|' + box->text() + u'|' + QString::number(box->icon()) + u'|' + QString::number(captions.size());
+        seen = box->windowTitle() + u'|' + box->text() + u'|' + QString::number(box->icon()) + u'|' +
+               QString::number(captions.size());
         // Pressed even when a caption is missing, so that the box never blocks the run.
         box->buttons().value(int(captions.indexOf(buttons.constFirst())), box->buttons().constFirst())->click();
         QCOMPARE(QSet<QString>(captions.cbegin(), captions.cend()), QSet<QString>(buttons.cbegin(), buttons.cend()));
@@ -79,7 +82,8 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
         QVERIFY(provider);
         // On a thread of its own, so that a provider that waits fails the test instead of hanging it.
         auto typed = std::async(std::launch::async, [&] {
-            return provider->type(QFileInfo(fifo)) + u'|' + provider->type(QFileInfo(env.path(QStringLiteral("1組.mem"))));
+            return provider->type(QFileInfo(fifo)) + u'|' +
+                   provider->type(QFileInfo(env.path(QStringLiteral("1組.mem"))));
         });
         if (typed.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
             const int writer = ::open(qPrintable(fifo), O_WRONLY | O_NONBLOCK); // lets the reader go
@@ -89,7 +93,8 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
         types = typed.get();
     });
     QtPlatform qt({});
-    qt.openFileName(nullptr, FileDialogRequest{QStringLiteral("名簿を開く"), QStringLiteral("すべてのﾌｧｲﾙ(*.*)|*.*"), {}});
+    qt.openFileName(nullptr,
+                    FileDialogRequest{QStringLiteral("名簿を開く"), QStringLiteral("すべてのﾌｧｲﾙ(*.*)|*.*"), {}});
     QCOMPARE(types, QStringLiteral("RLT ファイル|MEM ファイル"));
 }
 

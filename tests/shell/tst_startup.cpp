@@ -3,15 +3,16 @@
 #include "core/colors.h"
 #include "core/settings.h"
 #include "core/startup.h"
-#include "shell/startupwindows.h"
 #include "mainwin/mainwindow.h"
+#include "shell/startupwindows.h"
 #include "support/testenv.h"
 
 #include <QRandomGenerator>
 #include <QSettings>
 #include <QtTest>
 
-namespace {
+namespace
+{
 // The store as a flat map, read straight from its file.
 QMap<QString, QString> storedSettings(const TestEnv &env)
 {
@@ -29,7 +30,8 @@ void store(const TestEnv &env, const QString &key, const QString &value)
 }
 } // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -44,9 +46,12 @@ void TestStartup::settingsPresetsAndSplash_data()
     QTest::addColumn<QString>("stored"); // "key=value" pairs in the store before; empty: a first run
     QTest::addColumn<QList<int>>("gradient");
     QTest::addColumn<QList<ColorValue>>("logo"); // the lettering and its shadow
-    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110} << QList<ColorValue>{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
-    QTest::newRow("sunset") << "OptMColor=2" << QList<int>{200, 100, 150} << QList<ColorValue>{rgbValue(255, 128, 0), rgbValue(128, 0, 0)};
-    QTest::newRow("unknown value, no splash") << "OptMColor=7 OptLogo=0" << QList<int>{0, 0, 0} << QList<ColorValue>{0, 0};
+    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110}
+                                         << QList<ColorValue>{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
+    QTest::newRow("sunset") << "OptMColor=2" << QList<int>{200, 100, 150}
+                            << QList<ColorValue>{rgbValue(255, 128, 0), rgbValue(128, 0, 0)};
+    QTest::newRow("unknown value, no splash")
+        << "OptMColor=7 OptLogo=0" << QList<int>{0, 0, 0} << QList<ColorValue>{0, 0};
 }
 
 void TestStartup::settingsPresetsAndSplash()
@@ -55,9 +60,10 @@ void TestStartup::settingsPresetsAndSplash()
     QFETCH(QList<int>, gradient);
     QFETCH(QList<ColorValue>, logo);
     TestEnv env;
-    QMap<QString, QString> expected{{"OptLogo", "1"},   {"OptPsbar", "1"},      {"OptLine_2", "0"},       {"OptLine_3", "0"},
-                                    {"OptLine_4", "0"}, {"OptLine_5", "0"},     {"OptLine_6", "0"},       {"OptLine_7", "0"},
-                                    {"OptBColor", "&HFF"}, {"OptFColor", "&HFFFFFF"}, {"OptMColor", "1"}};
+    QMap<QString, QString> expected{{"OptLogo", "1"},          {"OptPsbar", "1"},  {"OptLine_2", "0"},
+                                    {"OptLine_3", "0"},        {"OptLine_4", "0"}, {"OptLine_5", "0"},
+                                    {"OptLine_6", "0"},        {"OptLine_7", "0"}, {"OptBColor", "&HFF"},
+                                    {"OptFColor", "&HFFFFFF"}, {"OptMColor", "1"}};
     for (const QString &pair : stored.split(u' ', Qt::SkipEmptyParts)) {
         store(env, pair.section(u'=', 0, 0), pair.section(u'=', 1));
         expected[pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
@@ -99,8 +105,9 @@ void TestStartup::keysAreOneWhateverTheirCase()
 // whatever file QSettings wrote before, every key reads back as last stored.
 void TestStartup::storedValuesReadBack()
 {
-    const QStringList pieces{"1", "&HFF", " ", "\"", "\\", ",", ";", "=", "#", "[x]", "\t", "\n",
-                             "ならびん", "%", "é", QString(QChar(1)), "a"};
+    const QStringList pieces{"1", "&HFF", " ",  "\"", "\\",       ",", ";", "=",
+                             "#", "[x]",  "\t", "\n", "ならびん", "%", "é", QString(QChar(1)),
+                             "a"};
     QRandomGenerator random(1207);
     for (int round = 0; round < 40; ++round) {
         TestEnv env;
@@ -108,13 +115,15 @@ void TestStartup::storedValuesReadBack()
         // What an earlier version left: a file QSettings itself wrote, with a group of its own.
         store(env, QStringLiteral("OptLogo"), QStringLiteral("0"));
         expected.insert(QStringLiteral("OptLogo"), QStringLiteral("0"));
-        QSettings(env.settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Other/Key"), QStringLiteral("a, b"));
+        QSettings(env.settingsFile(), QSettings::IniFormat)
+            .setValue(QStringLiteral("Other/Key"), QStringLiteral("a, b"));
         for (int n = 0; n < 8; ++n) {
             const QString key = QStringList{"OptLogo", "OptBColor", "OptLine_3", "OptPsbar"}.at(random.bounded(4));
             QString value;
             for (int k = random.bounded(5); k > 0; --k)
                 value += pieces.at(random.bounded(pieces.size()));
-            QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value), QString());
+            QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value),
+                     QString());
             expected.insert(key, value);
         }
         QCOMPARE(storedSettings(env), expected);

@@ -51,7 +51,8 @@ void ScriptedPlatform::switchInputMethodOn(QWidget *box)
 QList<PlatformCall> ScriptedPlatform::callsOf(const QString &kind) const
 {
     QList<PlatformCall> out;
-    std::copy_if(calls.cbegin(), calls.cend(), std::back_inserter(out), [&kind](const PlatformCall &c) { return c.kind == kind; });
+    std::copy_if(calls.cbegin(), calls.cend(), std::back_inserter(out),
+                 [&kind](const PlatformCall &c) { return c.kind == kind; });
     return out;
 }
 

@@ -13,12 +13,12 @@
 
 // One thing the program asked of the platform.
 struct PlatformCall {
-    QString kind = {};   // "message", "open", "save", "color", "print", "help", "mail", "browser", "ime", "quit"
-    QString text = {};   // message text, mail address, URL, help file
-    QString title = {};  // message or dialog title
-    int style = 0;       // message style; help command
-    int data = 0;        // help data; the colour dialog's initial colour
-    QString filter = {}; // file dialog filter
+    QString kind = {};     // "message", "open", "save", "color", "print", "help", "mail", "browser", "ime", "quit"
+    QString text = {};     // message text, mail address, URL, help file
+    QString title = {};    // message or dialog title
+    int style = 0;         // message style; help command
+    int data = 0;          // help data; the colour dialog's initial colour
+    QString filter = {};   // file dialog filter
     QString fileName = {}; // file dialog's initial file name
     QPointer<QWidget> owner = {};
 };
@@ -33,7 +33,8 @@ struct PrintAnswer {
 // A platform that answers from queues and records every call, so a test states exactly
 // which messages, dialogs and help calls a command made. Unqueued questions answer OK;
 // unqueued file and colour dialogs are cancelled.
-class ScriptedPlatform : public Platform {
+class ScriptedPlatform : public Platform
+{
 public:
     QList<PlatformCall> calls;
     QQueue<int> answers;
@@ -57,12 +58,24 @@ public:
     {
         calls.append({QStringLiteral("help"), helpFile, {}, command, data, {}, {}, owner});
     }
-    bool startMail(const QString &address) override { calls.append({QStringLiteral("mail"), address}); return mailStarts; }
-    bool startBrowser(const QString &url) override { calls.append({QStringLiteral("browser"), url}); return browserStarts; }
+    bool startMail(const QString &address) override
+    {
+        calls.append({QStringLiteral("mail"), address});
+        return mailStarts;
+    }
+    bool startBrowser(const QString &url) override
+    {
+        calls.append({QStringLiteral("browser"), url});
+        return browserStarts;
+    }
     bool capsLockOn() override { return caps; }
     bool insertModeOn() override { return false; }
     void switchInputMethodOn(QWidget *box) override;
-    void quitProgram() override { ++quitCount; calls.append({QStringLiteral("quit")}); }
+    void quitProgram() override
+    {
+        ++quitCount;
+        calls.append({QStringLiteral("quit")});
+    }
 
     // The calls of one kind, in order.
     QList<PlatformCall> callsOf(const QString &kind) const;

@@ -1,11 +1,11 @@
 #include "support/testenv.h"
 
 #include "core/clock.h"
-#include "widgets/programresources.h"
 #include "core/settings.h"
-#include "widgets/mainwindowstate.h"
 #include "core/sharedstate.h"
 #include "core/textfile.h"
+#include "widgets/mainwindowstate.h"
+#include "widgets/programresources.h"
 
 #include <QApplication>
 #include <QDir>
@@ -86,7 +86,8 @@ void TestEnv::setNow(const QDateTime &now)
     services.now = [now] { return now; };
 }
 
-namespace {
+namespace
+{
 #ifdef Q_OS_LINUX
 // The powers that let root past file permissions.
 constexpr std::array<int, 3> PermissionPowers{CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER};

@@ -17,7 +17,8 @@
 // current directory) in a temporary folder, the zero-filled shared state, a scripted
 // platform, the Japanese locale and a fixed clock. Everything is undone on destruction,
 // every window included.
-class TestEnv {
+class TestEnv
+{
 public:
     TestEnv();
     ~TestEnv();
@@ -31,7 +32,7 @@ public:
 
     QString root() const { return dir_.path(); }
     QString work() const { return dir_.filePath(QStringLiteral("work")); } // the current directory at the start
-    QString path(const QString &relative) const; // under work()
+    QString path(const QString &relative) const;                           // under work()
     void writeFile(const QString &relative, const QByteArray &bytes) const;
     QByteArray readFile(const QString &relative) const;
     // The settings store's file.
@@ -49,7 +50,8 @@ private:
 // For as long as it lives, the calling thread is held to file permissions even when
 // run by root (as CI runs), so that an unreadable file or an unwritable folder fails
 // as it does for a teacher. Does nothing for other users, who are held to them anyway.
-class HeldToPermissions {
+class HeldToPermissions
+{
 public:
     HeldToPermissions();
     ~HeldToPermissions();
@@ -64,12 +66,12 @@ private:
 QAction *findAction(QWidget *window, const QString &name);
 
 // Triggers a window's action, failing the test when it is missing or disabled.
-#define TRIGGER(window, name)                                                                                   \
-    do {                                                                                                        \
-        QAction *a_ = findAction((window), QStringLiteral(name));                                               \
-        QVERIFY2(a_, "no action " name);                                                                        \
-        QVERIFY2(a_->isEnabled(), "action " name " is disabled");                                               \
-        a_->trigger();                                                                                          \
+#define TRIGGER(window, name)                                                                                          \
+    do {                                                                                                               \
+        QAction *a_ = findAction((window), QStringLiteral(name));                                                      \
+        QVERIFY2(a_, "no action " name);                                                                               \
+        QVERIFY2(a_->isEnabled(), "action " name " is disabled");                                                      \
+        a_->trigger();                                                                                                 \
     } while (false)
 
 // Runs `fn` once the event loop runs again: the way to act inside a modal exec().
