@@ -57,5 +57,5 @@ void WindowNavigator::closeMainWindow()
 
 void WindowNavigator::showVersionInfo()
 {
-    showVersionInfo();
+    ::showVersionInfo();
 }

@@ -1,6 +1,12 @@
 // The version window: its texts, link highlighting, and what a link click starts.
 #include "about/versioninfo.h"
+#include "roster/rostereditor.h"
+#include "seating/conditioneditor.h"
+#include "seating/resultwindow.h"
 #include "support/mainfixtures.h"
+
+#include <QPushButton>
+#include <QToolButton>
 
 #include <QLabel>
 #include <QtTest>
@@ -36,6 +42,8 @@ private slots:
     void highlightFollowsThePointer();
     void linkClicks_data();
     void linkClicks();
+    void everyWindowOpensIt_data();
+    void everyWindowOpensIt();
 };
 
 void TestVersionInfo::highlightFollowsThePointer()
@@ -87,6 +95,41 @@ void TestVersionInfo::linkClicks()
     }
     QCOMPARE(log, calls);
     QVERIFY(w->isVisible()); // the window stays open
+}
+
+void TestVersionInfo::everyWindowOpensIt_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("button"); // toolbar position; 0: the help menu's item
+    for (const auto &[window, position] : {std::pair{"main window", 11}, std::pair{"roster editor", 5},
+                                           std::pair{"condition editor", 5}, std::pair{"result window", 7}}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1, menu").arg(window))) << QString::fromLatin1(window) << 0;
+        QTest::newRow(qPrintable(QStringLiteral("%1, toolbar").arg(window))) << QString::fromLatin1(window) << position;
+    }
+}
+
+void TestVersionInfo::everyWindowOpensIt()
+{
+    QFETCH(QString, window);
+    QFETCH(int, button);
+    TestEnv env;
+    FormWindow *w = window == QLatin1String("main window")        ? static_cast<FormWindow *>(form<MainWindow>())
+                    : window == QLatin1String("roster editor")    ? static_cast<FormWindow *>(form<RosterEditor>())
+                    : window == QLatin1String("condition editor") ? static_cast<FormWindow *>(form<ConditionEditor>())
+                                                                  : static_cast<FormWindow *>(form<ResultWindow>());
+    w->show();
+    QString shown = QStringLiteral("<nothing>");
+    whenModal([&] {
+        auto *version = qobject_cast<VersionWindow *>(QApplication::activeModalWidget());
+        shown = version ? version->windowTitle() : QStringLiteral("<another window>");
+        if (version)
+            version->okButton->click();
+    });
+    if (button)
+        w->toolbar->button(button)->click();
+    else
+        TRIGGER(w, "mnuVersion");
+    QCOMPARE(shown, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
 }
 
 QTEST_MAIN(TestVersionInfo)
