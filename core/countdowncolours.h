@@ -15,6 +15,10 @@ struct CountdownColours {
 };
 CountdownColours countdownColours(const QString &textSetting, const QString &backgroundSetting);
 
+// The line round the number box: black or white, whichever stands out more from the
+// window's background, so that the box shows its edge whatever the two colours are.
+ColorValue numberBoxBorder(ColorValue background);
+
 // What choosing one of the two colours comes to, given the other's setting text.
 struct CountdownColourChoice {
     enum class Kind {

@@ -19,8 +19,10 @@ QString findDragIconFile(const QString &programFolder, const QString &name)
 
 PathReport startupPathReport(const QString &programFolder)
 {
-    QDir::setCurrent(chooseWorkingFolder(programFolder));
-    loadStartupSettings(programFolder);
+    // Only looked at: a check of an installation writes nothing, not even the defaults.
+    const QString workingFolder = chooseWorkingFolder(programFolder, false);
+    QDir::setCurrent(workingFolder);
+    loadStartupSettings(programFolder, false);
 
     PathReport report;
     report.complete = true;
@@ -33,7 +35,7 @@ PathReport startupPathReport(const QString &programFolder)
         line(name, there ? QDir::cleanPath(path) : missing);
     };
 
-    line("working-folder", QDir::currentPath());
+    line("working-folder", QDir::cleanPath(workingFolder));
     line("settings", settingsLocation(state().SettingsAppName));
     found("help-file", state().HelpFilePath, QStringLiteral("(missing) ") + state().HelpFilePath);
     for (const char *icon : {"DRAG.ICO", "DRAG2.ICO"}) {

@@ -13,7 +13,7 @@ struct PathReport {
     bool complete = false; // the help file and both drag icons were found
 };
 
-// Start-up up to its settings step (working folder, settings with their defaults),
-// then where the program works and what it found. `narabin --paths` prints this,
-// so that an installation can be checked without a display.
+// Start-up up to its settings step (working folder, settings), writing nothing, then
+// where the program works and what it found. `narabin --paths` prints this, so that an
+// installation can be checked without a display.
 PathReport startupPathReport(const QString &programFolder);

@@ -169,6 +169,19 @@ QString settingValue(const QString &appName, const QString &section, const QStri
     return spelling.isEmpty() ? QString() : store.value(spelling).toString();
 }
 
+QHash<QString, QString> settingValues(const QString &appName, const QString &section)
+{
+    QSettings store = openStore(appName);
+    store.beginGroup(section);
+    QHash<QString, QString> values;
+    for (const QString &key : store.childKeys()) {
+        const QString lower = key.toLower();
+        if (!values.contains(lower))
+            values.insert(lower, store.value(key).toString());
+    }
+    return values;
+}
+
 QString saveSettingValue(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     if (usesIniFile())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 // The per-user settings store: text values addressed by (application, section, key).
@@ -12,6 +13,10 @@
 QString settingValue(const QString &appName, const QString &section, const QString &key);
 // The empty string when the value was stored, otherwise the reason for the user.
 QString saveSettingValue(const QString &appName, const QString &section, const QString &key, const QString &value);
+
+// Every value of a section at once, by key in lower case (the store's first spelling of
+// a key wins, as settingValue() finds it).
+QHash<QString, QString> settingValues(const QString &appName, const QString &section);
 
 // The same through the shared state's application name and section.
 QString readSetting(const QString &key);

@@ -5,36 +5,44 @@
 #include "core/sharedstate.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
 namespace
 {
 
-bool canWriteIn(const QString &folder)
+// The settings as start-up reads them: all at once; a missing one is written with its
+// default (when writing is allowed) and the default is used.
+class StartupSettings
 {
-    if (!QFileInfo(folder).isWritable())
-        return false;
-    QFile probe(QDir(folder).filePath(QStringLiteral(".narabin-write-probe")));
-    if (!probe.open(QIODevice::WriteOnly))
-        return false;
-    probe.close();
-    probe.remove();
-    return true;
-}
-
-// Reads a setting; a missing one is written with its default and the default is used.
-QString settingOrDefault(const char *key, const char *defaultValue)
-{
-    const QString k = QString::fromLatin1(key);
-    QString value = readSetting(k);
-    if (value.isEmpty()) {
-        value = QString::fromLatin1(defaultValue);
-        writeSetting(k, value);
+public:
+    explicit StartupSettings(bool storeDefaults)
+        : stored_(settingValues(state().SettingsAppName, state().SettingsSection)), storeDefaults_(storeDefaults)
+    {
     }
-    return value;
-}
+
+    QString value(const QString &key) const { return stored_.value(key.toLower()); }
+
+    QString orDefault(const QString &key, const char *defaultValue) const
+    {
+        QString v = value(key);
+        if (v.isEmpty()) {
+            v = QString::fromLatin1(defaultValue);
+            store(key, v);
+        }
+        return v;
+    }
+
+    void store(const QString &key, const QString &v) const
+    {
+        if (storeDefaults_)
+            writeSetting(key, v);
+    }
+
+private:
+    QHash<QString, QString> stored_;
+    bool storeDefaults_;
+};
 
 } // namespace
 
@@ -47,12 +55,14 @@ bool isInstalledLayout(const QString &programFolder)
            QFileInfo(program.filePath(QStringLiteral("../share/narabin"))).isDir();
 }
 
-QString chooseWorkingFolder(const QString &programFolder)
+QString chooseWorkingFolder(const QString &programFolder, bool create)
 {
-    if (!isInstalledLayout(programFolder) && canWriteIn(programFolder))
+    // Asked of the file system, not tried: starting writes nothing there.
+    if (!isInstalledLayout(programFolder) && QFileInfo(programFolder).isWritable())
         return programFolder;
     const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(userFolder);
+    if (create)
+        QDir().mkpath(userFolder);
     return userFolder;
 }
 
@@ -69,26 +79,28 @@ QString findProgramDataFile(const QString &programFolder, const QString &name)
     return located.isEmpty() ? program.filePath(name) : located;
 }
 
-void loadStartupSettings(const QString &programFolder)
+void loadStartupSettings(const QString &programFolder, bool storeDefaults)
 {
     SharedState &s = state();
     s.SettingsAppName = QString::fromLatin1(ProgramTitle);
     s.SettingsSection = QStringLiteral("Config");
     s.HelpFilePath = findProgramDataFile(programFolder, QString::fromLatin1(HelpFileName));
 
-    s.OptLogo = settingOrDefault("OptLogo", "1");
-    s.OptPsbar = settingOrDefault("OptPsbar", "1");
+    const StartupSettings settings(storeDefaults);
+    s.OptLogo = settings.orDefault(QStringLiteral("OptLogo"), "1");
+    s.OptPsbar = settings.orDefault(QStringLiteral("OptPsbar"), "1");
     for (int row = 2; row <= 7; ++row)
-        s.optLine(row) = settingOrDefault(QStringLiteral("OptLine_%1").arg(row).toLatin1().constData(), "0");
+        s.optLine(row) = settings.orDefault(QStringLiteral("OptLine_%1").arg(row), "0");
     // The first run uses the stored default too, so every run sees the same red.
-    s.CountdownBackColor = settingOrDefault("OptBColor", "&HFF");
-    s.CountdownForeColor = settingOrDefault("OptFColor", "&HFFFFFF");
+    s.CountdownBackColor = settings.orDefault(QStringLiteral("OptBColor"), "&HFF");
+    s.CountdownForeColor = settings.orDefault(QStringLiteral("OptFColor"), "&HFFFFFF");
 
-    s.OptMColor = readSetting(QStringLiteral("OptMColor"));
-    if (s.OptMColor.isEmpty() || s.OptMColor == QLatin1String("1")) {
+    s.OptMColor = settings.value(QStringLiteral("OptMColor"));
+    if (s.OptMColor.isEmpty())
+        settings.store(QStringLiteral("OptMColor"), QStringLiteral("1"));
+    // "1" as it is stored already needs no writing: the file would come out the same.
+    if (s.OptMColor.isEmpty() || s.OptMColor == QLatin1String("1"))
         s.OptMColor = QStringLiteral("1");
-        writeSetting(QStringLiteral("OptMColor"), s.OptMColor);
-    }
     if (const auto preset = mainColorPreset(s.OptMColor))
         applyMainColorPreset(s, *preset);
 

@@ -9,7 +9,8 @@ inline constexpr char HelpFileName[] = "NARABIN.HLP";
 // The folder the program works in: its own folder when it can write there and is not
 // an installed copy (a build tree or a portable copy), otherwise the per-user data
 // folder, created when missing.
-QString chooseWorkingFolder(const QString &programFolder);
+// The user's folder is created unless `create` is false.
+QString chooseWorkingFolder(const QString &programFolder, bool create = true);
 
 // A data file shipped with the program: beside the executable first, then in the
 // installed data folder (../share/narabin), then in the system data folders.
@@ -19,5 +20,6 @@ QString findProgramDataFile(const QString &programFolder, const QString &name);
 
 // Start-up steps that fill the shared state from the settings store: the store's
 // address and the help file path, every setting (writing the default of each
-// missing key), the colour preset and the cleared run-time flags.
-void loadStartupSettings(const QString &programFolder);
+// missing key, unless `storeDefaults` is false), the colour preset and the cleared
+// run-time flags.
+void loadStartupSettings(const QString &programFolder, bool storeDefaults = true);

@@ -92,6 +92,7 @@ MainWindow::MainWindow() : FormWindow(QString::fromUtf8(product::Title), "NARABI
                    [this] { quit(); }}},
                  mainStatusText(),
                  0,
+                 0,
                  1350,
                  0,
                  "mnudummy5"});

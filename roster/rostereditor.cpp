@@ -44,6 +44,7 @@ RosterEditor::RosterEditor() : FormWindow(QStringLiteral("登録・修正"), "TO
                   {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  "),
                    [this] { closeEditor(); }}},
                  QStringLiteral("各席の氏名を入力して下さい"),
+                 0,
                  750,
                  1350,
                  43,

@@ -54,17 +54,6 @@ QFrame *makeFrame(QWidget *parent, const char *name, const QRect &twips)
     return frame;
 }
 
-// A panel as wide as its table says, or wider where the fonts at hand need it.
-void widenToFit(QLabel *panel, const QStringList &samples)
-{
-    int needed = 0;
-    for (const QString &sample : samples)
-        needed = qMax(needed, panel->fontMetrics().horizontalAdvance(sample));
-    needed += 2 * panel->frameWidth() + 2 * panel->margin() + 4;
-    if (needed > panel->minimumWidth())
-        panel->setFixedWidth(needed);
-}
-
 template <class W, size_t N> int indexOf(const std::array<W *, N> &group, QObject *watched)
 {
     for (size_t i = 0; i < N; ++i) {
@@ -123,13 +112,12 @@ ConditionEditor::ConditionEditor() : FormWindow(QStringLiteral("条件設定"), 
                   {false, QStringLiteral("dialog-cancel"), QStyle::SP_DialogCancelButton, QStringLiteral(" 取消 "),
                    [this] { cancel(); }}},
                  conditionStatusText(),
+                 5850,
                  700,
                  1100,
                  44,
                  "mnuDummy3"});
     statusPanels->panel(1)->setToolTip(conditionStatusText());
-    for (const int date : {4, 5})
-        widenToFit(statusPanels->panel(date), {QStringLiteral("0000/00/00"), QStringLiteral("午後 00:00")});
 }
 
 void ConditionEditor::buildRegistrantList()
@@ -205,6 +193,7 @@ void ConditionEditor::onLoad()
     fixSize();
     mainWindowState().enterConditionsState();
     showRegistrants();
+    conditionsAtOpen_ = s.SeatConditions;
     const SeatEntries shown = takeConditionsForEditing(s.SeatConditions);
     for (int i = 0; i < SeatCount; ++i) {
         if (shown.ticked.at(i))
@@ -273,9 +262,12 @@ void ConditionEditor::closeToMainWindow()
 
 void ConditionEditor::onCloseRequest(QCloseEvent *event)
 {
-    // Leaving by the close box is leaving by "取消": nothing half-applied stays behind.
-    event->ignore();
-    cancel();
+    // The close box neither asks nor applies. The conditions go back to those in force
+    // when the editor opened: loading took the empty-seat marks out of them, and a failed
+    // apply may have left half of its entries in them.
+    event->accept();
+    state().SeatConditions = conditionsAtOpen_;
+    closeToMainWindow();
 }
 
 void ConditionEditor::dropName(int index, const QString &name)

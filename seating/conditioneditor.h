@@ -51,7 +51,7 @@ public:
     QAction *applyAction = nullptr, *cancelAction = nullptr; // the file menu's
 
 protected:
-    // The title bar's close box cancels, as "取消" does.
+    // The title bar's close box leaves the conditions as they were when the editor opened.
     void onCloseRequest(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -63,6 +63,8 @@ private:
     void closeToMainWindow();
     bool seatBoxDragEvent(int index, QEvent *event);
     bool registrantDragEvent(int index, QEvent *event);
+
+    Slots conditionsAtOpen_;
 };
 
 // The fixed text of the first status panel (also its tooltip).

@@ -76,9 +76,11 @@ void CountdownWindow::applyColours()
     for (QLabel *label : captions)
         setTextColor(label, text);
     setTextColor(face, text);
-    // The number box the other way round: the text colour's box, the number in the background's.
-    setBackgroundColor(numberBox, text);
-    setTextColor(numberBox, background);
+    // The number box the other way round: the text colour's box, the number in the
+    // background's, and a line round it that shows against the background.
+    numberBox->setStyleSheet(
+        QStringLiteral("QLabel { color: %1; background-color: %2; border: 1px solid %3; }")
+            .arg(background.name(), text.name(), qcolor(numberBoxBorder(colours.background)).name()));
     setBackgroundColor(this, background);
 }
 

@@ -54,6 +54,7 @@ ResultWindow::ResultWindow() : FormWindow(QStringLiteral("ならびん結果"), 
                    [] { printResultCommand(); }}},
                  resultStatusText(),
                  0,
+                 0,
                  1350,
                  46,
                  "mnuDummy3"});

@@ -1,17 +1,17 @@
 #include "about/helpviewer.h"
+#include "core/commandline.h"
 #include "core/installedpaths.h"
 #include "shell/qtplatform.h"
+#include "shell/qttranslation.h"
 #include "shell/startupwindows.h"
 #include "shell/windownavigator.h"
 #include "widgets/keystate.h"
 #include "widgets/programresources.h"
+#include "widgets/ui.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -37,12 +37,38 @@ int printPaths(int argc, char *argv[])
     return report.complete ? 0 : 1;
 }
 
+int print(FILE *stream, const QString &text, int exitCode)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    return exitCode;
+}
+
+// Where the windows can be shown. Qt would abort without one; the program says how to
+// start it instead. A platform named outright (offscreen, say) is Qt's to judge.
+bool displayAvailable()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc == 2 && std::strcmp(argv[1], "--paths") == 0)
-        return printPaths(argc, argv);
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    switch (commandLineAction(arguments, displayAvailable())) {
+    case CommandLineAction::PrintPaths: return printPaths(argc, argv);
+    case CommandLineAction::PrintHelp: return print(stdout, usageText(), 0);
+    case CommandLineAction::PrintVersion: return print(stdout, versionText(), 0);
+    case CommandLineAction::NoDisplay: return print(stderr, noDisplayText(), 1);
+    case CommandLineAction::Start: break;
+    }
 
     QApplication app(argc, argv);
     ensureProgramResources();
@@ -51,12 +77,11 @@ int main(int argc, char *argv[])
     // The main window is closed while a result is shown; only the confirmed quit ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/narabin-64.png")));
-
-    // Qt's own dialogs (file, colour, print) in Japanese where the translation is installed.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    // Menus and Qt's own controls in the face of the rest of the windows' chrome.
+    QApplication::setFont(makeFont(Face::UIGothic, 9));
+    // Qt's own texts (file, colour and print dialogs, context menus) in Japanese, loaded
+    // when first needed: the first frame has none of them.
+    loadQtTranslationOnDemand();
 
     QtPlatform qtPlatform(showHelp);
     Services services;

@@ -1,5 +1,7 @@
 #include "shell/qtplatform.h"
 
+#include "shell/qttranslation.h"
+
 #include "core/colors.h"
 #include "core/windowslinks.h"
 #include "widgets/keystate.h"
@@ -42,6 +44,7 @@ QMessageBox::Icon iconFor(int style)
 
 QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
 {
+    ensureQtTranslation();
     NameOnlyIconProvider iconProvider; // outlives the dialog that uses it
     const bool opening = mode == QFileDialog::AcceptOpen;
     QFileDialog dialog(owner, request.title.isEmpty()
@@ -132,6 +135,7 @@ QString QtPlatform::saveFileName(QWidget *owner, const FileDialogRequest &reques
 
 std::optional<ColorValue> QtPlatform::chooseColor(QWidget *owner, ColorValue initial)
 {
+    ensureQtTranslation();
     const QColor chosen = QColorDialog::getColor(qcolor(initial), owner, QStringLiteral("色の設定"));
     if (!chosen.isValid())
         return std::nullopt;
@@ -140,6 +144,7 @@ std::optional<ColorValue> QtPlatform::chooseColor(QWidget *owner, ColorValue ini
 
 bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer)
 {
+    ensureQtTranslation();
     QPrintDialog dialog(&printer, owner);
     dialog.setWindowTitle(QStringLiteral("印刷"));
     // A chart is one page: the printer and the copies are the only choices.

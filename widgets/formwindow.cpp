@@ -93,14 +93,18 @@ void FormWindow::buildChrome(const WindowChrome &chrome)
                        [this] { windowHelpAction->trigger(); }});
     toolbar = new PositionToolbar(client_, buttons);
 
-    std::vector<StatusPanels::Panel> panels{{StatusPanels::Kind::Text, chrome.instruction, 0}};
+    std::vector<StatusPanels::Panel> panels{{StatusPanels::Kind::Text, chrome.instruction, chrome.instructionTwips}};
     if (chrome.keyPanelTwips > 0) {
         panels.push_back({StatusPanels::Kind::Caps, {}, chrome.keyPanelTwips});
         panels.push_back({StatusPanels::Kind::Ins, {}, chrome.keyPanelTwips});
     }
     datePanel_ = int(panels.size()) + 1;
-    panels.push_back({StatusPanels::Kind::Text, {}, chrome.clockPanelTwips});
-    panels.push_back({StatusPanels::Kind::Text, {}, chrome.clockPanelTwips});
+    // Wide enough for any date and time the clock shows.
+    const QLocale locale;
+    const QStringList samples{todayText(QDate(2000, 12, 31)), clockText(QTime(0, 0), locale),
+                              clockText(QTime(23, 59), locale)};
+    panels.push_back({StatusPanels::Kind::Text, {}, chrome.clockPanelTwips, samples});
+    panels.push_back({StatusPanels::Kind::Text, {}, chrome.clockPanelTwips, samples});
     statusPanels = new StatusPanels(client_, panels);
     statusClock = new QTimer(this);
     statusClock->setObjectName(QStringLiteral("Timer1"));
@@ -193,6 +197,10 @@ ButtonRowDialog::ButtonRowDialog(const QString &title, const char *objectName, Q
     setObjectName(QString::fromLatin1(objectName));
     setBackgroundColor(this, rgb(128, 128, 128));
     instruction = makeLabel(this, instructionDef);
+    // Inside the dialog with the margin it has on the left, however wide its table place.
+    const int room = width() - 2 * instruction->x();
+    if (instruction->width() > room)
+        instruction->resize(room, instruction->height());
     shrinkToFit(instruction);
 }
 

@@ -19,6 +19,7 @@
 struct WindowChrome {
     std::vector<ToolbarItem> commands; // the window's own buttons and separators
     QString instruction;               // the first status panel
+    int instructionTwips = 0;          // its width; 0: the room the others leave
     int keyPanelTwips = 0;             // CAPS and INS panels this wide; 0: none
     int clockPanelTwips = 0;           // the date and clock panels
     int helpContext = 0;               // the window's own help topic; 0: the contents
@@ -85,8 +86,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// A small dialog of the program: grey, an instruction at the top (shrunk until it fits
-// its place), and the OK / キャンセル / ヘルプ row. OK does what the dialog is for,
+// A small dialog of the program: grey, an instruction at the top (inside the dialog,
+// shrunk until it fits there), and the OK / キャンセル / ヘルプ row. OK does what the dialog is for,
 // キャンセル closes it, ヘルプ shows its help topic.
 class ButtonRowDialog : public FormDialog
 {

@@ -11,8 +11,21 @@
 #include <QLabel>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace
 {
+// A panel as wide as its table says, or wider where the fonts at hand need it for its texts.
+int widthFor(const QLabel *panel, int tableWidth, const QStringList &samples)
+{
+    int needed = 0;
+    for (const QString &sample : samples)
+        needed = std::max(needed, panel->fontMetrics().horizontalAdvance(sample));
+    if (needed > 0)
+        needed += 2 * panel->frameWidth() + 2 * panel->margin() + 4;
+    return std::max(tableWidth, needed);
+}
+
 // The bars are the window's chrome: they keep the system's colours, in every state,
 // whatever colours the window's classroom is drawn in.
 void keepApplicationColours(QWidget *bar)
@@ -100,11 +113,18 @@ StatusPanels::StatusPanels(QWidget *client, const std::vector<Panel> &panels) : 
         if (p.kind != Kind::Text)
             label->setAlignment(Qt::AlignCenter);
         if (p.widthTwips > 0)
-            label->setFixedWidth(tw(p.widthTwips));
+            label->setFixedWidth(widthFor(label, tw(p.widthTwips), p.samples));
         layout->addWidget(label, p.widthTwips > 0 ? 0 : 1);
         labels_.push_back(label);
         kinds_.push_back(p.kind);
     }
+    // The panels' table widths leave no room for gaps on a narrow window: there they touch.
+    int fixed = 2;
+    for (const Panel &p : panels)
+        fixed += p.widthTwips > 0 ? labels_[size_t(&p - panels.data())]->minimumWidth() : 0;
+    const int gaps = int(panels.size()) - 1;
+    if (gaps > 0 && std::all_of(panels.cbegin(), panels.cend(), [](const Panel &p) { return p.widthTwips > 0; }))
+        layout->setSpacing(std::clamp((width() - fixed) / gaps, 0, 2));
     refreshKeyStates();
     connect(&KeyStateTracker::instance(), &KeyStateTracker::changed, this, &StatusPanels::refreshKeyStates);
 }

@@ -53,7 +53,8 @@ public:
     struct Panel {
         Kind kind = Kind::Text;
         QString text;
-        int widthTwips = 0; // 0: takes the room the others leave
+        int widthTwips = 0;       // 0: takes the room the others leave
+        QStringList samples = {}; // texts the panel must show whole: it is widened for them
     };
     StatusPanels(QWidget *client, const std::vector<Panel> &panels);
     QLabel *panel(int index) const;

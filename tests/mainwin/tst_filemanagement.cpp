@@ -3,8 +3,11 @@
 #include "core/resultlog.h"
 #include "core/textfile.h"
 #include "mainwin/filedialogs.h"
+#include "mainwin/maincolordialog.h"
+#include "seating/noprintlinedialog.h"
 #include "support/mainfixtures.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -49,6 +52,8 @@ private slots:
     void deleteCommand();
     void backupCommand_data();
     void backupCommand();
+    void instructionsAreWhole_data();
+    void instructionsAreWhole();
 };
 
 void TestFileManagement::logCleaning_data()
@@ -243,6 +248,29 @@ void TestFileManagement::backupCommand()
     TRIGGER(main, "mnuBackup");
     QCOMPARE(env.platform.messageLog(), messages);
     QCOMPARE(fileTree(floppy), copied ? all : onFloppy);
+}
+
+void TestFileManagement::instructionsAreWhole_data()
+{
+    QTest::addColumn<QString>("dialog");
+    for (const char *dialog : {"FILESCOPY", "RENAME", "NOPLINE", "SEL_MCL"})
+        QTest::newRow(dialog) << QString::fromLatin1(dialog);
+}
+
+// Every instruction lies inside its dialog, its whole text within its place.
+void TestFileManagement::instructionsAreWhole()
+{
+    QFETCH(QString, dialog);
+    TestEnv env;
+    ButtonRowDialog *d = dialog == QLatin1String("FILESCOPY") ? static_cast<ButtonRowDialog *>(form<FileCopyDialog>())
+                         : dialog == QLatin1String("RENAME")  ? static_cast<ButtonRowDialog *>(form<RenameDialog>())
+                         : dialog == QLatin1String("NOPLINE")
+                             ? static_cast<ButtonRowDialog *>(form<NonPrintedRowsDialog>())
+                             : static_cast<ButtonRowDialog *>(form<MainColorDialog>());
+    const QLabel *instruction = d->instruction;
+    QVERIFY(QRect(QPoint(), d->size()).contains(instruction->geometry()));
+    QVERIFY(instruction->fontMetrics().horizontalAdvance(instruction->text()) <= instruction->width());
+    QVERIFY(instruction->text().endsWith(QStringLiteral("下さい。")));
 }
 
 QTEST_MAIN(TestFileManagement)

@@ -1,5 +1,6 @@
 // The condition editor: apply and cancel, drag and drop of names, its window, and the
 // whole road from a roster file to a saved and reopened chart.
+#include "core/placement.h"
 #include "core/textfile.h"
 #include "roster/rostereditor.h"
 #include "seating/conditioneditor.h"
@@ -113,6 +114,7 @@ private slots:
     void cancelWithOnlyATickClearsAll();
     void reopeningShowsTheSame();
     void clearedSeatIsFreeAgain();
+    void closeBoxKeepsTheConditionsOfTheOpening();
     void drops_data();
     void drops();
     void pressBeyondTheRosterStartsNoDrag();
@@ -220,6 +222,34 @@ void TestConditions::clearedSeatIsFreeAgain()
     TRIGGER(w, "mnuCond");
     QCOMPARE(env.platform.messageLog(), QStringList{Applied});
     QCOMPARE(storedConditions(), marked({28}, {{21, "生徒3"}}));
+}
+
+// Closed by its close box after changes and a failed apply, the editor leaves the
+// conditions as they were when it opened: the pin and the empty seat, both.
+void TestConditions::closeBoxKeepsTheConditionsOfTheOpening()
+{
+    TestEnv env;
+    ConditionEditor *w = openEditor(pupils(10), {}, {{3, "生徒5"}, {7, "-"}});
+    TRIGGER(w, "mnuCond");
+    TRIGGER(loadedForm<MainWindow>(), "mnuCondition");
+    w = loadedForm<ConditionEditor>();
+    QVERIFY(w);
+    w->seatBoxes[2]->clear();
+    w->seatBoxes[8]->setText(QStringLiteral("転校生"));
+    w->emptySeatChecks[11]->setChecked(true);
+    TRIGGER(w, "mnuCond");
+    w->close();
+    QVERIFY(!isLoaded<ConditionEditor>());
+    QCOMPARE(env.platform.messageLog(), (QStringList{Applied, NotRegistrant}));
+    const SeatMap first{{3, "生徒5"}, {7, "-"}};
+    QCOMPARE(storedConditions(), first);
+    QVERIFY(loadedForm<MainWindow>()->runAction->isEnabled()); // still in its conditions state
+    shuffleAndPlace(state(), seededUniformSource(7));
+    QCOMPARE(state().SeatResult[3], QStringLiteral("生徒5"));
+    QCOMPARE(state().SeatResult[7], QStringLiteral(" "));
+    TRIGGER(loadedForm<MainWindow>(), "mnuCondition");
+    QCOMPARE(boxTexts(loadedForm<ConditionEditor>()).at(2), QStringLiteral("生徒5"));
+    QCOMPARE(tickedSeats(loadedForm<ConditionEditor>()), QList<int>{7});
 }
 
 void TestConditions::drops_data()

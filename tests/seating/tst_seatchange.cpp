@@ -1,4 +1,5 @@
 // The countdown, the seat-change run through the windows, and the result window.
+#include "core/colors.h"
 #include "core/settings.h"
 #include "core/textfile.h"
 #include "seating/conditioneditor.h"
@@ -63,6 +64,8 @@ private slots:
     void closingListsEachPastResultOnce();
     void save_data();
     void save();
+    void numberBoxShowsItsEdge_data();
+    void numberBoxShowsItsEdge();
 };
 
 void TestSeatChange::runThroughTheWindows()
@@ -247,6 +250,46 @@ void TestSeatChange::save()
         QCOMPARE(QDir(env.work()).entryList(QDir::Files).size(), 2);
     }
     QCOMPARE(env.readFile(QStringLiteral("ならびん.ini")), logAfter);
+}
+
+void TestSeatChange::numberBoxShowsItsEdge_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("background");
+    QTest::newRow("the defaults: white on red") << "&HFFFFFF"
+                                                << "&HFF";
+    QTest::newRow("white on black") << "&HFFFFFF"
+                                    << "0";
+    QTest::newRow("black on white") << "0"
+                                    << "16777215";
+    QTest::newRow("yellow on dark blue") << "&HFFFF"
+                                         << "&H800000";
+    QTest::newRow("grey on grey") << "&H808080"
+                                  << "&HA0A0A0";
+}
+
+// The number box's line stands out from the window around it, and the box holds the
+// text colour, whatever the two colours are.
+void TestSeatChange::numberBoxShowsItsEdge()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, background);
+    TestEnv env;
+    state().CountdownForeColor = text;
+    state().CountdownBackColor = background;
+    CountdownWindow *w = form<CountdownWindow>();
+    w->show();
+    const QImage image = w->grab().toImage();
+    const QRect box = w->numberBox->geometry();
+    const int y = box.center().y();
+    const QColor edge = image.pixelColor(box.left(), y);
+    const QColor outside = image.pixelColor(box.left() - 2, y);
+    const QColor inside = image.pixelColor(box.left() + 4, box.top() + 4);
+    QCOMPARE(outside, qcolor(*colorFromText(background)));
+    QCOMPARE(inside, qcolor(*colorFromText(text)));
+    QVERIFY2(edge != outside, qPrintable(edge.name() + " on " + outside.name()));
+    QCOMPARE(image.pixelColor(box.right(), y), edge);
+    QCOMPARE(image.pixelColor(box.center().x(), box.top()), edge);
 }
 
 QTEST_MAIN(TestSeatChange)

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program does with its command line. It takes no arguments of its own for
+// its work; these ask about it and end at once, none of them needs a display.
+enum class CommandLineAction {
+    Start,        // the windows
+    PrintPaths,   // --paths: where it works and what it found
+    PrintHelp,    // --help, -h
+    PrintVersion, // --version, -v
+    NoDisplay,    // no display to show the windows on: how to start it
+};
+
+// `arguments` without the program's own name. Arguments that are not the program's
+// (Qt's own, such as -platform) are left to Qt and start the program.
+CommandLineAction commandLineAction(const QStringList &arguments, bool displayAvailable);
+
+QString usageText();
+QString versionText();
+QString noDisplayText();
