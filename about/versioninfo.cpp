@@ -1,6 +1,7 @@
 #include "about/versioninfo.h"
 
 #include "core/product.h"
+#include "core/windowslinks.h"
 #include "platform/platform.h"
 #include "widgets/ui.h"
 
@@ -16,6 +17,12 @@
 
 namespace
 {
+
+#ifdef Q_OS_WIN
+constexpr bool OnWindows = true;
+#else
+constexpr bool OnWindows = false;
+#endif
 
 const QColor RestColour = rgb(192, 255, 192);
 const QColor HighlightColour = rgb(0, 255, 0);
@@ -190,12 +197,10 @@ void VersionWindow::labelClicked(int index)
 {
     if (isIn(MailLinks, index)) {
         if (!platform().startMail(utf8(product::MailAddress)))
-            showMessage(this, QStringLiteral("「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
-                        QStringLiteral("OE ｲﾝｽﾄｰﾙ 確認"));
+            showMessage(this, linkProgramMissingMessage(LinkProgram::Mail, OnWindows));
     } else if (isIn(HomePageLinks, index)) {
         if (!platform().startBrowser(homePageAddress()))
-            showMessage(this, QStringLiteral("「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。"), MsgStyle::Exclamation,
-                        QStringLiteral("IE ｲﾝｽﾄｰﾙ 確認"));
+            showMessage(this, linkProgramMissingMessage(LinkProgram::Browser, OnWindows));
     }
 }
 

@@ -1,7 +1,6 @@
 #include "core/filechores.h"
 
 #include "core/resultlog.h"
-#include "core/services.h"
 #include "core/textfile.h"
 
 #include <QDir>
@@ -172,15 +171,9 @@ LogCleaning cleanFolderResultLog(const QString &folder)
     return result;
 }
 
-QString backupFolder()
+QString floppyDrive()
 {
-    if (!coreServices().backupFolder.isEmpty())
-        return coreServices().backupFolder;
-#ifdef Q_OS_WIN
     return QStringLiteral("A:/");
-#else
-    return QStringLiteral("/media/floppy");
-#endif
 }
 
 RosterFilesFound findRosterFiles(const QString &folder)
@@ -198,7 +191,8 @@ RosterFilesFound findRosterFiles(const QString &folder)
 }
 
 bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
-                       const std::function<bool(const QString &reason)> &retry)
+                       const std::function<bool(const QString &reason)> &retry,
+                       const std::function<bool()> &targetThere)
 {
     RosterFilesFound found = findRosterFiles(sourceFolder);
     while (!found.ok) {
@@ -208,9 +202,14 @@ bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
     }
     const QDir source(sourceFolder);
     const QDir target(targetFolder);
+    // Asked before every file: a medium pulled out must not let a copy land elsewhere.
+    const auto copyOne = [&](const QString &name) {
+        if (targetThere && !targetThere())
+            return QStringLiteral("バックアップ先が見つかりません。");
+        return backupOne(source, target, name);
+    };
     for (const QString &name : found.names) {
-        for (QString reason = backupOne(source, target, name); !reason.isEmpty();
-             reason = backupOne(source, target, name)) {
+        for (QString reason = copyOne(name); !reason.isEmpty(); reason = copyOne(name)) {
             if (!retry(reason))
                 return false;
         }

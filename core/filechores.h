@@ -35,8 +35,8 @@ struct LogCleaning {
 // keeping the order of the rest. A log whose entries all exist is left untouched.
 LogCleaning cleanFolderResultLog(const QString &folder);
 
-// The folder the backup goes to: the services' one, else the floppy drive.
-QString backupFolder();
+// The folder a backup goes to on Windows.
+QString floppyDrive();
 
 // The "*.mem" files of `folder`, letter case ignored, by name.
 struct RosterFilesFound {
@@ -48,7 +48,9 @@ RosterFilesFound findRosterFiles(const QString &folder);
 
 // Copies every "*.mem" file of `sourceFolder` into `targetFolder`, replacing files of
 // the same name there. When a step fails (listing the files, or copying one of them)
-// `retry` gets the reason: true repeats that same step, false gives up. Returns true
-// when every file was copied.
+// `retry` gets the reason: true repeats that same step, false gives up. `targetThere`,
+// when given, is asked before each file; a target that is gone fails that step.
+// Returns true when every file was copied.
 bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
-                       const std::function<bool(const QString &reason)> &retry);
+                       const std::function<bool(const QString &reason)> &retry,
+                       const std::function<bool()> &targetThere = {});

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/message.h"
+
 #include <QString>
 
 // Where the version window's links look for the mail program and the browser on
@@ -28,3 +30,8 @@ QString windowsBrowserPath(const QString &drivePrefix, const QString &systemName
 
 // The command line the browser is started with: its (quoted) path, a blank, the address.
 QString windowsBrowserCommandLine(const QString &browserPath, const QString &url);
+
+// What the version window says when a link finds nothing to start: on Windows it names
+// the programs it looks for; elsewhere the kind of program the desktop lacks.
+enum class LinkProgram { Mail, Browser };
+MessageText linkProgramMissingMessage(LinkProgram program, bool onWindows);

@@ -1,5 +1,6 @@
 #include "mainwin/filemanagement.h"
 
+#include "core/backupmedia.h"
 #include "core/filechores.h"
 #include "core/resultlog.h"
 #include "core/sharedstate.h"
@@ -53,9 +54,30 @@ void deleteChosenFile(MainWindow *main, const QString &path)
     cleanLogAfterDeletion(main, QFileInfo(path).absolutePath());
 }
 
-bool askForDisk(MainWindow *main, const QString &text)
+// The folder the backup goes to: drive A: on Windows; elsewhere the USB stick mounted
+// now, chosen from a list when there are several. None when the teacher gave up.
+std::optional<QString> chooseBackupTarget(MainWindow *main, BackupTarget kind,
+                                          const std::function<bool(const MessageText &)> &ask)
 {
-    return showMessage(main, text, MsgStyle::OkCancel | MsgStyle::Question, QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備")) == IDOK;
+    if (kind == BackupTarget::FloppyDrive)
+        return floppyDrive();
+    QList<BackupMedium> media = mountedBackupMedia(backupMediaRoots());
+    while (media.isEmpty()) {
+        if (!ask(backupMissingQuestion(kind)))
+            return std::nullopt;
+        media = mountedBackupMedia(backupMediaRoots());
+    }
+    if (media.size() == 1)
+        return media.constFirst().path;
+    QStringList captions;
+    for (const BackupMedium &medium : media)
+        captions.append(backupMediumCaption(medium));
+    const int chosen =
+        platform().chooseFromList(main, QStringLiteral("バックアップ先の選択"),
+                                  QStringLiteral("バックアップ先のUSBメモリーを選んで下さい。"), captions);
+    if (chosen < 0)
+        return std::nullopt;
+    return media.at(chosen).path;
 }
 
 } // namespace
@@ -116,15 +138,19 @@ void fileDeleteCommand()
 void backupCommand()
 {
     MainWindow *main = form<MainWindow>();
-    const QString prepare =
-        QStringLiteral("データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。");
-    if (!askForDisk(main, prepare))
+    const BackupTarget kind = backupTargetOfThisSystem();
+    const auto ask = [main](const MessageText &question) { return showMessage(main, question) == IDOK; };
+    if (!ask(backupPrepareQuestion(kind)))
         return;
-    const QString missing = QStringLiteral("ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合は"
-                                           "フロッピーディスクをセットして下さい。");
-    const bool done = backupRosterFiles(QDir::currentPath(), backupFolder(),
-                                        [main, &missing](const QString &) { return askForDisk(main, missing); });
+    const std::optional<QString> target = chooseBackupTarget(main, kind, ask);
+    if (!target)
+        return;
+    // On a removable medium every file checks that the medium is still there.
+    std::function<bool()> targetThere;
+    if (kind == BackupTarget::RemovableMedium)
+        targetThere = [path = *target] { return isMountedMedium(path); };
+    const bool done = backupRosterFiles(
+        QDir::currentPath(), *target, [&](const QString &) { return ask(backupMissingQuestion(kind)); }, targetThere);
     if (done)
-        showMessage(main, QStringLiteral("バックアップを終了しました。"), MsgStyle::Information,
-                    QStringLiteral("終了確認"));
+        showMessage(main, backupDoneMessage(kind, *target));
 }

@@ -13,6 +13,7 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPrintDialog>
@@ -140,6 +141,14 @@ std::optional<ColorValue> QtPlatform::chooseColor(QWidget *owner, ColorValue ini
     if (!chosen.isValid())
         return std::nullopt;
     return rgbValue(chosen.red(), chosen.green(), chosen.blue());
+}
+
+int QtPlatform::chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items)
+{
+    ensureQtTranslation();
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(owner, title, label, items, 0, false, &ok);
+    return ok ? int(items.indexOf(chosen)) : -1;
 }
 
 bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer)

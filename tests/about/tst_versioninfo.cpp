@@ -69,12 +69,11 @@ void TestVersionInfo::linkClicks_data()
     const QString mail = "mail|narabin@example.jp", browser = "browser|http://www.example.jp/narabin/";
     QTest::newRow("mail") << 10 << true << QStringList{mail};
     QTest::newRow("home page") << 12 << true << QStringList{browser};
-    QTest::newRow("no mail program") << 11 << false
-                                     << QStringList{mail,
-                                                    "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48"};
+    QTest::newRow("no mail program")
+        << 11 << false << QStringList{mail, "メールソフト ｲﾝｽﾄｰﾙ 確認|「メールソフト」 が ｲﾝｽﾄｰﾙ されていません。|48"};
     QTest::newRow("no browser") << 13 << false
                                 << QStringList{browser,
-                                               "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48"};
+                                               "Webブラウザ ｲﾝｽﾄｰﾙ 確認|「Webブラウザ」 が ｲﾝｽﾄｰﾙ されていません。|48"};
 }
 
 void TestVersionInfo::linkClicks()

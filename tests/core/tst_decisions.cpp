@@ -1,8 +1,10 @@
 // The decisions the windows leave to the core: the roster editor's register and close,
 // the result save, and the countdown's colours.
+#include "core/backupmedia.h"
 #include "core/countdowncolours.h"
 #include "core/resultsave.h"
 #include "core/rostersession.h"
+#include "core/windowslinks.h"
 #include "support/testenv.h"
 
 #include <QColor>
@@ -43,6 +45,8 @@ private slots:
     void resultSave();
     void countdownColours_data();
     void countdownColours();
+    void wordsOfEachSystem_data();
+    void wordsOfEachSystem();
 };
 
 void TestDecisions::registerSteps_data()
@@ -230,6 +234,37 @@ void TestDecisions::countdownColours()
                          : made.kind == CountdownColourChoice::Kind::SameAsOther ? QStringLiteral("same")
                                                                                  : QStringLiteral("ignored");
     QCOMPARE(seen, choice);
+}
+
+// Windows keeps its own words; elsewhere they speak of what a Linux desktop has.
+void TestDecisions::wordsOfEachSystem_data()
+{
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("expected");
+    const auto line = [](const MessageText &m) { return messageLine(m); };
+    QTest::newRow("mail, Windows") << line(linkProgramMissingMessage(LinkProgram::Mail, true))
+                                   << "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48";
+    QTest::newRow("browser, Windows") << line(linkProgramMissingMessage(LinkProgram::Browser, true))
+                                      << "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48";
+    QTest::newRow("mail, Linux") << line(linkProgramMissingMessage(LinkProgram::Mail, false))
+                                 << "メールソフト ｲﾝｽﾄｰﾙ 確認|「メールソフト」 が ｲﾝｽﾄｰﾙ されていません。|48";
+    QTest::newRow("browser, Linux") << line(linkProgramMissingMessage(LinkProgram::Browser, false))
+                                    << "Webブラウザ ｲﾝｽﾄｰﾙ 確認|「Webブラウザ」 が ｲﾝｽﾄｰﾙ されていません。|48";
+    QTest::newRow("backup prepared, Windows")
+        << line(backupPrepareQuestion(BackupTarget::FloppyDrive))
+        << "ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。|33";
+    QTest::newRow("no disk, Windows") << line(backupMissingQuestion(BackupTarget::FloppyDrive))
+                                      << "ﾊﾞｯｸｱｯﾌﾟ準備|ドライブＡにフロッピーディスクがセットされていません。\r"
+                                         "処理を続ける場合はフロッピーディスクをセットして下さい。|33";
+    QTest::newRow("backup done, Windows") << line(backupDoneMessage(BackupTarget::FloppyDrive, QStringLiteral("A:/")))
+                                          << "終了確認|バックアップを終了しました。|64";
+}
+
+void TestDecisions::wordsOfEachSystem()
+{
+    QFETCH(QString, shown);
+    QFETCH(QString, expected);
+    QCOMPARE(shown, expected);
 }
 
 QTEST_MAIN(TestDecisions)

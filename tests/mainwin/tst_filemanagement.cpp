@@ -13,16 +13,16 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sys/mount.h>
+#include <unistd.h>
+
 namespace
 {
 
 const QByteArray RosterA = sjis(QStringLiteral("山田\r\n花子\r\n"));
 const QString Log = QStringLiteral("ならびん.ini");
-const QString Prepare = QStringLiteral(
-    "ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。|33");
-const QString NoDisk = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|"
-                                      "ドライブＡにフロッピーディスクがセットされていません。\r処理を続ける場合はフロッ"
-                                      "ピーディスクをセットして下さい。|33");
+const QString Prepare =
+    QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合は\rUSBメモリーをセットして下さい。|33");
 
 // `files` with `changes` applied; an empty value removes the entry.
 Files with(Files files, const Files &changes)
@@ -209,45 +209,93 @@ void TestFileManagement::deleteCommand()
 
 void TestFileManagement::backupCommand_data()
 {
-    QTest::addColumn<bool>("floppyIn");
-    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QStringList>("sticks"); // mounted at the start; "+NAME" mounted after the first answer
+    QTest::addColumn<QList<int>>("answers"); // message boxes after the first
+    QTest::addColumn<int>("choice");         // in the list of sticks; -1: cancelled
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<bool>("copied");
-    const QString done = QStringLiteral("終了確認|バックアップを終了しました。|64");
-    QTest::newRow("disk in") << true << QList<int>{IDOK} << QStringList{Prepare, done} << true;
-    QTest::newRow("disk put in after the question")
-        << false << QList<int>{IDOK, IDOK} << QStringList{Prepare, NoDisk, done} << true;
-    QTest::newRow("no disk, cancelled") << false << QList<int>{IDOK, IDCANCEL} << QStringList{Prepare, NoDisk} << false;
+    QTest::addColumn<QString>("copiedTo"); // the stick holding the rosters afterwards
+    const QString missing = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|USBメモリーがセットされていません。\r"
+                                           "処理を続ける場合はUSBメモリーをセットして下さい。|33");
+    const QString done = QStringLiteral("終了確認|バックアップを終了しました。\r保存先: <media>/%1|64");
+    QTest::newRow("one stick") << QStringList{"STICK"} << QList<int>() << -1 << QStringList{Prepare, done.arg("STICK")}
+                               << "STICK";
+    QTest::newRow("stick put in after the question") << QStringList{"+STICK"} << QList<int>{IDOK} << -1
+                                                     << QStringList{Prepare, missing, done.arg("STICK")} << "STICK";
+    QTest::newRow("no stick, cancelled") << QStringList() << QList<int>{IDCANCEL} << -1 << QStringList{Prepare, missing}
+                                         << "";
+    // A folder in the media place that nothing is mounted on is the computer's own disk.
+    QTest::newRow("a folder that is no medium")
+        << QStringList{"-FOLDER"} << QList<int>{IDCANCEL} << -1 << QStringList{Prepare, missing} << "";
+    QTest::newRow("two sticks, the second chosen")
+        << QStringList{"A_STICK", "B_STICK"} << QList<int>() << 1
+        << QStringList{Prepare,
+                       "list|バックアップ先の選択|バックアップ先のUSBメモリーを選んで下さい。|"
+                       "A_STICK（空き 1.0 MB）  <media>/A_STICK|B_STICK（空き 1.0 MB）  <media>/B_STICK",
+                       done.arg("B_STICK")}
+        << "B_STICK";
+    QTest::newRow("two sticks, the choice cancelled")
+        << QStringList{"A_STICK", "B_STICK"} << QList<int>() << -1 << QStringList{Prepare, "list|<the list>"} << "";
 }
 
+// Sticks are small tmpfs mounted under a media folder of the test's own.
 void TestFileManagement::backupCommand()
 {
-    QFETCH(bool, floppyIn);
+    QFETCH(QStringList, sticks);
     QFETCH(QList<int>, answers);
+    QFETCH(int, choice);
     QFETCH(QStringList, messages);
-    QFETCH(bool, copied);
+    QFETCH(QString, copiedTo);
+    if (geteuid() != 0)
+        QSKIP("a USB stick is a mounted file system here, and mounting one needs root (CI runs as root)");
     TestEnv env;
-    const QString floppy = env.root() + QStringLiteral("/floppy");
-    env.services.backupFolder = floppy;
-    if (floppyIn)
-        env.writeFile(QStringLiteral("../floppy/B.MEM"), "old");
+    const QString media = env.root() + QStringLiteral("/media/teacher");
+    env.services.backupMediaRoots = {media};
+    std::vector<QString> mounted;
+    const auto mountStick = [&](const QString &name) {
+        const QString path = media + u'/' + name;
+        QDir().mkpath(path);
+        if (::mount("tmpfs", qPrintable(path), "tmpfs", 0, "size=1m") == 0)
+            mounted.push_back(path);
+    };
+    const QScopeGuard unmount([&] {
+        for (const QString &path : mounted)
+            ::umount2(qPrintable(path), MNT_DETACH);
+    });
+    for (const QString &stick : sticks) {
+        if (stick.startsWith(u'-'))
+            QDir().mkpath(media + u'/' + stick.mid(1));
+        else if (!stick.startsWith(u'+'))
+            mountStick(stick);
+    }
     const Files all{
         {QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};
     for (auto it = all.cbegin(); it != all.cend(); ++it)
         env.writeFile(it.key(), it.value());
     env.writeFile(QStringLiteral("d.memo"), "d");
-    const Files onFloppy = fileTree(floppy);
     MainWindow *main = shownMain();
-    int asked = 0;
     env.platform.onMessage = [&](const PlatformCall &) {
-        if (++asked > 1 && answers.value(asked - 1) == IDOK)
-            QDir().mkpath(floppy);
+        if (env.platform.callsOf(QStringLiteral("message")).size() == 2)
+            for (const QString &stick : sticks)
+                if (stick.startsWith(u'+'))
+                    mountStick(stick.mid(1));
     };
+    env.platform.answers.enqueue(IDOK);
     for (int a : answers)
         env.platform.answers.enqueue(a);
+    if (choice >= 0)
+        env.platform.listChoices.enqueue(choice);
     TRIGGER(main, "mnuBackup");
-    QCOMPARE(env.platform.messageLog(), messages);
-    QCOMPARE(fileTree(floppy), copied ? all : onFloppy);
+    QStringList shown;
+    for (const PlatformCall &call : env.platform.calls) {
+        if (call.kind == QLatin1String("message"))
+            shown.append(call.title + u'|' + call.text + u'|' + QString::number(call.style));
+        else if (call.kind == QLatin1String("list"))
+            shown.append(choice < 0 ? QStringLiteral("list|<the list>")
+                                    : QStringLiteral("list|") + call.title + u'|' + call.text);
+    }
+    QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("<media>"), media));
+    for (const QString &stick : QDir(media).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        QCOMPARE(fileTree(media + u'/' + stick), stick == copiedTo ? all : Files());
 }
 
 void TestFileManagement::instructionsAreWhole_data()

@@ -29,6 +29,13 @@ std::optional<ColorValue> ScriptedPlatform::chooseColor(QWidget *owner, ColorVal
     return colors.isEmpty() ? std::nullopt : colors.dequeue();
 }
 
+int ScriptedPlatform::chooseFromList(QWidget *owner, const QString &title, const QString &label,
+                                     const QStringList &items)
+{
+    calls.append({QStringLiteral("list"), label + u'|' + items.join(u'|'), title, 0, 0, {}, {}, owner});
+    return listChoices.isEmpty() ? -1 : listChoices.dequeue();
+}
+
 bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer)
 {
     calls.append({QStringLiteral("print"), {}, {}, 0, 0, {}, {}, owner});

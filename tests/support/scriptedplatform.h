@@ -42,6 +42,7 @@ public:
     QQueue<QString> saveFiles;
     QQueue<std::optional<ColorValue>> colors;
     QQueue<PrintAnswer> prints;
+    QQueue<int> listChoices; // unqueued: cancelled
     bool caps = false;
     bool mailStarts = true;
     bool browserStarts = true;
@@ -53,6 +54,7 @@ public:
     QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
+    int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
     void help(QWidget *owner, const QString &helpFile, int command, int data) override
     {
