@@ -260,22 +260,25 @@ QString helpSearchKey(const QString &text)
 QList<HelpIndexEntry> helpIndex(const HelpFile &file)
 {
     QList<HelpIndexEntry> entries;
+    // A word once per topic, whatever its width or kana: コピー and ｺﾋﾟｰ are one entry,
+    // in the spelling the file gives first.
     QSet<QString> seen;
     for (const HelpTopic &t : file.topics) {
         QStringList words{t.title};
         words.append(t.keywords);
         for (const QString &w : words) {
-            if (!seen.contains(w + QLatin1Char('\n') + t.id)) {
-                seen.insert(w + QLatin1Char('\n') + t.id);
+            const QString key = helpSearchKey(w) + QLatin1Char('\n') + t.id;
+            if (!seen.contains(key)) {
+                seen.insert(key);
                 entries.append({w, w, t.id});
             }
         }
     }
     QHash<QString, int> topicsPerKeyword;
     for (const HelpIndexEntry &e : entries)
-        ++topicsPerKeyword[e.keyword];
+        ++topicsPerKeyword[helpSearchKey(e.keyword)];
     for (HelpIndexEntry &e : entries) {
-        if (topicsPerKeyword.value(e.keyword) > 1)
+        if (topicsPerKeyword.value(helpSearchKey(e.keyword)) > 1)
             e.label = e.keyword + QStringLiteral("（") + file.byId(e.topicId)->title + QStringLiteral("）");
     }
     QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));

@@ -13,12 +13,14 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTreeView>
 #include <QUrl>
 
 #ifdef Q_OS_WIN
@@ -59,6 +61,14 @@ QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDia
     dialog.setIconProvider(&iconProvider);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setNameFilters(qtNameFilters(request.filter));
+    // Wide enough that the name, size, type and date of a file read whole.
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(std::max(dialog.width(), 780), std::max(dialog.height(), 480));
+    if (auto *view = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        view->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < view->header()->count(); ++column)
+            view->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     else

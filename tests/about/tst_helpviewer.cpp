@@ -110,6 +110,9 @@ void TestHelpViewer::contentsAndPartialKeyword()
     QTest::keyClick(v->searchBox, Qt::Key_Down);
     QTest::keyClick(v->searchBox, Qt::Key_Return);
     QCOMPARE(v->currentTopicId(), QStringLiteral("nopline"));
+    // A word the file gives in both widths is listed once.
+    v->searchBox->setText(QStringLiteral("ﾊﾞｰｼﾞｮﾝ"));
+    QCOMPARE(itemTexts(v->indexList), QStringList{"バージョン情報"});
 }
 
 void TestHelpViewer::missingHelpFileIsReported()

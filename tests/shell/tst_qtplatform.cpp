@@ -5,8 +5,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QScopeGuard>
+#include <QTreeView>
 #include <QtTest>
 
 #include <chrono>
@@ -91,6 +94,18 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
             QFAIL("the type of a FIFO was read from its contents");
         }
         types = typed.get();
+        // The columns show a file's size, type and date whole.
+        auto *view = dialog->findChild<QTreeView *>(QStringLiteral("treeView"));
+        auto *model = qobject_cast<QFileSystemModel *>(view->model());
+        const QModelIndex roster = model->index(env.path(QStringLiteral("1組.mem")));
+        QTRY_VERIFY(!model->data(roster.siblingAtColumn(3)).toString().isEmpty());
+        view->header()->resizeSections(QHeaderView::ResizeToContents);
+        for (int column = 1; column <= 3; ++column) {
+            const QString shown = model->data(roster.siblingAtColumn(column)).toString();
+            QVERIFY2(view->fontMetrics().horizontalAdvance(shown) < view->header()->sectionSize(column),
+                     qPrintable(shown));
+        }
+        QVERIFY(dialog->width() >= 780);
     });
     QtPlatform qt({});
     qt.openFileName(nullptr,
