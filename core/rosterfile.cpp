@@ -1,9 +1,9 @@
 #include "core/rosterfile.h"
 
+#include "core/cp932.h"
 #include "core/textfile.h"
 
 #include <QFileInfo>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <optional>
@@ -21,20 +21,17 @@ QHash<QString, QByteArray> spellingsOf(const QByteArray &bytes, const QStringLis
     const QStringList raw = splitFields(QString::fromLatin1(bytes), fields.size());
     if (raw.size() != fields.size())
         return spellings;
-    // One decoder for the whole file: making one costs more than reading a name.
-    QStringDecoder cp932("windows-31j", QStringConverter::Flag::Stateless);
     for (qsizetype i = 0; i < raw.size(); ++i) {
         const QString &field = raw.at(i);
         // Only a multi-byte character can be spelled two ways.
         if (std::all_of(field.cbegin(), field.cend(), [](QChar c) { return c.unicode() < 0x80; }))
             continue;
         const QByteArray original = field.toLatin1();
-        cp932.resetState();
-        const QString decoded = cp932.decode(original);
-        if (cp932.hasError() || decoded != fields.at(i))
+        const std::optional<QString> decoded = decodeCp932(original);
+        if (!decoded || *decoded != fields.at(i))
             continue;
-        if (encodeCp932(decoded) != original)
-            spellings.insert(decoded, original);
+        if (encodeCp932(*decoded) != original)
+            spellings.insert(*decoded, original);
     }
     return spellings;
 }

@@ -1,10 +1,11 @@
 #include "core/textfile.h"
 
+#include "core/cp932.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <array>
@@ -13,8 +14,6 @@
 
 namespace
 {
-
-constexpr char Cp932Name[] = "windows-31j";
 
 bool isBlank(QChar c)
 {
@@ -31,36 +30,6 @@ std::optional<QString> decodeStrict(QStringDecoder &decoder, const QByteArray &b
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
-    return text;
-}
-
-// ICU's windows-31j reads the bytes 1A, 1C and 7F as U+001C, U+007F and U+001A, as IBM's
-// code pages do; Windows reads them as ASCII, and so must we, or a name holding one
-// would change on its way through a file. Pairs of (ASCII, ICU's character).
-constexpr std::array<std::pair<char16_t, char16_t>, 3> IcuControls{{{0x1A, 0x1C}, {0x1C, 0x7F}, {0x7F, 0x1A}}};
-
-QString swapIcuControls(QString text, bool toIcu)
-{
-    for (QChar &c : text) {
-        for (const auto &[ascii, icu] : IcuControls) {
-            if (c.unicode() == (toIcu ? ascii : icu)) {
-                c = QChar(toIcu ? icu : ascii);
-                break;
-            }
-        }
-    }
-    return text;
-}
-
-// CP932 bytes to text, none when they are no CP932.
-std::optional<QString> decodeCp932(const QByteArray &bytes)
-{
-    // Stateless: a character cut off at the end of the bytes is an error, where a
-    // decoder waiting for more bytes would drop it without one.
-    QStringDecoder cp932(Cp932Name, QStringConverter::Flag::Stateless);
-    std::optional<QString> text = decodeStrict(cp932, bytes);
-    if (text)
-        *text = swapIcuControls(*text, false);
     return text;
 }
 
@@ -178,15 +147,7 @@ QString toCp932Forms(const QString &text)
 
 std::optional<QByteArray> encodeCp932(const QString &text)
 {
-    const QString forms = toCp932Forms(text);
-    QStringEncoder encoder(Cp932Name);
-    QByteArray bytes = encoder.encode(swapIcuControls(forms, true));
-    if (encoder.hasError())
-        return std::nullopt;
-    // The encoder falls back to a look-alike for a few characters; those it cannot hold.
-    if (decodeCp932(bytes) != forms)
-        return std::nullopt;
-    return bytes;
+    return encodeCp932Exactly(toCp932Forms(text));
 }
 
 bool fitsCp932(const QString &text)

@@ -1,0 +1,171 @@
+// The program's own code page 932: every sequence as Windows reads it, and as glibc's
+// iconv (CP932) reads it where the two agree; the characters with several codes
+// written as Windows writes them.
+#include "core/cp932.h"
+#include "core/cp932table.h"
+
+#include <QtTest>
+
+#ifdef __GLIBC__
+#include <iconv.h>
+#endif
+
+namespace
+{
+
+#ifdef __GLIBC__
+// What iconv makes of `bytes`: none when it refuses them.
+std::optional<QByteArray> convert(const char *to, const char *from, QByteArray bytes)
+{
+    iconv_t cd = iconv_open(to, from);
+    if (cd == iconv_t(-1))
+        return std::nullopt;
+    QByteArray out(64, '\0');
+    char *in = bytes.data();
+    size_t inLeft = size_t(bytes.size());
+    char *outPtr = out.data();
+    size_t outLeft = size_t(out.size());
+    const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (done == size_t(-1) || inLeft != 0)
+        return std::nullopt;
+    out.truncate(out.size() - qsizetype(outLeft));
+    return out;
+}
+
+std::optional<QString> iconvDecode(const QByteArray &bytes)
+{
+    const std::optional<QByteArray> utf8 = convert("UTF-8", "CP932", bytes);
+    return utf8 ? std::optional<QString>(QString::fromUtf8(*utf8)) : std::nullopt;
+}
+
+std::optional<QByteArray> iconvEncode(const QString &text)
+{
+    return convert("CP932", "UTF-8", text.toUtf8());
+}
+#endif
+
+QString hexOf(const std::optional<QByteArray> &bytes)
+{
+    return bytes ? QString::fromLatin1(bytes->toHex()) : QStringLiteral("none");
+}
+
+QString codesOf(const std::optional<QString> &text)
+{
+    if (!text)
+        return QStringLiteral("none");
+    QStringList codes;
+    for (const QChar c : *text)
+        codes.append(QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper());
+    return codes.join(u' ');
+}
+
+} // namespace
+
+class TestCp932 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void windowsReadsThemSo_data();
+    void windowsReadsThemSo();
+    void everySequenceAsIconvReadsIt();
+    void everyCharacterWrittenAsIconvWritesIt();
+};
+
+// Where Windows and ICU (Qt's "windows-31j") part ways, and the characters CP932 has
+// several codes for.
+void TestCp932::windowsReadsThemSo_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");    // the characters' codes; "none": no CP932
+    QTest::addColumn<QString>("written"); // the bytes the text is written as
+    QTest::newRow("control bytes 1A 1C 7F as ASCII") << QByteArray("\x1a\x1c\x7f") << "U+001A U+001C U+007F"
+                                                     << "1a1c7f";
+    QTest::newRow("80") << QByteArray("\x80") << "U+0080"
+                        << "80";
+    QTest::newRow("A0") << QByteArray("\xa0") << "U+F8F0"
+                        << "a0";
+    QTest::newRow("FD FE FF") << QByteArray("\xfd\xfe\xff") << "U+F8F1 U+F8F2 U+F8F3"
+                              << "fdfeff";
+    QTest::newRow("half-width katakana") << QByteArray("\xa1\xdf") << "U+FF61 U+FF9F"
+                                         << "a1df";
+    QTest::newRow("髙 of the NEC-selected row, written as IBM's") << QByteArray("\xee\xe0") << "U+9AD9"
+                                                                  << "fbfc";
+    QTest::newRow("﨑 of the IBM row") << QByteArray("\xfa\xb1") << "U+FA11"
+                                       << "fab1";
+    QTest::newRow("ⅰ of the NEC-selected row, written as IBM's") << QByteArray("\xee\xef") << "U+2170"
+                                                                 << "fa40";
+    QTest::newRow("Ⅰ of the IBM row, written as NEC row 13's") << QByteArray("\xfa\x4a") << "U+2160"
+                                                               << "8754";
+    QTest::newRow("∵ of NEC row 13, written as JIS") << QByteArray("\x87\x9a") << "U+2235"
+                                                     << "81e6";
+    QTest::newRow("¬ of the IBM row, written as JIS") << QByteArray("\xfa\x54") << "U+FFE2"
+                                                      << "81ca";
+    QTest::newRow("a lead byte at the end") << QByteArray("\x82") << "none"
+                                            << "";
+    QTest::newRow("a pair that is no character") << QByteArray("\x85\x40") << "none"
+                                                 << "";
+    QTest::newRow("a lead byte before a line end") << QByteArray("\x82\n") << "none"
+                                                   << "";
+}
+
+void TestCp932::windowsReadsThemSo()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(QString, written);
+    const std::optional<QString> read = decodeCp932(bytes);
+    QCOMPARE(codesOf(read), text);
+    if (read)
+        QCOMPARE(hexOf(encodeCp932Exactly(*read)), written);
+}
+
+// Every single byte and every pair of a lead and a trail byte.
+void TestCp932::everySequenceAsIconvReadsIt()
+{
+#ifndef __GLIBC__
+    QSKIP("glibc's iconv is the second reading");
+#else
+    int pairs = 0;
+    for (int first = 0; first <= 0xFF; ++first) {
+        const QByteArray single(1, char(first));
+        const std::optional<QString> ours = decodeCp932(single);
+        const bool windowsOnly = first == 0x80 || first == 0xA0 || first >= 0xFD; // iconv refuses these
+        if (!windowsOnly)
+            QCOMPARE(codesOf(ours), codesOf(iconvDecode(single)));
+        for (int second = 0x40; second <= 0xFC && ours == std::nullopt; ++second) {
+            const QByteArray pair = QByteArray(1, char(first)) + char(second);
+            QCOMPARE(codesOf(decodeCp932(pair)), codesOf(iconvDecode(pair)));
+            pairs += decodeCp932(pair).has_value();
+        }
+    }
+    QCOMPARE(pairs, 9604);
+#endif
+}
+
+// The table's every character, written: a code that reads back as that character, the
+// one iconv writes (and Windows: JIS, then NEC row 13, then IBM's).
+void TestCp932::everyCharacterWrittenAsIconvWritesIt()
+{
+#ifndef __GLIBC__
+    QSKIP("glibc's iconv is the second writing");
+#else
+    int characters = 0;
+    for (const char16_t c : Cp932DoubleBytes) {
+        if (c == 0)
+            continue;
+        const QString text(QChar{c});
+        const std::optional<QByteArray> written = encodeCp932Exactly(text);
+        QCOMPARE(hexOf(written), hexOf(iconvEncode(text)));
+        QCOMPARE(decodeCp932(*written), std::optional<QString>(text));
+        ++characters;
+    }
+    QCOMPARE(characters, 9604);
+    QCOMPARE(encodeCp932Exactly(QStringLiteral("😀")), std::nullopt);
+    QCOMPARE(encodeCp932Exactly(QStringLiteral("〜")), std::nullopt); // no best fit: WAVE DASH has no code
+#endif
+}
+
+QTEST_MAIN(TestCp932)
+#include "tst_cp932.moc"
