@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <filesystem>
 #include <system_error>
@@ -82,6 +83,14 @@ QString fileNameProblem(const QString &name)
         if (forbidden.contains(c))
             return QStringLiteral("ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。");
     }
+    // Windows drops a trailing dot or blank, and keeps the device names for the devices.
+    if (last.endsWith(QLatin1Char('.')) || last.endsWith(QLatin1Char(' ')))
+        return QStringLiteral("ファイル名の終わりに「.」や空白は使えません。");
+    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (device.match(last).hasMatch())
+        return QStringLiteral("「%1」は機器の名前なので、ファイル名に使えません。")
+            .arg(last.section(QLatin1Char('.'), 0, 0));
     return {};
 }
 

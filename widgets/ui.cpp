@@ -16,18 +16,22 @@ QColor qcolor(ColorValue value)
 
 QFont makeFont(Face face, qreal pointSize, bool bold)
 {
+    // The named face first; then what a Windows without it has (Yu, Meiryo); then the
+    // metric-close faces of a Linux desktop.
     QStringList families;
     switch (face) {
     case Face::PGothic:
-        families = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
-                    QStringLiteral("Noto Sans CJK JP")};
+        families = {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
+                    QStringLiteral("Yu Gothic UI"),    QStringLiteral("Meiryo UI"),
+                    QStringLiteral("IPAPGothic"),      QStringLiteral("Noto Sans CJK JP")};
         break;
     case Face::PMincho:
-        families = {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("IPAPMincho"),
-                    QStringLiteral("Noto Serif CJK JP")};
+        families = {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("MS PMincho"), QStringLiteral("Yu Mincho"),
+                    QStringLiteral("IPAPMincho"), QStringLiteral("Noto Serif CJK JP")};
         break;
     case Face::UIGothic:
-        families = {QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
+        families = {QStringLiteral("MS UI Gothic"), QStringLiteral("Yu Gothic UI"), QStringLiteral("Meiryo UI"),
+                    QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")};
         break;
     case Face::Gothic:
         families = {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),

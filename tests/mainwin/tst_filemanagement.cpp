@@ -111,6 +111,18 @@ void TestFileManagement::nameDialogs_data()
         << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
            "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"
         << Files{};
+    QTest::newRow("copy to a device name of Windows")
+        << "copy"
+        << "nul.mem"
+        << "コピー失敗|「a.mem」を「nul."
+           "mem」にコピーできませんでした。\r「nul」は機器の名前なので、ファイル名に使えません。|48"
+        << Files{};
+    QTest::newRow("rename to a name ending in a dot")
+        << "rename"
+        << "b.mem."
+        << "変更失敗|「a.mem」の名前を「b.mem.」に変更できませんでした。\rファイル名の終わりに「."
+           "」や空白は使えません。|48"
+        << Files{};
 }
 
 void TestFileManagement::nameDialogs()
