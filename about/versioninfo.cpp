@@ -1,7 +1,7 @@
 #include "about/versioninfo.h"
 
 #include "core/product.h"
-#include "core/windowslinks.h"
+#include "core/versionlinks.h"
 #include "platform/platform.h"
 #include "widgets/ui.h"
 

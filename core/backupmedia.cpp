@@ -9,6 +9,12 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <string>
+#endif
+
 namespace
 {
 QString userName()
@@ -51,6 +57,32 @@ QList<BackupMedium> mountedBackupMedia(const QStringList &roots)
     }
     std::sort(media.begin(), media.end(), [](const BackupMedium &a, const BackupMedium &b) { return a.path < b.path; });
     return media;
+}
+
+QList<BackupMedium> availableBackupMedia()
+{
+#ifdef Q_OS_WIN
+    // The services' places stand in for the drives in tests.
+    if (!coreServices().backupMediaRoots.isEmpty())
+        return mountedBackupMedia(coreServices().backupMediaRoots);
+    const auto medium = [](const QStorageInfo &storage) {
+        const QString path = QDir::fromNativeSeparators(storage.rootPath());
+        const QString label = storage.name();
+        return BackupMedium{path, label.isEmpty() ? QDir::toNativeSeparators(path) : label, storage.bytesAvailable()};
+    };
+    const QStorageInfo floppy(QStringLiteral("A:/"));
+    if (floppy.isValid() && floppy.isReady())
+        return {medium(floppy)};
+    QList<BackupMedium> media;
+    for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
+        const std::wstring root = QDir::toNativeSeparators(storage.rootPath()).toStdWString();
+        if (storage.isReady() && GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE)
+            media.append(medium(storage));
+    }
+    return media;
+#else
+    return mountedBackupMedia(backupMediaRoots());
+#endif
 }
 
 QString backupMediumCaption(const BackupMedium &medium)

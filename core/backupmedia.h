@@ -20,6 +20,9 @@ struct BackupMedium {
 QStringList backupMediaRoots();
 // The media mounted in those folders now, by path.
 QList<BackupMedium> mountedBackupMedia(const QStringList &roots);
+// The media a backup can go to now. Windows: drive A: when a disk is in it, else the
+// removable drives; elsewhere the media mounted in backupMediaRoots().
+QList<BackupMedium> availableBackupMedia();
 // Whether `path` is still the mount point of a medium (a stick pulled out leaves, at
 // most, an empty folder on the computer's disk).
 bool isMountedMedium(const QString &path);

@@ -180,11 +180,6 @@ LogCleaning cleanFolderResultLog(const QString &folder)
     return result;
 }
 
-QString floppyDrive()
-{
-    return QStringLiteral("A:/");
-}
-
 RosterFilesFound findRosterFiles(const QString &folder)
 {
     RosterFilesFound found;

@@ -35,9 +35,6 @@ struct LogCleaning {
 // keeping the order of the rest. A log whose entries all exist is left untouched.
 LogCleaning cleanFolderResultLog(const QString &folder);
 
-// The folder a backup goes to on Windows.
-QString floppyDrive();
-
 // The "*.mem" files of `folder`, letter case ignored, by name.
 struct RosterFilesFound {
     bool ok = false;

@@ -55,15 +55,32 @@ bool isInstalledLayout(const QString &programFolder)
            QFileInfo(program.filePath(QStringLiteral("../share/narabin"))).isDir();
 }
 
+QString workingFolderFor(const WorkingFolderFacts &facts)
+{
+    if (facts.windows)
+        return facts.installedMarker ? facts.documents + QStringLiteral("/ならびん") : facts.programFolder;
+    if (!facts.installedLayout && facts.programFolderWritable)
+        return facts.programFolder;
+    return facts.userData;
+}
+
 QString chooseWorkingFolder(const QString &programFolder, bool create)
 {
+    WorkingFolderFacts facts;
+#ifdef Q_OS_WIN
+    facts.windows = true;
+#endif
+    facts.programFolder = programFolder;
+    facts.installedMarker = QFileInfo(QDir(programFolder).filePath(QString::fromLatin1(InstalledMarkerName))).isFile();
+    facts.installedLayout = isInstalledLayout(programFolder);
     // Asked of the file system, not tried: starting writes nothing there.
-    if (!isInstalledLayout(programFolder) && QFileInfo(programFolder).isWritable())
-        return programFolder;
-    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    if (create)
-        QDir().mkpath(userFolder);
-    return userFolder;
+    facts.programFolderWritable = QFileInfo(programFolder).isWritable();
+    facts.documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    facts.userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString folder = workingFolderFor(facts);
+    if (create && folder != programFolder)
+        QDir().mkpath(folder);
+    return folder;
 }
 
 QString findProgramDataFile(const QString &programFolder, const QString &name)

@@ -6,10 +6,24 @@
 inline constexpr char ProgramTitle[] = "Narabin";
 inline constexpr char HelpFileName[] = "NARABIN.HLP";
 
-// The folder the program works in: its own folder when it can write there and is not
-// an installed copy (a build tree or a portable copy), otherwise the per-user data
-// folder, created when missing.
-// The user's folder is created unless `create` is false.
+// The file the Windows installer writes beside the program.
+inline constexpr char InstalledMarkerName[] = "narabin-installed";
+
+// What decides where the program works.
+struct WorkingFolderFacts {
+    bool windows = false;
+    QString programFolder;
+    bool installedMarker = false; // Windows: the installer's marker is beside the program
+    bool installedLayout = false; // elsewhere: bin/ with its data in ../share/narabin
+    bool programFolderWritable = false;
+    QString documents; // the user's documents folder
+    QString userData;  // the per-user data folder of the program
+};
+// On Windows: an installed copy works in Documents\ならびん, a portable copy (a ZIP)
+// beside itself. Elsewhere: its own folder when it can write there and is not an
+// installed copy (a build tree or a portable copy), otherwise the per-user data folder.
+QString workingFolderFor(const WorkingFolderFacts &facts);
+// The same for this program; the folder is created unless `create` is false.
 QString chooseWorkingFolder(const QString &programFolder, bool create = true);
 
 // A data file shipped with the program: beside the executable first, then in the

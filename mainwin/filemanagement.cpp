@@ -54,18 +54,16 @@ void deleteChosenFile(MainWindow *main, const QString &path)
     cleanLogAfterDeletion(main, QFileInfo(path).absolutePath());
 }
 
-// The folder the backup goes to: drive A: on Windows; elsewhere the USB stick mounted
-// now, chosen from a list when there are several. None when the teacher gave up.
+// The folder the backup goes to: the medium there is now (drive A: or a USB stick),
+// chosen from a list when there are several. None when the teacher gave up.
 std::optional<QString> chooseBackupTarget(MainWindow *main, BackupTarget kind,
                                           const std::function<bool(const MessageText &)> &ask)
 {
-    if (kind == BackupTarget::FloppyDrive)
-        return floppyDrive();
-    QList<BackupMedium> media = mountedBackupMedia(backupMediaRoots());
+    QList<BackupMedium> media = availableBackupMedia();
     while (media.isEmpty()) {
         if (!ask(backupMissingQuestion(kind)))
             return std::nullopt;
-        media = mountedBackupMedia(backupMediaRoots());
+        media = availableBackupMedia();
     }
     if (media.size() == 1)
         return media.constFirst().path;
@@ -145,12 +143,10 @@ void backupCommand()
     const std::optional<QString> target = chooseBackupTarget(main, kind, ask);
     if (!target)
         return;
-    // On a removable medium every file checks that the medium is still there.
-    std::function<bool()> targetThere;
-    if (kind == BackupTarget::RemovableMedium)
-        targetThere = [path = *target] { return isMountedMedium(path); };
+    // Every file checks that the medium is still there.
     const bool done = backupRosterFiles(
-        QDir::currentPath(), *target, [&](const QString &) { return ask(backupMissingQuestion(kind)); }, targetThere);
+        QDir::currentPath(), *target, [&](const QString &) { return ask(backupMissingQuestion(kind)); },
+        [path = *target] { return isMountedMedium(path); });
     if (done)
         showMessage(main, backupDoneMessage(kind, *target));
 }

@@ -14,6 +14,12 @@
 #include <QIcon>
 
 #include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <string>
+#endif
 #include <cstring>
 
 namespace
@@ -26,6 +32,36 @@ void nameProgram()
     QCoreApplication::setOrganizationName(QStringLiteral("Narabin"));
 }
 
+// What the command line asks to see. A windowed program on Windows has no console of
+// its own: it writes to the one it was started from, in UTF-16, or to the file or pipe
+// its output goes to, in UTF-8.
+int print(FILE *stream, const QString &text, int exitCode)
+{
+#ifdef Q_OS_WIN
+    const DWORD which = stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+    HANDLE handle = GetStdHandle(which);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        if (AttachConsole(ATTACH_PARENT_PROCESS))
+            handle = GetStdHandle(which);
+    }
+    DWORD mode = 0;
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode)) {
+        const std::wstring wide = text.toStdWString();
+        DWORD written = 0;
+        WriteConsoleW(handle, wide.c_str(), DWORD(wide.size()), &written, nullptr);
+        return exitCode;
+    }
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+        const QByteArray utf8 = text.toUtf8();
+        DWORD written = 0;
+        WriteFile(handle, utf8.constData(), DWORD(utf8.size()), &written, nullptr);
+        return exitCode;
+    }
+#endif
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    return exitCode;
+}
+
 // `narabin --paths`: start-up's settings step, then where the program works and what
 // it found, printed; no window and no display. Exit status 1 when a file is missing.
 int printPaths(int argc, char *argv[])
@@ -33,14 +69,7 @@ int printPaths(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     nameProgram();
     const PathReport report = startupPathReport(QCoreApplication::applicationDirPath());
-    std::fputs(report.text.toLocal8Bit().constData(), stdout);
-    return report.complete ? 0 : 1;
-}
-
-int print(FILE *stream, const QString &text, int exitCode)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    return exitCode;
+    return print(stdout, report.text, report.complete ? 0 : 1);
 }
 
 // Where the windows can be shown. Qt would abort without one; the program says how to

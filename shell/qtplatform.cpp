@@ -3,7 +3,6 @@
 #include "shell/qttranslation.h"
 
 #include "core/colors.h"
-#include "core/windowslinks.h"
 #include "widgets/keystate.h"
 #include "widgets/ui.h"
 
@@ -56,9 +55,14 @@ QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDia
     dialog.setAcceptMode(mode);
     dialog.setFileMode(opening ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+#ifdef Q_OS_WIN
+    // Windows' own dialog matches names without regard to case already.
+    Q_UNUSED(iconProvider);
+#else
     // Qt's own dialog, so that the filters match names without regard to case.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setIconProvider(&iconProvider);
+#endif
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setNameFilters(qtNameFilters(request.filter));
     // Wide enough that the name, size, type and date of a file read whole.
@@ -181,76 +185,35 @@ void QtPlatform::help(QWidget *owner, const QString &helpFile, int command, int 
 namespace
 {
 
-HWND activeWindowHandle()
+// Asks Windows to open an address with the program the user chose for it; true when
+// something was started (ShellExecute reports success with a value above 32).
+bool openWithShell(const QString &address)
 {
-    QWidget *w = QApplication::activeWindow();
-    return w ? reinterpret_cast<HWND>(w->winId()) : nullptr;
-}
-
-WindowsVersion runningWindowsVersion()
-{
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    // Deprecated, but the version record is exactly what decides the browser's path.
-#if defined(_MSC_VER)
-#pragma warning(push)
-#pragma warning(disable : 4996)
-#else
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#endif
-    const BOOL ok = GetVersionExW(&info);
-#if defined(_MSC_VER)
-#pragma warning(pop)
-#else
-#pragma GCC diagnostic pop
-#endif
-    if (!ok)
-        return {};
-    return {unsigned(info.dwPlatformId), unsigned(info.dwMajorVersion), unsigned(info.dwMinorVersion)};
+    QWidget *active = QApplication::activeWindow();
+    const HWND owner = active ? reinterpret_cast<HWND>(active->winId()) : nullptr;
+    const std::wstring target = address.toStdWString();
+    const HINSTANCE result = ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
 } // namespace
 #endif
 
-// On Windows the mail program and the browser are looked for where the program has
-// always looked for them; elsewhere the desktop's own choice is used.
+// The desktop's own mail program and browser, whatever they are.
 bool QtPlatform::startMail(const QString &address)
 {
+    const QString url = QStringLiteral("mailto:") + address;
 #ifdef Q_OS_WIN
-    const QString drive = windowsDrivePrefix(qEnvironmentVariable("WinDir"));
-    if (!QFileInfo::exists(windowsMailProgramPath(drive)))
-        return false;
-    const std::wstring target = (QStringLiteral("mailto:") + address).toStdWString();
-    ShellExecuteW(activeWindowHandle(), L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);
-    return true;
+    return openWithShell(url);
 #else
-    return QDesktopServices::openUrl(QUrl(QStringLiteral("mailto:") + address));
+    return QDesktopServices::openUrl(QUrl(url));
 #endif
 }
 
 bool QtPlatform::startBrowser(const QString &url)
 {
 #ifdef Q_OS_WIN
-    const QString drive = windowsDrivePrefix(qEnvironmentVariable("WinDir"));
-    const QString browser = windowsBrowserPath(drive, windowsSystemName(runningWindowsVersion()));
-    if (browser.isEmpty())
-        return true; // a system the links know nothing about: nothing to start, nothing to report
-    if (!QFileInfo::exists(browser))
-        return false;
-    const std::wstring program = browser.toStdWString();
-    std::wstring commandLine = windowsBrowserCommandLine(browser, url).toStdWString();
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNOACTIVATE;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
-    return true;
+    return openWithShell(url);
 #else
     return QDesktopServices::openUrl(QUrl(url));
 #endif
@@ -279,9 +242,12 @@ void QtPlatform::switchInputMethodOn(QWidget *box)
     box->setAttribute(Qt::WA_InputMethodEnabled, true);
     box->setInputMethodHints(Qt::ImhNone);
 #ifdef Q_OS_WIN
-    if (HIMC context = ImmGetContext(reinterpret_cast<HWND>(box->winId()))) {
+    // On the window's handle: asking a box for its own would make it a native window.
+    const HWND window = reinterpret_cast<HWND>(box->window()->winId());
+    if (HIMC context = ImmGetContext(window)) {
         ImmSetOpenStatus(context, TRUE);
-        ImmReleaseContext(reinterpret_cast<HWND>(box->winId()), context);
+        ImmSetConversionStatus(context, IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE, IME_SMODE_NONE);
+        ImmReleaseContext(window, context);
     }
 #endif
 }

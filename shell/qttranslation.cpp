@@ -35,10 +35,20 @@ void ensureQtTranslation()
     if (loaded)
         return;
     loaded = true;
+    // Windows deployments carry the combined qt_ja.qm beside the program; Linux
+    // distributions carry qtbase_ja.qm with Qt.
     auto *translator = new QTranslator(qApp);
-    if (translator->load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
+    const QLocale japanese(QLocale::Japanese);
+    const QStringList folders{QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                              QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString &folder : folders) {
+        for (const QString &name : {QStringLiteral("qt"), QStringLiteral("qtbase")}) {
+            if (translator->load(japanese, name, QStringLiteral("_"), folder)) {
+                QApplication::installTranslator(translator);
+                return;
+            }
+        }
+    }
 }
 
 void loadQtTranslationOnDemand()

@@ -4,7 +4,8 @@
 #include "core/countdowncolours.h"
 #include "core/resultsave.h"
 #include "core/rostersession.h"
-#include "core/windowslinks.h"
+#include "core/startup.h"
+#include "core/versionlinks.h"
 #include "support/testenv.h"
 
 #include <QColor>
@@ -45,6 +46,8 @@ private slots:
     void resultSave();
     void countdownColours_data();
     void countdownColours();
+    void workingFolder_data();
+    void workingFolder();
     void wordsOfEachSystem_data();
     void wordsOfEachSystem();
 };
@@ -234,6 +237,39 @@ void TestDecisions::countdownColours()
                          : made.kind == CountdownColourChoice::Kind::SameAsOther ? QStringLiteral("same")
                                                                                  : QStringLiteral("ignored");
     QCOMPARE(seen, choice);
+}
+
+void TestDecisions::workingFolder_data()
+{
+    QTest::addColumn<bool>("windows");
+    QTest::addColumn<bool>("marker");
+    QTest::addColumn<bool>("installedLayout");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("Windows, installed") << true << true << false << true << "/docs/ならびん";
+    QTest::newRow("Windows, portable") << true << false << false << true << "/prog";
+    // Even when it could not write there: the copy shows where it was put.
+    QTest::newRow("Windows, portable on a locked medium") << true << false << false << false << "/prog";
+    QTest::newRow("Linux, build tree") << false << false << false << true << "/prog";
+    QTest::newRow("Linux, installed") << false << false << true << true << "/data";
+    QTest::newRow("Linux, unwritable copy") << false << false << false << false << "/data";
+}
+
+void TestDecisions::workingFolder()
+{
+    QFETCH(bool, windows);
+    QFETCH(bool, marker);
+    QFETCH(bool, installedLayout);
+    QFETCH(bool, writable);
+    QFETCH(QString, folder);
+    WorkingFolderFacts facts{windows,
+                             QStringLiteral("/prog"),
+                             marker,
+                             installedLayout,
+                             writable,
+                             QStringLiteral("/docs"),
+                             QStringLiteral("/data")};
+    QCOMPARE(workingFolderFor(facts), folder);
 }
 
 // Windows keeps its own words; elsewhere they speak of what a Linux desktop has.

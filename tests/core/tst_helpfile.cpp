@@ -1,6 +1,5 @@
 // The keyword search, and the Windows link paths: which system, which browser, on which drive.
 #include "core/helpfile.h"
-#include "core/windowslinks.h"
 
 #include <QtTest>
 
@@ -11,8 +10,6 @@ class TestHelpFile : public QObject
 private slots:
     void keywordSearch_data();
     void keywordSearch();
-    void windowsLinkDecision_data();
-    void windowsLinkDecision();
 };
 
 void TestHelpFile::keywordSearch_data()
@@ -37,36 +34,6 @@ void TestHelpFile::keywordSearch()
     for (const HelpIndexEntry &e : matchHelpIndex(index, typed))
         keywords.append(e.keyword);
     QCOMPARE(keywords, found);
-}
-
-void TestHelpFile::windowsLinkDecision_data()
-{
-    QTest::addColumn<QString>("winDir");
-    QTest::addColumn<QList<int>>("version"); // platform id, major, minor
-    QTest::addColumn<QString>("system");
-    QTest::addColumn<QString>("browser"); // after the drive
-    const QString ie = QStringLiteral("Program Files\\Internet Explorer\\IEXPLORE.EXE");
-    const QString plus = QStringLiteral("Program Files\\Plus!\\Microsoft Internet\\IEXPLORE.EXE");
-    QTest::newRow("Windows 95") << "C:\\WINDOWS" << QList<int>{1, 4, 0} << "Windows95" << ie;
-    QTest::newRow("Windows 98") << "C:\\WINDOWS" << QList<int>{1, 4, 10} << "Windows98" << ie;
-    QTest::newRow("Windows NT 4") << "C:\\WINNT" << QList<int>{2, 4, 0} << "WindowsNT" << plus;
-    QTest::newRow("Windows 2000") << "C:\\WINNT" << QList<int>{2, 5, 0} << "Windows2000" << ie;
-    QTest::newRow("Windows 10") << "C:\\Windows" << QList<int>{2, 10, 0} << "Windows2000" << ie;
-    QTest::newRow("drive D, NT 4") << "D:\\WINNT" << QList<int>{2, 4, 0} << "WindowsNT" << plus;
-}
-
-void TestHelpFile::windowsLinkDecision()
-{
-    QFETCH(QString, winDir);
-    QFETCH(QList<int>, version);
-    QFETCH(QString, system);
-    QFETCH(QString, browser);
-    const QString drive = windowsDrivePrefix(winDir);
-    QCOMPARE(drive, winDir.left(3));
-    const QString name = windowsSystemName({unsigned(version[0]), unsigned(version[1]), unsigned(version[2])});
-    QCOMPARE(name, system);
-    QCOMPARE(windowsBrowserPath(drive, name), drive + browser);
-    QCOMPARE(windowsMailProgramPath(drive), drive + QStringLiteral("Program Files\\Outlook Express\\MSIMN.EXE"));
 }
 
 QTEST_MAIN(TestHelpFile)
