@@ -182,6 +182,10 @@ void ConditionEditor::buildClassroom()
     setTabOrder(seatBoxes[SeatCount - 1], emptySeatChecks[0]);
     for (int i = 1; i < SeatCount; ++i)
         setTabOrder(emptySeatChecks[size_t(i - 1)], emptySeatChecks[size_t(i)]);
+    for (int i = 0; i < SeatCount; ++i) {
+        nameSeat(seatBoxes[size_t(i)], i + 1);
+        nameSeat(emptySeatChecks[size_t(i)], i + 1, QStringLiteral("空席"));
+    }
     desk =
         makeLabel(classroomFrame, {QStringLiteral("Label5"), QStringLiteral("教     卓"), QRect(3030, 5100, 975, 285),
                                    Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
