@@ -118,6 +118,7 @@ void TestAccess::accessibleTexts_data()
     row("roster: button with trailing blanks", "roster editor", "Toolbar1_button_3", "取消・了解", nullptr);
     row("conditions: seat 5", "condition editor", "Text1_4", "No.5", "前から2列目");
     row("conditions: seat 8 empty", "condition editor", "Check1_7", "No.8 空席", "前から2列目");
+    row("conditions: registrant", "condition editor", "Label4_2", "生徒3", "Enter キーで座席を選択");
     row("conditions: slot beyond the roster", "condition editor", "Label4_3", "", "");
     row("conditions: help button", "condition editor", "Toolbar1_button_6", "当該ﾍﾙﾌﾟ", nullptr);
     row("result: seated", "result window", "Label3_4", "No.5 生徒3", "前から2列目");
