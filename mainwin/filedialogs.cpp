@@ -86,6 +86,13 @@ FileNameDialog::FileNameDialog(const FileNameDialogLayout &layout)
     setBackgroundColor(nameBox, DarkGrey);
     setTextColor(nameBox, Yellow);
     keepSingleLine(nameBox);
+    // For a screen reader: the box is called by the caption beside it (the last label),
+    // the chosen file's name is told by the other caption.
+    nameBox->setAccessibleName(labels[3]->text());
+    for (size_t i = 1; i < 3; ++i) {
+        if (labels[i] != sourceName)
+            sourceName->setAccessibleDescription(labels[i]->text());
+    }
     addButtonRow();
     nameBox->setFocus();
 }

@@ -67,6 +67,7 @@ void RosterEditor::buildSeats()
         const QRect box = seatBoxTwips(i);
         t->setGeometry(twRect(box.left(), box.top(), box.width(), box.height()));
         t->setFont(makeFont(Face::PGothic, 12));
+        nameSeat(t, i + 1);
         setBackgroundColor(t, QColor::fromRgb(NameBoxColor));
         t->setAttribute(Qt::WA_InputMethodEnabled, true);
         installEnterMovesOn(t);

@@ -10,13 +10,16 @@
 #include "widgets/ui.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDrag>
 #include <QDropEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 
 namespace
 {
@@ -67,6 +70,41 @@ template <class W, size_t N> int indexOf(const std::array<W *, N> &group, QObjec
 bool isDragEvent(QEvent::Type type)
 {
     return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
+}
+
+// A registrant's label. With the focus it shows a dotted line just inside its border, in
+// its text's colour, as the classic focus rectangle of a list item; styles' own focus frames
+// are lost on the olive. Without the focus it looks as it always did.
+class RegistrantLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QLabel::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter painter(this);
+        QPen dots(palette().color(foregroundRole()), 0);
+        dots.setDashPattern({1, 1});
+        painter.setPen(dots);
+        painter.drawRect(contentsRect().adjusted(1, 1, -2, -2));
+    }
+};
+
+// A name as a menu item shows it: an "&" is no access key, and a TAB would split the caption.
+QString menuCaption(QString text)
+{
+    return text.replace(QLatin1Char('&'), QLatin1String("&&")).replace(QLatin1Char('\t'), QLatin1Char(' '));
+}
+
+// Enter or Space, as a button takes them.
+bool isActivation(const QKeyEvent *key)
+{
+    const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    return plain && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space);
 }
 
 } // namespace
@@ -128,8 +166,9 @@ void ConditionEditor::buildRegistrantList()
                                     Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
     for (int i = 0; i < SeatCount; ++i) {
         const QRect place(RegistrantLefts[size_t(i / 14)], RegistrantTops[size_t(i % 14)], 1155, 255);
-        QLabel *label = makeLabel(registrantFrame, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic,
-                                                    9, false, Qt::black, LightOlive, true, Qt::AlignCenter});
+        QLabel *label = new RegistrantLabel(registrantFrame);
+        setUpLabel(label, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic, 9, false, Qt::black,
+                           LightOlive, true, Qt::AlignCenter});
         label->setAcceptDrops(true);
         label->installEventFilter(this);
         registrantLabels[size_t(i)] = label;
@@ -182,6 +221,15 @@ void ConditionEditor::buildClassroom()
     setTabOrder(seatBoxes[SeatCount - 1], emptySeatChecks[0]);
     for (int i = 1; i < SeatCount; ++i)
         setTabOrder(emptySeatChecks[size_t(i - 1)], emptySeatChecks[size_t(i)]);
+    // Then the registrants (those of the roster take the focus), and round to seat 1.
+    setTabOrder(emptySeatChecks[SeatCount - 1], registrantLabels[0]);
+    for (int i = 1; i < SeatCount; ++i)
+        setTabOrder(registrantLabels[size_t(i - 1)], registrantLabels[size_t(i)]);
+    setTabOrder(registrantLabels[SeatCount - 1], seatBoxes[0]);
+    for (int i = 0; i < SeatCount; ++i) {
+        nameSeat(seatBoxes[size_t(i)], i + 1);
+        nameSeat(emptySeatChecks[size_t(i)], i + 1, QStringLiteral("空席"));
+    }
     desk =
         makeLabel(classroomFrame, {QStringLiteral("Label5"), QStringLiteral("教     卓"), QRect(3030, 5100, 975, 285),
                                    Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
@@ -212,7 +260,18 @@ void ConditionEditor::showRegistrants()
         QLabel *label = registrantLabels[size_t(k - 1)];
         label->setText(s.PupilNames[size_t(k)]);
         label->setProperty("Tag", s.PupilNames[size_t(k)]);
+        // Tab stops at the registrants only; a screen reader hears how to place one.
+        const bool registrant = isRegistrant(k - 1);
+        if (!registrant && label->hasFocus())
+            seatBoxes[0]->setFocus();
+        label->setFocusPolicy(registrant ? Qt::TabFocus : Qt::NoFocus);
+        label->setAccessibleDescription(registrant ? QStringLiteral("Enter キーで座席を選択") : QString());
     }
+}
+
+bool ConditionEditor::isRegistrant(int index) const
+{
+    return index >= 0 && index < SeatCount && index < state().PupilCount;
 }
 
 SeatEntries ConditionEditor::entries() const
@@ -278,7 +337,7 @@ void ConditionEditor::dropName(int index, const QString &name)
 void ConditionEditor::dragRegistrant(int index)
 {
     // Labels of empty roster slots have nobody to drag.
-    if (index < 0 || index >= SeatCount || index >= state().PupilCount)
+    if (!isRegistrant(index))
         return;
     QLabel *label = registrantLabels[size_t(index)];
     auto *drag = new QDrag(label);
@@ -322,14 +381,111 @@ bool ConditionEditor::registrantDragEvent(int index, QEvent *event)
     return true;
 }
 
+QMenu *ConditionEditor::registrantMenu(int seat, QWidget *parent)
+{
+    auto *menu = new QMenu(QStringLiteral("登録者一覧から選択(&L)"), parent);
+    menu->setObjectName(QStringLiteral("registrantMenu"));
+    for (int i = 0; isRegistrant(i); ++i) {
+        const QString name = registrantLabels[size_t(i)]->property("Tag").toString();
+        connect(menu->addAction(menuCaption(name)), &QAction::triggered, this,
+                [this, seat, name] { dropName(seat, name); });
+    }
+    menu->setEnabled(!menu->isEmpty());
+    return menu;
+}
+
+void ConditionEditor::showRegistrantMenu(int seat)
+{
+    QMenu *menu = registrantMenu(seat, this);
+    menu->setAccessibleName(QStringLiteral("%1に座る登録者").arg(seatName(seat + 1)));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (menu->isEmpty()) {
+        delete menu;
+        return;
+    }
+    // Under the box, as a drop-down list opens.
+    const QLineEdit *box = seatBoxes[size_t(seat)];
+    menu->popup(box->mapToGlobal(QPoint(0, box->height())));
+    menu->setActiveAction(menu->actions().constFirst());
+}
+
+void ConditionEditor::showSeatMenu(int index)
+{
+    if (!isRegistrant(index))
+        return;
+    const QString name = registrantLabels[size_t(index)]->property("Tag").toString();
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("seatMenu"));
+    menu->setAccessibleName(QStringLiteral("%1の座席").arg(name));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (int i = 0; i < SeatCount; ++i) {
+        // One row of the classroom between separators; beside each seat what it holds now.
+        if (i > 0 && i % 4 == 0)
+            menu->addSeparator();
+        QStringList holds;
+        if (!seatBoxes[size_t(i)]->text().isEmpty())
+            holds.append(menuCaption(seatBoxes[size_t(i)]->text()));
+        if (emptySeatChecks[size_t(i)]->isChecked())
+            holds.append(QStringLiteral("空席"));
+        QString caption = seatName(i + 1);
+        if (!holds.isEmpty())
+            caption += QLatin1Char('\t') + holds.join(QLatin1Char(' '));
+        connect(menu->addAction(caption), &QAction::triggered, this, [this, i, name] { dropName(i, name); });
+    }
+    const QLabel *label = registrantLabels[size_t(index)];
+    menu->popup(label->mapToGlobal(QPoint(0, label->height())));
+    menu->setActiveAction(menu->actions().constFirst());
+}
+
+bool ConditionEditor::seatBoxKeyEvent(int index, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        // Alt+Down, as a drop-down list opens: the registrants to choose from.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Down || (key->modifiers() & ~Qt::KeypadModifier) != Qt::AltModifier)
+            return false;
+        showRegistrantMenu(index);
+        return true;
+    }
+    // The box's own context menu, with the registrants on top.
+    QLineEdit *box = seatBoxes[size_t(index)];
+    QMenu *menu = box->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *first = menu->actions().value(0);
+    menu->insertMenu(first, registrantMenu(index, menu));
+    menu->insertSeparator(first);
+    menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+    return true;
+}
+
+bool ConditionEditor::registrantKeyEvent(int index, QEvent *event)
+{
+    // Enter, Space, the Menu key or Shift+F10 on a registrant: the seats to choose from. A
+    // right click stays as it was (the press starts a drag).
+    const bool asked = event->type() == QEvent::KeyPress
+                           ? isActivation(static_cast<QKeyEvent *>(event))
+                           : static_cast<QContextMenuEvent *>(event)->reason() == QContextMenuEvent::Keyboard;
+    if (!asked || !isRegistrant(index))
+        return false;
+    showSeatMenu(index);
+    return true;
+}
+
 bool ConditionEditor::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if (const int seat = indexOf(seatBoxes, watched); seat >= 0 && isDragEvent(type))
-        return seatBoxDragEvent(seat, event);
+    const bool keyboard = type == QEvent::KeyPress || type == QEvent::ContextMenu;
+    if (const int seat = indexOf(seatBoxes, watched); seat >= 0) {
+        if (isDragEvent(type))
+            return seatBoxDragEvent(seat, event);
+        if (keyboard)
+            return seatBoxKeyEvent(seat, event);
+    }
     if (const int registrant = indexOf(registrantLabels, watched); registrant >= 0) {
         if (isDragEvent(type))
             return registrantDragEvent(registrant, event);
+        if (keyboard)
+            return registrantKeyEvent(registrant, event);
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
             dragRegistrant(registrant);
             return true;

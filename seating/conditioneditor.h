@@ -32,6 +32,12 @@ public:
     void dragRegistrant(int index);
     // A dragged name was dropped on seat box `index`.
     void dropName(int index, const QString &name);
+    // The keyboard's way to the same drops: the registrants to choose from for seat box
+    // `seat` (a submenu of its context menu, or a menu of its own), and the seats to choose
+    // from for registrant label `index` (a menu under the label). Only registrants of
+    // the roster are offered.
+    QMenu *registrantMenu(int seat, QWidget *parent);
+    void showSeatMenu(int index);
 
     // Names and ticks as they stand, seat 1 first.
     SeatEntries entries() const;
@@ -63,6 +69,10 @@ private:
     void closeToMainWindow();
     bool seatBoxDragEvent(int index, QEvent *event);
     bool registrantDragEvent(int index, QEvent *event);
+    bool seatBoxKeyEvent(int index, QEvent *event);
+    bool registrantKeyEvent(int index, QEvent *event);
+    void showRegistrantMenu(int seat);
+    bool isRegistrant(int index) const;
 
     Slots conditionsAtOpen_;
 };

@@ -24,6 +24,14 @@ void fitWidestFace(QLabel *face)
     narrower.setStretch(qMax(50, 100 * (face->width() - 2) / widest));
     face->setFont(narrower);
 }
+
+// The seconds left, in the box and for a screen reader, which could make nothing of a
+// lone number.
+void showNumber(QLabel *box, const QString &number)
+{
+    box->setText(number);
+    box->setAccessibleName(QStringLiteral("あと%1秒").arg(number));
+}
 } // namespace
 
 CountdownWindow::CountdownWindow()
@@ -33,6 +41,8 @@ CountdownWindow::CountdownWindow()
     setObjectName(QStringLiteral("WAIT"));
     setBackgroundColor(this, Qt::black);
     setCursor(Qt::WaitCursor);
+    // The title is a blank; a screen reader names the window all the same.
+    setAccessibleName(QStringLiteral("カウントダウン"));
 
     const auto caption = [this](const char *name, const QString &text, QRect twips, qreal points) {
         return makeLabel(this, {QString::fromLatin1(name), text, twips, Face::PMincho, points, true, Qt::white});
@@ -44,14 +54,18 @@ CountdownWindow::CountdownWindow()
     captions[3] = caption("Label1", QStringLiteral("結果が出るまであと・・・"), QRect(360, 2850, 2955, 285), 14.25);
     captions[4] = caption("Label3", QStringLiteral("秒"), QRect(5310, 3720, 375, 375), 14.25);
     fitWidestFace(face);
+    // Read out, the face's signs would be noise.
+    face->setAccessibleName(QStringLiteral("顔文字"));
     numberBox = makeLabel(this, {QStringLiteral("Label2"), QStringLiteral("10"), QRect(3630, 2760, 1590, 1500),
                                  Face::PGothic, 72, false, Qt::black, Qt::white, true, Qt::AlignCenter});
+    showNumber(numberBox, QStringLiteral("10"));
 
     progressBar = new QProgressBar(this);
     progressBar->setObjectName(QStringLiteral("ProgressBar1"));
     progressBar->setGeometry(twRect(240, 3540, 3045, 495));
     progressBar->setRange(0, 100);
     progressBar->setTextVisible(false);
+    progressBar->setAccessibleName(QStringLiteral("結果が出るまでの進み具合"));
 
     ticker = new QTimer(this);
     ticker->setObjectName(QStringLiteral("Timer1"));
@@ -86,7 +100,7 @@ void CountdownWindow::applyColours()
 
 void CountdownWindow::onActivate()
 {
-    numberBox->setText(QStringLiteral("10"));
+    showNumber(numberBox, QStringLiteral("10"));
     applyColours();
 }
 
@@ -105,7 +119,7 @@ void CountdownWindow::tick()
         return;
     }
     const QString shown = QString::number(value - 1);
-    numberBox->setText(shown);
+    showNumber(numberBox, shown);
     if (const std::optional<QString> newFace = countdownFace(shown))
         face->setText(*newFace);
     const CountdownProgress progress = advanceCountdown(progressStep_);

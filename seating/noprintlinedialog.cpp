@@ -1,6 +1,7 @@
 #include "seating/noprintlinedialog.h"
 
 #include "platform/platform.h"
+#include "widgets/seatbox.h"
 #include "widgets/storesetting.h"
 #include "widgets/ui.h"
 
@@ -70,6 +71,7 @@ NonPrintedRowsDialog::NonPrintedRowsDialog()
         box->setFont(makeFont(Face::PGothic, 11.25));
         setBackgroundColor(box, grey);
         setTextColor(box, rgb(255, 255, 128));
+        box->setAccessibleDescription(rowText(rowOf(i)));
         rowChecks[size_t(i)] = box;
     }
     // One size for all six, so that the rows read alike.

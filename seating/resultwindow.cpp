@@ -7,6 +7,7 @@
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
+#include "widgets/seatbox.h"
 #include "widgets/storesetting.h"
 #include "widgets/ui.h"
 
@@ -76,6 +77,7 @@ void ResultWindow::buildSeats()
             makeLabel(client(), {QStringLiteral("Label3_%1").arg(i), QString(),
                                  QRect(BoxLeft[size_t(i % 4)], BoxTop[size_t(i / 4)], BoxWidth, BoxHeight),
                                  Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+        nameSeat(seatBoxes[size_t(i)], i + 1);
     }
     desk = makeLabel(client(), {QStringLiteral("Label4"), QStringLiteral("教     卓"), QRect(4215, 5670, 1095, 315),
                                 Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
@@ -122,8 +124,12 @@ QStringList ResultWindow::seatTexts() const
 
 void ResultWindow::setSeatTexts(const QStringList &texts)
 {
-    for (int i = 0; i < SeatCount; ++i)
-        seatBoxes[size_t(i)]->setText(i < texts.size() ? texts.at(i) : QString());
+    for (int i = 0; i < SeatCount; ++i) {
+        const QString text = i < texts.size() ? texts.at(i) : QString();
+        seatBoxes[size_t(i)]->setText(text);
+        // A named label is read by its name only: the pupil goes into it.
+        nameSeat(seatBoxes[size_t(i)], i + 1, text.trimmed());
+    }
 }
 
 void ResultWindow::acknowledge()

@@ -7,12 +7,16 @@
 #include "widgets/ui.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 
 FormWindow::FormWindow(const QString &title, const char *objectName, const QColor &background)
     : client_(new QWidget(this))
@@ -25,6 +29,41 @@ FormWindow::FormWindow(const QString &title, const char *objectName, const QColo
     client_->setFixedSize(tw(LargeClientWidthTwips), tw(LargeClientHeightTwips));
     setCentralWidget(client_);
     menuBar()->setNativeMenuBar(false);
+    // F10 reaches the menus as on Windows, GNOME and KDE, also those whose title has no
+    // access key.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this, &FormWindow::openFirstMenu);
+    // Shift+F10 opens the focused control's context menu, as the Menu key does; Qt on
+    // Linux leaves that key to the program.
+    connect(new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this), &QShortcut::activated, this,
+            &FormWindow::openContextMenu);
+}
+
+void FormWindow::openContextMenu()
+{
+    QWidget *target = focusWidget();
+    if (!target || !target->isEnabled())
+        return;
+    // Where Qt opens it for the Menu key: at the text cursor, else the widget's middle.
+    const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+    QCoreApplication::sendEvent(target, &event);
+}
+
+void FormWindow::openFirstMenu()
+{
+    for (QAction *title : menuBar()->actions()) {
+        QMenu *menu = title->menu();
+        if (!menu || !title->isVisible() || !title->isEnabled())
+            continue;
+        menuBar()->setActiveAction(title);
+        for (QAction *item : menu->actions()) {
+            if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
+                menu->setActiveAction(item);
+                break;
+            }
+        }
+        return;
+    }
 }
 
 void FormWindow::fixSize()

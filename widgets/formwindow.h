@@ -46,6 +46,9 @@ public:
     void showDateAndTime();
     // The status clock's tick: the texts recomputed and shown.
     void refreshDateAndTime();
+    // Opens the menu bar's first menu with its first command that can be chosen
+    // highlighted, as F10 does.
+    void openFirstMenu();
 
     PositionToolbar *toolbar = nullptr;
     StatusPanels *statusPanels = nullptr;
@@ -65,6 +68,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void openContextMenu();
+
     QWidget *client_;
     bool centred_ = false;
     int datePanel_ = 0;

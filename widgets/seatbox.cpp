@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -93,4 +94,25 @@ void keepSingleLine(QLineEdit *box)
 void installEnterMovesOn(QLineEdit *box)
 {
     box->installEventFilter(new EnterMovesOn(box));
+}
+
+QString seatName(int seat)
+{
+    return QStringLiteral("No.%1").arg(seat);
+}
+
+QString rowText(int row)
+{
+    return QStringLiteral("前から%1列目").arg(row);
+}
+
+QString seatRowText(int seat)
+{
+    return rowText((seat + 3) / 4);
+}
+
+void nameSeat(QWidget *widget, int seat, const QString &more)
+{
+    widget->setAccessibleName(more.isEmpty() ? seatName(seat) : seatName(seat) + QLatin1Char(' ') + more);
+    widget->setAccessibleDescription(seatRowText(seat));
 }

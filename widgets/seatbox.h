@@ -3,6 +3,7 @@
 #include <QString>
 
 class QLineEdit;
+class QWidget;
 
 // Name boxes of the seat grids: Enter moves the focus to the next control in tab order
 // and is not inserted; after every key the input method is switched on for Japanese.
@@ -20,3 +21,12 @@ struct SingleLineEdit {
     int cursor;
 };
 SingleLineEdit cutAtLineBreak(const QString &before, const QString &after, int cursor);
+
+// What a screen reader says of the seat grids: seat 5 is "No.5", as its caption reads, in
+// "前から2列目"; row 1 is the front row, next to the teacher's desk.
+QString seatName(int seat);
+QString rowText(int row);
+QString seatRowText(int seat);
+// Gives a seat's box (or its tick, its label) that name, with `more` after it, and its
+// row as the description.
+void nameSeat(QWidget *widget, int seat, const QString &more = {});

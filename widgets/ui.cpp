@@ -70,7 +70,14 @@ void setBackgroundColor(QWidget *w, const QColor &color)
 
 QLabel *makeLabel(QWidget *parent, const LabelDef &def)
 {
-    auto *label = new QLabel(def.text, parent);
+    auto *label = new QLabel(parent);
+    setUpLabel(label, def);
+    return label;
+}
+
+void setUpLabel(QLabel *label, const LabelDef &def)
+{
+    label->setText(def.text);
     label->setObjectName(def.objectName);
     label->setGeometry(twRect(def.twips.x(), def.twips.y(), def.twips.width(), def.twips.height()));
     label->setFont(makeFont(def.face, def.pointSize, def.bold));
@@ -84,7 +91,6 @@ QLabel *makeLabel(QWidget *parent, const LabelDef &def)
         label->setFrameShadow(QFrame::Plain);
         label->setLineWidth(1);
     }
-    return label;
 }
 
 std::array<QPushButton *, 3> makeCommandButtons(QWidget *parent)

@@ -54,6 +54,8 @@ struct LabelDef {
     Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop;
 };
 QLabel *makeLabel(QWidget *parent, const LabelDef &def);
+// Sets up a label made elsewhere (of a class of its own) as makeLabel sets up its own.
+void setUpLabel(QLabel *label, const LabelDef &def);
 
 // The button row "OK", "キャンセル", "ヘルプ" that the small dialogs share, with the
 // objectNames "Command1_0" .. "Command1_2", no default button, tooltips with a blank on each side.

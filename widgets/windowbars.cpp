@@ -63,6 +63,8 @@ PositionToolbar::PositionToolbar(QWidget *client, const std::vector<ToolbarItem>
         action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
         action->setToolTip(item.toolTip);
         auto *b = qobject_cast<QToolButton *>(widgetForAction(action));
+        // The button shows only its image; a screen reader says its tooltip, without the blanks.
+        b->setAccessibleName(item.toolTip.trimmed());
         b->setObjectName(QStringLiteral("Toolbar1_button_%1").arg(position));
         buttons_[position] = b;
         connect(action, &QAction::triggered, this, [this, position] { emit buttonClicked(position); });

@@ -10,7 +10,9 @@
 
 #include <QCheckBox>
 #include <QDrag>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QToolButton>
 #include <QtTest>
@@ -96,6 +98,22 @@ bool dropName(QWidget *target, const QString &name)
     return enter.isAccepted() && move.isAccepted() && move.dropAction() == Qt::CopyAction && dropped.isAccepted();
 }
 
+// The captions of a menu's items, separators left out.
+QStringList captions(const QMenu *menu)
+{
+    QStringList out;
+    for (const QAction *a : menu->actions()) {
+        if (!a->isSeparator())
+            out.append(a->text());
+    }
+    return out;
+}
+
+QMenu *openPopup()
+{
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
 QImage iconImage(const QPixmap &pixmap)
 {
     return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
@@ -118,6 +136,9 @@ private slots:
     void drops_data();
     void drops();
     void pressBeyondTheRosterStartsNoDrag();
+    void keyboardPlacing_data();
+    void keyboardPlacing();
+    void tabReachesTheRegistrants();
     void dragIconFiles_data();
     void dragIconFiles();
     void wholeRoad();
@@ -286,6 +307,88 @@ void TestConditions::pressBeyondTheRosterStartsNoDrag()
     ConditionEditor *w = openEditor(pupils(20));
     QTest::mousePress(w->registrantLabels[20], Qt::LeftButton);
     QCOMPARE(w->findChildren<QDrag *>().size(), 0);
+}
+
+void TestConditions::keyboardPlacing_data()
+{
+    QTest::addColumn<bool>("fromSeat"); // the keys start on seat 6, else on the second registrant
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("registrant, Enter") << false << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("registrant, Space") << false << int(Qt::Key_Space) << int(Qt::NoModifier);
+    QTest::newRow("registrant, Shift+F10") << false << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    QTest::newRow("seat, Alt+Down") << true << int(Qt::Key_Down) << int(Qt::AltModifier);
+    QTest::newRow("seat, Shift+F10: context menu") << true << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+// Without a mouse, the second registrant goes to seat 6 as a drop puts it there: the name
+// as the roster has it, whatever the menus show of it. Only the roster's registrants are
+// offered; each seat shows what it holds.
+void TestConditions::keyboardPlacing()
+{
+    QFETCH(bool, fromSeat);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    TestEnv env;
+    const QString name = QStringLiteral("A&B\tC");
+    ConditionEditor *w = openEditor({"生徒1", name, "生徒3"}, {}, {{5, "生徒3"}, {7, "-"}});
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QWidget *start = fromSeat ? static_cast<QWidget *>(w->seatBoxes[5]) : w->registrantLabels[1];
+    start->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(start, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QMenu *menu = openPopup();
+    QVERIFY(menu);
+    int steps = 5; // No.1 is highlighted; down to No.6
+    if (fromSeat) {
+        if (key == Qt::Key_F10) {
+            QCOMPARE(captions(menu).first(), QStringLiteral("登録者一覧から選択(&L)"));
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Right);
+            QTRY_VERIFY(openPopup() != menu);
+            menu = openPopup();
+        }
+        QCOMPARE(captions(menu), (QStringList{"生徒1", "A&&B C", "生徒3"}));
+        steps = 1;
+    } else {
+        QStringList seats;
+        for (int k = 1; k <= SeatCount; ++k)
+            seats.append(QStringLiteral("No.%1").arg(k));
+        seats[4] += QStringLiteral("\t生徒3");
+        seats[6] += QStringLiteral("\t空席");
+        QCOMPARE(captions(menu), seats);
+    }
+    for (int i = 0; i < steps; ++i)
+        QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Return);
+    QTRY_VERIFY(!openPopup());
+    QStringList expected(SeatCount, QString());
+    expected[4] = QStringLiteral("生徒3");
+    expected[5] = name;
+    QCOMPARE(boxTexts(w), expected);
+    QCOMPARE(tickedSeats(w), QList<int>{7});
+}
+
+// Tab goes from the last tick to the registrants of the roster, then round to seat 1; a
+// focused registrant shows it.
+void TestConditions::tabReachesTheRegistrants()
+{
+    TestEnv env;
+    ConditionEditor *w = openEditor(pupils(3));
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    const QImage unfocused = w->registrantLabels[0]->grab().toImage();
+    w->emptySeatChecks[27]->setFocus(Qt::TabFocusReason);
+    QStringList reached;
+    for (int i = 0; i < 4; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached.append(QApplication::focusWidget()->objectName());
+        if (i == 0)
+            QVERIFY(w->registrantLabels[0]->grab().toImage() != unfocused);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    reached.append(QApplication::focusWidget()->objectName());
+    QCOMPARE(reached, (QStringList{"Label4_0", "Label4_1", "Label4_2", "Text1_0", "Label4_2"}));
 }
 
 void TestConditions::dragIconFiles_data()

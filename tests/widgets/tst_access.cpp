@@ -1,0 +1,160 @@
+// What keyboard and screen reader users reach in every window: F10 opens the first menu,
+// and the controls carry names and descriptions a listener understands.
+#include "mainwin/filedialogs.h"
+#include "roster/rostereditor.h"
+#include "seating/conditioneditor.h"
+#include "seating/countdown.h"
+#include "seating/noprintlinedialog.h"
+#include "seating/resultwindow.h"
+#include "support/mainfixtures.h"
+#include "widgets/mainwindowstate.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QMenu>
+#include <QtTest>
+
+namespace
+{
+
+// The window a row names, created with a roster of three in the shared state.
+QWidget *openWindow(const QString &window)
+{
+    SharedState &s = state();
+    const QStringList roster{QStringLiteral("生徒1"), QStringLiteral("生徒2"), QStringLiteral("生徒3")};
+    for (int i = 0; i < roster.size(); ++i)
+        s.PupilNames[size_t(i + 1)] = roster.at(i);
+    s.PupilCount = quint8(roster.size());
+    if (window == QLatin1String("main window"))
+        return shownMain();
+    if (window == QLatin1String("main window, conditions")) {
+        MainWindow *main = shownMain();
+        mainWindowState().enterConditionsState();
+        return main;
+    }
+    if (window == QLatin1String("roster editor"))
+        return form<RosterEditor>();
+    if (window == QLatin1String("condition editor"))
+        return form<ConditionEditor>();
+    if (window == QLatin1String("result window")) {
+        ResultWindow *result = form<ResultWindow>();
+        result->setSeatTexts(padded(
+            {QStringLiteral("生徒2"), QString(), QString(), QString(), QStringLiteral("生徒3"), QStringLiteral(" ")}));
+        return result;
+    }
+    if (window == QLatin1String("countdown, a second on")) {
+        CountdownWindow *countdown = form<CountdownWindow>();
+        countdown->tick();
+        return countdown;
+    }
+    if (window == QLatin1String("copy dialog"))
+        return form<FileCopyDialog>();
+    if (window == QLatin1String("rename dialog"))
+        return form<RenameDialog>();
+    if (window == QLatin1String("non-printed rows"))
+        return form<NonPrintedRowsDialog>();
+    return nullptr;
+}
+
+} // namespace
+
+class TestAccess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void f10OpensTheFirstMenu_data();
+    void f10OpensTheFirstMenu();
+    void accessibleTexts_data();
+    void accessibleTexts();
+};
+
+void TestAccess::f10OpensTheFirstMenu_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("item"); // the item highlighted in the first menu
+    QTest::newRow("main window") << "main window" << QStringLiteral("mnuFileCreate");
+    // The roster commands are off: the first that can be chosen.
+    QTest::newRow("main window, conditions") << "main window, conditions" << QStringLiteral("mnuFileNarabin");
+    QTest::newRow("roster editor") << "roster editor" << QStringLiteral("mnuNewFile");
+    QTest::newRow("condition editor") << "condition editor" << QStringLiteral("mnuCond");
+    // Its file menu has no access key: F10 is the way in without Alt.
+    QTest::newRow("result window") << "result window" << QStringLiteral("mnuResultSave");
+}
+
+void TestAccess::f10OpensTheFirstMenu()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, item);
+    TestEnv env;
+    QWidget *w = openWindow(window);
+    w->show();
+    w->activateWindow();
+    QTRY_VERIFY(w->isActiveWindow());
+    QTest::keyClick(w, Qt::Key_F10);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QCOMPARE(menu->objectName(), QStringLiteral("mnuFile"));
+    QVERIFY(menu->activeAction());
+    QCOMPARE(menu->activeAction()->objectName(), item);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+}
+
+void TestAccess::accessibleTexts_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("widget"); // objectName; the window's own for the window
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description"); // null: Qt's own (a tooltip) is left to it
+    const auto row = [](const char *tag, const char *window, const char *widget, const char *name,
+                        const char *description) {
+        QTest::newRow(tag) << QString::fromUtf8(window) << QString::fromUtf8(widget) << QString::fromUtf8(name)
+                           << (description ? QString::fromUtf8(description) : QString());
+    };
+    row("roster: seat 1", "roster editor", "Text1_0", "No.1", "前から1列目");
+    row("roster: seat 28", "roster editor", "Text1_27", "No.28", "前から7列目");
+    row("roster: button with trailing blanks", "roster editor", "Toolbar1_button_3", "取消・了解", nullptr);
+    row("conditions: seat 5", "condition editor", "Text1_4", "No.5", "前から2列目");
+    row("conditions: seat 8 empty", "condition editor", "Check1_7", "No.8 空席", "前から2列目");
+    row("conditions: registrant", "condition editor", "Label4_2", "生徒3", "Enter キーで座席を選択");
+    row("conditions: slot beyond the roster", "condition editor", "Label4_3", "", "");
+    row("conditions: help button", "condition editor", "Toolbar1_button_6", "当該ﾍﾙﾌﾟ", nullptr);
+    row("result: seated", "result window", "Label3_4", "No.5 生徒3", "前から2列目");
+    row("result: blank seat", "result window", "Label3_5", "No.6", "前から2列目");
+    row("result: seat 9", "result window", "Label3_8", "No.9", "前から3列目");
+    row("main: new roster", "main window", "Toolbar1_button_2", "名簿の新規作成", nullptr);
+    row("main: version", "main window", "Toolbar1_button_11", "ﾊﾞｰｼﾞｮﾝ情報", nullptr);
+    row("countdown: window", "countdown, a second on", "WAIT", "カウントダウン", "");
+    row("countdown: number", "countdown, a second on", "Label2", "あと9秒", "");
+    row("countdown: face", "countdown, a second on", "Label6", "顔文字", "");
+    row("countdown: bar", "countdown, a second on", "ProgressBar1", "結果が出るまでの進み具合", "");
+    row("copy: name box", "copy dialog", "Text1", "コピー先", "");
+    row("copy: source", "copy dialog", "Label3", "", "コピー元");
+    row("rename: name box", "rename dialog", "Text1", "新しい名前", "");
+    row("rename: source", "rename dialog", "Label2", "", "元の名前");
+    row("non-printed rows: row 2", "non-printed rows", "Check1_0", "No. 8  ～ No. 5", "前から2列目");
+    row("non-printed rows: row 7", "non-printed rows", "Check1_5", "No.28 ～ No.25", "前から7列目");
+}
+
+void TestAccess::accessibleTexts()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, widget);
+    QFETCH(QString, name);
+    QFETCH(QString, description);
+    TestEnv env;
+    QWidget *w = openWindow(window);
+    QVERIFY(w);
+    QWidget *target = w->objectName() == widget ? w : w->findChild<QWidget *>(widget);
+    QVERIFY(target);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(target);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
+    if (!description.isNull())
+        QCOMPARE(accessible->text(QAccessible::Description), description);
+}
+
+QTEST_MAIN(TestAccess)
+#include "tst_access.moc"
