@@ -31,6 +31,7 @@ struct SharedState {
     QString OptLine_6;
     QString OptLine_7;
     QString OptMColor;
+    QString OptFitToPage; // "1": the printed chart fills the page
     // Colour settings keep the text they were read or written as ("&HFF" or "255");
     // users convert with colorFromText() at the moment they need the number.
     QString CountdownBackColor;

@@ -108,6 +108,7 @@ void loadStartupSettings(const QString &programFolder, bool storeDefaults)
     s.OptPsbar = settings.orDefault(QStringLiteral("OptPsbar"), "1");
     for (int row = 2; row <= 7; ++row)
         s.optLine(row) = settings.orDefault(QStringLiteral("OptLine_%1").arg(row), "0");
+    s.OptFitToPage = settings.orDefault(QStringLiteral("OptFitToPage"), "0");
     // The first run uses the stored default too, so every run sees the same red.
     s.CountdownBackColor = settings.orDefault(QStringLiteral("OptBColor"), "&HFF");
     s.CountdownForeColor = settings.orDefault(QStringLiteral("OptFColor"), "&HFFFFFF");

@@ -28,6 +28,12 @@ struct FileDialogRequest {
     QString fileName; // shown in the name box when the dialog opens
 };
 
+// What the print dialog offers besides the printer and the copies.
+struct PrintOptions {
+    QString pdfFile;        // proposed when the user prints to a PDF file
+    bool fitToPage = false; // the chart scaled to fill the page; on return, the user's choice
+};
+
 // Everything the operating system shows or starts for the program. Windows reach it
 // only through platform(); tests install a scripted implementation.
 class Platform
@@ -42,12 +48,12 @@ public:
     virtual QString saveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
     // The chosen colour, none when the user cancelled.
     virtual std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) = 0;
-    // Lets the user pick a printer and the number of copies (QPrinter::copyCount).
-    // False when the user cancelled.
-    virtual bool printDialog(QWidget *owner, QPrinter &printer) = 0;
     // Lets the user pick one of `items`; its index, or -1 when the user cancelled.
     virtual int chooseFromList(QWidget *owner, const QString &title, const QString &label,
                                const QStringList &items) = 0;
+    // Lets the user pick a printer, the number of copies (QPrinter::copyCount) and the
+    // options. False when the user cancelled.
+    virtual bool printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options) = 0;
     // The help engine: command HELP_CONTEXT, HELP_CONTENTS or HELP_PARTIALKEY.
     virtual void help(QWidget *owner, const QString &helpFile, int command, int data) = 0;
     // Starts the mail program with a message to `address`; false when none could be started.

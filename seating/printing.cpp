@@ -1,20 +1,30 @@
 #include "seating/printing.h"
 
+#include "core/clock.h"
 #include "platform/platform.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/resultwindow.h"
+#include "widgets/storesetting.h"
 #include "widgets/ui.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
+#include <QPicture>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <algorithm>
 
+#ifdef NARABIN_HAVE_CUPS
+#include <cups/cups.h>
+#endif
+
 namespace
 {
+
+const QString CheckPrinter = QStringLiteral("ﾌﾟﾘﾝﾀｰの電源と設定を確かめて下さい。");
 
 // What the user is told when the printer or the PDF file refused the chart.
 QString printFailureText(const QPrinter &printer)
@@ -24,10 +34,40 @@ QString printFailureText(const QPrinter &printer)
                               "1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがある"
                               "かを確かめて下さい。")
             .arg(QDir::toNativeSeparators(printer.outputFileName()));
-    const QString check = QStringLiteral("ﾌﾟﾘﾝﾀｰの電源と設定を確かめて下さい。");
     if (printer.printerName().isEmpty())
-        return QStringLiteral("印刷できませんでした。\r") + check;
-    return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」で印刷できませんでした。\r").arg(printer.printerName()) + check;
+        return QStringLiteral("印刷できませんでした。\r") + CheckPrinter;
+    return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」で印刷できませんでした。\r").arg(printer.printerName()) + CheckPrinter;
+}
+
+// Why the chosen printer cannot take the chart now; empty when it can. A stopped queue
+// would keep the job without printing it, and Qt does not say when a queue is gone.
+QString queueProblem(const QPrinter &printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
+        return {};
+    const QString name = printer.printerName();
+    if (name.isEmpty())
+        return printFailureText(printer);
+    const QPrinterInfo queue = QPrinterInfo::printerInfo(name);
+    if (queue.isNull())
+        return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」が見つかりません。\r").arg(name) + CheckPrinter;
+    if (queue.state() == QPrinter::Error || queue.state() == QPrinter::Aborted)
+        return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」は停止しています。\r").arg(name) + CheckPrinter;
+    return {};
+}
+
+// Whether the printing system took the job. Qt hands the finished chart to CUPS and drops
+// CUPS's answer, which is still this thread's last CUPS status then: a queue that refuses
+// jobs, or one removed in the meantime, is caught here.
+bool jobTaken(const QPrinter &printer)
+{
+#ifdef NARABIN_HAVE_CUPS
+    if (printer.outputFormat() == QPrinter::NativeFormat && printer.outputFileName().isEmpty())
+        return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+#else
+    Q_UNUSED(printer)
+#endif
+    return true;
 }
 
 // Qt's PDF writer does not notice a disk that fills up: a complete file ends with its end marker.
@@ -40,17 +80,30 @@ bool completePdf(const QString &path)
     return file.read(tail).contains("%%EOF");
 }
 
-// Image pixels to each pixel of the window: sharp enough for lettering on paper without
-// a page-sized bitmap at a printer's full resolution, and whole, so that every line of the
-// window keeps one width.
-int imageScale(const QPrinter &printer, const QWidget *client)
+// The PDF file proposed when the user prints to a file: dated, beside the saved results.
+QString defaultPdfFile()
 {
-    constexpr int MaxImageDpi = 600;
-    return std::max(1, std::min(printer.resolution(), MaxImageDpi) / client->logicalDpiX());
+    const QString date = currentDateTime().date().toString(QStringLiteral("yyyyMMdd"));
+    return QDir(QDir::currentPath()).filePath(QStringLiteral("ならびん結果-%1.pdf").arg(date));
+}
+
+// A chart that is wider than tall fills more of a page turned on its side.
+void turnPageForChart(QPrinter &printer, const QWidget *client)
+{
+    const QSizeF chart(client->width() / qreal(client->logicalDpiX()), client->height() / qreal(client->logicalDpiY()));
+    const auto scaleOn = [&](QPageLayout::Orientation orientation) {
+        QPageLayout layout = printer.pageLayout();
+        layout.setOrientation(orientation);
+        const QRectF page = layout.paintRect(QPageLayout::Inch);
+        return std::min(page.width() / chart.width(), page.height() / chart.height());
+    };
+    printer.setPageOrientation(scaleOn(QPageLayout::Landscape) > scaleOn(QPageLayout::Portrait)
+                                   ? QPageLayout::Landscape
+                                   : QPageLayout::Portrait);
 }
 
 // One page per copy; false when the printer failed on the way.
-bool printPages(QPrinter &printer, const QImage &image, const QWidget *client, int copies)
+bool printPages(QPrinter &printer, QWidget *client, int copies, bool fitToPage)
 {
     QPainter painter;
     if (!painter.begin(&printer))
@@ -60,11 +113,13 @@ bool printPages(QPrinter &printer, const QImage &image, const QWidget *client, i
             painter.end();
             return false;
         }
-        paintClientArea(painter, image, client);
+        paintChart(painter, client, fitToPage);
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         return false;
-    return printer.outputFileName().isEmpty() || completePdf(printer.outputFileName());
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return completePdf(printer.outputFileName());
+    return jobTaken(printer);
 }
 
 // Qt draws a plain one-pixel frame unevenly at a printer's resolution (thin at the top and
@@ -126,31 +181,34 @@ PrintLook::~PrintLook()
 int takeCopies(QPrinter &printer)
 {
     const int copies = std::max(1, printer.copyCount());
-    // A printer that made copies as well would multiply the pages.
+    // A printer that made copies as well would multiply the pages, and one printing on
+    // both sides would put a copy on the back of another.
     printer.setCopyCount(1);
+    printer.setDuplex(QPrinter::DuplexNone);
     return copies;
 }
 
-QImage clientAreaImage(QWidget *client, int scale)
+void paintChart(QPainter &painter, QWidget *client, bool fitToPage)
 {
-    QImage image(client->size() * scale, QImage::Format_RGB32);
-    image.setDevicePixelRatio(scale);
-    image.fill(Qt::white);
-    client->render(&image, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    return image;
-}
-
-void paintClientArea(QPainter &painter, const QImage &image, const QWidget *client)
-{
+    // Qt renders widgets onto a printer through one bitmap; recorded as drawing commands and
+    // played back, the chart reaches the page as text and lines.
+    QPicture chart;
+    client->render(&chart, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
     const QPaintDevice *device = painter.device();
-    // Logical pixels at the screen's resolution, so that the chart keeps its size in inches.
-    QSizeF size(client->width() * qreal(device->logicalDpiX()) / client->logicalDpiX(),
-                client->height() * qreal(device->logicalDpiY()) / client->logicalDpiY());
-    const qreal fit = std::min({1.0, device->width() / size.width(), device->height() / size.height()});
+    // The chart's size on the page when it keeps the size in inches it has on screen.
+    const QSizeF size(client->width() * qreal(device->logicalDpiX()) / client->logicalDpiX(),
+                      client->height() * qreal(device->logicalDpiY()) / client->logicalDpiY());
+    qreal scale = std::min(device->width() / size.width(), device->height() / size.height());
+    if (!fitToPage)
+        scale = std::min(1.0, scale);
+    const QSizeF drawn = size * scale;
     painter.save();
-    // Flate rather than JPEG in a PDF: flat colours and lettering stay crisp and small.
-    painter.setRenderHints(QPainter::SmoothPixmapTransform | QPainter::LosslessImageRendering);
-    painter.drawImage(QRectF(QPointF(0, 0), size * fit), image);
+    if (fitToPage)
+        painter.translate((device->width() - drawn.width()) / 2, (device->height() - drawn.height()) / 2);
+    // A picture plays back at the page's resolution by itself, its own taken for the screen's.
+    painter.scale(scale * chart.logicalDpiX() / client->logicalDpiX(),
+                  scale * chart.logicalDpiY() / client->logicalDpiY());
+    painter.drawPicture(0, 0, chart);
     painter.restore();
 }
 
@@ -159,16 +217,27 @@ void printResultCommand()
     ResultWindow *window = loadedForm<ResultWindow>();
     if (!window)
         return;
+    SharedState &s = state();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(window->windowTitle());
-    if (!platform().printDialog(window, printer))
+    PrintOptions options{defaultPdfFile(), s.OptFitToPage == QLatin1String("1")};
+    if (!platform().printDialog(window, printer, options))
         return;
+    const QString fit = options.fitToPage ? QStringLiteral("1") : QStringLiteral("0");
+    // The choice is kept for the next time only when it could be stored; this chart is printed as chosen.
+    if (fit != s.OptFitToPage && storeSetting(window, QStringLiteral("OptFitToPage"), fit))
+        s.OptFitToPage = fit;
     const int copies = takeCopies(printer);
+    if (const QString problem = queueProblem(printer); !problem.isEmpty()) {
+        showMessage(window, problem, MsgStyle::Critical, QStringLiteral("印刷エラー"));
+        return;
+    }
+    if (options.fitToPage)
+        turnPageForChart(printer, window->client());
     bool printed = false;
     {
         PrintLook look(*window);
-        const QImage image = clientAreaImage(window->client(), imageScale(printer, window->client()));
-        printed = printPages(printer, image, window->client(), copies);
+        printed = printPages(printer, window->client(), copies, options.fitToPage);
     }
     if (!printed)
         showMessage(window, printFailureText(printer), MsgStyle::Critical, QStringLiteral("印刷エラー"));

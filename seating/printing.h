@@ -2,7 +2,6 @@
 
 #include "core/sharedstate.h"
 
-#include <QImage>
 #include <QPalette>
 
 #include <array>
@@ -40,11 +39,10 @@ private:
 };
 
 // The number of copies chosen in the print dialog; the printer is left making one of
-// each page, since every copy is printed as a page of its own.
+// each page, one-sided, since every copy is printed as a page of its own.
 int takeCopies(QPrinter &printer);
 
-// The image of `client` as it looks now, `scale` image pixels to each of its pixels.
-QImage clientAreaImage(QWidget *client, int scale);
-// Draws such an image at the painter's origin at the physical size `client` has on screen,
-// shrunk only where the page is too small to hold it.
-void paintClientArea(QPainter &painter, const QImage &image, const QWidget *client);
+// Draws the client area as it looks now onto the painter's page, text as text: at the
+// physical size it has on screen, top-left (shrunk only where the page is too small),
+// or, with `fitToPage`, scaled to fill the page and centred.
+void paintChart(QPainter &painter, QWidget *client, bool fitToPage);

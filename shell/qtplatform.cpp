@@ -7,6 +7,7 @@
 #include "widgets/ui.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -14,6 +15,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPrintDialog>
@@ -21,6 +24,7 @@
 #include <QPushButton>
 #include <QTreeView>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #ifdef Q_OS_WIN
 #include <imm.h>
@@ -43,6 +47,24 @@ QMessageBox::Icon iconFor(int style)
     default: return QMessageBox::NoIcon;
     }
 }
+
+// Qt's print dialog showing only what applies to a one-page chart, every copy printed as a
+// page of its own: no page range (whose pages row Qt leaves in English), no page order and
+// no printing on both sides. Qt sets what it shows each time the dialog is shown.
+class ChartPrintDialog : public QPrintDialog
+{
+public:
+    ChartPrintDialog(QPrinter &printer, QWidget *owner) : QPrintDialog(&printer, owner) {}
+
+    void setVisible(bool visible) override
+    {
+        QPrintDialog::setVisible(visible);
+        for (const char *name : {"gbPrintRange", "reverse", "duplex"}) {
+            if (QWidget *w = findChild<QWidget *>(QLatin1String(name)))
+                w->hide();
+        }
+    }
+};
 
 QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
 {
@@ -165,15 +187,35 @@ int QtPlatform::chooseFromList(QWidget *owner, const QString &title, const QStri
     return ok ? int(items.indexOf(chosen)) : -1;
 }
 
-bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer)
+bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options)
 {
     ensureQtTranslation();
-    QPrintDialog dialog(&printer, owner);
+    ChartPrintDialog dialog(printer, owner);
     dialog.setWindowTitle(QStringLiteral("印刷"));
-    // A chart is one page: the printer and the copies are the only choices.
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setMinMax(1, 1);
-    return dialog.exec() == QDialog::Accepted;
+    auto *layoutTab = new QWidget;
+    layoutTab->setWindowTitle(QStringLiteral("レイアウト"));
+    auto *fit = new QCheckBox(QStringLiteral("用紙に合わせて拡大(&Z)"), layoutTab);
+    fit->setObjectName(QStringLiteral("fitToPage"));
+    fit->setChecked(options.fitToPage);
+    auto *about =
+        new QLabel(QStringLiteral("座席表を用紙いっぱいに拡大し、中央に印刷します。横長の座席表には"
+                                  "用紙を横向きに使います。\n外すと、画面と同じ大きさで用紙の左上に印刷します。"),
+                   layoutTab);
+    about->setWordWrap(true);
+    auto *column = new QVBoxLayout(layoutTab);
+    column->addWidget(fit);
+    column->addWidget(about);
+    column->addStretch();
+    dialog.setOptionTabs({layoutTab});
+    // Qt proposes a file in the home folder named after the document (under X11 only).
+    if (auto *fileName = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
+        fileName->setText(options.pdfFile);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    options.fitToPage = fit->isChecked();
+    return true;
 }
 
 void QtPlatform::help(QWidget *owner, const QString &helpFile, int command, int data)

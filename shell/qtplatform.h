@@ -20,7 +20,7 @@ public:
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
     int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items) override;
-    bool printDialog(QWidget *owner, QPrinter &printer) override;
+    bool printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options) override;
     void help(QWidget *owner, const QString &helpFile, int command, int data) override;
     bool startMail(const QString &address) override;
     bool startBrowser(const QString &url) override;

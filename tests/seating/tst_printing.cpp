@@ -1,19 +1,13 @@
 // Printing the chart (pages read back from the PDF) and the non-printed-rows dialog.
 #include "core/product.h"
-#include "core/settings.h"
-#include "core/startup.h"
+#include "printfixture.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/printing.h"
-#include "seating/resultwindow.h"
-#include "seatingfixture.h"
-#include "widgets/ui.h"
 
 #include <QCheckBox>
 #include <QPainter>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QtTest>
 
 namespace
@@ -21,47 +15,10 @@ namespace
 
 const QStringList AllOff{"1", "1", "1", "1", "1", "1"};
 
-// Start-up's settings over a store that holds OptLine_2..7 (`lines`, "<none>": not there) and
-// OptPsbar, then a result window with a chart.
-ResultWindow *chartShown(const QStringList &lines, const QString &psbar)
-{
-    const QString title = QString::fromLatin1(ProgramTitle);
-    saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptPsbar"), psbar);
-    for (int row = 2; row <= 7; ++row) {
-        if (lines.at(row - 2) != QLatin1String("<none>"))
-            saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
-    }
-    loadStartupSettings(QDir::currentPath());
-    ResultWindow *r = form<ResultWindow>();
-    QStringList seats = pupils(28);
-    seats[16] = QStringLiteral(" ");
-    r->setSeatTexts(seats);
-    r->show();
-    return r;
-}
-
 QByteArray settingsBytes(const TestEnv &env)
 {
     QFile f(env.settingsFile());
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-// The pages of a PDF as images at 96 dots to the inch, made by poppler's pdftoppm.
-QList<QImage> pdfPages(const QString &pdf)
-{
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
-    if (tool.isEmpty())
-        qFatal("pdftoppm is missing: scripts/bootstrap installs poppler-utils");
-    const QFileInfo prefix(pdf + QStringLiteral(".page"));
-    QProcess p;
-    p.start(tool, {"-r", "96", "-png", pdf, prefix.filePath()});
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return {};
-    QList<QImage> pages;
-    const QDir folder = prefix.absoluteDir();
-    for (const QString &f : folder.entryList({prefix.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
-        pages.append(QImage(folder.filePath(f)).convertToFormat(QImage::Format_RGB32));
-    return pages;
 }
 
 const auto isWhite = [](QRgb c) { return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245; };
@@ -113,10 +70,24 @@ QString seatOnPage(const QImage &page, const ResultWindow *r, int i)
     return boxShown && captionShown ? QStringLiteral("printed") : QStringLiteral("damaged");
 }
 
-// The client area as the screen shows it, drawn afresh.
-QImage screenLook(ResultWindow *r)
+// The smallest rectangle holding every pixel of the page that is not white.
+QRect inked(const QImage &page)
 {
-    return r->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QRect r;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (!isWhite(page.pixel(x, y)))
+                r |= QRect(x, y, 1, 1);
+    return r;
+}
+
+QStringList storedLines(const TestEnv &env, const QString &key)
+{
+    QStringList out;
+    for (const QString &line : QString::fromUtf8(settingsBytes(env)).split(QLatin1Char('\n')))
+        if (line.startsWith(key + u'='))
+            out.append(line.trimmed());
+    return out;
 }
 
 } // namespace
@@ -130,76 +101,121 @@ private slots:
     void printedPages();
     void failedPrintKeepsScreenLook();
     void printerMakesNoCopiesOfItsOwn();
-    void chartShrinksOnlyOntoASmallPage_data();
-    void chartShrinksOnlyOntoASmallPage();
+    void chartKeepsItsSizeOrFillsThePage_data();
+    void chartKeepsItsSizeOrFillsThePage();
+    void fitToPageIsRemembered_data();
+    void fitToPageIsRemembered();
     void rowsDialog_data();
     void rowsDialog();
 };
 
 void TestPrinting::printerMakesNoCopiesOfItsOwn()
 {
-    // The program prints each copy itself; a printer told to copy too would multiply them.
+    // The program prints each copy itself; a printer told to copy too would multiply them,
+    // and one printing on both sides would put a copy on the back of another.
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setCopyCount(3);
+    printer.setDuplex(QPrinter::DuplexLongSide);
     QCOMPARE(takeCopies(printer), 3);
     QCOMPARE(printer.copyCount(), 1);
+    QCOMPARE(printer.duplex(), QPrinter::DuplexNone);
 }
 
-void TestPrinting::chartShrinksOnlyOntoASmallPage_data()
+void TestPrinting::chartKeepsItsSizeOrFillsThePage_data()
 {
     QTest::addColumn<QSize>("page"); // in pixels at the screen's resolution
-    QTest::addColumn<QPoint>("lastCovered");
-    QTest::newRow("large page: actual size") << QSize(1000, 1000) << QPoint(634, 436);
-    QTest::newRow("narrow page: shrunk to its width") << QSize(300, 600) << QPoint(299, 205);
+    QTest::addColumn<bool>("fit");
+    QTest::addColumn<QRect>("covered");
+    QTest::newRow("large page: actual size") << QSize(1000, 1000) << false << QRect(0, 0, 635, 437);
+    QTest::newRow("narrow page: shrunk to its width") << QSize(300, 600) << false << QRect(0, 0, 300, 206);
+    QTest::newRow("fitted: as wide as the page, centred") << QSize(1270, 1000) << true << QRect(0, 63, 1270, 874);
+    QTest::newRow("fitted: as tall as the page, centred") << QSize(2000, 874) << true << QRect(365, 0, 1270, 874);
 }
 
-void TestPrinting::chartShrinksOnlyOntoASmallPage()
+void TestPrinting::chartKeepsItsSizeOrFillsThePage()
 {
     QFETCH(QSize, page);
-    QFETCH(QPoint, lastCovered);
+    QFETCH(bool, fit);
+    QFETCH(QRect, covered);
     QWidget client;
     client.resize(635, 437);
-    QImage chart(client.size(), QImage::Format_RGB32);
-    chart.fill(Qt::red);
+    setBackgroundColor(&client, Qt::red);
     QImage paper(page, QImage::Format_RGB32);
     paper.setDotsPerMeterX(qRound(client.logicalDpiX() / 0.0254));
     paper.setDotsPerMeterY(qRound(client.logicalDpiY() / 0.0254));
     paper.fill(Qt::white);
     QPainter painter(&paper);
-    paintClientArea(painter, chart, &client);
+    paintChart(painter, &client, fit);
     painter.end();
-    QCOMPARE(paper.pixelColor(lastCovered), QColor(Qt::red));
-    QCOMPARE(paper.pixelColor(lastCovered + QPoint(0, 2)), QColor(Qt::white));
-    if (lastCovered.x() + 2 < page.width())
-        QCOMPARE(paper.pixelColor(lastCovered + QPoint(2, 0)), QColor(Qt::white));
+    QCOMPARE(paper.pixelColor(covered.topLeft()), QColor(Qt::red));
+    QCOMPARE(paper.pixelColor(covered.bottomRight()), QColor(Qt::red));
+    for (const QPoint outside : {covered.topLeft() - QPoint(2, 2), covered.bottomRight() + QPoint(2, 2)})
+        if (paper.rect().contains(outside))
+            QCOMPARE(paper.pixelColor(outside), QColor(Qt::white));
+    QCOMPARE(inked(paper), covered);
 }
 
 void TestPrinting::printedPages_data()
 {
     QTest::addColumn<QString>("psbar");
     QTest::addColumn<int>("copies");
-    QTest::newRow("all six rows off, status bar") << "1" << 1;
-    QTest::newRow("all six rows off, no status bar, two copies") << "0" << 2;
+    QTest::addColumn<bool>("fit");
+    QTest::newRow("all six rows off, status bar") << "1" << 1 << false;
+    QTest::newRow("all six rows off, no status bar, two copies") << "0" << 2 << false;
+    QTest::newRow("all six rows off, status bar, fitted to the page") << "1" << 1 << true;
 }
 
 void TestPrinting::printedPages()
 {
     QFETCH(QString, psbar);
     QFETCH(int, copies);
+    QFETCH(bool, fit);
     const bool statusBar = psbar != QLatin1String("0");
     TestEnv env;
     ResultWindow *r = chartShown(AllOff, psbar);
     const QImage before = screenLook(r);
     const QString pdf = env.path(QStringLiteral("chart.pdf"));
-    env.platform.prints.enqueue({true, copies, pdf});
+    env.platform.prints.enqueue({true, copies, pdf, fit});
     TRIGGER(r, "mnuPrint");
     const QList<QImage> pages = pdfPages(pdf);
     QCOMPARE(env.platform.messageLog(), QStringList());
     QCOMPARE(pages.size(), copies);
     for (const QImage &page : pages)
         QCOMPARE(page, pages.constFirst());
+    // Text, not a picture of it: every caption and name of the printed row, once on each page.
+    QStringList words;
+    for (int page = 0; page < copies; ++page)
+        words += chartWords({1}, statusBar);
+    std::sort(words.begin(), words.end());
+    QCOMPARE(pdfWords(pdf), words);
+    // Back in the screen look, status bar and toolbar included.
+    QVERIFY(r->statusPanels->isVisible() && r->toolbar->isVisible());
+    QCOMPARE(screenLook(r), before);
     const QImage &page = pages.constFirst();
+    if (fit) {
+        // Turned on its side, the status bar as wide as the printable area, the chart centred.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageOrientation(QPageLayout::Landscape);
+        const QRect area = printer.pageLayout().paintRectPixels(96);
+        QVERIFY(page.width() > page.height());
+        const int height = qRound(437.0 * area.width() / 635);
+        const QRect chart = inked(page);
+        QVERIFY2(qAbs(chart.left() - area.left()) <= 1 && qAbs(chart.right() - area.right()) <= 1 &&
+                     qAbs(chart.bottom() - (area.top() + (area.height() + height) / 2)) <= 2,
+                 qPrintable(QStringLiteral("chart at %1,%2 %3x%4 on a printable area at %5,%6 %7x%8")
+                                .arg(chart.x())
+                                .arg(chart.y())
+                                .arg(chart.width())
+                                .arg(chart.height())
+                                .arg(area.x())
+                                .arg(area.y())
+                                .arg(area.width())
+                                .arg(area.height())));
+        return;
+    }
+    QVERIFY(page.height() > page.width());
     QStringList seats, row1Only;
     for (int i = 0; i < SeatCount; ++i) {
         seats.append(seatOnPage(page, r, i));
@@ -217,9 +233,62 @@ void TestPrinting::printedPages()
     QCOMPARE(!blank(page, bar), statusBar);
     QCOMPARE(count(page, bar, isDark) > 100, statusBar);
     QCOMPARE(blank(page, QRect(bar.right() - 3, bar.top() + 2, 4, bar.height() - 4)), !statusBar);
-    // Back in the screen look, status bar and toolbar included.
-    QVERIFY(r->statusPanels->isVisible() && r->toolbar->isVisible());
-    QCOMPARE(screenLook(r), before);
+}
+
+void TestPrinting::fitToPageIsRemembered_data()
+{
+    QTest::addColumn<QString>("stored"); // OptFitToPage before start-up; "<none>": not in the store
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<bool>("chosen");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("offered");         // the option's state when the dialog opens
+    QTest::addColumn<QString>("after");        // OptFitToPage in memory and in the store afterwards
+    QTest::addColumn<QStringList>("messages"); // %1: the settings file
+    QTest::newRow("first print, fitted") << "<none>" << true << true << true << false << "1" << QStringList();
+    QTest::newRow("fitted before, actual size now") << "1" << true << false << true << true << "0" << QStringList();
+    QTest::newRow("any other value is actual size") << "yes" << true << false << true << false << "0" << QStringList();
+    QTest::newRow("cancelled") << "1" << false << false << true << true << "1" << QStringList();
+    QTest::newRow("settings not writable: printed as chosen, not remembered")
+        << "0" << true << true << false << false << "0"
+        << QStringList{"設定の保存エラー|"
+                       "設定を保存できませんでした。\rその名前はファイルではありません（フォルダーなど）。\r保存先: "
+                       "%1\r設定は変更されていません。|16"};
+}
+
+void TestPrinting::fitToPageIsRemembered()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, accept);
+    QFETCH(bool, chosen);
+    QFETCH(bool, writable);
+    QFETCH(bool, offered);
+    QFETCH(QString, after);
+    QFETCH(QStringList, messages);
+    TestEnv env;
+    if (stored != QLatin1String("<none>"))
+        saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), QStringLiteral("OptFitToPage"),
+                         stored);
+    ResultWindow *r = chartShown(AllOff, "1");
+    if (!writable) { // a folder where the store's file belongs
+        QFile::remove(env.settingsFile());
+        QVERIFY(QDir().mkpath(env.settingsFile()));
+    }
+    const QString pdf = env.path(QStringLiteral("chart.pdf"));
+    env.platform.prints.enqueue({accept, 1, pdf, chosen});
+    TRIGGER(r, "mnuPrint");
+    QCOMPARE(env.platform.messageLog(), messages.replaceInStrings(QStringLiteral("%1"), env.settingsFile()));
+    const QList<PlatformCall> dialogs = env.platform.callsOf(QStringLiteral("print"));
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs.constFirst().data, int(offered));
+    // Offered for a PDF file: dated by the clock, beside the saved results.
+    QCOMPARE(dialogs.constFirst().fileName, env.path(QStringLiteral("ならびん結果-20261205.pdf")));
+    QCOMPARE(state().OptFitToPage, after);
+    if (writable)
+        QCOMPARE(storedLines(env, QStringLiteral("OptFitToPage")), QStringList{"OptFitToPage=" + after});
+    const QList<QImage> pages = pdfPages(pdf);
+    QCOMPARE(pages.size(), int(accept));
+    if (accept)
+        QCOMPARE(pages.constFirst().width() > pages.constFirst().height(), chosen);
 }
 
 void TestPrinting::failedPrintKeepsScreenLook()

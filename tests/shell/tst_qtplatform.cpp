@@ -4,11 +4,19 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QScopeGuard>
+#include <QTabWidget>
 #include <QTreeView>
 #include <QtTest>
 
@@ -27,6 +35,8 @@ private slots:
     void messageBoxButtonsAndAnswers_data();
     void messageBoxButtonsAndAnswers();
     void fileDialogNeverReadsAFile();
+    void printDialogOffersWhatAChartNeeds_data();
+    void printDialogOffersWhatAChartNeeds();
 };
 
 void TestQtPlatform::messageBoxButtonsAndAnswers_data()
@@ -111,6 +121,70 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
     qt.openFileName(nullptr,
                     FileDialogRequest{QStringLiteral("名簿を開く"), QStringLiteral("すべてのﾌｧｲﾙ(*.*)|*.*"), {}});
     QCOMPARE(types, QStringLiteral("RLT ファイル|MEM ファイル"));
+}
+
+void TestQtPlatform::printDialogOffersWhatAChartNeeds_data()
+{
+    QTest::addColumn<bool>("offered");
+    QTest::addColumn<bool>("pressed"); // the option clicked on the layout tab
+    QTest::addColumn<bool>("chosen");
+    QTest::newRow("ticked") << false << true << true;
+    QTest::newRow("left as it was") << true << false << true;
+    QTest::newRow("unticked") << true << true << false;
+}
+
+// Qt's print dialog with the chart's options: the fit option on a tab of its own, reached from
+// the keyboard, a dated PDF file beside the results, nothing that does not apply to one page.
+void TestQtPlatform::printDialogOffersWhatAChartNeeds()
+{
+    QFETCH(bool, offered);
+    QFETCH(bool, pressed);
+    QFETCH(bool, chosen);
+    TestEnv env;
+    const QString pdf = env.path(QStringLiteral("ならびん結果-20261205.pdf"));
+    QStringList seen;
+    whenModal([&] {
+        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const QScopeGuard close([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        // The PDF file, never a printer of the machine that runs the test.
+        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+        auto *tabs = dialog->findChild<QTabWidget *>(QStringLiteral("tabs"));
+        auto *fit = dialog->findChild<QCheckBox *>(QStringLiteral("fitToPage"));
+        QVERIFY(printers && fileName && tabs && fit);
+        printers->setCurrentIndex(printers->count() - 1);
+        seen << dialog->windowTitle() << fileName->text();
+        for (const char *name : {"gbPrintRange", "reverse", "duplex"}) {
+            const QWidget *w = dialog->findChild<QWidget *>(QLatin1String(name));
+            seen << QLatin1String(name) + QLatin1String(w && w->isHidden() ? " hidden" : " shown");
+        }
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        // Qt's own button that shows the options.
+        for (QPushButton *b : dialog->findChildren<QPushButton *>())
+            if (b->text().startsWith(QStringLiteral("オプション")))
+                b->click();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->widget(i)->isAncestorOf(fit))
+                tabs->setCurrentIndex(i);
+        seen << tabs->tabText(tabs->currentIndex()) << fit->shortcut().toString()
+             << (fit->isVisible() ? "shown" : "not shown") << (fit->isChecked() ? "ticked" : "unticked");
+        if (pressed)
+            fit->click();
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    QtPlatform qt({});
+    QPrinter printer(QPrinter::HighResolution);
+    PrintOptions options{pdf, offered};
+    QVERIFY(qt.printDialog(nullptr, printer, options));
+    QCOMPARE(seen, (QStringList{"印刷", pdf, "gbPrintRange hidden", "reverse hidden", "duplex hidden", "レイアウト",
+                                "Alt+Z", "shown", offered ? "ticked" : "unticked"}));
+    QCOMPARE(options.fitToPage, chosen);
+    QCOMPARE(printer.outputFileName(), pdf);
 }
 
 QTEST_MAIN(TestQtPlatform)

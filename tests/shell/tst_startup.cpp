@@ -63,7 +63,7 @@ void TestStartup::settingsPresetsAndSplash()
     QMap<QString, QString> expected{{"OptLogo", "1"},          {"OptPsbar", "1"},  {"OptLine_2", "0"},
                                     {"OptLine_3", "0"},        {"OptLine_4", "0"}, {"OptLine_5", "0"},
                                     {"OptLine_6", "0"},        {"OptLine_7", "0"}, {"OptBColor", "&HFF"},
-                                    {"OptFColor", "&HFFFFFF"}, {"OptMColor", "1"}};
+                                    {"OptFColor", "&HFFFFFF"}, {"OptMColor", "1"}, {"OptFitToPage", "0"}};
     for (const QString &pair : stored.split(u' ', Qt::SkipEmptyParts)) {
         store(env, pair.section(u'=', 0, 0), pair.section(u'=', 1));
         expected[pair.section(u'=', 0, 0)] = pair.section(u'=', 1);

@@ -36,9 +36,9 @@ int ScriptedPlatform::chooseFromList(QWidget *owner, const QString &title, const
     return listChoices.isEmpty() ? -1 : listChoices.dequeue();
 }
 
-bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer)
+bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options)
 {
-    calls.append({QStringLiteral("print"), {}, {}, 0, 0, {}, {}, owner});
+    calls.append({QStringLiteral("print"), {}, {}, 0, options.fitToPage, {}, options.pdfFile, owner});
     const PrintAnswer answer = prints.isEmpty() ? PrintAnswer{false, 1, {}} : prints.dequeue();
     if (!answer.accept)
         return false;
@@ -46,7 +46,16 @@ bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer)
     if (!answer.outputFile.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(answer.outputFile);
+    } else if (!answer.queue.isEmpty()) {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName(answer.queue);
+        // Qt keeps the printer it had for a name it does not know; a dialog offers none such.
+        if (printer.printerName() != answer.queue)
+            qFatal("the print answer names a queue the printing system does not have: %s", qPrintable(answer.queue));
     }
+    options.fitToPage = answer.fitToPage;
+    if (onPrintAnswered)
+        onPrintAnswered();
     return true;
 }
 

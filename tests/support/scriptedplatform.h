@@ -17,9 +17,9 @@ struct PlatformCall {
     QString text = {};     // message text, mail address, URL, help file
     QString title = {};    // message or dialog title
     int style = 0;         // message style; help command
-    int data = 0;          // help data; the colour dialog's initial colour
+    int data = 0;          // help data; the colour dialog's initial colour; the print dialog's fit option
     QString filter = {};   // file dialog filter
-    QString fileName = {}; // file dialog's initial file name
+    QString fileName = {}; // file dialog's initial file name; the print dialog's proposed PDF file
     QPointer<QWidget> owner = {};
 };
 
@@ -27,7 +27,9 @@ struct PlatformCall {
 struct PrintAnswer {
     bool accept = true;
     int copies = 1;
-    QString outputFile; // PDF file the printer writes to
+    QString outputFile;     // PDF file the printer writes to
+    bool fitToPage = false; // the option's state when the user confirms
+    QString queue = {};     // else the printing system's queue printed on
 };
 
 // A platform that answers from queues and records every call, so a test states exactly
@@ -49,13 +51,16 @@ public:
     int quitCount = 0;
     // Runs when a message box is shown, before it answers (to look at the program's state then).
     std::function<void(const PlatformCall &)> onMessage;
+    // Runs once the print dialog has answered (a printer that goes away meanwhile).
+    std::function<void()> onPrintAnswered;
 
     int messageBox(QWidget *owner, const QString &text, const QString &title, int style) override;
     QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
     int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items) override;
-    bool printDialog(QWidget *owner, QPrinter &printer) override;
+    // Records the proposed PDF file as the call's file name and the option offered as its data.
+    bool printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options) override;
     void help(QWidget *owner, const QString &helpFile, int command, int data) override
     {
         calls.append({QStringLiteral("help"), helpFile, {}, command, data, {}, {}, owner});

@@ -1,0 +1,97 @@
+#pragma once
+// What the printing tests share: a result window with a chart, and printed pages read back
+// with poppler's tools.
+#include "core/settings.h"
+#include "core/startup.h"
+#include "seating/resultwindow.h"
+#include "seatingfixture.h"
+#include "widgets/ui.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+// Start-up's settings over a store that holds OptLine_2..7 (`lines`, "<none>": not there) and
+// OptPsbar, then a result window with a chart: 生徒k in seat k, seat 17 empty.
+inline ResultWindow *chartShown(const QStringList &lines, const QString &psbar)
+{
+    const QString title = QString::fromLatin1(ProgramTitle);
+    saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptPsbar"), psbar);
+    for (int row = 2; row <= 7; ++row) {
+        if (lines.at(row - 2) != QLatin1String("<none>"))
+            saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
+    }
+    loadStartupSettings(QDir::currentPath());
+    ResultWindow *r = form<ResultWindow>();
+    QStringList seats = pupils(28);
+    seats[16] = QStringLiteral(" ");
+    r->setSeatTexts(seats);
+    r->show();
+    return r;
+}
+
+// The words such a chart prints when `rows` (1..7) are printed: the seat captions and names,
+// the desk and, with the status bar, its instruction (the date panels are empty in tests).
+inline QStringList chartWords(const QList<int> &rows, bool statusBar)
+{
+    QStringList words{QStringLiteral("教"), QStringLiteral("卓")};
+    for (const int row : rows) {
+        for (int seat = 4 * row - 3; seat <= 4 * row; ++seat) {
+            words.append(QStringLiteral("No.%1").arg(seat));
+            if (seat != 17)
+                words.append(QStringLiteral("生徒%1").arg(seat));
+        }
+    }
+    if (statusBar)
+        words << QStringLiteral("結果に対しては・・・") << QStringLiteral("いつも、(^_^)(^_^)ﾆｺﾆｺ")
+              << QStringLiteral("笑顔で了解");
+    std::sort(words.begin(), words.end());
+    return words;
+}
+
+inline QString popplerTool(const char *name)
+{
+    const QString tool = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    if (tool.isEmpty())
+        qFatal("%s is missing: scripts/bootstrap installs poppler-utils", name);
+    return tool;
+}
+
+// The words of a PDF's text as poppler's pdftotext reads them, sorted; every page's, or one page's.
+inline QStringList pdfWords(const QString &pdf, int page = 0)
+{
+    QStringList arguments{pdf, QStringLiteral("-")};
+    if (page > 0)
+        arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
+    QProcess p;
+    p.start(popplerTool("pdftotext"), arguments);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return {QStringLiteral("<pdftotext failed>")};
+    QStringList words = QString::fromUtf8(p.readAllStandardOutput())
+                            .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    std::sort(words.begin(), words.end());
+    return words;
+}
+
+// The pages of a PDF as images at 96 dots to the inch, made by poppler's pdftoppm.
+inline QList<QImage> pdfPages(const QString &pdf)
+{
+    const QFileInfo prefix(pdf + QStringLiteral(".page"));
+    QProcess p;
+    p.start(popplerTool("pdftoppm"), {"-r", "96", "-png", pdf, prefix.filePath()});
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return {};
+    QList<QImage> pages;
+    const QDir folder = prefix.absoluteDir();
+    for (const QString &f : folder.entryList({prefix.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
+        pages.append(QImage(folder.filePath(f)).convertToFormat(QImage::Format_RGB32));
+    return pages;
+}
+
+// The client area as the screen shows it, drawn afresh.
+inline QImage screenLook(ResultWindow *r)
+{
+    return r->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
