@@ -27,9 +27,10 @@
 #include <QVBoxLayout>
 
 #ifdef Q_OS_WIN
+#include <windows.h>
+// After windows.h, whose types they use.
 #include <imm.h>
 #include <shellapi.h>
-#include <windows.h>
 
 #include <string>
 #endif
