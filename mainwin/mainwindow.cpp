@@ -168,6 +168,13 @@ void MainWindow::buildMenus()
             {{"mnuBack", QStringLiteral("背景色(&B)..."), countdownBackColorCommand, &countdownBackgroundAction},
              {"mnuFore", QStringLiteral("文字色(&F)..."), countdownForeColorCommand, &countdownTextAction}},
             initialSettingsMenu);
+    addItems(initialSettingsMenu,
+             {{"mnuDummyNoSame"},
+              {"mnuNoSameSeat", QStringLiteral("前回と同じ席にしない(&P)"), noSameSeatCommand, &noSameSeatAction},
+              {"mnuNoSameNeighbour", QStringLiteral("前回と同じ隣にしない(&N)"), noSameNeighbourCommand,
+               &noSameNeighbourAction}});
+    noSameSeatAction->setCheckable(true);
+    noSameNeighbourAction->setCheckable(true);
     addItems(optionMenu, {{"mnuCondition", QStringLiteral("条件設定の変更(&C)"),
                            [] { navigator().showConditionEditor(); }, &conditionsAction, ctrl(Qt::Key_C)}});
 }
@@ -178,6 +185,8 @@ void MainWindow::onLoad()
     // Other windows switch the commands through the state; a new main window starts afresh.
     connect(&mainWindowState(), &MainWindowState::changed, this, &MainWindow::followCommandState);
     previousResultAction->setEnabled(state().ResultShown);
+    noSameSeatAction->setChecked(state().OptNoSameSeat == QLatin1String("1"));
+    noSameNeighbourAction->setChecked(state().OptNoSameNeighbour == QLatin1String("1"));
     mainWindowState().startRosterState(state().ResultShown);
 
     SharedState &s = state();

@@ -43,6 +43,8 @@ public:
     std::map<int, QAction *> pastResultItems; // element 0 is the separator before them
     QAction *splashAction = nullptr, *backgroundAction = nullptr, *conditionsAction = nullptr;
     QAction *countdownBackgroundAction = nullptr, *countdownTextAction = nullptr;
+    // Checked: a run keeps pupils off their previous seat, and apart from their previous neighbours.
+    QAction *noSameSeatAction = nullptr, *noSameNeighbourAction = nullptr;
 
 protected:
     void onCloseRequest(QCloseEvent *event) override;
