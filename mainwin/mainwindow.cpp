@@ -7,6 +7,7 @@
 #include "mainwin/appearance.h"
 #include "mainwin/filemanagement.h"
 #include "mainwin/pastresults.h"
+#include "mainwin/seatrecordwindow.h"
 #include "platform/platform.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
@@ -156,6 +157,10 @@ void MainWindow::buildMenus()
     // The past results follow this separator, shown once there is one.
     pastResultItems[0] = addSeparator(pastResultsMenu, "mnuFileArray_0");
     pastResultItems[0]->setVisible(false);
+    // The past results are put in before this separator, so the record stays last.
+    pastResultsEnd = addSeparator(pastResultsMenu, "mnuDummySeatRecord");
+    addItems(pastResultsMenu,
+             {{"mnuSeatRecord", QStringLiteral("席の記録(&H)..."), seatRecordCommand, &seatRecordAction}});
 
     QMenu *optionMenu = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     QMenu *initialSettingsMenu =
@@ -205,7 +210,8 @@ void MainWindow::addPastResultItem(const QString &fileName)
     ++s.LogMenuCount;
     const int index = s.LogMenuCount;
     // The caption may hold "&"; show it as it is.
-    QAction *item = pastResultsMenu->addAction(QString(fileName).replace(QLatin1Char('&'), QLatin1String("&&")));
+    auto *item = new QAction(QString(fileName).replace(QLatin1Char('&'), QLatin1String("&&")), pastResultsMenu);
+    pastResultsMenu->insertAction(pastResultsEnd, item);
     item->setObjectName(QStringLiteral("mnuFileArray_%1").arg(index));
     item->setData(fileName);
     pastResultItems[index] = item;
