@@ -52,3 +52,11 @@ QStringList seatResultTexts(const SharedState &s)
         texts.append(s.SeatResult[size_t(k)]);
     return texts;
 }
+
+QStringList rosterNames(const SharedState &s)
+{
+    QStringList names;
+    for (int i = 1; i <= qMin(int(s.PupilCount), SeatCount); ++i)
+        names.append(s.PupilNames[size_t(i)]);
+    return names;
+}

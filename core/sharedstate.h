@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -36,6 +37,9 @@ struct SharedState {
     // users convert with colorFromText() at the moment they need the number.
     QString CountdownBackColor;
     QString CountdownForeColor;
+    // "1": a run keeps pupils off the seat, and apart from the neighbour, of the previous chart.
+    QString OptNoSameSeat;
+    QString OptNoSameNeighbour;
 
     // Main window appearance.
     ColorValue LogoColor = 0;
@@ -52,6 +56,8 @@ struct SharedState {
     quint8 PupilCount = 0;
     Slots SeatConditions;
     Slots SeatResult;
+    // The chart (seats 1..28) of the last run of each roster in this process, by rosterKey().
+    QHash<QString, QStringList> LastCharts;
 
     // File names.
     QString RosterFileName;
@@ -86,3 +92,5 @@ void clearSlots(Slots &array);
 
 // SeatResult 1..28, seat 1 first.
 QStringList seatResultTexts(const SharedState &s);
+// PupilNames 1..PupilCount.
+QStringList rosterNames(const SharedState &s);

@@ -113,6 +113,10 @@ void loadStartupSettings(const QString &programFolder, bool storeDefaults)
     s.CountdownBackColor = settings.orDefault(QStringLiteral("OptBColor"), "&HFF");
     s.CountdownForeColor = settings.orDefault(QStringLiteral("OptFColor"), "&HFFFFFF");
 
+    // Off unless stored: nothing is written for them before the user ticks one.
+    s.OptNoSameSeat = settings.value(QStringLiteral("OptNoSameSeat"));
+    s.OptNoSameNeighbour = settings.value(QStringLiteral("OptNoSameNeighbour"));
+
     s.OptMColor = settings.value(QStringLiteral("OptMColor"));
     if (s.OptMColor.isEmpty())
         settings.store(QStringLiteral("OptMColor"), QStringLiteral("1"));

@@ -36,20 +36,24 @@ void chooseColour(const CountdownColour &which)
         s.*which.edited = choice.stored;
 }
 
+// A check item of a "0"/"1" setting: triggering it has already moved its check mark.
+void storeCheckItem(QAction *item, const char *key, QString SharedState::*value)
+{
+    MainWindow *main = form<MainWindow>();
+    const bool on = item->isChecked();
+    const QString text = on ? QStringLiteral("1") : QStringLiteral("0");
+    if (!storeSetting(main, QString::fromLatin1(key), text)) {
+        item->setChecked(!on);
+        return;
+    }
+    state().*value = text;
+}
+
 } // namespace
 
 void logoMarkCommand()
 {
-    MainWindow *main = form<MainWindow>();
-    QAction *item = main->splashAction;
-    // Triggering the item has already moved its check mark: it now shows the new choice.
-    const bool shown = item->isChecked();
-    const QString value = shown ? QStringLiteral("1") : QStringLiteral("0");
-    if (!storeSetting(main, QStringLiteral("OptLogo"), value)) {
-        item->setChecked(!shown);
-        return;
-    }
-    state().OptLogo = value;
+    storeCheckItem(form<MainWindow>()->splashAction, "OptLogo", &SharedState::OptLogo);
 }
 
 void mainColorCommand()
@@ -69,4 +73,14 @@ void countdownBackColorCommand()
 void countdownForeColorCommand()
 {
     chooseColour({&SharedState::CountdownForeColor, &SharedState::CountdownBackColor, "OptFColor"});
+}
+
+void noSameSeatCommand()
+{
+    storeCheckItem(form<MainWindow>()->noSameSeatAction, "OptNoSameSeat", &SharedState::OptNoSameSeat);
+}
+
+void noSameNeighbourCommand()
+{
+    storeCheckItem(form<MainWindow>()->noSameNeighbourAction, "OptNoSameNeighbour", &SharedState::OptNoSameNeighbour);
 }

@@ -9,3 +9,6 @@ void logoMarkCommand();
 void mainColorCommand();
 void countdownBackColorCommand();
 void countdownForeColorCommand();
+// The run's options: off the previous chart's seats, apart from its neighbours.
+void noSameSeatCommand();
+void noSameNeighbourCommand();

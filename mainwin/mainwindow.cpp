@@ -7,6 +7,7 @@
 #include "mainwin/appearance.h"
 #include "mainwin/filemanagement.h"
 #include "mainwin/pastresults.h"
+#include "mainwin/seatrecordwindow.h"
 #include "platform/platform.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
@@ -156,6 +157,10 @@ void MainWindow::buildMenus()
     // The past results follow this separator, shown once there is one.
     pastResultItems[0] = addSeparator(pastResultsMenu, "mnuFileArray_0");
     pastResultItems[0]->setVisible(false);
+    // The past results are put in before this separator, so the record stays last.
+    pastResultsEnd = addSeparator(pastResultsMenu, "mnuDummySeatRecord");
+    addItems(pastResultsMenu,
+             {{"mnuSeatRecord", QStringLiteral("席の記録(&H)..."), seatRecordCommand, &seatRecordAction}});
 
     QMenu *optionMenu = addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"));
     QMenu *initialSettingsMenu =
@@ -168,6 +173,13 @@ void MainWindow::buildMenus()
             {{"mnuBack", QStringLiteral("背景色(&B)..."), countdownBackColorCommand, &countdownBackgroundAction},
              {"mnuFore", QStringLiteral("文字色(&F)..."), countdownForeColorCommand, &countdownTextAction}},
             initialSettingsMenu);
+    addItems(initialSettingsMenu,
+             {{"mnuDummyNoSame"},
+              {"mnuNoSameSeat", QStringLiteral("前回と同じ席にしない(&P)"), noSameSeatCommand, &noSameSeatAction},
+              {"mnuNoSameNeighbour", QStringLiteral("前回と同じ隣にしない(&N)"), noSameNeighbourCommand,
+               &noSameNeighbourAction}});
+    noSameSeatAction->setCheckable(true);
+    noSameNeighbourAction->setCheckable(true);
     addItems(optionMenu, {{"mnuCondition", QStringLiteral("条件設定の変更(&C)"),
                            [] { navigator().showConditionEditor(); }, &conditionsAction, ctrl(Qt::Key_C)}});
 }
@@ -178,6 +190,8 @@ void MainWindow::onLoad()
     // Other windows switch the commands through the state; a new main window starts afresh.
     connect(&mainWindowState(), &MainWindowState::changed, this, &MainWindow::followCommandState);
     previousResultAction->setEnabled(state().ResultShown);
+    noSameSeatAction->setChecked(state().OptNoSameSeat == QLatin1String("1"));
+    noSameNeighbourAction->setChecked(state().OptNoSameNeighbour == QLatin1String("1"));
     mainWindowState().startRosterState(state().ResultShown);
 
     SharedState &s = state();
@@ -196,7 +210,8 @@ void MainWindow::addPastResultItem(const QString &fileName)
     ++s.LogMenuCount;
     const int index = s.LogMenuCount;
     // The caption may hold "&"; show it as it is.
-    QAction *item = pastResultsMenu->addAction(QString(fileName).replace(QLatin1Char('&'), QLatin1String("&&")));
+    auto *item = new QAction(QString(fileName).replace(QLatin1Char('&'), QLatin1String("&&")), pastResultsMenu);
+    pastResultsMenu->insertAction(pastResultsEnd, item);
     item->setObjectName(QStringLiteral("mnuFileArray_%1").arg(index));
     item->setData(fileName);
     pastResultItems[index] = item;

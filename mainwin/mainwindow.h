@@ -41,8 +41,12 @@ public:
     QMenu *pastResultsMenu = nullptr;
     QAction *previousResultAction = nullptr;
     std::map<int, QAction *> pastResultItems; // element 0 is the separator before them
+    QAction *pastResultsEnd = nullptr;        // the separator after them
     QAction *splashAction = nullptr, *backgroundAction = nullptr, *conditionsAction = nullptr;
     QAction *countdownBackgroundAction = nullptr, *countdownTextAction = nullptr;
+    // Checked: a run keeps pupils off their previous seat, and apart from their previous neighbours.
+    QAction *noSameSeatAction = nullptr, *noSameNeighbourAction = nullptr;
+    QAction *seatRecordAction = nullptr;
 
 protected:
     void onCloseRequest(QCloseEvent *event) override;

@@ -1,11 +1,14 @@
 #include "seating/seatchangerun.h"
 
 #include "core/placement.h"
+#include "core/repeatavoidance.h"
 #include "platform/platform.h"
 #include "seating/countdown.h"
 #include "seating/resultwindow.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/navigator.h"
+
+#include <QDir>
 
 namespace
 {
@@ -30,11 +33,14 @@ void seatChangeRunCommand(QWidget *owner)
         return;
     }
     showCountdown();
-    shuffleAndPlace(s, runSource());
+    const std::optional<MessageText> repeats = placeForRun(s, runSource(), QDir::currentPath());
 
     ResultWindow *result = form<ResultWindow>();
     result->setSeatTexts(seatResultTexts(s));
     mainWindowState().enablePreviousResult();
     navigator().closeMainWindow();
     result->bringToFront();
+    // Said over the chart, so the teacher sees whom it names.
+    if (repeats)
+        showMessage(result, *repeats);
 }

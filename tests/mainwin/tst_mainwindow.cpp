@@ -1,4 +1,5 @@
 // The main window: enabling, the past-log list, quitting.
+#include "core/settings.h"
 #include "core/startup.h"
 #include "support/mainfixtures.h"
 
@@ -29,6 +30,8 @@ private slots:
     void pastLogList();
     void quitConfirmation_data();
     void quitConfirmation();
+    void runOptionItems_data();
+    void runOptionItems();
 };
 
 void TestMainWindow::enablingAfterLoad_data()
@@ -117,6 +120,45 @@ void TestMainWindow::quitConfirmation()
     QCOMPARE(env.platform.quitCount, answer == IDOK ? 1 : 0);
     if (answer == IDCANCEL)
         QVERIFY(isLoaded<MainWindow>() && w->isVisible());
+}
+
+void TestMainWindow::runOptionItems_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored"); // empty: never stored
+    QTest::newRow("seat, never stored") << "mnuNoSameSeat"
+                                        << "OptNoSameSeat"
+                                        << "";
+    QTest::newRow("seat, off") << "mnuNoSameSeat"
+                               << "OptNoSameSeat"
+                               << "0";
+    QTest::newRow("neighbour, on") << "mnuNoSameNeighbour"
+                                   << "OptNoSameNeighbour"
+                                   << "1";
+}
+
+void TestMainWindow::runOptionItems()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    TestEnv env;
+    if (!stored.isEmpty())
+        QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, stored), QString());
+    MainWindow *w = startedMain();
+    const bool on = stored == QLatin1String("1");
+    QCOMPARE(findAction(w, item)->isChecked(), on);
+    findAction(w, item)->trigger();
+    const QString now = on ? QStringLiteral("0") : QStringLiteral("1");
+    const SharedState &s = state();
+    QCOMPARE(
+        (QStringList{readSetting(key), key == QLatin1String("OptNoSameSeat") ? s.OptNoSameSeat : s.OptNoSameNeighbour}),
+        (QStringList{now, now}));
+    // A main window created again shows the choice in force.
+    unload<MainWindow>();
+    QCOMPARE(findAction(form<MainWindow>(), item)->isChecked(), !on);
+    QVERIFY(env.platform.messageLog().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,5 +1,6 @@
 // The countdown, the seat-change run through the windows, and the result window.
 #include "core/colors.h"
+#include "core/resultsave.h"
 #include "core/settings.h"
 #include "core/textfile.h"
 #include "seating/conditioneditor.h"
@@ -57,6 +58,7 @@ class TestSeatChange : public QObject
 
 private slots:
     void runThroughTheWindows();
+    void repeatToldOverTheChart();
     void refusedRun_data();
     void refusedRun();
     void optPsbarNormalisedOnLoad_data();
@@ -92,6 +94,29 @@ void TestSeatChange::runThroughTheWindows()
     QCOMPARE(loadedForm<ResultWindow>()->seatTexts(), expected);
     QCOMPARE(sorted(expected), sorted(pupils(28)));
     QVERIFY(env.platform.messageLog().isEmpty());
+}
+
+void TestSeatChange::repeatToldOverTheChart()
+{
+    TestEnv env;
+    const QStringList roster{"伊藤 翔太", "佐藤 花子"};
+    QStringList lastTime = roster;
+    while (lastTime.size() < 28)
+        lastTime.append(QString());
+    QCOMPARE(saveResult(QDir::currentPath(), QStringLiteral("前回.rlt"), lastTime).kind,
+             ResultSaveOutcome::Kind::Saved);
+    // 伊藤 is pinned to seat 1 and every seat but 2 is empty: 佐藤 has no other seat.
+    SeatMap conditions = emptySeats(3, 28);
+    conditions[1] = roster.at(0);
+    MainWindow *main = mainReadyToRun(env, roster, conditions);
+    state().OptNoSameSeat = QStringLiteral("1");
+    driveCountdown();
+    TRIGGER(main, "mnuFileNarabin");
+    QTRY_VERIFY(isLoaded<ResultWindow>());
+    QCOMPARE(loadedForm<ResultWindow>()->seatTexts().mid(0, 3), (QStringList{roster.at(0), roster.at(1), " "}));
+    QTRY_COMPARE(env.platform.messageLog(),
+                 QStringList{"ならびん君 for Windows|前回と同じ席になった人がいます。\r佐藤 花子|64"});
+    QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), loadedForm<ResultWindow>());
 }
 
 void TestSeatChange::refusedRun_data()

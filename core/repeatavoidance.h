@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/message.h"
+#include "core/placement.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+// Keeping pupils from the seat, or the neighbour, they had in the previous chart: the
+// keys are drawn again until no avoidable repeat is left, or the best of the draws is
+// taken.
+
+// Draws a run tries at most before it settles for the one with the fewest repeats.
+inline constexpr int MaxRepeatDraws = 500;
+
+// What a run avoids; both off is the plain shuffle.
+struct RepeatRules {
+    bool seat = false;      // a pupil on the seat they had
+    bool neighbour = false; // two pupils side by side again (either order)
+    bool any() const { return seat || neighbour; }
+};
+// The rules the stored options switch on ("1" on, anything else off).
+RepeatRules repeatRules(const SharedState &s);
+
+// Repeats of a chart that a draw could have avoided, in seat order.
+struct Repeats {
+    QStringList pupils;                            // on the seat they had
+    QList<std::pair<QString, QString>> neighbours; // side by side again, the lower seat first
+    int count() const { return int(pupils.size() + neighbours.size()); }
+};
+
+// The repeats of `chart` against `previous` (both seats 1..28, seat 1 first; a blank or
+// empty text is no pupil). A pupil designated to a seat is never counted on it, nor a
+// pair of two designated pupils: no draw moves them.
+Repeats findRepeats(const QStringList &chart, const QStringList &previous, const Slots &conditions, RepeatRules rules);
+
+struct RepeatAvoidingRun {
+    PlacementTrace trace;
+    int draws = 0;
+    Repeats repeats; // those of the chart taken
+};
+// The run's shuffle and placement (as shuffleAndPlace) repeated from the same roster
+// order with fresh keys until the chart has no repeat of `previous`, at most
+// MaxRepeatDraws times; the first chart with the fewest repeats is kept. Without rules
+// or without a previous chart it is exactly one shuffleAndPlace.
+RepeatAvoidingRun shuffleAvoidingRepeats(SharedState &s, const UniformSource &uniform, const QStringList &previous,
+                                         RepeatRules rules);
+
+// The set of a roster's names, as the key a chart is remembered under.
+QString rosterKey(const QStringList &names);
+
+// The chart a run compares with: the last run of this process for the roster, else the
+// newest chart in the log of `folder` whose names are exactly the roster's (as a set).
+// Empty when there is none.
+QStringList previousChart(const SharedState &s, const QString &folder);
+
+// The newest chart among the log's files (named relative to `folder`) that exist, read
+// as charts and hold exactly `names`; empty when none does.
+QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names);
+
+// What the user is told when repeats were left: the pupils, then the pairs.
+std::optional<MessageText> repeatMessage(const Repeats &repeats);
+
+// The run's steps after the countdown: the shuffle and placement into the shared state,
+// drawn again as the options ask, and the chart remembered for the next run of the
+// roster. Returns the message to show, if any.
+std::optional<MessageText> placeForRun(SharedState &s, const UniformSource &uniform, const QString &folder);

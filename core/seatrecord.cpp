@@ -1,0 +1,114 @@
+#include "core/seatrecord.h"
+
+#include "core/resultfile.h"
+#include "core/resultlog.h"
+#include "core/textfile.h"
+
+#include <QFileInfo>
+#include <QSet>
+
+bool isFrontSeat(int seat)
+{
+    return seat >= 1 && seat <= 8;
+}
+
+bool isBackSeat(int seat)
+{
+    return seat >= 21 && seat <= SeatCount;
+}
+
+double PupilSeatCount::frontShare() const
+{
+    return charts > 0 ? qMin(1.0, double(front) / charts) : 0.0;
+}
+
+double PupilSeatCount::backShare() const
+{
+    return charts > 0 ? qMin(1.0, double(back) / charts) : 0.0;
+}
+
+QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<QStringList> &charts)
+{
+    QList<PupilSeatCount> out;
+    QSet<QString> seen;
+    for (const QString &name : roster) {
+        if (name.trimmed().isEmpty() || seen.contains(name))
+            continue;
+        seen.insert(name);
+        PupilSeatCount count;
+        count.name = name;
+        for (const QStringList &chart : charts) {
+            bool inChart = false;
+            for (int k = 1; k <= qMin(int(chart.size()), SeatCount); ++k) {
+                if (chart.at(k - 1) != name)
+                    continue;
+                inChart = true;
+                ++count.seats[size_t(k)];
+                count.front += isFrontSeat(k) ? 1 : 0;
+                count.back += isBackSeat(k) ? 1 : 0;
+            }
+            count.charts += inChart ? 1 : 0;
+        }
+        out.append(count);
+    }
+    return out;
+}
+
+QString seatsUsedText(const PupilSeatCount &count)
+{
+    QStringList used;
+    for (int k = 1; k <= SeatCount; ++k) {
+        const int times = count.seats[size_t(k)];
+        if (times > 0)
+            used.append(times == 1 ? QStringLiteral("No.%1").arg(k) : QStringLiteral("No.%1×%2").arg(k).arg(times));
+    }
+    return used.isEmpty() ? QStringLiteral("―") : used.join(QStringLiteral("、"));
+}
+
+QList<QStringList> loggedCharts(const QStringList &log, const QString &folder)
+{
+    QList<QStringList> charts;
+    QSet<QString> counted;
+    for (const QString &entry : log) {
+        const QString path = entry.isEmpty() ? QString() : findFileNoCase(folder, entry);
+        if (path.isEmpty())
+            continue;
+        const QString file = QFileInfo(path).canonicalFilePath();
+        if (counted.contains(file))
+            continue;
+        const ResultFileRead read = readResultFile(path);
+        if (!read.ok)
+            continue;
+        counted.insert(file);
+        charts.append(read.seats);
+    }
+    return charts;
+}
+
+QString seatRecordTitle()
+{
+    return QStringLiteral("席の記録");
+}
+
+SeatRecord seatRecordFor(const QStringList &roster, const QString &folder)
+{
+    SeatRecord record;
+    const auto say = [&record](const QString &text) {
+        record.message = MessageText{text, seatRecordTitle(), MsgStyle::Information};
+        return record;
+    };
+    const QList<PupilSeatCount> pupils = countSeats(roster, {});
+    if (pupils.isEmpty())
+        return say(QStringLiteral("名簿がありません。\r名簿を開くか新規作成してから、もう一度選んで下さい。"));
+    const FieldsRead log = readResultLog(folder);
+    const QList<QStringList> charts = log.ok ? loggedCharts(pastLogEntries(log.fields), folder) : QList<QStringList>{};
+    if (charts.isEmpty())
+        return say(QStringLiteral("過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。"));
+    record.charts = int(charts.size());
+    record.pupils = countSeats(roster, charts);
+    const bool anyone =
+        std::any_of(record.pupils.cbegin(), record.pupils.cend(), [](const PupilSeatCount &p) { return p.charts > 0; });
+    if (!anyone)
+        return say(QStringLiteral("過去ﾛｸﾞの結果に、この名簿の人は一人もいません。"));
+    return record;
+}

@@ -1,0 +1,267 @@
+// Keeping pupils off last time's seats and neighbours, and where last time comes from.
+#include "core/repeatavoidance.h"
+#include "core/resultsave.h"
+#include "seating/seatingfixture.h"
+
+#include <QtTest>
+
+namespace
+{
+
+using Rules = QList<bool>; // seat, neighbour
+
+RepeatRules rulesOf(const Rules &r)
+{
+    return {r.value(0), r.value(1)};
+}
+
+// A roster and its conditions in the shared state, nothing placed yet.
+SharedState &rosterState(const QStringList &roster, const SeatMap &conditions)
+{
+    resetState();
+    SharedState &s = state();
+    for (int i = 0; i < roster.size(); ++i)
+        s.PupilNames[size_t(i + 1)] = roster.at(i);
+    s.PupilCount = quint8(roster.size());
+    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
+        s.SeatConditions[size_t(it.key())] = it.value();
+    return s;
+}
+
+// A chart of "name:seat" pairs split by commas, blank seats elsewhere.
+QStringList chartOf(const QString &placed)
+{
+    QStringList seats;
+    for (int k = 0; k < SeatCount; ++k)
+        seats.append(QString());
+    for (const QString &pair : placed.split(u',', Qt::SkipEmptyParts))
+        seats[pair.section(u':', 1).toInt() - 1] = pair.section(u':', 0, 0);
+    return seats;
+}
+
+// A chart the plain shuffle makes.
+QStringList plainChart(const QStringList &roster, const SeatMap &conditions, quint32 seed)
+{
+    SharedState &s = rosterState(roster, conditions);
+    shuffleAndPlace(s, seededUniformSource(seed));
+    return seatResultTexts(s);
+}
+
+// Pinned pupils on their seats, everybody placed once.
+void checkPlacedOnce(const SharedState &s, const QStringList &roster)
+{
+    QStringList placed;
+    for (int k = 1; k <= SeatCount; ++k) {
+        const QString &c = s.SeatConditions[size_t(k)];
+        if (!c.isEmpty())
+            QCOMPARE(s.SeatResult[size_t(k)], c == QLatin1String("-") ? QStringLiteral(" ") : c);
+        if (!s.SeatResult[size_t(k)].trimmed().isEmpty())
+            placed.append(s.SeatResult[size_t(k)]);
+    }
+    QCOMPARE(sorted(placed), sorted(roster));
+}
+
+} // namespace
+
+class TestRepeatAvoidance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noAvoidableRepeatLeft_data();
+    void noAvoidableRepeatLeft();
+    void plainShuffleWhenNothingToAvoid_data();
+    void plainShuffleWhenNothingToAvoid();
+    void bestDrawWhenUnavoidable_data();
+    void bestDrawWhenUnavoidable();
+    void previousChart_data();
+    void previousChart();
+};
+
+void TestRepeatAvoidance::noAvoidableRepeatLeft_data()
+{
+    QTest::addColumn<QStringList>("roster");
+    QTest::addColumn<SeatMap>("conditions");
+    QTest::addColumn<Rules>("rules");
+    QTest::newRow("28 pupils, seats") << pupils(28) << SeatMap{} << Rules{true, false};
+    QTest::newRow("28 pupils, neighbours") << pupils(28) << SeatMap{} << Rules{false, true};
+    QTest::newRow("28 pupils, both") << pupils(28) << SeatMap{} << Rules{true, true};
+    // Two pinned side by side with free seats around them, empty seats at the back.
+    SeatMap mixed = emptySeats(23, 28);
+    mixed[2] = QStringLiteral("生徒1");
+    mixed[3] = QStringLiteral("生徒2");
+    QTest::newRow("pinned and empty seats, both") << pupils(20) << mixed << Rules{true, true};
+    // Four pupils in one row: few orders keep every pair apart.
+    QTest::newRow("one row of four, both") << pupils(4) << emptySeats(5, 28) << Rules{true, true};
+}
+
+void TestRepeatAvoidance::noAvoidableRepeatLeft()
+{
+    QFETCH(QStringList, roster);
+    QFETCH(SeatMap, conditions);
+    QFETCH(Rules, rules);
+    for (quint32 run = 0; run < 200; ++run) {
+        const QStringList previous = plainChart(roster, conditions, 5000 + run);
+        SharedState &s = rosterState(roster, conditions);
+        const RepeatAvoidingRun r = shuffleAvoidingRepeats(s, seededUniformSource(run), previous, rulesOf(rules));
+        const Repeats left = findRepeats(seatResultTexts(s), previous, s.SeatConditions, rulesOf(rules));
+        QVERIFY2(left.count() == 0 && r.repeats.count() == 0, qPrintable(QStringLiteral("run %1").arg(run)));
+        QVERIFY(r.draws >= 1 && r.draws < MaxRepeatDraws);
+        checkPlacedOnce(s, roster);
+    }
+}
+
+void TestRepeatAvoidance::plainShuffleWhenNothingToAvoid_data()
+{
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<QString>("previous"); // "name:seat" pairs split by commas; "none": no previous chart
+    QTest::newRow("options off, a previous chart") << Rules{false, false} << "生徒1:1,生徒2:2,生徒3:3";
+    QTest::newRow("options on, no previous chart") << Rules{true, true} << "none";
+    QTest::newRow("options on, nobody from last time") << Rules{true, true} << "誰か:1,別の人:2";
+}
+
+void TestRepeatAvoidance::plainShuffleWhenNothingToAvoid()
+{
+    QFETCH(Rules, rules);
+    QFETCH(QString, previous);
+    const SeatMap conditions{{4, "生徒9"}, {6, "-"}};
+    const QTemporaryDir noLog;
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        SharedState today = rosterState(pupils(12), conditions);
+        today.SeatResult[28] = QStringLiteral("前の結果");
+        shuffleAndPlace(today, seededUniformSource(seed));
+        SharedState &s = rosterState(pupils(12), conditions);
+        s.SeatResult[28] = QStringLiteral("前の結果");
+        s.OptNoSameSeat = rules.at(0) ? QStringLiteral("1") : QStringLiteral("0");
+        s.OptNoSameNeighbour = rules.at(1) ? QStringLiteral("1") : QString();
+        if (previous != QLatin1String("none"))
+            s.LastCharts.insert(rosterKey(pupils(12)), chartOf(previous));
+        QVERIFY(!placeForRun(s, seededUniformSource(seed), noLog.path()));
+        QVERIFY(s.PupilNames == today.PupilNames && s.SeatResult == today.SeatResult);
+    }
+}
+
+void TestRepeatAvoidance::bestDrawWhenUnavoidable_data()
+{
+    QTest::addColumn<QStringList>("roster");
+    QTest::addColumn<SeatMap>("conditions");
+    QTest::addColumn<QString>("previous");
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<int>("fewest");
+    QTest::addColumn<QString>("message"); // empty: several draws are best, the chart's own repeats are named
+    const QString ito = QStringLiteral("伊藤 翔太"), sato = QStringLiteral("佐藤 花子"),
+                  suzuki = QStringLiteral("鈴木 一郎");
+    // Seat 2 is the only seat left: 佐藤 sits there again, between the two pinned.
+    SeatMap between = emptySeats(4, 28);
+    between[1] = ito;
+    between[3] = suzuki;
+    const QString lastTime = QStringLiteral("伊藤 翔太:1,佐藤 花子:2,鈴木 一郎:3");
+    QTest::newRow("seat: the one free seat")
+        << QStringList{ito, sato, suzuki} << between << lastTime << Rules{true, false} << 1
+        << "前回と同じ席になった人がいます。\r佐藤 花子";
+    QTest::newRow("neighbours: both pairs")
+        << QStringList{ito, sato, suzuki} << between << lastTime << Rules{false, true} << 2
+        << "前回と同じ隣になった人がいます。\r伊藤 翔太と佐藤 花子、佐藤 花子と鈴木 一郎";
+    QTest::newRow("both")
+        << QStringList{ito, sato, suzuki} << between << lastTime << Rules{true, true} << 3
+        << "前回と同じ席になった人がいます。\r佐藤 花子\r前回と同じ隣になった人がいます。\r伊藤 翔太と佐藤 花子、佐藤 "
+           "花子と鈴木 一郎";
+    // Two pinned side by side again are no repeat; the free pupil between seats 5 and 7 is.
+    SeatMap pinnedPair = emptySeats(8, 28);
+    pinnedPair[1] = ito;
+    pinnedPair[2] = sato;
+    pinnedPair[5] = suzuki;
+    pinnedPair[7] = QStringLiteral("山田");
+    for (int k : {3, 4})
+        pinnedPair[k] = QStringLiteral("-");
+    QTest::newRow("a pinned pair is no repeat")
+        << QStringList{ito, sato, suzuki, "山田", "田中"} << pinnedPair
+        << "伊藤 翔太:1,佐藤 花子:2,鈴木 一郎:5,田中:6,山田:7" << Rules{true, true} << 3
+        << "前回と同じ席になった人がいます。\r田中\r前回と同じ隣になった人がいます。\r鈴木 一郎と田中、田中と山田";
+    // Three in a row of three: the best orders keep one pair together, which one is drawn.
+    QTest::newRow("a row of three, the fewest")
+        << QStringList{"A", "B", "C"} << emptySeats(4, 28) << "A:1,B:2,C:3" << Rules{true, true} << 1 << "";
+}
+
+void TestRepeatAvoidance::bestDrawWhenUnavoidable()
+{
+    QFETCH(QStringList, roster);
+    QFETCH(SeatMap, conditions);
+    QFETCH(QString, previous);
+    QFETCH(Rules, rules);
+    QFETCH(int, fewest);
+    QFETCH(QString, message);
+    for (quint32 seed = 1; seed <= 5; ++seed) {
+        SharedState &s = rosterState(roster, conditions);
+        const RepeatAvoidingRun r =
+            shuffleAvoidingRepeats(s, seededUniformSource(seed), chartOf(previous), rulesOf(rules));
+        QCOMPARE(r.draws, MaxRepeatDraws);
+        QCOMPARE(r.repeats.count(), fewest);
+        checkPlacedOnce(s, roster);
+        // The message names the repeats of the chart taken, no more and no fewer.
+        const Repeats inChart = findRepeats(seatResultTexts(s), chartOf(previous), s.SeatConditions, rulesOf(rules));
+        QCOMPARE(inChart.pupils, r.repeats.pupils);
+        QVERIFY(inChart.neighbours == r.repeats.neighbours);
+        const std::optional<MessageText> said = repeatMessage(r.repeats);
+        QVERIFY(said);
+        QCOMPARE((QStringList{said->title, QString::number(said->style)}),
+                 (QStringList{QStringLiteral("ならびん君 for Windows"), "64"}));
+        if (!message.isEmpty())
+            QCOMPARE(said->text, message);
+        else
+            QVERIFY(said->text == QStringLiteral("前回と同じ隣になった人がいます。\rAとB") ||
+                    said->text == QStringLiteral("前回と同じ隣になった人がいます。\rBとC"));
+    }
+}
+
+void TestRepeatAvoidance::previousChart_data()
+{
+    QTest::addColumn<QStringList>("saved"); // "file=name:seat,..." saved in this order
+    QTest::addColumn<QString>("extra");     // "missing" a logged file deleted, "broken" one overwritten
+    QTest::addColumn<bool>("ranBefore");    // a run of the roster in this process
+    QTest::addColumn<QString>("expected");  // "name:seat,..."; empty: none
+    const QString ours = QStringLiteral("A:1,B:2,C:3"), reordered = QStringLiteral("C:5,A:9,B:28");
+    QTest::newRow("newest matching file")
+        << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "" << false << reordered;
+    QTest::newRow("newer file of other names skipped")
+        << QStringList{"ours.rlt=" + ours, "other.rlt=A:1,B:2,X:3", "more.rlt=A:1,B:2,C:3,D:4"} << "" << false << ours;
+    QTest::newRow("newest deleted") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "missing" << false
+                                    << ours;
+    QTest::newRow("newest unreadable") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "broken" << false
+                                       << ours;
+    QTest::newRow("none matches") << QStringList{"other.rlt=A:1,B:2"} << "" << false << "";
+    QTest::newRow("this process's run first") << QStringList{"new.rlt=" + reordered} << "" << true << "B:1,C:2,A:3";
+}
+
+void TestRepeatAvoidance::previousChart()
+{
+    QFETCH(QStringList, saved);
+    QFETCH(QString, extra);
+    QFETCH(bool, ranBefore);
+    QFETCH(QString, expected);
+    TestEnv env;
+    const QString folder = QDir::currentPath();
+    for (const QString &file : saved)
+        QCOMPARE(saveResult(folder, file.section(u'=', 0, 0), chartOf(file.section(u'=', 1))).kind,
+                 ResultSaveOutcome::Kind::Saved);
+    const QString last = saved.constLast().section(u'=', 0, 0);
+    if (extra == QLatin1String("missing"))
+        QVERIFY(QFile::remove(env.path(last)));
+    if (extra == QLatin1String("broken"))
+        env.writeFile(last, QByteArray(40, ','));
+    SharedState &s = rosterState({"C", "A", "B"}, {});
+    if (ranBefore)
+        s.LastCharts.insert(rosterKey({"B", "C", "A"}), chartOf(QStringLiteral("B:1,C:2,A:3")));
+    QCOMPARE(::previousChart(s, folder), expected.isEmpty() ? QStringList() : chartOf(expected));
+
+    // A run with the options on keeps the pupils off those seats and becomes the next previous chart.
+    s.OptNoSameSeat = QStringLiteral("1");
+    const std::optional<MessageText> said = placeForRun(s, seededUniformSource(7), folder);
+    QVERIFY(!said);
+    if (!expected.isEmpty())
+        QCOMPARE(findRepeats(seatResultTexts(s), chartOf(expected), s.SeatConditions, {true, false}).count(), 0);
+    QCOMPARE(::previousChart(s, folder), seatResultTexts(s));
+}
+
+QTEST_MAIN(TestRepeatAvoidance)
+#include "tst_repeatavoidance.moc"

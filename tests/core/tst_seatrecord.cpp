@@ -1,0 +1,99 @@
+// Where the roster's pupils sat over the charts of the log.
+#include "core/resultsave.h"
+#include "core/seatrecord.h"
+#include "support/testenv.h"
+
+#include <QtTest>
+
+namespace
+{
+
+// A chart of "name:seat" pairs split by commas, blank seats elsewhere.
+QStringList chartOf(const QString &placed)
+{
+    QStringList seats(SeatCount);
+    for (const QString &pair : placed.split(u',', Qt::SkipEmptyParts))
+        seats[pair.section(u':', 1).toInt() - 1] = pair.section(u':', 0, 0);
+    return seats;
+}
+
+QString rowOf(const PupilSeatCount &p)
+{
+    return QStringLiteral("%1|%2|%3|%4|%5").arg(p.name).arg(p.charts).arg(p.front).arg(p.back).arg(seatsUsedText(p));
+}
+
+} // namespace
+
+class TestSeatRecord : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void record_data();
+    void record();
+};
+
+void TestSeatRecord::record_data()
+{
+    QTest::addColumn<QStringList>("saved");  // "file=name:seat,..." saved through the program's writer, in order
+    QTest::addColumn<QStringList>("spoilt"); // "missing=file" deleted after saving, "broken=file" overwritten
+    QTest::addColumn<QStringList>("roster");
+    QTest::addColumn<QStringList>("rows"); // name|charts|front|back|seats; empty when a message is due
+    QTest::addColumn<QString>("message");
+    const QStringList three{"a.rlt=伊藤:1,佐藤:28,鈴木:9", "b.rlt=伊藤:8,佐藤:21,鈴木:20", "c.rlt=伊藤:1,鈴木:27"};
+    const QStringList roster{"伊藤", "佐藤", "鈴木", "田中"};
+    const QStringList rows{"伊藤|3|3|0|No.1×2、No.8", "佐藤|2|0|2|No.21、No.28", "鈴木|3|0|1|No.9、No.20、No.27",
+                           "田中|0|0|0|―"};
+    QTest::newRow("three charts") << three << QStringList{} << roster << rows << "";
+    // A file logged twice counts once; files gone or no chart do not count.
+    QTest::newRow("logged twice, deleted, broken")
+        << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27")
+        << QStringList{"missing=x.rlt", "broken=y.rlt"} << roster << rows << "";
+    QTest::newRow("no roster") << three << QStringList{} << QStringList{} << QStringList{}
+                               << "名簿がありません。\r名簿を開くか新規作成してから、もう一度選んで下さい。";
+    const QString noCharts =
+        QStringLiteral("過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。");
+    QTest::newRow("no log") << QStringList{} << QStringList{} << roster << QStringList{} << noCharts;
+    QTest::newRow("only files gone") << QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"}
+                                     << QStringList{"missing=x.rlt", "broken=y.rlt"} << roster << QStringList{}
+                                     << noCharts;
+    QTest::newRow("another class") << three << QStringList{} << QStringList{"山田", "田中"} << QStringList{}
+                                   << "過去ﾛｸﾞの結果に、この名簿の人は一人もいません。";
+}
+
+void TestSeatRecord::record()
+{
+    QFETCH(QStringList, saved);
+    QFETCH(QStringList, spoilt);
+    QFETCH(QStringList, roster);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, message);
+    TestEnv env;
+    const QString folder = QDir::currentPath();
+    for (const QString &file : saved)
+        QCOMPARE(saveResult(folder, file.section(u'=', 0, 0), chartOf(file.section(u'=', 1))).kind,
+                 ResultSaveOutcome::Kind::Saved);
+    for (const QString &what : spoilt) {
+        const QString file = what.section(u'=', 1);
+        if (what.startsWith(QLatin1String("missing")))
+            QVERIFY(QFile::remove(env.path(file)));
+        else
+            env.writeFile(file, QByteArray("\x00\x01\x02", 3));
+    }
+    const SeatRecord record = seatRecordFor(roster, folder);
+    if (!message.isEmpty()) {
+        QVERIFY(record.message);
+        QCOMPARE((QStringList{record.message->title, record.message->text, QString::number(record.message->style)}),
+                 (QStringList{QStringLiteral("席の記録"), message, "64"}));
+        return;
+    }
+    QVERIFY(!record.message);
+    QCOMPARE(record.charts, 3);
+    QStringList shown;
+    for (const PupilSeatCount &p : record.pupils)
+        shown.append(rowOf(p));
+    QCOMPARE(shown, rows);
+}
+
+QTEST_MAIN(TestSeatRecord)
+#include "tst_seatrecord.moc"
