@@ -45,9 +45,10 @@ public:
     // Lets the user pick a printer and the number of copies (QPrinter::copyCount).
     // False when the user cancelled.
     virtual bool printDialog(QWidget *owner, QPrinter &printer) = 0;
-    // Lets the user pick one of `items`; its index, or -1 when the user cancelled.
-    virtual int chooseFromList(QWidget *owner, const QString &title, const QString &label,
-                               const QStringList &items) = 0;
+    // Lets the user pick one of `items`, `current` chosen at first; its index, or -1 when
+    // the user cancelled.
+    virtual int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items,
+                               int current = 0) = 0;
     // The help engine: command HELP_CONTEXT, HELP_CONTENTS or HELP_PARTIALKEY.
     virtual void help(QWidget *owner, const QString &helpFile, int command, int data) = 0;
     // Starts the mail program with a message to `address`; false when none could be started.

@@ -17,7 +17,7 @@ struct PlatformCall {
     QString text = {};     // message text, mail address, URL, help file
     QString title = {};    // message or dialog title
     int style = 0;         // message style; help command
-    int data = 0;          // help data; the colour dialog's initial colour
+    int data = 0;          // help data; the colour dialog's initial colour; the list's first choice
     QString filter = {};   // file dialog filter
     QString fileName = {}; // file dialog's initial file name
     QPointer<QWidget> owner = {};
@@ -54,7 +54,8 @@ public:
     QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
-    int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items) override;
+    int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items,
+                       int current) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
     void help(QWidget *owner, const QString &helpFile, int command, int data) override
     {
