@@ -61,7 +61,6 @@ class TestTables : public QObject
 private slots:
     void csvBytes();
     void csvAndClipboardGiveNamesBack();
-    void clipboardText();
     void pasted_data();
     void pasted();
 };
@@ -132,16 +131,6 @@ void TestTables::csvAndClipboardGiveNamesBack()
                      (QStringList{shown.at(front + 3), shown.at(front + 2), shown.at(front + 1), shown.at(front)}));
         }
     }
-}
-
-void TestTables::clipboardText()
-{
-    const QStringList seats =
-        seatsWith({{1, "一"}, {2, "二"}, {4, " "}, {5, "五\t五"}, {25, "二十五"}, {28, "\"二十八\""}});
-    QCOMPARE(chartClipboardText(seats), QStringLiteral("\"\"\"二十八\"\"\"\t\t\t二十五\n"
-                                                       "\t\t\t\n\t\t\t\n\t\t\t\n\t\t\t\n"
-                                                       "\t\t\t\"五\t五\"\n"
-                                                       "\t\t二\t一\n"));
 }
 
 void TestTables::pasted_data()
