@@ -48,9 +48,10 @@ public:
     virtual QString saveFileName(QWidget *owner, const FileDialogRequest &request) = 0;
     // The chosen colour, none when the user cancelled.
     virtual std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) = 0;
-    // Lets the user pick one of `items`; its index, or -1 when the user cancelled.
-    virtual int chooseFromList(QWidget *owner, const QString &title, const QString &label,
-                               const QStringList &items) = 0;
+    // Lets the user pick one of `items`, `current` chosen at first; its index, or -1 when
+    // the user cancelled.
+    virtual int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items,
+                               int current = 0) = 0;
     // Lets the user pick a printer, the number of copies (QPrinter::copyCount) and the
     // options. False when the user cancelled.
     virtual bool printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options) = 0;

@@ -3,6 +3,7 @@
 #include "core/rostersession.h"
 
 #include "core/clock.h"
+#include "core/pastedtable.h"
 #include "core/rosterfile.h"
 #include "platform/platform.h"
 #include "widgets/menus.h"
@@ -10,7 +11,9 @@
 #include "widgets/seatbox.h"
 #include "widgets/ui.h"
 
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -38,7 +41,9 @@ RosterEditor::RosterEditor() : FormWindow(QStringLiteral("登録・修正"), "TO
     buildSeats();
     addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"),
             {{"mnuNewFile", QStringLiteral("新規登録・修正(&S)..."), [this] { registerRoster(); }, &registerAction},
-             {"mnuCancel", QStringLiteral("取消・了解(&X)"), [this] { closeEditor(); }, &closeAction}});
+             {"mnuCancel", QStringLiteral("取消・了解(&X)"), [this] { closeEditor(); }, &closeAction},
+             {"mnuDummyPaste"},
+             {"mnuPasteTable", QStringLiteral("表から貼り付け(&V)"), [this] { pasteTable(); }, &pasteTableAction}});
     buildChrome({{{false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton,
                    QStringLiteral(" 新規登録・修正 "), [this] { registerRoster(); }},
                   {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  "),
@@ -95,6 +100,35 @@ QStringList RosterEditor::boxTexts() const
     for (const QLineEdit *t : seatBoxes)
         texts.append(t->text());
     return texts;
+}
+
+void RosterEditor::pasteTable()
+{
+    const PastedTable table = readPastedTable(QGuiApplication::clipboard()->text());
+    if (table.rows.isEmpty()) {
+        showMessage(this, noTableMessage());
+        return;
+    }
+    int column = table.nameColumn;
+    if (table.columnCount > 1) {
+        column = platform().chooseFromList(this, QStringLiteral("氏名の列の選択"),
+                                           QStringLiteral("氏名が入っている列を選んで下さい。"), table.columnLabels(),
+                                           table.nameColumn);
+        if (column < 0)
+            return;
+    }
+    const QStringList names = table.names(column);
+    if (names.isEmpty()) {
+        showMessage(this, noNamesMessage(table.columnCount > 1));
+        return;
+    }
+    if (names.size() > SeatCount) {
+        showMessage(this, tooManyNamesMessage(names.size()));
+        return;
+    }
+    for (int i = 0; i < SeatCount; ++i)
+        seatBoxes[size_t(i)]->setText(names.value(i));
+    seatBoxes[0]->setFocus();
 }
 
 void RosterEditor::registerRoster()

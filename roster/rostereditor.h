@@ -26,6 +26,10 @@ public:
     // nothing (there was nothing to ask about).
     bool closeEditor();
 
+    // Fills the boxes from seat 1 with the names of a table on the clipboard (a
+    // spreadsheet selection or CSV text); nothing is registered yet.
+    void pasteTable();
+
     // The box texts, seat 1 first.
     QStringList boxTexts() const;
 
@@ -36,7 +40,7 @@ public:
     // How the opened roster file spells its names, kept when they are saved again.
     QHash<QString, QByteArray> rosterSpellings;
 
-    QAction *registerAction = nullptr, *closeAction = nullptr; // the file menu's
+    QAction *registerAction = nullptr, *closeAction = nullptr, *pasteTableAction = nullptr; // the file menu's
 
 protected:
     // The window's close button runs the close command.

@@ -1,6 +1,8 @@
 #include "seating/resultwindow.h"
 
+#include "core/chartexport.h"
 #include "core/clock.h"
+#include "core/fileio.h"
 #include "core/resultsave.h"
 #include "platform/platform.h"
 #include "seating/printing.h"
@@ -11,9 +13,13 @@
 #include "widgets/storesetting.h"
 #include "widgets/ui.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 
 namespace
 {
@@ -89,7 +95,10 @@ void ResultWindow::buildMenus()
             {{"mnuResultSave", QStringLiteral("結果の保存(&S)..."), [this] { saveChart(); }, &saveAction},
              {"mnuPrint", QStringLiteral("印刷(&P)..."), printResultCommand, &printAction},
              {"mnuDummy"},
-             {"mnuOK", QStringLiteral("了解(&X)"), [this] { acknowledge(); }, &okAction}});
+             {"mnuOK", QStringLiteral("了解(&X)"), [this] { acknowledge(); }, &okAction},
+             {"mnuDummyExport"},
+             {"mnuExportCsv", QStringLiteral("CSV形式で書き出し(&E)..."), [this] { exportCsv(); }, &exportCsvAction},
+             {"mnuCopyChart", QStringLiteral("座席表をコピー(&C)"), [this] { copyChart(); }, &copyChartAction}});
     addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"),
             {{"mnuNoPrintLine", QStringLiteral("非印刷行の設定(&L)..."), showNoPrintLineDialog, &nonPrintedRowsAction},
              {"mnuPrintStatusBar", QStringLiteral("ｽﾃｰﾀｽﾊﾞｰの印刷(&S)"), {}, &printStatusBarAction}});
@@ -178,4 +187,30 @@ void ResultWindow::togglePrintStatusBar()
         return;
     printStatusBarAction->setChecked(print);
     state().OptPsbar = value;
+}
+
+void ResultWindow::exportCsv()
+{
+    csvDialog.title = QStringLiteral("CSV形式で書き出し");
+    csvDialog.filter = QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*");
+    csvDialog.fileName = QDir::current().absoluteFilePath(chartCsvFileName(currentDateTime().date()));
+    if (!csvDialog.showSave(this))
+        return;
+    QString path = csvDialog.fileName;
+    // A name typed without an extension is meant as a CSV file.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    const QFileInfo target(path);
+    if (target.exists() && !target.isDir() && showMessage(this, replaceFileQuestion(path)) != IDOK)
+        return;
+    const QString reason = writeFileAtomically(path, chartCsv(seatTexts()));
+    showMessage(this, reason.isEmpty() ? csvSavedMessage() : csvNotWrittenMessage(path, reason));
+}
+
+void ResultWindow::copyChart()
+{
+    auto *data = new QMimeData;
+    data->setImageData(client()->grab().toImage());
+    data->setText(chartClipboardText(seatTexts()));
+    QGuiApplication::clipboard()->setMimeData(data);
 }

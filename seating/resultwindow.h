@@ -25,6 +25,10 @@ public:
     void acknowledge();
     // Switches whether the status bar is printed, when the setting could be stored.
     void togglePrintStatusBar();
+    // Writes the chart as a CSV file for a spreadsheet; the window stays open.
+    void exportCsv();
+    // Puts the chart on the clipboard as a picture and as rows of names.
+    void copyChart();
 
     // The texts of seats 1..28, in order.
     QStringList seatTexts() const;
@@ -35,9 +39,11 @@ public:
     std::array<QLabel *, SeatCount> seatBoxes{};    // element k - 1 for seat k
     QLabel *desk = nullptr;
     CommonDialog fileDialog;
+    CommonDialog csvDialog; // its own, so that the result save keeps proposing its own name
 
     QAction *saveAction = nullptr, *printAction = nullptr, *okAction = nullptr; // the file menu's
-    QAction *nonPrintedRowsAction = nullptr, *printStatusBarAction = nullptr;   // the option menu's
+    QAction *exportCsvAction = nullptr, *copyChartAction = nullptr;
+    QAction *nonPrintedRowsAction = nullptr, *printStatusBarAction = nullptr; // the option menu's
 
 protected:
     // The title bar's close box does what "了解" does.

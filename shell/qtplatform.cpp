@@ -9,12 +9,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -180,12 +182,29 @@ std::optional<ColorValue> QtPlatform::chooseColor(QWidget *owner, ColorValue ini
     return rgbValue(chosen.red(), chosen.green(), chosen.blue());
 }
 
-int QtPlatform::chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items)
+int QtPlatform::chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items,
+                               int current)
 {
     ensureQtTranslation();
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(owner, title, label, items, 0, false, &ok);
-    return ok ? int(items.indexOf(chosen)) : -1;
+    QDialog dialog(owner);
+    dialog.setWindowTitle(title);
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *caption = new QLabel(label, &dialog);
+    auto *list = new QComboBox(&dialog);
+    list->addItems(items);
+    // Chosen by index: two items may read alike.
+    list->setCurrentIndex(current >= 0 && current < items.size() ? current : 0);
+    caption->setBuddy(list);
+    auto *buttons = new QDialogButtonBox(&dialog);
+    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(caption);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    list->setFocus();
+    return dialog.exec() == QDialog::Accepted ? list->currentIndex() : -1;
 }
 
 bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options)

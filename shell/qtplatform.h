@@ -19,7 +19,8 @@ public:
     QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
-    int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items) override;
+    int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items,
+                       int current) override;
     bool printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options) override;
     void help(QWidget *owner, const QString &helpFile, int command, int data) override;
     bool startMail(const QString &address) override;

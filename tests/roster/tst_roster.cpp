@@ -84,6 +84,8 @@ private slots:
     void pasteKeepsOneLine_data();
     void pasteKeepsOneLine();
     void registeredNamesOpenAgain();
+    void pasteTable_data();
+    void pasteTable();
 };
 
 void TestRoster::openFile_data()
@@ -391,6 +393,73 @@ void TestRoster::registeredNamesOpenAgain()
     }
     // Both ways were taken.
     QVERIFY(saved > 10 && refusals > 10);
+}
+
+void TestRoster::pasteTable_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<int>("choice");       // the column the user picks; -1: cancels
+    QTest::addColumn<QString>("choosing"); // what the column dialog offered, and its first choice
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("boxes"); // empty: left as they were
+    const QString table = QStringLiteral("番号\t氏名\tふりがな\r\n1\t山田\tやまだ\r\n2\t\"佐藤\t花子\"\tさとう\r\n");
+    const QString offered = QStringLiteral("氏名の列の選択|氏名が入っている列を選んで下さい。|1列目：番号|2列目：氏名|"
+                                           "3列目：ふりがな|1");
+    QTest::newRow("one column") << "  山田\r\n\r\n佐藤\r\n"
+                                << 0 << ""
+                                << "" << padded({"山田", "佐藤"});
+    QTest::newRow("header proposes the column") << table << 1 << offered << "" << padded({"山田", "佐藤\t花子"});
+    QTest::newRow("another column chosen") << table << 2 << offered << "" << padded({"やまだ", "さとう"});
+    QTest::newRow("column dialog cancelled") << table << -1 << offered << "" << QStringList();
+    QString many;
+    for (const QString &name : numberedNames(1, 29))
+        many += name + QStringLiteral("\r\n");
+    QTest::newRow("more than 28")
+        << many << 0 << ""
+        << "表から貼り付け|1つの名簿に入るのは28人までです。\r\n表には29人の氏名があります。|16" << QStringList();
+    QTest::newRow("28 fill every box") << many.section(QStringLiteral("\r\n"), 0, 27) << 0 << ""
+                                       << "" << numberedNames(1, 28);
+    QTest::newRow("nothing on the clipboard")
+        << "" << 0 << ""
+        << "表から貼り付け|クリップボードに貼り付けられる表がありません。\r\n"
+           "表計算ソフトなどで氏名の列を選んでコピーしてから、もう一度実行して下さい。|16"
+        << QStringList();
+    QTest::newRow("only a header") << "氏名\r\n"
+                                   << 0 << ""
+                                   << "表から貼り付け|表に氏名がありません。|16" << QStringList();
+    QTest::newRow("chosen column empty")
+        << "山田\t\r\n佐藤\t\r\n"
+        << 1 << "氏名の列の選択|氏名が入っている列を選んで下さい。|1列目：山田|2列目：（空）|0"
+        << "表から貼り付け|選んだ列に氏名がありません。|16" << QStringList();
+}
+
+// Names from a table on the clipboard fill the boxes from seat 1; nothing is saved.
+void TestRoster::pasteTable()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(int, choice);
+    QFETCH(QString, choosing);
+    QFETCH(QString, message);
+    QFETCH(QStringList, boxes);
+    TestEnv env;
+    RosterEditor *editor = form<RosterEditor>();
+    editor->show();
+    const QStringList before = padded({"前の名前", "", "", "残る名前"});
+    for (int i = 0; i < SeatCount; ++i)
+        editor->seatBoxes[size_t(i)]->setText(before.at(i));
+    QApplication::clipboard()->setText(clipboard);
+    if (choice >= 0)
+        env.platform.listChoices.enqueue(choice);
+    TRIGGER(editor, "mnuPasteTable");
+
+    QStringList offers;
+    for (const PlatformCall &call : env.platform.callsOf(QStringLiteral("list")))
+        offers.append(call.title + u'|' + call.text + u'|' + QString::number(call.data));
+    QCOMPARE(offers, choosing.isEmpty() ? QStringList() : QStringList{choosing});
+    QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(editor->boxTexts(), boxes.isEmpty() ? before : boxes);
+    QVERIFY(env.platform.callsOf(QStringLiteral("save")).isEmpty());
+    QVERIFY(editor->isVisible());
 }
 
 QTEST_MAIN(TestRoster)

@@ -1,4 +1,5 @@
 // The countdown, the seat-change run through the windows, and the result window.
+#include "core/chartexport.h"
 #include "core/colors.h"
 #include "core/resultsave.h"
 #include "core/settings.h"
@@ -10,6 +11,8 @@
 #include "widgets/mainwindowstate.h"
 #include "widgets/ui.h"
 
+#include <QClipboard>
+#include <QMimeData>
 #include <QtTest>
 
 namespace
@@ -68,6 +71,9 @@ private slots:
     void save();
     void numberBoxShowsItsEdge_data();
     void numberBoxShowsItsEdge();
+    void exportCsv_data();
+    void exportCsv();
+    void copyChart();
 };
 
 void TestSeatChange::runThroughTheWindows()
@@ -315,6 +321,97 @@ void TestSeatChange::numberBoxShowsItsEdge()
     QVERIFY2(edge != outside, qPrintable(edge.name() + " on " + outside.name()));
     QCOMPARE(image.pixelColor(box.right(), y), edge);
     QCOMPARE(image.pixelColor(box.center().x(), box.top()), edge);
+}
+
+void TestSeatChange::exportCsv_data()
+{
+    QTest::addColumn<QString>("chosen");    // in the dialog; empty: cancelled
+    QTest::addColumn<QByteArray>("before"); // of 1組.csv; empty: none
+    QTest::addColumn<int>("answer");        // to the question before replacing it
+    QTest::addColumn<bool>("fails");        // writing 1組.csv fails after a few bytes
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("written"); // the file holding the chart, if any
+    const QString saved = QStringLiteral("保存確認|座席表をCSVﾌｧｲﾙに保存しました。|64");
+    const QString replace = QStringLiteral("上書き確認|「<csv>」は既にあります。\n上書きしますか？|289");
+    const QByteArray old("old\r\n");
+    QTest::newRow("proposed name") << "ならびん結果-20261205.csv" << QByteArray() << IDOK << false << QStringList{saved}
+                                   << "ならびん結果-20261205.csv";
+    QTest::newRow("a name without extension")
+        << "1組" << QByteArray() << IDOK << false << QStringList{saved} << "1組.csv";
+    QTest::newRow("replaced when the user agrees")
+        << "1組.csv" << old << IDOK << false << QStringList{replace, saved} << "1組.csv";
+    QTest::newRow("kept when the user does not") << "1組.csv" << old << IDCANCEL << false << QStringList{replace} << "";
+    QTest::newRow("a failed write keeps the old file")
+        << "1組.csv" << old << IDOK << true
+        << QStringList{replace,
+                       "保存エラー|CSVﾌｧｲﾙ「<csv>」を保存できませんでした。\nディスクの空き容量が足りません。|16"}
+        << "";
+    QTest::newRow("dialog cancelled") << "" << QByteArray() << IDOK << false << QStringList() << "";
+}
+
+void TestSeatChange::exportCsv()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, before);
+    QFETCH(int, answer);
+    QFETCH(bool, fails);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, written);
+    TestEnv env;
+    loadStartupSettings(QDir::currentPath());
+    if (!before.isEmpty())
+        env.writeFile(QStringLiteral("1組.csv"), before);
+    if (fails)
+        env.limitWrites(QStringLiteral("1組.csv"), 3);
+    ResultWindow *r = shownResult();
+    if (!chosen.isEmpty())
+        env.platform.saveFiles.enqueue(env.path(chosen));
+    env.platform.answers.enqueue(answer);
+    TRIGGER(r, "mnuExportCsv");
+
+    const QList<PlatformCall> dialogs = env.platform.callsOf(QStringLiteral("save"));
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs.first().title, QStringLiteral("CSV形式で書き出し"));
+    QCOMPARE(dialogs.first().filter, QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*"));
+    QCOMPARE(dialogs.first().fileName, env.path(QStringLiteral("ならびん結果-20261205.csv")));
+    messages.replaceInStrings(QStringLiteral("<csv>"), env.path(QStringLiteral("1組.csv")));
+    QCOMPARE(env.platform.messageLog(), messages);
+    QStringList files = QDir(env.work()).entryList(QDir::Files);
+    if (!written.isEmpty()) {
+        QCOMPARE(env.readFile(written), chartCsv(chart()));
+        files.removeOne(written);
+    }
+    if (!before.isEmpty() && written != QStringLiteral("1組.csv")) {
+        QCOMPARE(env.readFile(QStringLiteral("1組.csv")), before);
+        files.removeOne(QStringLiteral("1組.csv"));
+    }
+    QCOMPARE(files, QStringList()); // nothing left over
+    QVERIFY(r->isVisible());
+}
+
+// The chart as the screen shows it, as a picture and as rows a spreadsheet takes.
+void TestSeatChange::copyChart()
+{
+    TestEnv env;
+    loadStartupSettings(QDir::currentPath());
+    ResultWindow *r = shownResult();
+    QGuiApplication::clipboard()->clear();
+    TRIGGER(r, "mnuCopyChart");
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(data);
+    QCOMPARE(data->text(), QStringLiteral("\t生徒26\t生徒25\t生徒24\n"
+                                          "生徒23\t生徒22\t生徒21\t生徒20\n"
+                                          "生徒19\t生徒18\t生徒17\t生徒16\n"
+                                          "生徒15\t生徒14\t生徒13\t生徒12\n"
+                                          "生徒11\t生徒10\t生徒9\t生徒8\n"
+                                          "生徒7\t生徒6\t生徒5\t生徒4\n"
+                                          "生徒3\t\t生徒2\t生徒1\n"));
+    const QImage image = qvariant_cast<QImage>(data->imageData());
+    QCOMPARE(image.size(), r->client()->size() * r->devicePixelRatio());
+    const QPoint inSeatOne = r->seatBoxes[0]->geometry().topLeft() + QPoint(3, 3);
+    QCOMPARE(image.pixelColor(inSeatOne), rgb(192, 192, 192));
+    QCOMPARE(image.pixelColor(r->seatBoxes[0]->geometry().topLeft() - QPoint(3, 3)), rgb(128, 128, 128));
+    QVERIFY(env.platform.messageLog().isEmpty());
 }
 
 QTEST_MAIN(TestSeatChange)

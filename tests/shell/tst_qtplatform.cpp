@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -37,6 +38,8 @@ private slots:
     void fileDialogNeverReadsAFile();
     void printDialogOffersWhatAChartNeeds_data();
     void printDialogOffersWhatAChartNeeds();
+    void listChoice_data();
+    void listChoice();
 };
 
 void TestQtPlatform::messageBoxButtonsAndAnswers_data()
@@ -185,6 +188,53 @@ void TestQtPlatform::printDialogOffersWhatAChartNeeds()
                                 "Alt+Z", "shown", offered ? "ticked" : "unticked"}));
     QCOMPARE(options.fitToPage, chosen);
     QCOMPARE(printer.outputFileName(), pdf);
+}
+
+void TestQtPlatform::listChoice_data()
+{
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QList<int>>("keys"); // pressed in the list; OK is the default button
+    QTest::addColumn<int>("shown");       // chosen when the dialog opens
+    QTest::addColumn<int>("chosen");
+    QTest::newRow("the first choice") << 1 << QList<int>{Qt::Key_Return} << 1 << 1;
+    QTest::newRow("the next one") << 1 << QList<int>{Qt::Key_Down, Qt::Key_Return} << 1 << 2;
+    QTest::newRow("items alike") << 3 << QList<int>{Qt::Key_Return} << 3 << 3;
+    QTest::newRow("escape cancels") << 1 << QList<int>{Qt::Key_Escape} << 1 << -1;
+    QTest::newRow("a first choice out of range") << 9 << QList<int>{Qt::Key_Return} << 0 << 0;
+}
+
+void TestQtPlatform::listChoice()
+{
+    QFETCH(int, current);
+    QFETCH(QList<int>, keys);
+    QFETCH(int, shown);
+    QFETCH(int, chosen);
+    TestEnv env;
+    QString seen;
+    whenModal([&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const QScopeGuard close([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        auto *combo = dialog->findChild<QComboBox *>();
+        const auto *caption = dialog->findChild<QLabel *>();
+        QVERIFY(combo && dialog->focusWidget() == combo && caption);
+        QStringList buttons;
+        for (const QPushButton *b : dialog->findChildren<QPushButton *>())
+            buttons.append(b->text() + (b->isDefault() ? "*" : ""));
+        seen = dialog->windowTitle() + u'|' + caption->text() + u'|' + buttons.join(u'/') + u'|' +
+               QString::number(combo->currentIndex());
+        for (const int key : keys)
+            QTest::keyClick(combo, Qt::Key(key));
+    });
+    QtPlatform qt({});
+    const QStringList items{"1列目：番号", "2列目：氏名", "3列目：ふりがな", "2列目：氏名"};
+    QCOMPARE(qt.chooseFromList(nullptr, QStringLiteral("氏名の列の選択"), QStringLiteral("列を選んで下さい。"), items,
+                               current),
+             chosen);
+    QCOMPARE(seen, QStringLiteral("氏名の列の選択|列を選んで下さい。|OK*/キャンセル|%1").arg(shown));
 }
 
 QTEST_MAIN(TestQtPlatform)

@@ -30,9 +30,9 @@ std::optional<ColorValue> ScriptedPlatform::chooseColor(QWidget *owner, ColorVal
 }
 
 int ScriptedPlatform::chooseFromList(QWidget *owner, const QString &title, const QString &label,
-                                     const QStringList &items)
+                                     const QStringList &items, int current)
 {
-    calls.append({QStringLiteral("list"), label + u'|' + items.join(u'|'), title, 0, 0, {}, {}, owner});
+    calls.append({QStringLiteral("list"), label + u'|' + items.join(u'|'), title, 0, current, {}, {}, owner});
     return listChoices.isEmpty() ? -1 : listChoices.dequeue();
 }
 

@@ -17,7 +17,8 @@ struct PlatformCall {
     QString text = {};     // message text, mail address, URL, help file
     QString title = {};    // message or dialog title
     int style = 0;         // message style; help command
-    int data = 0;          // help data; the colour dialog's initial colour; the print dialog's fit option
+    int data = 0;          // help data; the colour dialog's initial colour; the print dialog's fit option;
+                           // the list's first choice
     QString filter = {};   // file dialog filter
     QString fileName = {}; // file dialog's initial file name; the print dialog's proposed PDF file
     QPointer<QWidget> owner = {};
@@ -58,7 +59,8 @@ public:
     QString openFileName(QWidget *owner, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *owner, const FileDialogRequest &request) override;
     std::optional<ColorValue> chooseColor(QWidget *owner, ColorValue initial) override;
-    int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items) override;
+    int chooseFromList(QWidget *owner, const QString &title, const QString &label, const QStringList &items,
+                       int current) override;
     // Records the proposed PDF file as the call's file name and the option offered as its data.
     bool printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options) override;
     void help(QWidget *owner, const QString &helpFile, int command, int data) override

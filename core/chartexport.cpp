@@ -1,0 +1,95 @@
+#include "core/chartexport.h"
+
+#include "core/sharedstate.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+int rowOfSeat(int seat)
+{
+    return (seat + 3) / 4;
+}
+
+int placeInRow(int seat)
+{
+    return (seat - 1) % 4 + 1;
+}
+
+QString shownName(const QString &seatText)
+{
+    return seatText.trimmed().isEmpty() ? QString() : seatText;
+}
+
+namespace
+{
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
+} // namespace
+
+QString csvField(const QString &text)
+{
+    const bool needsQuotes = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == QLatin1Char(',') || c == QLatin1Char('"') || isLineBreak(c);
+    });
+    return needsQuotes ? quoted(text) : text;
+}
+
+QByteArray chartCsv(const QStringList &seats)
+{
+    QString text = QStringLiteral("座席番号,列,列内の位置,氏名\r\n");
+    for (int seat = 1; seat <= SeatCount; ++seat) {
+        text += QStringLiteral("%1,%2,%3,").arg(seat).arg(rowOfSeat(seat)).arg(placeInRow(seat)) +
+                csvField(shownName(seats.value(seat - 1))) + QStringLiteral("\r\n");
+    }
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+QString chartCsvFileName(const QDate &date)
+{
+    return QStringLiteral("ならびん結果-%1.csv").arg(date.toString(QStringLiteral("yyyyMMdd")));
+}
+
+QString chartClipboardText(const QStringList &seats)
+{
+    QString text;
+    for (int row = SeatCount / 4; row >= 1; --row) {
+        QStringList cells;
+        // The highest seat of a row is drawn leftmost.
+        for (int place = 4; place >= 1; --place) {
+            const QString name = shownName(seats.value((row - 1) * 4 + place - 1));
+            const bool needsQuotes = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+                return c == QLatin1Char('\t') || c == QLatin1Char('"') || isLineBreak(c);
+            });
+            cells.append(needsQuotes ? quoted(name) : name);
+        }
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+MessageText csvSavedMessage()
+{
+    return {QStringLiteral("座席表をCSVﾌｧｲﾙに保存しました。"), QStringLiteral("保存確認"), MsgStyle::Information};
+}
+
+MessageText csvNotWrittenMessage(const QString &path, const QString &reason)
+{
+    return {QStringLiteral("CSVﾌｧｲﾙ「%1」を保存できませんでした。\n%2").arg(QDir::toNativeSeparators(path), reason),
+            QStringLiteral("保存エラー"), MsgStyle::Critical};
+}
+
+MessageText replaceFileQuestion(const QString &path)
+{
+    return {QStringLiteral("「%1」は既にあります。\n上書きしますか？").arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("上書き確認"), MsgStyle::OkCancel | MsgStyle::Question | MsgStyle::DefaultButton2};
+}

@@ -1,0 +1,189 @@
+#include "core/pastedtable.h"
+
+#include "core/rosterfile.h"
+
+#include <algorithm>
+
+namespace
+{
+
+bool isLineBreak(QChar c)
+{
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+bool isBlank(const QString &cell)
+{
+    return cell.trimmed().isEmpty();
+}
+
+bool namesNameColumn(const QString &cell)
+{
+    const QString header = cell.trimmed();
+    return header.startsWith(QStringLiteral("氏名")) || header.startsWith(QStringLiteral("名前"));
+}
+
+bool isNumber(const QString &cell)
+{
+    bool ok = false;
+    cell.trimmed().toDouble(&ok);
+    return ok;
+}
+
+// A label short enough for a list.
+QString shortened(const QString &text)
+{
+    constexpr qsizetype Longest = 24;
+    return text.size() <= Longest ? text : text.left(Longest - 1) + QChar(0x2026);
+}
+
+} // namespace
+
+QList<QStringList> splitTable(const QString &text, QChar separator)
+{
+    const qsizetype size = text.size();
+    // Where a quoted cell opened just before p closes (-1: nowhere), "" taken as one
+    // quote; found once for the whole text, so that no cell is searched twice.
+    QList<qsizetype> closingAt;
+    if (text.contains(QLatin1Char('"'))) {
+        closingAt.resize(size + 2, -1);
+        for (qsizetype p = size - 1; p >= 0; --p) {
+            if (text.at(p) != QLatin1Char('"'))
+                closingAt[p] = closingAt[p + 1];
+            else if (p + 1 < size && text.at(p + 1) == QLatin1Char('"'))
+                closingAt[p] = closingAt[p + 2];
+            else
+                closingAt[p] = p;
+        }
+    }
+    QList<QStringList> rows;
+    QStringList row;
+    qsizetype i = 0;
+    while (i < size) {
+        QString cell;
+        qsizetype end = i;
+        // Without a closing quote the opening one is an ordinary character.
+        if (text.at(i) == QLatin1Char('"') && closingAt.value(i + 1, -1) >= 0) {
+            const qsizetype closing = closingAt.at(i + 1);
+            cell = text.mid(i + 1, closing - i - 1).replace(QLatin1String("\"\""), QLatin1String("\""));
+            end = closing + 1;
+        }
+        // The rest of the cell up to the separator or the line end, taken as it is.
+        const qsizetype rest = end;
+        while (end < size && text.at(end) != separator && !isLineBreak(text.at(end)))
+            ++end;
+        cell += text.mid(rest, end - rest);
+        row.append(cell);
+        if (end == size)
+            break;
+        const QChar delimiter = text.at(end);
+        i = end + 1;
+        if (delimiter == separator) {
+            if (i == size)
+                row.append(QString());
+            continue;
+        }
+        if (delimiter == QLatin1Char('\r') && i < size && text.at(i) == QLatin1Char('\n'))
+            ++i;
+        rows.append(row);
+        row.clear();
+    }
+    if (!row.isEmpty())
+        rows.append(row);
+    return rows;
+}
+
+PastedTable readPastedTable(const QString &text)
+{
+    PastedTable table;
+    const QChar separator = text.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(',');
+    for (const QStringList &row : splitTable(text, separator)) {
+        if (std::all_of(row.cbegin(), row.cend(), isBlank))
+            continue;
+        table.rows.append(row);
+        table.columnCount = std::max(table.columnCount, int(row.size()));
+    }
+    for (QStringList &row : table.rows) {
+        while (row.size() < table.columnCount)
+            row.append(QString());
+    }
+    if (table.rows.isEmpty())
+        return table;
+    // An exact 氏名 or 名前 wins over a longer header.
+    const QStringList &first = table.rows.constFirst();
+    int header = -1;
+    for (int c = 0; c < table.columnCount; ++c) {
+        const QString cell = first.at(c).trimmed();
+        if (cell == QStringLiteral("氏名") || cell == QStringLiteral("名前")) {
+            header = c;
+            break;
+        }
+        if (header < 0 && namesNameColumn(cell))
+            header = c;
+    }
+    if (header >= 0) {
+        table.hasHeader = true;
+        table.nameColumn = header;
+        return table;
+    }
+    for (int c = 0; c < table.columnCount; ++c) {
+        const bool words = std::any_of(table.rows.cbegin(), table.rows.cend(), [c](const QStringList &row) {
+            return !isBlank(row.at(c)) && !isNumber(row.at(c));
+        });
+        if (words) {
+            table.nameColumn = c;
+            break;
+        }
+    }
+    return table;
+}
+
+QStringList PastedTable::columnLabels() const
+{
+    QStringList labels;
+    for (int c = 0; c < columnCount; ++c) {
+        QString shown;
+        for (const QStringList &row : rows) {
+            shown = row.at(c).simplified();
+            if (!shown.isEmpty())
+                break;
+        }
+        labels.append(
+            QStringLiteral("%1列目：%2").arg(c + 1).arg(shown.isEmpty() ? QStringLiteral("（空）") : shortened(shown)));
+    }
+    return labels;
+}
+
+QStringList PastedTable::names(int column) const
+{
+    QStringList out;
+    if (column < 0 || column >= columnCount)
+        return out;
+    for (qsizetype r = hasHeader ? 1 : 0; r < rows.size(); ++r) {
+        const QString name = rows.at(r).at(column).trimmed();
+        if (!name.isEmpty())
+            out.append(name);
+    }
+    return out;
+}
+
+MessageText noTableMessage()
+{
+    return {QStringLiteral("クリップボードに貼り付けられる表がありません。\r\n"
+                           "表計算ソフトなどで氏名の列を選んでコピーしてから、もう一度実行して下さい。"),
+            QStringLiteral("表から貼り付け"), MsgStyle::Critical};
+}
+
+MessageText noNamesMessage(bool columnChosen)
+{
+    return {columnChosen ? QStringLiteral("選んだ列に氏名がありません。") : QStringLiteral("表に氏名がありません。"),
+            QStringLiteral("表から貼り付け"), MsgStyle::Critical};
+}
+
+MessageText tooManyNamesMessage(qsizetype count)
+{
+    return {QStringLiteral("1つの名簿に入るのは%1人までです。\r\n表には%2人の氏名があります。")
+                .arg(MaxRosterNames)
+                .arg(count),
+            QStringLiteral("表から貼り付け"), MsgStyle::Critical};
+}
