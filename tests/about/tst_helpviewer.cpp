@@ -123,7 +123,7 @@ void TestHelpViewer::missingHelpFileIsReported()
     showHelp(&owner, state().HelpFilePath, HELP_CONTEXT, 44);
     QCOMPARE(
         env.platform.messageLog(),
-        QStringList{"ならびん君 ヘルプ|ヘルプファイル「" + env.path("NARABIN.HLP") +
+        QStringList{"ならびん君 ヘルプ|ヘルプファイル「" + QDir::toNativeSeparators(env.path("NARABIN.HLP")) +
                     "」が見つかりません。\rヘルプは表示できませんが、ならびん君はこのままお使いいただけます。|48"});
     QCOMPARE(env.platform.calls.constFirst().owner.data(), &owner);
     QVERIFY(!isLoaded<HelpViewer>());

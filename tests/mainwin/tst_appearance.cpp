@@ -129,7 +129,8 @@ void TestAppearance::countdownColours()
     }
     env.platform.colors.enqueue(chosen < 0 ? std::nullopt : std::optional<ColorValue>(chosen));
     findAction(w, item)->trigger();
-    QCOMPARE(env.platform.messageLog(), messages.replaceInStrings(QStringLiteral("%1"), env.settingsFile()));
+    QCOMPARE(env.platform.messageLog(),
+             messages.replaceInStrings(QStringLiteral("%1"), QDir::toNativeSeparators(env.settingsFile())));
     QCOMPARE(state().CountdownBackColor + u'|' + state().CountdownForeColor, colours);
     if (!stored.isEmpty())
         QCOMPARE(storedLines(env, stored.section(u'=', 0, 0)), QStringList{stored});

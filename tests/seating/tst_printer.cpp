@@ -180,6 +180,7 @@ private:
 
 void TestPrinter::initTestCase()
 {
+    SKIP_WITHOUT_POPPLER();
     if (geteuid() != 0)
         QSKIP("a print server of the test's own needs root (CI runs as root): cupsd runs its printer as root");
     server_ = std::make_unique<PrintServer>();

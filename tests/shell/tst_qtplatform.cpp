@@ -24,9 +24,11 @@
 #include <chrono>
 #include <future>
 
+#ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 class TestQtPlatform : public QObject
 {
@@ -85,6 +87,9 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
 // writer) is named at once, and a roster is a MEM file, not "text" read from its bytes.
 void TestQtPlatform::fileDialogNeverReadsAFile()
 {
+#ifndef Q_OS_UNIX
+    QSKIP("Windows has no FIFOs; the types by name are read on every platform by the same code");
+#else
     TestEnv env;
     const QString fifo = env.path(QStringLiteral("pipe.rlt"));
     QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
@@ -124,6 +129,7 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
     qt.openFileName(nullptr,
                     FileDialogRequest{QStringLiteral("名簿を開く"), QStringLiteral("すべてのﾌｧｲﾙ(*.*)|*.*"), {}});
     QCOMPARE(types, QStringLiteral("RLT ファイル|MEM ファイル"));
+#endif
 }
 
 void TestQtPlatform::printDialogOffersWhatAChartNeeds_data()
