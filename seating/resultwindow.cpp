@@ -277,6 +277,6 @@ void ResultWindow::copyChart()
 {
     auto *data = new QMimeData;
     data->setImageData(client()->grab().toImage());
-    data->setText(chartClipboardText(seatTexts()));
+    data->setText(chartClipboardText(seatTexts(), teacherView()));
     QGuiApplication::clipboard()->setMimeData(data);
 }

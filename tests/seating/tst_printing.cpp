@@ -98,8 +98,8 @@ QHash<QString, QRectF> pdfWordPlaces(const QString &pdf)
     p.start(popplerTool("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
     if (!p.waitForFinished(60000) || p.exitCode() != 0)
         return {};
-    static const QRegularExpression word(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     QHash<QString, QRectF> places;
     const QString html = QString::fromUtf8(p.readAllStandardOutput());
     for (auto it = word.globalMatch(html); it.hasNext();) {

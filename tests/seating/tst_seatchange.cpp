@@ -77,6 +77,7 @@ private slots:
     void numberBoxShowsItsEdge();
     void exportCsv_data();
     void exportCsv();
+    void copyChart_data();
     void copyChart();
     void chartSides_data();
     void chartSides();
@@ -403,22 +404,41 @@ void TestSeatChange::exportCsv()
 }
 
 // The chart as the screen shows it, as a picture and as rows a spreadsheet takes.
+void TestSeatChange::copyChart_data()
+{
+    QTest::addColumn<bool>("teacher");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("pupils' side") << false
+                                  << QStringLiteral("\t生徒26\t生徒25\t生徒24\n"
+                                                    "生徒23\t生徒22\t生徒21\t生徒20\n"
+                                                    "生徒19\t生徒18\t生徒17\t生徒16\n"
+                                                    "生徒15\t生徒14\t生徒13\t生徒12\n"
+                                                    "生徒11\t生徒10\t生徒9\t生徒8\n"
+                                                    "生徒7\t生徒6\t生徒5\t生徒4\n"
+                                                    "生徒3\t\t生徒2\t生徒1\n");
+    QTest::newRow("from the desk") << true
+                                   << QStringLiteral("生徒1\t生徒2\t\t生徒3\n"
+                                                     "生徒4\t生徒5\t生徒6\t生徒7\n"
+                                                     "生徒8\t生徒9\t生徒10\t生徒11\n"
+                                                     "生徒12\t生徒13\t生徒14\t生徒15\n"
+                                                     "生徒16\t生徒17\t生徒18\t生徒19\n"
+                                                     "生徒20\t生徒21\t生徒22\t生徒23\n"
+                                                     "生徒24\t生徒25\t生徒26\t\n");
+}
+
 void TestSeatChange::copyChart()
 {
+    QFETCH(bool, teacher);
+    QFETCH(QString, text);
     TestEnv env;
     loadStartupSettings(QDir::currentPath());
+    state().OptTeacherView = teacher ? QStringLiteral("1") : QStringLiteral("0");
     ResultWindow *r = shownResult();
     QGuiApplication::clipboard()->clear();
     TRIGGER(r, "mnuCopyChart");
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data);
-    QCOMPARE(data->text(), QStringLiteral("\t生徒26\t生徒25\t生徒24\n"
-                                          "生徒23\t生徒22\t生徒21\t生徒20\n"
-                                          "生徒19\t生徒18\t生徒17\t生徒16\n"
-                                          "生徒15\t生徒14\t生徒13\t生徒12\n"
-                                          "生徒11\t生徒10\t生徒9\t生徒8\n"
-                                          "生徒7\t生徒6\t生徒5\t生徒4\n"
-                                          "生徒3\t\t生徒2\t生徒1\n"));
+    QCOMPARE(data->text(), text);
     const QImage image = qvariant_cast<QImage>(data->imageData());
     QCOMPARE(image.size(), r->client()->size() * r->devicePixelRatio());
     const QPoint inSeatOne = r->seatBoxes[0]->geometry().topLeft() + QPoint(3, 3);
