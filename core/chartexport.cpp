@@ -1,10 +1,12 @@
 #include "core/chartexport.h"
 
+#include "core/chartgrid.h"
 #include "core/sharedstate.h"
 
 #include <QDir>
 
 #include <algorithm>
+#include <array>
 
 int rowOfSeat(int seat)
 {
@@ -59,21 +61,21 @@ QString chartCsvFileName(const QDate &date)
     return QStringLiteral("ならびん結果-%1.csv").arg(date.toString(QStringLiteral("yyyyMMdd")));
 }
 
-QString chartClipboardText(const QStringList &seats)
+QString chartClipboardText(const QStringList &seats, bool teacherView)
 {
-    QString text;
-    for (int row = SeatCount / 4; row >= 1; --row) {
-        QStringList cells;
-        // The highest seat of a row is drawn leftmost.
-        for (int place = 4; place >= 1; --place) {
-            const QString name = shownName(seats.value((row - 1) * 4 + place - 1));
-            const bool needsQuotes = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
-                return c == QLatin1Char('\t') || c == QLatin1Char('"') || isLineBreak(c);
-            });
-            cells.append(needsQuotes ? quoted(name) : name);
-        }
-        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    std::array<QStringList, SeatCount / 4> lines;
+    lines.fill(QStringList(4, QString()));
+    for (int seat = 1; seat <= SeatCount; ++seat) {
+        const QString name = shownName(seats.value(seat - 1));
+        const bool needsQuotes = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+            return c == QLatin1Char('\t') || c == QLatin1Char('"') || isLineBreak(c);
+        });
+        const ChartCell cell = seatCell(seat, teacherView);
+        lines[size_t(cell.line)][cell.column] = needsQuotes ? quoted(name) : name;
     }
+    QString text;
+    for (const QStringList &cells : lines)
+        text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');
     return text;
 }
 

@@ -30,10 +30,10 @@ QByteArray chartCsv(const QStringList &seats);
 QString chartCsvFileName(const QDate &date);
 
 // The chart as a spreadsheet takes it from the clipboard: one line per row as the
-// screen shows them (the back row first), the four names left to right, TAB between
-// them, LF after each line. A name holding a TAB, a line break or a double quote is
-// quoted as a spreadsheet quotes such a cell.
-QString chartClipboardText(const QStringList &seats);
+// screen shows them (the back row first; from the teacher's desk the front row, seat 1
+// leftmost), the four names left to right, TAB between them, LF after each line. A name
+// holding a TAB, a line break or a double quote is quoted as a spreadsheet quotes such a cell.
+QString chartClipboardText(const QStringList &seats, bool teacherView = false);
 
 // What the user is told once the CSV file is written, or why it could not be.
 MessageText csvSavedMessage();

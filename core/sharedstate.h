@@ -32,7 +32,8 @@ struct SharedState {
     QString OptLine_6;
     QString OptLine_7;
     QString OptMColor;
-    QString OptFitToPage; // "1": the printed chart fills the page
+    QString OptFitToPage;   // "1": the printed chart fills the page
+    QString OptTeacherView; // "1": the chart is shown and printed as seen from the teacher's desk
     // Colour settings keep the text they were read or written as ("&HFF" or "255");
     // users convert with colorFromText() at the moment they need the number.
     QString CountdownBackColor;

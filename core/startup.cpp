@@ -116,6 +116,7 @@ void loadStartupSettings(const QString &programFolder, bool storeDefaults)
     // Off unless stored: nothing is written for them before the user ticks one.
     s.OptNoSameSeat = settings.value(QStringLiteral("OptNoSameSeat"));
     s.OptNoSameNeighbour = settings.value(QStringLiteral("OptNoSameNeighbour"));
+    s.OptTeacherView = settings.value(QStringLiteral("OptTeacherView"));
 
     s.OptMColor = settings.value(QStringLiteral("OptMColor"));
     if (s.OptMColor.isEmpty())

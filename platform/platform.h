@@ -30,8 +30,9 @@ struct FileDialogRequest {
 
 // What the print dialog offers besides the printer and the copies.
 struct PrintOptions {
-    QString pdfFile;        // proposed when the user prints to a PDF file
-    bool fitToPage = false; // the chart scaled to fill the page; on return, the user's choice
+    QString pdfFile;          // proposed when the user prints to a PDF file
+    bool fitToPage = false;   // the chart scaled to fill the page; on return, the user's choice
+    bool teacherView = false; // the chart as seen from the teacher's desk; on return, the user's choice
 };
 
 // Everything the operating system shows or starts for the program. Windows reach it

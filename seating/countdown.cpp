@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 
 namespace
 {
@@ -107,7 +108,48 @@ void CountdownWindow::onActivate()
 void CountdownWindow::showEvent(QShowEvent *event)
 {
     FormDialog::showEvent(event);
-    centreOnScreen(this);
+    if (!isFullScreen())
+        centreOnScreen(this);
+}
+
+void CountdownWindow::fillScreen(QScreen *screen)
+{
+    for (QWidget *control : findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        tablePlaces_.push_back({control, control->geometry(), control->font()});
+    // The table's size is fixed; a screen is larger.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setWindowModality(Qt::ApplicationModal);
+    // Placed there first: a dialog shown where it was never put is centred over its owner.
+    if (screen)
+        setGeometry(screen->geometry());
+    showFullScreen();
+    scaleControls();
+}
+
+void CountdownWindow::resizeEvent(QResizeEvent *event)
+{
+    FormDialog::resizeEvent(event);
+    scaleControls();
+}
+
+void CountdownWindow::scaleControls()
+{
+    if (tablePlaces_.empty())
+        return;
+    const QSize table(tw(5880), tw(4530));
+    const qreal scale = std::min(width() / qreal(table.width()), height() / qreal(table.height()));
+    const QPointF origin((width() - table.width() * scale) / 2, (height() - table.height() * scale) / 2);
+    for (const Placed &placed : tablePlaces_) {
+        const QRectF r = placed.geometry;
+        placed.control->setGeometry(QRectF(origin + r.topLeft() * scale, r.size() * scale).toRect());
+        QFont font = placed.font;
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(font.pointSizeF() * scale);
+        else
+            font.setPixelSize(qRound(font.pixelSize() * scale));
+        placed.control->setFont(font);
+    }
 }
 
 void CountdownWindow::tick()

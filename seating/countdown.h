@@ -5,9 +5,11 @@
 #include <QTimer>
 
 #include <array>
+#include <vector>
 
 class QLabel;
 class QProgressBar;
+class QScreen;
 
 // The countdown shown before a seat change: 10 down to 0, one step a second, then it
 // closes itself.
@@ -20,6 +22,9 @@ public:
     void onLoad() override;
     // One second: the number down by one, the face and the bar with it; at 0 the window goes.
     void tick();
+    // Shows the countdown over the whole of `screen`, modal, its lettering scaled up with it
+    // and centred; exec() then waits for it as for the window.
+    void fillScreen(QScreen *screen);
 
     // The lettering: "今回は、だれの", "隣りかなぁ・・・。(*^_^*)", "わくわく、どきどき・・・。",
     // "結果が出るまであと・・・" and "秒".
@@ -32,8 +37,18 @@ public:
 protected:
     void onActivate() override;
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void applyColours();
+    // The controls at their table places, scaled by one factor into the window's middle.
+    void scaleControls();
+
+    struct Placed {
+        QWidget *control;
+        QRect geometry;
+        QFont font;
+    };
+    std::vector<Placed> tablePlaces_;
     int progressStep_ = 0;
 };

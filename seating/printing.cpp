@@ -136,9 +136,11 @@ QString evenFrameStyle(const QLabel *label)
 
 } // namespace
 
-PrintLook::PrintLook(ResultWindow &window) : window_(window), clientPalette_(window.client()->palette())
+PrintLook::PrintLook(ResultWindow &window, bool teacherView)
+    : window_(window), clientPalette_(window.client()->palette())
 {
     const SharedState &s = state();
+    window_.arrangeSeats(teacherView);
     window_.toolbar->hide();
     if (s.OptPsbar != QLatin1String("1"))
         window_.statusPanels->hide();
@@ -174,6 +176,7 @@ PrintLook::~PrintLook()
         window_.seatCaptions[size_t(i)]->show();
         window_.seatBoxes[size_t(i)]->show();
     }
+    window_.arrangeSeats(window_.teacherView());
     window_.toolbar->show();
     window_.statusPanels->show();
 }
@@ -220,7 +223,7 @@ void printResultCommand()
     SharedState &s = state();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(window->windowTitle());
-    PrintOptions options{defaultPdfFile(), s.OptFitToPage == QLatin1String("1")};
+    PrintOptions options{defaultPdfFile(), s.OptFitToPage == QLatin1String("1"), window->teacherView()};
     if (!platform().printDialog(window, printer, options))
         return;
     const QString fit = options.fitToPage ? QStringLiteral("1") : QStringLiteral("0");
@@ -236,7 +239,7 @@ void printResultCommand()
         turnPageForChart(printer, window->client());
     bool printed = false;
     {
-        PrintLook look(*window);
+        PrintLook look(*window, options.teacherView);
         printed = printPages(printer, window->client(), copies, options.fitToPage);
     }
     if (!printed)

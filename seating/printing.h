@@ -21,12 +21,13 @@ void printResultCommand();
 void showNoPrintLineDialog();
 
 // Puts the result window into its print look (white, black captions, no toolbar, the
-// status bar only when it is to be printed, the non-printed rows hidden) for as long
-// as it lives; its end brings the screen look back, however the printing ended.
+// status bar only when it is to be printed, the non-printed rows hidden, the chart seen
+// from the side chosen for the paper) for as long as it lives; its end brings the screen
+// look back, however the printing ended.
 class PrintLook
 {
 public:
-    explicit PrintLook(ResultWindow &window);
+    PrintLook(ResultWindow &window, bool teacherView);
     ~PrintLook();
     PrintLook(const PrintLook &) = delete;
     PrintLook &operator=(const PrintLook &) = delete;

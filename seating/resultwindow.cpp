@@ -1,10 +1,12 @@
 #include "seating/resultwindow.h"
 
 #include "core/chartexport.h"
+#include "core/chartgrid.h"
 #include "core/clock.h"
 #include "core/fileio.h"
 #include "core/resultsave.h"
 #include "platform/platform.h"
+#include "seating/chartscreen.h"
 #include "seating/printing.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
@@ -20,18 +22,15 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 
 namespace
 {
 
-// Box left edge by place in the row (seat numbers grow from right to left).
-constexpr std::array<int, 4> BoxLeft{7215, 5055, 2895, 735};
-// Box top edge by row, row 1 (the front, next to the desk) first.
-constexpr std::array<int, 7> BoxTop{5130, 4410, 3690, 3000, 2250, 1530, 810};
-constexpr int BoxWidth = 1575;
-constexpr int BoxHeight = 345;
-constexpr int CaptionWidth = 735;
-constexpr int CaptionHeight = 255;
+QRect inPixels(const QRect &twips)
+{
+    return twRect(twips.left(), twips.top(), twips.width(), twips.height());
+}
 
 const QColor Grey = rgb(128, 128, 128);
 const QColor LightGrey = rgb(192, 192, 192);
@@ -71,22 +70,34 @@ void ResultWindow::buildSeats()
 {
     // Captions first, so that a box lies over the caption above it where they meet.
     for (int i = 0; i < SeatCount; ++i) {
-        const int left = BoxLeft[size_t(i % 4)];
-        const int top = BoxTop[size_t(i / 4)];
-        seatCaptions[size_t(i)] = makeLabel(
-            client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
-                       QRect(left + (BoxWidth - CaptionWidth) / 2, top - 240, CaptionWidth, CaptionHeight),
-                       Face::PGothic, 12, false, Qt::white, std::nullopt, false, Qt::AlignHCenter | Qt::AlignTop});
+        seatCaptions[size_t(i)] =
+            makeLabel(client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
+                                 seatCaptionTwips(i + 1, false), Face::PGothic, 12, false, Qt::white, std::nullopt,
+                                 false, Qt::AlignHCenter | Qt::AlignTop});
     }
     for (int i = 0; i < SeatCount; ++i) {
         seatBoxes[size_t(i)] =
-            makeLabel(client(), {QStringLiteral("Label3_%1").arg(i), QString(),
-                                 QRect(BoxLeft[size_t(i % 4)], BoxTop[size_t(i / 4)], BoxWidth, BoxHeight),
+            makeLabel(client(), {QStringLiteral("Label3_%1").arg(i), QString(), seatBoxTwips(i + 1, false),
                                  Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
         nameSeat(seatBoxes[size_t(i)], i + 1);
     }
-    desk = makeLabel(client(), {QStringLiteral("Label4"), QStringLiteral("教     卓"), QRect(4215, 5670, 1095, 315),
-                                Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+    desk = makeLabel(client(), {QStringLiteral("Label4"), QStringLiteral("教     卓"), deskTwips(false), Face::PGothic,
+                                12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+    arrangeSeats(teacherView());
+}
+
+bool ResultWindow::teacherView() const
+{
+    return state().OptTeacherView == QLatin1String("1");
+}
+
+void ResultWindow::arrangeSeats(bool teacherView)
+{
+    for (int i = 0; i < SeatCount; ++i) {
+        seatCaptions[size_t(i)]->setGeometry(inPixels(seatCaptionTwips(i + 1, teacherView)));
+        seatBoxes[size_t(i)]->setGeometry(inPixels(seatBoxTwips(i + 1, teacherView)));
+    }
+    desk->setGeometry(inPixels(deskTwips(teacherView)));
 }
 
 void ResultWindow::buildMenus()
@@ -101,8 +112,18 @@ void ResultWindow::buildMenus()
              {"mnuCopyChart", QStringLiteral("座席表をコピー(&C)"), [this] { copyChart(); }, &copyChartAction}});
     addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"),
             {{"mnuNoPrintLine", QStringLiteral("非印刷行の設定(&L)..."), showNoPrintLineDialog, &nonPrintedRowsAction},
-             {"mnuPrintStatusBar", QStringLiteral("ｽﾃｰﾀｽﾊﾞｰの印刷(&S)"), {}, &printStatusBarAction}});
+             {"mnuPrintStatusBar", QStringLiteral("ｽﾃｰﾀｽﾊﾞｰの印刷(&S)"), {}, &printStatusBarAction},
+             {"mnuDummyView"},
+             {"mnuTeacherView", QStringLiteral("教卓側から見る(&T)"), {}, &teacherViewAction},
+             {"mnuFullScreen", QStringLiteral("全画面表示(&F)"), [this] { showChartFullScreen(); }, &fullScreenAction,
+              QKeySequence(Qt::Key_F11)}});
     printStatusBarAction->setCheckable(true);
+    teacherViewAction->setCheckable(true);
+    teacherViewAction->setChecked(teacherView());
+    connect(teacherViewAction, &QAction::triggered, this, [this](bool checked) {
+        teacherViewAction->setChecked(!checked);
+        toggleTeacherView();
+    });
     // The handler flips the check mark itself; undo the action's own flip first.
     connect(printStatusBarAction, &QAction::triggered, this, [this](bool checked) {
         printStatusBarAction->setChecked(!checked);
@@ -139,6 +160,8 @@ void ResultWindow::setSeatTexts(const QStringList &texts)
         // A named label is read by its name only: the pupil goes into it.
         nameSeat(seatBoxes[size_t(i)], i + 1, text.trimmed());
     }
+    if (fullScreen_)
+        fullScreen_->setChart(seatTexts(), teacherView());
 }
 
 void ResultWindow::acknowledge()
@@ -189,6 +212,49 @@ void ResultWindow::togglePrintStatusBar()
     state().OptPsbar = value;
 }
 
+void ResultWindow::toggleTeacherView()
+{
+    const bool turned = !teacherViewAction->isChecked();
+    const QString value = turned ? QStringLiteral("1") : QStringLiteral("0");
+    if (!storeSetting(this, QStringLiteral("OptTeacherView"), value))
+        return;
+    teacherViewAction->setChecked(turned);
+    state().OptTeacherView = value;
+    arrangeSeats(turned);
+    if (fullScreen_)
+        fullScreen_->setChart(seatTexts(), turned);
+}
+
+void ResultWindow::showChartFullScreen()
+{
+    if (!fullScreen_) {
+        fullScreen_ = new ChartScreen(this);
+        connect(fullScreen_, &ChartScreen::left, this, [this] {
+            raise();
+            activateWindow();
+        });
+    }
+    fullScreen_->setChart(seatTexts(), teacherView());
+    // On the screen the window is on, so that the chart reaches the projector it was moved to.
+    if (screen())
+        fullScreen_->setGeometry(screen()->geometry());
+    fullScreen_->showFullScreen();
+    fullScreen_->raise();
+    fullScreen_->activateWindow();
+    fullScreen_->setFocus();
+}
+
+void ResultWindow::leaveFullScreen()
+{
+    if (fullScreen_)
+        fullScreen_->close();
+}
+
+ChartScreen *ResultWindow::fullScreenChart() const
+{
+    return fullScreen_ && fullScreen_->isVisible() ? fullScreen_.data() : nullptr;
+}
+
 void ResultWindow::exportCsv()
 {
     csvDialog.title = QStringLiteral("CSV形式で書き出し");
@@ -211,6 +277,6 @@ void ResultWindow::copyChart()
 {
     auto *data = new QMimeData;
     data->setImageData(client()->grab().toImage());
-    data->setText(chartClipboardText(seatTexts()));
+    data->setText(chartClipboardText(seatTexts(), teacherView()));
     QGuiApplication::clipboard()->setMimeData(data);
 }

@@ -5,9 +5,11 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPointer>
 
 #include <array>
 
+class ChartScreen;
 class QLabel;
 
 // The seating chart of one seat change: 28 name boxes in the classroom grid. Openers
@@ -30,6 +32,18 @@ public:
     // Puts the chart on the clipboard as a picture and as rows of names.
     void copyChart();
 
+    // Whether the chart is seen from the teacher's desk (the stored option).
+    bool teacherView() const;
+    // Puts the seats and the desk where the chart seen from that side has them.
+    void arrangeSeats(bool teacherView);
+    // Switches the side the chart is seen from, when the setting could be stored.
+    void toggleTeacherView();
+    // The chart over the whole screen; leaving it brings this window back to the front.
+    void showChartFullScreen();
+    void leaveFullScreen();
+    // The full-screen chart while it is shown, else null.
+    ChartScreen *fullScreenChart() const;
+
     // The texts of seats 1..28, in order.
     QStringList seatTexts() const;
     // Puts texts into seats 1, 2, …; seats beyond the list are emptied.
@@ -44,6 +58,7 @@ public:
     QAction *saveAction = nullptr, *printAction = nullptr, *okAction = nullptr; // the file menu's
     QAction *exportCsvAction = nullptr, *copyChartAction = nullptr;
     QAction *nonPrintedRowsAction = nullptr, *printStatusBarAction = nullptr; // the option menu's
+    QAction *teacherViewAction = nullptr, *fullScreenAction = nullptr;
 
 protected:
     // The title bar's close box does what "了解" does.
@@ -54,6 +69,8 @@ private:
     void buildMenus();
     // Steps of the close command after this window is gone.
     void bringBackMainWindow();
+
+    QPointer<ChartScreen> fullScreen_;
 };
 
 // The fixed text of the result window's first status panel.

@@ -3,6 +3,7 @@
 #include "core/placement.h"
 #include "core/repeatavoidance.h"
 #include "platform/platform.h"
+#include "seating/chartscreen.h"
 #include "seating/countdown.h"
 #include "seating/resultwindow.h"
 #include "widgets/mainwindowstate.h"
@@ -12,10 +13,20 @@
 
 namespace
 {
+// The chart shown full screen, for the class to watch, when there is one.
+ChartScreen *chartOnScreen()
+{
+    const ResultWindow *result = loadedForm<ResultWindow>();
+    return result ? result->fullScreenChart() : nullptr;
+}
+
 void showCountdown()
 {
     CountdownWindow *countdown = form<CountdownWindow>();
     countdown->ticker->start();
+    // Where the class watches the chart, the countdown before the new one fills the screen too.
+    if (const ChartScreen *chart = chartOnScreen())
+        countdown->fillScreen(chart->screen());
     countdown->exec();
 }
 } // namespace
@@ -40,7 +51,13 @@ void seatChangeRunCommand(QWidget *owner)
     mainWindowState().enablePreviousResult();
     navigator().closeMainWindow();
     result->bringToFront();
+    QWidget *shownOn = result;
+    if (ChartScreen *screen = chartOnScreen()) {
+        screen->raise();
+        screen->activateWindow();
+        shownOn = screen;
+    }
     // Said over the chart, so the teacher sees whom it names.
     if (repeats)
-        showMessage(result, *repeats);
+        showMessage(shownOn, *repeats);
 }

@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -224,9 +226,19 @@ bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptions &op
                                   "用紙を横向きに使います。\n外すと、画面と同じ大きさで用紙の左上に印刷します。"),
                    layoutTab);
     about->setWordWrap(true);
+    auto *side = new QGroupBox(QStringLiteral("座席表の向き(&V)"), layoutTab);
+    auto *pupilsSide = new QRadioButton(QStringLiteral("生徒側から見る（画面と同じ）"), side);
+    pupilsSide->setObjectName(QStringLiteral("pupilsView"));
+    auto *teachersSide = new QRadioButton(QStringLiteral("教卓側から見る"), side);
+    teachersSide->setObjectName(QStringLiteral("teacherView"));
+    (options.teacherView ? teachersSide : pupilsSide)->setChecked(true);
+    auto *sides = new QVBoxLayout(side);
+    sides->addWidget(pupilsSide);
+    sides->addWidget(teachersSide);
     auto *column = new QVBoxLayout(layoutTab);
     column->addWidget(fit);
     column->addWidget(about);
+    column->addWidget(side);
     column->addStretch();
     dialog.setOptionTabs({layoutTab});
     // Qt proposes a file in the home folder named after the document (under X11 only).
@@ -235,6 +247,7 @@ bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptions &op
     if (dialog.exec() != QDialog::Accepted)
         return false;
     options.fitToPage = fit->isChecked();
+    options.teacherView = teachersSide->isChecked();
     return true;
 }
 

@@ -67,6 +67,9 @@ inline QStringList sorted(QStringList list)
 struct CountdownSeen {
     bool modal = false;
     bool timerRunning = false;
+    bool fullScreen = false;
+    QRect geometry, numberBox; // the window's and the number's, when it was shown
+    qreal facePoints = 0;
     int ticks = 0;
     QStringList numbers, faces;
     QList<int> bars;
@@ -82,6 +85,10 @@ inline std::shared_ptr<CountdownSeen> driveCountdown()
             return;
         seen->modal = w->isVisible() && QApplication::activeModalWidget() == w;
         seen->timerRunning = w->ticker->isActive();
+        seen->fullScreen = w->isFullScreen();
+        seen->geometry = w->geometry();
+        seen->numberBox = w->numberBox->geometry();
+        seen->facePoints = w->face->font().pointSizeF();
         while (!w->isUnloaded() && seen->ticks < 20) {
             seen->numbers.append(w->numberBox->text());
             seen->faces.append(w->face->text());

@@ -1,4 +1,5 @@
 // Printing the chart (pages read back from the PDF) and the non-printed-rows dialog.
+#include "core/chartgrid.h"
 #include "core/product.h"
 #include "printfixture.h"
 #include "seating/noprintlinedialog.h"
@@ -90,6 +91,26 @@ QStringList storedLines(const TestEnv &env, const QString &key)
     return out;
 }
 
+// Where pdftotext finds each word of a PDF's first page, in pixels at 96 dots to the inch.
+QHash<QString, QRectF> pdfWordPlaces(const QString &pdf)
+{
+    QProcess p;
+    p.start(popplerTool("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return {};
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QHash<QString, QRectF> places;
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const qreal toPixels = 96.0 / 72;
+        places.insert(m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * toPixels,
+                                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()) * toPixels));
+    }
+    return places;
+}
+
 } // namespace
 
 class TestPrinting : public QObject
@@ -107,6 +128,8 @@ private slots:
     void fitToPageIsRemembered();
     void rowsDialog_data();
     void rowsDialog();
+    void printedFromEitherSide_data();
+    void printedFromEitherSide();
 };
 
 void TestPrinting::printerMakesNoCopiesOfItsOwn()
@@ -347,6 +370,60 @@ void TestPrinting::rowsDialog()
     for (int row = 2; row <= 7; ++row)
         expected.append("OptLine_" + QByteArray::number(row) + '=' + written.at(row - 2).toLatin1());
     QCOMPARE(lines, expected);
+}
+
+void TestPrinting::printedFromEitherSide_data()
+{
+    QTest::addColumn<bool>("onScreen"); // the window's option
+    QTest::addColumn<bool>("chosen");   // in the print dialog
+    QTest::addColumn<QStringList>("lines");
+    const QStringList allOn{"0", "0", "0", "0", "0", "0"};
+    QTest::newRow("pupils' side, as on screen") << false << false << allOn;
+    QTest::newRow("from the desk, chosen for the paper") << false << true << allOn;
+    QTest::newRow("from the desk as on screen, rows 6 and 7 left off")
+        << true << true << QStringList{"0", "0", "0", "0", "1", "1"};
+    QTest::newRow("pupils' side over the screen's, row 2 left off")
+        << true << false << QStringList{"1", "0", "0", "0", "0", "0"};
+}
+
+// Every name printed inside its seat's box as the chosen side places it, the rows left off missing.
+void TestPrinting::printedFromEitherSide()
+{
+    QFETCH(bool, onScreen);
+    QFETCH(bool, chosen);
+    QFETCH(QStringList, lines);
+    TestEnv env;
+    saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), QStringLiteral("OptTeacherView"),
+                     onScreen ? QStringLiteral("1") : QStringLiteral("0"));
+    ResultWindow *r = chartShown(lines, "0");
+    const QImage before = screenLook(r);
+    const QString pdf = env.path(QStringLiteral("chart.pdf"));
+    env.platform.prints.enqueue({true, 1, pdf, false, {}, chosen});
+    TRIGGER(r, "mnuPrint");
+    QCOMPARE(env.platform.messageLog(), QStringList());
+    QCOMPARE(env.platform.callsOf(QStringLiteral("print")).constFirst().teacherView, onScreen);
+    const QHash<QString, QRectF> words = pdfWordPlaces(pdf);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QPointF origin = printer.pageLayout().paintRectPixels(96).topLeft();
+    const auto inside = [&](const QString &word, const QRect &twips) {
+        const QRect box = twRect(twips.left(), twips.top(), twips.width(), twips.height());
+        return words.contains(word) && box.contains((words.value(word).center() - origin).toPoint());
+    };
+    QStringList wrong;
+    for (int seat = 1; seat <= SeatCount; ++seat) {
+        const int row = (seat + 3) / 4;
+        const bool printed = row == 1 || lines.at(row - 2) != QLatin1String("1");
+        const QString name = QStringLiteral("生徒%1").arg(seat);
+        if (seat != 17 && (printed ? !inside(name, seatBoxTwips(seat, chosen)) : words.contains(name)))
+            wrong.append(name);
+        const QString caption = QStringLiteral("No.%1").arg(seat);
+        if (printed ? !inside(caption, seatCaptionTwips(seat, chosen)) : words.contains(caption))
+            wrong.append(caption);
+    }
+    QCOMPARE(wrong, QStringList());
+    QVERIFY(inside(QStringLiteral("教"), deskTwips(chosen)) && inside(QStringLiteral("卓"), deskTwips(chosen)));
+    QCOMPARE(screenLook(r), before);
 }
 
 QTEST_MAIN(TestPrinting)

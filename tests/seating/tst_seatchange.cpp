@@ -1,9 +1,12 @@
 // The countdown, the seat-change run through the windows, and the result window.
 #include "core/chartexport.h"
+#include "core/chartgrid.h"
 #include "core/colors.h"
+#include "core/product.h"
 #include "core/resultsave.h"
 #include "core/settings.h"
 #include "core/textfile.h"
+#include "seating/chartscreen.h"
 #include "seating/conditioneditor.h"
 #include "seating/resultwindow.h"
 #include "seating/seatchangerun.h"
@@ -13,6 +16,7 @@
 
 #include <QClipboard>
 #include <QMimeData>
+#include <QScreen>
 #include <QtTest>
 
 namespace
@@ -73,7 +77,17 @@ private slots:
     void numberBoxShowsItsEdge();
     void exportCsv_data();
     void exportCsv();
+    void copyChart_data();
     void copyChart();
+    void chartSides_data();
+    void chartSides();
+    void teacherViewToggles_data();
+    void teacherViewToggles();
+    void nameFontFits_data();
+    void nameFontFits();
+    void fullScreenChart_data();
+    void fullScreenChart();
+    void countdownFillsTheScreenUnderTheFullScreenChart();
 };
 
 void TestSeatChange::runThroughTheWindows()
@@ -84,7 +98,7 @@ void TestSeatChange::runThroughTheWindows()
     TRIGGER(main, "mnuFileNarabin");
     QTRY_VERIFY(isLoaded<ResultWindow>());
     // The countdown, tick by tick, closing itself on the tick that finds 0.
-    QVERIFY(seen->modal && seen->timerRunning);
+    QVERIFY(seen->modal && seen->timerRunning && !seen->fullScreen);
     QCOMPARE(seen->ticks, 11);
     QCOMPARE(seen->numbers, QStringList({"10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "0"}));
     // Full-width ＼／, U+3000 and ASCII spaces and the ASCII backslash, exactly.
@@ -390,28 +404,243 @@ void TestSeatChange::exportCsv()
 }
 
 // The chart as the screen shows it, as a picture and as rows a spreadsheet takes.
+void TestSeatChange::copyChart_data()
+{
+    QTest::addColumn<bool>("teacher");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("pupils' side") << false
+                                  << QStringLiteral("\t生徒26\t生徒25\t生徒24\n"
+                                                    "生徒23\t生徒22\t生徒21\t生徒20\n"
+                                                    "生徒19\t生徒18\t生徒17\t生徒16\n"
+                                                    "生徒15\t生徒14\t生徒13\t生徒12\n"
+                                                    "生徒11\t生徒10\t生徒9\t生徒8\n"
+                                                    "生徒7\t生徒6\t生徒5\t生徒4\n"
+                                                    "生徒3\t\t生徒2\t生徒1\n");
+    QTest::newRow("from the desk") << true
+                                   << QStringLiteral("生徒1\t生徒2\t\t生徒3\n"
+                                                     "生徒4\t生徒5\t生徒6\t生徒7\n"
+                                                     "生徒8\t生徒9\t生徒10\t生徒11\n"
+                                                     "生徒12\t生徒13\t生徒14\t生徒15\n"
+                                                     "生徒16\t生徒17\t生徒18\t生徒19\n"
+                                                     "生徒20\t生徒21\t生徒22\t生徒23\n"
+                                                     "生徒24\t生徒25\t生徒26\t\n");
+}
+
 void TestSeatChange::copyChart()
 {
+    QFETCH(bool, teacher);
+    QFETCH(QString, text);
     TestEnv env;
     loadStartupSettings(QDir::currentPath());
+    state().OptTeacherView = teacher ? QStringLiteral("1") : QStringLiteral("0");
     ResultWindow *r = shownResult();
     QGuiApplication::clipboard()->clear();
     TRIGGER(r, "mnuCopyChart");
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QVERIFY(data);
-    QCOMPARE(data->text(), QStringLiteral("\t生徒26\t生徒25\t生徒24\n"
-                                          "生徒23\t生徒22\t生徒21\t生徒20\n"
-                                          "生徒19\t生徒18\t生徒17\t生徒16\n"
-                                          "生徒15\t生徒14\t生徒13\t生徒12\n"
-                                          "生徒11\t生徒10\t生徒9\t生徒8\n"
-                                          "生徒7\t生徒6\t生徒5\t生徒4\n"
-                                          "生徒3\t\t生徒2\t生徒1\n"));
+    QCOMPARE(data->text(), text);
     const QImage image = qvariant_cast<QImage>(data->imageData());
     QCOMPARE(image.size(), r->client()->size() * r->devicePixelRatio());
     const QPoint inSeatOne = r->seatBoxes[0]->geometry().topLeft() + QPoint(3, 3);
     QCOMPARE(image.pixelColor(inSeatOne), rgb(192, 192, 192));
     QCOMPARE(image.pixelColor(r->seatBoxes[0]->geometry().topLeft() - QPoint(3, 3)), rgb(128, 128, 128));
     QVERIFY(env.platform.messageLog().isEmpty());
+}
+
+void TestSeatChange::chartSides_data()
+{
+    QTest::addColumn<int>("seat"); // 0: the desk
+    QTest::addColumn<bool>("teacher");
+    QTest::addColumn<QPoint>("cell");  // column, line; the desk's line only
+    QTest::addColumn<QPoint>("place"); // the box's top-left in twips
+    QTest::newRow("seat 1: bottom right") << 1 << false << QPoint(3, 6) << QPoint(7215, 5130);
+    QTest::newRow("seat 1 from the desk: top left") << 1 << true << QPoint(0, 0) << QPoint(735, 1320);
+    QTest::newRow("seat 4: bottom left") << 4 << false << QPoint(0, 6) << QPoint(735, 5130);
+    QTest::newRow("seat 4 from the desk: top right") << 4 << true << QPoint(3, 0) << QPoint(7215, 1320);
+    QTest::newRow("seat 14") << 14 << false << QPoint(2, 3) << QPoint(5055, 3000);
+    QTest::newRow("seat 14 from the desk") << 14 << true << QPoint(1, 3) << QPoint(2895, 3450);
+    QTest::newRow("seat 28: top left") << 28 << false << QPoint(0, 0) << QPoint(735, 810);
+    QTest::newRow("seat 28 from the desk: bottom right") << 28 << true << QPoint(3, 6) << QPoint(7215, 5640);
+    QTest::newRow("the desk below row 1") << 0 << false << QPoint(0, 7) << QPoint(4215, 5670);
+    QTest::newRow("the desk above row 1") << 0 << true << QPoint(0, -1) << QPoint(4215, 570);
+}
+
+// The grid and the result window's labels, from both sides.
+void TestSeatChange::chartSides()
+{
+    QFETCH(int, seat);
+    QFETCH(bool, teacher);
+    QFETCH(QPoint, cell);
+    QFETCH(QPoint, place);
+    TestEnv env;
+    loadStartupSettings(QDir::currentPath());
+    state().OptTeacherView = teacher ? QStringLiteral("1") : QStringLiteral("0");
+    const ResultWindow *r = shownResult();
+    if (seat == 0) {
+        QCOMPARE(deskLine(teacher), cell.y());
+        QCOMPARE(r->desk->geometry(), twRect(place.x(), place.y(), 1095, 315));
+        return;
+    }
+    QCOMPARE(seatCell(seat, teacher), (ChartCell{cell.x(), cell.y()}));
+    QCOMPARE(r->seatBoxes[size_t(seat - 1)]->geometry(), twRect(place.x(), place.y(), 1575, 345));
+    QCOMPARE(r->seatCaptions[size_t(seat - 1)]->geometry(), twRect(place.x() + 420, place.y() - 240, 735, 255));
+    QCOMPARE(r->seatCaptions[size_t(seat - 1)]->text(), QStringLiteral("No.%1").arg(seat));
+}
+
+void TestSeatChange::teacherViewToggles_data()
+{
+    QTest::addColumn<QString>("stored"); // before start-up; "<none>": not in the store
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("after"); // in memory and in the store
+    QTest::newRow("not stored: on") << "<none>" << true << "1";
+    QTest::newRow("on: off") << "1" << true << "0";
+    QTest::newRow("any other value is off: on") << "yes" << true << "1";
+    QTest::newRow("settings not writable: unchanged") << "<none>" << false << "";
+}
+
+void TestSeatChange::teacherViewToggles()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, writable);
+    QFETCH(QString, after);
+    TestEnv env;
+    const QString before = stored == QLatin1String("<none>") ? QString() : stored;
+    if (!before.isEmpty())
+        saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), QStringLiteral("OptTeacherView"),
+                         before);
+    loadStartupSettings(QDir::currentPath());
+    QCOMPARE(readSetting(QStringLiteral("OptTeacherView")), before); // start-up writes no default
+    ResultWindow *r = shownResult();
+    QCOMPARE(r->teacherViewAction->isChecked(), before == QLatin1String("1"));
+    if (!writable) { // a folder where the store's file belongs
+        QFile::remove(env.settingsFile());
+        QVERIFY(QDir().mkpath(env.settingsFile()));
+    }
+    TRIGGER(r, "mnuTeacherView");
+    QCOMPARE(env.platform.messageLog().size(), writable ? 0 : 1);
+    QCOMPARE(state().OptTeacherView, after);
+    if (writable)
+        QCOMPARE(readSetting(QStringLiteral("OptTeacherView")), after);
+    QCOMPARE(r->teacherViewAction->isChecked(), after == QLatin1String("1"));
+    const QPoint seatOne = after == QLatin1String("1") ? QPoint(735, 1320) : QPoint(7215, 5130);
+    QCOMPARE(r->seatBoxes[0]->geometry().topLeft(), twRect(seatOne.x(), seatOne.y(), 0, 0).topLeft());
+}
+
+void TestSeatChange::nameFontFits_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<bool>("byWidth"); // limited by the longest name, else by the box's height
+    QTest::newRow("short names grow to the box's height") << QStringList{"森", "林 一"} << false;
+    QTest::newRow("no names") << QStringList{} << false;
+    QTest::newRow("blanks take no room") << QStringList{QString(40, u' '), "森"} << false;
+    QTest::newRow("one long name shrinks them all")
+        << QStringList{"森", "寿限無寿限無五劫の擦り切れ海砂利水魚"} << true;
+    QTest::newRow("latin letters") << QStringList{"Maximilian Alexander Wolfgang"} << true;
+}
+
+void TestSeatChange::nameFontFits()
+{
+    QFETCH(QStringList, names);
+    QFETCH(bool, byWidth);
+    const QSize room(300, 60);
+    QFont font = makeFont(Face::PGothic, 12);
+    const int pixels = nameFontPixels(font, names, room);
+    const auto widest = [&](int size) {
+        font.setPixelSize(size);
+        int w = 0;
+        for (const QString &name : names)
+            w = std::max(w, QFontMetrics(font).horizontalAdvance(name.trimmed()));
+        return QSize(w, QFontMetrics(font).height());
+    };
+    const QSize at = widest(pixels), above = widest(pixels + 1);
+    QVERIFY2(at.width() <= room.width() && at.height() <= room.height(), qPrintable(QString::number(pixels)));
+    QVERIFY(byWidth ? above.width() > room.width() : above.height() > room.height());
+    QCOMPARE(pixels < nameFontPixels(font, {QStringLiteral("森")}, room), byWidth);
+}
+
+void TestSeatChange::fullScreenChart_data()
+{
+    QTest::addColumn<bool>("teacher");
+    QTest::addColumn<int>("key");
+    QTest::newRow("pupils' side, Escape") << false << int(Qt::Key_Escape);
+    QTest::newRow("from the desk, F11") << true << int(Qt::Key_F11);
+}
+
+void TestSeatChange::fullScreenChart()
+{
+    QFETCH(bool, teacher);
+    QFETCH(int, key);
+    TestEnv env;
+    loadStartupSettings(QDir::currentPath());
+    state().OptTeacherView = teacher ? QStringLiteral("1") : QStringLiteral("0");
+    ResultWindow *r = shownResult();
+    QCOMPARE(findAction(r, QStringLiteral("mnuFullScreen"))->shortcut(), QKeySequence(Qt::Key_F11));
+    TRIGGER(r, "mnuFullScreen");
+    ChartScreen *v = r->fullScreenChart();
+    QVERIFY(v);
+    QTRY_VERIFY(v->isFullScreen() && v->geometry() == r->screen()->geometry());
+    QTRY_COMPARE(QApplication::activeWindow(), v);
+    QCOMPARE(v->texts(), chart());
+    QCOMPARE(v->teacherView(), teacher);
+    // The window's chart, scaled alike in both directions: every box where the window has it.
+    const QRect one = v->seatBoxRect(1), windowOne = r->seatBoxes[0]->geometry();
+    const qreal scale = qreal(qAbs(v->seatBoxRect(4).center().x() - one.center().x())) /
+                        qAbs(r->seatBoxes[3]->geometry().center().x() - windowOne.center().x());
+    QVERIFY(scale > 1.2);
+    const auto matches = [&](const QRect &shown, const QRect &inWindow) {
+        const QPointF expected = one.center() + QPointF(inWindow.center() - windowOne.center()) * scale;
+        return (QPointF(shown.center()) - expected).manhattanLength() < 4;
+    };
+    for (int seat = 2; seat <= SeatCount; ++seat)
+        QVERIFY2(matches(v->seatBoxRect(seat), r->seatBoxes[size_t(seat - 1)]->geometry()),
+                 qPrintable(QString::number(seat)));
+    QVERIFY(matches(v->deskRect(), r->desk->geometry()));
+    QCOMPARE(v->deskRect().top() < one.top(), teacher);
+    // Short names larger than in the window (12 points, 16 pixels); a long one, put in while the
+    // view is open, makes them all smaller, and is whole in its box.
+    const int shortNames = v->namePixels();
+    QVERIFY(shortNames > 16);
+    QStringList names = chart();
+    names[5] = QStringLiteral("寿限無寿限無五劫の擦り切れ");
+    r->setSeatTexts(names);
+    QCOMPARE(v->texts(), names);
+    QVERIFY(v->namePixels() < shortNames);
+    QFont font = makeFont(Face::PGothic, 12);
+    font.setPixelSize(v->namePixels());
+    QVERIFY(QFontMetrics(font).horizontalAdvance(names[5]) < v->seatBoxRect(6).width());
+    // Drawn: the box's grey inside, black around the chart.
+    const QImage image = v->grab().toImage();
+    QCOMPARE(image.pixelColor(v->seatBoxRect(3).topLeft() + QPoint(4, 4)), rgb(192, 192, 192));
+    QCOMPARE(image.pixelColor(2, 2), QColor(Qt::black));
+
+    QTest::keyClick(v, Qt::Key(key));
+    QTRY_VERIFY(!r->fullScreenChart());
+    QTRY_COMPARE(QApplication::activeWindow(), r);
+}
+
+void TestSeatChange::countdownFillsTheScreenUnderTheFullScreenChart()
+{
+    TestEnv env;
+    QPointer<MainWindow> main = mainReadyToRun(env, pupils(28));
+    ResultWindow *r = shownResult(); // a past result: the main window stays open behind it
+    TRIGGER(r, "mnuFullScreen");
+    QTRY_VERIFY(r->fullScreenChart() && r->fullScreenChart()->isFullScreen());
+    const auto seen = driveCountdown();
+    TRIGGER(main, "mnuFileNarabin");
+    QTRY_VERIFY(main.isNull());
+    QVERIFY(seen->modal && seen->fullScreen);
+    QCOMPARE(seen->ticks, 11);
+    const QRect screen = r->screen()->geometry();
+    QCOMPARE(seen->geometry, screen);
+    // The lettering grown with the window, and on the screen.
+    QVERIFY(seen->numberBox.height() > 1.5 * tw(1500) && screen.contains(seen->numberBox));
+    QVERIFY(seen->facePoints > 1.5 * 27.75);
+    // The new chart where the class looks.
+    ChartScreen *v = r->fullScreenChart();
+    QVERIFY(v);
+    QCOMPARE(sorted(v->texts()), sorted(pupils(28)));
+    QCOMPARE(v->texts(), r->seatTexts());
+    QTRY_COMPARE(QApplication::activeWindow(), v);
 }
 
 QTEST_MAIN(TestSeatChange)

@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScopeGuard>
 #include <QTabWidget>
 #include <QTreeView>
@@ -182,17 +184,28 @@ void TestQtPlatform::printDialogOffersWhatAChartNeeds()
                 tabs->setCurrentIndex(i);
         seen << tabs->tabText(tabs->currentIndex()) << fit->shortcut().toString()
              << (fit->isVisible() ? "shown" : "not shown") << (fit->isChecked() ? "ticked" : "unticked");
-        if (pressed)
+        // The side the chart is seen from: the two choices, the offered one chosen.
+        auto *pupils = dialog->findChild<QRadioButton *>(QStringLiteral("pupilsView"));
+        auto *teacher = dialog->findChild<QRadioButton *>(QStringLiteral("teacherView"));
+        QVERIFY(pupils && teacher && pupils->isVisible());
+        seen << qobject_cast<QGroupBox *>(pupils->parentWidget())->title() << pupils->text() + u'/' + teacher->text()
+             << (teacher->isChecked() ? "from the desk" : "pupils' side");
+        if (pressed) {
             fit->click();
+            (teacher->isChecked() ? pupils : teacher)->click();
+        }
         dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
     });
     QtPlatform qt({});
     QPrinter printer(QPrinter::HighResolution);
-    PrintOptions options{pdf, offered};
+    PrintOptions options{pdf, offered, offered};
     QVERIFY(qt.printDialog(nullptr, printer, options));
-    QCOMPARE(seen, (QStringList{"印刷", pdf, "gbPrintRange hidden", "reverse hidden", "duplex hidden", "レイアウト",
-                                "Alt+Z", "shown", offered ? "ticked" : "unticked"}));
+    QCOMPARE(seen,
+             (QStringList{"印刷", pdf, "gbPrintRange hidden", "reverse hidden", "duplex hidden", "レイアウト", "Alt+Z",
+                          "shown", offered ? "ticked" : "unticked", "座席表の向き(&V)",
+                          "生徒側から見る（画面と同じ）/教卓側から見る", offered ? "from the desk" : "pupils' side"}));
     QCOMPARE(options.fitToPage, chosen);
+    QCOMPARE(options.teacherView, chosen);
     QCOMPARE(printer.outputFileName(), pdf);
 }
 

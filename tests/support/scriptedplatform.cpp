@@ -38,7 +38,8 @@ int ScriptedPlatform::chooseFromList(QWidget *owner, const QString &title, const
 
 bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options)
 {
-    calls.append({QStringLiteral("print"), {}, {}, 0, options.fitToPage, {}, options.pdfFile, owner});
+    calls.append(
+        {QStringLiteral("print"), {}, {}, 0, options.fitToPage, {}, options.pdfFile, owner, options.teacherView});
     const PrintAnswer answer = prints.isEmpty() ? PrintAnswer{false, 1, {}} : prints.dequeue();
     if (!answer.accept)
         return false;
@@ -54,6 +55,7 @@ bool ScriptedPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptio
             qFatal("the print answer names a queue the printing system does not have: %s", qPrintable(answer.queue));
     }
     options.fitToPage = answer.fitToPage;
+    options.teacherView = answer.teacherView;
     if (onPrintAnswered)
         onPrintAnswered();
     return true;

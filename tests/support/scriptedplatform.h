@@ -22,15 +22,17 @@ struct PlatformCall {
     QString filter = {};   // file dialog filter
     QString fileName = {}; // file dialog's initial file name; the print dialog's proposed PDF file
     QPointer<QWidget> owner = {};
+    bool teacherView = false; // the print dialog's side option as offered
 };
 
 // What the print dialog answers.
 struct PrintAnswer {
     bool accept = true;
     int copies = 1;
-    QString outputFile;     // PDF file the printer writes to
-    bool fitToPage = false; // the option's state when the user confirms
-    QString queue = {};     // else the printing system's queue printed on
+    QString outputFile;       // PDF file the printer writes to
+    bool fitToPage = false;   // the option's state when the user confirms
+    QString queue = {};       // else the printing system's queue printed on
+    bool teacherView = false; // the side chosen for the chart
 };
 
 // A platform that answers from queues and records every call, so a test states exactly

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QRect>
+
+// Where the seating chart puts each seat and the teacher's desk. Seen from the pupils'
+// side (as the classroom's own plan) row 1 is lowest, just above the desk, and seat numbers
+// grow from right to left. Seen from the desk the chart is turned half round: the desk at
+// the top, row 1 under it and seat 1 on the left; the lettering stays upright.
+
+struct ChartCell {
+    int column = 0; // 0..3 from the left
+    int line = 0;   // 0..6 from the top
+    bool operator==(const ChartCell &) const = default;
+};
+
+// The cell of seat 1..28.
+ChartCell seatCell(int seat, bool teacherView);
+// The line the desk lies in: 7 (below the seats) from the pupils' side, -1 (above) from the desk.
+int deskLine(bool teacherView);
+
+// The result window's places, in twips of its client area: the name box of seat 1..28, the
+// seat's caption above it, and the desk.
+QRect seatBoxTwips(int seat, bool teacherView);
+QRect seatCaptionTwips(int seat, bool teacherView);
+QRect deskTwips(bool teacherView);
