@@ -80,9 +80,6 @@ else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), \
 libqt6core6 (>= ${Qt6_VERSION}), libqt6gui6 (>= ${Qt6_VERSION}), libqt6widgets6 (>= ${Qt6_VERSION}), \
 libqt6printsupport6 (>= ${Qt6_VERSION})")
-  if(CUPS_FOUND)
-    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libcups2 (>= 2.4)")
-  endif()
 endif()
 # Japanese text needs Japanese fonts; Qt's own dialogs read their Japanese texts
 # from the translations.

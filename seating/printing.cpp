@@ -10,16 +10,13 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLibrary>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
 
 #include <algorithm>
-
-#ifdef NARABIN_HAVE_CUPS
-#include <cups/cups.h>
-#endif
 
 namespace
 {
@@ -58,12 +55,19 @@ QString queueProblem(const QPrinter &printer)
 
 // Whether the printing system took the job. Qt hands the finished chart to CUPS and drops
 // CUPS's answer, which is still this thread's last CUPS status then: a queue that refuses
-// jobs, or one removed in the meantime, is caught here.
+// jobs, or one removed in the meantime, is caught here. CUPS is asked through the library
+// Qt's print plugin has loaded, not linked: linked, it would load TLS, Kerberos and Avahi
+// at every start.
 bool jobTaken(const QPrinter &printer)
 {
-#ifdef NARABIN_HAVE_CUPS
-    if (printer.outputFormat() == QPrinter::NativeFormat && printer.outputFileName().isEmpty())
-        return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
+    if (printer.outputFormat() == QPrinter::NativeFormat && printer.outputFileName().isEmpty()) {
+        using LastStatus = int (*)();
+        constexpr int LastSuccessfulStatus = 0x0007; // IPP's "successful-ok-events-complete"
+        const auto lastStatus =
+            reinterpret_cast<LastStatus>(QLibrary::resolve(QStringLiteral("cups"), 2, "cupsLastError"));
+        return !lastStatus || lastStatus() <= LastSuccessfulStatus;
+    }
 #else
     Q_UNUSED(printer)
 #endif
