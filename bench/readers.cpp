@@ -4,12 +4,14 @@
 // per reader and shape: the median of three runs in milliseconds, whether the reader
 // took the file or refused it, and "ok" or "SLOW" against the 500 ms target.
 #include "core/helpfile.h"
+#include "core/pastedtable.h"
 #include "core/resultfile.h"
 #include "core/resultlog.h"
 #include "core/rosterfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -61,6 +63,15 @@ const std::vector<Reader> readers = {
          const HelpLoad r = loadHelpFile(path);
          return r.ok ? QStringLiteral("read (topics: %1)").arg(r.file.topics.size()) : QStringLiteral("refused");
      }},
+    // The file's text as the clipboard would hand it over.
+    {"readPastedTable",
+     [](const QString &, const QString &path) {
+         QFile file(path);
+         if (!file.open(QIODevice::ReadOnly))
+             return QStringLiteral("refused (not opened)");
+         const PastedTable t = readPastedTable(QString::fromUtf8(file.readAll()));
+         return QStringLiteral("read (rows: %1)").arg(t.rows.size());
+     }},
 };
 
 } // namespace
@@ -79,8 +90,8 @@ int main(int argc, char *argv[])
             chosen.push_back(reader);
     }
     if (chosen.size() != (argc == 2 ? readers.size() : size_t(argc - 2))) {
-        std::fprintf(stderr,
-                     "unknown reader; the readers are readRosterFile readResultFile readResultLog loadHelpFile\n");
+        std::fprintf(stderr, "unknown reader; the readers are readRosterFile readResultFile readResultLog loadHelpFile "
+                             "readPastedTable\n");
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));

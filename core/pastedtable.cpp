@@ -14,7 +14,7 @@ bool isLineBreak(QChar c)
 
 bool isBlank(const QString &cell)
 {
-    return cell.trimmed().isEmpty();
+    return std::all_of(cell.cbegin(), cell.cend(), [](QChar c) { return c.isSpace(); });
 }
 
 bool namesNameColumn(const QString &cell)
@@ -25,8 +25,11 @@ bool namesNameColumn(const QString &cell)
 
 bool isNumber(const QString &cell)
 {
+    // No number a table holds is longer; a long cell is not converted for nothing.
+    constexpr qsizetype Longest = 64;
     bool ok = false;
-    cell.trimmed().toDouble(&ok);
+    if (cell.size() <= Longest)
+        cell.trimmed().toDouble(&ok);
     return ok;
 }
 
@@ -85,7 +88,9 @@ QList<QStringList> splitTable(const QString &text, QChar separator)
         }
         if (delimiter == QLatin1Char('\r') && i < size && text.at(i) == QLatin1Char('\n'))
             ++i;
-        rows.append(row);
+        // An empty line is no row (and a long run of them costs nothing).
+        if (row.size() > 1 || !row.constFirst().isEmpty())
+            rows.append(row);
         row.clear();
     }
     if (!row.isEmpty())

@@ -21,8 +21,8 @@ struct PastedTable {
     QStringList names(int column) const;
 };
 
-// The cells of each line of `text`, cut at `separator`; the line end after the last
-// line starts no row.
+// The cells of each line of `text`, cut at `separator`; an empty line, and the line end
+// after the last line, start no row.
 QList<QStringList> splitTable(const QString &text, QChar separator);
 
 // Reads pasted text: TAB-separated when it holds a TAB, else comma-separated. A first
