@@ -1,9 +1,6 @@
 // The version window: its texts, link highlighting, and what a link click starts.
 #include "about/versioninfo.h"
-#include "roster/rostereditor.h"
-#include "seating/conditioneditor.h"
-#include "seating/resultwindow.h"
-#include "support/mainfixtures.h"
+#include "support/largewindows.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -112,11 +109,7 @@ void TestVersionInfo::everyWindowOpensIt()
     QFETCH(QString, window);
     QFETCH(int, button);
     TestEnv env;
-    FormWindow *w = window == QLatin1String("main window")        ? static_cast<FormWindow *>(form<MainWindow>())
-                    : window == QLatin1String("roster editor")    ? static_cast<FormWindow *>(form<RosterEditor>())
-                    : window == QLatin1String("condition editor") ? static_cast<FormWindow *>(form<ConditionEditor>())
-                                                                  : static_cast<FormWindow *>(form<ResultWindow>());
-    w->show();
+    FormWindow *w = shownLargeWindow(window);
     QString shown = QStringLiteral("<nothing>");
     whenModal([&] {
         auto *version = qobject_cast<VersionWindow *>(QApplication::activeModalWidget());

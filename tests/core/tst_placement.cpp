@@ -33,13 +33,6 @@ QStringList seats1to28(const Slots &result)
     return out;
 }
 
-QStringList padded(QStringList seats)
-{
-    while (seats.size() < SeatCount)
-        seats.append(QString());
-    return seats;
-}
-
 } // namespace
 
 class TestPlacement : public QObject

@@ -19,24 +19,8 @@ RepeatRules rulesOf(const Rules &r)
 SharedState &rosterState(const QStringList &roster, const SeatMap &conditions)
 {
     resetState();
-    SharedState &s = state();
-    for (int i = 0; i < roster.size(); ++i)
-        s.PupilNames[size_t(i + 1)] = roster.at(i);
-    s.PupilCount = quint8(roster.size());
-    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
-        s.SeatConditions[size_t(it.key())] = it.value();
-    return s;
-}
-
-// A chart of "name:seat" pairs split by commas, blank seats elsewhere.
-QStringList chartOf(const QString &placed)
-{
-    QStringList seats;
-    for (int k = 0; k < SeatCount; ++k)
-        seats.append(QString());
-    for (const QString &pair : placed.split(u',', Qt::SkipEmptyParts))
-        seats[pair.section(u':', 1).toInt() - 1] = pair.section(u':', 0, 0);
-    return seats;
+    putRoster(state(), roster, conditions);
+    return state();
 }
 
 // A chart the plain shuffle makes.

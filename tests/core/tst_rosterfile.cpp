@@ -22,7 +22,7 @@ void TestRosterFile::readNames_data()
         << sjis(QStringLiteral("山田 \r\n\r\n   \r\n佐藤\r\n,\r\n")) << QStringList{"山田 ", "佐藤"};
     // The limit counts names, not lines.
     QTest::newRow("28 names among blank lines")
-        << cp932Lines(numberedNames(1, 14) + QStringList{"", ""} + numberedNames(15, 28)) << numberedNames(1, 28);
+        << crlfLines(numberedNames(1, 14) + QStringList{"", ""} + numberedNames(15, 28)) << numberedNames(1, 28);
 }
 
 void TestRosterFile::readNames()

@@ -1,21 +1,12 @@
 // Where the roster's pupils sat over the charts of the log.
 #include "core/resultsave.h"
 #include "core/seatrecord.h"
-#include "support/testenv.h"
+#include "support/fixtures.h"
 
 #include <QtTest>
 
 namespace
 {
-
-// A chart of "name:seat" pairs split by commas, blank seats elsewhere.
-QStringList chartOf(const QString &placed)
-{
-    QStringList seats(SeatCount);
-    for (const QString &pair : placed.split(u',', Qt::SkipEmptyParts))
-        seats[pair.section(u':', 1).toInt() - 1] = pair.section(u':', 0, 0);
-    return seats;
-}
 
 QString rowOf(const PupilSeatCount &p)
 {

@@ -67,12 +67,12 @@ void TestMainWindow::pastLogList_data()
 {
     QTest::addColumn<QByteArray>("log"); // empty: no log
     QTest::addColumn<QStringList>("items");
-    QTest::newRow("three entries") << cp932Lines({"一学期.rlt", "二学期.rlt", "三学期.rlt"})
+    QTest::newRow("three entries") << crlfLines({"一学期.rlt", "二学期.rlt", "三学期.rlt"})
                                    << QStringList{"一学期.rlt", "二学期.rlt", "三学期.rlt"};
-    QTest::newRow("comma entry gives two items") << cp932Lines({"a,b.rlt"}) << QStringList{"a", "b.rlt"};
+    QTest::newRow("comma entry gives two items") << crlfLines({"a,b.rlt"}) << QStringList{"a", "b.rlt"};
     QTest::newRow("missing log") << QByteArray() << QStringList();
     // A log edited by hand to 17 names lists the newest 15.
-    QTest::newRow("17 entries") << cp932Lines(numberedNames(1, 17)) << numberedNames(3, 17);
+    QTest::newRow("17 entries") << crlfLines(numberedNames(1, 17)) << numberedNames(3, 17);
 }
 
 void TestMainWindow::pastLogList()

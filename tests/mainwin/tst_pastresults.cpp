@@ -21,18 +21,18 @@ void TestPastResults::pastResult_data()
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("seats"); // empty: the not-found message
     const QString plain = QStringLiteral("1組.rlt");
-    QTest::newRow("28 lines") << plain << sjis(plain) << cp932Lines(numberedNames(1, 28)) << numberedNames(1, 28);
-    QTest::newRow("fewer lines") << plain << sjis(plain) << cp932Lines(numberedNames(1, 3))
+    QTest::newRow("28 lines") << plain << sjis(plain) << crlfLines(numberedNames(1, 28)) << numberedNames(1, 28);
+    QTest::newRow("fewer lines") << plain << sjis(plain) << crlfLines(numberedNames(1, 3))
                                  << padded(numberedNames(1, 3));
     QStringList shifted = numberedNames(1, 28);
     shifted[0] = QStringLiteral("山田,花子");
-    QTest::newRow("comma inside a name: 29 fields") << plain << sjis(plain) << cp932Lines(shifted) << QStringList();
+    QTest::newRow("comma inside a name: 29 fields") << plain << sjis(plain) << crlfLines(shifted) << QStringList();
     const QStringList withTab{"伊藤\t翔太", "佐藤"};
-    QTest::newRow("a TAB inside a name is text") << plain << sjis(plain) << cp932Lines(withTab) << padded(withTab);
+    QTest::newRow("a TAB inside a name is text") << plain << sjis(plain) << crlfLines(withTab) << padded(withTab);
     // As a save logs such a name: listed once, and it opens.
     const QString comma = QStringLiteral("山田,花子.rlt");
     QTest::newRow("file name with a comma")
-        << comma << sjis('"' + comma + '"') << cp932Lines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
+        << comma << sjis('"' + comma + '"') << crlfLines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
 }
 
 void TestPastResults::pastResult()

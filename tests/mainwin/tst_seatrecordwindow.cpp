@@ -11,14 +11,6 @@
 namespace
 {
 
-QStringList chartOf(const QString &placed)
-{
-    QStringList seats(SeatCount);
-    for (const QString &pair : placed.split(u',', Qt::SkipEmptyParts))
-        seats[pair.section(u':', 1).toInt() - 1] = pair.section(u':', 0, 0);
-    return seats;
-}
-
 // A table row as its cells read, the bar by its tooltip.
 QString rowText(const QTableWidget *table, int row)
 {
@@ -73,11 +65,7 @@ void TestSeatRecordWindow::openOverTheLog()
     for (const QString &file : saved)
         QCOMPARE(saveResult(QDir::currentPath(), file.section(u'=', 0, 0), chartOf(file.section(u'=', 1))).kind,
                  ResultSaveOutcome::Kind::Saved);
-    MainWindow *main = startedMain([&] {
-        for (int i = 0; i < roster.size(); ++i)
-            state().PupilNames[size_t(i + 1)] = roster.at(i);
-        state().PupilCount = quint8(roster.size());
-    });
+    MainWindow *main = startedMain([&] { putRoster(state(), roster); });
     // The record comes last in its menu, after the past results.
     QStringList menu;
     for (const QAction *a : main->pastResultsMenu->actions())

@@ -72,12 +72,12 @@ QList<BadInput> makeBadInputs()
     const QStringList seventh{"生徒7"};
     const QStringList withNul{QStringLiteral("山田") + QChar(0) + QStringLiteral("花子"), sato};
     const QStringList withLong{QString(10000, QChar(u'長')), sato};
-    const QByteArray fine = cp932Lines(three);
+    const QByteArray fine = crlfLines(three);
     const QByteArray big = tenMegabytes();
     const int lines = int(big.count('\n'));
     return {
         {"binary file", binaryFile(), Trouble::None, true, {}, true, {}, {}, std::nullopt, NotCp932OrUtf8},
-        {"NUL bytes", cp932Lines(withNul), Trouble::None, true, {}, true, {}, withNul, QStringList{sato}},
+        {"NUL bytes", crlfLines(withNul), Trouble::None, true, {}, true, {}, withNul, QStringList{sato}},
         {"10 MB file",
          big,
          Trouble::None,
@@ -88,7 +88,7 @@ QList<BadInput> makeBadInputs()
          numberedNames(lines - 14, lines),
          seventh},
         {"invalid CP932",
-         cp932Lines({"山田"}) + "\x81\x7f" + cp932Lines({"", sato}),
+         crlfLines({"山田"}) + "\x81\x7f" + crlfLines({"", sato}),
          Trouble::None,
          true,
          {},
@@ -114,7 +114,7 @@ QList<BadInput> makeBadInputs()
         {"BOM alone", QByteArray("\xEF\xBB\xBF"), Trouble::None, false, {}, false, {}, {}, std::nullopt},
         // The main window lists the 15 newest entries, the ones a save keeps.
         {"29 fields",
-         cp932Lines(numberedNames(1, 29)),
+         crlfLines(numberedNames(1, 29)),
          Trouble::None,
          true,
          numberedNames(1, 29),
@@ -122,7 +122,7 @@ QList<BadInput> makeBadInputs()
          {},
          numberedNames(15, 29),
          seventh},
-        {"10,000-character name", cp932Lines(withLong), Trouble::None, false, withLong, false, withLong, withLong,
+        {"10,000-character name", crlfLines(withLong), Trouble::None, false, withLong, false, withLong, withLong,
          QStringList{sato}},
         {"file vanishes", fine, Trouble::Vanishes, true, {}, true, {}, {}, std::nullopt},
         // Root reads a file whatever its permissions; a folder in its place is unreadable to anyone.
@@ -195,7 +195,7 @@ void TestBadInput::everyReader()
     }
     {
         TestEnv env;
-        env.writeFile(Log, cp932Lines({"結果.rlt"}));
+        env.writeFile(Log, crlfLines({"結果.rlt"}));
         MainWindow *main = start(env, "結果.rlt");
         const Files before = fileTree(env.work());
         TRIGGER(main, "mnuFileArray_1");
@@ -242,7 +242,7 @@ void TestBadInput::everyReader()
     QCOMPARE(env.platform.messageLog(), messages);
     expected.remove("消す.rlt");
     if (in.cleaned)
-        expected.insert(Log, cp932Lines(*in.cleaned));
+        expected.insert(Log, crlfLines(*in.cleaned));
     QCOMPARE(fileTree(env.work()), expected);
 }
 

@@ -123,11 +123,11 @@ void TestFullDisk::commandsOnAFullDisk()
     if (!disk.mounted())
         QSKIP(qPrintable(QStringLiteral("no tmpfs could be mounted: ") + disk.error()));
 
-    env.writeFile(QStringLiteral("1組.mem"), cp932Lines({"山田", "佐藤"}));
-    env.writeFile(QStringLiteral("2組.mem"), cp932Lines({"鈴木"}));
-    env.writeFile(QStringLiteral("1組.rlt"), cp932Lines(padded({"佐藤", "山田"})));
+    env.writeFile(QStringLiteral("1組.mem"), crlfLines({"山田", "佐藤"}));
+    env.writeFile(QStringLiteral("2組.mem"), crlfLines({"鈴木"}));
+    env.writeFile(QStringLiteral("1組.rlt"), crlfLines(padded({"佐藤", "山田"})));
     env.writeFile(QStringLiteral("空.rlt"), QByteArray());
-    env.writeFile(QStringLiteral("ならびん.ini"), cp932Lines({"1組.rlt", "空.rlt"}));
+    env.writeFile(QStringLiteral("ならびん.ini"), crlfLines({"1組.rlt", "空.rlt"}));
     MainWindow *main = startedMain(); // writes the settings' defaults
     QVERIFY(QFileInfo(env.settingsFile()).size() > 0);
     Files expected = fileTree(env.root());

@@ -1,66 +1,24 @@
 #pragma once
-// What the seating tests share: pupils, seat maps, the main window with a roster, file
-// bytes and a countdown driver.
+// What the seating tests share: the main window with a roster and a countdown driver.
 #include "core/startup.h"
 #include "mainwin/mainwindow.h"
 #include "seating/countdown.h"
-#include "support/testenv.h"
+#include "support/fixtures.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QMap>
 #include <QProgressBar>
-#include <QStringList>
 
 #include <memory>
-
-using SeatMap = QMap<int, QString>;
-
-inline QStringList pupils(int count)
-{
-    QStringList names;
-    for (int i = 1; i <= count; ++i)
-        names.append(QStringLiteral("生徒%1").arg(i));
-    return names;
-}
-
-// Seats first..last marked empty.
-inline SeatMap emptySeats(int first, int last)
-{
-    SeatMap map;
-    for (int k = first; k <= last; ++k)
-        map[k] = QStringLiteral("-");
-    return map;
-}
 
 // Start-up's settings, a roster and seat conditions in the shared state, and the main window shown.
 inline MainWindow *mainWithRoster(const QStringList &roster, const SeatMap &conditions = {})
 {
     loadStartupSettings(QDir::currentPath());
-    SharedState &s = state();
-    for (int i = 0; i < roster.size(); ++i)
-        s.PupilNames[size_t(i + 1)] = roster.at(i);
-    s.PupilCount = quint8(roster.size());
-    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
-        s.SeatConditions[size_t(it.key())] = it.value();
+    putRoster(state(), roster, conditions);
     MainWindow *main = form<MainWindow>();
     main->show();
     return main;
-}
-
-// The bytes the program writes for these lines: CP932, each ended by CR LF.
-inline QByteArray crlfLines(const QStringList &texts)
-{
-    QByteArray bytes;
-    for (const QString &t : texts)
-        bytes += sjis(t) + "\r\n";
-    return bytes;
-}
-
-inline QStringList sorted(QStringList list)
-{
-    list.sort();
-    return list;
 }
 
 // What the countdown showed while a run waited for it: number, face and bar per step.

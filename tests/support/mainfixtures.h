@@ -4,7 +4,7 @@
 #include "core/sharedstate.h"
 #include "core/startup.h"
 #include "mainwin/mainwindow.h"
-#include "support/testenv.h"
+#include "support/fixtures.h"
 
 #include <QAction>
 #include <QDirIterator>
@@ -26,32 +26,6 @@ inline MainWindow *startedMain(const std::function<void()> &before = {})
     if (before)
         before();
     return shownMain();
-}
-
-// CP932 lines, each ended by CR LF.
-inline QByteArray cp932Lines(const QStringList &texts)
-{
-    QByteArray bytes;
-    for (const QString &t : texts)
-        bytes += sjis(t) + "\r\n";
-    return bytes;
-}
-
-// "生徒<first>" .. "生徒<last>".
-inline QStringList numberedNames(int first, int last)
-{
-    QStringList out;
-    for (int i = first; i <= last; ++i)
-        out.append(QStringLiteral("生徒%1").arg(i));
-    return out;
-}
-
-// Seat texts filled up to the 28 seats with empty ones.
-inline QStringList padded(QStringList seats)
-{
-    while (seats.size() < SeatCount)
-        seats.append(QString());
-    return seats;
 }
 
 // The visible items of the main window's past-log list, by caption.

@@ -20,11 +20,7 @@ namespace
 // The window a row names, created with a roster of three in the shared state.
 QWidget *openWindow(const QString &window)
 {
-    SharedState &s = state();
-    const QStringList roster{QStringLiteral("生徒1"), QStringLiteral("生徒2"), QStringLiteral("生徒3")};
-    for (int i = 0; i < roster.size(); ++i)
-        s.PupilNames[size_t(i + 1)] = roster.at(i);
-    s.PupilCount = quint8(roster.size());
+    putRoster(state(), pupils(3));
     if (window == QLatin1String("main window"))
         return shownMain();
     if (window == QLatin1String("main window, conditions")) {

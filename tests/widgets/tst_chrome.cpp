@@ -1,8 +1,5 @@
 // The chrome every large window gets from its table: the status bar's panels.
-#include "roster/rostereditor.h"
-#include "seating/conditioneditor.h"
-#include "seating/resultwindow.h"
-#include "support/mainfixtures.h"
+#include "support/largewindows.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -35,11 +32,7 @@ void TestChrome::statusBarsFit()
     QFETCH(QString, window);
     QFETCH(QList<int>, widths);
     TestEnv env;
-    FormWindow *w = window == QLatin1String("main window")        ? static_cast<FormWindow *>(form<MainWindow>())
-                    : window == QLatin1String("roster editor")    ? static_cast<FormWindow *>(form<RosterEditor>())
-                    : window == QLatin1String("condition editor") ? static_cast<FormWindow *>(form<ConditionEditor>())
-                                                                  : static_cast<FormWindow *>(form<ResultWindow>());
-    w->show();
+    FormWindow *w = shownLargeWindow(window);
     w->statusPanels->layout()->activate();
     const int count = int(widths.size());
     for (int i = 1; i <= count; ++i) {
