@@ -58,20 +58,13 @@ void TestHelpViewer::contextOpensItsTopic_data()
     QTest::addColumn<int>("context");
     QTest::addColumn<QString>("id");
     QTest::addColumn<QString>("title");
-    QTest::newRow("25 NOPLINE") << 25 << "nopline"
-                                << "非印刷行の設定";
-    QTest::newRow("29 FILESCOPY") << 29 << "copy"
-                                  << "ファイルのコピー";
-    QTest::newRow("30 RENAME") << 30 << "rename"
-                               << "ファイル名の変更";
-    QTest::newRow("39 SEL_MCL") << 39 << "background"
-                                << "メイン画面の背景の選択";
-    QTest::newRow("43 TOUROKU") << 43 << "roster"
-                                << "登録・修正";
-    QTest::newRow("44 COND") << 44 << "cond"
-                             << "条件設定";
-    QTest::newRow("46 RESULT") << 46 << "result"
-                               << "ならびん結果";
+    QTest::newRow("25 NOPLINE") << 25 << "nopline" << QStringLiteral("非印刷行の設定");
+    QTest::newRow("29 FILESCOPY") << 29 << "copy" << QStringLiteral("ファイルのコピー");
+    QTest::newRow("30 RENAME") << 30 << "rename" << QStringLiteral("ファイル名の変更");
+    QTest::newRow("39 SEL_MCL") << 39 << "background" << QStringLiteral("メイン画面の背景の選択");
+    QTest::newRow("43 TOUROKU") << 43 << "roster" << QStringLiteral("登録・修正");
+    QTest::newRow("44 COND") << 44 << "cond" << QStringLiteral("条件設定");
+    QTest::newRow("46 RESULT") << 46 << "result" << QStringLiteral("ならびん結果");
 }
 
 void TestHelpViewer::contextOpensItsTopic()

@@ -1,12 +1,10 @@
 // The decisions the windows leave to the core: the roster editor's register and close,
-// the result save, and the countdown's colours.
+// the countdown's colours, the working folder and the words of each system.
 #include "core/backupmedia.h"
 #include "core/countdowncolours.h"
-#include "core/resultsave.h"
 #include "core/rostersession.h"
 #include "core/startup.h"
 #include "core/versionlinks.h"
-#include "support/testenv.h"
 
 #include <QColor>
 #include <QtTest>
@@ -42,8 +40,6 @@ private slots:
     void registerStoresTheNames();
     void closeSteps_data();
     void closeSteps();
-    void resultSave_data();
-    void resultSave();
     void countdownColours_data();
     void countdownColours();
     void workingFolder_data();
@@ -158,49 +154,6 @@ void TestDecisions::closeSteps()
                                              : QStringLiteral("||0"));
 }
 
-void TestDecisions::resultSave_data()
-{
-    QTest::addColumn<QByteArray>("logBefore"); // "<none>": no log
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QByteArray>("logAfter");
-    QTest::addColumn<bool>("resultWritten");
-    const QByteArray two = sjis(QStringLiteral("1組.rlt\r\n2組.rlt\r\n"));
-    QTest::newRow("a new log") << QByteArray("<none>") << "3組.rlt" << int(ResultSaveOutcome::Kind::Saved)
-                               << sjis(QStringLiteral("3組.rlt\r\n")) << true;
-    QTest::newRow("appended") << two << "3組.rlt" << int(ResultSaveOutcome::Kind::Saved)
-                              << two + sjis(QStringLiteral("3組.rlt\r\n")) << true;
-    QTest::newRow("the log's own name, any case")
-        << two << "ならびん.INI" << int(ResultSaveOutcome::Kind::LogFileName) << two << false;
-    QTest::newRow("a double quote") << two << "3\"組.rlt" << int(ResultSaveOutcome::Kind::NameWithQuote) << two
-                                    << false;
-    QTest::newRow("not CP932") << two << "3組😀.rlt" << int(ResultSaveOutcome::Kind::NameNotCp932) << two << false;
-    QTest::newRow("unreadable log") << QByteArray("\x82\xff", 2) << "3組.rlt"
-                                    << int(ResultSaveOutcome::Kind::LogNotRead) << QByteArray("\x82\xff", 2) << true;
-}
-
-void TestDecisions::resultSave()
-{
-    QFETCH(QByteArray, logBefore);
-    QFETCH(QString, name);
-    QFETCH(int, kind);
-    QFETCH(QByteArray, logAfter);
-    QFETCH(bool, resultWritten);
-    TestEnv env;
-    if (logBefore != "<none>")
-        env.writeFile(QStringLiteral("ならびん.ini"), logBefore);
-    const ResultSaveOutcome outcome = saveResult(env.work(), name, {"山田", " ", "佐藤"});
-    QCOMPARE(int(outcome.kind), kind);
-    QCOMPARE(env.readFile(logBefore == "<none>" ? QStringLiteral("ならびん.INI") : QStringLiteral("ならびん.ini")),
-             logAfter);
-    QCOMPARE(QFile::exists(env.path(name)), resultWritten);
-    if (resultWritten)
-        QCOMPARE(env.readFile(name), sjis(QStringLiteral("山田\r\n \r\n佐藤\r\n")) + QByteArray("\r\n").repeated(25));
-    const MessageText message = resultSaveMessage(outcome);
-    QCOMPARE(message.title, outcome.kind == ResultSaveOutcome::Kind::Saved ? QStringLiteral("保存確認")
-                                                                           : QStringLiteral("保存エラー"));
-}
-
 void TestDecisions::countdownColours_data()
 {
     QTest::addColumn<QString>("text");
@@ -208,18 +161,14 @@ void TestDecisions::countdownColours_data()
     QTest::addColumn<uint>("chosen");    // a new text colour
     QTest::addColumn<QString>("shown");  // text|background
     QTest::addColumn<QString>("choice"); // what choosing `chosen` for the text does
-    QTest::newRow("the stored defaults") << "&HFFFFFF"
-                                         << "&HFF" << 0u << "ffffff|ff0000"
-                                         << "store 0";
-    QTest::newRow("same as the background") << "&HFFFFFF"
-                                            << "255" << 255u << "ffffff|ff0000"
-                                            << "same";
-    QTest::newRow("background no colour") << "&HFF00"
-                                          << "blue" << 0u << "00ff00|000000"
-                                          << "ignored";
-    QTest::newRow("text no colour") << ""
-                                    << "&H0" << 16711680u << "ffffff|000000"
-                                    << "store 16711680";
+    QTest::newRow("the stored defaults") << QStringLiteral("&HFFFFFF") << "&HFF" << 0u << "ffffff|ff0000"
+                                         << QStringLiteral("store 0");
+    QTest::newRow("same as the background")
+        << QStringLiteral("&HFFFFFF") << "255" << 255u << "ffffff|ff0000" << QStringLiteral("same");
+    QTest::newRow("background no colour")
+        << QStringLiteral("&HFF00") << "blue" << 0u << "00ff00|000000" << QStringLiteral("ignored");
+    QTest::newRow("text no colour") << QString() << "&H0" << 16711680u << "ffffff|000000"
+                                    << QStringLiteral("store 16711680");
 }
 
 void TestDecisions::countdownColours()

@@ -64,12 +64,12 @@ void TestFileManagement::logCleaning_data()
     QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QByteArray>("after");
     QTest::newRow("empty line skipped, later entries kept")
-        << cp932Lines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << QStringList{"1組.rlt", "3組.rlt"}
-        << cp932Lines({"1組.rlt", "3組.rlt"});
+        << crlfLines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << QStringList{"1組.rlt", "3組.rlt"}
+        << crlfLines({"1組.rlt", "3組.rlt"});
     QStringList fifteen;
     for (int i = 1; i <= 15; ++i)
         fifteen.append(QStringLiteral("r%1.rlt").arg(i));
-    QTest::newRow("15 entries all present") << cp932Lines(fifteen) << fifteen << cp932Lines(fifteen);
+    QTest::newRow("15 entries all present") << crlfLines(fifteen) << fifteen << crlfLines(fifteen);
 }
 
 void TestFileManagement::logCleaning()
@@ -94,34 +94,28 @@ void TestFileManagement::nameDialogs_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<Files>("changes");
     QTest::newRow("copy: bare name lands beside the source, over a file there")
-        << "copy"
-        << "b.mem"
+        << QStringLiteral("copy") << "b.mem"
         << "複写確認|ファイルをコピーしました。|64" << Files{{QStringLiteral("class/b.mem"), RosterA}};
-    QTest::newRow("copy onto itself") << "copy"
-                                      << "a.mem"
+    QTest::newRow("copy onto itself") << QStringLiteral("copy") << "a.mem"
                                       << "コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
                                          "コピー元と同じファイルです。別の名前を指定して下さい。|48"
                                       << Files{};
     QTest::newRow("rename onto an existing name changes nothing")
-        << "rename"
-        << "b.mem"
+        << QStringLiteral("rename") << "b.mem"
         << "変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"
         << Files{};
     QTest::newRow("rename to a name Windows cannot hold")
-        << "rename"
-        << "b?.mem"
+        << QStringLiteral("rename") << "b?.mem"
         << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
            "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"
         << Files{};
     QTest::newRow("copy to a device name of Windows")
-        << "copy"
-        << "nul.mem"
+        << QStringLiteral("copy") << "nul.mem"
         << "コピー失敗|「a.mem」を「nul."
            "mem」にコピーできませんでした。\r「nul」は機器の名前なので、ファイル名に使えません。|48"
         << Files{};
     QTest::newRow("rename to a name ending in a dot")
-        << "rename"
-        << "b.mem."
+        << QStringLiteral("rename") << "b.mem."
         << "変更失敗|「a.mem」の名前を「b.mem.」に変更できませんでした。\rファイル名の終わりに「."
            "」や空白は使えません。|48"
         << Files{};
@@ -196,9 +190,9 @@ void TestFileManagement::deleteCommand_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<Files>("changes");
     QTest::newRow("file not in the log still cleans it")
-        << "a.mem" << Files{{"a.mem", {}}, {Log, cp932Lines({"r1.rlt", "r2.rlt"})}};
+        << "a.mem" << Files{{"a.mem", {}}, {Log, crlfLines({"r1.rlt", "r2.rlt"})}};
     QTest::newRow("another folder cleans that log only")
-        << "other/o1.rlt" << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, cp932Lines({"o2.rlt"})}};
+        << "other/o1.rlt" << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, crlfLines({"o2.rlt"})}};
 }
 
 void TestFileManagement::deleteCommand()
@@ -208,8 +202,8 @@ void TestFileManagement::deleteCommand()
     TestEnv env;
     for (const char *name : {"r1.rlt", "r2.rlt", "a.mem", "other/o2.rlt", "other/o1.rlt"})
         env.writeFile(QString::fromLatin1(name), "x");
-    env.writeFile(Log, cp932Lines({"r1.rlt", "消えた.rlt", "r2.rlt"}));
-    env.writeFile(QStringLiteral("other/") + Log, cp932Lines({"o1.rlt", "o2.rlt", "r1.rlt"}));
+    env.writeFile(Log, crlfLines({"r1.rlt", "消えた.rlt", "r2.rlt"}));
+    env.writeFile(QStringLiteral("other/") + Log, crlfLines({"o1.rlt", "o2.rlt", "r1.rlt"}));
     const Files before = fileTree(env.work());
     MainWindow *main = shownMain();
     env.platform.answers.enqueue(IDOK);

@@ -92,11 +92,11 @@ void TestRoster::openFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("names"); // the editor's boxes; empty: refused, no editor
-    QTest::newRow("28 lines") << cp932Lines(numberedNames(1, 28)) << numberedNames(1, 28);
+    QTest::newRow("28 lines") << crlfLines(numberedNames(1, 28)) << numberedNames(1, 28);
     QTest::newRow("empty file") << QByteArray() << QStringList(SeatCount);
     QTest::newRow("comma gives two entries, quotes removed")
         << sjis(QStringLiteral("山田,花子\r\n\"佐藤, 一郎\"\r\n")) << padded({"山田", "花子", "佐藤, 一郎"});
-    QTest::newRow("29 lines") << cp932Lines(numberedNames(1, 29)) << QStringList();
+    QTest::newRow("29 lines") << crlfLines(numberedNames(1, 29)) << QStringList();
 }
 
 void TestRoster::openFile()
@@ -105,7 +105,7 @@ void TestRoster::openFile()
     QFETCH(QStringList, names);
     TestEnv env;
     // Over an editor still showing another roster: refilled, or closed on a refusal.
-    env.writeFile(QStringLiteral("before.mem"), cp932Lines({"前の名簿"}));
+    env.writeFile(QStringLiteral("before.mem"), crlfLines({"前の名簿"}));
     QVERIFY(openRoster(env, QStringLiteral("before.mem")));
     env.writeFile(QStringLiteral("class.MEM"), bytes);
     RosterEditor *editor = openRoster(env, QStringLiteral("class.MEM"));
@@ -121,7 +121,7 @@ void TestRoster::openFile()
 void TestRoster::roundTripClosesUpSeats()
 {
     TestEnv env;
-    env.writeFile(QStringLiteral("c.mem"), cp932Lines(numberedNames(1, 5)));
+    env.writeFile(QStringLiteral("c.mem"), crlfLines(numberedNames(1, 5)));
     QVERIFY(openRoster(env, QStringLiteral("c.mem")));
     unload<RosterEditor>();
     env.platform.saveFiles.enqueue(env.path(QStringLiteral("kumi.mem")));
@@ -132,7 +132,7 @@ void TestRoster::roundTripClosesUpSeats()
         editor->toolbar->button(2)->click();
     }));
     QCOMPARE(env.platform.messageLog(), QStringList{Corrected});
-    QCOMPARE(env.readFile(QStringLiteral("kumi.mem")), cp932Lines({"山田", "佐藤", "鈴木"}));
+    QCOMPARE(env.readFile(QStringLiteral("kumi.mem")), crlfLines({"山田", "佐藤", "鈴木"}));
     QCOMPARE(conditionEditorRoster(), (QStringList{"山田", "佐藤", "鈴木"}));
     // The correction report used the carried-over flag up: the next new roster, from a
     // main window out of its conditions state, is new.
@@ -154,7 +154,7 @@ void TestRoster::editorCommands_data()
     QTest::addColumn<QList<int>>("answers");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("shown"); // the condition editor's roster; "<editor>": still editing
-    const QByteArray two = cp932Lines({"山田", "佐藤"}), fresh("<new>");
+    const QByteArray two = crlfLines({"山田", "佐藤"}), fresh("<new>");
     const QStringList reg{"register"}, close{"close"}, editing{"<editor>"};
     QTest::newRow("a box of blanks is a name") << fresh << QStringList{"2:  ", "3:田中 "} << reg << QList<int>{IDOK}
                                                << QStringList{Registered} << QStringList{"  ", "田中 "};
@@ -185,7 +185,7 @@ void TestRoster::editorCommands_data()
         << QStringList{"山田", "佐藤"};
     // The pupil taken out is not listed any more, in the file or by the condition editor.
     QTest::newRow("opened, a name cleared, registered")
-        << cp932Lines({"山田", "佐藤", "鈴木"}) << QStringList{"2:"} << reg << QList<int>() << QStringList{Corrected}
+        << crlfLines({"山田", "佐藤", "鈴木"}) << QStringList{"2:"} << reg << QList<int>() << QStringList{Corrected}
         << QStringList{"山田", "鈴木"};
     QTest::newRow("opened, untouched, OK saves")
         << two << QStringList() << close << QList<int>{IDOK} << QStringList{ChangedQuestion, Corrected}
@@ -269,7 +269,7 @@ void TestRoster::savedAgain()
 void TestRoster::enterMovesToTheNextSeat()
 {
     TestEnv env;
-    env.writeFile(QStringLiteral("c.mem"), cp932Lines(numberedNames(1, 6)));
+    env.writeFile(QStringLiteral("c.mem"), crlfLines(numberedNames(1, 6)));
     RosterEditor *editor = openRoster(env, QStringLiteral("c.mem"));
     QVERIFY(editor);
     QApplication::setActiveWindow(editor);
@@ -288,18 +288,12 @@ void TestRoster::cutAtLineBreak_data()
     QTest::addColumn<int>("cursor");
     QTest::addColumn<QString>("kept");
     QTest::addColumn<int>("keptCursor");
-    QTest::newRow("two lines into an empty box") << ""
-                                                 << "伊藤 翔太\r\n佐藤 花子" << 13 << "伊藤 翔太" << 5;
-    QTest::newRow("a TAB is text") << ""
-                                   << "伊藤\t翔太\n"
-                                   << 6 << "伊藤\t翔太" << 5;
-    QTest::newRow("into the middle, the end kept") << "山子"
-                                                   << "山田\r花子" << 4 << "山田子" << 2;
+    QTest::newRow("two lines into an empty box") << QString() << "伊藤 翔太\r\n佐藤 花子" << 13 << "伊藤 翔太" << 5;
+    QTest::newRow("a TAB is text") << QString() << "伊藤\t翔太\n" << 6 << "伊藤\t翔太" << 5;
+    QTest::newRow("into the middle, the end kept") << QStringLiteral("山子") << "山田\r花子" << 4 << "山田子" << 2;
     // The cursor tells where the insertion ended, whatever the texts have in common.
-    QTest::newRow("inserted text that repeats the old") << "ab"
-                                                        << "ab\nXb" << 4 << "abb" << 2;
-    QTest::newRow("a line break alone") << "山田"
-                                        << "山\n田" << 2 << "山田" << 1;
+    QTest::newRow("inserted text that repeats the old") << QStringLiteral("ab") << "ab\nXb" << 4 << "abb" << 2;
+    QTest::newRow("a line break alone") << QStringLiteral("山田") << "山\n田" << 2 << "山田" << 1;
     QTest::newRow("a Unicode line separator") << "" << QString("A") + QChar(0x2028) + "B" << 3 << "A" << 1;
 }
 

@@ -16,12 +16,6 @@ namespace
 
 const QStringList AllOff{"1", "1", "1", "1", "1", "1"};
 
-QByteArray settingsBytes(const TestEnv &env)
-{
-    QFile f(env.settingsFile());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 const auto isWhite = [](QRgb c) { return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245; };
 const auto isDark = [](QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; };
 const auto isLine = [](QRgb c) { return qGray(c) < 170; }; // a line drawn between two pixels inks both
@@ -80,15 +74,6 @@ QRect inked(const QImage &page)
             if (!isWhite(page.pixel(x, y)))
                 r |= QRect(x, y, 1, 1);
     return r;
-}
-
-QStringList storedLines(const TestEnv &env, const QString &key)
-{
-    QStringList out;
-    for (const QString &line : QString::fromUtf8(settingsBytes(env)).split(QLatin1Char('\n')))
-        if (line.startsWith(key + u'='))
-            out.append(line.trimmed());
-    return out;
 }
 
 // Where pdftotext finds each word of a PDF's first page, in pixels at 96 dots to the inch.
@@ -226,17 +211,11 @@ void TestPrinting::printedPages()
         QVERIFY(page.width() > page.height());
         const int height = qRound(437.0 * area.width() / 635);
         const QRect chart = inked(page);
+        QString where;
+        QDebug(&where) << "chart" << chart << "on a printable area" << area;
         QVERIFY2(qAbs(chart.left() - area.left()) <= 1 && qAbs(chart.right() - area.right()) <= 1 &&
                      qAbs(chart.bottom() - (area.top() + (area.height() + height) / 2)) <= 2,
-                 qPrintable(QStringLiteral("chart at %1,%2 %3x%4 on a printable area at %5,%6 %7x%8")
-                                .arg(chart.x())
-                                .arg(chart.y())
-                                .arg(chart.width())
-                                .arg(chart.height())
-                                .arg(area.x())
-                                .arg(area.y())
-                                .arg(area.width())
-                                .arg(area.height())));
+                 qPrintable(where));
         return;
     }
     QVERIFY(page.height() > page.width());
@@ -273,10 +252,7 @@ void TestPrinting::fitToPageIsRemembered_data()
     QTest::newRow("any other value is actual size") << "yes" << true << false << true << false << "0" << QStringList();
     QTest::newRow("cancelled") << "1" << false << false << true << true << "1" << QStringList();
     QTest::newRow("settings not writable: printed as chosen, not remembered")
-        << "0" << true << true << false << false << "0"
-        << QStringList{"設定の保存エラー|"
-                       "設定を保存できませんでした。\rその名前はファイルではありません（フォルダーなど）。\r保存先: "
-                       "%1\r設定は変更されていません。|16"};
+        << "0" << true << true << false << false << "0" << QStringList{SettingsNotSaved};
 }
 
 void TestPrinting::fitToPageIsRemembered()
@@ -291,13 +267,10 @@ void TestPrinting::fitToPageIsRemembered()
     QFETCH(QStringList, messages);
     TestEnv env;
     if (stored != QLatin1String("<none>"))
-        saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), QStringLiteral("OptFitToPage"),
-                         stored);
+        storeBefore(QStringLiteral("OptFitToPage"), stored);
     ResultWindow *r = chartShown(AllOff, "1");
-    if (!writable) { // a folder where the store's file belongs
-        QFile::remove(env.settingsFile());
-        QVERIFY(QDir().mkpath(env.settingsFile()));
-    }
+    if (!writable)
+        QVERIFY(lockSettings(env));
     const QString pdf = env.path(QStringLiteral("chart.pdf"));
     env.platform.prints.enqueue({accept, 1, pdf, chosen});
     TRIGGER(r, "mnuPrint");
@@ -393,8 +366,7 @@ void TestPrinting::printedFromEitherSide()
     QFETCH(bool, chosen);
     QFETCH(QStringList, lines);
     TestEnv env;
-    saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), QStringLiteral("OptTeacherView"),
-                     onScreen ? QStringLiteral("1") : QStringLiteral("0"));
+    storeBefore(QStringLiteral("OptTeacherView"), onScreen ? QStringLiteral("1") : QStringLiteral("0"));
     ResultWindow *r = chartShown(lines, "0");
     const QImage before = screenLook(r);
     const QString pdf = env.path(QStringLiteral("chart.pdf"));

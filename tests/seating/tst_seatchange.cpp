@@ -49,7 +49,7 @@ ResultWindow *shownResult()
     return r;
 }
 
-QStringList numberedNames(int first, int last)
+QStringList resultNames(int first, int last)
 {
     QStringList out;
     for (int i = first; i <= last; ++i)
@@ -120,10 +120,7 @@ void TestSeatChange::repeatToldOverTheChart()
 {
     TestEnv env;
     const QStringList roster{"伊藤 翔太", "佐藤 花子"};
-    QStringList lastTime = roster;
-    while (lastTime.size() < 28)
-        lastTime.append(QString());
-    QCOMPARE(saveResult(QDir::currentPath(), QStringLiteral("前回.rlt"), lastTime).kind,
+    QCOMPARE(saveResult(QDir::currentPath(), QStringLiteral("前回.rlt"), padded(roster)).kind,
              ResultSaveOutcome::Kind::Saved);
     // 伊藤 is pinned to seat 1 and every seat but 2 is empty: 佐藤 has no other seat.
     SeatMap conditions = emptySeats(3, 28);
@@ -178,14 +175,10 @@ void TestSeatChange::optPsbarNormalisedOnLoad_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("inMemory");
-    QTest::newRow("1") << "1"
-                       << "1";
-    QTest::newRow("0") << "0"
-                       << "0";
-    QTest::newRow("empty") << ""
-                           << "1";
-    QTest::newRow("0 with a blank") << "0 "
-                                    << "1";
+    QTest::newRow("1") << QStringLiteral("1") << "1";
+    QTest::newRow("0") << QStringLiteral("0") << "0";
+    QTest::newRow("empty") << QString() << "1";
+    QTest::newRow("0 with a blank") << QStringLiteral("0 ") << "1";
 }
 
 void TestSeatChange::optPsbarNormalisedOnLoad()
@@ -227,14 +220,14 @@ void TestSeatChange::save_data()
     const QString logFailed =
         QStringLiteral("保存エラー|結果ﾌｧｲﾙ「<rlt>」は保存しましたが、過去ﾛｸﾞ「<log>」に記録できませんでした。\n");
     const QByteArray one = crlfLines({"1組.rlt"}), broken("\x82\xff\x81\x00garbage", 11);
-    QTest::newRow("empty log") << QByteArray() << "1組.rlt"
-                               << "" << saved << one << true;
-    QTest::newRow("14 names become 15") << crlfLines(numberedNames(1, 14)) << "new.rlt"
-                                        << "" << saved << crlfLines(numberedNames(1, 14) << "new.rlt") << true;
-    QTest::newRow("15 names stay 15") << crlfLines(numberedNames(1, 15)) << "new.rlt"
-                                      << "" << saved << crlfLines(numberedNames(2, 15) << "new.rlt") << true;
-    QTest::newRow("same name twice") << one << "1組.rlt"
-                                     << "" << saved << crlfLines({"1組.rlt", "1組.rlt"}) << true;
+    QTest::newRow("no log yet") << QByteArray("<none>") << "1組.rlt" << QString() << saved << one << true;
+    QTest::newRow("empty log") << QByteArray() << "1組.rlt" << QString() << saved << one << true;
+    QTest::newRow("14 names become 15") << crlfLines(resultNames(1, 14)) << "new.rlt" << QString() << saved
+                                        << crlfLines(resultNames(1, 14) << "new.rlt") << true;
+    QTest::newRow("15 names stay 15") << crlfLines(resultNames(1, 15)) << "new.rlt" << QString() << saved
+                                      << crlfLines(resultNames(2, 15) << "new.rlt") << true;
+    QTest::newRow("same name twice") << one << "1組.rlt" << QString() << saved << crlfLines({"1組.rlt", "1組.rlt"})
+                                     << true;
     // In quotes, so that the log reads it as one name.
     QTest::newRow("name with a comma is logged in quotes") << QByteArray() << "1組,2組.rlt"
                                                            << "" << saved << crlfLines({"\"1組,2組.rlt\""}) << true;
@@ -277,7 +270,10 @@ void TestSeatChange::save()
     QFETCH(bool, written);
     TestEnv env;
     loadStartupSettings(QDir::currentPath());
-    env.writeFile(QStringLiteral("ならびん.ini"), logBefore);
+    // A log the program makes itself is named in capitals.
+    const QString log = logBefore == "<none>" ? QStringLiteral("ならびん.INI") : QStringLiteral("ならびん.ini");
+    if (logBefore != "<none>")
+        env.writeFile(log, logBefore);
     env.writeFile(QStringLiteral("1組.rlt"), "old chart\r\n");
     if (!fault.isEmpty())
         env.limitWrites(fault, 3);
@@ -286,7 +282,7 @@ void TestSeatChange::save()
     TRIGGER(r, "mnuResultSave");
 
     message.replace(QLatin1String("<rlt>"), env.path(QStringLiteral("1組.rlt")));
-    message.replace(QLatin1String("<log>"), env.path(QStringLiteral("ならびん.ini")));
+    message.replace(QLatin1String("<log>"), env.path(log));
     QCOMPARE(env.platform.messageLog(), QStringList{message});
     if (written) {
         QCOMPARE(env.readFile(fileName), crlfLines(chart()));
@@ -294,23 +290,17 @@ void TestSeatChange::save()
         QCOMPARE(env.readFile(QStringLiteral("1組.rlt")), QByteArray("old chart\r\n"));
         QCOMPARE(QDir(env.work()).entryList(QDir::Files).size(), 2);
     }
-    QCOMPARE(env.readFile(QStringLiteral("ならびん.ini")), logAfter);
+    QCOMPARE(env.readFile(log), logAfter);
 }
 
 void TestSeatChange::numberBoxShowsItsEdge_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("background");
-    QTest::newRow("the defaults: white on red") << "&HFFFFFF"
-                                                << "&HFF";
-    QTest::newRow("white on black") << "&HFFFFFF"
-                                    << "0";
-    QTest::newRow("black on white") << "0"
-                                    << "16777215";
-    QTest::newRow("yellow on dark blue") << "&HFFFF"
-                                         << "&H800000";
-    QTest::newRow("grey on grey") << "&H808080"
-                                  << "&HA0A0A0";
+    QTest::newRow("the defaults: white on red") << QStringLiteral("&HFFFFFF") << "&HFF";
+    QTest::newRow("white on black") << QStringLiteral("&HFFFFFF") << "0";
+    QTest::newRow("black on white") << QStringLiteral("0") << "16777215";
+    QTest::newRow("grey on grey") << QStringLiteral("&H808080") << "&HA0A0A0";
 }
 
 // The number box's line stands out from the window around it, and the box holds the
@@ -506,16 +496,13 @@ void TestSeatChange::teacherViewToggles()
     TestEnv env;
     const QString before = stored == QLatin1String("<none>") ? QString() : stored;
     if (!before.isEmpty())
-        saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), QStringLiteral("OptTeacherView"),
-                         before);
+        storeBefore(QStringLiteral("OptTeacherView"), before);
     loadStartupSettings(QDir::currentPath());
     QCOMPARE(readSetting(QStringLiteral("OptTeacherView")), before); // start-up writes no default
     ResultWindow *r = shownResult();
     QCOMPARE(r->teacherViewAction->isChecked(), before == QLatin1String("1"));
-    if (!writable) { // a folder where the store's file belongs
-        QFile::remove(env.settingsFile());
-        QVERIFY(QDir().mkpath(env.settingsFile()));
-    }
+    if (!writable)
+        QVERIFY(lockSettings(env));
     TRIGGER(r, "mnuTeacherView");
     QCOMPARE(env.platform.messageLog().size(), writable ? 0 : 1);
     QCOMPARE(state().OptTeacherView, after);
