@@ -1,7 +1,6 @@
 #pragma once
 
 // Rosters, charts and their file bytes, as the tests of every folder build them.
-#include "core/product.h"
 #include "core/settings.h"
 #include "core/sharedstate.h"
 #include "core/startup.h"
