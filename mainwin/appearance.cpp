@@ -39,14 +39,7 @@ void chooseColour(const CountdownColour &which)
 // A check item of a "0"/"1" setting: triggering it has already moved its check mark.
 void storeCheckItem(QAction *item, const char *key, QString SharedState::*value)
 {
-    MainWindow *main = form<MainWindow>();
-    const bool on = item->isChecked();
-    const QString text = on ? QStringLiteral("1") : QStringLiteral("0");
-    if (!storeSetting(main, QString::fromLatin1(key), text)) {
-        item->setChecked(!on);
-        return;
-    }
-    state().*value = text;
+    storeCheck(form<MainWindow>(), item, QString::fromLatin1(key), item->isChecked(), state().*value);
 }
 
 } // namespace

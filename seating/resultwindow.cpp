@@ -203,23 +203,16 @@ void ResultWindow::saveChart()
 
 void ResultWindow::togglePrintStatusBar()
 {
-    const bool print = !printStatusBarAction->isChecked();
-    const QString value = print ? QStringLiteral("1") : QStringLiteral("0");
     // Like every option: what could not be stored is not changed either.
-    if (!storeSetting(this, QStringLiteral("OptPsbar"), value))
-        return;
-    printStatusBarAction->setChecked(print);
-    state().OptPsbar = value;
+    storeCheck(this, printStatusBarAction, QStringLiteral("OptPsbar"), !printStatusBarAction->isChecked(),
+               state().OptPsbar);
 }
 
 void ResultWindow::toggleTeacherView()
 {
     const bool turned = !teacherViewAction->isChecked();
-    const QString value = turned ? QStringLiteral("1") : QStringLiteral("0");
-    if (!storeSetting(this, QStringLiteral("OptTeacherView"), value))
+    if (!storeCheck(this, teacherViewAction, QStringLiteral("OptTeacherView"), turned, state().OptTeacherView))
         return;
-    teacherViewAction->setChecked(turned);
-    state().OptTeacherView = value;
     arrangeSeats(turned);
     if (fullScreen_)
         fullScreen_->setChart(seatTexts(), turned);

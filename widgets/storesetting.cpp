@@ -4,6 +4,8 @@
 #include "core/sharedstate.h"
 #include "platform/platform.h"
 
+#include <QAction>
+
 QString settingNotStoredMessage(const QString &reason)
 {
     // The place, so the user can look for what blocks it.
@@ -18,4 +20,14 @@ bool storeSetting(QWidget *owner, const QString &key, const QString &value)
         return true;
     showMessage(owner, settingNotStoredMessage(reason), MsgStyle::Critical, QStringLiteral("設定の保存エラー"));
     return false;
+}
+
+bool storeCheck(QWidget *owner, QAction *item, const QString &key, bool on, QString &value)
+{
+    const QString text = on ? QStringLiteral("1") : QStringLiteral("0");
+    const bool stored = storeSetting(owner, key, text);
+    if (stored)
+        value = text;
+    item->setChecked(stored ? on : !on);
+    return stored;
 }
