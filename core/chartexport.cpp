@@ -31,8 +31,15 @@ bool isLineBreak(QChar c)
     return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 }
 
-QString quoted(const QString &text)
+// A cell as a spreadsheet writes it: in double quotes (a quote doubled) when it holds the
+// separator, a quote or a line break.
+QString delimitedField(const QString &text, QChar separator)
 {
+    const bool needsQuotes = std::any_of(text.cbegin(), text.cend(), [separator](QChar c) {
+        return c == separator || c == QLatin1Char('"') || isLineBreak(c);
+    });
+    if (!needsQuotes)
+        return text;
     return QLatin1Char('"') + QString(text).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
 }
 
@@ -40,10 +47,7 @@ QString quoted(const QString &text)
 
 QString csvField(const QString &text)
 {
-    const bool needsQuotes = std::any_of(text.cbegin(), text.cend(), [](QChar c) {
-        return c == QLatin1Char(',') || c == QLatin1Char('"') || isLineBreak(c);
-    });
-    return needsQuotes ? quoted(text) : text;
+    return delimitedField(text, QLatin1Char(','));
 }
 
 QByteArray chartCsv(const QStringList &seats)
@@ -66,12 +70,8 @@ QString chartClipboardText(const QStringList &seats, bool teacherView)
     std::array<QStringList, SeatCount / 4> lines;
     lines.fill(QStringList(4, QString()));
     for (int seat = 1; seat <= SeatCount; ++seat) {
-        const QString name = shownName(seats.value(seat - 1));
-        const bool needsQuotes = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
-            return c == QLatin1Char('\t') || c == QLatin1Char('"') || isLineBreak(c);
-        });
         const ChartCell cell = seatCell(seat, teacherView);
-        lines[size_t(cell.line)][cell.column] = needsQuotes ? quoted(name) : name;
+        lines[size_t(cell.line)][cell.column] = delimitedField(shownName(seats.value(seat - 1)), QLatin1Char('\t'));
     }
     QString text;
     for (const QStringList &cells : lines)
