@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/room.h"
+
+#include <QString>
+
+// What a class keeps beyond its roster file (which stays one name a line): its room,
+// and later the pupils' details, the rules and the year's charts. One UTF-8 JSON file
+// beside the roster, with a format version; a roster without one has the standard room.
+
+struct ClassData {
+    Room room = Room::standard();
+    bool operator==(const ClassData &) const = default;
+};
+
+inline constexpr int ClassFileVersion = 1;
+
+// The class file of a roster: the roster's own name with ".json" after it.
+QString classFilePath(const QString &rosterPath);
+
+struct ClassRead {
+    enum class Status { Missing, Ok, Unreadable };
+    Status status = Status::Missing;
+    ClassData data; // the standard class unless Ok
+    QString error;  // the reason for the user when Unreadable
+};
+ClassRead readClassFile(const QString &rosterPath);
+
+// The file's bytes: indented JSON, keys in a fixed order, a line end at the end.
+QByteArray classFileBytes(const ClassData &data);
+// Writes it through the checked writer. A class file that exists but cannot be read is
+// not replaced: it may hold what a newer program wrote. Returns the reason, empty on success.
+QString writeClassFile(const QString &rosterPath, const ClassData &data);

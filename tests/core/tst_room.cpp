@@ -1,0 +1,137 @@
+// The room of a class: desk numbering, and the class file that keeps it.
+#include "core/classfile.h"
+#include "support/fixtures.h"
+
+#include <QJsonDocument>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace
+{
+
+// A room with desks switched off, aisles, pairs and 班 at random.
+Room randomRoom(QRandomGenerator &random)
+{
+    Room room = Room::grid(random.bounded(1, 11), random.bounded(1, 11));
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column < room.columns(); ++column) {
+            if (random.bounded(5) == 0)
+                room.setDesk({row, column}, false);
+        }
+    }
+    for (int column = 0; column + 1 < room.columns(); ++column)
+        room.setAisleAfter(column, random.bounded(3) == 0);
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column + 1 < room.columns(); column += 2) {
+            if (random.bounded(2) == 0)
+                room.joinPair({row, column});
+        }
+    }
+    for (int desk = 1; desk <= room.deskCount(); ++desk)
+        room.setGroup(*room.cellOfDesk(desk), random.bounded(2) ? (desk - 1) / 4 + 1 : 0);
+    return room;
+}
+
+} // namespace
+
+class TestRoom : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generatedRoomsNumberAndRoundTrip();
+    void standardRoomNumbering();
+    void unreadableClassFiles_data();
+    void unreadableClassFiles();
+};
+
+// Every desk once, the front row first and right to left; pairs are mutual neighbours;
+// what the class file holds reads back as the same room.
+void TestRoom::generatedRoomsNumberAndRoundTrip()
+{
+    TestEnv env;
+    QRandomGenerator random(23);
+    for (int round = 0; round < 1000; ++round) {
+        const Room room = randomRoom(random);
+        int previous = 0;
+        for (int row = 0; row < room.rows(); ++row) {
+            for (int column = room.columns() - 1; column >= 0; --column) {
+                const int desk = room.deskNumber({row, column});
+                QCOMPARE(desk != 0, room.hasDesk({row, column}));
+                if (desk == 0)
+                    continue;
+                QCOMPARE(desk, previous + 1);
+                QCOMPARE(*room.cellOfDesk(desk), (RoomCell{row, column}));
+                previous = desk;
+                if (const int partner = room.partnerOf(desk)) {
+                    QCOMPARE(room.partnerOf(partner), desk);
+                    QCOMPARE(room.cellOfDesk(partner)->row, row);
+                    QCOMPARE(qAbs(partner - desk), 1);
+                }
+            }
+        }
+        QCOMPARE(room.deskCount(), previous);
+        if (round % 50 == 0) {
+            const QString roster = env.path(QStringLiteral("組%1.MEM").arg(round));
+            QCOMPARE(writeClassFile(roster, ClassData{room}), QString());
+            const ClassRead read = readClassFile(roster);
+            QCOMPARE(read.status, ClassRead::Status::Ok);
+            QVERIFY(read.data.room == room);
+        } else {
+            QVERIFY(Room::fromJson(QJsonDocument::fromJson(QJsonDocument(room.toJson()).toJson()).object()) == room);
+        }
+    }
+}
+
+void TestRoom::standardRoomNumbering()
+{
+    const Room room = Room::standard();
+    QVERIFY(room.isStandard());
+    QCOMPARE(room.deskCount(), 28);
+    for (int desk = 1; desk <= 28; ++desk)
+        QCOMPARE(*room.cellOfDesk(desk), (RoomCell{(desk - 1) / 4, 3 - (desk - 1) % 4}));
+    Room changed = room;
+    changed.setDesk({6, 0}, false);
+    QVERIFY(!changed.isStandard());
+    QCOMPARE(changed.deskCount(), 27);
+}
+
+void TestRoom::unreadableClassFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    const QString notOurs = QStringLiteral("クラスの設定ファイルではありません。");
+    const QString layout = QStringLiteral("教室の設定が読み取れません（机の並び）。");
+    const QByteArray head = R"({"format":"narabin-class","version":1,"room":)";
+    QTest::newRow("not JSON") << QByteArray("1組\r\n") << notOurs;
+    QTest::newRow("another JSON") << QByteArray(R"({"rows":7})") << notOurs;
+    QTest::newRow("newer version") << QByteArray(R"({"format":"narabin-class","version":2})")
+                                   << "新しい版のならびん君で作られたクラスの設定ファイルです。";
+    QTest::newRow("11 rows") << head + R"({"rows":11,"columns":4}})"
+                             << "教室の設定が読み取れません（行と列の数）。";
+    QTest::newRow("desk outside") << head + R"({"rows":2,"columns":2,"noDesk":[[2,0]]}})" << layout;
+    QTest::newRow("pair over an aisle") << head + R"({"rows":1,"columns":2,"aislesAfter":[0],"pairs":[[0,0]]}})"
+                                        << layout;
+    QTest::newRow("desk in two 班") << head + R"({"rows":1,"columns":3,"groups":[{"number":1,"desks":[[0,0],[0,1]]},)"
+                                              R"({"number":2,"desks":[[0,1],[0,2]]}]}})"
+                                    << layout;
+}
+
+// Reported, and never replaced by a save: it may be what a newer program wrote.
+void TestRoom::unreadableClassFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    TestEnv env;
+    const QString roster = env.path(QStringLiteral("1組.MEM"));
+    env.writeFile(QStringLiteral("1組.MEM.json"), bytes);
+    const ClassRead read = readClassFile(roster);
+    QCOMPARE(read.status, ClassRead::Status::Unreadable);
+    QCOMPARE(read.error, error);
+    QVERIFY(read.data.room.isStandard());
+    QCOMPARE(writeClassFile(roster, ClassData{}), error + QStringLiteral("\r上書きせずに残しました。"));
+    QCOMPARE(env.readFile(QStringLiteral("1組.MEM.json")), bytes);
+}
+
+QTEST_GUILESS_MAIN(TestRoom)
+#include "tst_room.moc"
