@@ -1,5 +1,7 @@
 // The room of a class: desk numbering, and the class file that keeps it.
+#include "core/chart.h"
 #include "core/classfile.h"
+#include "core/placement.h"
 #include "support/fixtures.h"
 
 #include <QJsonDocument>
@@ -43,6 +45,7 @@ private slots:
     void standardRoomNumbering();
     void unreadableClassFiles_data();
     void unreadableClassFiles();
+    void drawInAnyRoom();
 };
 
 // Every desk once, the front row first and right to left; pairs are mutual neighbours;
@@ -131,6 +134,61 @@ void TestRoom::unreadableClassFiles()
     QVERIFY(read.data.room.isStandard());
     QCOMPARE(writeClassFile(roster, ClassData{}), error + QStringLiteral("\r上書きせずに残しました。"));
     QCOMPARE(env.readFile(QStringLiteral("1組.MEM.json")), bytes);
+}
+
+// The same random numbers give the chart the old 28-seat draw gives, and in a room of any
+// size every pupil sits once, pins and empty desks hold, and free desks come last.
+void TestRoom::drawInAnyRoom()
+{
+    QRandomGenerator random(7);
+    for (int round = 0; round < 500; ++round) {
+        const bool standard = round % 2 == 0;
+        const int desks = standard ? SeatCount : random.bounded(1, 101);
+        const QStringList roster = numberedNames(1, random.bounded(0, desks + 1));
+        DeskConditions conditions(desks);
+        QStringList toPin = roster;
+        qsizetype spare = desks - roster.size(); // desks that may stay empty
+        for (int desk = 0; desk < desks; ++desk) {
+            if (random.bounded(6) == 0 && spare > 0) {
+                conditions[desk] = DeskCondition::empty();
+                --spare;
+            } else if (random.bounded(6) == 0 && !toPin.isEmpty()) {
+                conditions[desk] = DeskCondition::pinned(toPin.takeAt(random.bounded(int(toPin.size()))));
+            }
+        }
+        const quint32 seed = random.generate();
+        const Chart chart = drawChart(roster, conditions, seededUniformSource(seed));
+        QCOMPARE(chart.size(), desks);
+        if (standard) {
+            SharedState old;
+            for (int r = 0; r < roster.size(); ++r)
+                old.PupilNames[size_t(r + 1)] = roster[r];
+            old.PupilCount = quint8(roster.size());
+            for (int desk = 0; desk < desks; ++desk)
+                old.SeatConditions[size_t(desk + 1)] = conditions[desk].text();
+            QCOMPARE(conditionsFromSlots(old.SeatConditions), conditions);
+            shuffleAndPlace(old, seededUniformSource(seed));
+            QCOMPARE(chartTexts(chart), seatResultTexts(old));
+        }
+        QStringList seated;
+        bool freeSeen = false;
+        for (int desk = 0; desk < desks; ++desk) {
+            const ChartDesk &outcome = chart[desk];
+            QCOMPARE(outcome.kind == ChartDesk::Kind::Empty, conditions[desk].kind == DeskCondition::Kind::Empty);
+            if (conditions[desk].kind == DeskCondition::Kind::Pinned)
+                QCOMPARE(outcome.pupil, conditions[desk].pupil);
+            if (outcome.kind == ChartDesk::Kind::Pupil) {
+                QVERIFY(!freeSeen || conditions[desk].kind == DeskCondition::Kind::Pinned);
+                seated.append(outcome.pupil);
+            }
+            freeSeen = freeSeen || outcome.kind == ChartDesk::Kind::Free;
+            QCOMPARE(ChartDesk::fromText(outcome.text()), outcome);
+        }
+        seated.sort();
+        QStringList expected = roster;
+        expected.sort();
+        QCOMPARE(seated, expected);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestRoom)

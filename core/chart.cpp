@@ -1,0 +1,93 @@
+#include "core/chart.h"
+
+#include "core/placement.h"
+
+#include <QSet>
+
+#include <utility>
+
+DeskCondition DeskCondition::fromText(const QString &text)
+{
+    if (text.isEmpty())
+        return free();
+    return text == QStringLiteral("-") ? empty() : pinned(text);
+}
+
+QString DeskCondition::text() const
+{
+    switch (kind) {
+    case Kind::Free: return {};
+    case Kind::Empty: return QStringLiteral("-");
+    case Kind::Pinned: break;
+    }
+    return pupil;
+}
+
+ChartDesk ChartDesk::fromText(const QString &text)
+{
+    if (text.isEmpty())
+        return {};
+    return text == QStringLiteral(" ") ? ChartDesk{Kind::Empty, {}} : ChartDesk{Kind::Pupil, text};
+}
+
+QString ChartDesk::text() const
+{
+    switch (kind) {
+    case Kind::Free: return {};
+    case Kind::Empty: return QStringLiteral(" ");
+    case Kind::Pupil: break;
+    }
+    return pupil;
+}
+
+Chart drawChart(const QStringList &roster, const DeskConditions &conditions, const UniformSource &uniform)
+{
+    QList<std::pair<int, QString>> order;
+    order.reserve(roster.size());
+    for (const QString &name : roster)
+        order.append({keyFromUniform(uniform()), name});
+    // The exchange sort of the old draw, so that the same keys give the same order.
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
+        for (qsizetype j = i + 1; j < order.size(); ++j) {
+            if (order[i].first > order[j].first)
+                std::swap(order[i], order[j]);
+        }
+    }
+    QSet<QString> pinned;
+    for (const DeskCondition &condition : conditions) {
+        if (condition.kind == DeskCondition::Kind::Pinned)
+            pinned.insert(condition.pupil);
+    }
+    Chart chart(conditions.size());
+    auto next = order.cbegin();
+    for (qsizetype desk = 0; desk < conditions.size(); ++desk) {
+        const DeskCondition &condition = conditions[desk];
+        if (condition.kind == DeskCondition::Kind::Empty) {
+            chart[desk] = {ChartDesk::Kind::Empty, {}};
+        } else if (condition.kind == DeskCondition::Kind::Pinned) {
+            chart[desk] = {ChartDesk::Kind::Pupil, condition.pupil};
+        } else {
+            while (next != order.cend() && pinned.contains(next->second))
+                ++next;
+            if (next != order.cend())
+                chart[desk] = {ChartDesk::Kind::Pupil, (next++)->second};
+        }
+    }
+    return chart;
+}
+
+DeskConditions conditionsFromSlots(const Slots &conditions)
+{
+    DeskConditions out;
+    for (int seat = 1; seat <= SeatCount; ++seat)
+        out.append(DeskCondition::fromText(conditions[size_t(seat)]));
+    return out;
+}
+
+QStringList chartTexts(const Chart &chart)
+{
+    QStringList texts;
+    for (const ChartDesk &desk : chart)
+        texts.append(desk.text());
+    return texts;
+}

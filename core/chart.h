@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/services.h"
+#include "core/sharedstate.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The class's conditions and chart for a room of any size, as types. Desk 1 is index 0.
+// The files keep the old texts ("-" for an empty desk in the conditions, " " for an empty
+// desk and "" for a free one in a chart); fromText/text convert at that border.
+
+struct DeskCondition {
+    enum class Kind { Free, Empty, Pinned };
+    Kind kind = Kind::Free;
+    QString pupil; // when Pinned
+
+    static DeskCondition free() { return {}; }
+    static DeskCondition empty() { return {Kind::Empty, {}}; }
+    static DeskCondition pinned(const QString &name) { return {Kind::Pinned, name}; }
+    static DeskCondition fromText(const QString &text);
+    QString text() const;
+    bool operator==(const DeskCondition &) const = default;
+};
+using DeskConditions = QList<DeskCondition>;
+
+struct ChartDesk {
+    enum class Kind { Free, Empty, Pupil };
+    Kind kind = Kind::Free;
+    QString pupil; // when Pupil
+
+    static ChartDesk fromText(const QString &text);
+    QString text() const;
+    bool operator==(const ChartDesk &) const = default;
+};
+using Chart = QList<ChartDesk>;
+
+// The seat change: one key per pupil in roster order, the pupils sorted by key (equal keys
+// keep their order), then placed desk by desk around the pinned and empty desks. In the
+// standard room this is the draw the program has always made. `conditions` has one entry
+// per desk; the conditions must have passed their checks.
+Chart drawChart(const QStringList &roster, const DeskConditions &conditions, const UniformSource &uniform);
+
+// The old 30-slot arrays of the standard room, at the border with the windows not yet moved.
+DeskConditions conditionsFromSlots(const Slots &conditions);
+QStringList chartTexts(const Chart &chart);
