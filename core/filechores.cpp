@@ -141,13 +141,16 @@ QString moveAcrossDevices(const QString &from, const QString &to)
         reason = out.commit();
     if (!reason.isEmpty())
         return reason;
-    QFile::setPermissions(to, in.permissions()); // as a rename keeps them; FAT has none to keep
+    const QFileDevice::Permissions permissions = in.permissions();
     in.close();
     if (!in.remove()) {
         const QString cause = fileErrorReason(in);
         QFile::remove(to);
         return QStringLiteral("元のファイルを削除できませんでした。") + cause;
     }
+    // As a rename keeps them (FAT has none to keep); only now, so that a read-only copy
+    // could still be removed above.
+    QFile::setPermissions(to, permissions);
     return syncFolder(QFileInfo(from).absolutePath());
 }
 

@@ -152,7 +152,7 @@ void TestTextFile::writeFailureReasons_data()
     QTest::newRow("a 255-byte name saved over") << QStringLiteral("longest name") << "";
 }
 
-// Each cause where it really happens; the old file, where there is one, stays.
+// Each cause where it really happens; the old file stays unless the new one was put in place.
 void TestTextFile::writeFailureReasons()
 {
     QFETCH(QString, situation);
