@@ -40,14 +40,14 @@ bool nameTaken(const QFileInfo &info)
 }
 
 // Streams the source into the new file; the empty string when all was written.
-QString streamInto(QFile &in, AtomicFileWriter &out)
+QString streamInto(QFile &in, AtomicFileWriter &out, const QString &unreadable)
 {
     constexpr qint64 ChunkBytes = 64 * 1024;
     QByteArray chunk;
     for (;;) {
         chunk = in.read(ChunkBytes);
         if (in.error() != QFileDevice::NoError)
-            return withCause(QStringLiteral("コピー元のファイルを読めません。"), in);
+            return withCause(unreadable, in);
         if (chunk.isEmpty())
             return {};
         if (const QString reason = out.write(chunk); !reason.isEmpty())
@@ -114,11 +114,47 @@ QString copyFileTo(const QString &source, const QString &destination)
     AtomicFileWriter out(to.absoluteFilePath());
     QString reason = out.open();
     if (reason.isEmpty())
-        reason = streamInto(in, out);
+        reason = streamInto(in, out, QStringLiteral("コピー元のファイルを読めません。"));
     if (reason.isEmpty())
         reason = out.commit();
     return reason;
 }
+
+namespace
+{
+
+const QString NameTakenReason = QStringLiteral("同じ名前のファイルが既にあります。");
+
+// A move onto another device: a checked copy, and the source deleted only once the copy
+// is whole on the device. Whatever fails, one of the two files is there, whole.
+QString moveAcrossDevices(const QString &from, const QString &to)
+{
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly))
+        return withCause(QStringLiteral("元のファイルを読めません。"), in);
+    AtomicFileWriter out(to);
+    out.setReplaceCheck([&to] { return nameTaken(QFileInfo(to)) ? NameTakenReason : QString(); });
+    QString reason = out.open();
+    if (reason.isEmpty())
+        reason = streamInto(in, out, QStringLiteral("元のファイルを読めません。"));
+    if (reason.isEmpty())
+        reason = out.commit();
+    if (!reason.isEmpty())
+        return reason;
+    const QFileDevice::Permissions permissions = in.permissions();
+    in.close();
+    if (!in.remove()) {
+        const QString cause = fileErrorReason(in);
+        QFile::remove(to);
+        return QStringLiteral("元のファイルを削除できませんでした。") + cause;
+    }
+    // As a rename keeps them (FAT has none to keep); only now, so that a read-only copy
+    // could still be removed above.
+    QFile::setPermissions(to, permissions);
+    return syncFolder(QFileInfo(from).absolutePath());
+}
+
+} // namespace
 
 QString renameFileTo(const QString &source, const QString &destination)
 {
@@ -135,14 +171,17 @@ QString renameFileTo(const QString &source, const QString &destination)
     // Only a change of letter case may name the file itself (on file systems that ignore case).
     const bool caseOnly = sameFile(fromPath, toPath) && fromPath.compare(toPath, Qt::CaseInsensitive) == 0;
     if (nameTaken(to) && !caseOnly)
-        return to.isDir() ? QStringLiteral("同じ名前のフォルダーが既にあります。")
-                          : QStringLiteral("同じ名前のファイルが既にあります。");
+        return to.isDir() ? QStringLiteral("同じ名前のフォルダーが既にあります。") : NameTakenReason;
     if (!to.absoluteDir().exists())
         return QStringLiteral("移動先のフォルダーが見つかりません。");
-    QFile file(fromPath);
-    if (!file.rename(toPath))
-        return withCause(QStringLiteral("名前を変更できませんでした。"), file);
-    return {};
+    QString reason;
+    switch (renameWithoutReplacing(fromPath, toPath, caseOnly, reason)) {
+    case NameChange::Done: return {};
+    case NameChange::OtherDevice: return moveAcrossDevices(fromPath, toPath);
+    case NameChange::NameTaken: return NameTakenReason;
+    case NameChange::Failed: break;
+    }
+    return QStringLiteral("名前を変更できませんでした。") + reason;
 }
 
 QString deleteFileAt(const QString &path)

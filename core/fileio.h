@@ -20,6 +20,8 @@ enum class FileProblem {
     NameTooLong,
     InUse,
     NotAFile,
+    ReadOnlyFile,
+    DeviceError,
     Other,
 };
 
@@ -50,7 +52,8 @@ BytesRead readFileBytes(const QString &path, qint64 maxBytes = MaxTextFileBytes)
 // Writes a file whole or not at all: the bytes go to a temporary file beside the target,
 // are checked to be on the disk, and only then replace the target. On failure the old
 // file is as it was, the temporary file is gone, and the reason is returned (empty on
-// success). The reason names neither the file nor the command.
+// success). The reason names neither the file nor the command. A new file over an old
+// one keeps the old one's permissions; a link is followed to the file it names.
 QString writeFileAtomically(const QString &path, const QByteArray &bytes);
 
 // The same for bytes that arrive in pieces (a copy of a large file).
@@ -68,13 +71,37 @@ public:
     // Puts the new file in place of the old one.
     QString commit();
 
+    // Called after the data is on the device and right before the new file replaces the
+    // old one; a non-empty reason stops the replace (the old file stays).
+    void setReplaceCheck(std::function<QString()> check);
+
 private:
     class Private;
     Private *d;
 };
+
+// Makes the names in `folder` (one added, replaced or removed) last on its device; the
+// reason when the device fails.
+QString syncFolder(const QString &folder);
+
+// What renameWithoutReplacing did.
+enum class NameChange {
+    Done,
+    OtherDevice, // the new name lies on another device; nothing was done
+    NameTaken,   // a file of the new name is there; nothing was done
+    Failed,
+};
+// Gives the file `from` the name `to` (in another folder of the same device too), never
+// over an existing file, unless `sameFileOnly`: then `to` may be `from` itself under
+// another spelling of letter case. The reason of a failure goes to `reason`.
+NameChange renameWithoutReplacing(const QString &from, const QString &to, bool sameFileOnly, QString &reason);
 
 // The place where written bytes meet the device, for tests: how many bytes the device
 // holding `path` takes before it fails as a full disk does (none: no limit). The
 // writer's own checks and clean-up run as they would for a real device. Part of the
 // services (core/services.h).
 using WriteLimit = std::function<std::optional<qint64>(const QString &path)>;
+// The same for syncing to the device: asked with the path of a file before its data is
+// synced and with its folder's path before the folder is, true makes that sync fail as a
+// removable medium's does when it is pulled out (an input/output error).
+using SyncFault = std::function<bool(const QString &path)>;

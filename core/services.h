@@ -14,12 +14,14 @@ using UniformSource = std::function<double()>;
 // What the program takes from the machine it runs on. One object, given at start
 // (tests give their own); this is the part the core uses. Empty members mean the
 // machine's own: the system clock, a source seeded from the time of day, devices
-// that take what they are given, the usual mount places, the platform's settings store.
+// that take what they are given and sync as asked, the usual mount places, the platform's
+// settings store.
 struct CoreServices {
     std::function<QDateTime()> now;
     // Made afresh (reseeded) for every run.
     std::function<UniformSource()> runSource;
     WriteLimit writeLimit;
+    SyncFault syncFault;
     // The folders removable media are mounted in; empty: the desktop's usual places.
     QStringList backupMediaRoots;
     // The folder of the per-user store's INI files.

@@ -132,7 +132,7 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable_data()
     QTest::addColumn<QString>("previous");
     QTest::addColumn<Rules>("rules");
     QTest::addColumn<int>("fewest");
-    QTest::addColumn<QString>("message"); // empty: several draws are best, the chart's own repeats are named
+    QTest::addColumn<QString>("message"); // empty: several draws are best, the first of them is kept
     const QString ito = QStringLiteral("伊藤 翔太"), sato = QStringLiteral("佐藤 花子"),
                   suzuki = QStringLiteral("鈴木 一郎");
     // Seat 2 is the only seat left: 佐藤 sits there again, between the two pinned.
@@ -190,11 +190,21 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
         QVERIFY(said);
         QCOMPARE((QStringList{said->title, QString::number(said->style)}),
                  (QStringList{QStringLiteral("ならびん君 for Windows"), "64"}));
-        if (!message.isEmpty())
+        if (!message.isEmpty()) {
             QCOMPARE(said->text, message);
-        else
-            QVERIFY(said->text == QStringLiteral("前回と同じ隣になった人がいます。\rAとB") ||
-                    said->text == QStringLiteral("前回と同じ隣になった人がいます。\rBとC"));
+            continue;
+        }
+        const QStringList taken = seatResultTexts(s);
+        const UniformSource replay = seededUniformSource(seed);
+        QStringList firstBest;
+        while (firstBest.isEmpty()) {
+            SharedState &draw = rosterState(roster, conditions);
+            shuffleAndPlace(draw, replay);
+            if (findRepeats(seatResultTexts(draw), chartOf(previous), draw.SeatConditions, rulesOf(rules)).count() ==
+                fewest)
+                firstBest = seatResultTexts(draw);
+        }
+        QCOMPARE(taken, firstBest);
     }
 }
 

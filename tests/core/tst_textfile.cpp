@@ -130,18 +130,29 @@ void TestTextFile::writtenLinesReadBack()
 void TestTextFile::writeFailureReasons_data()
 {
     QTest::addColumn<QString>("situation");
-    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("reason"); // empty: written
+    const QString deviceError =
+        "装置との読み書きに失敗しました（入出力エラー）。USBメモリーなどが抜かれていないか確かめて下さい。";
     QTest::newRow("no permission") << QStringLiteral("read-only folder")
                                    << "アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。";
+    QTest::newRow("read-only file")
+        << QStringLiteral("read-only file")
+        << "読み取り専用のファイルなので上書きできません。読み取り専用を外すか、別の名前にして下さい。";
     QTest::newRow("read-only medium") << QStringLiteral("read-only mount")
                                       << "書き込みできないメディア（読み取り専用）です。";
     QTest::newRow("folder missing") << QStringLiteral("no folder") << "フォルダーが見つかりません。";
     QTest::newRow("name too long") << QStringLiteral("long name") << "ファイル名が長すぎます。";
     QTest::newRow("a folder of that name")
         << QStringLiteral("folder in place") << "その名前はファイルではありません（フォルダーなど）。";
+    QTest::newRow("the data's sync fails") << QStringLiteral("sync fails") << deviceError;
+    // The new file is in place, but its name may not outlive a power cut.
+    QTest::newRow("the folder's sync fails") << QStringLiteral("folder sync fails") << deviceError;
+    QTest::newRow("another program shrinks the new file")
+        << QStringLiteral("file shrinks") << "書き込んだ内容を確かめられませんでした（ファイルの大きさが違います）。";
+    QTest::newRow("a 255-byte name saved over") << QStringLiteral("longest name") << "";
 }
 
-// Each cause where it really happens; the old file, where there is one, stays.
+// Each cause where it really happens; the old file stays unless the new one was put in place.
 void TestTextFile::writeFailureReasons()
 {
     QFETCH(QString, situation);
@@ -149,16 +160,21 @@ void TestTextFile::writeFailureReasons()
     TestEnv env;
     const HeldToPermissions heldToPermissions;
     QString path = env.path(QStringLiteral("box/class.mem"));
-    env.writeFile(QStringLiteral("box/class.mem"), "old\r\n");
     const QString box = env.path(QStringLiteral("box"));
+    if (situation == QLatin1String("longest name"))
+        path = env.path(QStringLiteral("box/") + QString(251, u'x') + QStringLiteral(".mem"));
+    env.writeFile(QDir(env.work()).relativeFilePath(path), "old\r\n");
+    env.writeFile(QStringLiteral("box/class.mem"), "old\r\n");
     bool mounted = false;
 #ifdef Q_OS_WIN
     // Windows keeps no read-only mark on folders, and the test cannot mount a medium.
-    if (situation.startsWith(QLatin1String("read-only")))
+    if (situation.startsWith(QLatin1String("read-only")) && situation != QLatin1String("read-only file"))
         QSKIP("a read-only folder or medium cannot be made by a test on Windows");
 #endif
     if (situation == QLatin1String("read-only folder")) {
         QVERIFY(QFile::setPermissions(box, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    } else if (situation == QLatin1String("read-only file")) {
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     } else if (situation == QLatin1String("read-only mount")) {
 #ifdef Q_OS_LINUX
         if (::mount("tmpfs", qPrintable(box), "tmpfs", MS_RDONLY, "size=16k") != 0)
@@ -173,8 +189,19 @@ void TestTextFile::writeFailureReasons()
         path = env.path(QStringLiteral("gone/class.mem"));
     } else if (situation == QLatin1String("long name")) {
         path = env.path(QStringLiteral("box/") + QString(300, u'x') + QStringLiteral(".mem"));
-    } else {
+    } else if (situation == QLatin1String("folder in place")) {
         path = box;
+    } else if (situation.endsWith(QLatin1String("sync fails"))) {
+        const QString failing = situation.startsWith(QLatin1String("folder")) ? box : path;
+        env.services.syncFault = [failing](const QString &synced) { return synced == failing; };
+    } else if (situation == QLatin1String("file shrinks")) {
+        env.services.syncFault = [box](const QString &) {
+            for (const QString &name : QDir(box).entryList(QDir::Files | QDir::Hidden)) {
+                if (name != QLatin1String("class.mem"))
+                    QFile::resize(QDir(box).filePath(name), 1);
+            }
+            return false;
+        };
     }
     QCOMPARE(writeLinesFile(path, {"新しい"}), reason);
 #ifdef Q_OS_LINUX
@@ -182,8 +209,14 @@ void TestTextFile::writeFailureReasons()
         ::umount2(qPrintable(box), MNT_DETACH);
 #endif
     QFile::setPermissions(box, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(QDir(box).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"class.mem"});
-    QCOMPARE(env.readFile(QStringLiteral("box/class.mem")), QByteArray("old\r\n"));
+    const bool longest = situation == QLatin1String("longest name");
+    const QString kept = longest ? QFileInfo(path).fileName() : QStringLiteral("class.mem");
+    QStringList entries{"class.mem"};
+    if (longest)
+        entries.append(kept);
+    QCOMPARE(QDir(box).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entries);
+    const bool replaced = reason.isEmpty() || situation == QLatin1String("folder sync fails");
+    QCOMPARE(env.readFile(QStringLiteral("box/") + kept), replaced ? sjis("新しい\r\n") : QByteArray("old\r\n"));
     // An uncommon cause: a general sentence and the system's own words.
     QCOMPARE(problemText(problemFromSystemText(QStringLiteral("Input/output error?")),
                          QStringLiteral("Input/output error?")),

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QToolButton>
 #include <QtTest>
 
@@ -104,6 +105,10 @@ void TestFileManagement::nameDialogs_data()
         << QStringLiteral("rename") << "b.mem"
         << "変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"
         << Files{};
+    QTest::newRow("rename onto another file system moves the file")
+        << QStringLiteral("rename") << "../usb/c.mem"
+        << "変更確認|ファイル名を変更しました。|64"
+        << Files{{QStringLiteral("class/a.mem"), {}}, {QStringLiteral("usb/c.mem"), RosterA}};
     QTest::newRow("rename to a name Windows cannot hold")
         << QStringLiteral("rename") << "b?.mem"
         << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
@@ -130,6 +135,22 @@ void TestFileManagement::nameDialogs()
     TestEnv env;
     env.writeFile(QStringLiteral("class/a.mem"), RosterA);
     env.writeFile(QStringLiteral("class/b.mem"), "old\r\n");
+    const QString usb = env.path(QStringLiteral("usb"));
+    QDir().mkpath(usb);
+    bool mounted = false;
+    const auto unmount = qScopeGuard([&] {
+#ifdef Q_OS_LINUX
+        if (mounted)
+            ::umount2(qPrintable(usb), MNT_DETACH);
+#endif
+    });
+    if (typed.startsWith(QLatin1String("../usb/"))) {
+#ifdef Q_OS_LINUX
+        mounted = ::mount("tmpfs", qPrintable(usb), "tmpfs", 0, "size=64k") == 0;
+#endif
+        if (!mounted)
+            QSKIP("another file system is a tmpfs the test mounts, which needs Linux and root");
+    }
     const Files before = fileTree(env.work());
     MainWindow *main = shownMain();
     env.platform.openFiles.enqueue(env.path(QStringLiteral("class/a.mem")));

@@ -105,6 +105,11 @@ void TestFullDisk::commandsOnAFullDisk_data()
                        "過去ログの整理|過去ログ「<path>」を整理できませんでした。ログは元のままです。\r" + DiskFull +
                            "|48"}
         << "空.rlt";
+    // From another device the rename is a copy: it fails whole and the original stays.
+    QTest::newRow("rename a roster from another disk onto it")
+        << "rename"
+        << QStringList{"変更失敗|「3組.mem」の名前を「<path>」に変更できませんでした。\r" + DiskFull + "|48"}
+        << QString();
     QTest::newRow("switch the splash off") << "option"
                                            << QStringList{"設定の保存エラー|設定を保存できませんでした。\r" + DiskFull +
                                                           "\r保存先: <path>\r設定は変更されていません。|16"}
@@ -166,6 +171,24 @@ void TestFullDisk::commandsOnAFullDisk()
         });
         TRIGGER(main, "mnuFileCopy");
         QVERIFY(openAfterFailure);
+    } else if (command == QLatin1String("rename")) {
+        written = env.path(QStringLiteral("3組.mem"));
+        const QTemporaryDir elsewhere;
+        const QString source = QDir(elsewhere.path()).filePath(QStringLiteral("3組.mem"));
+        const QByteArray roster = crlfLines({"田中", "高橋"});
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(roster) == roster.size());
+        file.close();
+        env.platform.openFiles.enqueue(source);
+        whenModal([&] {
+            RenameDialog *rename = loadedForm<RenameDialog>();
+            QVERIFY(rename);
+            rename->nameBox->setText(written);
+            rename->buttons[0]->click();
+            rename->buttons[1]->click();
+        });
+        TRIGGER(main, "mnuFileRename");
+        QCOMPARE(fileTree(elsewhere.path()), (Files{{QStringLiteral("3組.mem"), roster}}));
     } else if (command == QLatin1String("delete")) {
         written = env.path(QStringLiteral("ならびん.ini"));
         env.platform.openFiles.enqueue(env.path(deleted));
