@@ -7,6 +7,7 @@ namespace MsgStyle
 {
 inline constexpr int OkOnly = 0;
 inline constexpr int OkCancel = 1;
+inline constexpr int AbortRetryIgnore = 2;
 inline constexpr int Critical = 16; // stop icon
 inline constexpr int Question = 32;
 inline constexpr int Exclamation = 48;

@@ -15,6 +15,9 @@ class QWidget;
 // Message box answers.
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
 
 // Help engine commands.
 inline constexpr int HELP_CONTEXT = 1;
@@ -42,7 +45,7 @@ class Platform
 public:
     virtual ~Platform() = default;
 
-    // Returns IDOK or IDCANCEL.
+    // Returns IDOK or IDCANCEL; for MsgStyle::AbortRetryIgnore IDABORT, IDRETRY or IDIGNORE.
     virtual int messageBox(QWidget *owner, const QString &text, const QString &title, int style) = 0;
     // The chosen path, or the empty string when the user cancelled.
     virtual QString openFileName(QWidget *owner, const FileDialogRequest &request) = 0;

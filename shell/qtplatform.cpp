@@ -30,6 +30,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <array>
+#include <utility>
+
 #ifdef Q_OS_WIN
 #include <windows.h>
 // After windows.h, whose types they use.
@@ -155,6 +158,23 @@ QString displayText(const QString &text)
 int QtPlatform::messageBox(QWidget *owner, const QString &text, const QString &title, int style)
 {
     QMessageBox box(iconFor(style), title, displayText(text), QMessageBox::NoButton, owner);
+    if ((style & 0x0F) == MsgStyle::AbortRetryIgnore) {
+        // One role for all three keeps them in this order; Esc stops.
+        const std::array<std::pair<QString, int>, 3> choices{{{QStringLiteral("中止(&A)"), IDABORT},
+                                                              {QStringLiteral("再試行(&R)"), IDRETRY},
+                                                              {QStringLiteral("無視(&I)"), IDIGNORE}}};
+        std::array<QPushButton *, 3> buttons{};
+        for (std::size_t i = 0; i < choices.size(); ++i)
+            buttons[i] = box.addButton(choices[i].first, QMessageBox::ActionRole);
+        box.setDefaultButton(buttons[(style & MsgStyle::DefaultButton2) ? 1 : 0]);
+        box.setEscapeButton(buttons[0]);
+        box.exec();
+        for (std::size_t i = 0; i < choices.size(); ++i) {
+            if (box.clickedButton() == buttons[i])
+                return choices[i].second;
+        }
+        return IDABORT;
+    }
     QPushButton *ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QPushButton *cancel = nullptr;
     if ((style & 0x0F) == MsgStyle::OkCancel)

@@ -58,6 +58,8 @@ void TestQtPlatform::messageBoxButtonsAndAnswers_data()
     QTest::newRow("stop") << 16 << QStringList{"OK"} << int(QMessageBox::Critical) << IDOK;
     QTest::newRow("information") << 64 << QStringList{"OK"} << int(QMessageBox::Information) << IDOK;
     QTest::newRow("exclamation") << 48 << QStringList{"OK"} << int(QMessageBox::Warning) << IDOK;
+    QTest::newRow("abort, retry, ignore: ignore")
+        << 306 << QStringList{"無視(&I)", "中止(&A)", "再試行(&R)"} << int(QMessageBox::Warning) << IDIGNORE;
 }
 
 void TestQtPlatform::messageBoxButtonsAndAnswers()
