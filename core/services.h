@@ -2,6 +2,7 @@
 
 #include "core/fileio.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,9 @@ struct CoreServices {
     SyncFault syncFault;
     // The folders removable media are mounted in; empty: the desktop's usual places.
     QStringList backupMediaRoots;
+    // The file system the media there are taken to have (a tmpfs standing in for a FAT
+    // stick); empty: the one the system reports.
+    QByteArray backupMediaFileSystem;
     // The folder of the per-user store's INI files.
     QString settingsFolder;
 };

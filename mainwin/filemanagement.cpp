@@ -54,10 +54,10 @@ void deleteChosenFile(MainWindow *main, const QString &path)
     cleanLogAfterDeletion(main, QFileInfo(path).absolutePath());
 }
 
-// The folder the backup goes to: the medium there is now (drive A: or a USB stick),
-// chosen from a list when there are several. None when the teacher gave up.
-std::optional<QString> chooseBackupTarget(MainWindow *main, BackupTarget kind,
-                                          const std::function<bool(const MessageText &)> &ask)
+// The medium the backup goes to: the one there is now (drive A: or a USB stick), chosen
+// from a list when there are several. None when the teacher gave up.
+std::optional<BackupMedium> chooseBackupTarget(MainWindow *main, BackupTarget kind,
+                                               const std::function<bool(const MessageText &)> &ask)
 {
     QList<BackupMedium> media = availableBackupMedia();
     while (media.isEmpty()) {
@@ -66,7 +66,7 @@ std::optional<QString> chooseBackupTarget(MainWindow *main, BackupTarget kind,
         media = availableBackupMedia();
     }
     if (media.size() == 1)
-        return media.constFirst().path;
+        return media.constFirst();
     QStringList captions;
     for (const BackupMedium &medium : media)
         captions.append(backupMediumCaption(medium));
@@ -75,7 +75,38 @@ std::optional<QString> chooseBackupTarget(MainWindow *main, BackupTarget kind,
                                   QStringLiteral("バックアップ先のUSBメモリーを選んで下さい。"), captions);
     if (chosen < 0)
         return std::nullopt;
-    return media.at(chosen).path;
+    return media.at(chosen);
+}
+
+// Copies the planned rosters one by one; a failed one is retried, skipped or ends the copying.
+BackupOutcome copyPlannedRosters(MainWindow *main, const QString &folder, BackupMedium &medium, const BackupPlan &plan)
+{
+    BackupOutcome outcome;
+    outcome.sourceFolder = folder;
+    outcome.targetFolder = medium.path;
+    outcome.found = plan.found;
+    for (const RefusedNames &refused : plan.refused)
+        outcome.notCopied += refused.names;
+    for (qsizetype i = 0; i < plan.rosters.size(); ++i) {
+        const QString &name = plan.rosters.at(i);
+        int answer = IDRETRY;
+        QString reason = backupRoster(folder, medium, name);
+        while (!reason.isEmpty() && answer == IDRETRY) {
+            answer = showMessage(main, backupFailedQuestion(name, reason));
+            if (answer == IDRETRY)
+                reason = backupRoster(folder, medium, name);
+        }
+        if (reason.isEmpty()) {
+            ++outcome.copied;
+        } else if (answer == IDIGNORE) {
+            outcome.notCopied.append(name);
+        } else {
+            outcome.stopped = true;
+            outcome.notCopied += plan.rosters.mid(i);
+            break;
+        }
+    }
+    return outcome;
 }
 
 } // namespace
@@ -138,15 +169,28 @@ void backupCommand()
     MainWindow *main = form<MainWindow>();
     const BackupTarget kind = backupTargetOfThisSystem();
     const auto ask = [main](const MessageText &question) { return showMessage(main, question) == IDOK; };
-    if (!ask(backupPrepareQuestion(kind)))
+    // The rosters come from the current folder, which the last confirmed file dialog chose.
+    const QString folder = QDir::currentPath();
+    const RosterFilesFound found = findRosterFiles(folder);
+    if (!found.ok || found.names.isEmpty()) {
+        showMessage(main, backupNothingMessage(folder, found.error));
         return;
-    const std::optional<QString> target = chooseBackupTarget(main, kind, ask);
-    if (!target)
+    }
+    if (!ask(backupPrepareQuestion(kind, folder, int(found.names.size()))))
         return;
-    // Every file checks that the medium is still there.
-    const bool done = backupRosterFiles(
-        QDir::currentPath(), *target, [&](const QString &) { return ask(backupMissingQuestion(kind)); },
-        [path = *target] { return isMountedMedium(path); });
-    if (done)
-        showMessage(main, backupDoneMessage(kind, *target));
+    std::optional<BackupMedium> medium = chooseBackupTarget(main, kind, ask);
+    if (!medium)
+        return;
+    const BackupPlan plan = planBackup(folder, *medium);
+    if (!plan.error.isEmpty() || plan.found == 0) {
+        showMessage(main, backupNothingMessage(folder, plan.error));
+        return;
+    }
+    if (plan.sourceOnMedium) {
+        showMessage(main, backupOntoItselfMessage(kind, folder));
+        return;
+    }
+    if (!plan.refused.isEmpty() && (!ask(backupRefusedQuestion(kind, plan)) || plan.rosters.isEmpty()))
+        return;
+    showMessage(main, backupDoneMessage(copyPlannedRosters(main, folder, *medium, plan)));
 }

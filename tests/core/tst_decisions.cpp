@@ -9,6 +9,10 @@
 #include <QColor>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace
 {
 
@@ -46,6 +50,9 @@ private slots:
     void workingFolder();
     void wordsOfEachSystem_data();
     void wordsOfEachSystem();
+    void namesAMediumRefuses_data();
+    void namesAMediumRefuses();
+    void mediaPlacesOfTheAccount();
 };
 
 void TestDecisions::registerSteps_data()
@@ -236,13 +243,15 @@ void TestDecisions::wordsOfEachSystem_data()
     QTest::newRow("browser, Linux") << line(linkProgramMissingMessage(LinkProgram::Browser, false))
                                     << "Webブラウザ ｲﾝｽﾄｰﾙ 確認|「Webブラウザ」 が ｲﾝｽﾄｰﾙ されていません。|48";
     QTest::newRow("backup prepared, Windows")
-        << line(backupPrepareQuestion(BackupTarget::FloppyDrive))
-        << "ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。|33";
+        << line(backupPrepareQuestion(BackupTarget::FloppyDrive, QStringLiteral("名簿"), 2))
+        << "ﾊﾞｯｸｱｯﾌﾟ準備|フォルダー「名簿」の名簿 2 件をバックアップします。\r"
+           "データのバックアップをとる場合はドライブＡに\rフロッピーディスクをセットして下さい。|33";
     QTest::newRow("no disk, Windows") << line(backupMissingQuestion(BackupTarget::FloppyDrive))
                                       << "ﾊﾞｯｸｱｯﾌﾟ準備|ドライブＡにフロッピーディスクがセットされていません。\r"
                                          "処理を続ける場合はフロッピーディスクをセットして下さい。|33";
-    QTest::newRow("backup done, Windows") << line(backupDoneMessage(BackupTarget::FloppyDrive, QStringLiteral("A:/")))
-                                          << "終了確認|バックアップを終了しました。|64";
+    QTest::newRow("backup done, Windows")
+        << line(backupDoneMessage({QStringLiteral("名簿"), QStringLiteral("A:"), 2, 2, {}, false}))
+        << "終了確認|バックアップを終了しました。\rフォルダー「名簿」の名簿 2 件を「A:」にコピーしました。|64";
 }
 
 void TestDecisions::wordsOfEachSystem()
@@ -250,6 +259,51 @@ void TestDecisions::wordsOfEachSystem()
     QFETCH(QString, shown);
     QFETCH(QString, expected);
     QCOMPARE(shown, expected);
+}
+
+void TestDecisions::namesAMediumRefuses_data()
+{
+    QTest::addColumn<QByteArray>("fileSystem");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("refused");
+    const QString same = QStringLiteral("大文字と小文字の違いしかないため、同じ名前になります。");
+    QTest::newRow("vfat") << QByteArray("vfat")
+                          << QStringList{"a.mem", "x:y.mem", "b.mem", "A.MEM", "c.mem.", "B.mem", "a.Mem"}
+                          << QStringList{"x:y.mem ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。",
+                                         "c.mem. ファイル名の終わりに「.」や空白は使えません。",
+                                         "A.MEM a.Mem a.mem " + same, "B.mem b.mem " + same};
+    QTest::newRow("NTFS as Windows names it, wide letters")
+        << QByteArray("NTFS") << QStringList{"Ａ.mem", "ａ.mem"} << QStringList{"Ａ.mem ａ.mem " + same};
+    QTest::newRow("ext4 takes every name")
+        << QByteArray("ext4") << QStringList{"a.mem", "A.MEM", "x:y.mem"} << QStringList();
+}
+
+void TestDecisions::namesAMediumRefuses()
+{
+    QFETCH(QByteArray, fileSystem);
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, refused);
+    QStringList found;
+    for (const RefusedNames &r : namesRefusedBy(fileSystem, names))
+        found.append(r.names.join(u' ') + u' ' + r.reason);
+    QCOMPARE(found, refused);
+}
+
+// The desktop mounts sticks under the account's name, whatever the home folder is called.
+void TestDecisions::mediaPlacesOfTheAccount()
+{
+#ifdef Q_OS_UNIX
+    if (geteuid() != 0)
+        QSKIP("the account is named root only when run by root (as CI runs)");
+    const QByteArray user = qgetenv("USER");
+    const QByteArray home = qgetenv("HOME");
+    qunsetenv("USER");
+    qputenv("HOME", "/tmp/teacher");
+    const QStringList roots = backupMediaRoots();
+    qputenv("USER", user);
+    qputenv("HOME", home);
+    QCOMPARE(roots, (QStringList{"/media/root", "/run/media/root", "/media"}));
+#endif
 }
 
 QTEST_MAIN(TestDecisions)

@@ -1,4 +1,5 @@
 // File management: copy, rename, delete with the log cleaning, backup, and their dialogs.
+#include "core/backupmedia.h"
 #include "core/filechores.h"
 #include "core/resultlog.h"
 #include "core/textfile.h"
@@ -14,6 +15,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <map>
+
 #ifdef Q_OS_LINUX
 #include <sys/mount.h>
 #include <unistd.h>
@@ -24,8 +27,14 @@ namespace
 
 const QByteArray RosterA = sjis(QStringLiteral("山田\r\n花子\r\n"));
 const QString Log = QStringLiteral("ならびん.ini");
-const QString Prepare =
-    QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|データのバックアップをとる場合は\rUSBメモリーをセットして下さい。|33");
+// The backup's first question, for the rosters of <work> unless another folder is named.
+QString prepare(int rosters = 3, const QString &folder = QStringLiteral("<work>"))
+{
+    return QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|フォルダー「%1」の名簿 %2 件をバックアップします。\r"
+                          "データのバックアップをとる場合は\rUSBメモリーをセットして下さい。|33")
+        .arg(folder)
+        .arg(rosters);
+}
 
 // `files` with `changes` applied; an empty value removes the entry.
 Files with(Files files, const Files &changes)
@@ -55,6 +64,7 @@ private slots:
     void deleteCommand();
     void backupCommand_data();
     void backupCommand();
+    void backupReplacesOnlyOnTheDeviceSeen();
     void instructionsAreWhole_data();
     void instructionsAreWhole();
 };
@@ -238,32 +248,80 @@ void TestFileManagement::deleteCommand()
 
 void TestFileManagement::backupCommand_data()
 {
-    QTest::addColumn<QStringList>("sticks"); // mounted at the start; "+NAME" mounted after the first answer
+    // Mounted at the start; "+NAME" mounted after the first answer, "-NAME" a bare folder;
+    // "NAME*" has room for one roster, "NAME!" too and is pulled out at the first failure.
+    QTest::addColumn<QStringList>("sticks");
+    QTest::addColumn<QString>("setup");      // "fat": a FAT stick and two rosters more; "onstick": the
+                                             // folder is on the stick; "none": no roster
     QTest::addColumn<QList<int>>("answers"); // message boxes after the first
     QTest::addColumn<int>("choice");         // in the list of sticks; -1: cancelled
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QString>("copiedTo"); // the stick holding the rosters afterwards
+    QTest::addColumn<QStringList>("landed"); // "STICK/name" of the rosters there afterwards; "STICK": all
     const QString missing = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|USBメモリーがセットされていません。\r"
                                            "処理を続ける場合はUSBメモリーをセットして下さい。|33");
-    const QString done = QStringLiteral("終了確認|バックアップを終了しました。\r保存先: <media>/%1|64");
-    QTest::newRow("one stick") << QStringList{"STICK"} << QList<int>() << -1 << QStringList{Prepare, done.arg("STICK")}
-                               << "STICK";
-    QTest::newRow("stick put in after the question") << QStringList{"+STICK"} << QList<int>{IDOK} << -1
-                                                     << QStringList{Prepare, missing, done.arg("STICK")} << "STICK";
-    QTest::newRow("no stick, cancelled") << QStringList() << QList<int>{IDCANCEL} << -1 << QStringList{Prepare, missing}
-                                         << "";
+    const QString done = QStringLiteral(
+        "終了確認|バックアップを終了しました。\rフォルダー「<work>」の名簿 3 件を「<media>/%1」にコピーしました。|64");
+    const auto failed = [](const char *name, const QString &reason) {
+        return QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ失敗|「%1」をバックアップできませんでした。\r%2\r「再試行」でもう一度コピーし、"
+                              "「無視」でこの名簿を飛ばして続け、「中止」でバックアップをやめます。|306")
+            .arg(QString::fromUtf8(name), reason);
+    };
+    const QString full = QStringLiteral("ディスクの空き容量が足りません。");
+    const QString pulled = QStringLiteral("バックアップ先（<media>/STICK）が取り外されたか、別のものに替わりました。");
+    const QString partly =
+        QStringLiteral("終了確認|バックアップを%1しました。\rフォルダー「<work>」の名簿 %2 件のうち %3 件を"
+                       "「<media>/STICK」にコピーしました。\rコピーしなかった名簿: %4|48");
+    const QString otherFolder =
+        QStringLiteral("\r名簿のあるフォルダーのファイルを開いてから、もう一度バックアップして下さい。|48");
+    QTest::newRow("one stick") << QStringList{"STICK"} << "" << QList<int>() << -1
+                               << QStringList{prepare(), done.arg("STICK")} << QStringList{"STICK"};
+    QTest::newRow("stick put in after the question")
+        << QStringList{"+STICK"} << "" << QList<int>{IDOK} << -1 << QStringList{prepare(), missing, done.arg("STICK")}
+        << QStringList{"STICK"};
+    QTest::newRow("no stick, cancelled") << QStringList() << "" << QList<int>{IDCANCEL} << -1
+                                         << QStringList{prepare(), missing} << QStringList();
     // A folder in the media place that nothing is mounted on is the computer's own disk.
-    QTest::newRow("a folder that is no medium")
-        << QStringList{"-FOLDER"} << QList<int>{IDCANCEL} << -1 << QStringList{Prepare, missing} << "";
+    QTest::newRow("a folder that is no medium") << QStringList{"-FOLDER"} << "" << QList<int>{IDCANCEL} << -1
+                                                << QStringList{prepare(), missing} << QStringList();
     QTest::newRow("two sticks, the second chosen")
-        << QStringList{"A_STICK", "B_STICK"} << QList<int>() << 1
-        << QStringList{Prepare,
+        << QStringList{"A_STICK", "B_STICK"} << "" << QList<int>() << 1
+        << QStringList{prepare(),
                        "list|バックアップ先の選択|バックアップ先のUSBメモリーを選んで下さい。|"
                        "A_STICK（空き 1.0 MB）  <media>/A_STICK|B_STICK（空き 1.0 MB）  <media>/B_STICK",
                        done.arg("B_STICK")}
-        << "B_STICK";
-    QTest::newRow("two sticks, the choice cancelled")
-        << QStringList{"A_STICK", "B_STICK"} << QList<int>() << -1 << QStringList{Prepare, "list|<the list>"} << "";
+        << QStringList{"B_STICK"};
+    QTest::newRow("two sticks, the choice cancelled") << QStringList{"A_STICK", "B_STICK"} << "" << QList<int>() << -1
+                                                      << QStringList{prepare(), "list|<the list>"} << QStringList();
+    QTest::newRow("nearly full: the real reason, one skipped, then stopped")
+        << QStringList{"STICK*"} << "" << QList<int>{IDIGNORE, IDABORT} << -1
+        << QStringList{prepare(), failed("B.MEM", full), failed("c.Mem", full),
+                       partly.arg("中止").arg(3).arg(1).arg("B.MEM、c.Mem")}
+        << QStringList{"STICK/a.mem"};
+    QTest::newRow("pulled out: nothing lands in its folder")
+        << QStringList{"STICK!"} << "" << QList<int>{IDRETRY, IDIGNORE, IDIGNORE} << -1
+        << QStringList{prepare(), failed("B.MEM", full), failed("B.MEM", pulled), failed("c.Mem", pulled),
+                       partly.arg("終了").arg(3).arg(1).arg("B.MEM、c.Mem")}
+        << QStringList();
+    QTest::newRow("FAT stick: names it cannot hold are left out")
+        << QStringList{"STICK"} << "fat" << QList<int>{IDOK} << -1
+        << QStringList{prepare(5),
+                       "ﾊﾞｯｸｱｯﾌﾟ準備|次の名簿は、このUSBメモリーには今の名前では置けないため、コピーしません。\r"
+                       "「e?.mem」: ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。\r"
+                       "「A.MEM」「a.mem」: 大文字と小文字の違いしかないため、同じ名前になります。\r"
+                       "ほかの名簿 2 件をバックアップしますか？|33",
+                       partly.arg("終了").arg(5).arg(2).arg("e?.mem、A.MEM、a.mem")}
+        << QStringList{"STICK/B.MEM", "STICK/c.Mem"};
+    QTest::newRow("the folder is on the stick itself")
+        << QStringList{"STICK"} << "onstick" << QList<int>() << -1
+        << QStringList{prepare(3, "<media>/STICK"),
+                       "ﾊﾞｯｸｱｯﾌﾟ準備|フォルダー「<media>/STICK」はバックアップ先のUSBメモリーの中にあるため、"
+                       "バックアップしません。" +
+                           otherFolder}
+        << QStringList{"STICK"};
+    QTest::newRow("no roster in the folder")
+        << QStringList{"STICK"} << "none" << QList<int>() << -1
+        << QStringList{"ﾊﾞｯｸｱｯﾌﾟ準備|フォルダー「<work>」には名簿ﾌｧｲﾙ（*.MEM）がありません。" + otherFolder}
+        << QStringList();
 }
 
 // Sticks are small tmpfs mounted under a media folder of the test's own.
@@ -273,24 +331,33 @@ void TestFileManagement::backupCommand()
     QSKIP("a USB stick is a tmpfs mounted by the test, which only Linux can do");
 #else
     QFETCH(QStringList, sticks);
+    QFETCH(QString, setup);
     QFETCH(QList<int>, answers);
     QFETCH(int, choice);
     QFETCH(QStringList, messages);
-    QFETCH(QString, copiedTo);
+    QFETCH(QStringList, landed);
     if (geteuid() != 0)
         QSKIP("a USB stick is a mounted file system here, and mounting one needs root (CI runs as root)");
     TestEnv env;
     const QString media = env.root() + QStringLiteral("/media/teacher");
     env.services.backupMediaRoots = {media};
-    std::vector<QString> mounted;
-    const auto mountStick = [&](const QString &name) {
+    if (setup == QLatin1String("fat"))
+        env.services.backupMediaFileSystem = "vfat";
+    std::map<QString, QString> mounted; // path -> how: "", "*" or "!"
+    const auto mountStick = [&](QString name) {
+        const QString how = name.endsWith(u'*') || name.endsWith(u'!') ? name.right(1) : QString();
+        name.chop(how.size());
         const QString path = media + u'/' + name;
         QDir().mkpath(path);
-        if (::mount("tmpfs", qPrintable(path), "tmpfs", 0, "size=1m") == 0)
-            mounted.push_back(path);
+        if (::mount("tmpfs", qPrintable(path), "tmpfs", 0, "size=1m") != 0)
+            return;
+        mounted[path] = how;
+        QFile filler(path + QStringLiteral("/filler"));
+        if (!how.isEmpty() && filler.open(QIODevice::WriteOnly)) // room for one roster: a page of 4 KiB
+            filler.write(QByteArray(1024 * 1024 - 4096, 'x'));
     };
     const QScopeGuard unmount([&] {
-        for (const QString &path : mounted)
+        for (const auto &[path, how] : mounted)
             ::umount2(qPrintable(path), MNT_DETACH);
     });
     for (const QString &stick : sticks) {
@@ -299,17 +366,33 @@ void TestFileManagement::backupCommand()
         else if (!stick.startsWith(u'+'))
             mountStick(stick);
     }
-    const Files all{
+    const Files rosters{
         {QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};
-    for (auto it = all.cbegin(); it != all.cend(); ++it)
+    Files source = setup == QLatin1String("none") ? Files() : rosters;
+    if (setup == QLatin1String("fat"))
+        source.insert(Files{{QStringLiteral("A.MEM"), "A\r\n"}, {QStringLiteral("e?.mem"), "E\r\n"}});
+    for (auto it = source.cbegin(); it != source.cend(); ++it)
         env.writeFile(it.key(), it.value());
     env.writeFile(QStringLiteral("d.memo"), "d");
+    QString work = env.work();
+    if (setup == QLatin1String("onstick")) {
+        work = media + QStringLiteral("/STICK");
+        for (auto it = rosters.cbegin(); it != rosters.cend(); ++it)
+            QVERIFY(QFile::copy(env.path(it.key()), work + u'/' + it.key()));
+        QDir::setCurrent(work);
+    }
     MainWindow *main = shownMain();
-    env.platform.onMessage = [&](const PlatformCall &) {
+    env.platform.onMessage = [&](const PlatformCall &call) {
         if (env.platform.callsOf(QStringLiteral("message")).size() == 2)
             for (const QString &stick : sticks)
                 if (stick.startsWith(u'+'))
                     mountStick(stick.mid(1));
+        for (auto it = mounted.begin(); it != mounted.end(); ++it) {
+            if (it->second == QLatin1String("!") && call.title == QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ失敗")) {
+                ::umount2(qPrintable(it->first), MNT_DETACH);
+                it->second = QStringLiteral("pulled");
+            }
+        }
     };
     env.platform.answers.enqueue(IDOK);
     for (int a : answers)
@@ -325,10 +408,39 @@ void TestFileManagement::backupCommand()
             shown.append(choice < 0 ? QStringLiteral("list|<the list>")
                                     : QStringLiteral("list|") + call.title + u'|' + call.text);
     }
-    QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("<media>"), media));
-    for (const QString &stick : QDir(media).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        QCOMPARE(fileTree(media + u'/' + stick), stick == copiedTo ? all : Files());
+    QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("<media>"), media)
+                        .replaceInStrings(QStringLiteral("<work>"), env.work()));
+    for (const QString &stick : QDir(media).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        Files expected;
+        for (const QString &entry : landed) {
+            if (entry == stick)
+                expected.insert(rosters);
+            else if (entry.section(u'/', 0, 0) == stick)
+                expected.insert(entry.section(u'/', 1), source.value(entry.section(u'/', 1)));
+        }
+        Files there = fileTree(media + u'/' + stick);
+        there.remove(QStringLiteral("filler"));
+        QCOMPARE(there, expected);
+    }
 #endif
+}
+
+// A stick pulled out after its copy began leaves its mount folder on the computer's disk:
+// the copy must not land there.
+void TestFileManagement::backupReplacesOnlyOnTheDeviceSeen()
+{
+    TestEnv env;
+    env.writeFile(QStringLiteral("a.mem"), RosterA);
+    const QString folder = env.root() + QStringLiteral("/media/STICK");
+    QDir().mkpath(folder);
+    BackupMedium medium{folder, QStringLiteral("STICK"), 0, "vfat", deviceOf(folder).value() + 1};
+    QCOMPARE(copyRosterOnto(env.work(), medium, QStringLiteral("a.mem")),
+             QStringLiteral("バックアップ先（%1）が取り外されたか、別のものに替わりました。")
+                 .arg(QDir::toNativeSeparators(folder)));
+    QCOMPARE(fileTree(folder), Files());
+    medium.device = *deviceOf(folder);
+    QCOMPARE(copyRosterOnto(env.work(), medium, QStringLiteral("a.mem")), QString());
+    QCOMPARE(fileTree(folder), (Files{{QStringLiteral("a.mem"), RosterA}}));
 }
 
 void TestFileManagement::instructionsAreWhole_data()
