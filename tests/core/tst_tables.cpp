@@ -63,6 +63,8 @@ private slots:
     void csvAndClipboardGiveNamesBack();
     void pasted_data();
     void pasted();
+    void pastedLimits_data();
+    void pastedLimits();
 };
 
 void TestTables::csvBytes()
@@ -166,9 +168,9 @@ void TestTables::pasted_data()
     QTest::newRow("blank rows and blanks around names")
         << "\r\n  山田 \r\n\r\n\t\r\n　鈴木　\n佐藤\r伊藤" << QStringList{"1列目：山田"} << 0
         << QStringList{"山田", "鈴木", "佐藤", "伊藤"} << QStringList();
-    QTest::newRow("short rows are padded") << "山田,やまだ,男\r\n佐藤\r\n"
-                                           << QStringList{"1列目：山田", "2列目：やまだ", "3列目：男"} << 0
-                                           << QStringList{"山田", "佐藤"} << QStringList{"やまだ"};
+    QTest::newRow("short rows") << "山田,やまだ,男\r\n佐藤\r\n"
+                                << QStringList{"1列目：山田", "2列目：やまだ", "3列目：男"} << 0
+                                << QStringList{"山田", "佐藤"} << QStringList{"やまだ"};
     QTest::newRow("an unclosed quote is a character")
         << "\"山田\r\n佐藤" << QStringList{"1列目：\"山田"} << 0 << QStringList{"\"山田", "佐藤"} << QStringList();
     QTest::newRow("empty column shown as such")
@@ -190,6 +192,35 @@ void TestTables::pasted()
     QCOMPARE(table.nameColumn, proposed);
     QCOMPARE(table.names(proposed), names);
     QCOMPARE(table.names(proposed + 1), another);
+}
+
+void TestTables::pastedLimits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("tooLarge");
+    QTest::addColumn<int>("cells"); // held in all: a short row is not widened
+    const QString wide = QStringLiteral("氏名") + QString(MaxPastedColumns - 1, u'\t') + QStringLiteral("\r\n");
+    QString rows;
+    for (int n = 1; n < MaxPastedRows; ++n)
+        rows += QStringLiteral("生徒%1\r\n").arg(n);
+    const int cells = MaxPastedColumns + MaxPastedRows - 1;
+    QTest::newRow("at the limits") << wide + rows << false << cells;
+    QTest::newRow("blank rows do not count") << wide + rows + QStringLiteral(" \r\n\t\r\n") << false << cells;
+    QTest::newRow("a column more") << u'\t' + wide + rows << true << 0;
+    QTest::newRow("a row more") << wide + rows + QStringLiteral("生徒") << true << 0;
+}
+
+void TestTables::pastedLimits()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, tooLarge);
+    QFETCH(int, cells);
+    const PastedTable table = readPastedTable(text);
+    QCOMPARE(table.tooLarge, tooLarge);
+    int held = 0;
+    for (const QStringList &row : table.rows)
+        held += int(row.size());
+    QCOMPARE(held, cells);
 }
 
 QTEST_MAIN(TestTables)
