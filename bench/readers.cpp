@@ -5,9 +5,11 @@
 // took the file or refused it, and "ok" or "SLOW" against the 500 ms target.
 #include "core/helpfile.h"
 #include "core/pastedtable.h"
+#include "core/repeatavoidance.h"
 #include "core/resultfile.h"
 #include "core/resultlog.h"
 #include "core/rosterfile.h"
+#include "core/seatrecord.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,6 +60,22 @@ const std::vector<Reader> readers = {
          const FieldsRead r = readResultLog(folder);
          return r.ok ? QStringLiteral("read (entries: %1)").arg(r.fields.size()) : QStringLiteral("refused");
      }},
+    // The result files the log lists, as the seat record and the check against the
+    // last seats read them.
+    {"loggedCharts",
+     [](const QString &folder, const QString &) {
+         const FieldsRead log = readResultLog(folder);
+         return log.ok
+                    ? QStringLiteral("read (charts: %1)").arg(loggedCharts(pastLogEntries(log.fields), folder).size())
+                    : QStringLiteral("refused");
+     }},
+    {"newestLoggedChart",
+     [](const QString &folder, const QString &) {
+         const FieldsRead log = readResultLog(folder);
+         const QStringList chart =
+             log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, {"生徒1"}) : QStringList();
+         return QStringLiteral("read (seats: %1)").arg(chart.size());
+     }},
     {"loadHelpFile",
      [](const QString &, const QString &path) {
          const HelpLoad r = loadHelpFile(path);
@@ -90,8 +108,8 @@ int main(int argc, char *argv[])
             chosen.push_back(reader);
     }
     if (chosen.size() != (argc == 2 ? readers.size() : size_t(argc - 2))) {
-        std::fprintf(stderr, "unknown reader; the readers are readRosterFile readResultFile readResultLog loadHelpFile "
-                             "readPastedTable\n");
+        std::fprintf(stderr, "unknown reader; the readers are readRosterFile readResultFile readResultLog loggedCharts "
+                             "newestLoggedChart loadHelpFile readPastedTable\n");
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
@@ -102,7 +120,7 @@ int main(int argc, char *argv[])
     }
 
     int slow = 0;
-    std::printf("%-15s %-14s %10s  %-5s %s\n", "reader", "shape", "ms", "", "outcome");
+    std::printf("%-17s %-18s %10s  %-5s %s\n", "reader", "shape", "ms", "", "outcome");
     for (const Reader &reader : chosen) {
         for (const QString &shape : shapes) {
             const QString folder = root.filePath(shape);
@@ -126,7 +144,7 @@ int main(int argc, char *argv[])
             const double ms = times[times.size() / 2];
             const bool ok = ms < TargetMs;
             slow += ok ? 0 : 1;
-            std::printf("%-15s %-14s %10.1f  %-5s %s%s\n", reader.name, qPrintable(shape), ms, ok ? "ok" : "SLOW",
+            std::printf("%-17s %-18s %10.1f  %-5s %s%s\n", reader.name, qPrintable(shape), ms, ok ? "ok" : "SLOW",
                         qPrintable(outcome), times.size() == 1 ? " [1 run]" : "");
             std::fflush(stdout);
         }

@@ -32,9 +32,12 @@ bool isLineBreak(QChar c)
 }
 
 // A cell as a spreadsheet writes it: in double quotes (a quote doubled) when it holds the
-// separator, a quote or a line break.
-QString delimitedField(const QString &text, QChar separator)
+// separator, a quote or a line break. A name a spreadsheet would take for a formula (one
+// could send the other names away through a link) gets a leading ' and stays text.
+QString delimitedField(const QString &name, QChar separator)
 {
+    const bool formula = !name.isEmpty() && QStringLiteral("=+-@\t\r").contains(name.front());
+    const QString text = formula ? QLatin1Char('\'') + name : name;
     const bool needsQuotes = std::any_of(text.cbegin(), text.cend(), [separator](QChar c) {
         return c == separator || c == QLatin1Char('"') || isLineBreak(c);
     });

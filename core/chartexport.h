@@ -19,7 +19,8 @@ int placeInRow(int seat);
 QString shownName(const QString &seatText);
 
 // One CSV field: in double quotes, inner ones doubled, when it holds a comma, a double
-// quote or a line break.
+// quote or a line break; after a leading ' when it starts with = + - @ TAB or CR, so
+// that a spreadsheet shows it as text instead of evaluating it.
 QString csvField(const QString &text);
 
 // The CSV file: UTF-8 with a byte order mark (so that Excel reads it as Japanese), the
@@ -32,7 +33,8 @@ QString chartCsvFileName(const QDate &date);
 // The chart as a spreadsheet takes it from the clipboard: one line per row as the
 // screen shows them (the back row first; from the teacher's desk the front row, seat 1
 // leftmost), the four names left to right, TAB between them, LF after each line. A name
-// holding a TAB, a line break or a double quote is quoted as a spreadsheet quotes such a cell.
+// holding a TAB, a line break or a double quote is quoted as a spreadsheet quotes such a
+// cell; one that starts like a formula gets a leading ' as in the CSV file.
 QString chartClipboardText(const QStringList &seats, bool teacherView = false);
 
 // What the user is told once the CSV file is written, or why it could not be.

@@ -3,6 +3,8 @@
 #include "core/rosterfile.h"
 
 #include <algorithm>
+#include <limits>
+#include <utility>
 
 namespace
 {
@@ -40,10 +42,13 @@ QString shortened(const QString &text)
     return text.size() <= Longest ? text : text.left(Longest - 1) + QChar(0x2026);
 }
 
-} // namespace
-
-QList<QStringList> splitTable(const QString &text, QChar separator)
+// The rows of splitTable(), rows of blanks only left out when `dropBlank`. At a line of
+// more than maxColumns cells or a row beyond maxRows it stops with tooLarge set and no
+// rows, so that a huge paste is refused before its cells fill the memory.
+QList<QStringList> splitWithin(const QString &text, QChar separator, bool dropBlank, qsizetype maxRows,
+                               qsizetype maxColumns, bool &tooLarge)
 {
+    tooLarge = false;
     const qsizetype size = text.size();
     // Where a quoted cell opened just before p closes (-1: nowhere), "" taken as one
     // quote; found once for the whole text, so that no cell is searched twice.
@@ -77,47 +82,54 @@ QList<QStringList> splitTable(const QString &text, QChar separator)
             ++end;
         cell += text.mid(rest, end - rest);
         row.append(cell);
-        if (end == size)
-            break;
-        const QChar delimiter = text.at(end);
         i = end + 1;
-        if (delimiter == separator) {
-            if (i == size)
-                row.append(QString());
-            continue;
+        const bool separated = end < size && text.at(end) == separator;
+        if (separated && i == size) // a separator at the very end: one more, empty cell
+            row.append(QString());
+        if (row.size() > maxColumns) {
+            tooLarge = true;
+            return {};
         }
-        if (delimiter == QLatin1Char('\r') && i < size && text.at(i) == QLatin1Char('\n'))
+        if (separated && i < size)
+            continue;
+        if (end < size && text.at(end) == QLatin1Char('\r') && i < size && text.at(i) == QLatin1Char('\n'))
             ++i;
         // An empty line is no row (and a long run of them costs nothing).
-        if (row.size() > 1 || !row.constFirst().isEmpty())
+        const bool empty = row.size() == 1 && row.constFirst().isEmpty();
+        if (!empty && !(dropBlank && std::all_of(row.cbegin(), row.cend(), isBlank))) {
+            if (rows.size() == maxRows) {
+                tooLarge = true;
+                return {};
+            }
             rows.append(row);
+        }
         row.clear();
     }
-    if (!row.isEmpty())
-        rows.append(row);
     return rows;
+}
+
+} // namespace
+
+QList<QStringList> splitTable(const QString &text, QChar separator)
+{
+    bool tooLarge = false;
+    return splitWithin(text, separator, false, std::numeric_limits<qsizetype>::max(),
+                       std::numeric_limits<qsizetype>::max(), tooLarge);
 }
 
 PastedTable readPastedTable(const QString &text)
 {
     PastedTable table;
     const QChar separator = text.contains(QLatin1Char('\t')) ? QLatin1Char('\t') : QLatin1Char(',');
-    for (const QStringList &row : splitTable(text, separator)) {
-        if (std::all_of(row.cbegin(), row.cend(), isBlank))
-            continue;
-        table.rows.append(row);
+    table.rows = splitWithin(text, separator, true, MaxPastedRows, MaxPastedColumns, table.tooLarge);
+    for (const QStringList &row : std::as_const(table.rows))
         table.columnCount = std::max(table.columnCount, int(row.size()));
-    }
-    for (QStringList &row : table.rows) {
-        while (row.size() < table.columnCount)
-            row.append(QString());
-    }
     if (table.rows.isEmpty())
         return table;
     // An exact 氏名 or 名前 wins over a longer header.
     const QStringList &first = table.rows.constFirst();
     int header = -1;
-    for (int c = 0; c < table.columnCount; ++c) {
+    for (int c = 0; c < first.size(); ++c) {
         const QString cell = first.at(c).trimmed();
         if (cell == QStringLiteral("氏名") || cell == QStringLiteral("名前")) {
             header = c;
@@ -133,7 +145,8 @@ PastedTable readPastedTable(const QString &text)
     }
     for (int c = 0; c < table.columnCount; ++c) {
         const bool words = std::any_of(table.rows.cbegin(), table.rows.cend(), [c](const QStringList &row) {
-            return !isBlank(row.at(c)) && !isNumber(row.at(c));
+            const QString cell = row.value(c);
+            return !isBlank(cell) && !isNumber(cell);
         });
         if (words) {
             table.nameColumn = c;
@@ -149,7 +162,7 @@ QStringList PastedTable::columnLabels() const
     for (int c = 0; c < columnCount; ++c) {
         QString shown;
         for (const QStringList &row : rows) {
-            shown = row.at(c).simplified();
+            shown = row.value(c).simplified();
             if (!shown.isEmpty())
                 break;
         }
@@ -165,7 +178,7 @@ QStringList PastedTable::names(int column) const
     if (column < 0 || column >= columnCount)
         return out;
     for (qsizetype r = hasHeader ? 1 : 0; r < rows.size(); ++r) {
-        const QString name = rows.at(r).at(column).trimmed();
+        const QString name = rows.at(r).value(column).trimmed();
         if (!name.isEmpty())
             out.append(name);
     }
@@ -190,5 +203,14 @@ MessageText tooManyNamesMessage(qsizetype count)
     return {QStringLiteral("1つの名簿に入るのは%1人までです。\r\n表には%2人の氏名があります。")
                 .arg(MaxRosterNames)
                 .arg(count),
+            QStringLiteral("表から貼り付け"), MsgStyle::Critical};
+}
+
+MessageText tableTooLargeMessage()
+{
+    return {QStringLiteral("表が大きすぎて貼り付けられません（%1行、%2列まで）。\r\n"
+                           "表計算ソフトなどで氏名の列だけを選んでコピーしてから、もう一度実行して下さい。")
+                .arg(MaxPastedRows)
+                .arg(MaxPastedColumns),
             QStringLiteral("表から貼り付け"), MsgStyle::Critical};
 }

@@ -1,6 +1,6 @@
 #include "core/resultfile.h"
 
-#include "core/sharedstate.h"
+#include "core/fileio.h"
 #include "core/textfile.h"
 
 QString writeResultFile(const QString &path, const QStringList &seats)
@@ -8,7 +8,12 @@ QString writeResultFile(const QString &path, const QStringList &seats)
     QStringList lines = seats.mid(0, SeatCount);
     while (lines.size() < SeatCount)
         lines.append(QString());
-    return writeLinesFile(path, lines);
+    const EncodedLines encoded = encodeLines(lines);
+    if (!encoded.ok)
+        return encoded.error;
+    if (encoded.bytes.size() > MaxResultFileBytes)
+        return QStringLiteral("名前が長すぎて、結果ﾌｧｲﾙに収まりません。");
+    return writeFileAtomically(path, encoded.bytes);
 }
 
 namespace
@@ -29,13 +34,19 @@ ResultFileRead chartOf(const FieldsRead &read)
 }
 } // namespace
 
-// One field more than a chart holds is enough to know it is none.
+// Only what a chart can hold is read; one field more than it holds is enough to know it
+// is none.
 ResultFileRead readResultFile(const QString &path)
 {
-    return chartOf(readFieldsFile(path, SeatCount + 1));
+    const BytesRead read = readFileBytes(path, MaxResultFileBytes);
+    if (!read.ok)
+        return {false, {}, read.error};
+    return resultFromBytes(read.bytes);
 }
 
 ResultFileRead resultFromBytes(const QByteArray &bytes)
 {
+    if (bytes.size() > MaxResultFileBytes)
+        return {false, {}, QStringLiteral("ファイルが大きすぎます。")};
     return chartOf(fieldsFromBytes(bytes, SeatCount + 1));
 }

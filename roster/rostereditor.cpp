@@ -105,6 +105,10 @@ QStringList RosterEditor::boxTexts() const
 void RosterEditor::pasteTable()
 {
     const PastedTable table = readPastedTable(QGuiApplication::clipboard()->text());
+    if (table.tooLarge) {
+        showMessage(this, tableTooLargeMessage());
+        return;
+    }
     if (table.rows.isEmpty()) {
         showMessage(this, noTableMessage());
         return;

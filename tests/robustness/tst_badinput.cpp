@@ -2,6 +2,7 @@
 // read when the main window is created and the log cleaning after a deletion. None may
 // crash or hang; each gives the command's own failure message or a correct result, and
 // leaves every file on disk as it was unless the command is meant to write it.
+#include "core/resultfile.h"
 #include "core/textfile.h"
 #include "roster/rostereditor.h"
 #include "seating/resultwindow.h"
@@ -74,6 +75,9 @@ QList<BadInput> makeBadInputs()
     const QStringList withLong{QString(10000, QChar(u'長')), sato};
     const QByteArray fine = crlfLines(three);
     const QByteArray big = tenMegabytes();
+    // Two names, the blanks after the closing quote dropped: a chart but for its size.
+    QByteArray oversized = sjis("山田\r\n\"佐藤\"");
+    oversized += QByteArray(MaxResultFileBytes - oversized.size() - 1, ' ') + "\r\n";
     const int lines = int(big.count('\n'));
     return {
         {"binary file", binaryFile(), Trouble::None, true, {}, true, {}, {}, std::nullopt, NotCp932OrUtf8},
@@ -122,6 +126,15 @@ QList<BadInput> makeBadInputs()
          {},
          numberedNames(15, 29),
          seventh},
+        {"a byte more than a chart holds",
+         oversized,
+         Trouble::None,
+         false,
+         {"山田", sato},
+         true,
+         {},
+         {"山田", sato},
+         QStringList{sato}},
         {"10,000-character name", crlfLines(withLong), Trouble::None, false, withLong, false, withLong, withLong,
          QStringList{sato}},
         {"file vanishes", fine, Trouble::Vanishes, true, {}, true, {}, {}, std::nullopt},

@@ -1,4 +1,5 @@
 // File>New roster, File>Open and the roster editor, driven through the main window.
+#include "core/pastedtable.h"
 #include "core/rosterfile.h"
 #include "core/textfile.h"
 #include "mainwin/filedialogs.h"
@@ -417,6 +418,11 @@ void TestRoster::pasteTable_data()
         << "" << 0 << ""
         << "表から貼り付け|クリップボードに貼り付けられる表がありません。\r\n"
            "表計算ソフトなどで氏名の列を選んでコピーしてから、もう一度実行して下さい。|16"
+        << QStringList();
+    QTest::newRow("table too large")
+        << QStringLiteral("山田") + QString(MaxPastedColumns, u'\t') << 0 << ""
+        << "表から貼り付け|表が大きすぎて貼り付けられません（10000行、1000列まで）。\r\n"
+           "表計算ソフトなどで氏名の列だけを選んでコピーしてから、もう一度実行して下さい。|16"
         << QStringList();
     QTest::newRow("only a header") << "氏名\r\n"
                                    << 0 << ""
