@@ -55,17 +55,6 @@ QString streamInto(QFile &in, AtomicFileWriter &out, const QString &unreadable)
     }
 }
 
-// One file of the backup; a file already in place (the target is the source) counts as copied.
-QString backupOne(const QDir &source, const QDir &target, const QString &name)
-{
-    const QString from = source.filePath(name);
-    const QString to = target.filePath(name);
-    if (sameFile(from, to))
-        return {};
-    const QString reason = copyFileTo(from, to);
-    return reason.isEmpty() ? reason : QStringLiteral("「%1」をコピーできませんでした。").arg(name) + reason;
-}
-
 } // namespace
 
 QString fileNameProblem(const QString &name)
@@ -233,29 +222,3 @@ RosterFilesFound findRosterFiles(const QString &folder)
     return found;
 }
 
-bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
-                       const std::function<bool(const QString &reason)> &retry,
-                       const std::function<bool()> &targetThere)
-{
-    RosterFilesFound found = findRosterFiles(sourceFolder);
-    while (!found.ok) {
-        if (!retry(found.error))
-            return false;
-        found = findRosterFiles(sourceFolder);
-    }
-    const QDir source(sourceFolder);
-    const QDir target(targetFolder);
-    // Asked before every file: a medium pulled out must not let a copy land elsewhere.
-    const auto copyOne = [&](const QString &name) {
-        if (targetThere && !targetThere())
-            return QStringLiteral("バックアップ先が見つかりません。");
-        return backupOne(source, target, name);
-    };
-    for (const QString &name : found.names) {
-        for (QString reason = copyOne(name); !reason.isEmpty(); reason = copyOne(name)) {
-            if (!retry(reason))
-                return false;
-        }
-    }
-    return true;
-}

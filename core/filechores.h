@@ -43,11 +43,3 @@ struct RosterFilesFound {
 };
 RosterFilesFound findRosterFiles(const QString &folder);
 
-// Copies every "*.mem" file of `sourceFolder` into `targetFolder`, replacing files of
-// the same name there. When a step fails (listing the files, or copying one of them)
-// `retry` gets the reason: true repeats that same step, false gives up. `targetThere`,
-// when given, is asked before each file; a target that is gone fails that step.
-// Returns true when every file was copied.
-bool backupRosterFiles(const QString &sourceFolder, const QString &targetFolder,
-                       const std::function<bool(const QString &reason)> &retry,
-                       const std::function<bool()> &targetThere = {});
