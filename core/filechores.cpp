@@ -1,5 +1,6 @@
 #include "core/filechores.h"
 
+#include "core/filelock.h"
 #include "core/resultlog.h"
 #include "core/textfile.h"
 
@@ -164,6 +165,11 @@ LogCleaning cleanFolderResultLog(const QString &folder)
     if (findFileNoCase(folder, resultLogName()).isEmpty())
         return result;
     result.hadLog = true;
+    const FileLock lock(resultLogLockTarget(folder));
+    if (!lock.held()) {
+        result.error = lock.error();
+        return result;
+    }
     const FieldsRead log = readResultLog(folder);
     if (!log.ok) {
         result.error = log.error;

@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include "core/fileio.h"
+#include "core/filelock.h"
 #include "core/services.h"
 #include "core/sharedstate.h"
 
@@ -101,13 +102,17 @@ QString keyOfLine(const QString &line)
 QString saveToIniFile(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     const QString path = iniPath(appName);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return problemText(FileProblem::NoPermission);
+    // Another copy storing a setting at the same moment would otherwise lose its change or ours.
+    const FileLock lock(path);
+    if (!lock.held())
+        return lock.error();
     const BytesRead old = readFileBytes(path);
     if (!old.ok && !old.missing)
         return old.error;
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(old.bytes);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return problemText(FileProblem::NoPermission);
     return writeFileAtomically(path, iniWithValue(text, section, key, value).toUtf8());
 }
 
