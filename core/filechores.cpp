@@ -175,9 +175,9 @@ LogCleaning cleanFolderResultLog(const QString &folder)
         result.error = log.error;
         return result;
     }
-    const QDir dir(folder);
+    // An entry names its file as the past-results menu finds it: letter case ignored.
     result.kept =
-        cleanResultLog(log.fields, [&dir](const QString &name) { return QFileInfo(dir.filePath(name)).isFile(); });
+        cleanResultLog(log.fields, [&folder](const QString &name) { return !findFileNoCase(folder, name).isEmpty(); });
     // Nothing to drop: the file keeps its bytes (and any quoting a hand edit gave it).
     if (result.kept == log.fields)
         return result;
