@@ -8,12 +8,10 @@
 #include <QLockFile>
 #include <QThread>
 
-FileLock::FileLock(const QString &guardedPath, std::chrono::milliseconds wait)
+FileLock::FileLock(const QString &guardedPath)
     : lock_(std::make_unique<QLockFile>(guardedPath + QStringLiteral(".lock")))
 {
-    if (wait.count() <= 0)
-        wait = coreServices().lockWait.count() > 0 ? coreServices().lockWait : DefaultLockWait;
-    const QDeadlineTimer deadline(wait);
+    const QDeadlineTimer deadline(coreServices().lockWait.count() > 0 ? coreServices().lockWait : DefaultLockWait);
     // Short polls rather than QLockFile's own doubling pauses: another copy holds the lock
     // for milliseconds, and the user should not wait seconds after it is free.
     for (;;) {

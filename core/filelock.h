@@ -15,8 +15,8 @@ class QLockFile;
 class FileLock
 {
 public:
-    // Waits for the lock for `wait` at most; zero: the services' wait, else a few seconds.
-    explicit FileLock(const QString &guardedPath, std::chrono::milliseconds wait = {});
+    // Waits for the lock as long as the services say, else a few seconds.
+    explicit FileLock(const QString &guardedPath);
     ~FileLock();
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;

@@ -36,6 +36,7 @@ int runCopy(const QString &what, const QString &folder, const QString &copy)
 {
     CoreServices services;
     services.settingsFolder = folder;
+    services.lockWait = std::chrono::seconds(30); // a busy machine does not fail the rounds
     installCoreServices(&services);
     QTextStream in(stdin);
     const auto ready = [&in](const char *word) {
