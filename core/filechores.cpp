@@ -1,5 +1,6 @@
 #include "core/filechores.h"
 
+#include "core/filelock.h"
 #include "core/resultlog.h"
 #include "core/textfile.h"
 
@@ -192,14 +193,19 @@ LogCleaning cleanFolderResultLog(const QString &folder)
     if (findFileNoCase(folder, resultLogName()).isEmpty())
         return result;
     result.hadLog = true;
+    const FileLock lock(resultLogLockTarget(folder));
+    if (!lock.held()) {
+        result.error = lock.error();
+        return result;
+    }
     const FieldsRead log = readResultLog(folder);
     if (!log.ok) {
         result.error = log.error;
         return result;
     }
-    const QDir dir(folder);
+    // An entry names its file as the past-results menu finds it: letter case ignored.
     result.kept =
-        cleanResultLog(log.fields, [&dir](const QString &name) { return QFileInfo(dir.filePath(name)).isFile(); });
+        cleanResultLog(log.fields, [&folder](const QString &name) { return !findFileNoCase(folder, name).isEmpty(); });
     // Nothing to drop: the file keeps its bytes (and any quoting a hand edit gave it).
     if (result.kept == log.fields)
         return result;

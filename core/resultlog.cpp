@@ -18,6 +18,11 @@ QString resultLogPath(const QString &folder)
     return existing.isEmpty() ? QDir(folder).absoluteFilePath(resultLogWriteName()) : existing;
 }
 
+QString resultLogLockTarget(const QString &folder)
+{
+    return QDir(folder).absoluteFilePath(resultLogWriteName());
+}
+
 FieldsRead readResultLog(const QString &folder)
 {
     const QString existing = findFileNoCase(folder, resultLogName());

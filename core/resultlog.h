@@ -17,6 +17,10 @@ QString resultLogWriteName(); // "ならびん.INI", the spelling a new log is c
 // path a new log gets there.
 QString resultLogPath(const QString &folder);
 
+// What a read-change-write of a folder's log locks (core/filelock.h): one name whatever
+// the letter case of the log's own.
+QString resultLogLockTarget(const QString &folder);
+
 // Reads the log of a folder; a missing log is an empty one.
 FieldsRead readResultLog(const QString &folder);
 

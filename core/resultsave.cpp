@@ -1,5 +1,6 @@
 #include "core/resultsave.h"
 
+#include "core/filelock.h"
 #include "core/resultfile.h"
 #include "core/resultlog.h"
 #include "core/textfile.h"
@@ -22,6 +23,14 @@ ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Q
         out.kind = Kind::NameNotCp932;
     if (out.kind != Kind::Saved)
         return out;
+    // Held from before the result is written, so that a log another copy keeps busy
+    // leaves nothing written at all.
+    const FileLock lock(resultLogLockTarget(folder));
+    if (!lock.held()) {
+        out.kind = Kind::ResultNotWritten;
+        out.reason = lock.error();
+        return out;
+    }
     out.reason = writeResultFile(out.resultPath, seats);
     if (!out.reason.isEmpty()) {
         out.kind = Kind::ResultNotWritten;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 // Uniform numbers r in [0, 1).
@@ -30,6 +31,8 @@ struct CoreServices {
     QByteArray backupMediaFileSystem;
     // The folder of the per-user store's INI files.
     QString settingsFolder;
+    // How long a read-change-write waits for another copy's lock (core/filelock.h).
+    std::chrono::milliseconds lockWait{};
 };
 
 // The services in force: the installed object, else the machine's own.

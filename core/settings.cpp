@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include "core/fileio.h"
+#include "core/filelock.h"
 #include "core/services.h"
 #include "core/sharedstate.h"
 
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -65,7 +65,8 @@ QString iniValue(const QString &value)
 {
     if (!value.isEmpty() && std::all_of(value.cbegin(), value.cend(), isPlainValueCharacter))
         return value;
-    QString quoted = QStringLiteral("\"");
+    // QSettings reads a leading "@" as the mark of a typed value, and "@@" as one "@".
+    QString quoted = value.startsWith(QLatin1Char('@')) ? QStringLiteral("\"@") : QStringLiteral("\"");
     bool afterHexEscape = false; // "\x" reads every hex digit that follows it
     for (const QChar c : value) {
         const bool hexDigit = c.isDigit() || QStringLiteral("abcdefABCDEF").contains(c);
@@ -87,78 +88,213 @@ QString iniValue(const QString &value)
     return quoted + QLatin1Char('"');
 }
 
-bool isSectionLine(const QString &line)
+// One line of an INI file as QSettings reads it: a line break inside quotes or after a
+// backslash continues the line; ';' opens a comment, to the end of the line when it
+// starts one, else ending the line outside quotes.
+struct IniLine {
+    qsizetype start = 0;   // after leading blanks
+    qsizetype end = 0;     // before the line break or the comment
+    qsizetype equals = -1; // the '=' between key and value
+    bool unclosed = false; // ends the file inside quotes or an escape: what follows would join it
+};
+
+bool isIniBlank(char c)
 {
-    return line.trimmed().startsWith(QLatin1Char('['));
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-QString keyOfLine(const QString &line)
+QList<IniLine> iniLines(const QByteArray &data)
 {
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
-    return equals < 0 ? QString() : line.left(equals).trimmed();
+    QList<IniLine> lines;
+    const qsizetype n = data.size();
+    qsizetype pos = data.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    for (;;) {
+        IniLine line;
+        line.start = pos;
+        while (line.start < n && isIniBlank(data.at(line.start)))
+            ++line.start;
+        qsizetype i = line.start;
+        bool inQuotes = false;
+        bool danglingEscape = false;
+        qsizetype escapeEnd = -1;
+        while (i < n) {
+            const char c = data.at(i++);
+            if (c == '=') {
+                if (!inQuotes && line.equals < 0)
+                    line.equals = i - 1;
+            } else if (c == '\n' || c == '\r') {
+                if (i == line.start + 1) {
+                    ++line.start;
+                } else if (!inQuotes) {
+                    --i;
+                    break;
+                }
+            } else if (c == '\\') {
+                if (i == n) {
+                    danglingEscape = true;
+                } else {
+                    const char escaped = data.at(i++);
+                    if (i < n && ((escaped == '\n' && data.at(i) == '\r') || (escaped == '\r' && data.at(i) == '\n')))
+                        ++i;
+                    escapeEnd = i;
+                }
+            } else if (c == '"') {
+                inQuotes = !inQuotes;
+            } else if (c == ';') {
+                if (i == line.start + 1) {
+                    while (i < n && data.at(i) != '\n' && data.at(i) != '\r')
+                        ++i;
+                    while (i < n && isIniBlank(data.at(i)))
+                        ++i;
+                    line.start = i;
+                } else if (!inQuotes) {
+                    --i;
+                    break;
+                }
+            }
+        }
+        if (i <= line.start)
+            return lines;
+        line.end = i;
+        line.unclosed = i == n && (inQuotes || danglingEscape || escapeEnd == n);
+        lines.append(line);
+        pos = i;
+    }
+}
+
+// A key or section name as QSettings reads it: "%XX" and "%UXXXX" are characters, "\" is "/".
+QString unescapedIniName(const QByteArray &raw)
+{
+    const QString text = QString::fromUtf8(raw);
+    QString name;
+    for (qsizetype i = 0; i < text.size();) {
+        if (text.at(i) == QLatin1Char('\\')) {
+            name += QLatin1Char('/');
+            ++i;
+            continue;
+        }
+        if (text.at(i) == QLatin1Char('%') && i + 1 < text.size()) {
+            const qsizetype digits = text.at(i + 1) == QLatin1Char('U') ? 4 : 2;
+            const qsizetype first = i + 1 + (digits == 4 ? 1 : 0);
+            bool ok = false;
+            const ushort code = first + digits <= text.size() ? text.mid(first, digits).toUShort(&ok, 16) : 0;
+            if (ok) {
+                name += QChar(code);
+                i = first + digits;
+                continue;
+            }
+        }
+        name += text.at(i++);
+    }
+    return name;
+}
+
+// The section a header line opens; empty for the general section.
+QString iniSectionName(const QByteArray &data, const IniLine &line)
+{
+    const QByteArray inner = data.mid(line.start, line.end - line.start);
+    const qsizetype close = inner.indexOf(']');
+    const QByteArray name = inner.mid(1, close < 0 ? -1 : close - 1).trimmed();
+    return name.compare("general", Qt::CaseInsensitive) == 0 ? QString() : unescapedIniName(name);
+}
+
+// Where text put after `line` starts a line of its own: after its line break (and its
+// comment). `needsBreak` when the file ends on the line without one.
+qsizetype positionAfter(const QByteArray &data, const IniLine &line, bool &needsBreak)
+{
+    qsizetype p = line.end;
+    if (p < data.size() && data.at(p) == ';') {
+        while (p < data.size() && data.at(p) != '\n' && data.at(p) != '\r')
+            ++p;
+    }
+    needsBreak = p == data.size();
+    if (p < data.size())
+        p += data.mid(p, 2) == "\r\n" ? 2 : 1;
+    return p;
 }
 
 QString saveToIniFile(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     const QString path = iniPath(appName);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return problemText(FileProblem::NoPermission);
+    // Another copy storing a setting at the same moment would otherwise lose its change or ours.
+    const FileLock lock(path);
+    if (!lock.held())
+        return lock.error();
     const BytesRead old = readFileBytes(path);
     if (!old.ok && !old.missing)
         return old.error;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(old.bytes);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return problemText(FileProblem::NoPermission);
-    return writeFileAtomically(path, iniWithValue(text, section, key, value).toUtf8());
+    return writeFileAtomically(path, iniWithValue(old.bytes, section, key, value));
 }
 
 } // namespace
 
-QString iniWithValue(const QString &ini, const QString &section, const QString &key, const QString &value)
+QByteArray iniWithValue(const QByteArray &ini, const QString &section, const QString &key, const QString &value)
 {
 #ifdef Q_OS_WIN
-    const QString lineEnd = QStringLiteral("\r\n");
+    const QByteArray systemBreak = "\r\n";
 #else
-    const QString lineEnd = QStringLiteral("\n");
+    const QByteArray systemBreak = "\n";
 #endif
-    QStringList lines;
-    for (const QString &line : ini.split(QLatin1Char('\n')))
-        lines.append(line.endsWith(QLatin1Char('\r')) ? line.chopped(1) : line);
-    if (!lines.isEmpty() && lines.constLast().isEmpty())
-        lines.removeLast();
-    const QString header = QLatin1Char('[') + section + QLatin1Char(']');
-    const QString entry = key + QLatin1Char('=') + iniValue(value);
-    qsizetype insertAt = -1; // where a new key goes: keys stay in the order QSettings writes them
+    const QByteArray lineBreak = ini.contains("\r\n") ? "\r\n" : ini.contains('\n') ? "\n" : systemBreak;
+    const QByteArray encoded = iniValue(value).toUtf8();
+    const QList<IniLine> lines = iniLines(ini);
+    // Every line of the key in every block of the section gets the value, so that whichever
+    // one QSettings takes holds it; the other bytes stay as they are.
+    QList<IniLine> keyLines;
+    qsizetype insertAfter = -1; // the line a new key follows, in the first block that can take one
+    qsizetype candidate = -1;   // the same in the block being read
     bool inSection = false;
-    bool stored = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString &line = lines.at(i);
-        if (isSectionLine(line)) {
-            if (inSection)
-                break;
-            inSection = line.trimmed() == header;
-            if (inSection)
-                insertAt = i + 1;
+        const IniLine &line = lines.at(i);
+        if (ini.at(line.start) == '[') {
+            if (insertAfter < 0)
+                insertAfter = candidate;
+            inSection = iniSectionName(ini, line) == section;
+            candidate = inSection && !line.unclosed ? i : -1;
             continue;
         }
-        const QString lineKey = keyOfLine(line);
-        if (!inSection || lineKey.isEmpty())
+        if (!inSection || line.equals < 0)
             continue;
-        if (lineKey.compare(key, Qt::CaseInsensitive) == 0) {
-            lines[i] = lineKey + QLatin1Char('=') + iniValue(value);
-            stored = true;
-        } else if (!stored && insertAt >= 0 && lineKey < key) {
-            insertAt = i + 1;
+        const QString lineKey = unescapedIniName(ini.mid(line.start, line.equals - line.start).trimmed());
+        if (lineKey.compare(key, Qt::CaseInsensitive) == 0)
+            keyLines.append(line);
+        else if (candidate >= 0 && !line.unclosed && lineKey < key)
+            candidate = i; // keys stay in the order QSettings writes them
+    }
+    if (insertAfter < 0)
+        insertAfter = candidate;
+    QByteArray out = ini;
+    if (!keyLines.isEmpty()) {
+        for (auto it = keyLines.crbegin(); it != keyLines.crend(); ++it) {
+            const QByteArray spelling = ini.mid(it->start, it->equals - it->start).trimmed();
+            out.replace(it->start, it->end - it->start, spelling + '=' + encoded);
         }
+        return out;
     }
-    if (!stored && insertAt >= 0) {
-        lines.insert(insertAt, entry);
-    } else if (!stored) {
-        if (!lines.isEmpty() && !lines.constLast().trimmed().isEmpty())
-            lines.append(QString());
-        lines.append(header);
-        lines.append(entry);
+    const QByteArray entry = key.toUtf8() + '=' + encoded + lineBreak;
+    bool needsBreak = false;
+    if (insertAfter >= 0) {
+        const qsizetype at = positionAfter(ini, lines.at(insertAfter), needsBreak);
+        return out.insert(at, (needsBreak ? lineBreak : QByteArray()) + entry);
     }
-    return lines.join(lineEnd) + lineEnd;
+    // A new block: at the end, unless the last line swallows what follows it; then before
+    // the first section, or else first with the general section reopened after it.
+    const QByteArray block = '[' + section.toUtf8() + ']' + lineBreak + entry;
+    if (lines.isEmpty() || !lines.constLast().unclosed) {
+        needsBreak = !ini.isEmpty() && !ini.endsWith('\n') && !ini.endsWith('\r');
+        return out.append((needsBreak ? lineBreak : QByteArray()) + block);
+    }
+    for (const IniLine &line : lines) {
+        if (ini.at(line.start) != '[')
+            continue;
+        qsizetype at = line.start; // the start of its line, so that its indent stays its own
+        while (at > 0 && (ini.at(at - 1) == ' ' || ini.at(at - 1) == '\t'))
+            --at;
+        return out.insert(at, block);
+    }
+    return out.insert(ini.startsWith("\xEF\xBB\xBF") ? 3 : 0, block + "[General]" + lineBreak);
 }
 
 QString settingValue(const QString &appName, const QString &section, const QString &key)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QHash>
 #include <QString>
 
@@ -28,7 +29,8 @@ QString settingsLocation(const QString &appName);
 // The organisation folder the store lives under.
 inline constexpr char SettingsOrganization[] = "Narabin";
 
-// The INI text after storing `value` under `key` in `section`: the line of the key
-// (any letter case) gets the value; a new key goes at the end of its section; a new
-// section at the end. Every other line keeps its text.
-QString iniWithValue(const QString &ini, const QString &section, const QString &key, const QString &value);
+// The INI file after storing `value` under `key` in `section`, read as QSettings reads
+// it: every line of the key (any letter case, in every block of the section) gets the
+// value; a new key goes into the section's first block, or a new block. Every other byte
+// stays as it is.
+QByteArray iniWithValue(const QByteArray &ini, const QString &section, const QString &key, const QString &value);

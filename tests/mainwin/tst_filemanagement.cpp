@@ -77,6 +77,8 @@ void TestFileManagement::logCleaning_data()
     QTest::newRow("empty line skipped, later entries kept")
         << crlfLines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << QStringList{"1組.rlt", "3組.rlt"}
         << crlfLines({"1組.rlt", "3組.rlt"});
+    QTest::newRow("entry found whatever its letter case")
+        << crlfLines({"KEKKA.RLT", "消えた.rlt"}) << QStringList{"kekka.rlt"} << crlfLines({"KEKKA.RLT"});
     QStringList fifteen;
     for (int i = 1; i <= 15; ++i)
         fifteen.append(QStringLiteral("r%1.rlt").arg(i));

@@ -101,34 +101,122 @@ void TestStartup::keysAreOneWhateverTheirCase()
     QCOMPARE(readSetting("optbcolor"), QStringLiteral("255"));
 }
 
+namespace
+{
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Every key of an INI file by its full name, as QSettings reads it: from a copy under a
+// name of its own, since QSettings takes a file of the same name, size and time as read.
+QMap<QString, QVariant> everySetting(const TestEnv &env, const QByteArray &bytes)
+{
+    static int copies = 0;
+    const QString path = QDir(env.root()).filePath(QStringLiteral("read%1.ini").arg(++copies));
+    QFile copy(path);
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size())
+        return {};
+    copy.close();
+    QSettings file(path, QSettings::IniFormat);
+    QMap<QString, QVariant> out;
+    for (const QString &key : file.allKeys())
+        out.insert(key, file.value(key));
+    return out;
+}
+
+// The file's non-empty lines (after a BOM) but those of the program's keys and the
+// headers it may add.
+QByteArrayList otherLines(QByteArray file)
+{
+    QByteArrayList out;
+    for (const QByteArray &line : file.mid(file.startsWith("\xEF\xBB\xBF") ? 3 : 0).replace('\r', '\n').split('\n')) {
+        if (!line.isEmpty() && !line.toLower().contains("opt") && !line.contains("[Config]") &&
+            !line.contains("[General]"))
+            out.append(line);
+    }
+    return out;
+}
+
+// A settings file as a hand edit may leave it: sections again or in another case, keys
+// in any case, escaped or commented, lines of stray signs (a "\" or a lone quote runs on
+// into the next line), bytes that are no UTF-8, any line breaks, a BOM.
+QByteArray handEditedSettings(QRandomGenerator &random)
+{
+    static const QByteArrayList lines{
+        "[Config]",      " [ Config ] ",         "[config]",    "[Other]",     "[x", "OptLogo=1", "OPTLOGO = 2",
+        "optlogo=\"3\"", "OptBColor=&HFF ;note", "Opt%4Cogo=4", "; a comment", ""};
+    static const QByteArrayList stray{"x", "=", "\\", "\"", ";", " ", "\xFF", "\x82\xA0", "é", "[", "]", "%"};
+    static const QByteArrayList breaks{"\n", "\r\n", "\r"};
+    QByteArray file = random.bounded(8) == 0 ? "\xEF\xBB\xBF" : "";
+    for (int n = random.bounded(12); n > 0; --n) {
+        if (random.bounded(3) == 0) {
+            for (int k = random.bounded(1, 6); k > 0; --k)
+                file += stray.at(random.bounded(stray.size()));
+        } else {
+            file += lines.at(random.bounded(lines.size()));
+        }
+        if (n > 1 || random.bounded(2) == 0)
+            file += breaks.at(random.bounded(breaks.size()));
+    }
+    return file;
+}
+} // namespace
+
 // The settings file is written by the program and read by QSettings: whatever value and
-// whatever file QSettings wrote before, every key reads back as last stored.
+// whatever file QSettings or a hand edit left before, every key reads back as last stored
+// and every other line keeps its bytes.
 void TestStartup::storedValuesReadBack()
 {
     const QStringList pieces{"1", "&HFF", " ",  "\"", "\\",       ",", ";", "=",
                              "#", "[x]",  "\t", "\n", "ならびん", "%", "é", QString(QChar(1)),
-                             "a"};
+                             "a", "@"};
     QRandomGenerator random(1207);
-    for (int round = 0; round < 40; ++round) {
-        TestEnv env;
-        QMap<QString, QString> expected;
-        // What an earlier version left: a file QSettings itself wrote, with a group of its own.
-        store(env, QStringLiteral("OptLogo"), QStringLiteral("0"));
-        expected.insert(QStringLiteral("OptLogo"), QStringLiteral("0"));
-        QSettings(env.settingsFile(), QSettings::IniFormat)
-            .setValue(QStringLiteral("Other/Key"), QStringLiteral("a, b"));
-        for (int n = 0; n < 8; ++n) {
+    TestEnv env;
+    const QString path = env.settingsFile();
+    const auto put = [&path](const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    for (int round = 0; round < 300; ++round) {
+        QFile::remove(path);
+        if (round % 20 == 0) {
+            // What an earlier version left: a file QSettings itself wrote, with a group of its own.
+            QSettings written(path, QSettings::IniFormat);
+            written.setValue(QStringLiteral("Config/OptLogo"), QStringLiteral("0"));
+            written.setValue(QStringLiteral("Other/Key"), QStringLiteral("a, b"));
+        } else {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            QVERIFY(put(handEditedSettings(random)));
+        }
+        QMap<QString, QVariant> expected = everySetting(env, fileBytes(path));
+        const QByteArrayList others = otherLines(fileBytes(path));
+        for (int n = 0; n < 4; ++n) {
             const QString key = QStringList{"OptLogo", "OptBColor", "OptLine_3", "OptPsbar"}.at(random.bounded(4));
             QString value;
             for (int k = random.bounded(5); k > 0; --k)
                 value += pieces.at(random.bounded(pieces.size()));
-            QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value),
-                     QString());
-            expected.insert(key, value);
+            // One round in ten through the store itself, the others by the text editing alone.
+            if (round % 10 == 0)
+                QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value),
+                         QString());
+            else
+                QVERIFY(put(iniWithValue(fileBytes(path), QStringLiteral("Config"), key, value)));
+            bool stored = false;
+            for (auto it = expected.begin(); it != expected.end(); ++it) {
+                if (it.key().startsWith(QLatin1String("Config/")) &&
+                    it.key().mid(7).compare(key, Qt::CaseInsensitive) == 0) {
+                    it.value() = value;
+                    stored = true;
+                }
+            }
+            if (!stored)
+                expected.insert(QStringLiteral("Config/") + key, value);
+            QCOMPARE(everySetting(env, fileBytes(path)), expected);
+            QCOMPARE(otherLines(fileBytes(path)), others);
         }
-        QCOMPARE(storedSettings(env), expected);
-        QCOMPARE(QSettings(env.settingsFile(), QSettings::IniFormat).value(QStringLiteral("Other/Key")).toString(),
-                 QStringLiteral("a, b"));
     }
 }
 
