@@ -78,21 +78,23 @@ void FormWindow::showModal()
     setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
-    // Unloading hides the window first; that ends the modal wait too.
+    // Unloading hides the window first; that ends the modal wait too. Minimising sends a
+    // Hide as well, but leaves the window open and modal: it must not end the wait.
     class HideWatcher : public QObject
     {
     public:
-        explicit HideWatcher(QEventLoop *l) : loop_(l) {}
+        HideWatcher(QWidget *w, QEventLoop *l) : window_(w), loop_(l) {}
         bool eventFilter(QObject *, QEvent *e) override
         {
-            if (e->type() == QEvent::Hide)
+            if (e->type() == QEvent::Hide && window_->isHidden())
                 loop_->quit();
             return false;
         }
 
     private:
+        QWidget *window_;
         QEventLoop *loop_;
-    } watcher(&loop);
+    } watcher(this, &loop);
     installEventFilter(&watcher);
     show();
     activateWindow();
