@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include "core/fileio.h"
+#include "core/folders.h"
 #include "core/services.h"
 #include "core/sharedstate.h"
 
@@ -106,8 +107,8 @@ QString saveToIniFile(const QString &appName, const QString &section, const QStr
         return old.error;
     QStringDecoder utf8(QStringDecoder::Utf8);
     const QString text = utf8.decode(old.bytes);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return problemText(FileProblem::NoPermission);
+    if (const QString reason = makeFolder(QFileInfo(path).absolutePath()); !reason.isEmpty())
+        return reason;
     return writeFileAtomically(path, iniWithValue(text, section, key, value).toUtf8());
 }
 
