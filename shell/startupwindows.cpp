@@ -18,7 +18,6 @@ void runStartup(const QString &programFolder)
     if (withSplash)
         form<SplashScreen>()->exec();
     MainWindow *main = form<MainWindow>();
-    main->splashAction->setChecked(withSplash);
 
     refreshDateTime();
     main->show();

@@ -136,6 +136,12 @@ void TestMainWindow::runOptionItems_data()
     QTest::newRow("neighbour, on") << "mnuNoSameNeighbour"
                                    << "OptNoSameNeighbour"
                                    << "1";
+    QTest::newRow("logo, on") << "mnuLogoMark"
+                              << "OptLogo"
+                              << "1";
+    QTest::newRow("logo, off") << "mnuLogoMark"
+                               << "OptLogo"
+                               << "0";
 }
 
 void TestMainWindow::runOptionItems()
@@ -152,9 +158,9 @@ void TestMainWindow::runOptionItems()
     findAction(w, item)->trigger();
     const QString now = on ? QStringLiteral("0") : QStringLiteral("1");
     const SharedState &s = state();
-    QCOMPARE(
-        (QStringList{readSetting(key), key == QLatin1String("OptNoSameSeat") ? s.OptNoSameSeat : s.OptNoSameNeighbour}),
-        (QStringList{now, now}));
+    const QMap<QString, QString> held{
+        {"OptNoSameSeat", s.OptNoSameSeat}, {"OptNoSameNeighbour", s.OptNoSameNeighbour}, {"OptLogo", s.OptLogo}};
+    QCOMPARE((QStringList{readSetting(key), held.value(key)}), (QStringList{now, now}));
     // A main window created again shows the choice in force.
     unload<MainWindow>();
     QCOMPARE(findAction(form<MainWindow>(), item)->isChecked(), !on);
