@@ -81,10 +81,9 @@ else()
 libqt6core6 (>= ${Qt6_VERSION}), libqt6gui6 (>= ${Qt6_VERSION}), libqt6widgets6 (>= ${Qt6_VERSION}), \
 libqt6printsupport6 (>= ${Qt6_VERSION})")
 endif()
-# Japanese text needs Japanese fonts; Qt's own dialogs read their Japanese texts
-# from the translations.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n")
-# The printout's Latin face falls back to Liberation Serif.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-liberation2")
+# Japanese text needs Japanese fonts, and the Latin lines of the main window and the printout
+# the serif face they were measured with (Liberation Serif, the metrics of Times New Roman);
+# Qt's own dialogs read their Japanese texts from the translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-liberation2, qt6-translations-l10n")
 
 include(CPack)

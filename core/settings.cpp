@@ -2,6 +2,7 @@
 
 #include "core/fileio.h"
 #include "core/filelock.h"
+#include "core/folders.h"
 #include "core/services.h"
 #include "core/sharedstate.h"
 
@@ -216,8 +217,8 @@ qsizetype positionAfter(const QByteArray &data, const IniLine &line, bool &needs
 QString saveToIniFile(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     const QString path = iniPath(appName);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return problemText(FileProblem::NoPermission);
+    if (const QString reason = makeFolder(QFileInfo(path).absolutePath()); !reason.isEmpty())
+        return reason;
     // Another copy storing a setting at the same moment would otherwise lose its change or ours.
     const FileLock lock(path);
     if (!lock.held())

@@ -23,7 +23,7 @@ public:
 
     QString value(const QString &key) const { return stored_.value(key.toLower()); }
 
-    QString orDefault(const QString &key, const char *defaultValue) const
+    QString orDefault(const QString &key, const char *defaultValue)
     {
         QString v = value(key);
         if (v.isEmpty()) {
@@ -33,15 +33,19 @@ public:
         return v;
     }
 
-    void store(const QString &key, const QString &v) const
+    void store(const QString &key, const QString &v)
     {
-        if (storeDefaults_)
-            writeSetting(key, v);
+        // After one failure the rest would fail alike, each after its own wait.
+        if (storeDefaults_ && failure_.isEmpty())
+            failure_ = writeSetting(key, v);
     }
+
+    QString failure() const { return failure_; }
 
 private:
     QHash<QString, QString> stored_;
     bool storeDefaults_;
+    QString failure_;
 };
 
 } // namespace
@@ -96,14 +100,14 @@ QString findProgramDataFile(const QString &programFolder, const QString &name)
     return located.isEmpty() ? program.filePath(name) : located;
 }
 
-void loadStartupSettings(const QString &programFolder, bool storeDefaults)
+QString loadStartupSettings(const QString &programFolder, bool storeDefaults)
 {
     SharedState &s = state();
     s.SettingsAppName = QString::fromLatin1(ProgramTitle);
     s.SettingsSection = QStringLiteral("Config");
     s.HelpFilePath = findProgramDataFile(programFolder, QString::fromLatin1(HelpFileName));
 
-    const StartupSettings settings(storeDefaults);
+    StartupSettings settings(storeDefaults);
     s.OptLogo = settings.orDefault(QStringLiteral("OptLogo"), "1");
     s.OptPsbar = settings.orDefault(QStringLiteral("OptPsbar"), "1");
     for (int row = 2; row <= 7; ++row)
@@ -132,4 +136,5 @@ void loadStartupSettings(const QString &programFolder, bool storeDefaults)
     s.RosterLoaded = false;
     s.CountChanged = false;
     s.RosterEdited = false;
+    return settings.failure();
 }

@@ -35,5 +35,5 @@ QString findProgramDataFile(const QString &programFolder, const QString &name);
 // Start-up steps that fill the shared state from the settings store: the store's
 // address and the help file path, every setting (writing the default of each
 // missing key, unless `storeDefaults` is false), the colour preset and the cleared
-// run-time flags.
-void loadStartupSettings(const QString &programFolder, bool storeDefaults = true);
+// run-time flags. Returns why the defaults could not be stored, empty when they were.
+QString loadStartupSettings(const QString &programFolder, bool storeDefaults = true);

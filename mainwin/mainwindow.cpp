@@ -127,10 +127,16 @@ void MainWindow::buildLogo()
                                          rows[i].face, rows[i].pointSize, rows[i].bold});
     logoLetters = fronts;
     logoShadows = shadows;
-    for (QLabel *label : fronts)
+    // A stand-in for a missing face may run wider than the one the places were measured with;
+    // the lettering then shrinks, both layers alike, rather than being cut off.
+    for (QLabel *label : fronts) {
+        shrinkToFit(label);
         label->installEventFilter(this);
-    for (QLabel *label : shadows)
+    }
+    for (QLabel *label : shadows) {
+        shrinkToFit(label);
         label->installEventFilter(this);
+    }
 }
 
 void MainWindow::buildMenus()
@@ -190,6 +196,7 @@ void MainWindow::onLoad()
     // Other windows switch the commands through the state; a new main window starts afresh.
     connect(&mainWindowState(), &MainWindowState::changed, this, &MainWindow::followCommandState);
     previousResultAction->setEnabled(state().ResultShown);
+    splashAction->setChecked(state().OptLogo == QLatin1String("1"));
     noSameSeatAction->setChecked(state().OptNoSameSeat == QLatin1String("1"));
     noSameNeighbourAction->setChecked(state().OptNoSameNeighbour == QLatin1String("1"));
     mainWindowState().startRosterState(state().ResultShown);

@@ -24,38 +24,45 @@ QRect chartTwips()
 }
 
 // The inside of a box that lettering may use: clear of the frame on all sides.
-QSize lettering(const QRect &box)
+QRect lettering(const QRect &box)
 {
     const int margin = std::max(2, box.height() / 10);
-    return QSize(std::max(1, box.width() - 2 * margin), std::max(1, box.height() - 2 * margin));
+    return QRect(box.left() + margin, box.top() + margin, std::max(1, box.width() - 2 * margin),
+                 std::max(1, box.height() - 2 * margin));
 }
 
-bool fits(const QFont &font, const QStringList &names, QSize room)
+bool fits(const QFont &font, const QString &text, QSize room)
 {
     const QFontMetrics metrics(font);
-    if (metrics.height() > room.height())
-        return false;
-    return std::all_of(names.cbegin(), names.cend(),
-                       [&](const QString &name) { return metrics.horizontalAdvance(name.trimmed()) <= room.width(); });
+    return metrics.height() <= room.height() && metrics.horizontalAdvance(text.trimmed()) <= room.width();
 }
 
 const QColor BoxGrey(192, 192, 192);
 
 } // namespace
 
-int nameFontPixels(QFont font, const QStringList &names, QSize room)
+int fittingPixels(QFont font, const QString &text, QSize room)
 {
     // The first size too large, searched between one that fits (or 1) and the box's height.
     int low = 1, high = std::max(2, room.height() + 1);
     while (high - low > 1) {
         const int middle = (low + high) / 2;
         font.setPixelSize(middle);
-        if (fits(font, names, room))
+        if (fits(font, text, room))
             low = middle;
         else
             high = middle;
     }
     return low;
+}
+
+NameLettering letterName(QFont font, const QString &name, QSize room, int smallest)
+{
+    NameLettering out;
+    out.pixels = std::max(fittingPixels(font, name, room), smallest);
+    font.setPixelSize(out.pixels);
+    out.text = QFontMetrics(font).elidedText(name.trimmed(), Qt::ElideRight, room.width());
+    return out;
 }
 
 ChartScreen::ChartScreen(QWidget *owner) : QWidget(owner, Qt::Window)
@@ -101,9 +108,20 @@ QRect ChartScreen::deskRect() const
     return onScreen(deskTwips(teacherView_));
 }
 
-int ChartScreen::namePixels() const
+int ChartScreen::numberPixels() const
 {
-    return nameFontPixels(makeFont(Face::PGothic, 12), texts_, lettering(seatBoxRect(1)));
+    return std::max(1, onScreen(seatCaptionTwips(1, teacherView_)).height() * 4 / 5);
+}
+
+QRect ChartScreen::nameRoom(int seat) const
+{
+    return lettering(seatBoxRect(seat));
+}
+
+NameLettering ChartScreen::seatName(int seat) const
+{
+    const QString name = seat <= texts_.size() ? texts_.at(seat - 1) : QString();
+    return letterName(makeFont(Face::PGothic, 12), name, nameRoom(seat).size(), numberPixels());
 }
 
 void ChartScreen::paintEvent(QPaintEvent *)
@@ -117,9 +135,8 @@ void ChartScreen::paintEvent(QPaintEvent *)
     };
 
     QFont names = makeFont(Face::PGothic, 12);
-    names.setPixelSize(namePixels());
     QFont captions = makeFont(Face::PGothic, 12);
-    captions.setPixelSize(std::max(1, onScreen(seatCaptionTwips(1, teacherView_)).height() * 4 / 5));
+    captions.setPixelSize(numberPixels());
     for (int seat = 1; seat <= SeatCount; ++seat) {
         const QRect caption = onScreen(seatCaptionTwips(seat, teacherView_));
         painter.setFont(captions);
@@ -127,16 +144,17 @@ void ChartScreen::paintEvent(QPaintEvent *)
         // Wider than the caption's place, as a long number may run past it in the window too.
         painter.drawText(caption.adjusted(-caption.width(), 0, caption.width(), 0), Qt::AlignHCenter | Qt::AlignTop,
                          QStringLiteral("No.%1").arg(seat));
-        const QRect box = seatBoxRect(seat);
-        frame(box);
+        frame(seatBoxRect(seat));
+        const NameLettering name = seatName(seat);
+        names.setPixelSize(name.pixels);
         painter.setFont(names);
         painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignCenter, seat <= texts_.size() ? texts_.at(seat - 1).trimmed() : QString());
+        painter.drawText(nameRoom(seat), Qt::AlignCenter, name.text);
     }
     const QRect desk = deskRect();
     frame(desk);
     QFont deskFont = makeFont(Face::PGothic, 12);
-    deskFont.setPixelSize(nameFontPixels(deskFont, {QStringLiteral("教     卓")}, lettering(desk)));
+    deskFont.setPixelSize(fittingPixels(deskFont, QStringLiteral("教     卓"), lettering(desk).size()));
     painter.setFont(deskFont);
     painter.setPen(Qt::black);
     painter.drawText(desk, Qt::AlignCenter, QStringLiteral("教     卓"));

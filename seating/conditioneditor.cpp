@@ -75,15 +75,15 @@ bool isDragEvent(QEvent::Type type)
 // A registrant's label. With the focus it shows a dotted line just inside its border, in
 // its text's colour, as the classic focus rectangle of a list item; styles' own focus frames
 // are lost on the olive. Without the focus it looks as it always did.
-class RegistrantLabel : public QLabel
+class RegistrantLabel : public NameLabel
 {
 public:
-    using QLabel::QLabel;
+    using NameLabel::NameLabel;
 
 protected:
     void paintEvent(QPaintEvent *event) override
     {
-        QLabel::paintEvent(event);
+        NameLabel::paintEvent(event);
         if (!hasFocus())
             return;
         QPainter painter(this);

@@ -76,9 +76,9 @@ void ResultWindow::buildSeats()
                                  false, Qt::AlignHCenter | Qt::AlignTop});
     }
     for (int i = 0; i < SeatCount; ++i) {
-        seatBoxes[size_t(i)] =
-            makeLabel(client(), {QStringLiteral("Label3_%1").arg(i), QString(), seatBoxTwips(i + 1, false),
-                                 Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+        seatBoxes[size_t(i)] = new NameLabel(client());
+        setUpLabel(seatBoxes[size_t(i)], {QStringLiteral("Label3_%1").arg(i), QString(), seatBoxTwips(i + 1, false),
+                                          Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
         nameSeat(seatBoxes[size_t(i)], i + 1);
     }
     desk = makeLabel(client(), {QStringLiteral("Label4"), QStringLiteral("教     卓"), deskTwips(false), Face::PGothic,

@@ -2,23 +2,30 @@
 
 #include "about/splash.h"
 #include "core/clock.h"
+#include "core/settings.h"
 #include "core/startup.h"
 #include "mainwin/mainwindow.h"
+#include "platform/platform.h"
 
 #include <QDir>
 
 void runStartup(const QString &programFolder)
 {
     QDir::setCurrent(chooseWorkingFolder(programFolder));
-    loadStartupSettings(programFolder);
+    const QString notStored = loadStartupSettings(programFolder);
 
     const bool withSplash = state().OptLogo == QLatin1String("1");
     if (withSplash)
         form<SplashScreen>()->exec();
     MainWindow *main = form<MainWindow>();
-    main->splashAction->setChecked(withSplash);
 
     refreshDateTime();
     main->show();
     main->activateWindow();
+    // The program runs on its defaults all the same; one message tells why they were not stored.
+    if (!notStored.isEmpty())
+        showMessage(main,
+                    QStringLiteral("設定の初期値を保存できませんでした。\r%1\r保存先: %2\r今回は初期値で起動します。")
+                        .arg(notStored, settingsLocation(state().SettingsAppName)),
+                    MsgStyle::Exclamation, QStringLiteral("設定の保存エラー"));
 }

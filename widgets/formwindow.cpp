@@ -16,6 +16,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 
 FormWindow::FormWindow(const QString &title, const char *objectName, const QColor &background)
@@ -52,17 +53,38 @@ void FormWindow::openContextMenu()
 void FormWindow::openFirstMenu()
 {
     for (QAction *title : menuBar()->actions()) {
-        QMenu *menu = title->menu();
-        if (!menu || !title->isVisible() || !title->isEnabled())
-            continue;
-        menuBar()->setActiveAction(title);
-        for (QAction *item : menu->actions()) {
-            if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
-                menu->setActiveAction(item);
-                break;
-            }
+        if (openMenu(title))
+            return;
+    }
+}
+
+bool FormWindow::openMenu(QAction *title)
+{
+    QMenu *menu = title->menu();
+    if (!menu || !title->isVisible() || !title->isEnabled())
+        return false;
+    menuBar()->setActiveAction(title);
+    for (QAction *item : menu->actions()) {
+        if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
+            menu->setActiveAction(item);
+            break;
         }
-        return;
+    }
+    return true;
+}
+
+void FormWindow::bindBracketedKeys()
+{
+    // A title such as "ﾌｧｲﾙ(F)" names its key without marking it; Alt with that key opens
+    // it as a marked one would, the title keeping its text.
+    static const QRegularExpression bracketed(QStringLiteral("\\(([A-Z])\\)$"));
+    for (QAction *title : menuBar()->actions()) {
+        const QRegularExpressionMatch key = bracketed.match(title->text());
+        if (title->text().contains(QLatin1Char('&')) || !key.hasMatch())
+            continue;
+        const auto letter = Qt::Key(Qt::Key_A + (key.captured(1).at(0).unicode() - u'A'));
+        connect(new QShortcut(QKeySequence(Qt::ALT | letter), this), &QShortcut::activated, this,
+                [this, title] { openMenu(title); });
     }
 }
 
@@ -78,21 +100,23 @@ void FormWindow::showModal()
     setWindowModality(Qt::ApplicationModal);
     QEventLoop loop;
     connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
-    // Unloading hides the window first; that ends the modal wait too.
+    // Unloading hides the window first; that ends the modal wait too. Minimising sends a
+    // Hide as well, but leaves the window open and modal: it must not end the wait.
     class HideWatcher : public QObject
     {
     public:
-        explicit HideWatcher(QEventLoop *l) : loop_(l) {}
+        HideWatcher(QWidget *w, QEventLoop *l) : window_(w), loop_(l) {}
         bool eventFilter(QObject *, QEvent *e) override
         {
-            if (e->type() == QEvent::Hide)
+            if (e->type() == QEvent::Hide && window_->isHidden())
                 loop_->quit();
             return false;
         }
 
     private:
+        QWidget *window_;
         QEventLoop *loop_;
-    } watcher(&loop);
+    } watcher(this, &loop);
     installEventFilter(&watcher);
     show();
     activateWindow();
@@ -131,6 +155,7 @@ void FormWindow::buildChrome(const WindowChrome &chrome)
                        context ? QStringLiteral(" 当該ﾍﾙﾌﾟ ") : QStringLiteral(" ﾍﾙﾌﾟ "),
                        [this] { windowHelpAction->trigger(); }});
     toolbar = new PositionToolbar(client_, buttons);
+    bindBracketedKeys();
 
     std::vector<StatusPanels::Panel> panels{{StatusPanels::Kind::Text, chrome.instruction, chrome.instructionTwips}};
     if (chrome.keyPanelTwips > 0) {

@@ -69,6 +69,10 @@ protected:
 
 private:
     void openContextMenu();
+    // Opens a menu of the menu bar with its first command that can be chosen highlighted;
+    // false when that menu cannot be opened.
+    bool openMenu(QAction *title);
+    void bindBracketedKeys();
 
     QWidget *client_;
     bool centred_ = false;

@@ -4,6 +4,9 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
 #include <QValidator>
 #include <QWidget>
 
@@ -115,4 +118,30 @@ void nameSeat(QWidget *widget, int seat, const QString &more)
 {
     widget->setAccessibleName(more.isEmpty() ? seatName(seat) : seatName(seat) + QLatin1Char(' ') + more);
     widget->setAccessibleDescription(seatRowText(seat));
+}
+
+QRect NameLabel::textRect() const
+{
+    return contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+}
+
+QString NameLabel::shownText() const
+{
+    return fontMetrics().elidedText(text(), Qt::ElideRight, textRect().width());
+}
+
+void NameLabel::paintEvent(QPaintEvent *event)
+{
+    const QString shown = shownText();
+    if (shown == text()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // As the label draws its text, with the shortened one.
+    QPainter painter(this);
+    drawFrame(&painter);
+    QStyleOption option;
+    option.initFrom(this);
+    style()->drawItemText(&painter, textRect(), int(QStyle::visualAlignment(layoutDirection(), alignment())),
+                          option.palette, isEnabled(), shown, foregroundRole());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
 
 class QLineEdit;
@@ -30,3 +31,20 @@ QString seatRowText(int seat);
 // Gives a seat's box (or its tick, its label) that name, with `more` after it, and its
 // row as the description.
 void nameSeat(QWidget *widget, int seat, const QString &more = {});
+
+// A label that holds a pupil's name: a name too long for it shows its beginning and "…",
+// never its middle as a centred label would. text() keeps the whole name.
+class NameLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // What the label shows of its text.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRect textRect() const;
+};

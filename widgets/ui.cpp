@@ -152,5 +152,8 @@ TwoLayerLabel makeTwoLayerLabel(QWidget *parent, const LabelDef &front, const QS
     shadow.twips.translate(offsetTwips, offsetTwips);
     QLabel *back = makeLabel(parent, shadow);
     QLabel *top = makeLabel(parent, front);
+    // A stand-in for a missing face may run wider than the one the places were measured with.
+    shrinkToFit(back);
+    shrinkToFit(top);
     return {top, back};
 }

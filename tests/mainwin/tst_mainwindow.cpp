@@ -1,8 +1,11 @@
 // The main window: enabling, the past-log list, quitting.
+#include "about/splash.h"
+#include "about/versioninfo.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "support/mainfixtures.h"
 
+#include <QLabel>
 #include <QToolButton>
 #include <QtTest>
 
@@ -32,6 +35,7 @@ private slots:
     void quitConfirmation();
     void runOptionItems_data();
     void runOptionItems();
+    void logoLetteringFits();
 };
 
 void TestMainWindow::enablingAfterLoad_data()
@@ -136,6 +140,12 @@ void TestMainWindow::runOptionItems_data()
     QTest::newRow("neighbour, on") << "mnuNoSameNeighbour"
                                    << "OptNoSameNeighbour"
                                    << "1";
+    QTest::newRow("logo, on") << "mnuLogoMark"
+                              << "OptLogo"
+                              << "1";
+    QTest::newRow("logo, off") << "mnuLogoMark"
+                               << "OptLogo"
+                               << "0";
 }
 
 void TestMainWindow::runOptionItems()
@@ -152,13 +162,33 @@ void TestMainWindow::runOptionItems()
     findAction(w, item)->trigger();
     const QString now = on ? QStringLiteral("0") : QStringLiteral("1");
     const SharedState &s = state();
-    QCOMPARE(
-        (QStringList{readSetting(key), key == QLatin1String("OptNoSameSeat") ? s.OptNoSameSeat : s.OptNoSameNeighbour}),
-        (QStringList{now, now}));
+    const QMap<QString, QString> held{
+        {"OptNoSameSeat", s.OptNoSameSeat}, {"OptNoSameNeighbour", s.OptNoSameNeighbour}, {"OptLogo", s.OptLogo}};
+    QCOMPARE((QStringList{readSetting(key), held.value(key)}), (QStringList{now, now}));
     // A main window created again shows the choice in force.
     unload<MainWindow>();
     QCOMPARE(findAction(form<MainWindow>(), item)->isChecked(), !on);
     QVERIFY(env.platform.messageLog().isEmpty());
+}
+
+// Every line of lettering whole in its place (the logos of the main window, the splash and the
+// version window), also where the Latin face is missing (a second run hides it) and its
+// stand-in runs wider.
+void TestMainWindow::logoLetteringFits()
+{
+    TestEnv env;
+    MainWindow *w = startedMain();
+    QStringList cut;
+    for (QWidget *window : std::initializer_list<QWidget *>{w, form<SplashScreen>(), form<VersionWindow>()}) {
+        for (const QLabel *label : window->findChildren<QLabel *>()) {
+            if (QFontMetrics(label->font()).horizontalAdvance(label->text()) > label->width())
+                cut.append(window->objectName() + u' ' + label->objectName());
+        }
+    }
+    QCOMPARE(cut, QStringList());
+    const QFont platformLine = w->logoLetters[2]->font();
+    const QStringList latinSerif{"Liberation Serif", "Times New Roman"};
+    QCOMPARE(platformLine.pointSizeF() < 18, !latinSerif.contains(QFontInfo(platformLine).family()));
 }
 
 QTEST_MAIN(TestMainWindow)

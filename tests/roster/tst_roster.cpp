@@ -46,22 +46,32 @@ RosterEditor *openRoster(TestEnv &env, const QString &name)
     return loadedForm<RosterEditor>();
 }
 
-// File>New roster: checks that the editor comes up modal and empty, then runs `inside`.
-// Returns whether the editor was still open afterwards (it is then closed so that the
-// command returns).
+// File>New roster: checks that the editor comes up modal and empty and stays modal while
+// minimised, then runs `inside`. Returns whether the editor was still open afterwards (it is
+// then closed so that the command returns).
 bool newRoster(const std::function<void(RosterEditor *)> &inside)
 {
-    bool stillOpen = false;
+    bool stillOpen = false, waited = false;
+    QObject scope; // what is still queued when the command returns is dropped with it
     whenModal([&] {
         RosterEditor *editor = loadedForm<RosterEditor>();
         QVERIFY(editor && editor->isVisible());
         QCOMPARE(editor->windowModality(), Qt::ApplicationModal);
         QCOMPARE(editor->boxTexts(), QStringList(SeatCount));
-        inside(editor);
-        stillOpen = isLoaded<RosterEditor>();
-        unload<RosterEditor>();
+        editor->showMinimized();
+        QTimer::singleShot(0, &scope, [&, editor] {
+            waited = true;
+            editor->showNormal();
+            inside(editor);
+            stillOpen = isLoaded<RosterEditor>();
+            unload<RosterEditor>();
+        });
     });
     shownMain()->newRosterAction->trigger();
+    if (!waited) {
+        unload<RosterEditor>();
+        QTest::qFail("the command went on while its editor was open", __FILE__, __LINE__);
+    }
     return stillOpen;
 }
 

@@ -12,6 +12,7 @@
 #include "seating/seatchangerun.h"
 #include "seatingfixture.h"
 #include "widgets/mainwindowstate.h"
+#include "widgets/seatbox.h"
 #include "widgets/ui.h"
 
 #include <QClipboard>
@@ -83,8 +84,8 @@ private slots:
     void chartSides();
     void teacherViewToggles_data();
     void teacherViewToggles();
-    void nameFontFits_data();
-    void nameFontFits();
+    void nameLettering_data();
+    void nameLettering();
     void fullScreenChart_data();
     void fullScreenChart();
     void countdownFillsTheScreenUnderTheFullScreenChart();
@@ -513,36 +514,41 @@ void TestSeatChange::teacherViewToggles()
     QCOMPARE(r->seatBoxes[0]->geometry().topLeft(), twRect(seatOne.x(), seatOne.y(), 0, 0).topLeft());
 }
 
-void TestSeatChange::nameFontFits_data()
+void TestSeatChange::nameLettering_data()
 {
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<bool>("byWidth"); // limited by the longest name, else by the box's height
-    QTest::newRow("short names grow to the box's height") << QStringList{"森", "林 一"} << false;
-    QTest::newRow("no names") << QStringList{} << false;
-    QTest::newRow("blanks take no room") << QStringList{QString(40, u' '), "森"} << false;
-    QTest::newRow("one long name shrinks them all")
-        << QStringList{"森", "寿限無寿限無五劫の擦り切れ海砂利水魚"} << true;
-    QTest::newRow("latin letters") << QStringList{"Maximilian Alexander Wolfgang"} << true;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("limit"); // "height", "width" (whole, one size larger too wide), "cut"
+    const QString longName = QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末");
+    QTest::newRow("short name grows to the box's height") << "森"
+                                                          << "height";
+    QTest::newRow("blanks take no room") << QString(40, u' ') + "森 "
+                                         << "height";
+    QTest::newRow("14 characters: smaller, whole") << longName.left(14) << "width";
+    QTest::newRow("30 characters: its beginning at the smallest size") << longName << "cut";
 }
 
-void TestSeatChange::nameFontFits()
+void TestSeatChange::nameLettering()
 {
-    QFETCH(QStringList, names);
-    QFETCH(bool, byWidth);
-    const QSize room(300, 60);
+    QFETCH(QString, name);
+    QFETCH(QString, limit);
+    const QSize room(400, 60);
+    const int smallest = 20;
     QFont font = makeFont(Face::PGothic, 12);
-    const int pixels = nameFontPixels(font, names, room);
-    const auto widest = [&](int size) {
-        font.setPixelSize(size);
-        int w = 0;
-        for (const QString &name : names)
-            w = std::max(w, QFontMetrics(font).horizontalAdvance(name.trimmed()));
-        return QSize(w, QFontMetrics(font).height());
+    const NameLettering drawn = letterName(font, name, room, smallest);
+    const auto size = [&](int pixels, const QString &text) {
+        font.setPixelSize(pixels);
+        return QSize(QFontMetrics(font).horizontalAdvance(text), QFontMetrics(font).height());
     };
-    const QSize at = widest(pixels), above = widest(pixels + 1);
-    QVERIFY2(at.width() <= room.width() && at.height() <= room.height(), qPrintable(QString::number(pixels)));
-    QVERIFY(byWidth ? above.width() > room.width() : above.height() > room.height());
-    QCOMPARE(pixels < nameFontPixels(font, {QStringLiteral("森")}, room), byWidth);
+    const QSize at = size(drawn.pixels, drawn.text), above = size(drawn.pixels + 1, drawn.text);
+    QVERIFY2(at.width() <= room.width() && at.height() <= room.height(), qPrintable(QString::number(drawn.pixels)));
+    QVERIFY(drawn.pixels >= smallest);
+    if (limit == QLatin1String("cut")) {
+        QCOMPARE(drawn.pixels, smallest);
+        QVERIFY(drawn.text.size() > 10 && drawn.text.endsWith(u'…') && name.startsWith(drawn.text.chopped(1)));
+    } else {
+        QCOMPARE(drawn.text, name.trimmed());
+        QVERIFY(limit == QLatin1String("width") ? above.width() > room.width() : above.height() > room.height());
+    }
 }
 
 void TestSeatChange::fullScreenChart_data()
@@ -583,18 +589,36 @@ void TestSeatChange::fullScreenChart()
                  qPrintable(QString::number(seat)));
     QVERIFY(matches(v->deskRect(), r->desk->geometry()));
     QCOMPARE(v->deskRect().top() < one.top(), teacher);
-    // Short names larger than in the window (12 points, 16 pixels); a long one, put in while the
-    // view is open, makes them all smaller, and is whole in its box.
-    const int shortNames = v->namePixels();
-    QVERIFY(shortNames > 16);
+    // Short names larger than in the window (12 points, 16 pixels). Long names, put in while the
+    // view is open, take sizes of their own, never below the seat numbers'; one that does not
+    // fit even so shows its beginning. The window does the same at its fixed size.
+    QList<int> before;
+    for (int seat = 1; seat <= SeatCount; ++seat)
+        before.append(v->seatName(seat).pixels);
+    QVERIFY(before.constFirst() > 16);
     QStringList names = chart();
-    names[5] = QStringLiteral("寿限無寿限無五劫の擦り切れ");
+    names[5] = QStringLiteral("寿限無寿限無五劫の擦り切れ海");
+    names[9] = names[5] + QStringLiteral("砂利水魚の水行末雲来末風来末");
     r->setSeatTexts(names);
     QCOMPARE(v->texts(), names);
-    QVERIFY(v->namePixels() < shortNames);
     QFont font = makeFont(Face::PGothic, 12);
-    font.setPixelSize(v->namePixels());
-    QVERIFY(QFontMetrics(font).horizontalAdvance(names[5]) < v->seatBoxRect(6).width());
+    for (int seat = 1; seat <= SeatCount; ++seat) {
+        const NameLettering name = v->seatName(seat);
+        font.setPixelSize(name.pixels);
+        QVERIFY(QFontMetrics(font).horizontalAdvance(name.text) <= v->nameRoom(seat).width());
+        QVERIFY(v->seatBoxRect(seat).contains(v->nameRoom(seat)));
+        QVERIFY(name.pixels >= v->numberPixels());
+        if (seat != 6 && seat != 10)
+            QCOMPARE(name.pixels, before.at(seat - 1));
+    }
+    const NameLettering longest = v->seatName(10);
+    QVERIFY(longest.text.endsWith(u'…') && names[9].startsWith(longest.text.chopped(1)));
+    auto *box = static_cast<NameLabel *>(r->seatBoxes[9]);
+    const QString shown = box->shownText();
+    QVERIFY(shown.endsWith(u'…') && names[9].startsWith(shown.chopped(1)));
+    const QImage drawnBox = box->grab().toImage();
+    box->setText(shown);
+    QCOMPARE(box->grab().toImage(), drawnBox);
     // Drawn: the box's grey inside, black around the chart.
     const QImage image = v->grab().toImage();
     QCOMPARE(image.pixelColor(v->seatBoxRect(3).topLeft() + QPoint(4, 4)), rgb(192, 192, 192));

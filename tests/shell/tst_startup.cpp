@@ -46,12 +46,18 @@ void TestStartup::settingsPresetsAndSplash_data()
     QTest::addColumn<QString>("stored"); // "key=value" pairs in the store before; empty: a first run
     QTest::addColumn<QList<int>>("gradient");
     QTest::addColumn<QList<ColorValue>>("logo"); // the lettering and its shadow
-    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110}
-                                         << QList<ColorValue>{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
+    QTest::addColumn<QString>("message");        // set: the store's folder is a file, and this is shown
+    const QList<ColorValue> deepSea{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
+    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110} << deepSea << "";
     QTest::newRow("sunset") << "OptMColor=2" << QList<int>{200, 100, 150}
-                            << QList<ColorValue>{rgbValue(255, 128, 0), rgbValue(128, 0, 0)};
+                            << QList<ColorValue>{rgbValue(255, 128, 0), rgbValue(128, 0, 0)} << "";
     QTest::newRow("unknown value, no splash")
-        << "OptMColor=7 OptLogo=0" << QList<int>{0, 0, 0} << QList<ColorValue>{0, 0};
+        << "OptMColor=7 OptLogo=0" << QList<int>{0, 0, 0} << QList<ColorValue>{0, 0} << "";
+    QTest::newRow("defaults not stored: said once")
+        << "" << QList<int>{10, 50, 110} << deepSea
+        << "設定の保存エラー|"
+           "設定の初期値を保存できませんでした。\r同じ名前のファイルがあるため、フォルダーを作成できません。"
+           "\r保存先: %1\r今回は初期値で起動します。|48";
 }
 
 void TestStartup::settingsPresetsAndSplash()
@@ -59,6 +65,7 @@ void TestStartup::settingsPresetsAndSplash()
     QFETCH(QString, stored);
     QFETCH(QList<int>, gradient);
     QFETCH(QList<ColorValue>, logo);
+    QFETCH(QString, message);
     TestEnv env;
     QMap<QString, QString> expected{{"OptLogo", "1"},          {"OptPsbar", "1"},  {"OptLine_2", "0"},
                                     {"OptLine_3", "0"},        {"OptLine_4", "0"}, {"OptLine_5", "0"},
@@ -68,7 +75,12 @@ void TestStartup::settingsPresetsAndSplash()
         store(env, pair.section(u'=', 0, 0), pair.section(u'=', 1));
         expected[pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
     }
-    const bool splash = expected["OptLogo"] == "1";
+    if (!message.isEmpty()) {
+        QVERIFY(QDir(env.root()).rmdir(QStringLiteral("config")));
+        env.writeFile(QStringLiteral("../config"), "");
+        expected.clear();
+    }
+    const bool splash = expected.value("OptLogo", "1") == "1";
     bool splashSeen = false;
     whenModal([&] {
         SplashScreen *w = loadedForm<SplashScreen>();
@@ -86,6 +98,8 @@ void TestStartup::settingsPresetsAndSplash()
     QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
     QCOMPARE((QList<ColorValue>{s.LogoColor, s.LogoShadowColor}), logo);
     QCOMPARE(storedSettings(env), expected);
+    QCOMPARE(env.platform.messageLog().join(u'\n'),
+             message.replace(QStringLiteral("%1"), QDir::toNativeSeparators(env.settingsFile())));
 }
 
 void TestStartup::keysAreOneWhateverTheirCase()
