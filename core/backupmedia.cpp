@@ -1,5 +1,6 @@
 #include "core/backupmedia.h"
 
+#include "core/classfile.h"
 #include "core/filechores.h"
 #include "core/fileio.h"
 #include "core/services.h"
@@ -235,7 +236,10 @@ BackupPlan planBackup(const QString &sourceFolder, const BackupMedium &medium)
     return plan;
 }
 
-QString copyRosterOnto(const QString &sourceFolder, const BackupMedium &medium, const QString &name)
+namespace
+{
+
+QString copyFileOnto(const QString &sourceFolder, const BackupMedium &medium, const QString &name)
 {
     QFile in(QDir(sourceFolder).filePath(name));
     // Never a FIFO or device by that name, whose reading could block.
@@ -258,6 +262,18 @@ QString copyRosterOnto(const QString &sourceFolder, const BackupMedium &medium, 
         reason = out.write(chunk);
     }
     return reason;
+}
+
+} // namespace
+
+QString copyRosterOnto(const QString &sourceFolder, const BackupMedium &medium, const QString &name)
+{
+    const QString reason = copyFileOnto(sourceFolder, medium, name);
+    // The class file travels with its roster.
+    const QString companion = QFileInfo(classFilePath(name)).fileName();
+    if (!reason.isEmpty() || !QFileInfo::exists(QDir(sourceFolder).filePath(companion)))
+        return reason;
+    return copyFileOnto(sourceFolder, medium, companion);
 }
 
 QString backupRoster(const QString &sourceFolder, BackupMedium &medium, const QString &name)

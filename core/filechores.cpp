@@ -1,5 +1,6 @@
 #include "core/filechores.h"
 
+#include "core/classfile.h"
 #include "core/filelock.h"
 #include "core/resultlog.h"
 #include "core/textfile.h"
@@ -84,7 +85,10 @@ QString fileNameProblem(const QString &name)
     return {};
 }
 
-QString copyFileTo(const QString &source, const QString &destination)
+namespace
+{
+
+QString copyOneFile(const QString &source, const QString &destination)
 {
     if (const QString problem = fileNameProblem(destination); !problem.isEmpty())
         return problem;
@@ -109,9 +113,6 @@ QString copyFileTo(const QString &source, const QString &destination)
         reason = out.commit();
     return reason;
 }
-
-namespace
-{
 
 const QString NameTakenReason = QStringLiteral("同じ名前のファイルが既にあります。");
 
@@ -144,9 +145,7 @@ QString moveAcrossDevices(const QString &from, const QString &to)
     return syncFolder(QFileInfo(from).absolutePath());
 }
 
-} // namespace
-
-QString renameFileTo(const QString &source, const QString &destination)
+QString renameOneFile(const QString &source, const QString &destination)
 {
     if (const QString problem = fileNameProblem(destination); !problem.isEmpty())
         return problem;
@@ -174,7 +173,7 @@ QString renameFileTo(const QString &source, const QString &destination)
     return QStringLiteral("名前を変更できませんでした。") + reason;
 }
 
-QString deleteFileAt(const QString &path)
+QString deleteOneFile(const QString &path)
 {
     const QFileInfo info(path);
     if (!nameTaken(info))
@@ -185,6 +184,47 @@ QString deleteFileAt(const QString &path)
     if (!file.remove())
         return withCause(QStringLiteral("ファイルを削除できませんでした。"), file);
     return {};
+}
+
+// A roster's class file goes where the roster goes. Its failure is told after the
+// roster's own success, so the teacher knows which of the two is where.
+QString companionFailed(const QString &verb, const QString &reason)
+{
+    return QStringLiteral("名簿は%1しましたが、クラスの設定ファイル（教室など）を%1できませんでした。").arg(verb) +
+           reason;
+}
+
+} // namespace
+
+QString copyFileTo(const QString &source, const QString &destination)
+{
+    if (const QString reason = copyOneFile(source, destination); !reason.isEmpty())
+        return reason;
+    const QString from = classFilePath(source);
+    const QString to = classFilePath(destination);
+    // The copy replaces the destination class whole: its old room must not stay with the new roster.
+    const QString reason = QFileInfo::exists(from) ? copyOneFile(from, to)
+                           : QFileInfo::exists(to) ? deleteOneFile(to)
+                                                   : QString();
+    return reason.isEmpty() ? reason : companionFailed(QStringLiteral("コピー"), reason);
+}
+
+QString renameFileTo(const QString &source, const QString &destination)
+{
+    if (const QString reason = renameOneFile(source, destination); !reason.isEmpty())
+        return reason;
+    const QString from = classFilePath(source);
+    const QString reason = QFileInfo::exists(from) ? renameOneFile(from, classFilePath(destination)) : QString();
+    return reason.isEmpty() ? reason : companionFailed(QStringLiteral("移動"), reason);
+}
+
+QString deleteFileAt(const QString &path)
+{
+    if (const QString reason = deleteOneFile(path); !reason.isEmpty())
+        return reason;
+    const QString companion = classFilePath(path);
+    const QString reason = QFileInfo::exists(companion) ? deleteOneFile(companion) : QString();
+    return reason.isEmpty() ? reason : companionFailed(QStringLiteral("削除"), reason);
 }
 
 LogCleaning cleanFolderResultLog(const QString &folder)
@@ -227,4 +267,3 @@ RosterFilesFound findRosterFiles(const QString &folder)
     found.ok = true;
     return found;
 }
-

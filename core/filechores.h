@@ -7,7 +7,8 @@
 
 // The data-management chores on files the user picks. Relative names resolve against
 // the current folder. Each returns the empty string on success, otherwise the reason
-// for the user (a Japanese sentence; it does not name the file).
+// for the user (a Japanese sentence; it does not name the file). A roster's class file
+// (core/classfile.h) is copied, moved and deleted with it.
 
 // Copies `source` to `destination`, replacing a file of that name. The copy is written
 // beside the destination first, so a failed copy leaves an existing destination intact.
@@ -42,4 +43,3 @@ struct RosterFilesFound {
     QString error;
 };
 RosterFilesFound findRosterFiles(const QString &folder);
-

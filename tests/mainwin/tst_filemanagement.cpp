@@ -26,6 +26,8 @@ namespace
 {
 
 const QByteArray RosterA = sjis(QStringLiteral("山田\r\n花子\r\n"));
+// A class file goes wherever its roster goes.
+const QByteArray ClassA = R"({"format":"narabin-class","version":1,"room":{"rows":5,"columns":7}})";
 const QString Log = QStringLiteral("ならびん.ini");
 // The backup's first question, for the rosters of <work> unless another folder is named.
 QString prepare(int rosters = 3, const QString &folder = QStringLiteral("<work>"))
@@ -108,7 +110,8 @@ void TestFileManagement::nameDialogs_data()
     QTest::addColumn<Files>("changes");
     QTest::newRow("copy: bare name lands beside the source, over a file there")
         << QStringLiteral("copy") << "b.mem"
-        << "複写確認|ファイルをコピーしました。|64" << Files{{QStringLiteral("class/b.mem"), RosterA}};
+        << "複写確認|ファイルをコピーしました。|64"
+        << Files{{QStringLiteral("class/b.mem"), RosterA}, {QStringLiteral("class/b.mem.json"), ClassA}};
     QTest::newRow("copy onto itself") << QStringLiteral("copy") << "a.mem"
                                       << "コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
                                          "コピー元と同じファイルです。別の名前を指定して下さい。|48"
@@ -120,7 +123,10 @@ void TestFileManagement::nameDialogs_data()
     QTest::newRow("rename onto another file system moves the file")
         << QStringLiteral("rename") << "../usb/c.mem"
         << "変更確認|ファイル名を変更しました。|64"
-        << Files{{QStringLiteral("class/a.mem"), {}}, {QStringLiteral("usb/c.mem"), RosterA}};
+        << Files{{QStringLiteral("class/a.mem"), {}},
+                 {QStringLiteral("usb/c.mem"), RosterA},
+                 {QStringLiteral("class/a.mem.json"), {}},
+                 {QStringLiteral("usb/c.mem.json"), ClassA}};
     QTest::newRow("rename to a name Windows cannot hold")
         << QStringLiteral("rename") << "b?.mem"
         << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
@@ -147,6 +153,8 @@ void TestFileManagement::nameDialogs()
     TestEnv env;
     env.writeFile(QStringLiteral("class/a.mem"), RosterA);
     env.writeFile(QStringLiteral("class/b.mem"), "old\r\n");
+    env.writeFile(QStringLiteral("class/a.mem.json"), ClassA);
+    env.writeFile(QStringLiteral("class/b.mem.json"), "{}");
     const QString usb = env.path(QStringLiteral("usb"));
     QDir().mkpath(usb);
     bool mounted = false;
@@ -223,7 +231,7 @@ void TestFileManagement::deleteCommand_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<Files>("changes");
     QTest::newRow("file not in the log still cleans it")
-        << "a.mem" << Files{{"a.mem", {}}, {Log, crlfLines({"r1.rlt", "r2.rlt"})}};
+        << "a.mem" << Files{{"a.mem", {}}, {"a.mem.json", {}}, {Log, crlfLines({"r1.rlt", "r2.rlt"})}};
     QTest::newRow("another folder cleans that log only")
         << "other/o1.rlt" << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, crlfLines({"o2.rlt"})}};
 }
@@ -233,7 +241,7 @@ void TestFileManagement::deleteCommand()
     QFETCH(QString, target);
     QFETCH(Files, changes);
     TestEnv env;
-    for (const char *name : {"r1.rlt", "r2.rlt", "a.mem", "other/o2.rlt", "other/o1.rlt"})
+    for (const char *name : {"r1.rlt", "r2.rlt", "a.mem", "a.mem.json", "other/o2.rlt", "other/o1.rlt"})
         env.writeFile(QString::fromLatin1(name), "x");
     env.writeFile(Log, crlfLines({"r1.rlt", "消えた.rlt", "r2.rlt"}));
     env.writeFile(QStringLiteral("other/") + Log, crlfLines({"o1.rlt", "o2.rlt", "r1.rlt"}));
@@ -312,7 +320,7 @@ void TestFileManagement::backupCommand_data()
                        "「A.MEM」「a.mem」: 大文字と小文字の違いしかないため、同じ名前になります。\r"
                        "ほかの名簿 2 件をバックアップしますか？|33",
                        partly.arg("終了").arg(5).arg(2).arg("e?.mem、A.MEM、a.mem")}
-        << QStringList{"STICK/B.MEM", "STICK/c.Mem"};
+        << QStringList{"STICK/B.MEM", "STICK/c.Mem", "STICK/c.Mem.json"};
     QTest::newRow("the folder is on the stick itself")
         << QStringList{"STICK"} << "onstick" << QList<int>() << -1
         << QStringList{prepare(3, "<media>/STICK"),
@@ -368,8 +376,10 @@ void TestFileManagement::backupCommand()
         else if (!stick.startsWith(u'+'))
             mountStick(stick);
     }
-    const Files rosters{
-        {QStringLiteral("a.mem"), RosterA}, {QStringLiteral("B.MEM"), "B\r\n"}, {QStringLiteral("c.Mem"), "C\r\n"}};
+    const Files rosters{{QStringLiteral("a.mem"), RosterA},
+                        {QStringLiteral("B.MEM"), "B\r\n"},
+                        {QStringLiteral("c.Mem"), "C\r\n"},
+                        {QStringLiteral("c.Mem.json"), ClassA}};
     Files source = setup == QLatin1String("none") ? Files() : rosters;
     if (setup == QLatin1String("fat"))
         source.insert(Files{{QStringLiteral("A.MEM"), "A\r\n"}, {QStringLiteral("e?.mem"), "E\r\n"}});
