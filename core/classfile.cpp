@@ -1,6 +1,7 @@
 #include "core/classfile.h"
 
 #include "core/fileio.h"
+#include "core/filelock.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -61,6 +62,10 @@ QByteArray classFileBytes(const ClassData &data)
 
 QString writeClassFile(const QString &rosterPath, const ClassData &data)
 {
+    // Another copy may be writing the class at this moment: its check and write are one step.
+    const FileLock lock(classFilePath(rosterPath));
+    if (!lock.held())
+        return lock.error();
     const ClassRead existing = readClassFile(rosterPath);
     if (existing.status == ClassRead::Status::Unreadable)
         return existing.error + QStringLiteral("\r上書きせずに残しました。");
