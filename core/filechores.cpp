@@ -77,8 +77,10 @@ QString fileNameProblem(const QString &name)
     // Windows drops a trailing dot or blank, and keeps the device names for the devices.
     if (last.endsWith(QLatin1Char('.')) || last.endsWith(QLatin1Char(' ')))
         return QStringLiteral("ファイル名の終わりに「.」や空白は使えません。");
-    static const QRegularExpression device(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])(\\..*)?$"),
-                                           QRegularExpression::CaseInsensitiveOption);
+    // COM and LPT take the superscript digits too.
+    static const QRegularExpression device(
+        QStringLiteral("^(CON|PRN|AUX|NUL|CONIN\\$|CONOUT\\$|COM[1-9¹²³]|LPT[1-9¹²³])(\\..*)?$"),
+        QRegularExpression::CaseInsensitiveOption);
     if (device.match(last).hasMatch())
         return QStringLiteral("「%1」は機器の名前なので、ファイル名に使えません。")
             .arg(last.section(QLatin1Char('.'), 0, 0));

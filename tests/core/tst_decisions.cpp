@@ -268,10 +268,15 @@ void TestDecisions::namesAMediumRefuses_data()
     QTest::addColumn<QStringList>("refused");
     const QString same = QStringLiteral("大文字と小文字の違いしかないため、同じ名前になります。");
     QTest::newRow("vfat") << QByteArray("vfat")
-                          << QStringList{"a.mem", "x:y.mem", "b.mem", "A.MEM", "c.mem.", "B.mem", "a.Mem"}
+                          << QStringList{"a.mem", "x:y.mem", "b.mem",    "A.MEM",       "c.mem.",
+                                         "B.mem", "a.Mem",   "com¹.mem", "Conout$.mem", "lpt9.mem"}
                           << QStringList{"x:y.mem ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。",
                                          "c.mem. ファイル名の終わりに「.」や空白は使えません。",
-                                         "A.MEM a.Mem a.mem " + same, "B.mem b.mem " + same};
+                                         "com¹.mem 「com¹」は機器の名前なので、ファイル名に使えません。",
+                                         "Conout$.mem 「Conout$」は機器の名前なので、ファイル名に使えません。",
+                                         "lpt9.mem 「lpt9」は機器の名前なので、ファイル名に使えません。",
+                                         "A.MEM a.Mem a.mem " + same,
+                                         "B.mem b.mem " + same};
     QTest::newRow("NTFS as Windows names it, wide letters")
         << QByteArray("NTFS") << QStringList{"Ａ.mem", "ａ.mem"} << QStringList{"Ａ.mem ａ.mem " + same};
     QTest::newRow("ext4 takes every name")
