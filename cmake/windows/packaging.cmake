@@ -8,11 +8,18 @@ endif()
 
 # windeployqt through Qt's deployment script: qwindows, qico, windowsprintersupport and
 # the other plugins the program uses, and the translations (qt_ja.qm among them).
-qt_generate_deploy_app_script(
-  TARGET narabin
-  OUTPUT_SCRIPT NARABIN_DEPLOY_SCRIPT
-  NO_UNSUPPORTED_PLATFORM_ERROR)
+# Qt 6.4 names the script's variable FILENAME_VARIABLE; 6.5 and newer OUTPUT_SCRIPT.
+if(Qt6_VERSION VERSION_LESS 6.5)
+  qt_generate_deploy_app_script(TARGET narabin FILENAME_VARIABLE NARABIN_DEPLOY_SCRIPT NO_UNSUPPORTED_PLATFORM_ERROR)
+else()
+  qt_generate_deploy_app_script(TARGET narabin OUTPUT_SCRIPT NARABIN_DEPLOY_SCRIPT NO_UNSUPPORTED_PLATFORM_ERROR)
+endif()
 install(SCRIPT ${NARABIN_DEPLOY_SCRIPT})
+# A clean PC has no Visual C++ runtime: its DLLs go beside the program.
+if(MSVC)
+  set(CMAKE_INSTALL_SYSTEM_RUNTIME_DESTINATION bin)
+  include(InstallRequiredSystemLibraries)
+endif()
 
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME narabin)
