@@ -61,8 +61,12 @@ bool isInstalledLayout(const QString &programFolder)
 
 QString workingFolderFor(const WorkingFolderFacts &facts)
 {
+    // Without a Documents folder (a roaming profile, a policy) the user's own data folder,
+    // never a folder named after the program at the drive's root.
+    if (facts.windows && facts.installedMarker)
+        return facts.documents.isEmpty() ? facts.userData : facts.documents + QStringLiteral("/ならびん");
     if (facts.windows)
-        return facts.installedMarker ? facts.documents + QStringLiteral("/ならびん") : facts.programFolder;
+        return facts.programFolder;
     if (!facts.installedLayout && facts.programFolderWritable)
         return facts.programFolder;
     return facts.userData;

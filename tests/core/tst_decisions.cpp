@@ -201,14 +201,24 @@ void TestDecisions::workingFolder_data()
     QTest::addColumn<bool>("marker");
     QTest::addColumn<bool>("installedLayout");
     QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("documents");
     QTest::addColumn<QString>("folder");
-    QTest::newRow("Windows, installed") << true << true << false << true << "/docs/ならびん";
-    QTest::newRow("Windows, portable") << true << false << false << true << "/prog";
+    QTest::newRow("Windows, installed") << true << true << false << true << "/docs"
+                                        << "/docs/ならびん";
+    // Not the drive's root ("/ならびん"): the program's own folder of the user's data.
+    QTest::newRow("Windows, installed, no Documents") << true << true << false << true << ""
+                                                      << "/data";
+    QTest::newRow("Windows, portable") << true << false << false << true << "/docs"
+                                       << "/prog";
     // Even when it could not write there: the copy shows where it was put.
-    QTest::newRow("Windows, portable on a locked medium") << true << false << false << false << "/prog";
-    QTest::newRow("Linux, build tree") << false << false << false << true << "/prog";
-    QTest::newRow("Linux, installed") << false << false << true << true << "/data";
-    QTest::newRow("Linux, unwritable copy") << false << false << false << false << "/data";
+    QTest::newRow("Windows, portable on a locked medium") << true << false << false << false << "/docs"
+                                                          << "/prog";
+    QTest::newRow("Linux, build tree") << false << false << false << true << "/docs"
+                                       << "/prog";
+    QTest::newRow("Linux, installed") << false << false << true << true << "/docs"
+                                      << "/data";
+    QTest::newRow("Linux, unwritable copy") << false << false << false << false << "/docs"
+                                            << "/data";
 }
 
 void TestDecisions::workingFolder()
@@ -217,14 +227,10 @@ void TestDecisions::workingFolder()
     QFETCH(bool, marker);
     QFETCH(bool, installedLayout);
     QFETCH(bool, writable);
+    QFETCH(QString, documents);
     QFETCH(QString, folder);
-    WorkingFolderFacts facts{windows,
-                             QStringLiteral("/prog"),
-                             marker,
-                             installedLayout,
-                             writable,
-                             QStringLiteral("/docs"),
-                             QStringLiteral("/data")};
+    WorkingFolderFacts facts{windows,   QStringLiteral("/prog"), marker, installedLayout, writable,
+                             documents, QStringLiteral("/data")};
     QCOMPARE(workingFolderFor(facts), folder);
 }
 
