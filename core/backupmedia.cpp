@@ -16,7 +16,10 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+// After windows.h, which it needs.
+#include <winioctl.h>
 
+#include <cstddef>
 #include <string>
 #else
 #include <pwd.h>
@@ -26,6 +29,28 @@
 
 namespace
 {
+
+#ifdef Q_OS_WIN
+// Whether the drive at `root` ("E:\\") sits on the USB bus, as the storage driver says.
+bool onUsbBus(const QString &root)
+{
+    const std::wstring device = L"\\\\.\\" + root.left(2).toStdWString();
+    const HANDLE handle =
+        CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    STORAGE_PROPERTY_QUERY query{};
+    query.PropertyId = StorageDeviceProperty;
+    query.QueryType = PropertyStandardQuery;
+    STORAGE_DEVICE_DESCRIPTOR descriptor{};
+    DWORD bytes = 0;
+    const bool answered = DeviceIoControl(handle, IOCTL_STORAGE_QUERY_PROPERTY, &query, sizeof query, &descriptor,
+                                          sizeof descriptor, &bytes, nullptr) != 0;
+    CloseHandle(handle);
+    return answered && bytes >= offsetof(STORAGE_DEVICE_DESCRIPTOR, BusType) + sizeof descriptor.BusType &&
+           descriptor.BusType == BusTypeUsb;
+}
+#endif
 
 // The account's name: the desktop mounts sticks under it, whatever the home folder is called.
 QString userName()
@@ -153,16 +178,27 @@ QList<BackupMedium> availableBackupMedia()
     const QStorageInfo floppy(QStringLiteral("A:/"));
     if (floppy.isValid() && floppy.isReady())
         return {medium(floppy)};
+    wchar_t systemFolder[MAX_PATH] = {};
+    const UINT systemLength = GetWindowsDirectoryW(systemFolder, MAX_PATH);
+    const QString system = QString::fromWCharArray(systemFolder, int(systemLength)).left(2);
     QList<BackupMedium> media;
     for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        const std::wstring root = QDir::toNativeSeparators(storage.rootPath()).toStdWString();
-        if (storage.isReady() && GetDriveTypeW(root.c_str()) == DRIVE_REMOVABLE)
+        const QString root = QDir::toNativeSeparators(storage.rootPath());
+        const UINT type = GetDriveTypeW(root.toStdWString().c_str());
+        const WindowsDrive drive{type == DRIVE_REMOVABLE, type == DRIVE_FIXED, type == DRIVE_FIXED && onUsbBus(root),
+                                 root.left(2).compare(system, Qt::CaseInsensitive) == 0};
+        if (storage.isReady() && backupDriveOfWindows(drive))
             media.append(medium(storage));
     }
     return media;
 #else
     return mountedBackupMedia(backupMediaRoots());
 #endif
+}
+
+bool backupDriveOfWindows(const WindowsDrive &drive)
+{
+    return !drive.system && (drive.removable || (drive.fixed && drive.onUsb));
 }
 
 QString backupMediumCaption(const BackupMedium &medium)
@@ -175,7 +211,8 @@ QString backupMediumCaption(const BackupMedium &medium)
 BackupTarget backupTargetOfThisSystem()
 {
 #ifdef Q_OS_WIN
-    return BackupTarget::FloppyDrive;
+    // A PC without a floppy drive is asked for a USB stick.
+    return GetDriveTypeW(L"A:\\") == DRIVE_REMOVABLE ? BackupTarget::FloppyDrive : BackupTarget::RemovableMedium;
 #else
     return BackupTarget::RemovableMedium;
 #endif

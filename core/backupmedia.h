@@ -9,7 +9,7 @@
 
 #include <optional>
 
-// Where a backup of the rosters can go. On Windows the floppy drive A:; elsewhere a
+// Where a backup of the rosters can go. On Windows the floppy drive A: or a USB drive; elsewhere a
 // removable medium mounted now, as the desktop mounts USB sticks: a mount point right
 // under /media/<user>, /run/media/<user> or /media. A folder that is not a mount point
 // is never one: copying there would fill the computer's own disk.
@@ -30,8 +30,19 @@ QStringList backupMediaRoots();
 // The media mounted in those folders now, by path.
 QList<BackupMedium> mountedBackupMedia(const QStringList &roots);
 // The media a backup can go to now. Windows: drive A: when a disk is in it, else the
-// removable drives; elsewhere the media mounted in backupMediaRoots().
+// drives a USB stick or disk can be (backupDriveOfWindows); elsewhere the media mounted in
+// backupMediaRoots().
 QList<BackupMedium> availableBackupMedia();
+
+// Whether a Windows drive can take a backup: a removable drive, or a fixed one on the USB
+// bus (many sticks and every USB disk say they are fixed), never the system's own drive.
+struct WindowsDrive {
+    bool removable = false; // DRIVE_REMOVABLE
+    bool fixed = false;     // DRIVE_FIXED
+    bool onUsb = false;     // its bus type is USB
+    bool system = false;    // Windows itself is on it
+};
+bool backupDriveOfWindows(const WindowsDrive &drive);
 // Whether `path` is still the mount point of a medium (a stick pulled out leaves, at
 // most, an empty folder on the computer's disk).
 bool isMountedMedium(const QString &path);

@@ -53,6 +53,7 @@ private slots:
     void namesAMediumRefuses_data();
     void namesAMediumRefuses();
     void mediaPlacesOfTheAccount();
+    void windowsBackupDrives();
 };
 
 void TestDecisions::registerSteps_data()
@@ -315,6 +316,19 @@ void TestDecisions::mediaPlacesOfTheAccount()
     qputenv("HOME", home);
     QCOMPARE(roots, (QStringList{"/media/root", "/run/media/root", "/media"}));
 #endif
+}
+
+// Many USB sticks and every USB disk call themselves fixed drives.
+void TestDecisions::windowsBackupDrives()
+{
+    const auto taken = [](bool removable, bool fixed, bool onUsb, bool system) {
+        return backupDriveOfWindows({removable, fixed, onUsb, system});
+    };
+    QVERIFY(taken(true, false, false, false));  // a stick that says it is removable
+    QVERIFY(taken(false, true, true, false));   // a stick or disk on USB that says it is fixed
+    QVERIFY(!taken(false, true, false, false)); // the computer's own second disk
+    QVERIFY(!taken(false, true, true, true));   // Windows started from a USB disk
+    QVERIFY(!taken(false, false, true, false)); // a network or optical drive
 }
 
 QTEST_MAIN(TestDecisions)
