@@ -25,18 +25,27 @@ QString virtualDisplayHint()
 }
 } // namespace
 
-QString usageText()
+QString usageText(bool windows)
 {
-    return QStringLiteral("使い方: narabin [オプション]\n"
-                          "席替えプログラム「ならびん君」を起動します。\n"
-                          "\n"
-                          "  --paths     作業フォルダ・設定ファイル・ヘルプファイル・ドラッグアイコンの場所を\n"
-                          "              表示して終了します（何も書き込みません）。\n"
-                          "              ファイルが見つからないときの終了コードは 1 です。\n"
-                          "  --version   バージョンを表示して終了します。\n"
-                          "  --help      この説明を表示して終了します。\n"
-                          "\n"
-                          "画面（DISPLAY または WAYLAND_DISPLAY）がないと起動できません。") +
+    const QString options =
+        QStringLiteral("使い方: narabin [オプション]\n"
+                       "席替えプログラム「ならびん君」を起動します。\n"
+                       "\n"
+                       "  --paths     作業フォルダ・設定ファイル・ヘルプファイル・ドラッグアイコンの場所を\n"
+                       "              表示して終了します（何も書き込みません）。\n"
+                       "              ファイルが見つからないときの終了コードは 1 です。\n"
+                       "  --version   バージョンを表示して終了します。\n"
+                       "  --help      この説明を表示して終了します。\n"
+                       "\n");
+    // A windowed program does not keep cmd or PowerShell waiting: without start /wait
+    // its exit status is gone before it ends.
+    if (windows)
+        return options + QStringLiteral("コマンドプロンプトで終了コードを確かめるには:\n"
+                                        "  start /wait narabin --paths\n"
+                                        "  echo %ERRORLEVEL%\n"
+                                        "PowerShell では:\n"
+                                        "  Start-Process narabin --paths -Wait -NoNewWindow -PassThru\n");
+    return options + QStringLiteral("画面（DISPLAY または WAYLAND_DISPLAY）がないと起動できません。") +
            virtualDisplayHint();
 }
 

@@ -17,6 +17,13 @@ enum class CommandLineAction {
 // (Qt's own, such as -platform) are left to Qt and start the program.
 CommandLineAction commandLineAction(const QStringList &arguments, bool displayAvailable);
 
-QString usageText();
+#ifdef Q_OS_WIN
+inline constexpr bool CommandLineOfWindows = true;
+#else
+inline constexpr bool CommandLineOfWindows = false;
+#endif
+// What --help prints: on Windows how to see the output and the exit status in a console,
+// elsewhere which display the windows need.
+QString usageText(bool windows = CommandLineOfWindows);
 QString versionText();
 QString noDisplayText();

@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 
+#include <algorithm>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -34,7 +35,7 @@ void nameProgram()
 
 // What the command line asks to see. A windowed program on Windows has no console of
 // its own: it writes to the one it was started from, in UTF-16, or to the file or pipe
-// its output goes to, in UTF-8.
+// its output goes to, in the console's code page.
 int print(FILE *stream, const QString &text, int exitCode)
 {
 #ifdef Q_OS_WIN
@@ -52,9 +53,15 @@ int print(FILE *stream, const QString &text, int exitCode)
         return exitCode;
     }
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
-        const QByteArray utf8 = text.toUtf8();
+        // cmd and PowerShell read a pipe or a redirected file in the console's code page
+        // (932 on a Japanese Windows), not in UTF-8.
+        const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetACP();
+        const std::wstring wide = text.toStdWString();
+        const int size = WideCharToMultiByte(codePage, 0, wide.c_str(), int(wide.size()), nullptr, 0, nullptr, nullptr);
+        std::string bytes(size_t(std::max(size, 0)), '\0');
+        WideCharToMultiByte(codePage, 0, wide.c_str(), int(wide.size()), bytes.data(), size, nullptr, nullptr);
         DWORD written = 0;
-        WriteFile(handle, utf8.constData(), DWORD(utf8.size()), &written, nullptr);
+        WriteFile(handle, bytes.data(), DWORD(bytes.size()), &written, nullptr);
         return exitCode;
     }
 #endif

@@ -10,6 +10,7 @@ class TestCommandLine : public QObject
 private slots:
     void actions_data();
     void actions();
+    void usageOfEachSystem();
 };
 
 void TestCommandLine::actions_data()
@@ -35,6 +36,16 @@ void TestCommandLine::actions()
     QFETCH(bool, display);
     QFETCH(int, action);
     QCOMPARE(int(commandLineAction(arguments, display)), action);
+}
+
+// Windows has no DISPLAY; its consoles lose a windowed program's status without start /wait.
+void TestCommandLine::usageOfEachSystem()
+{
+    const QString windows = usageText(true);
+    QVERIFY(windows.endsWith(QStringLiteral("  start /wait narabin --paths\n  echo %ERRORLEVEL%\nPowerShell では:\n"
+                                            "  Start-Process narabin --paths -Wait -NoNewWindow -PassThru\n")));
+    QVERIFY(!windows.contains(QStringLiteral("DISPLAY")));
+    QVERIFY(usageText(false).endsWith(QStringLiteral("  DISPLAY=:99 narabin\n")));
 }
 
 QTEST_MAIN(TestCommandLine)
