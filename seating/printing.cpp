@@ -234,6 +234,7 @@ void printResultCommand()
     // The choice is kept for the next time only when it could be stored; this chart is printed as chosen.
     if (fit != s.OptFitToPage && storeSetting(window, QStringLiteral("OptFitToPage"), fit))
         s.OptFitToPage = fit;
+    window->fitToPageAction->setChecked(s.OptFitToPage == QLatin1String("1"));
     const int copies = takeCopies(printer);
     if (const QString problem = queueProblem(printer); !problem.isEmpty()) {
         showMessage(window, problem, MsgStyle::Critical, QStringLiteral("印刷エラー"));

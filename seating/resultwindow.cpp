@@ -113,11 +113,14 @@ void ResultWindow::buildMenus()
     addMenu(this, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"),
             {{"mnuNoPrintLine", QStringLiteral("非印刷行の設定(&L)..."), showNoPrintLineDialog, &nonPrintedRowsAction},
              {"mnuPrintStatusBar", QStringLiteral("ｽﾃｰﾀｽﾊﾞｰの印刷(&S)"), {}, &printStatusBarAction},
+             // Here as well as in the print dialog, which shows its option tab only under X11.
+             {"mnuFitToPage", QStringLiteral("用紙に合わせて拡大して印刷(&Z)"), {}, &fitToPageAction},
              {"mnuDummyView"},
              {"mnuTeacherView", QStringLiteral("教卓側から見る(&T)"), {}, &teacherViewAction},
              {"mnuFullScreen", QStringLiteral("全画面表示(&F)"), [this] { showChartFullScreen(); }, &fullScreenAction,
               QKeySequence(Qt::Key_F11)}});
     printStatusBarAction->setCheckable(true);
+    fitToPageAction->setCheckable(true);
     teacherViewAction->setCheckable(true);
     teacherViewAction->setChecked(teacherView());
     connect(teacherViewAction, &QAction::triggered, this, [this](bool checked) {
@@ -129,6 +132,10 @@ void ResultWindow::buildMenus()
         printStatusBarAction->setChecked(!checked);
         togglePrintStatusBar();
     });
+    connect(fitToPageAction, &QAction::triggered, this, [this](bool checked) {
+        fitToPageAction->setChecked(!checked);
+        storeCheck(this, fitToPageAction, QStringLiteral("OptFitToPage"), checked, state().OptFitToPage);
+    });
 }
 
 void ResultWindow::onLoad()
@@ -138,6 +145,7 @@ void ResultWindow::onLoad()
     // Any value but "0" prints the status bar; kept in memory only until toggled.
     s.OptPsbar = s.OptPsbar == QLatin1String("0") ? QStringLiteral("0") : QStringLiteral("1");
     printStatusBarAction->setChecked(s.OptPsbar == QLatin1String("1"));
+    fitToPageAction->setChecked(s.OptFitToPage == QLatin1String("1"));
     if (!s.RosterFileName.isEmpty())
         mainWindowState().enablePreviousResult();
     s.ResultShown = true;

@@ -58,6 +58,7 @@ public:
     QAction *saveAction = nullptr, *printAction = nullptr, *okAction = nullptr; // the file menu's
     QAction *exportCsvAction = nullptr, *copyChartAction = nullptr;
     QAction *nonPrintedRowsAction = nullptr, *printStatusBarAction = nullptr; // the option menu's
+    QAction *fitToPageAction = nullptr;
     QAction *teacherViewAction = nullptr, *fullScreenAction = nullptr;
 
 protected:

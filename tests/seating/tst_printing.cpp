@@ -242,24 +242,29 @@ void TestPrinting::printedPages()
 void TestPrinting::fitToPageIsRemembered_data()
 {
     QTest::addColumn<QString>("stored"); // OptFitToPage before start-up; "<none>": not in the store
+    QTest::addColumn<bool>("fromMenu");  // chosen in the option menu before printing (every platform has it)
     QTest::addColumn<bool>("accept");
     QTest::addColumn<bool>("chosen");
     QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("offered");         // the option's state when the dialog opens
     QTest::addColumn<QString>("after");        // OptFitToPage in memory and in the store afterwards
     QTest::addColumn<QStringList>("messages"); // %1: the settings file
-    QTest::newRow("first print, fitted") << "<none>" << true << true << true << false << "1" << QStringList();
-    QTest::newRow("fitted before, actual size now") << "1" << true << false << true << true << "0" << QStringList();
-    QTest::newRow("any other value is actual size") << "yes" << true << false << true << false << "0" << QStringList();
-    QTest::newRow("cancelled") << "1" << false << false << true << true << "1" << QStringList();
+    QTest::newRow("first print, fitted") << "<none>" << false << true << true << true << false << "1" << QStringList();
+    QTest::newRow("fitted before, actual size now")
+        << "1" << false << true << false << true << true << "0" << QStringList();
+    QTest::newRow("any other value is actual size")
+        << "yes" << false << true << false << true << false << "0" << QStringList();
+    QTest::newRow("cancelled") << "1" << false << false << false << true << true << "1" << QStringList();
+    QTest::newRow("chosen in the menu") << "0" << true << true << true << true << true << "1" << QStringList();
     QTest::newRow("settings not writable: printed as chosen, not remembered")
-        << "0" << true << true << false << false << "0" << QStringList{SettingsNotSaved};
+        << "0" << false << true << true << false << false << "0" << QStringList{SettingsNotSaved};
 }
 
 void TestPrinting::fitToPageIsRemembered()
 {
     SKIP_WITHOUT_POPPLER();
     QFETCH(QString, stored);
+    QFETCH(bool, fromMenu);
     QFETCH(bool, accept);
     QFETCH(bool, chosen);
     QFETCH(bool, writable);
@@ -270,11 +275,15 @@ void TestPrinting::fitToPageIsRemembered()
     if (stored != QLatin1String("<none>"))
         storeBefore(QStringLiteral("OptFitToPage"), stored);
     ResultWindow *r = chartShown(AllOff, "1");
+    QCOMPARE(findAction(r, QStringLiteral("mnuFitToPage"))->isChecked(), stored == QLatin1String("1"));
+    if (fromMenu)
+        TRIGGER(r, "mnuFitToPage");
     if (!writable)
         QVERIFY(lockSettings(env));
     const QString pdf = env.path(QStringLiteral("chart.pdf"));
     env.platform.prints.enqueue({accept, 1, pdf, chosen});
     TRIGGER(r, "mnuPrint");
+    QCOMPARE(findAction(r, QStringLiteral("mnuFitToPage"))->isChecked(), after == QLatin1String("1"));
     QCOMPARE(env.platform.messageLog(),
              messages.replaceInStrings(QStringLiteral("%1"), QDir::toNativeSeparators(env.settingsFile())));
     const QList<PlatformCall> dialogs = env.platform.callsOf(QStringLiteral("print"));
