@@ -1,7 +1,10 @@
-// The room of a class: desk numbering, and the class file that keeps it.
+// The room of a class: desk numbering, the class file that keeps it, and the result file
+// that carries it.
 #include "core/chart.h"
 #include "core/classfile.h"
 #include "core/placement.h"
+#include "core/resultfile.h"
+#include "core/textfile.h"
 #include "support/fixtures.h"
 
 #include <QJsonDocument>
@@ -46,6 +49,9 @@ private slots:
     void unreadableClassFiles_data();
     void unreadableClassFiles();
     void drawInAnyRoom();
+    void resultFilesReopenWithTheirRoom();
+    void refusedResultFiles_data();
+    void refusedResultFiles();
 };
 
 // Every desk once, the front row first and right to left; pairs are mutual neighbours;
@@ -189,6 +195,97 @@ void TestRoom::drawInAnyRoom()
         expected.sort();
         QCOMPARE(seated, expected);
     }
+}
+
+// Every chart reopens with its own room, whatever the class's room is now; the desk lines
+// come first, one text a line as today, and the standard room's file is those 28 lines only.
+void TestRoom::resultFilesReopenWithTheirRoom()
+{
+    TestEnv env;
+    QRandomGenerator random(28);
+    // Kanji, a comma, quotes, TABs, leading blanks, and a name that looks like the room line.
+    const QStringList names{
+        "髙橋①～", "佐藤,一", R"(O"Brien)", "木\t村", " 前", "\t田中", R"({"format":"narabin-result"})"};
+    for (int round = 0; round < 400; ++round) {
+        const Room room = round % 4 == 0 ? Room::standard() : randomRoom(random);
+        if (room.deskCount() == 0)
+            continue;
+        Chart chart(room.deskCount());
+        for (ChartDesk &desk : chart) {
+            const int kind = random.bounded(4);
+            if (kind == 0)
+                desk = {ChartDesk::Kind::Empty, {}};
+            else if (kind < 3)
+                desk = {ChartDesk::Kind::Pupil, names[random.bounded(int(names.size()))] + QString::number(round)};
+        }
+        QCOMPARE(writeResultFile(env.path("a.rlt"), room, chart), QString());
+        const QByteArray bytes = env.readFile("a.rlt");
+        QStringList lines = chartTexts(chart);
+        while (!room.isStandard() && lines.size() < SeatCount)
+            lines.append(QString());
+        const QByteArray deskLines = encodeLines(lines).bytes;
+        QCOMPARE(bytes.first(deskLines.size()), deskLines);
+        const QByteArray roomLine = bytes.sliced(deskLines.size());
+        QCOMPARE(roomLine.isEmpty(), room.isStandard());
+        QVERIFY(roomLine.isEmpty() || (roomLine.startsWith(R"({"format":"narabin-result","version":1,"room":{)") &&
+                                       roomLine.endsWith("]}\r\n") && roomLine.count('\n') == 1));
+        // 28 lines cannot tell an empty desk from a free one.
+        Chart expected = chart;
+        for (ChartDesk &desk : expected) {
+            if (room.isStandard() && desk.kind == ChartDesk::Kind::Empty)
+                desk = {};
+        }
+        const ResultFileRead read = readResultFile(env.path("a.rlt"));
+        QVERIFY2(read.ok, qPrintable(read.error));
+        QVERIFY(read.room == room);
+        QCOMPARE(read.chart, expected);
+        QCOMPARE(read.seats, chartTexts(expected).replaceInStrings(QRegularExpression("^ $"), QString()));
+    }
+    QCOMPARE(writeResultFile(env.path("b.rlt"), Room::grid(2, 3), Chart(5)),
+             QStringLiteral("結果の席の数（5）が教室の机の数（6）と合いません。"));
+    QVERIFY(!QFile::exists(env.path("b.rlt")));
+}
+
+void TestRoom::refusedResultFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("error");
+    const QByteArray lines = QByteArray("\r\n").repeated(27);
+    const QByteArray mark = R"({"format":"narabin-result","version":1,"room":)";
+    const QString layout = QStringLiteral("教室の設定が読み取れません（空席）。");
+    QByteArray thirtyOne;
+    for (int desk = 1; desk <= 31; ++desk)
+        thirtyOne += QByteArray::number(desk) + "\r\n";
+    QTest::newRow("cut short") << "1\r\n" + lines + mark + R"({"rows":2)"
+                               << "結果ﾌｧｲﾙの最後の行（教室の設定）が読み取れません。";
+    QTest::newRow("newer") << lines + "\r\n" + R"({"format":"narabin-result","version":2})"
+                           << "新しい版のならびん君で作られた結果ﾌｧｲﾙです。";
+    QTest::newRow("11 columns") << lines + "\r\n" + mark + R"({"rows":1,"columns":11}})"
+                                << "教室の設定が読み取れません（行と列の数）。";
+    QTest::newRow("no desk") << lines + "\r\n" + mark + R"({"rows":1,"columns":1,"noDesk":[[0,0]]}})"
+                             << "机が一つもありません。";
+    QTest::newRow("a 5th name, 4 desks") << "1\r\n2\r\n3\r\n4\r\n5" + lines.first(48) + mark +
+                                                R"({"rows":2,"columns":2}})"
+                                         << "教室の机の数（4）より多い名前が書かれています。";
+    QTest::newRow("31 names, 30 desks") << thirtyOne + mark + R"({"rows":5,"columns":6}})"
+                                        << "教室の机の数（30）より多い名前が書かれています。";
+    QTest::newRow("31 names, no room") << thirtyOne + R"({"format":"narabin-rezult"})"
+                                       << "座席の数より多い名前が書かれています。";
+    QTest::newRow("a name on an empty desk")
+        << "1" + lines + "\r\n" + mark + R"({"rows":1,"columns":2},"emptyDesks":[1]})" << layout;
+    QTest::newRow("empty desk 3 of 2") << lines + "\r\n" + mark + R"({"rows":1,"columns":2},"emptyDesks":[3]})"
+                                       << layout;
+    QTest::newRow("empty desks no list") << lines + "\r\n" + mark + R"({"rows":1,"columns":2},"emptyDesks":2})"
+                                         << layout;
+}
+
+void TestRoom::refusedResultFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, error);
+    const ResultFileRead read = resultFromBytes(bytes);
+    QCOMPARE(read.error, error);
+    QVERIFY(!read.ok);
 }
 
 QTEST_GUILESS_MAIN(TestRoom)
