@@ -93,13 +93,11 @@ QString fault(const Room &room, const ChartLayout &layout, const ChartLayout &pu
 
     // Turned half round from the desk; the cells say where each desk lies against the others
     // and the teacher's desk lies beyond the front row.
-    if (teacherView && (layout.teachersDesk() != turned(pupils.teachersDesk(), size) ||
-                        layout.aisles().size() != pupils.aisles().size()))
-        return QStringLiteral("desk or aisles not turned");
-    for (qsizetype i = 0; teacherView && i < layout.aisles().size(); ++i) {
-        if (layout.aisles()[i] != turned(pupils.aisles()[i], size))
-            return QStringLiteral("aisle %1 not turned").arg(i);
-    }
+    QList<QRect> aisles;
+    for (const QRect &aisle : pupils.aisles())
+        aisles << (teacherView ? turned(aisle, size) : aisle);
+    if (layout.aisles() != aisles || (teacherView && layout.teachersDesk() != turned(pupils.teachersDesk(), size)))
+        return QStringLiteral("teacher's desk or aisles not turned");
     for (int a = 1; a <= layout.deskCount(); ++a) {
         if (teacherView && unit[a] != turned(pupils.box(a) | pupils.caption(a), size))
             return QStringLiteral("desk %1 not turned").arg(a);
@@ -108,9 +106,8 @@ QString fault(const Room &room, const ChartLayout &layout, const ChartLayout &pu
         if (teacherView ? layout.teachersDesk().bottom() >= unit[a].top()
                         : layout.teachersDesk().top() <= unit[a].bottom())
             return QStringLiteral("desk %1 behind the teacher's desk").arg(a);
-        const ChartCell ca = cells[a];
         for (int b = 1; b <= layout.deskCount(); ++b) {
-            const ChartCell cb = cells[b];
+            const ChartCell ca = cells[a], cb = cells[b];
             if ((ca.line < cb.line && unit[a].bottom() >= caption[b].top()) ||
                 (ca.line == cb.line && box[a].top() != box[b].top()) ||
                 (ca.line == cb.line && ca.column < cb.column && box[a].right() >= box[b].left()))
@@ -125,21 +122,15 @@ QString fault(const Room &room, const ChartLayout &layout, const ChartLayout &pu
             const int a = room.deskNumber({row, column}), b = room.deskNumber({row, column + 1});
             if (a == 0 || b == 0)
                 continue;
-            const QRect boxA = box[a], boxB = box[b];
-            const int gap = std::max(boxA.left(), boxB.left()) - std::min(boxA.right(), boxB.right()) - 1;
+            const int gap = std::max(box[a].left(), box[b].left()) - std::min(box[a].right(), box[b].right()) - 1;
             const size_t kind = room.partnerOf(a) == b ? 0 : room.aisleAfter(column) ? 2 : 1;
             narrowest[kind] = std::min(narrowest[kind], gap);
             widest[kind] = std::max(widest[kind], gap);
         }
     }
     if (widest[0] >= narrowest[1] || widest[0] >= narrowest[2] || widest[1] >= narrowest[2] || narrowest[0] < 0)
-        return QStringLiteral("gaps: pairs %1..%2, neighbours %3..%4, aisles %5..%6")
-            .arg(narrowest[0])
-            .arg(widest[0])
-            .arg(narrowest[1])
-            .arg(widest[1])
-            .arg(narrowest[2])
-            .arg(widest[2]);
+        return QString::asprintf("gaps: pairs %d..%d, neighbours %d..%d, aisles %d..%d", narrowest[0], widest[0],
+                                 narrowest[1], widest[1], narrowest[2], widest[2]);
 
     // A 班's frame holds its own desks, and no part of any other; frames never meet.
     if (layout.groups().size() != room.groupNumbers().size())
@@ -222,12 +213,9 @@ void TestChartLayout::generatedRooms()
         for (const bool teacherView : {false, true}) {
             const QString broken =
                 fault(room, ChartLayout(room, teacherView, area), pupils, teacherView, area, mustFit);
-            QVERIFY2(broken.isEmpty(), qPrintable(QStringLiteral("room %1 (%2 × %3), %4: %5")
-                                                      .arg(round)
-                                                      .arg(room.rows())
-                                                      .arg(room.columns())
-                                                      .arg(teacherView ? "desk" : "pupils")
-                                                      .arg(broken)));
+            QVERIFY2(broken.isEmpty(),
+                     qPrintable(QStringLiteral("room %1 seen from the %2: %3")
+                                    .arg(QString::number(round), teacherView ? "desk" : "pupils", broken)));
         }
     }
 }
