@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/room.h"
+
 #include <QRect>
 
 // Where the seating chart puts each seat and the teacher's desk. Seen from the pupils'
@@ -8,18 +10,20 @@
 // the top, row 1 under it and seat 1 on the left; the lettering stays upright.
 
 struct ChartCell {
-    int column = 0; // 0..3 from the left
-    int line = 0;   // 0..6 from the top
+    int column = 0; // from the left
+    int line = 0;   // from the top
     bool operator==(const ChartCell &) const = default;
 };
 
-// The cell of seat 1..28.
+// The cell of a room's desk 1..deskCount(), seen from either side; and of seat 1..28 of the
+// standard room.
+ChartCell chartCell(const Room &room, int desk, bool teacherView);
 ChartCell seatCell(int seat, bool teacherView);
 // The line the desk lies in: 7 (below the seats) from the pupils' side, -1 (above) from the desk.
 int deskLine(bool teacherView);
 
-// The result window's places, in twips of its client area: the name box of seat 1..28, the
-// seat's caption above it, and the desk.
+// The result window's places for the standard room, in twips of its client area: the name box
+// of seat 1..28, the seat's caption above it, and the desk. Any room: ChartLayout.
 QRect seatBoxTwips(int seat, bool teacherView);
 QRect seatCaptionTwips(int seat, bool teacherView);
 QRect deskTwips(bool teacherView);

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/room.h"
+
+#include <QList>
+#include <QRect>
+#include <QSize>
+
+// Where the seating chart of a room puts each desk's name box and caption, the teacher's desk,
+// the aisles and the 班 frames, in twips of the area it is drawn in.
+//
+// Seen from the pupils' side the room is drawn as its own plan: the front row lowest, just
+// above the teacher's desk. Seen from the teacher's desk the whole drawing is turned half round
+// in its area (desk 1 then lies top left), except that each caption stays upright above its box.
+//
+// Size rule. At full size a box is 1575 × 345 twips with its caption 240 above it; columns are
+// 585 apart, rows 720 apart, an aisle adds another 585, the desk sits 195 below the front row.
+// The drawing keeps 735 clear at the sides and 570 at the top and bottom (the tool bar and the
+// status bar lie there) and is centred in what is left. A room too wide or too deep for that
+// is shrunk, across and down separately (so a wide room keeps its lettering height), but never
+// below boxes of MinBoxWidth × MinBoxHeight; a room that cannot fit even then is drawn at that
+// size and size() grows beyond the area, for the window to grow or scroll. Rounding only ever
+// shrinks, so a fitting room never pokes out of its area.
+//
+// Desks joined in a pair move toward each other (195 apart at full size, against at least 585
+// between any other two neighbours). A 班's frame is the rectangle around its desks' boxes and
+// captions, padded by half the narrowest gap so that neighbouring frames never meet; its number
+// goes in the frame's top left corner, beside the caption of the desk there. A 班 is expected
+// to be a block: a desk of another 班 inside its rectangle would lie inside its frame.
+
+struct ChartGroup {
+    int number = 0;
+    QRect frame;
+    QRect label; // where the 班's number goes
+};
+
+class ChartLayout
+{
+public:
+    // The result window's client area.
+    static constexpr QSize StandardArea{9525, 6555};
+    static constexpr int MinBoxWidth = 945;
+    static constexpr int MinBoxHeight = 255;
+
+    ChartLayout(const Room &room, bool teacherView, QSize area = StandardArea);
+
+    // The area the drawing takes: the one given, or more when the room cannot be drawn in it at
+    // the smallest legible size.
+    QSize size() const { return m_size; }
+    int deskCount() const { return int(m_boxes.size()); }
+    // Desk 1..deskCount().
+    QRect box(int desk) const { return m_boxes.value(desk - 1); }
+    QRect caption(int desk) const { return m_captions.value(desk - 1); }
+    QRect teachersDesk() const { return m_desk; }
+    // The gap of each aisle, between the boxes on its two sides, as deep as the rows.
+    const QList<QRect> &aisles() const { return m_aisles; }
+    // In order of their numbers.
+    const QList<ChartGroup> &groups() const { return m_groups; }
+
+private:
+    QSize m_size;
+    QList<QRect> m_boxes;
+    QList<QRect> m_captions;
+    QRect m_desk;
+    QList<QRect> m_aisles;
+    QList<ChartGroup> m_groups;
+};

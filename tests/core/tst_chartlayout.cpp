@@ -1,0 +1,224 @@
+// Where the chart of any room puts its desks, from either side, in areas of several sizes.
+#include "core/chartgrid.h"
+#include "core/chartlayout.h"
+
+#include <QRandomGenerator>
+#include <QtTest>
+
+#include <algorithm>
+#include <array>
+
+namespace
+{
+
+QRect turned(const QRect &r, QSize area)
+{
+    return QRect(area.width() - r.left() - r.width(), area.height() - r.top() - r.height(), r.width(), r.height());
+}
+
+// Desks switched off, aisles, 班 laid as blocks (some left without one) and pairs, at random;
+// round 0 is the largest room, an aisle after every column.
+Room randomRoom(QRandomGenerator &random, int round)
+{
+    Room room = round == 0 ? Room::grid(10, 10) : Room::grid(random.bounded(1, 11), random.bounded(1, 11));
+    for (int column = 0; column + 1 < room.columns(); ++column)
+        room.setAisleAfter(column, round == 0 || random.bounded(3) == 0);
+    if (round == 0)
+        return room;
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column < room.columns(); ++column) {
+            if (random.bounded(6) == 0)
+                room.setDesk({row, column}, false);
+        }
+    }
+    room.setDesk({0, 0}, room.deskCount() > 0 ? room.hasDesk({0, 0}) : true); // a room has a desk
+    const int blockRows = random.bounded(1, 3), blockColumns = random.bounded(1, 5);
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column < room.columns(); ++column) {
+            const int block = (row / blockRows) * 10 + column / blockColumns;
+            if (block % 3 != 0)
+                room.setGroup({row, column}, block + 1);
+        }
+    }
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = random.bounded(2); column + 1 < room.columns(); column += random.bounded(2, 4))
+            room.joinPair({row, column});
+    }
+    return room;
+}
+
+// The first rule the layout breaks, or an empty text. `pupils` is the same room from the pupils' side.
+QString fault(const Room &room, const ChartLayout &layout, const ChartLayout &pupils, bool teacherView, QSize area,
+              bool mustFit)
+{
+    const QSize size = layout.size();
+    if (mustFit ? size != area : size.width() < area.width() || size.height() < area.height())
+        return QStringLiteral("size %1 × %2").arg(size.width()).arg(size.height());
+    if (layout.deskCount() != room.deskCount() || layout.box(1).width() < ChartLayout::MinBoxWidth ||
+        layout.box(1).height() < ChartLayout::MinBoxHeight ||
+        (size.width() > area.width() && layout.box(1).width() != ChartLayout::MinBoxWidth) ||
+        (size.height() > area.height() && layout.box(1).height() != ChartLayout::MinBoxHeight))
+        return QStringLiteral("box %1 × %2").arg(layout.box(1).width()).arg(layout.box(1).height());
+
+    QList<QRect> box{{}}, caption{{}}, unit{{}}; // by desk number
+    QList<ChartCell> cells{{}};
+    for (int desk = 1; desk <= layout.deskCount(); ++desk) {
+        box.append(layout.box(desk));
+        caption.append(layout.caption(desk));
+        unit.append(box.last() | caption.last());
+        cells.append(chartCell(room, desk, teacherView));
+    }
+
+    // Nothing may overlap anything of another owner: a desk's box and caption, the teacher's
+    // desk, the aisles, the 班 numbers.
+    struct Item {
+        QRect rect;
+        int owner;
+    };
+    QList<Item> items{{layout.teachersDesk(), 0}};
+    for (int desk = 1; desk <= layout.deskCount(); ++desk)
+        items << Item{box[desk], desk} << Item{caption[desk], desk};
+    for (const QRect &aisle : layout.aisles())
+        items << Item{aisle, -1000 - int(items.size())};
+    for (const ChartGroup &group : layout.groups())
+        items << Item{group.label, -group.number};
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (!QRect(QPoint(), size).contains(items[i].rect) || items[i].rect.isEmpty())
+            return QStringLiteral("item of %1 outside").arg(items[i].owner);
+        for (qsizetype j = i + 1; j < items.size(); ++j) {
+            if (items[i].owner != items[j].owner && items[i].rect.intersects(items[j].rect))
+                return QStringLiteral("items of %1 and %2 overlap").arg(items[i].owner).arg(items[j].owner);
+        }
+    }
+
+    // Turned half round from the desk; the cells say where each desk lies against the others
+    // and the teacher's desk lies beyond the front row.
+    QList<QRect> aisles;
+    for (const QRect &aisle : pupils.aisles())
+        aisles << (teacherView ? turned(aisle, size) : aisle);
+    if (layout.aisles() != aisles || (teacherView && layout.teachersDesk() != turned(pupils.teachersDesk(), size)))
+        return QStringLiteral("teacher's desk or aisles not turned");
+    for (int a = 1; a <= layout.deskCount(); ++a) {
+        if (teacherView && unit[a] != turned(pupils.box(a) | pupils.caption(a), size))
+            return QStringLiteral("desk %1 not turned").arg(a);
+        if (caption[a].bottom() < box[a].top() - 1 || caption[a].top() >= box[a].top())
+            return QStringLiteral("caption %1 not above its box").arg(a);
+        if (teacherView ? layout.teachersDesk().bottom() >= unit[a].top()
+                        : layout.teachersDesk().top() <= unit[a].bottom())
+            return QStringLiteral("desk %1 behind the teacher's desk").arg(a);
+        for (int b = 1; b <= layout.deskCount(); ++b) {
+            const ChartCell ca = cells[a], cb = cells[b];
+            if ((ca.line < cb.line && unit[a].bottom() >= caption[b].top()) ||
+                (ca.line == cb.line && box[a].top() != box[b].top()) ||
+                (ca.line == cb.line && ca.column < cb.column && box[a].right() >= box[b].left()))
+                return QStringLiteral("desks %1 and %2 out of place").arg(a).arg(b);
+        }
+    }
+
+    // Side by side: a pair closer than any other neighbours, an aisle wider than any gap.
+    std::array<int, 3> narrowest{INT_MAX, INT_MAX, INT_MAX}, widest{-1, -1, -1}; // pair, neighbours, aisle
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column + 1 < room.columns(); ++column) {
+            const int a = room.deskNumber({row, column}), b = room.deskNumber({row, column + 1});
+            if (a == 0 || b == 0)
+                continue;
+            const int gap = std::max(box[a].left(), box[b].left()) - std::min(box[a].right(), box[b].right()) - 1;
+            const size_t kind = room.partnerOf(a) == b ? 0 : room.aisleAfter(column) ? 2 : 1;
+            narrowest[kind] = std::min(narrowest[kind], gap);
+            widest[kind] = std::max(widest[kind], gap);
+        }
+    }
+    if (widest[0] >= narrowest[1] || widest[0] >= narrowest[2] || widest[1] >= narrowest[2] || narrowest[0] < 0)
+        return QString::asprintf("gaps: pairs %d..%d, neighbours %d..%d, aisles %d..%d", narrowest[0], widest[0],
+                                 narrowest[1], widest[1], narrowest[2], widest[2]);
+
+    // A 班's frame holds its own desks, and no part of any other; frames never meet.
+    if (layout.groups().size() != room.groupNumbers().size())
+        return QStringLiteral("班 count");
+    for (qsizetype g = 0; g < layout.groups().size(); ++g) {
+        const ChartGroup &group = layout.groups()[g];
+        if (group.number != room.groupNumbers()[g] || !group.frame.contains(group.label))
+            return QStringLiteral("班 %1 number").arg(group.number);
+        for (qsizetype h = g + 1; h < layout.groups().size(); ++h) {
+            if (group.frame.intersects(layout.groups()[h].frame))
+                return QStringLiteral("班 %1 and %2 meet").arg(group.number).arg(layout.groups()[h].number);
+        }
+        for (int desk = 1; desk <= layout.deskCount(); ++desk) {
+            if (room.groupOf(desk) == group.number ? !group.frame.contains(unit[desk])
+                                                   : group.frame.intersects(unit[desk]))
+                return QStringLiteral("班 %1 and desk %2").arg(group.number).arg(desk);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class TestChartLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void standardRoomAsAlwaysDrawn();
+    void generatedRooms_data();
+    void generatedRooms();
+};
+
+// The standard room in the result window: every place exactly where the chart has always had it.
+void TestChartLayout::standardRoomAsAlwaysDrawn()
+{
+    constexpr std::array<int, 4> left{735, 2895, 5055, 7215};
+    constexpr std::array<int, 7> top{810, 1530, 2250, 3000, 3690, 4410, 5130}; // from the back row
+    for (const bool teacherView : {false, true}) {
+        const ChartLayout layout(Room::standard(), teacherView);
+        QCOMPARE(layout.size(), QSize(9525, 6555));
+        QCOMPARE(layout.deskCount(), 28);
+        QCOMPARE(layout.aisles().size() + layout.groups().size(), 0);
+        for (int seat = 1; seat <= 28; ++seat) {
+            const int row = (seat - 1) / 4, place = (seat - 1) % 4;
+            const QRect box = teacherView
+                                  ? QRect(left[size_t(place)], 6555 - top[size_t(6 - row)] - 345 + 240, 1575, 345)
+                                  : QRect(left[size_t(3 - place)], top[size_t(6 - row)], 1575, 345);
+            const QRect caption(box.left() + 420, box.top() - 240, 735, 255);
+            QCOMPARE(layout.box(seat), box);
+            QCOMPARE(seatBoxTwips(seat, teacherView), box);
+            QCOMPARE(layout.caption(seat), caption);
+            QCOMPARE(seatCaptionTwips(seat, teacherView), caption);
+        }
+        const QRect desk = teacherView ? QRect(4215, 570, 1095, 315) : QRect(4215, 5670, 1095, 315);
+        QCOMPARE(layout.teachersDesk(), desk);
+        QCOMPARE(deskTwips(teacherView), desk);
+    }
+}
+
+void TestChartLayout::generatedRooms_data()
+{
+    QTest::addColumn<QSize>("area");
+    QTest::addColumn<bool>("mustFit");
+    QTest::newRow("result window") << ChartLayout::StandardArea << false;
+    // The client areas of a maximised window on such screens, in twips.
+    QTest::newRow("1366 × 768") << QSize(1350 * 15, 660 * 15) << true;
+    QTest::newRow("1920 × 1080") << QSize(1904 * 15, 980 * 15) << true;
+    QTest::newRow("too small") << QSize(3000, 2000) << false;
+}
+
+void TestChartLayout::generatedRooms()
+{
+    QFETCH(QSize, area);
+    QFETCH(bool, mustFit);
+    QRandomGenerator random(quint32(area.width()));
+    for (int round = 0; round < 500; ++round) {
+        const Room room = randomRoom(random, round);
+        const ChartLayout pupils(room, false, area);
+        for (const bool teacherView : {false, true}) {
+            const QString broken =
+                fault(room, ChartLayout(room, teacherView, area), pupils, teacherView, area, mustFit);
+            QVERIFY2(broken.isEmpty(),
+                     qPrintable(QStringLiteral("room %1 seen from the %2: %3")
+                                    .arg(QString::number(round), teacherView ? "desk" : "pupils", broken)));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestChartLayout)
+#include "tst_chartlayout.moc"
