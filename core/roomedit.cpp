@@ -82,8 +82,11 @@ Room resizedRoom(const Room &room, int rows, int columns)
 {
     Room resized = Room::grid(rows, columns);
     for (int row = 0; row < resized.rows(); ++row) {
-        for (int column = 0; column < resized.columns(); ++column)
-            resized.setDesk({row, column}, room.hasDesk({row, column}));
+        for (int column = 0; column < resized.columns(); ++column) {
+            // New rows and columns come with desks.
+            const bool added = row >= room.rows() || column >= room.columns();
+            resized.setDesk({row, column}, added || room.hasDesk({row, column}));
+        }
     }
     for (int column = 0; column + 1 < resized.columns(); ++column)
         resized.setAisleAfter(column, room.aisleAfter(column));

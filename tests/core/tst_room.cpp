@@ -219,6 +219,7 @@ void TestRoom::roomEdits_data()
     QTest::newRow("release") << "preset 5; release 0 0 0 1" << true
                              << (QStringList{"o o|o=o|o=o"} + rows(6, "o=o|o=o|o=o"));
     QTest::newRow("release of free desks") << "grid 1 2; release 0 0 0 1" << false << QStringList{"o o"};
+    QTest::newRow("resize adds desks") << "grid 1 2; off 0 0; resize 2 3" << true << QStringList{". o o", "o o o"};
     QTest::newRow("resize keeps what fits")
         << "preset 4; resize 4 7" << true << (rows(2, "4 4|3 3|2 2|1") + QStringList{"8 4|7 3|6 2|5", "8 8|7 7|6 6|5"});
 }
