@@ -65,8 +65,7 @@ void Room::setDesk(RoomCell cell, bool desk)
     m_noDesk[index(cell)] = !desk;
     if (!desk) {
         m_group[index(cell)] = 0;
-        m_pairs.removeIf(
-            [cell](RoomCell left) { return left == cell || (left.row == cell.row && left.column + 1 == cell.column); });
+        splitPair(cell);
     }
     renumber();
 }
@@ -127,6 +126,12 @@ bool Room::joinPair(RoomCell left)
         return false;
     m_pairs.append(left);
     return true;
+}
+
+void Room::splitPair(RoomCell cell)
+{
+    m_pairs.removeIf(
+        [cell](RoomCell left) { return left == cell || (left.row == cell.row && left.column + 1 == cell.column); });
 }
 
 int Room::groupOf(int desk) const

@@ -51,6 +51,8 @@ public:
     // Joins the desk at `left` with the one at its right; false when that is no pair.
     bool joinPair(RoomCell left);
     void clearPairs() { m_pairs.clear(); }
+    // Parts the pair that the desk at `cell` belongs to, if any.
+    void splitPair(RoomCell cell);
 
     // 班: numbered blocks of desks. 0 for a desk in none.
     int groupOf(int desk) const;

@@ -63,6 +63,7 @@ void TestHelpViewer::contextOpensItsTopic_data()
     QTest::newRow("30 RENAME") << 30 << "rename" << QStringLiteral("ファイル名の変更");
     QTest::newRow("39 SEL_MCL") << 39 << "background" << QStringLiteral("メイン画面の背景の選択");
     QTest::newRow("43 TOUROKU") << 43 << "roster" << QStringLiteral("登録・修正");
+    QTest::newRow("47 ROOMSET") << 47 << "room" << QStringLiteral("教室の設定");
     QTest::newRow("44 COND") << 44 << "cond" << QStringLiteral("条件設定");
     QTest::newRow("46 RESULT") << 46 << "result" << QStringLiteral("ならびん結果");
 }

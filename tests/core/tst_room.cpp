@@ -52,6 +52,10 @@ private slots:
     void resultFilesReopenWithTheirRoom();
     void refusedResultFiles_data();
     void refusedResultFiles();
+    void roomEdits_data();
+    void roomEdits();
+    void roomChangeRefusals_data();
+    void roomChangeRefusals();
 };
 
 // Every desk once, the front row first and right to left; pairs are mutual neighbours;
@@ -286,6 +290,81 @@ void TestRoom::refusedResultFiles()
     const ResultFileRead read = resultFromBytes(bytes);
     QCOMPARE(read.error, error);
     QVERIFY(!read.ok);
+}
+
+// The presets and the editor's changes, as the room they leave (front row first).
+void TestRoom::roomEdits_data()
+{
+    QTest::addColumn<QString>("edits");
+    QTest::addColumn<bool>("changed"); // what the last edit answered
+    QTest::addColumn<QStringList>("picture");
+    const auto rows = [](int count, const char *line) { return QStringList(count, QString::fromUtf8(line)); };
+    QTest::newRow("標準") << "preset 0" << true << rows(7, "o o o o");
+    QTest::newRow("6x6") << "preset 1" << true << rows(6, "o o o o o o");
+    QTest::newRow("7x5") << "preset 2" << true << rows(7, "o o o o o");
+    QTest::newRow("6x7") << "preset 3" << true << rows(7, "o o o o o o");
+    QTest::newRow("8x5 in 班 of 5") << "preset 4" << true
+                                    << (rows(2, "4 4|3 3|2 2|1 1") + rows(1, "8 4|7 3|6 2|5 1") +
+                                        rows(2, "8 8|7 7|6 6|5 5"));
+    QTest::newRow("pairs") << "preset 5" << true << rows(7, "o=o|o=o|o=o");
+    QTest::newRow("班 over a gap") << "grid 2 3; off 0 1; group 0 0 1 1" << true << QStringList{"1 . o", "1 1 o"};
+    QTest::newRow("班 of 9 refused") << "grid 3 3; group 0 0 2 2" << false << rows(3, "o o o");
+    QTest::newRow("a desk left alone leaves its 班")
+        << "grid 1 4; group 0 0 0 2; group 0 1 0 3" << true << QStringList{"o 1 1 1"};
+    QTest::newRow("pairs from the left, never over an aisle")
+        << "grid 2 5; aisle 1; pairs 0 0 1 4" << true << rows(2, "o=o|o=o o");
+    QTest::newRow("release") << "preset 5; release 0 0 0 1" << true
+                             << (QStringList{"o o|o=o|o=o"} + rows(6, "o=o|o=o|o=o"));
+    QTest::newRow("release of free desks") << "grid 1 2; release 0 0 0 1" << false << QStringList{"o o"};
+    QTest::newRow("resize adds desks") << "grid 1 2; off 0 0; resize 2 3" << true << QStringList{". o o", "o o o"};
+    QTest::newRow("resize keeps what fits")
+        << "preset 4; resize 4 7" << true << (rows(2, "4 4|3 3|2 2|1") + QStringList{"8 4|7 3|6 2|5", "8 8|7 7|6 6|5"});
+}
+
+void TestRoom::roomEdits()
+{
+    QFETCH(QString, edits);
+    QFETCH(bool, changed);
+    QFETCH(QStringList, picture);
+    bool answered = false;
+    const Room room = roomFromEdits(edits, &answered);
+    QCOMPARE(roomPicture(room), picture);
+    QCOMPARE(answered, changed);
+    QCOMPARE(room.problem(), QString());
+}
+
+void TestRoom::roomChangeRefusals_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<int>("pupils");
+    QTest::addColumn<QStringList>("pins"); // desk:pupil
+    QTest::addColumn<QString>("refusal");
+    QTest::newRow("room enough") << "preset 0"
+                                 << "preset 2; off 6 4" << 34 << QStringList{"28:生徒1"} << "";
+    QTest::newRow("too few desks") << "preset 0"
+                                   << "off 6 0" << 28 << QStringList()
+                                   << "名簿の28人に対して、机が27台しかありません。";
+    QTest::newRow("pinned desks gone")
+        << "preset 2"
+        << "resize 7 4" << 20 << QStringList{"1:生徒3", "2:生徒4", "6:生徒9"}
+        << "No.1（生徒3）、No.6（生徒9）の机がなくなります。\r座席の条件から外してから、教室を変えて下さい。";
+    QTest::newRow("班 of one desk") << "preset 0"
+                                    << "grid 1 3; group 0 0 0 1; off 0 1" << 0 << QStringList()
+                                    << "1班の机は1つです。班は2～8の机でつくって下さい。";
+}
+
+void TestRoom::roomChangeRefusals()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(int, pupils);
+    QFETCH(QStringList, pins);
+    QFETCH(QString, refusal);
+    QList<PinnedDesk> pinned;
+    for (const QString &pin : pins)
+        pinned.append({pin.section(QLatin1Char(':'), 0, 0).toInt(), pin.section(QLatin1Char(':'), 1)});
+    QCOMPARE(roomChangeRefusal(roomFromEdits(before), roomFromEdits(after), pupils, pinned), refusal);
 }
 
 QTEST_GUILESS_MAIN(TestRoom)

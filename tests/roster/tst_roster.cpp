@@ -1,17 +1,22 @@
 // File>New roster, File>Open and the roster editor, driven through the main window.
+#include "core/classfile.h"
 #include "core/pastedtable.h"
 #include "core/rosterfile.h"
 #include "core/textfile.h"
 #include "mainwin/filedialogs.h"
+#include "roster/roomeditor.h"
 #include "roster/rostereditor.h"
 #include "seating/conditioneditor.h"
 #include "support/mainfixtures.h"
 #include "widgets/seatbox.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QSpinBox>
 #include <QToolButton>
 #include <QtTest>
 
@@ -97,6 +102,8 @@ private slots:
     void registeredNamesOpenAgain();
     void pasteTable_data();
     void pasteTable();
+    void roomEditor_data();
+    void roomEditor();
 };
 
 void TestRoster::openFile_data()
@@ -470,6 +477,124 @@ void TestRoster::pasteTable()
     QCOMPARE(editor->boxTexts(), boxes.isEmpty() ? before : boxes);
     QVERIFY(env.platform.callsOf(QStringLiteral("save")).isEmpty());
     QVERIFY(editor->isVisible());
+}
+
+void TestRoster::roomEditor_data()
+{
+    QTest::addColumn<QByteArray>("classFile"); // beside the roster before; empty: none
+    QTest::addColumn<int>("pupils");
+    QTest::addColumn<QStringList>("pins"); // desk:pupil
+    // click/drag cells, keys, buttons, "preset", "rows", "cols", "says" (a cell's accessible
+    // name|description), "focused" (objectName), "full" (the disk fills up), "ok", "cancel"
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("room");         // the room shown at the end, as edits
+    QTest::addColumn<bool>("written");         // the class file holds that room
+    QTest::addColumn<QStringList>("messages"); // open: the dialog stays open
+    const QString title = QStringLiteral("教室の設定|");
+    QTest::newRow("click takes a desk away")
+        << QByteArray() << 27 << QStringList() << "click 6 0; says 6 0 机なし|前から7列目; ok"
+        << "off 6 0" << true << QStringList();
+    QTest::newRow("arrows and Space")
+        << QByteArray() << 0 << QStringList()
+        << "key Up; key Up; key Left; key Space; key Left; key A; key Tab; focused Command2_0; ok"
+        << "off 2 2; aisle 1" << true << QStringList();
+    QTest::newRow("drag and G make a 班")
+        << QByteArray() << 0 << QStringList() << "drag 0 3 1 2; key G; says 0 3 No.1 前から1列目|1班; ok"
+        << "group 0 3 1 2" << true << QStringList();
+    QTest::newRow("Shift+arrows and the pair button")
+        << QByteArray() << 0 << QStringList()
+        << "key Shift+Left; key Shift+Left; key Shift+Left; button 1; says 0 0 No.4 前から1列目|No.3と2人組; ok"
+        << "pairs 0 0 0 3" << true << QStringList();
+    QTest::newRow("preset and columns") << QByteArray() << 30 << QStringList() << "preset 4; cols 6; ok"
+                                        << "preset 4; resize 5 6" << true << QStringList();
+    QTest::newRow("too few desks") << QByteArray() << 28 << QStringList() << "rows 6; ok"
+                                   << "resize 6 4" << false
+                                   << QStringList{title + "名簿の28人に対して、机が24台しかありません。|48", "open"};
+    QTest::newRow("a pinned desk goes")
+        << classFileBytes({roomFromEdits("preset 5")}) << 1 << QStringList{"2:生徒1"} << "click 0 4; ok"
+        << "preset 5; off 0 4" << false
+        << QStringList{title + "No.2（生徒1）の机がなくなります。\r座席の条件から外してから、教室を変えて下さい。|48",
+                       "open"};
+    QTest::newRow("full disk") << QByteArray() << 0 << QStringList() << "click 0 0; full; ok"
+                               << "off 0 0" << false
+                               << QStringList{
+                                      title + "教室の設定を保存できませんでした。\rディスクの空き容量が足りません。|16",
+                                      "open"};
+    QTest::newRow("cancel") << QByteArray() << 0 << QStringList() << "click 0 0; cancel"
+                            << "off 0 0" << false << QStringList();
+    QTest::newRow("unreadable class file")
+        << QByteArray("{") << 0 << QStringList() << ""
+        << "" << false
+        << QStringList{title + "クラスの設定ファイルではありません。\r教室の設定を変えるには、このファイルを直すか取り"
+                               "除いて下さい。|48"};
+}
+
+void TestRoster::roomEditor()
+{
+    QFETCH(QByteArray, classFile);
+    QFETCH(int, pupils);
+    QFETCH(QStringList, pins);
+    QFETCH(QString, script);
+    QFETCH(QString, room);
+    QFETCH(bool, written);
+    QFETCH(QStringList, messages);
+    TestEnv env;
+    if (!classFile.isEmpty())
+        env.writeFile(QStringLiteral("1組.MEM.json"), classFile);
+    QList<PinnedDesk> pinned;
+    for (const QString &pin : pins)
+        pinned.append({pin.section(QLatin1Char(':'), 0, 0).toInt(), pin.section(QLatin1Char(':'), 1)});
+    RoomEditor *editor = form<RoomEditor>();
+    if (editor->edit(env.path(QStringLiteral("1組.MEM")), pupils, pinned)) {
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowActive(editor));
+        QVERIFY(editor->width() <= 1366 && editor->height() <= 700);
+    }
+    Room shown;
+    for (const QString &step : script.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList w = step.simplified().split(QLatin1Char(' '));
+        const auto cell = [&](int at) { return editor->grid->box({w[at].toInt(), w[at + 1].toInt()}); };
+        if (w[0] == QLatin1String("click")) {
+            QTest::mouseClick(cell(1), Qt::LeftButton);
+        } else if (w[0] == QLatin1String("drag")) {
+            QTest::mousePress(cell(1), Qt::LeftButton);
+            const QPoint to = cell(1)->mapFrom(editor->grid, cell(3)->geometry().center());
+            QMouseEvent move(QEvent::MouseMove, to, cell(1)->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(cell(1), &move);
+            QTest::mouseRelease(cell(1), Qt::LeftButton, {}, to);
+        } else if (w[0] == QLatin1String("key")) {
+            const QKeyCombination key = QKeySequence::fromString(w[1])[0];
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        } else if (w[0] == QLatin1String("button")) {
+            QList<QPushButton *>{editor->groupButton, editor->pairButton}[w[1].toInt()]->click();
+        } else if (w[0] == QLatin1String("preset")) {
+            editor->presets->activated(w[1].toInt());
+        } else if (w[0] == QLatin1String("rows") || w[0] == QLatin1String("cols")) {
+            (w[0] == QLatin1String("rows") ? editor->rowsBox : editor->columnsBox)->setValue(w[1].toInt());
+        } else if (w[0] == QLatin1String("says")) {
+            QCOMPARE(cell(1)->accessibleName() + QLatin1Char('|') + cell(1)->accessibleDescription(),
+                     step.simplified().section(QLatin1Char(' '), 3));
+        } else if (w[0] == QLatin1String("focused")) {
+            QCOMPARE(QApplication::focusWidget()->objectName(), w[1]);
+        } else if (w[0] == QLatin1String("full")) {
+            env.limitWrites(QStringLiteral(".MEM.json"), 10);
+        } else {
+            shown = editor->grid->room();
+            editor->buttons[w[0] == QLatin1String("ok") ? 0 : 1]->click();
+        }
+    }
+    QStringList log = env.platform.messageLog();
+    if (isLoaded<RoomEditor>())
+        log.append(QStringLiteral("open"));
+    QCOMPARE(log, messages);
+    if (!room.isEmpty()) {
+        QCOMPARE(roomPicture(shown), roomPicture(roomFromEdits(room)));
+        QVERIFY(shown == roomFromEdits(room));
+    }
+    QCOMPARE(env.readFile(QStringLiteral("1組.MEM.json")), written               ? classFileBytes({roomFromEdits(room)})
+                                                           : classFile.isEmpty() ? "<missing>"
+                                                                                 : classFile);
+    unload<RoomEditor>();
 }
 
 QTEST_MAIN(TestRoster)

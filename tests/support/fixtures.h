@@ -1,6 +1,7 @@
 #pragma once
 
 // Rosters, charts and their file bytes, as the tests of every folder build them.
+#include "core/roomedit.h"
 #include "core/settings.h"
 #include "core/sharedstate.h"
 #include "core/startup.h"
@@ -112,3 +113,64 @@ inline bool lockSettings(const TestEnv &env)
 inline const QString SettingsNotSaved = QStringLiteral(
     "設定の保存エラー|設定を保存できませんでした。\rその名前はファイルではありません（フォルダーなど）。\r保存先: "
     "%1\r設定は変更されていません。|16");
+
+// A room as text, the front row first: "." a cell without a desk, a desk its 班's number
+// or "o"; between two cells "|" an aisle, "=" a pair, else a blank.
+inline QStringList roomPicture(const Room &room)
+{
+    QStringList lines;
+    for (int row = 0; row < room.rows(); ++row) {
+        QString line;
+        for (int column = 0; column < room.columns(); ++column) {
+            const int desk = room.deskNumber({row, column});
+            if (column > 0) {
+                const int left = room.deskNumber({row, column - 1});
+                line += room.aisleAfter(column - 1)                 ? QLatin1Char('|')
+                        : desk != 0 && room.partnerOf(left) == desk ? QLatin1Char('=')
+                                                                    : QLatin1Char(' ');
+            }
+            line += desk == 0            ? QStringLiteral(".")
+                    : room.groupOf(desk) ? QString::number(room.groupOf(desk))
+                                         : QStringLiteral("o");
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+// A room built by edits such as "preset 4; off 0 1; group 0 0 1 1; pairs 0 0 0 3; release 0 0 0 1;
+// aisle 2; resize 5 6; grid 7 4"; `changed` is what the last edit answered.
+inline Room roomFromEdits(const QString &edits, bool *changed = nullptr)
+{
+    Room room = Room::standard();
+    for (const QString &edit : edits.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const QStringList words = edit.simplified().split(QLatin1Char(' '));
+        QList<int> n;
+        for (qsizetype i = 1; i < words.size(); ++i)
+            n.append(words[i].toInt());
+        n.resize(4);
+        const RoomCell from{n[0], n[1]}, to{n[2], n[3]};
+        bool done = true;
+        if (words[0] == QLatin1String("preset"))
+            room = roomPresets()[n[0]].room;
+        else if (words[0] == QLatin1String("grid"))
+            room = Room::grid(n[0], n[1]);
+        else if (words[0] == QLatin1String("resize"))
+            room = resizedRoom(room, n[0], n[1]);
+        else if (words[0] == QLatin1String("off"))
+            room.setDesk(from, false);
+        else if (words[0] == QLatin1String("aisle"))
+            room.setAisleAfter(n[0], true);
+        else if (words[0] == QLatin1String("group"))
+            done = makeGroup(room, from, to);
+        else if (words[0] == QLatin1String("pairs"))
+            done = makePairs(room, from, to);
+        else if (words[0] == QLatin1String("release"))
+            done = releaseDesks(room, from, to);
+        else
+            qFatal("unknown room edit %s", qPrintable(edit));
+        if (changed)
+            *changed = done;
+    }
+    return room;
+}
