@@ -6,6 +6,8 @@ string(APPEND old "|Timer1|Toolbar1|StatusBar1|CommonDialog1|ImageList1|Progress
 string(APPEND old "|Form_[A-Za-z]+|[A-Za-z0-9]+_(Click|Timer|Change|GotFocus|LostFocus|MouseMove|MouseDown|DragDrop)")
 string(APPEND old "|UpdateMenu|MsgBox|RefreshDateTime|ShowVersionInfo|GetSetting|SaveSetting")
 set(found "")
+# Links are not followed: a build folder's Wine prefix links its drive Z: to /.
+cmake_policy(SET CMP0009 NEW)
 file(GLOB_RECURSE sources ${ROOT}/*.cpp ${ROOT}/*.h)
 foreach(f ${sources})
   if(f MATCHES "/build[^/]*/|/\\.git/")
