@@ -188,31 +188,28 @@ void RoomGrid::toggleDesk()
     change(room);
 }
 
-bool RoomGrid::groupSelection()
+bool RoomGrid::editSelection(bool (*edit)(Room &, RoomCell, RoomCell))
 {
     Room room = room_;
-    if (!makeGroup(room, anchor_, current_))
+    if (!edit(room, anchor_, current_))
         return false;
     change(room);
     return true;
+}
+
+bool RoomGrid::groupSelection()
+{
+    return editSelection(makeGroup);
 }
 
 bool RoomGrid::pairSelection()
 {
-    Room room = room_;
-    if (!makePairs(room, anchor_, current_))
-        return false;
-    change(room);
-    return true;
+    return editSelection(makePairs);
 }
 
 bool RoomGrid::releaseSelection()
 {
-    Room room = room_;
-    if (!releaseDesks(room, anchor_, current_))
-        return false;
-    change(room);
-    return true;
+    return editSelection(releaseDesks);
 }
 
 void RoomGrid::toggleAisle()

@@ -69,6 +69,8 @@ private:
     bool keyPressed(QKeyEvent *event);
     RoomCellBox *boxAt(QPoint gridPos) const;
     void change(const Room &room);
+    // Applies one of the edits over the selection (core/roomedit.h).
+    bool editSelection(bool (*edit)(Room &, RoomCell, RoomCell));
 
     Room room_;
     RoomCell current_{0, 0};
