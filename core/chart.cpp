@@ -40,7 +40,7 @@ QString ChartDesk::text() const
     return pupil;
 }
 
-Chart drawChart(const QStringList &roster, const DeskConditions &conditions, const UniformSource &uniform)
+Draw drawChart(const QStringList &roster, const DeskConditions &conditions, const UniformSource &uniform)
 {
     QList<std::pair<int, QString>> order;
     order.reserve(roster.size());
@@ -58,7 +58,11 @@ Chart drawChart(const QStringList &roster, const DeskConditions &conditions, con
         if (condition.kind == DeskCondition::Kind::Pinned)
             pinned.insert(condition.pupil);
     }
-    Chart chart(conditions.size());
+    Draw draw;
+    for (const auto &[key, name] : order)
+        draw.order.append(name);
+    Chart &chart = draw.chart;
+    chart.resize(conditions.size());
     auto next = order.cbegin();
     for (qsizetype desk = 0; desk < conditions.size(); ++desk) {
         const DeskCondition &condition = conditions[desk];
@@ -73,15 +77,23 @@ Chart drawChart(const QStringList &roster, const DeskConditions &conditions, con
                 chart[desk] = {ChartDesk::Kind::Pupil, (next++)->second};
         }
     }
-    return chart;
+    return draw;
 }
 
-DeskConditions conditionsFromSlots(const Slots &conditions)
+bool drawPossible(const QStringList &roster, const DeskConditions &conditions)
 {
-    DeskConditions out;
-    for (int seat = 1; seat <= SeatCount; ++seat)
-        out.append(DeskCondition::fromText(conditions[size_t(seat)]));
-    return out;
+    qsizetype empty = 0;
+    QSet<QString> pinned;
+    for (const DeskCondition &condition : conditions) {
+        if (condition.kind == DeskCondition::Kind::Empty) {
+            ++empty;
+        } else if (condition.kind == DeskCondition::Kind::Pinned) {
+            if (roster.count(condition.pupil) != 1 || pinned.contains(condition.pupil))
+                return false;
+            pinned.insert(condition.pupil);
+        }
+    }
+    return roster.size() + empty <= conditions.size();
 }
 
 QStringList chartTexts(const Chart &chart)
@@ -90,4 +102,12 @@ QStringList chartTexts(const Chart &chart)
     for (const ChartDesk &desk : chart)
         texts.append(desk.text());
     return texts;
+}
+
+Chart chartFromTexts(const QStringList &texts, int desks)
+{
+    Chart chart(desks);
+    for (int desk = 0; desk < qMin(desks, int(texts.size())); ++desk)
+        chart[desk] = ChartDesk::fromText(texts.at(desk));
+    return chart;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/services.h"
-#include "core/sharedstate.h"
 
 #include <QList>
 #include <QString>
@@ -37,11 +36,19 @@ struct ChartDesk {
 using Chart = QList<ChartDesk>;
 
 // The seat change: one key per pupil in roster order, the pupils sorted by key (equal keys
-// keep their order), then placed desk by desk around the pinned and empty desks. In the
-// standard room this is the draw the program has always made. `conditions` has one entry
-// per desk; the conditions must have passed their checks.
-Chart drawChart(const QStringList &roster, const DeskConditions &conditions, const UniformSource &uniform);
+// keep their order), then placed desk by desk around the pinned and empty desks: the free
+// desks take the pupils not pinned elsewhere in drawn order, and stay free once they run
+// out. `conditions` has one entry per desk; the conditions must have passed their checks.
+struct Draw {
+    QStringList order; // the pupils as the keys sorted them
+    Chart chart;
+};
+Draw drawChart(const QStringList &roster, const DeskConditions &conditions, const UniformSource &uniform);
 
-// The old 30-slot arrays of the standard room, at the border with the windows not yet moved.
-DeskConditions conditionsFromSlots(const Slots &conditions);
+// Whether the draw can place every pupil exactly once: each pinned pupil stands once in
+// the roster and on one desk only, and the pupils fit the desks not marked empty.
+bool drawPossible(const QStringList &roster, const DeskConditions &conditions);
+
+// The texts of the files and windows, desk 1 first.
 QStringList chartTexts(const Chart &chart);
+Chart chartFromTexts(const QStringList &texts, int desks);

@@ -5,30 +5,21 @@
 namespace
 {
 
-const QString EmptySeatMark = QStringLiteral("-");
+using Kind = DeskCondition::Kind;
 
-// How often a name stands among the registrants.
-int timesRegistered(const SharedState &s, const QString &name)
-{
-    int count = 0;
-    for (int r = 1; r <= qMin(int(s.PupilCount), SeatCount); ++r)
-        count += s.PupilNames[size_t(r)] == name ? 1 : 0;
-    return count;
-}
-
-// Seat by seat until the first name that is not one registrant; that seat and the
+// Desk by desk until the first name that is not one registrant; that desk and the
 // ones after it keep what they held.
-bool checkRegistrants(SharedState &s, const SeatEntries &entries, const ShowConditionMessage &show)
+bool checkRegistrants(ClassModel &c, const SeatEntries &entries, const ShowConditionMessage &show)
 {
-    for (int k = 1; k <= SeatCount; ++k) {
-        const QString &text = entries.texts.at(k - 1);
+    for (int k = 0; k < c.deskCount(); ++k) {
+        const QString &text = entries.texts.at(k);
         if (text.isEmpty()) {
-            s.SeatConditions[size_t(k)].clear();
+            c.conditions[k] = DeskCondition::free();
             continue;
         }
-        const int times = timesRegistered(s, text);
+        const qsizetype times = c.pupils.count(text);
         if (times == 1) {
-            s.SeatConditions[size_t(k)] = text;
+            c.conditions[k] = DeskCondition::pinned(text);
             continue;
         }
         // A name the roster holds twice would leave both pupils without a seat.
@@ -38,16 +29,15 @@ bool checkRegistrants(SharedState &s, const SeatEntries &entries, const ShowCond
     return true;
 }
 
-// The first pair only, the one with the lowest seats.
-bool checkDuplicates(const Slots &conditions, const ShowConditionMessage &show)
+// The first pair only, the one with the lowest desks.
+bool checkDuplicates(const DeskConditions &conditions, const ShowConditionMessage &show)
 {
-    for (int i = 1; i < SeatCount; ++i) {
-        const QString &name = conditions[size_t(i)];
-        if (name.isEmpty())
+    for (qsizetype i = 0; i < conditions.size(); ++i) {
+        if (conditions[i].kind != Kind::Pinned)
             continue;
-        for (int j = i + 1; j <= SeatCount; ++j) {
-            if (conditions[size_t(j)] == name) {
-                show(ConditionMessage::SameNameTwice, name);
+        for (qsizetype j = i + 1; j < conditions.size(); ++j) {
+            if (conditions[j] == conditions[i]) {
+                show(ConditionMessage::SameNameTwice, conditions[i].pupil);
                 return false;
             }
         }
@@ -57,22 +47,21 @@ bool checkDuplicates(const Slots &conditions, const ShowConditionMessage &show)
 
 struct EmptySeats {
     int count = 0;
-    bool conflict = false; // a seat both named and ticked
+    bool conflict = false; // a desk both named and ticked
 };
 
-EmptySeats collectEmptySeats(Slots &conditions, const SeatEntries &entries)
+EmptySeats collectEmptySeats(DeskConditions &conditions, const SeatEntries &entries)
 {
     EmptySeats seats;
-    for (int k = 1; k <= SeatCount; ++k) {
-        if (!entries.ticked.at(k - 1))
+    for (qsizetype k = 0; k < conditions.size(); ++k) {
+        if (!entries.ticked.at(k))
             continue;
-        QString &condition = conditions[size_t(k)];
         // A mark left by an earlier failed apply is no name.
-        if (!condition.isEmpty() && condition != EmptySeatMark) {
+        if (conditions[k].kind == Kind::Pinned) {
             seats.conflict = true;
             continue;
         }
-        condition = EmptySeatMark;
+        conditions[k] = DeskCondition::empty();
         ++seats.count;
     }
     return seats;
@@ -80,16 +69,15 @@ EmptySeats collectEmptySeats(Slots &conditions, const SeatEntries &entries)
 
 } // namespace
 
-SeatEntries takeConditionsForEditing(Slots &conditions)
+SeatEntries takeConditionsForEditing(DeskConditions &conditions)
 {
-    SeatEntries entries;
-    for (int k = 1; k <= SeatCount; ++k) {
-        QString &condition = conditions[size_t(k)];
-        if (condition == EmptySeatMark) {
-            entries.ticked[k - 1] = true;
-            condition.clear();
+    SeatEntries entries(int(conditions.size()));
+    for (qsizetype k = 0; k < conditions.size(); ++k) {
+        if (conditions[k].kind == Kind::Empty) {
+            entries.ticked[k] = true;
+            conditions[k] = DeskCondition::free();
         } else {
-            entries.texts[k - 1] = condition;
+            entries.texts[k] = conditions[k].text();
         }
     }
     return entries;
@@ -97,7 +85,7 @@ SeatEntries takeConditionsForEditing(Slots &conditions)
 
 bool conditionsBeingEdited(const SeatEntries &entries)
 {
-    for (int i = 0; i < SeatCount; ++i) {
+    for (qsizetype i = 0; i < entries.texts.size(); ++i) {
         if (!entries.texts.at(i).isEmpty() || entries.ticked.at(i))
             return true;
     }
@@ -130,24 +118,24 @@ MessageText conditionMessage(ConditionMessage message, const QString &name)
 
 bool applyConditions(SharedState &s, const SeatEntries &entries, const ShowConditionMessage &show)
 {
+    ClassModel &c = s.openClass;
     s.MatchFound = false;
-    if (!checkRegistrants(s, entries, show))
+    if (!checkRegistrants(c, entries, show))
         s.MatchFound = true;
-    if (!s.MatchFound && !checkDuplicates(s.SeatConditions, show))
+    if (!s.MatchFound && !checkDuplicates(c.conditions, show))
         s.MatchFound = true;
     // Collected and checked whatever the checks before found.
-    const EmptySeats empty = collectEmptySeats(s.SeatConditions, entries);
-    if (empty.conflict || empty.count > SeatCount - int(s.PupilCount)) {
+    const EmptySeats empty = collectEmptySeats(c.conditions, entries);
+    if (empty.conflict || empty.count > c.deskCount() - int(c.pupils.size())) {
         s.MatchFound = true;
         show(ConditionMessage::SeatsDoNotAddUp, {});
     }
     return !s.MatchFound;
 }
 
-void discardConditions(Slots &conditions)
+void discardConditions(DeskConditions &conditions)
 {
-    for (int k = 1; k <= SeatCount; ++k)
-        conditions[size_t(k)].clear();
+    conditions.fill(DeskCondition::free());
 }
 
 namespace

@@ -11,17 +11,18 @@
 
 class QMimeData;
 
-// What the condition editor shows for seats 1..28 (seat 1 first): the name in each
-// seat's box and whether the seat is ticked as empty.
+// What the condition editor shows for each desk (desk 1 first): the name in its box and
+// whether it is ticked as empty.
 struct SeatEntries {
-    QStringList texts = QStringList(SeatCount);
-    QList<bool> ticked = QList<bool>(SeatCount, false);
+    explicit SeatEntries(int desks = SeatCount) : texts(desks), ticked(desks, false) {}
+    QStringList texts;
+    QList<bool> ticked;
 };
 
 // The stored conditions as the editor shows them when it opens: names in the boxes,
 // "-" marks as ticks. The marks leave the stored conditions; the next apply writes
 // them back.
-SeatEntries takeConditionsForEditing(Slots &conditions);
+SeatEntries takeConditionsForEditing(DeskConditions &conditions);
 
 // Whether anything is entered: a name in a box or a ticked seat.
 bool conditionsBeingEdited(const SeatEntries &entries);
@@ -43,12 +44,13 @@ using ShowConditionMessage = std::function<void(ConditionMessage, const QString 
 
 // Apply: the registrant check (stops at the first seat whose name is not a registrant),
 // the duplicate check (only when the registrant check passed), the empty-seat collection
-// and the capacity check, in this order, writing SeatConditions and MatchFound as they
-// go. A failed apply keeps what it wrote. True when the conditions were stored whole.
+// and the capacity check, in this order, writing the conditions and MatchFound as they
+// go, one entry per desk of the open class. A failed apply keeps what it wrote. True when the conditions were stored
+// whole.
 bool applyConditions(SharedState &s, const SeatEntries &entries, const ShowConditionMessage &show);
 
 // Cancel after the user agreed: every seat free again.
-void discardConditions(Slots &conditions);
+void discardConditions(DeskConditions &conditions);
 
 // What a drag of a registrant's name carries: the label's tag and which label it is.
 QMimeData *registrantMimeData(const QString &tag, int label);

@@ -198,11 +198,9 @@ MessageText noNamesMessage(bool columnChosen)
             QStringLiteral("表から貼り付け"), MsgStyle::Critical};
 }
 
-MessageText tooManyNamesMessage(qsizetype count)
+MessageText tooManyNamesMessage(qsizetype count, int desks)
 {
-    return {QStringLiteral("1つの名簿に入るのは%1人までです。\r\n表には%2人の氏名があります。")
-                .arg(MaxRosterNames)
-                .arg(count),
+    return {QStringLiteral("1つの名簿に入るのは%1人までです。\r\n表には%2人の氏名があります。").arg(desks).arg(count),
             QStringLiteral("表から貼り付け"), MsgStyle::Critical};
 }
 

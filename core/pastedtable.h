@@ -41,5 +41,5 @@ PastedTable readPastedTable(const QString &text);
 // What the user is told when nothing can be pasted.
 MessageText noTableMessage();
 MessageText noNamesMessage(bool columnChosen);
-MessageText tooManyNamesMessage(qsizetype count);
+MessageText tooManyNamesMessage(qsizetype count, int desks);
 MessageText tableTooLargeMessage();

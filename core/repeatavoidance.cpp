@@ -17,10 +17,18 @@ QString pupilAt(const QStringList &chart, int seat)
     return text.trimmed().isEmpty() ? QString() : text;
 }
 
-// Seat k and seat k + 1 lie side by side in one row.
-bool sideBySide(int seat)
+// Desks next to each other in a row, with no aisle between: each desk with the one on its
+// left as the pupils see it, the desk with the lower number first.
+QList<std::pair<int, int>> sideBySideDesks(const Room &room)
 {
-    return seat % 4 != 0 && seat < SeatCount;
+    QList<std::pair<int, int>> pairs;
+    for (int desk = 1; desk <= room.deskCount(); ++desk) {
+        const RoomCell cell = *room.cellOfDesk(desk);
+        const RoomCell left{cell.row, cell.column - 1};
+        if (room.hasDesk(left) && !room.aisleAfter(left.column))
+            pairs.append({desk, room.deskNumber(left)});
+    }
+    return pairs;
 }
 
 // Pairs in either order.
@@ -29,13 +37,9 @@ QString pairKey(const QString &a, const QString &b)
     return a < b ? a + QChar(0) + b : b + QChar(0) + a;
 }
 
-bool isDesignated(const Slots &conditions, const QString &name)
+bool isDesignated(const DeskConditions &conditions, const QString &name)
 {
-    for (int k = 1; k <= SeatCount; ++k) {
-        if (conditions[size_t(k)] == name)
-            return true;
-    }
-    return false;
+    return conditions.contains(DeskCondition::pinned(name));
 }
 
 QSet<QString> nameSet(const QStringList &names)
@@ -51,7 +55,7 @@ QSet<QString> nameSet(const QStringList &names)
 QStringList chartNames(const QStringList &chart)
 {
     QStringList names;
-    for (int k = 1; k <= SeatCount; ++k) {
+    for (int k = 1; k <= chart.size(); ++k) {
         if (const QString name = pupilAt(chart, k); !name.isEmpty())
             names.append(name);
     }
@@ -65,26 +69,28 @@ RepeatRules repeatRules(const SharedState &s)
     return {s.OptNoSameSeat == QLatin1String("1"), s.OptNoSameNeighbour == QLatin1String("1")};
 }
 
-Repeats findRepeats(const QStringList &chart, const QStringList &previous, const Slots &conditions, RepeatRules rules)
+Repeats findRepeats(const QStringList &chart, const QStringList &previous, const Room &room,
+                    const DeskConditions &conditions, RepeatRules rules)
 {
     Repeats out;
     if (rules.seat) {
-        for (int k = 1; k <= SeatCount; ++k) {
+        for (int k = 1; k <= chart.size(); ++k) {
             const QString name = pupilAt(chart, k);
             if (!name.isEmpty() && name == pupilAt(previous, k) && !isDesignated(conditions, name))
                 out.pupils.append(name);
         }
     }
     if (rules.neighbour) {
+        const QList<std::pair<int, int>> neighbours = sideBySideDesks(room);
         QSet<QString> before;
-        for (int k = 1; k <= SeatCount; ++k) {
-            const QString a = pupilAt(previous, k), b = pupilAt(previous, k + 1);
-            if (sideBySide(k) && !a.isEmpty() && !b.isEmpty())
+        for (const auto &[k, l] : neighbours) {
+            const QString a = pupilAt(previous, k), b = pupilAt(previous, l);
+            if (!a.isEmpty() && !b.isEmpty())
                 before.insert(pairKey(a, b));
         }
-        for (int k = 1; k <= SeatCount; ++k) {
-            const QString a = pupilAt(chart, k), b = pupilAt(chart, k + 1);
-            if (!sideBySide(k) || a.isEmpty() || b.isEmpty() || !before.contains(pairKey(a, b)))
+        for (const auto &[k, l] : neighbours) {
+            const QString a = pupilAt(chart, k), b = pupilAt(chart, l);
+            if (a.isEmpty() || b.isEmpty() || !before.contains(pairKey(a, b)))
                 continue;
             if (!(isDesignated(conditions, a) && isDesignated(conditions, b)))
                 out.neighbours.append({a, b});
@@ -97,32 +103,27 @@ RepeatAvoidingRun shuffleAvoidingRepeats(SharedState &s, const UniformSource &un
                                          RepeatRules rules)
 {
     RepeatAvoidingRun best;
+    ClassModel &c = s.openClass;
     if (!rules.any() || previous.isEmpty()) {
-        best.trace = shuffleAndPlace(s, uniform);
+        shuffleAndPlace(c, uniform);
         best.draws = 1;
         return best;
     }
     // Every draw starts from the roster order the run was given, as the first one does.
-    const Slots names = s.PupilNames;
-    const Slots resultBefore = s.SeatResult;
-    Slots bestNames, bestResult;
+    Draw taken;
     for (int draw = 1; draw <= MaxRepeatDraws; ++draw) {
-        s.PupilNames = names;
-        s.SeatResult = resultBefore;
-        const PlacementTrace trace = shuffleAndPlace(s, uniform);
-        const Repeats repeats = findRepeats(seatResultTexts(s), previous, s.SeatConditions, rules);
+        Draw next = drawChart(c.pupils, c.conditions, uniform);
+        const Repeats repeats = findRepeats(chartTexts(next.chart), previous, c.room, c.conditions, rules);
         if (draw == 1 || repeats.count() < best.repeats.count()) {
-            best.trace = trace;
             best.repeats = repeats;
-            bestNames = s.PupilNames;
-            bestResult = s.SeatResult;
+            taken = std::move(next);
         }
         best.draws = draw;
         if (repeats.count() == 0)
             break;
     }
-    s.PupilNames = bestNames;
-    s.SeatResult = bestResult;
+    c.pupils = std::move(taken.order);
+    c.chart = std::move(taken.chart);
     return best;
 }
 
@@ -133,7 +134,7 @@ QString rosterKey(const QStringList &names)
     return sorted.join(QChar(0));
 }
 
-QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names)
+QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names, const Room &room)
 {
     const QSet<QString> wanted = nameSet(names);
     if (wanted.isEmpty())
@@ -145,7 +146,7 @@ QStringList newestLoggedChart(const QStringList &log, const QString &folder, con
         if (path.isEmpty())
             continue;
         const ResultFileRead read = readResultFile(path);
-        if (read.ok && nameSet(chartNames(read.seats)) == wanted)
+        if (read.ok && read.room == room && nameSet(chartNames(read.seats)) == wanted)
             return read.seats;
     }
     return {};
@@ -153,12 +154,13 @@ QStringList newestLoggedChart(const QStringList &log, const QString &folder, con
 
 QStringList previousChart(const SharedState &s, const QString &folder)
 {
-    const QStringList names = rosterNames(s);
-    const auto remembered = s.LastCharts.constFind(rosterKey(names));
+    const ClassModel &c = s.openClass;
+    const auto remembered = s.LastCharts.constFind(rosterKey(c.pupils));
+    // A chart of another room says nothing about this one's desks.
     if (remembered != s.LastCharts.cend())
-        return *remembered;
+        return remembered->size() == c.deskCount() ? *remembered : QStringList();
     const FieldsRead log = readResultLog(folder);
-    return log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, names) : QStringList();
+    return log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, c.pupils, c.room) : QStringList();
 }
 
 std::optional<MessageText> repeatMessage(const Repeats &repeats)
@@ -183,6 +185,6 @@ std::optional<MessageText> placeForRun(SharedState &s, const UniformSource &unif
     // The log is read only when an option asks for it.
     const QStringList previous = rules.any() ? previousChart(s, folder) : QStringList();
     const RepeatAvoidingRun run = shuffleAvoidingRepeats(s, uniform, previous, rules);
-    s.LastCharts.insert(rosterKey(rosterNames(s)), seatResultTexts(s));
+    s.LastCharts.insert(rosterKey(s.openClass.pupils), chartTexts(s.openClass.chart));
     return repeatMessage(run.repeats);
 }

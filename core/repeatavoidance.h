@@ -2,6 +2,7 @@
 
 #include "core/message.h"
 #include "core/placement.h"
+#include "core/sharedstate.h"
 
 #include <QHash>
 #include <QList>
@@ -34,13 +35,14 @@ struct Repeats {
     int count() const { return int(pupils.size() + neighbours.size()); }
 };
 
-// The repeats of `chart` against `previous` (both seats 1..28, seat 1 first; a blank or
-// empty text is no pupil). A pupil designated to a seat is never counted on it, nor a
-// pair of two designated pupils: no draw moves them.
-Repeats findRepeats(const QStringList &chart, const QStringList &previous, const Slots &conditions, RepeatRules rules);
+// The repeats of `chart` against `previous` (both desk texts of `room`, desk 1 first; a
+// blank or empty text is no pupil). Neighbours are desks next to each other in a row with
+// no aisle between. A pupil designated to a desk is never counted on it, nor a pair of two
+// designated pupils: no draw moves them.
+Repeats findRepeats(const QStringList &chart, const QStringList &previous, const Room &room,
+                    const DeskConditions &conditions, RepeatRules rules);
 
 struct RepeatAvoidingRun {
-    PlacementTrace trace;
     int draws = 0;
     Repeats repeats; // those of the chart taken
 };
@@ -55,13 +57,14 @@ RepeatAvoidingRun shuffleAvoidingRepeats(SharedState &s, const UniformSource &un
 QString rosterKey(const QStringList &names);
 
 // The chart a run compares with: the last run of this process for the roster, else the
-// newest chart in the log of `folder` whose names are exactly the roster's (as a set).
-// Empty when there is none.
+// newest chart in the log of `folder` of the class's room whose names are exactly the
+// roster's (as a set). Empty when there is none, or when it was of another room.
 QStringList previousChart(const SharedState &s, const QString &folder);
 
 // The newest chart among the log's files (named relative to `folder`) that exist, read
-// as charts and hold exactly `names`; empty when none does.
-QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names);
+// as charts of `room` and hold exactly `names`; empty when none does.
+QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names,
+                              const Room &room);
 
 // What the user is told when repeats were left: the pupils, then the pairs.
 std::optional<MessageText> repeatMessage(const Repeats &repeats);

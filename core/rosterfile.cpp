@@ -88,14 +88,10 @@ RosterRead rosterFromBytes(const QByteArray &bytes)
 void takeRosterRead(SharedState &s, const RosterRead &read)
 {
     if (read.outcome != RosterRead::Outcome::NotOpened) {
-        s.PupilCount = 0;
         s.RosterFromFile = true;
         s.RosterLoaded = true;
     }
-    for (const QString &name : read.names) {
-        ++s.PupilCount;
-        s.PupilNames[s.PupilCount] = name;
-    }
+    s.openClass.pupils = read.names;
 }
 
 QStringList collectNames(const QStringList &boxTexts)

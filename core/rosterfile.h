@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/room.h"
 #include "core/sharedstate.h"
 
 #include <QByteArray>
@@ -11,7 +12,8 @@
 
 // A roster file: one pupil's name per line, CP932, CR LF after each line.
 
-inline constexpr int MaxRosterNames = 28;
+// As many names as the largest room has desks; a class's own room may take fewer.
+inline constexpr int MaxRosterNames = Room::MaxRows * Room::MaxColumns;
 
 struct RosterRead {
     enum class Outcome {
@@ -36,8 +38,7 @@ RosterRead readRosterFile(const QString &path);
 RosterRead rosterFromBytes(const QByteArray &bytes);
 
 // Puts what File>Open read into the shared state: a file that could be opened makes
-// the roster come from it (count, flags), and the names read fill slots 1 upwards.
-// The caller empties the arrays before.
+// the roster come from it (flags), and the names read are the class's pupils.
 void takeRosterRead(SharedState &s, const RosterRead &read);
 
 // The register command's names: the box texts in seat order, empty boxes skipped,

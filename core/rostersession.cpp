@@ -6,10 +6,7 @@ RosterSession::RegisterStep RosterSession::beginRegister(const QStringList &boxT
 {
     boxTexts_ = boxTexts;
     names_ = collectNames(boxTexts);
-    clearSlots(s_.PupilNames);
-    s_.PupilCount = quint8(names_.size());
-    for (qsizetype i = 0; i < names_.size(); ++i)
-        s_.PupilNames[size_t(i + 1)] = names_.at(i);
+    s_.openClass.pupils = names_;
     s_.RosterEmpty = names_.isEmpty();
     s_.MatchFound = hasDuplicateName(names_);
     if (s_.RosterEmpty)
@@ -63,7 +60,7 @@ MessageText RosterSession::saved(const QString &path)
 RosterSession::CloseStep RosterSession::beginClose(const QStringList &boxTexts)
 {
     if (s_.RosterLoaded || s_.RosterEmpty) {
-        s_.CountChanged = collectNames(boxTexts).size() != s_.PupilCount;
+        s_.CountChanged = collectNames(boxTexts).size() != s_.openClass.pupils.size();
         if (!s_.RosterEdited && !s_.CountChanged)
             return CloseStep::Nothing;
         return CloseStep::AskSaveChanges;

@@ -7,14 +7,16 @@
 #include <QFileInfo>
 #include <QSet>
 
-bool isFrontSeat(int seat)
+bool isFrontDesk(const Room &room, int desk)
 {
-    return seat >= 1 && seat <= 8;
+    const auto cell = room.cellOfDesk(desk);
+    return cell && cell->row < 2;
 }
 
-bool isBackSeat(int seat)
+bool isBackDesk(const Room &room, int desk)
 {
-    return seat >= 21 && seat <= SeatCount;
+    const auto cell = room.cellOfDesk(desk);
+    return cell && cell->row >= room.rows() - 2;
 }
 
 double PupilSeatCount::frontShare() const
@@ -27,7 +29,7 @@ double PupilSeatCount::backShare() const
     return charts > 0 ? qMin(1.0, double(back) / charts) : 0.0;
 }
 
-QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<QStringList> &charts)
+QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<RoomChart> &charts)
 {
     QList<PupilSeatCount> out;
     QSet<QString> seen;
@@ -37,15 +39,15 @@ QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<QStringL
         seen.insert(name);
         PupilSeatCount count;
         count.name = name;
-        for (const QStringList &chart : charts) {
+        for (const RoomChart &chart : charts) {
             bool inChart = false;
-            for (int k = 1; k <= qMin(int(chart.size()), SeatCount); ++k) {
-                if (chart.at(k - 1) != name)
+            for (int k = 1; k <= qMin(int(chart.seats.size()), chart.room.deskCount()); ++k) {
+                if (chart.seats.at(k - 1) != name)
                     continue;
                 inChart = true;
-                ++count.seats[size_t(k)];
-                count.front += isFrontSeat(k) ? 1 : 0;
-                count.back += isBackSeat(k) ? 1 : 0;
+                ++count.seats[k];
+                count.front += isFrontDesk(chart.room, k) ? 1 : 0;
+                count.back += isBackDesk(chart.room, k) ? 1 : 0;
             }
             count.charts += inChart ? 1 : 0;
         }
@@ -57,17 +59,17 @@ QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<QStringL
 QString seatsUsedText(const PupilSeatCount &count)
 {
     QStringList used;
-    for (int k = 1; k <= SeatCount; ++k) {
-        const int times = count.seats[size_t(k)];
+    for (auto it = count.seats.cbegin(); it != count.seats.cend(); ++it) {
+        const int k = it.key(), times = it.value();
         if (times > 0)
             used.append(times == 1 ? QStringLiteral("No.%1").arg(k) : QStringLiteral("No.%1×%2").arg(k).arg(times));
     }
     return used.isEmpty() ? QStringLiteral("―") : used.join(QStringLiteral("、"));
 }
 
-QList<QStringList> loggedCharts(const QStringList &log, const QString &folder)
+QList<RoomChart> loggedCharts(const QStringList &log, const QString &folder)
 {
-    QList<QStringList> charts;
+    QList<RoomChart> charts;
     QSet<QString> counted;
     for (const QString &entry : log) {
         const QString path = entry.isEmpty() ? QString() : findFileNoCase(folder, entry);
@@ -80,7 +82,7 @@ QList<QStringList> loggedCharts(const QStringList &log, const QString &folder)
         if (!read.ok)
             continue;
         counted.insert(file);
-        charts.append(read.seats);
+        charts.append({read.room, read.seats});
     }
     return charts;
 }
@@ -101,7 +103,7 @@ SeatRecord seatRecordFor(const QStringList &roster, const QString &folder)
     if (pupils.isEmpty())
         return say(QStringLiteral("名簿がありません。\r名簿を開くか新規作成してから、もう一度選んで下さい。"));
     const FieldsRead log = readResultLog(folder);
-    const QList<QStringList> charts = log.ok ? loggedCharts(pastLogEntries(log.fields), folder) : QList<QStringList>{};
+    const QList<RoomChart> charts = log.ok ? loggedCharts(pastLogEntries(log.fields), folder) : QList<RoomChart>{};
     if (charts.isEmpty())
         return say(QStringLiteral("過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。"));
     record.charts = int(charts.size());

@@ -1,37 +1,43 @@
 #pragma once
 
 #include "core/message.h"
-#include "core/sharedstate.h"
+#include "core/room.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <optional>
 
 // Where each pupil of a roster sat over the saved charts: to see that nobody always gets
 // the front or the back.
 
-// Rows 1 and 2 (seats 1..8) are the front, next to the desk; rows 6 and 7 (seats 21..28) the back.
-bool isFrontSeat(int seat);
-bool isBackSeat(int seat);
+// The two rows next to the teacher's desk are the front, the last two the back (in the
+// standard room seats 1..8 and 21..28).
+bool isFrontDesk(const Room &room, int desk);
+bool isBackDesk(const Room &room, int desk);
+
+// A saved chart with the room it was made for.
+struct RoomChart {
+    Room room = Room::standard();
+    QStringList seats; // desk texts, desk 1 first
+};
 
 struct PupilSeatCount {
     QString name;
     int charts = 0; // charts the pupil sits in
     int front = 0;
     int back = 0;
-    std::array<int, SeatCount + 1> seats{}; // times on seat k; slot 0 unused
+    QMap<int, int> seats; // times on desk k
 
     // Shares of the pupil's seats, 0 without charts.
     double frontShare() const;
     double backShare() const;
 };
 
-// The counts of the roster's pupils (each name once, in roster order) over the charts
-// (seats 1..28, seat 1 first).
-QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<QStringList> &charts);
+// The counts of the roster's pupils (each name once, in roster order) over the charts.
+QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<RoomChart> &charts);
 
 // The seats a pupil used, by seat, with the times where more than once: "No.5×3、No.12";
 // "―" for none.
@@ -39,7 +45,7 @@ QString seatsUsedText(const PupilSeatCount &count);
 
 // The charts of the log's files (named relative to `folder`) that exist and read as
 // charts, oldest first; a file the log names twice counts once.
-QList<QStringList> loggedCharts(const QStringList &log, const QString &folder);
+QList<RoomChart> loggedCharts(const QStringList &log, const QString &folder);
 
 // What the seat record shows for a roster over the log of `folder`: the counts, or the
 // message that says why there is nothing to show.

@@ -21,12 +21,6 @@ void resetState()
     instance() = SharedState{};
 }
 
-void clearSlots(Slots &array)
-{
-    for (QString &s : array)
-        s.clear();
-}
-
 QString &SharedState::optLine(int row)
 {
     switch (row) {
@@ -43,20 +37,4 @@ QString &SharedState::optLine(int row)
 const QString &SharedState::optLine(int row) const
 {
     return const_cast<SharedState *>(this)->optLine(row);
-}
-
-QStringList seatResultTexts(const SharedState &s)
-{
-    QStringList texts;
-    for (int k = 1; k <= SeatCount; ++k)
-        texts.append(s.SeatResult[size_t(k)]);
-    return texts;
-}
-
-QStringList rosterNames(const SharedState &s)
-{
-    QStringList names;
-    for (int i = 1; i <= qMin(int(s.PupilCount), SeatCount); ++i)
-        names.append(s.PupilNames[size_t(i)]);
-    return names;
 }

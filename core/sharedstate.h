@@ -1,16 +1,14 @@
 #pragma once
 
+#include "core/classmodel.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
-#include <array>
-
-// Seats and pupils are numbered 1..28; slot 0 is never used and slot 29 is spare.
+// The desks of the standard room, and the names a roster held before rooms could change.
 inline constexpr int SeatCount = 28;
-inline constexpr int SlotCount = 30;
-using Slots = std::array<QString, SlotCount>;
 
 // A colour value: 0x00BBGGRR, red in the low byte.
 using ColorValue = quint32;
@@ -52,12 +50,9 @@ struct SharedState {
     QString TodayText;
     QString ClockText;
 
-    // Roster, conditions and result.
-    Slots PupilNames;
-    quint8 PupilCount = 0;
-    Slots SeatConditions;
-    Slots SeatResult;
-    // The chart (seats 1..28) of the last run of each roster in this process, by rosterKey().
+    // Room, roster, conditions and result.
+    ClassModel openClass;
+    // The chart (desk texts, desk 1 first) of the last run of each roster in this process, by rosterKey().
     QHash<QString, QStringList> LastCharts;
 
     // File names.
@@ -66,14 +61,13 @@ struct SharedState {
     QString ResultSaveFileName;
     QStringList ResultLogList;
 
-    // Flags, 0 or 1.
-    quint8 RosterFromFile = false;
-    quint8 MatchFound = false;
-    quint8 RosterEmpty = false;
-    quint8 ResultShown = false;
-    quint8 RosterLoaded = false;
-    quint8 CountChanged = false;
-    quint8 RosterEdited = false;
+    bool RosterFromFile = false;
+    bool MatchFound = false;
+    bool RosterEmpty = false;
+    bool ResultShown = false;
+    bool RosterLoaded = false;
+    bool CountChanged = false;
+    bool RosterEdited = false;
     // Only grows, so that menu items created by a recreated main window get
     // fresh indices; wide enough never to wrap in one run.
     int LogMenuCount = 0;
@@ -87,11 +81,3 @@ struct SharedState {
 SharedState &state();
 // Back to the zero-filled record (tests start each case from here).
 void resetState();
-
-// Empties every slot of an array.
-void clearSlots(Slots &array);
-
-// SeatResult 1..28, seat 1 first.
-QStringList seatResultTexts(const SharedState &s);
-// PupilNames 1..PupilCount.
-QStringList rosterNames(const SharedState &s);

@@ -31,7 +31,7 @@ std::optional<QString> pastLogEntry(MainWindow *main, int index)
 void previousResultCommand()
 {
     navigator().closeMainWindow();
-    navigator().showChart(seatResultTexts(state()));
+    navigator().showChart(chartTexts(state().openClass.chart));
 }
 
 void pastResultCommand(int index)

@@ -182,7 +182,7 @@ void SeatRecordWindow::onCloseRequest(QCloseEvent *event)
 void seatRecordCommand()
 {
     MainWindow *main = loadedForm<MainWindow>();
-    const SeatRecord record = seatRecordFor(rosterNames(state()), QDir::currentPath());
+    const SeatRecord record = seatRecordFor(state().openClass.pupils, QDir::currentPath());
     if (record.message) {
         showMessage(main, *record.message);
         return;

@@ -1,5 +1,6 @@
 #include "roster/rostercommands.h"
 
+#include "core/classfile.h"
 #include "core/rosterfile.h"
 #include "platform/platform.h"
 #include "roster/rostereditor.h"
@@ -12,9 +13,8 @@ void fileCreateCommand()
     s.RosterFileName.clear();
     s.RosterEmpty = false;
     s.RosterLoaded = false;
-    clearSlots(s.PupilNames);
-    clearSlots(s.SeatConditions);
-    clearSlots(s.SeatResult);
+    // A roster not yet saved has no class file: the standard room.
+    s.openClass = ClassModel{};
     RosterEditor *editor = form<RosterEditor>();
     for (QLineEdit *box : editor->seatBoxes)
         box->clear();
@@ -41,13 +41,13 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
     s.RosterFileName = dialog.fileName;
     if (s.RosterFileName.isEmpty())
         return;
-    clearSlots(s.PupilNames);
-    clearSlots(s.SeatConditions);
-    clearSlots(s.SeatResult);
+    s.openClass = ClassModel{};
+    const ClassRead classRead = readClassFile(s.RosterFileName);
+    s.openClass.setRoom(classRead.data.room);
 
     const RosterRead read = readRosterFile(s.RosterFileName);
     takeRosterRead(s, read);
-    if (!read.ok()) {
+    if (!read.ok() || read.names.size() > s.openClass.deskCount()) {
         // An editor left open from before would now show names the shared roster no
         // longer holds.
         unload<RosterEditor>();
@@ -56,7 +56,7 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
     }
     RosterEditor *editor = form<RosterEditor>();
     editor->rosterSpellings = read.spellings;
-    for (int i = 0; i < SeatCount; ++i)
+    for (int i = 0; i < int(editor->seatBoxes.size()); ++i)
         editor->seatBoxes[size_t(i)]->setText(i < read.names.size() ? read.names.at(i) : QString());
     editor->show();
     editor->raise();

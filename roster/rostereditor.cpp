@@ -127,7 +127,7 @@ void RosterEditor::pasteTable()
         return;
     }
     if (names.size() > SeatCount) {
-        showMessage(this, tooManyNamesMessage(names.size()));
+        showMessage(this, tooManyNamesMessage(names.size(), SeatCount));
         return;
     }
     for (int i = 0; i < SeatCount; ++i)

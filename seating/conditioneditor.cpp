@@ -241,8 +241,8 @@ void ConditionEditor::onLoad()
     fixSize();
     mainWindowState().enterConditionsState();
     showRegistrants();
-    conditionsAtOpen_ = s.SeatConditions;
-    const SeatEntries shown = takeConditionsForEditing(s.SeatConditions);
+    conditionsAtOpen_ = s.openClass.conditions;
+    const SeatEntries shown = takeConditionsForEditing(s.openClass.conditions);
     for (int i = 0; i < SeatCount; ++i) {
         if (shown.ticked.at(i))
             emptySeatChecks[size_t(i)]->setChecked(true);
@@ -258,8 +258,8 @@ void ConditionEditor::showRegistrants()
     const SharedState &s = state();
     for (int k = 1; k <= SeatCount; ++k) {
         QLabel *label = registrantLabels[size_t(k - 1)];
-        label->setText(s.PupilNames[size_t(k)]);
-        label->setProperty("Tag", s.PupilNames[size_t(k)]);
+        label->setText(s.openClass.pupils.value(k - 1));
+        label->setProperty("Tag", s.openClass.pupils.value(k - 1));
         // Tab stops at the registrants only; a screen reader hears how to place one.
         const bool registrant = isRegistrant(k - 1);
         if (!registrant && label->hasFocus())
@@ -271,7 +271,7 @@ void ConditionEditor::showRegistrants()
 
 bool ConditionEditor::isRegistrant(int index) const
 {
-    return index >= 0 && index < SeatCount && index < state().PupilCount;
+    return index >= 0 && index < SeatCount && index < state().openClass.pupils.size();
 }
 
 SeatEntries ConditionEditor::entries() const
@@ -306,7 +306,7 @@ bool ConditionEditor::cancel()
     if (conditionsBeingEdited(entries())) {
         if (showMessage(this, conditionMessage(ConditionMessage::DiscardQuestion)) != IDOK)
             return false;
-        discardConditions(state().SeatConditions);
+        discardConditions(state().openClass.conditions);
     }
     closeToMainWindow();
     return true;
@@ -325,7 +325,7 @@ void ConditionEditor::onCloseRequest(QCloseEvent *event)
     // when the editor opened: loading took the empty-seat marks out of them, and a failed
     // apply may have left half of its entries in them.
     event->accept();
-    state().SeatConditions = conditionsAtOpen_;
+    state().openClass.conditions = conditionsAtOpen_;
     closeToMainWindow();
 }
 

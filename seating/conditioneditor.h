@@ -74,7 +74,7 @@ private:
     void showRegistrantMenu(int seat);
     bool isRegistrant(int index) const;
 
-    Slots conditionsAtOpen_;
+    DeskConditions conditionsAtOpen_;
 };
 
 // The fixed text of the first status panel (also its tooltip).

@@ -37,7 +37,7 @@ void seatChangeRunCommand(QWidget *owner)
     if (isLoaded<CountdownWindow>())
         return;
     SharedState &s = state();
-    if (!runPreconditionsHold(s.PupilNames, s.PupilCount, s.SeatConditions)) {
+    if (!drawPossible(s.openClass.pupils, s.openClass.conditions)) {
         // A chart that leaves a pupil out or seats one twice is worse than none.
         showMessage(owner, QStringLiteral("座席の条件に誤りがあります。条件設定の変更で条件を設定し直して下さい。"),
                     MsgStyle::Critical, QStringLiteral("実行確認"));
@@ -47,7 +47,7 @@ void seatChangeRunCommand(QWidget *owner)
     const std::optional<MessageText> repeats = placeForRun(s, runSource(), QDir::currentPath());
 
     ResultWindow *result = form<ResultWindow>();
-    result->setSeatTexts(seatResultTexts(s));
+    result->setSeatTexts(chartTexts(s.openClass.chart));
     mainWindowState().enablePreviousResult();
     navigator().closeMainWindow();
     result->bringToFront();

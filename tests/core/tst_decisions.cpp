@@ -99,13 +99,11 @@ void TestDecisions::registerSteps()
 void TestDecisions::registerStoresTheNames()
 {
     SharedState s;
-    s.PupilNames[5] = QStringLiteral("前の名簿");
+    s.openClass.pupils = QStringList{"前の名簿", "二", "三", "四", "五"};
     s.RosterFromFile = true;
     RosterSession session(s);
     QCOMPARE(session.beginRegister(boxes({"2:山田", "20:佐藤"})), Register::ChooseFileAndSave);
-    QCOMPARE((QStringList{s.PupilNames[1], s.PupilNames[2], s.PupilNames[3], s.PupilNames[5]}),
-             (QStringList{"山田", "佐藤", "", ""}));
-    QCOMPARE(int(s.PupilCount), 2);
+    QCOMPARE(s.openClass.pupils, (QStringList{"山田", "佐藤"}));
     QCOMPARE(messageLine(session.saved(QStringLiteral("/x/1組.mem"))),
              QStringLiteral("修正確認|メンバーを修正しました。|64"));
     QCOMPARE(s.RosterFileName, QStringLiteral("/x/1組.mem"));
@@ -150,7 +148,8 @@ void TestDecisions::closeSteps()
     s.RosterEmpty = empty;
     s.RosterEdited = edited;
     s.RosterFileName = fileName;
-    s.PupilCount = quint8(loaded ? 2 : filled.size()); // an opened roster held two names
+    s.openClass.pupils =
+        loaded ? QStringList{"山田", "佐藤"} : collectNames(boxes(filled)); // an opened roster held two
     s.CountChanged = !countChanged;
     const Close taken = RosterSession(s).beginClose(boxes(filled));
     QCOMPARE(int(taken), step);

@@ -2,34 +2,31 @@
 #include "core/placement.h"
 #include "seating/seatingfixture.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 
 namespace
 {
 
-// Slots 1.. filled from a list; the rest empty.
-Slots slotsOf(const QStringList &texts)
+// A source that gives the keys listed, in turn.
+UniformSource keys(QList<int> list)
 {
-    Slots s;
-    for (int i = 0; i < texts.size() && i + 1 < SlotCount; ++i)
-        s[size_t(i + 1)] = texts.at(i);
-    return s;
+    auto next = std::make_shared<qsizetype>(0);
+    return [list, next] { return (list.value((*next)++, 1) - 1 + 0.5) / 999.0; };
 }
 
-Slots conditionsOf(const SeatMap &bySeat)
+DeskConditions conditionsOf(const SeatMap &bySeat, int desks = SeatCount)
 {
-    Slots s;
+    DeskConditions out(desks);
     for (auto it = bySeat.cbegin(); it != bySeat.cend(); ++it)
-        s[size_t(it.key())] = it.value();
-    return s;
+        out[it.key() - 1] = DeskCondition::fromText(it.value());
+    return out;
 }
 
-QStringList seats1to28(const Slots &result)
+QStringList numbered(const QString &list)
 {
     QStringList out;
-    for (int k = 1; k <= SeatCount; ++k)
-        out.append(result[size_t(k)]);
+    for (const QString &n : list.split(u','))
+        out.append(n.isEmpty() || n == QLatin1String(" ") ? n : QStringLiteral("生徒") + n);
     return out;
 }
 
@@ -42,113 +39,88 @@ class TestPlacement : public QObject
 private slots:
     void placement_data();
     void placement();
-    void sortNeverExchangesEqualKeys();
-    void randomConditions();
+    void sameDrawAsEver_data();
+    void sameDrawAsEver();
 };
 
 void TestPlacement::placement_data()
 {
     QTest::addColumn<QStringList>("roster");
+    QTest::addColumn<QList<int>>("keys");
     QTest::addColumn<SeatMap>("conditions");
-    QTest::addColumn<QStringList>("expected"); // seats 1..28
-    QTest::addColumn<QList<int>>("trace");     // iterations, final seat, final pupil
+    QTest::addColumn<QStringList>("expected"); // desks 1..28
+    QTest::addColumn<QStringList>("order");    // the pupils as drawn
 
-    QTest::newRow("worked example") << QStringList{"佐藤", "伊藤", "加藤"} << SeatMap{{1, "-"}, {2, "佐藤"}}
-                                    << padded({" ", "佐藤", "伊藤", "加藤"}) << QList<int>{29, 28, 27};
-    QTest::newRow("no conditions, 28 pupils") << pupils(28) << SeatMap{} << pupils(28) << QList<int>{28, 28, 28};
-    QTest::newRow("no conditions, 25 pupils")
-        << pupils(25) << SeatMap{} << padded(pupils(25)) << QList<int>{28, 28, 28};
-    QTest::newRow("seat 5 empty") << pupils(27) << emptySeats(5, 5) << (pupils(4) << " " << pupils(27).mid(4))
-                                  << QList<int>{28, 28, 27};
+    const QList<int> rising{1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
+                            15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28};
+    QTest::newRow("worked example") << QStringList{"佐藤", "伊藤", "加藤"} << rising << SeatMap{{1, "-"}, {2, "佐藤"}}
+                                    << padded({" ", "佐藤", "伊藤", "加藤"}) << QStringList{"佐藤", "伊藤", "加藤"};
+    QTest::newRow("no conditions, 25 pupils") << pupils(25) << rising << SeatMap{} << padded(pupils(25)) << pupils(25);
+    QTest::newRow("seat 5 empty") << pupils(27) << rising << emptySeats(5, 5) << (pupils(4) << " " << pupils(27).mid(4))
+                                  << pupils(27);
     // Pupil 1 is designated to seat 10: seat 1 goes to pupil 2, and pupil 1 sits on seat 10 only.
-    QTest::newRow("designated pupil shuffled first")
-        << pupils(28) << SeatMap{{10, "生徒1"}} << (pupils(28).mid(1, 9) << "生徒1" << pupils(28).mid(10))
-        << QList<int>{29, 28, 28};
-    // Pupils 27 and 28 come last: the last two iterations pass them over on spare slot 29.
-    QTest::newRow("designated pupils shuffled last (p = 29)")
-        << pupils(28) << SeatMap{{1, "生徒27"}, {2, "生徒28"}} << (QStringList{"生徒27", "生徒28"} << pupils(26))
-        << QList<int>{30, 28, 28};
-    QTest::newRow("no pupils") << QStringList{} << SeatMap{} << padded({}) << QList<int>{28, 28, 28};
+    QTest::newRow("designated pupil drawn first")
+        << pupils(28) << rising << SeatMap{{10, "生徒1"}} << (pupils(28).mid(1, 9) << "生徒1" << pupils(28).mid(10))
+        << pupils(28);
+    QTest::newRow("designated pupils drawn last") << pupils(28) << rising << SeatMap{{1, "生徒27"}, {2, "生徒28"}}
+                                                  << (QStringList{"生徒27", "生徒28"} << pupils(26)) << pupils(28);
+    // An exchange sort, not a stable one: C's exchange with A carries A behind B, and the
+    // equal keys of B and A then stay as they are.
+    QTest::newRow("equal keys never exchanged") << QStringList{"A", "B", "C"} << QList<int>{5, 5, 3} << SeatMap{}
+                                                << padded({"C", "B", "A"}) << QStringList{"C", "B", "A"};
+    QTest::newRow("no pupils") << QStringList{} << rising << SeatMap{} << padded({}) << QStringList{};
 }
 
 void TestPlacement::placement()
 {
     QFETCH(QStringList, roster);
+    QFETCH(QList<int>, keys);
     QFETCH(SeatMap, conditions);
     QFETCH(QStringList, expected);
-    QFETCH(QList<int>, trace);
-    Slots result;
-    result[29] = QStringLiteral("spare");
-    const PlacementTrace t = placePupils(slotsOf(roster), int(roster.size()), conditionsOf(conditions), result);
-    QCOMPARE(seats1to28(result), expected);
-    QCOMPARE((QList<int>{t.iterations, t.seat, t.pupil}), trace);
-    QVERIFY(result[0].isEmpty());
-    QCOMPARE(result[29], QStringLiteral("spare"));
+    QFETCH(QStringList, order);
+    ClassModel c;
+    c.pupils = roster;
+    c.conditions = conditionsOf(conditions);
+    QVERIFY(drawPossible(c.pupils, c.conditions));
+    shuffleAndPlace(c, ::keys(keys));
+    QCOMPARE(chartTexts(c.chart), expected);
+    QCOMPARE(c.pupils, order);
 }
 
-void TestPlacement::sortNeverExchangesEqualKeys()
+// Charts drawn from fixed seeds by the program before rooms could change: the same keys
+// must keep giving the same chart, and leave the pupils in the same order.
+void TestPlacement::sameDrawAsEver_data()
 {
-    // An exchange sort, not a stable one: C's exchange with A carries A behind B, and the
-    // equal keys of B and A then stay as they are.
-    SortKeys k{0, 5, 5, 3};
-    Slots names = slotsOf({"A", "B", "C"});
-    sortByKeys(k, names, 3);
-    QCOMPARE(seats1to28(names).mid(0, 3), (QStringList{"C", "B", "A"}));
-    // Two equal keys side by side are left in their order.
-    SortKeys pair{0, 4, 4};
-    Slots two = slotsOf({"A", "B"});
-    sortByKeys(pair, two, 2);
-    QCOMPARE(seats1to28(two).mid(0, 2), (QStringList{"A", "B"}));
+    QTest::addColumn<quint32>("seed");
+    QTest::addColumn<bool>("conditions"); // desks 1 and 28 empty, 生徒3 on desk 9, 25 pupils
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("1") << 1u << false << "8,6,14,19,24,12,1,27,22,28,17,13,21,18,25,16,2,20,5,9,4,3,15,11,23,7,10,26"
+                       << "8,6,14,19,24,12,1,27,22,28,17,13,21,18,25,16,2,20,5,9,4,3,15,11,23,7,10,26";
+    QTest::newRow("1, conditions") << 1u << true
+                                   << " ,8,6,14,19,24,12,1,3,22,17,13,21,18,25,16,2,20,5,9,4,15,11,23,7,10,, "
+                                   << "8,6,14,19,24,12,1,22,17,13,21,18,25,16,2,20,5,9,4,3,15,11,23,7,10";
+    QTest::newRow("2026") << 2026u << false
+                          << "21,6,3,19,9,1,11,18,25,28,20,24,5,10,4,7,26,15,22,13,2,23,27,8,16,17,12,14"
+                          << "21,6,3,19,9,1,11,18,25,28,20,24,5,10,4,7,26,15,22,13,2,23,27,8,16,17,12,14";
+    QTest::newRow("99999, conditions") << 99999u << true
+                                       << " ,4,14,16,19,24,13,10,3,17,1,5,8,6,7,22,2,21,15,23,20,9,11,18,25,12,, "
+                                       << "4,14,16,19,24,13,10,17,1,5,8,6,7,22,3,2,21,15,23,20,9,11,18,25,12";
 }
 
-void TestPlacement::randomConditions()
+void TestPlacement::sameDrawAsEver()
 {
-    // Valid conditions, and broken ones (unknown names, names twice, too many empty seats).
-    // Arrays are bounds-checked in test builds, so a stray index stops the test.
-    QRandomGenerator random(2026);
-    const QStringList broken{QStringLiteral("生徒1"), "-", QStringLiteral("誰か"), QString()};
-    for (int round = 0; round < 4000; ++round) {
-        const int count = random.bounded(29);
-        QList<int> seats;
-        for (int k = 1; k <= 28; ++k)
-            seats.append(k);
-        std::shuffle(seats.begin(), seats.end(), random);
-        Slots cond;
-        for (int i = random.bounded(29 - count); i > 0; --i)
-            cond[size_t(seats.takeFirst())] = QStringLiteral("-");
-        for (int i = count == 0 ? 0 : random.bounded(count + 1); i > 0; --i)
-            cond[size_t(seats.takeFirst())] = QStringLiteral("生徒%1").arg(i);
-        if (round % 2)
-            cond[size_t(1 + random.bounded(28))] = broken.at(random.bounded(broken.size()));
-        QStringList names = pupils(count);
-        std::shuffle(names.begin(), names.end(), random);
-        Slots result;
-        QCOMPARE(placePupils(slotsOf(names), count, cond, result).iterations, 28 + designatedSeatCount(cond));
-        QVERIFY(result[0].isEmpty());
-        if (!runPreconditionsHold(slotsOf(names), count, cond)) {
-            QVERIFY(round % 2);
-            continue;
-        }
-        QVERIFY(result[29].isEmpty());
-        QStringList placed;
-        for (int k = 1; k <= 28; ++k) {
-            const QString &c = cond[size_t(k)];
-            if (!c.isEmpty())
-                QCOMPARE(result[size_t(k)], c == QLatin1String("-") ? QStringLiteral(" ") : c);
-            if (!result[size_t(k)].trimmed().isEmpty())
-                placed.append(result[size_t(k)]);
-        }
-        QCOMPARE(sorted(placed), sorted(pupils(count)));
-    }
-    // Two pupils designated and every other seat empty: the last iteration takes the seat
-    // cursor to slot 30, and slot 29 is written, not beyond.
-    SeatMap conditions = emptySeats(3, 28);
-    conditions[1] = QStringLiteral("生徒27");
-    conditions[2] = QStringLiteral("生徒28");
-    Slots result;
-    const PlacementTrace t = placePupils(slotsOf(pupils(28)), 28, conditionsOf(conditions), result);
-    QCOMPARE((QList<int>{t.iterations, t.seat}), (QList<int>{30, 30}));
-    QCOMPARE(result[29], QStringLiteral("生徒1"));
+    QFETCH(quint32, seed);
+    QFETCH(bool, conditions);
+    QFETCH(QString, chart);
+    QFETCH(QString, order);
+    ClassModel c;
+    c.pupils = pupils(conditions ? 25 : 28);
+    if (conditions)
+        c.conditions = conditionsOf({{1, "-"}, {9, "生徒3"}, {28, "-"}});
+    shuffleAndPlace(c, seededUniformSource(seed));
+    QCOMPARE(chartTexts(c.chart), numbered(chart));
+    QCOMPARE(c.pupils, numbered(order));
 }
 
 QTEST_MAIN(TestPlacement)

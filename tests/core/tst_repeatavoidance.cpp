@@ -27,20 +27,21 @@ SharedState &rosterState(const QStringList &roster, const SeatMap &conditions)
 QStringList plainChart(const QStringList &roster, const SeatMap &conditions, quint32 seed)
 {
     SharedState &s = rosterState(roster, conditions);
-    shuffleAndPlace(s, seededUniformSource(seed));
-    return seatResultTexts(s);
+    shuffleAndPlace(s.openClass, seededUniformSource(seed));
+    return chartTexts(s.openClass.chart);
 }
 
 // Pinned pupils on their seats, everybody placed once.
 void checkPlacedOnce(const SharedState &s, const QStringList &roster)
 {
     QStringList placed;
-    for (int k = 1; k <= SeatCount; ++k) {
-        const QString &c = s.SeatConditions[size_t(k)];
-        if (!c.isEmpty())
-            QCOMPARE(s.SeatResult[size_t(k)], c == QLatin1String("-") ? QStringLiteral(" ") : c);
-        if (!s.SeatResult[size_t(k)].trimmed().isEmpty())
-            placed.append(s.SeatResult[size_t(k)]);
+    const ClassModel &c = s.openClass;
+    for (int k = 0; k < c.deskCount(); ++k) {
+        if (c.conditions[k].kind != DeskCondition::Kind::Free)
+            QCOMPARE(c.chart[k].text(),
+                     c.conditions[k].kind == DeskCondition::Kind::Empty ? " " : c.conditions[k].pupil);
+        if (c.chart[k].kind == ChartDesk::Kind::Pupil)
+            placed.append(c.chart[k].pupil);
     }
     QCOMPARE(sorted(placed), sorted(roster));
 }
@@ -88,7 +89,8 @@ void TestRepeatAvoidance::noAvoidableRepeatLeft()
         const QStringList previous = plainChart(roster, conditions, 5000 + run);
         SharedState &s = rosterState(roster, conditions);
         const RepeatAvoidingRun r = shuffleAvoidingRepeats(s, seededUniformSource(run), previous, rulesOf(rules));
-        const Repeats left = findRepeats(seatResultTexts(s), previous, s.SeatConditions, rulesOf(rules));
+        const Repeats left = findRepeats(chartTexts(s.openClass.chart), previous, s.openClass.room,
+                                         s.openClass.conditions, rulesOf(rules));
         QVERIFY2(left.count() == 0 && r.repeats.count() == 0, qPrintable(QStringLiteral("run %1").arg(run)));
         QVERIFY(r.draws >= 1 && r.draws < MaxRepeatDraws);
         checkPlacedOnce(s, roster);
@@ -112,16 +114,16 @@ void TestRepeatAvoidance::plainShuffleWhenNothingToAvoid()
     const QTemporaryDir noLog;
     for (quint32 seed = 1; seed <= 20; ++seed) {
         SharedState today = rosterState(pupils(12), conditions);
-        today.SeatResult[28] = QStringLiteral("前の結果");
-        shuffleAndPlace(today, seededUniformSource(seed));
+        today.openClass.chart[27] = ChartDesk::fromText(QStringLiteral("前の結果"));
+        shuffleAndPlace(today.openClass, seededUniformSource(seed));
         SharedState &s = rosterState(pupils(12), conditions);
-        s.SeatResult[28] = QStringLiteral("前の結果");
+        s.openClass.chart[27] = ChartDesk::fromText(QStringLiteral("前の結果"));
         s.OptNoSameSeat = rules.at(0) ? QStringLiteral("1") : QStringLiteral("0");
         s.OptNoSameNeighbour = rules.at(1) ? QStringLiteral("1") : QString();
         if (previous != QLatin1String("none"))
             s.LastCharts.insert(rosterKey(pupils(12)), chartOf(previous));
         QVERIFY(!placeForRun(s, seededUniformSource(seed), noLog.path()));
-        QVERIFY(s.PupilNames == today.PupilNames && s.SeatResult == today.SeatResult);
+        QVERIFY(s.openClass == today.openClass);
     }
 }
 
@@ -183,7 +185,8 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
         QCOMPARE(r.repeats.count(), fewest);
         checkPlacedOnce(s, roster);
         // The message names the repeats of the chart taken, no more and no fewer.
-        const Repeats inChart = findRepeats(seatResultTexts(s), chartOf(previous), s.SeatConditions, rulesOf(rules));
+        const Repeats inChart = findRepeats(chartTexts(s.openClass.chart), chartOf(previous), s.openClass.room,
+                                            s.openClass.conditions, rulesOf(rules));
         QCOMPARE(inChart.pupils, r.repeats.pupils);
         QVERIFY(inChart.neighbours == r.repeats.neighbours);
         const std::optional<MessageText> said = repeatMessage(r.repeats);
@@ -194,15 +197,16 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
             QCOMPARE(said->text, message);
             continue;
         }
-        const QStringList taken = seatResultTexts(s);
+        const QStringList taken = chartTexts(s.openClass.chart);
         const UniformSource replay = seededUniformSource(seed);
         QStringList firstBest;
         while (firstBest.isEmpty()) {
             SharedState &draw = rosterState(roster, conditions);
-            shuffleAndPlace(draw, replay);
-            if (findRepeats(seatResultTexts(draw), chartOf(previous), draw.SeatConditions, rulesOf(rules)).count() ==
-                fewest)
-                firstBest = seatResultTexts(draw);
+            shuffleAndPlace(draw.openClass, replay);
+            if (findRepeats(chartTexts(draw.openClass.chart), chartOf(previous), draw.openClass.room,
+                            draw.openClass.conditions, rulesOf(rules))
+                    .count() == fewest)
+                firstBest = chartTexts(draw.openClass.chart);
         }
         QCOMPARE(taken, firstBest);
     }
@@ -253,8 +257,11 @@ void TestRepeatAvoidance::previousChart()
     const std::optional<MessageText> said = placeForRun(s, seededUniformSource(7), folder);
     QVERIFY(!said);
     if (!expected.isEmpty())
-        QCOMPARE(findRepeats(seatResultTexts(s), chartOf(expected), s.SeatConditions, {true, false}).count(), 0);
-    QCOMPARE(::previousChart(s, folder), seatResultTexts(s));
+        QCOMPARE(findRepeats(chartTexts(s.openClass.chart), chartOf(expected), s.openClass.room, s.openClass.conditions,
+                             {true, false})
+                     .count(),
+                 0);
+    QCOMPARE(::previousChart(s, folder), chartTexts(s.openClass.chart));
 }
 
 QTEST_MAIN(TestRepeatAvoidance)

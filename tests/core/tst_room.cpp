@@ -167,19 +167,9 @@ void TestRoom::drawInAnyRoom()
             }
         }
         const quint32 seed = random.generate();
-        const Chart chart = drawChart(roster, conditions, seededUniformSource(seed));
+        QVERIFY(drawPossible(roster, conditions));
+        const Chart chart = drawChart(roster, conditions, seededUniformSource(seed)).chart;
         QCOMPARE(chart.size(), desks);
-        if (standard) {
-            SharedState old;
-            for (int r = 0; r < roster.size(); ++r)
-                old.PupilNames[size_t(r + 1)] = roster[r];
-            old.PupilCount = quint8(roster.size());
-            for (int desk = 0; desk < desks; ++desk)
-                old.SeatConditions[size_t(desk + 1)] = conditions[desk].text();
-            QCOMPARE(conditionsFromSlots(old.SeatConditions), conditions);
-            shuffleAndPlace(old, seededUniformSource(seed));
-            QCOMPARE(chartTexts(chart), seatResultTexts(old));
-        }
         QStringList seated;
         bool freeSeen = false;
         for (int desk = 0; desk < desks; ++desk) {

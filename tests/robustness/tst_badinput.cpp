@@ -86,7 +86,7 @@ QList<BadInput> makeBadInputs()
          big,
          Trouble::None,
          true,
-         numberedNames(1, 29),
+         numberedNames(1, MaxRosterNames + 1),
          true,
          {},
          numberedNames(lines - 14, lines),
@@ -198,9 +198,7 @@ void TestBadInput::everyReader()
         QCOMPARE(env.platform.messageLog(),
                  in.rosterFails ? QStringList{"名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16"}
                                 : QStringList());
-        QCOMPARE(int(state().PupilCount), int(in.names.size()));
-        QCOMPARE(QStringList(state().PupilNames.begin() + 1, state().PupilNames.begin() + 1 + in.names.size()),
-                 in.names);
+        QCOMPARE(state().openClass.pupils, in.names);
         RosterEditor *editor = loadedForm<RosterEditor>();
         QCOMPARE(editor ? editor->boxTexts() : QStringList{"<none>"},
                  in.rosterFails ? QStringList{"<none>"} : padded(in.names));

@@ -55,9 +55,9 @@ SeatMap marked(const QList<int> &seats, SeatMap map = {})
 SeatMap storedConditions()
 {
     SeatMap map;
-    for (int k = 0; k < SlotCount; ++k) {
-        if (!state().SeatConditions[size_t(k)].isEmpty())
-            map[k] = state().SeatConditions[size_t(k)];
+    for (int k = 1; k <= state().openClass.deskCount(); ++k) {
+        if (const QString text = state().openClass.conditions[k - 1].text(); !text.isEmpty())
+            map[k] = text;
     }
     return map;
 }
@@ -254,9 +254,9 @@ void TestConditions::closeBoxKeepsTheConditionsOfTheOpening()
     const SeatMap first{{1, "-"}, {3, "生徒5"}, {7, "-"}, {21, "生徒3"}};
     QCOMPARE(storedConditions(), first);
     QVERIFY(loadedForm<MainWindow>()->runAction->isEnabled()); // still in its conditions state
-    shuffleAndPlace(state(), seededUniformSource(7));
-    QCOMPARE(state().SeatResult[3], QStringLiteral("生徒5"));
-    QCOMPARE(state().SeatResult[7], QStringLiteral(" "));
+    shuffleAndPlace(state().openClass, seededUniformSource(7));
+    const QStringList chart = chartTexts(state().openClass.chart);
+    QCOMPARE((QStringList{chart[2], chart[6]}), (QStringList{"生徒5", " "}));
     TRIGGER(loadedForm<MainWindow>(), "mnuCondition");
     QCOMPARE(boxTexts(loadedForm<ConditionEditor>()).at(2), QStringLiteral("生徒5"));
     QCOMPARE(tickedSeats(loadedForm<ConditionEditor>()), (QList<int>{1, 7}));

@@ -109,9 +109,7 @@ void TestSeatChange::runThroughTheWindows()
     QCOMPARE(seen->bars, QList<int>({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
     QTRY_VERIFY(main.isNull());
     // Without conditions seat k gets the k-th name of the shuffled roster.
-    QStringList expected;
-    for (int k = 1; k <= 28; ++k)
-        expected.append(state().PupilNames[size_t(k)]);
+    const QStringList expected = state().openClass.pupils;
     QCOMPARE(loadedForm<ResultWindow>()->seatTexts(), expected);
     QCOMPARE(sorted(expected), sorted(pupils(28)));
     QVERIFY(env.platform.messageLog().isEmpty());
@@ -154,7 +152,7 @@ void TestSeatChange::refusedRun()
     QFETCH(SeatMap, conditions);
     TestEnv env;
     MainWindow *main = mainReadyToRun(env, roster, conditions);
-    state().SeatResult[5] = QStringLiteral("前回");
+    state().openClass.chart[4] = ChartDesk::fromText(QStringLiteral("前回"));
     const SharedState before = state();
     // Were a countdown shown, this would end it and tell.
     const auto countdown = std::make_shared<QList<bool>>();
@@ -169,7 +167,7 @@ void TestSeatChange::refusedRun()
     QCOMPARE(env.platform.callsOf(QStringLiteral("message")).constFirst().owner.data(), main);
     QVERIFY(!isLoaded<ResultWindow>());
     QVERIFY(main->isVisible() && !main->previousResultAction->isEnabled());
-    QVERIFY(state().PupilNames == before.PupilNames && state().SeatResult == before.SeatResult);
+    QVERIFY(state().openClass == before.openClass);
 }
 
 void TestSeatChange::optPsbarNormalisedOnLoad_data()

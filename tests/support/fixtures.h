@@ -2,6 +2,7 @@
 
 // Rosters, charts and their file bytes, as the tests of every folder build them.
 #include "core/roomedit.h"
+#include "core/rosterfile.h"
 #include "core/settings.h"
 #include "core/sharedstate.h"
 #include "core/startup.h"
@@ -72,11 +73,9 @@ inline QStringList chartOf(const QString &placed)
 // A roster and its seat conditions put into the shared state.
 inline void putRoster(SharedState &s, const QStringList &roster, const SeatMap &conditions = {})
 {
-    for (int i = 0; i < roster.size(); ++i)
-        s.PupilNames[size_t(i + 1)] = roster.at(i);
-    s.PupilCount = quint8(roster.size());
+    s.openClass.pupils = roster;
     for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
-        s.SeatConditions[size_t(it.key())] = it.value();
+        s.openClass.conditions[it.key() - 1] = DeskCondition::fromText(it.value());
 }
 
 // A setting in the store before start-up reads it.

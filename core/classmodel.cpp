@@ -1,0 +1,14 @@
+#include "core/classmodel.h"
+
+void ClassModel::setRoom(const Room &newRoom)
+{
+    room = newRoom;
+    conditions = DeskConditions(room.deskCount());
+    chart = Chart(room.deskCount());
+}
+
+void ClassModel::clear()
+{
+    pupils.clear();
+    setRoom(room);
+}
