@@ -496,7 +496,8 @@ void TestRoster::roomEditor_data()
         << "off 6 0" << true << QStringList();
     QTest::newRow("arrows and Space")
         << QByteArray() << 0 << QStringList()
-        << "key Up; key Up; key Left; key Space; key Left; key A; key Tab; focused Command2_0; ok"
+        << "key Up; key Up; key Left; key Space; key Left; key A; key Tab; focused Command2_0; key Shift+Tab; focused "
+           "Cell_2_1; ok"
         << "off 2 2; aisle 1" << true << QStringList();
     QTest::newRow("drag and G make a 班")
         << QByteArray() << 0 << QStringList() << "drag 0 3 1 2; key G; says 0 3 No.1 前から1列目|1班、選択中; ok"
