@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -80,14 +81,14 @@ ChartLayout::ChartLayout(const Room &room, bool teacherView, QSize area)
 
     // Everything is placed as seen from the pupils' side, then turned for the teacher's.
     const auto seen = [&](const QRect &r) { return teacherView ? turned(r, m_size) : r; };
-    QList<QRect> units; // caption and box together, as seen
+    QList<QRect> units; // caption and box together, as seen from the pupils' side
     for (int desk = 1; desk <= room.deskCount(); ++desk) {
         const RoomCell cell = *room.cellOfDesk(desk);
         int x = columnLeft[cell.column];
         if (const int partner = room.partnerOf(desk))
             x += room.cellOfDesk(partner)->column > cell.column ? pairShift : -pairShift;
-        const QRect unit = seen(QRect(x, boxTop(cell.row) - captionAbove, boxWidth, captionAbove + boxHeight));
-        units.append(unit);
+        units.append(QRect(x, boxTop(cell.row) - captionAbove, boxWidth, captionAbove + boxHeight));
+        const QRect unit = seen(units.last());
         m_boxes.append(QRect(unit.left(), unit.top() + captionAbove, boxWidth, boxHeight));
         m_captions.append(QRect(unit.left() + (boxWidth - captionWidth) / 2, unit.top(), captionWidth, captionHeight));
     }
@@ -101,17 +102,52 @@ ChartLayout::ChartLayout(const Room &room, bool teacherView, QSize area)
         }
     }
 
-    // Half the narrowest gaps, so that two frames never meet and no frame reaches another box.
+    // A 班 of any shape: each desk padded by half the narrowest gaps (so that no two 班 meet and
+    // none reaches another desk), and the whole gap filled between two desks of the 班 side by
+    // side, one behind the other, and amid four of them.
     const int padX = (columnGap - 2 * pairShift) / 2;
     const int padY = narrowestRowGap / 2;
+    const auto groupAt = [&](int row, int column) {
+        const int desk = room.deskNumber({row, column});
+        return desk != 0 ? room.groupOf(desk) : 0;
+    };
+    const auto unitAt = [&](int row, int column) { return units[room.deskNumber({row, column}) - 1]; };
     for (int number : room.groupNumbers()) {
-        QRect around;
+        ChartGroup group{number, {}, {}};
         for (int desk = 1; desk <= room.deskCount(); ++desk) {
-            if (room.groupOf(desk) == number)
-                around |= units[desk - 1];
+            if (room.groupOf(desk) != number)
+                continue;
+            const auto [row, column] = *room.cellOfDesk(desk);
+            const QRect unit = units[desk - 1];
+            group.frame.append(unit.adjusted(-padX, -padY, padX, padY));
+            const bool right = groupAt(row, column + 1) == number, behind = groupAt(row + 1, column) == number;
+            if (right) {
+                group.frame.append(QRect(QPoint(unit.right() + 1, unit.top() - padY),
+                                         QPoint(unitAt(row, column + 1).left() - 1, unit.bottom() + padY)));
+            }
+            if (behind) {
+                const QRect back = unitAt(row + 1, column);
+                group.frame.append(QRect(QPoint(std::min(unit.left(), back.left()) - padX, back.bottom() + 1),
+                                         QPoint(std::max(unit.right(), back.right()) + padX, unit.top() - 1)));
+            }
+            if (right && behind && groupAt(row + 1, column + 1) == number) {
+                const QRect back = unitAt(row + 1, column), side = unitAt(row, column + 1);
+                group.frame.append(
+                    QRect(QPoint(std::min(unit.right(), back.right()) + 1, back.bottom() + 1),
+                          QPoint(std::max(side.left(), unitAt(row + 1, column + 1).left()) - 1, unit.top() - 1)));
+            }
         }
-        const QRect frame = around.adjusted(-padX, -padY, padX, padY);
-        m_groups.append(
-            {number, frame, QRect(around.left(), around.top(), (boxWidth - captionWidth) / 2, captionAbove)});
+        // The number beside the caption of the 班's desk nearest the top left corner as drawn.
+        QRect corner;
+        for (QRect &part : group.frame)
+            part = seen(part);
+        for (int desk = 1; desk <= room.deskCount(); ++desk) {
+            const QRect unit = seen(units[desk - 1]);
+            if (room.groupOf(desk) == number &&
+                (corner.isNull() || std::pair(unit.top(), unit.left()) < std::pair(corner.top(), corner.left())))
+                corner = unit;
+        }
+        group.label = QRect(corner.topLeft(), QSize((boxWidth - captionWidth) / 2, captionAbove));
+        m_groups.append(group);
     }
 }

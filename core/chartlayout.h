@@ -23,15 +23,18 @@
 // shrinks, so a fitting room never pokes out of its area.
 //
 // Desks joined in a pair move toward each other (195 apart at full size, against at least 585
-// between any other two neighbours). A 班's frame is the rectangle around its desks' boxes and
-// captions, padded by half the narrowest gap so that neighbouring frames never meet; its number
-// goes in the frame's top left corner, beside the caption of the desk there. A 班 is expected
-// to be a block: a desk of another 班 inside its rectangle would lie inside its frame.
+// between any other two neighbours). A 班 may take any shape (an L, two blocks, a ring round
+// another 班), so its frame follows its desks rather than their bounding rectangle: it is the
+// outline of the union of rectangles, which cover each desk's box and caption padded by half
+// the narrowest gaps, and the gaps between its desks. No part reaches a desk or a frame of
+// another 班. A window draws it as one outline: each part added to a QPainterPath with the
+// winding fill rule, and the path's simplified() stroked. The 班's number goes beside the
+// caption of its desk nearest the top left corner as drawn.
 
 struct ChartGroup {
     int number = 0;
-    QRect frame;
-    QRect label; // where the 班's number goes
+    QList<QRect> frame; // the parts whose union the frame goes round
+    QRect label;        // where the 班's number goes
 };
 
 class ChartLayout

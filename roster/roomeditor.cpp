@@ -153,18 +153,22 @@ void RoomGrid::refreshCells()
             b->group = room_.groupOf(b->desk);
             b->selected = many && row >= low.row && row <= high.row && column >= low.column && column <= high.column;
             b->setFocusPolicy(RoomCell{row, column} == current_ ? Qt::StrongFocus : Qt::ClickFocus);
+            // A listener hears which cell it is (a place without a desk has no number to tell
+            // it by), what it belongs to, and whether it is in the selection being drawn.
+            QStringList more;
             if (b->desk == 0) {
                 b->setAccessibleName(QStringLiteral("机なし"));
-                b->setAccessibleDescription(rowText(row + 1));
+                more.append(rowText(row + 1) + QStringLiteral("、右から%1番目").arg(room_.columns() - column));
             } else {
                 b->setAccessibleName(seatName(b->desk) + QLatin1Char(' ') + rowText(row + 1));
-                QStringList more;
                 if (b->group)
                     more.append(QStringLiteral("%1班").arg(b->group));
                 if (const int partner = room_.partnerOf(b->desk))
                     more.append(QStringLiteral("%1と2人組").arg(seatName(partner)));
-                b->setAccessibleDescription(more.join(QStringLiteral("、")));
             }
+            if (b->selected)
+                more.append(QStringLiteral("選択中"));
+            b->setAccessibleDescription(more.join(QStringLiteral("、")));
             b->update();
         }
     }

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QToolButton>
 #include <QtTest>
 
@@ -94,6 +95,12 @@ void TestHelpViewer::contentsAndPartialKeyword()
         titles.append(t->title);
     QCOMPARE(titles.size(), load.file.topics.size() - 1);
     QCOMPARE(itemTexts(v->contentsList), titles);
+    // Every link of the shipped file leads to one of its topics.
+    static const QRegularExpression link(QStringLiteral("\\[\\[([^]|]*)"));
+    for (const HelpTopic &topic : load.file.topics) {
+        for (const QRegularExpressionMatch &target : link.globalMatch(topic.body))
+            QVERIFY2(load.file.byId(target.captured(1)), qPrintable(topic.id + " → " + target.captured(1)));
+    }
 
     showHelp(nullptr, path, HELP_PARTIALKEY, 0);
     QTRY_VERIFY(v->searchBox->hasFocus());

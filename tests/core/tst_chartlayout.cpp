@@ -1,8 +1,10 @@
 // Where the chart of any room puts its desks, from either side, in areas of several sizes.
 #include "core/chartgrid.h"
 #include "core/chartlayout.h"
+#include "core/roomedit.h"
 
 #include <QRandomGenerator>
+#include <QRegion>
 #include <QtTest>
 
 #include <algorithm>
@@ -16,34 +18,29 @@ QRect turned(const QRect &r, QSize area)
     return QRect(area.width() - r.left() - r.width(), area.height() - r.top() - r.height(), r.width(), r.height());
 }
 
-// Desks switched off, aisles, 班 laid as blocks (some left without one) and pairs, at random;
-// round 0 is the largest room, an aisle after every column.
+// Desks switched off, aisles, 班 and pairs made by the room editor's own edits at random, so
+// that 班 come in every shape it can leave (Ls, pieces, rings round another 班). Round 0 is the
+// largest room, an aisle after every column; the next rounds are the presets.
 Room randomRoom(QRandomGenerator &random, int round)
 {
+    if (round > 0 && round <= roomPresets().size())
+        return roomPresets()[round - 1].room;
     Room room = round == 0 ? Room::grid(10, 10) : Room::grid(random.bounded(1, 11), random.bounded(1, 11));
     for (int column = 0; column + 1 < room.columns(); ++column)
         room.setAisleAfter(column, round == 0 || random.bounded(3) == 0);
-    if (round == 0)
-        return room;
-    for (int row = 0; row < room.rows(); ++row) {
-        for (int column = 0; column < room.columns(); ++column) {
-            if (random.bounded(6) == 0)
-                room.setDesk({row, column}, false);
+    for (int edit = round == 0 ? 0 : random.bounded(40); edit > 0; --edit) {
+        const RoomCell from{random.bounded(room.rows()), random.bounded(room.columns())};
+        const RoomCell to{std::min(from.row + random.bounded(3), room.rows() - 1),
+                          std::min(from.column + random.bounded(4), room.columns() - 1)};
+        switch (random.bounded(8)) {
+        case 0: switchDesk(room, from); break;
+        case 1: makePairs(room, from, to); break;
+        case 2: releaseDesks(room, from, to); break;
+        default: makeGroup(room, from, to);
         }
     }
-    room.setDesk({0, 0}, room.deskCount() > 0 ? room.hasDesk({0, 0}) : true); // a room has a desk
-    const int blockRows = random.bounded(1, 3), blockColumns = random.bounded(1, 5);
-    for (int row = 0; row < room.rows(); ++row) {
-        for (int column = 0; column < room.columns(); ++column) {
-            const int block = (row / blockRows) * 10 + column / blockColumns;
-            if (block % 3 != 0)
-                room.setGroup({row, column}, block + 1);
-        }
-    }
-    for (int row = 0; row < room.rows(); ++row) {
-        for (int column = random.bounded(2); column + 1 < room.columns(); column += random.bounded(2, 4))
-            room.joinPair({row, column});
-    }
+    if (room.deskCount() == 0)
+        switchDesk(room, {0, 0});
     return room;
 }
 
@@ -83,11 +80,11 @@ QString fault(const Room &room, const ChartLayout &layout, const ChartLayout &pu
     for (const ChartGroup &group : layout.groups())
         items << Item{group.label, -group.number};
     for (qsizetype i = 0; i < items.size(); ++i) {
-        if (!QRect(QPoint(), size).contains(items[i].rect) || items[i].rect.isEmpty())
-            return QStringLiteral("item of %1 outside").arg(items[i].owner);
+        if (!QRect(QPoint(), size).contains(items.at(i).rect) || items.at(i).rect.isEmpty())
+            return QStringLiteral("item of %1 outside").arg(items.at(i).owner);
         for (qsizetype j = i + 1; j < items.size(); ++j) {
-            if (items[i].owner != items[j].owner && items[i].rect.intersects(items[j].rect))
-                return QStringLiteral("items of %1 and %2 overlap").arg(items[i].owner).arg(items[j].owner);
+            if (items.at(i).owner != items.at(j).owner && items.at(i).rect.intersects(items.at(j).rect))
+                return QStringLiteral("items of %1 and %2 overlap").arg(items.at(i).owner).arg(items.at(j).owner);
         }
     }
 
@@ -107,10 +104,10 @@ QString fault(const Room &room, const ChartLayout &layout, const ChartLayout &pu
                         : layout.teachersDesk().top() <= unit[a].bottom())
             return QStringLiteral("desk %1 behind the teacher's desk").arg(a);
         for (int b = 1; b <= layout.deskCount(); ++b) {
-            const ChartCell ca = cells[a], cb = cells[b];
-            if ((ca.line < cb.line && unit[a].bottom() >= caption[b].top()) ||
-                (ca.line == cb.line && box[a].top() != box[b].top()) ||
-                (ca.line == cb.line && ca.column < cb.column && box[a].right() >= box[b].left()))
+            const ChartCell ca = cells.at(a), cb = cells.at(b);
+            if ((ca.line < cb.line && unit.at(a).bottom() >= caption.at(b).top()) ||
+                (ca.line == cb.line && box.at(a).top() != box.at(b).top()) ||
+                (ca.line == cb.line && ca.column < cb.column && box.at(a).right() >= box.at(b).left()))
                 return QStringLiteral("desks %1 and %2 out of place").arg(a).arg(b);
         }
     }
@@ -132,21 +129,57 @@ QString fault(const Room &room, const ChartLayout &layout, const ChartLayout &pu
         return QString::asprintf("gaps: pairs %d..%d, neighbours %d..%d, aisles %d..%d", narrowest[0], widest[0],
                                  narrowest[1], widest[1], narrowest[2], widest[2]);
 
-    // A 班's frame holds its own desks, and no part of any other; frames never meet.
+    // A 班's frame holds its own desks and the gaps between them (two side by side, one behind
+    // the other, the middle of four), and no part of any other desk or frame.
     if (layout.groups().size() != room.groupNumbers().size())
         return QStringLiteral("班 count");
-    for (qsizetype g = 0; g < layout.groups().size(); ++g) {
-        const ChartGroup &group = layout.groups()[g];
-        if (group.number != room.groupNumbers()[g] || !group.frame.contains(group.label))
+    QHash<int, QRegion> frames;
+    for (const ChartGroup &group : layout.groups()) {
+        QRegion frame;
+        for (const QRect &part : group.frame)
+            frame += part;
+        if (group.number != room.groupNumbers()[frames.size()] || !(QRegion(group.label) - frame).isEmpty())
             return QStringLiteral("班 %1 number").arg(group.number);
-        for (qsizetype h = g + 1; h < layout.groups().size(); ++h) {
-            if (group.frame.intersects(layout.groups()[h].frame))
-                return QStringLiteral("班 %1 and %2 meet").arg(group.number).arg(layout.groups()[h].number);
+        for (auto other = frames.cbegin(); other != frames.cend(); ++other) {
+            if (other.value().intersects(frame))
+                return QStringLiteral("班 %1 and %2 meet").arg(group.number).arg(other.key());
         }
+        frames.insert(group.number, frame);
         for (int desk = 1; desk <= layout.deskCount(); ++desk) {
-            if (room.groupOf(desk) == group.number ? !group.frame.contains(unit[desk])
-                                                   : group.frame.intersects(unit[desk]))
+            if (room.groupOf(desk) == group.number ? !(QRegion(unit[desk]) - frame).isEmpty()
+                                                   : frame.intersects(unit[desk]))
                 return QStringLiteral("班 %1 and desk %2").arg(group.number).arg(desk);
+        }
+    }
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column < room.columns(); ++column) {
+            const QList<QList<RoomCell>> blocks{
+                {{row, column}, {row, column + 1}},
+                {{row, column}, {row + 1, column}},
+                {{row, column}, {row, column + 1}, {row + 1, column}, {row + 1, column + 1}}};
+            for (const QList<RoomCell> &block : blocks) {
+                QList<int> desks;
+                for (RoomCell cell : block)
+                    desks << room.deskNumber(cell);
+                const int group = room.groupOf(desks[0]);
+                if (group == 0 || desks.contains(0) ||
+                    std::any_of(desks.begin(), desks.end(), [&](int d) { return room.groupOf(d) != group; }))
+                    continue;
+                // From the inner edges of its outer columns as drawn, from its top to its bottom.
+                int first = INT_MAX, last = INT_MIN, left = INT_MIN, right = INT_MAX;
+                QRect span;
+                for (int d : desks) {
+                    first = std::min(first, cells[d].column);
+                    last = std::max(last, cells[d].column);
+                    span |= unit[d];
+                }
+                for (int d : desks) {
+                    left = cells[d].column == first ? std::max(left, unit[d].left()) : left;
+                    right = cells[d].column == last ? std::min(right, unit[d].right()) : right;
+                }
+                if (!(QRegion(QRect(QPoint(left, span.top()), QPoint(right, span.bottom()))) - frames[group]).isEmpty())
+                    return QStringLiteral("班 %1 open between desks %2").arg(group).arg(desks[0]);
+            }
         }
     }
     return {};

@@ -492,19 +492,27 @@ void TestRoster::roomEditor_data()
     QTest::addColumn<QStringList>("messages"); // open: the dialog stays open
     const QString title = QStringLiteral("教室の設定|");
     QTest::newRow("click takes a desk away")
-        << QByteArray() << 27 << QStringList() << "click 6 0; says 6 0 机なし|前から7列目; ok"
+        << QByteArray() << 27 << QStringList() << "click 6 0; says 6 0 机なし|前から7列目、右から4番目; ok"
         << "off 6 0" << true << QStringList();
     QTest::newRow("arrows and Space")
         << QByteArray() << 0 << QStringList()
-        << "key Up; key Up; key Left; key Space; key Left; key A; key Tab; focused Command2_0; ok"
+        << "key Up; key Up; key Left; key Space; key Left; key A; key Tab; focused Command2_0; key Shift+Tab; focused "
+           "Cell_2_1; ok"
         << "off 2 2; aisle 1" << true << QStringList();
     QTest::newRow("drag and G make a 班")
-        << QByteArray() << 0 << QStringList() << "drag 0 3 1 2; key G; says 0 3 No.1 前から1列目|1班; ok"
+        << QByteArray() << 0 << QStringList() << "drag 0 3 1 2; key G; says 0 3 No.1 前から1列目|1班、選択中; ok"
         << "group 0 3 1 2" << true << QStringList();
     QTest::newRow("Shift+arrows and the pair button")
         << QByteArray() << 0 << QStringList()
-        << "key Shift+Left; key Shift+Left; key Shift+Left; button 1; says 0 0 No.4 前から1列目|No.3と2人組; ok"
+        << "key Shift+Left; key Shift+Left; key Shift+Left; button 1; says 0 0 No.4 前から1列目|No.3と2人組、選択中; ok"
         << "pairs 0 0 0 3" << true << QStringList();
+    QTest::newRow("keys alone: a 班, a pair, and both undone")
+        << QByteArray() << 0 << QStringList()
+        << "key Shift+Up; key Shift+Left; key G; key Left; key Shift+Left; key P; says 1 0 No.8 "
+           "前から2列目|No.7と2人組、"
+           "選択中; key Shift+Right; key Shift+Right; key Delete; says 1 2 No.6 前から2列目|選択中; says 1 3 No.5 "
+           "前から2列目|1班; ok"
+        << "group 0 3 1 2; pairs 1 0 1 1; release 1 1 1 2" << true << QStringList();
     QTest::newRow("preset and columns") << QByteArray() << 30 << QStringList() << "preset 4; cols 6; ok"
                                         << "preset 4; resize 5 6" << true << QStringList();
     QTest::newRow("too few desks") << QByteArray() << 28 << QStringList() << "rows 6; ok"
