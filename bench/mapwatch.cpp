@@ -2,13 +2,17 @@
 // was mapped, and its peak resident memory by then; the program is killed after.
 //
 //   narabin_bench_mapwatch <timeout seconds> <program> [arguments...]
-//   prints: <milliseconds> <peak kB> <window title>
+//   prints: <milliseconds> <peak kB> <CPU milliseconds> <window title>
+//
+// The CPU time (all the program's threads, on the processor by then) moves little with the
+// load other work puts on the machine, where the wall time does.
 //
 // The root window's SubstructureNotify is selected before the program starts, so
 // no MapNotify can be missed. Without a window manager a top-level window maps
 // straight away; override-redirect windows (menus, tooltips) are not top-level.
 #include <xcb/xcb.h>
 
+#include <dirent.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -42,6 +46,25 @@ long peakKb(pid_t pid)
             return std::strtol(line.c_str() + 6, nullptr, 10);
     }
     return -1;
+}
+
+// Time on the processor of a live process's threads so far in ms, -1 when it cannot be read.
+double cpuMs(pid_t pid)
+{
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::unique_ptr<DIR, int (*)(DIR *)> dir(opendir(tasks.c_str()), closedir);
+    if (!dir)
+        return -1;
+    double ns = 0;
+    while (const dirent *entry = readdir(dir.get())) {
+        if (entry->d_name[0] == '.')
+            continue;
+        std::ifstream schedstat(tasks + '/' + entry->d_name + "/schedstat");
+        double onCpu = 0;
+        if (schedstat >> onCpu)
+            ns += onCpu;
+    }
+    return ns / 1e6;
 }
 
 std::string windowTitle(xcb_connection_t *c, xcb_window_t w)
@@ -115,9 +138,10 @@ int main(int argc, char *argv[])
                 continue;
             const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
             const long kb = peakKb(pid);
+            const double cpu = cpuMs(pid);
             const std::string title = windowTitle(c, map->window);
             stop(pid);
-            std::printf("%.1f %ld %s\n", ms, kb, title.c_str());
+            std::printf("%.1f %ld %.1f %s\n", ms, kb, cpu, title.c_str());
             xcb_disconnect(c);
             return kb < 0 ? 1 : 0;
         }

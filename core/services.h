@@ -31,6 +31,8 @@ struct CoreServices {
     QByteArray backupMediaFileSystem;
     // The folder of the per-user store's INI files.
     QString settingsFolder;
+    // The per-user cache folder (the logo's image); empty: the platform's.
+    QString cacheFolder;
     // How long a read-change-write waits for another copy's lock (core/filelock.h).
     std::chrono::milliseconds lockWait{};
 };

@@ -6,6 +6,7 @@
 #include "core/resultlog.h"
 #include "mainwin/appearance.h"
 #include "mainwin/filemanagement.h"
+#include "mainwin/logoimage.h"
 #include "mainwin/pastresults.h"
 #include "mainwin/seatrecordwindow.h"
 #include "platform/platform.h"
@@ -14,20 +15,26 @@
 #include "widgets/navigator.h"
 #include "widgets/ui.h"
 
+#include <QBackingStore>
 #include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
+
+#include <cmath>
+#include <functional>
 
 namespace
 {
 
-// The client area paints the gradient of the current preset.
+// The client area paints the gradient of the current preset, then what `over` paints.
 class GradientClient : public QObject
 {
 public:
-    using QObject::QObject;
+    GradientClient(QObject *parent, std::function<void(QPainter &)> over) : QObject(parent), over_(std::move(over)) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -42,10 +49,15 @@ protected:
                 painter.fillRect(QRect(QPoint(b.left, b.top), QPoint(b.right, b.bottom)),
                                  QColor(qBound(0, b.red, 255), qBound(0, b.green, 255), qBound(0, b.blue, 255)));
             }
+            painter.resetTransform();
+            over_(painter);
             return true;
         }
         return QObject::eventFilter(watched, event);
     }
+
+private:
+    std::function<void(QPainter &)> over_;
 };
 
 struct LogoRow {
@@ -70,11 +82,12 @@ MainWindow::MainWindow() : FormWindow(QString::fromUtf8(product::Title), "NARABI
 {
     fileDialog.title = QStringLiteral("名簿を開く");
     fileDialog.filter = QStringLiteral("名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*");
-    client()->installEventFilter(new GradientClient(this));
+    client()->installEventFilter(new GradientClient(this, [this](QPainter &painter) { paintLogo(painter); }));
     client()->installEventFilter(this);
     buildLogo();
     // Drawn in the current colours from the start; activation recolours them.
     colourLogo();
+    showCachedLogo();
     buildMenus();
     const auto trigger = [](QAction *action) { return [action] { action->trigger(); }; };
     buildChrome({{{false, QStringLiteral("document-new"), QStyle::SP_FileIcon, QStringLiteral(" 名簿の新規作成 "),
@@ -127,16 +140,100 @@ void MainWindow::buildLogo()
                                          rows[i].face, rows[i].pointSize, rows[i].bold});
     logoLetters = fronts;
     logoShadows = shadows;
+    for (QLabel *label : logoLabels()) {
+        label->installEventFilter(this);
+        logoRect_ |= label->geometry();
+        const QFont font = label->font();
+        logoLook_.texts << label->objectName() + u' ' + label->text() + u' ' + QString::number(label->x()) + u' ' +
+                               QString::number(label->y()) + u' ' + QString::number(label->width()) + u' ' +
+                               QString::number(label->height());
+        logoLook_.faces << font.families().join(u',') + u' ' + QString::number(font.pointSizeF()) +
+                               (font.bold() ? QStringLiteral(" bold") : QString());
+    }
+}
+
+std::array<QLabel *, 10> MainWindow::logoLabels() const
+{
+    std::array<QLabel *, 10> labels{};
+    std::copy(logoShadows.begin(), logoShadows.end(), labels.begin());
+    std::copy(logoLetters.begin(), logoLetters.end(), labels.begin() + 5);
+    return labels;
+}
+
+QByteArray MainWindow::logoKey() const
+{
+    LogoLook look = logoLook_;
+    const SharedState &s = state();
+    look.colours = {quint32(s.LogoColor), quint32(s.LogoShadowColor), quint32(s.GradientRed), quint32(s.GradientGreen),
+                    quint32(s.GradientBlue)};
+    look.size = logoRect_.size();
+    look.pixelRatio = devicePixelRatioF();
+    look.dotsPerInch = logicalDpiY();
+    look.depth = screen() ? screen()->depth() : 0;
+    return logoCacheKey(look);
+}
+
+void MainWindow::showCachedLogo()
+{
+    const std::array<QLabel *, 10> labels = logoLabels();
+    logoLook_.fonts = installedFontsStamp();
+    logoLook_.renderer = textRenderingStamp();
+    const QByteArray key = logoKey();
+    if (const std::optional<QByteArray> bytes = readLogoCache(key)) {
+        if (const std::optional<LogoImage> logo = logoImageFromBytes(*bytes, qsizetype(labels.size()))) {
+            for (size_t i = 0; i < labels.size(); ++i) {
+                QFont font = labels[i]->font();
+                font.setPointSizeF(logo->pointSizes[qsizetype(i)]);
+                labels[i]->setFont(font);
+            }
+            logoImage_ = logo->image;
+            logoImageKey_ = storedLogoKey_ = key;
+            return;
+        }
+    }
     // A stand-in for a missing face may run wider than the one the places were measured with;
     // the lettering then shrinks, both layers alike, rather than being cut off.
-    for (QLabel *label : fronts) {
+    for (QLabel *label : labels)
         shrinkToFit(label);
-        label->installEventFilter(this);
+}
+
+void MainWindow::paintLogo(QPainter &painter)
+{
+    // On a screen of another pixel ratio the image would be scaled: the labels draw themselves.
+    if (!logoImageKey_.isEmpty() && logoImage_.devicePixelRatio() != devicePixelRatioF()) {
+        logoImage_ = QImage();
+        logoImageKey_.clear();
     }
-    for (QLabel *label : shadows) {
-        shrinkToFit(label);
-        label->installEventFilter(this);
+    if (!logoImageKey_.isEmpty()) {
+        painter.drawImage(logoRect_.topLeft(), logoImage_);
+        return;
     }
+    // Drawn to whole device pixels only, an image is exactly what the labels draw.
+    const qreal ratio = devicePixelRatioF();
+    if (!logoStoreDue_ && ratio == std::floor(ratio) && storedLogoKey_ != logoKey()) {
+        logoStoreDue_ = true;
+        QTimer::singleShot(0, this, &MainWindow::storeLogo);
+    }
+}
+
+void MainWindow::storeLogo()
+{
+    const QByteArray key = logoKey();
+    const qreal ratio = devicePixelRatioF();
+    // The format the window is drawn in, so that the image holds the very same pixels.
+    QImage::Format format = QImage::Format_RGB32;
+    if (QBackingStore *store = backingStore();
+        store && store->paintDevice() && store->paintDevice()->devType() == QInternal::Image)
+        format = static_cast<QImage *>(store->paintDevice())->format();
+    LogoImage logo{QImage(logoRect_.size() * ratio, format), {}};
+    logo.image.setDevicePixelRatio(ratio);
+    logo.image.fill(Qt::black);
+    client()->render(&logo.image, QPoint(), QRegion(logoRect_), QWidget::DrawChildren);
+    for (QLabel *label : logoLabels())
+        logo.pointSizes.append(label->font().pointSizeF());
+    writeLogoCache(key, logoImageBytes(logo));
+    storedLogoKey_ = key;
+    logoStoreDue_ = false;
 }
 
 void MainWindow::buildMenus()
@@ -248,6 +345,11 @@ void MainWindow::colourLogo()
         setTextColor(front, qcolor(s.LogoColor));
     for (QLabel *shadow : logoShadows)
         setTextColor(shadow, qcolor(s.LogoShadowColor));
+    // The image shows other colours: the labels draw themselves in the new ones.
+    if (!logoImageKey_.isEmpty() && logoImageKey_ != logoKey()) {
+        logoImage_ = QImage();
+        logoImageKey_.clear();
+    }
     client()->update();
 }
 
@@ -284,6 +386,12 @@ void MainWindow::onCloseRequest(QCloseEvent *event)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // While the logo's image stands in for its labels, they draw nothing.
+    if (event->type() == QEvent::Paint && !logoImageKey_.isEmpty()) {
+        const std::array<QLabel *, 10> labels = logoLabels();
+        if (std::find(labels.begin(), labels.end(), watched) != labels.end())
+            return true;
+    }
     if (event->type() == QEvent::MouseButtonDblClick) {
         quit();
         return true;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/logocache.h"
 #include "widgets/commondialog.h"
 #include "widgets/formwindow.h"
 
 #include <QAction>
+#include <QImage>
 #include <QMenu>
 
 #include <array>
@@ -55,6 +57,22 @@ protected:
 private:
     void buildLogo();
     void buildMenus();
+    // The labels of the logo, shadows first.
+    std::array<QLabel *, 10> logoLabels() const;
+    QByteArray logoKey() const;
+    // Shows the cached image of the logo in place of its labels; without one the labels are
+    // fitted to the faces at hand and draw themselves.
+    void showCachedLogo();
+    void paintLogo(QPainter &painter);
+    // Draws the labels once into an image and keeps it in the cache for the next start-up.
+    void storeLogo();
+
+    LogoLook logoLook_; // what the key is made of, the colours and the display aside
+    QRect logoRect_;
+    QImage logoImage_;
+    QByteArray logoImageKey_; // empty: no image shown, the labels draw themselves
+    QByteArray storedLogoKey_;
+    bool logoStoreDue_ = false;
 };
 
 // The fixed instruction in the main window's status bar.

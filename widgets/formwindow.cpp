@@ -16,7 +16,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QShortcut>
 
 FormWindow::FormWindow(const QString &title, const char *objectName, const QColor &background)
@@ -77,12 +76,13 @@ void FormWindow::bindBracketedKeys()
 {
     // A title such as "ﾌｧｲﾙ(F)" names its key without marking it; Alt with that key opens
     // it as a marked one would, the title keeping its text.
-    static const QRegularExpression bracketed(QStringLiteral("\\(([A-Z])\\)$"));
     for (QAction *title : menuBar()->actions()) {
-        const QRegularExpressionMatch key = bracketed.match(title->text());
-        if (title->text().contains(QLatin1Char('&')) || !key.hasMatch())
+        const QString text = title->text();
+        const qsizetype n = text.size();
+        if (text.contains(QLatin1Char('&')) || n < 3 || text.at(n - 3) != u'(' || text.at(n - 1) != u')' ||
+            text.at(n - 2) < u'A' || text.at(n - 2) > u'Z')
             continue;
-        const auto letter = Qt::Key(Qt::Key_A + (key.captured(1).at(0).unicode() - u'A'));
+        const auto letter = Qt::Key(Qt::Key_A + (text.at(n - 2).unicode() - u'A'));
         connect(new QShortcut(QKeySequence(Qt::ALT | letter), this), &QShortcut::activated, this,
                 [this, title] { openMenu(title); });
     }

@@ -58,8 +58,11 @@ PositionToolbar::PositionToolbar(QWidget *client, const std::vector<ToolbarItem>
             addSeparator()->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
             continue;
         }
-        const QIcon fallback = item.fallback == QStyle::SP_CustomBase ? QIcon() : style()->standardIcon(item.fallback);
-        QAction *action = addAction(QIcon::fromTheme(item.iconTheme, fallback), QString());
+        // The style's image is made only where the theme has none: making it costs start-up time.
+        QIcon icon = QIcon::fromTheme(item.iconTheme);
+        if ((icon.isNull() || icon.availableSizes().isEmpty()) && item.fallback != QStyle::SP_CustomBase)
+            icon = style()->standardIcon(item.fallback);
+        QAction *action = addAction(icon, QString());
         action->setObjectName(QStringLiteral("Toolbar1_%1").arg(position));
         action->setToolTip(item.toolTip);
         auto *b = qobject_cast<QToolButton *>(widgetForAction(action));

@@ -1,6 +1,7 @@
 // The main window: enabling, the past-log list, quitting.
 #include "about/splash.h"
 #include "about/versioninfo.h"
+#include "core/logocache.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "support/mainfixtures.h"
@@ -20,7 +21,9 @@ QList<int> logIndices(const MainWindow *w)
     }
     return out;
 }
+using LookChange = void (*)(LogoLook &);
 } // namespace
+Q_DECLARE_METATYPE(LookChange)
 
 class TestMainWindow : public QObject
 {
@@ -36,6 +39,9 @@ private slots:
     void runOptionItems_data();
     void runOptionItems();
     void logoLetteringFits();
+    void logoCacheHit_data();
+    void logoCacheHit();
+    void logoFromCache();
 };
 
 void TestMainWindow::enablingAfterLoad_data()
@@ -189,6 +195,74 @@ void TestMainWindow::logoLetteringFits()
     const QFont platformLine = w->logoLetters[2]->font();
     const QStringList latinSerif{"Liberation Serif", "Times New Roman"};
     QCOMPARE(platformLine.pointSizeF() < 18, !latinSerif.contains(QFontInfo(platformLine).family()));
+}
+
+void TestMainWindow::logoCacheHit_data()
+{
+    QTest::addColumn<LookChange>("change");
+    QTest::addColumn<int>("cut"); // bytes cut off the cache file's end
+    QTest::addColumn<bool>("hit");
+    QTest::newRow("same") << LookChange([](LogoLook &) {}) << 0 << true;
+    QTest::newRow("cut short") << LookChange([](LogoLook &) {}) << 1 << false;
+    QTest::newRow("text") << LookChange([](LogoLook &l) { l.texts[1] = "君 2"; }) << 0 << false;
+    QTest::newRow("face") << LookChange([](LogoLook &l) { l.faces[0] = "IPAPMincho 71"; }) << 0 << false;
+    QTest::newRow("lettering") << LookChange([](LogoLook &l) { l.colours[0] = 1; }) << 0 << false;
+    QTest::newRow("shadow") << LookChange([](LogoLook &l) { l.colours[1] = 1; }) << 0 << false;
+    QTest::newRow("background") << LookChange([](LogoLook &l) { l.colours[2] = 1; }) << 0 << false;
+    QTest::newRow("size") << LookChange([](LogoLook &l) { l.size.rwidth()++; }) << 0 << false;
+    QTest::newRow("pixel ratio") << LookChange([](LogoLook &l) { l.pixelRatio = 2; }) << 0 << false;
+    QTest::newRow("dpi") << LookChange([](LogoLook &l) { l.dotsPerInch = 120; }) << 0 << false;
+    QTest::newRow("depth") << LookChange([](LogoLook &l) { l.depth = 16; }) << 0 << false;
+    QTest::newRow("fonts") << LookChange([](LogoLook &l) { l.fonts += "/usr/share/fonts/new.ttf 1 2\n"; }) << 0
+                           << false;
+    QTest::newRow("renderer") << LookChange([](LogoLook &l) { l.renderer = "wayland"; }) << 0 << false;
+    QTest::newRow("version") << LookChange([](LogoLook &l) { l.version = "1.0.1"; }) << 0 << false;
+}
+
+void TestMainWindow::logoCacheHit()
+{
+    QFETCH(LookChange, change);
+    QFETCH(int, cut);
+    QFETCH(bool, hit);
+    TestEnv env;
+    LogoLook look;
+    look.texts = QStringList{"ならびん", "君"};
+    look.faces = QStringList{"IPAPMincho 72", "IPAPMincho 20.25"};
+    look.colours = {0x808000, 0x4000, 0};
+    look.size = QSize(400, 170);
+    look.fonts = "/usr/share/fonts/a.ttf 1 2\n";
+    look.renderer = "xcb";
+    const QByteArray image("\x00\x01\x02\xff", 4);
+    QVERIFY(writeLogoCache(logoCacheKey(look), image));
+    QFile file(logoCacheFile());
+    QVERIFY(file.resize(file.size() - cut));
+    change(look);
+    QCOMPARE(readLogoCache(logoCacheKey(look)), hit ? std::optional<QByteArray>(image) : std::nullopt);
+}
+
+// The next start shows the logo from the cache, pixel for pixel as its labels drew it; its
+// image gives way to the labels when the colours change.
+void TestMainWindow::logoFromCache()
+{
+    TestEnv env;
+    MainWindow *w = startedMain();
+    QTRY_VERIFY(QFile::exists(logoCacheFile()));
+    const QImage drawn = w->client()->grab().toImage();
+    unload<MainWindow>();
+    QCOMPARE(shownMain()->client()->grab().toImage(), drawn);
+    // The cached pixels are the ones shown.
+    QFile file(logoCacheFile());
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(file.size() - 2) && file.write("\x01") == 1);
+    file.close();
+    unload<MainWindow>();
+    w = shownMain();
+    QVERIFY(w->client()->grab().toImage() != drawn);
+    const ColorValue lettering = state().LogoColor;
+    state().LogoColor = lettering ^ 1;
+    w->colourLogo();
+    state().LogoColor = lettering;
+    w->colourLogo();
+    QCOMPARE(w->client()->grab().toImage(), drawn);
 }
 
 QTEST_MAIN(TestMainWindow)
