@@ -440,7 +440,7 @@ void TestConditions::roomLayout()
     state().openClass.setRoom(room);
     TRIGGER(w, "mnuCond");
     QCOMPARE(loadedForm<ConditionEditor>()->seatBoxes.size(), desks);
-    openEditor({});
+    QCOMPARE(openEditor({})->seatBoxes.size(), SeatCount);
     w = openEditor(pupils(desks), {}, {}, room);
     QCOMPARE(env.platform.messageLog(), QStringList{});
     QVERIFY(w->width() <= 1366 && w->height() <= 700);
