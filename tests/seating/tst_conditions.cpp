@@ -465,6 +465,10 @@ void TestConditions::roomLayout()
     QVERIFY(one.top() == two.top() && one.left() > two.left() && one.bottom() < w->desk->geometry().top());
     for (const QLineEdit *box : w->seatBoxes)
         QVERIFY(box->geometry().top() <= one.top());
+    // Closed after the class moved to another room, it leaves that room's desks alone.
+    state().openClass.setRoom(Room::standard());
+    w->close();
+    QCOMPARE(state().openClass.deskCount(), SeatCount);
 }
 
 void TestConditions::dragIconFiles_data()
