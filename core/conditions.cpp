@@ -2,6 +2,8 @@
 
 #include <QMimeData>
 
+#include <algorithm>
+
 namespace
 {
 
@@ -67,7 +69,104 @@ EmptySeats collectEmptySeats(DeskConditions &conditions, const SeatEntries &entr
     return seats;
 }
 
+// The standard room, as the editor has always been drawn.
+ConditionLayout standardLayout()
+{
+    ConditionLayout l;
+    l.client = QSize(9525, 6555);
+    l.registrantFrame = QRect(60, 390, 2565, 5775);
+    l.registrantTitle = QRect(630, 360, 1335, 285);
+    constexpr int Tops[14]{780, 1110, 1470, 1800, 2160, 2490, 2850, 3180, 3540, 3870, 4230, 4560, 4920, 5250};
+    for (int i = 0; i < SeatCount; ++i)
+        l.registrants.append(QRect(i < 14 ? 90 : 1320, Tops[i % 14], 1155, 255));
+    l.classroomFrame = QRect(2610, 390, 6825, 5775);
+    // Rows from the front; within a row the desk numbers grow from right to left.
+    constexpr int RowTops[7]{4620, 3960, 3300, 2640, 1980, 1320, 690};
+    for (int i = 0; i < SeatCount; ++i) {
+        const int shift = 1650 * (i % 4), top = RowTops[i / 4];
+        l.desks.append({QRect((i < 9 ? 5790 : 5730) - shift, top - 240, 600, 255), QRect(5370 - shift, top, 1275, 285),
+                        QRect(5130 - shift, top - 120, 255, 495)});
+    }
+    l.teachersDesk = QRect(3030, 5100, 975, 285);
+    return l;
+}
+
+// Registrant labels of any other room: columns of at most this many, this far apart.
+constexpr int MaxListRows = 27;
+constexpr int LabelStep = 300;
+constexpr int ListColumnStep = 1230;
+// The largest client area: a 1366 × 768 screen less the window's frame, title and menu bar.
+constexpr QSize MaxClient{20250, 9900};
+// Clear space round the classroom drawing inside its frame; ChartLayout keeps its own
+// margins (735 across, 570 down) for the bars of the result window, which lie outside here.
+constexpr int PlanPad = 150;
+constexpr int ChartMarginX = 735, ChartMarginY = 570;
+constexpr int TickWidth = 255, TickGap = 15;
+
+QRect bounds(const ChartLayout &chart)
+{
+    QRect all = chart.teachersDesk();
+    for (int desk = 1; desk <= chart.deskCount(); ++desk)
+        all |= chart.box(desk) | chart.caption(desk);
+    for (const ChartGroup &group : chart.groups()) {
+        for (const QRect &part : group.frame)
+            all |= part;
+    }
+    return all;
+}
+
 } // namespace
+
+ConditionLayout conditionLayout(const Room &room)
+{
+    if (room.isStandard())
+        return standardLayout();
+    const ConditionLayout standard = standardLayout();
+    ConditionLayout l;
+    const int desks = room.deskCount();
+    const int columns = std::max(2, (desks + MaxListRows - 1) / MaxListRows);
+    const int perColumn = std::max(1, (desks + columns - 1) / columns);
+    const int listWidth = 2 * 90 + columns * ListColumnStep - 75;
+    const int listHeight = 780 + (perColumn - 1) * LabelStep + 255 + 270;
+
+    // The room at full size decides how much of the screen the window takes.
+    const QSize natural = bounds(ChartLayout(room, false, QSize(60000, 60000))).size();
+    const int top = standard.classroomFrame.top();
+    const int frameLeft = 60 + listWidth - 15;
+    const int rightPad = standard.client.width() - standard.classroomFrame.right() - 1;
+    const int frameHeight = std::clamp(std::max(natural.height() + 2 * PlanPad, listHeight),
+                                       standard.classroomFrame.height(), MaxClient.height() - 2 * top);
+    const int frameWidth = std::clamp(natural.width() + 2 * PlanPad, standard.classroomFrame.width(),
+                                      MaxClient.width() - rightPad - frameLeft);
+    l.client = QSize(std::max(standard.client.width(), frameLeft + frameWidth + rightPad),
+                     std::max(standard.client.height(), frameHeight + 2 * top));
+    l.registrantFrame = QRect(60, top, listWidth, frameHeight);
+    l.registrantTitle = QRect((listWidth - 1335) / 2, 360, 1335, 285);
+    for (int i = 0; i < desks; ++i)
+        l.registrants.append(QRect(90 + i / perColumn * ListColumnStep, 780 + i % perColumn * LabelStep, 1155, 255));
+    l.classroomFrame = QRect(frameLeft, top, frameWidth, frameHeight);
+
+    const ChartLayout chart(
+        room, false, QSize(frameWidth + 2 * (ChartMarginX - PlanPad), frameHeight + 2 * (ChartMarginY - PlanPad)));
+    // Centred in the frame, whatever room the layout took.
+    const QPoint shift(-(chart.size().width() - frameWidth) / 2, -(chart.size().height() - frameHeight) / 2);
+    for (int desk = 1; desk <= desks; ++desk) {
+        const QRect box = chart.box(desk).translated(shift), caption = chart.caption(desk).translated(shift);
+        l.desks.append({QRect(caption.left(), caption.top(), box.right() - caption.left() + 1, caption.height()),
+                        box.adjusted(TickWidth + TickGap, 0, 0, 0),
+                        QRect(box.topLeft(), QSize(TickWidth, box.height()))});
+    }
+    l.teachersDesk = chart.teachersDesk().translated(shift);
+    for (const QRect &aisle : chart.aisles())
+        l.aisles.append(aisle.translated(shift));
+    for (ChartGroup group : chart.groups()) {
+        for (QRect &part : group.frame)
+            part.translate(shift);
+        group.label.translate(shift);
+        l.groups.append(group);
+    }
+    return l;
+}
 
 SeatEntries takeConditionsForEditing(DeskConditions &conditions)
 {

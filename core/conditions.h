@@ -1,15 +1,39 @@
 #pragma once
 
+#include "core/chartlayout.h"
 #include "core/message.h"
 #include "core/sharedstate.h"
 
 #include <QList>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
 class QMimeData;
+
+// Where the condition editor puts its controls for a room, in twips: the frames in the client
+// area, the registrant labels and their title in the left frame, everything of the classroom in
+// the right one. The standard room keeps the places it always had; any other room is drawn as
+// the chart draws it (班 frames, aisles and pairs included), each desk's tick cut from the left
+// of its box, and the window grows, up to a 1366 × 768 screen, to hold the room and one label
+// per desk in columns.
+struct ConditionDeskPlace {
+    QRect caption, box, tick;
+};
+struct ConditionLayout {
+    QSize client;
+    QRect registrantFrame, registrantTitle;
+    QList<QRect> registrants; // one per desk
+    QRect classroomFrame;
+    QList<ConditionDeskPlace> desks; // desk 1 first
+    QRect teachersDesk;
+    QList<QRect> aisles;
+    QList<ChartGroup> groups;
+};
+ConditionLayout conditionLayout(const Room &room);
 
 // What the condition editor shows for each desk (desk 1 first): the name in its box and
 // whether it is ticked as empty.

@@ -20,50 +20,79 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPainterPath>
 
 namespace
 {
 
 const QColor Olive = rgb(128, 128, 0);
 const QColor LightOlive = rgb(192, 192, 0);
+const QColor AisleOlive = rgb(112, 112, 0);
 
-// Registrant list: two columns of 14 labels inside registrantFrame.
-constexpr std::array<int, 2> RegistrantLefts{90, 1320};
-constexpr std::array<int, 14> RegistrantTops{780,  1110, 1470, 1800, 2160, 2490, 2850,
-                                             3180, 3540, 3870, 4230, 4560, 4920, 5250};
-
-// Classroom inside classroomFrame: row tops from the front (next to the desk) to the back; within
-// a row the seat numbers grow from right to left, 1650 twips apart.
-constexpr std::array<int, 7> RowTops{4620, 3960, 3300, 2640, 1980, 1320, 690};
-constexpr int ColumnStep = 1650;
-
-int rowTop(int index)
+QRect inPixels(const QRect &twips)
 {
-    return RowTops[size_t(index / 4)];
-}
-int columnShift(int index)
-{
-    return ColumnStep * (index % 4);
+    return twRect(twips.x(), twips.y(), twips.width(), twips.height());
 }
 
-QFrame *makeFrame(QWidget *parent, const char *name, const QRect &twips)
+// The classroom's frame, with the aisles and the 班 of a room drawn on its floor.
+class ClassroomFrame : public QFrame
 {
-    auto *frame = new QFrame(parent);
+public:
+    ClassroomFrame(QWidget *parent, const ConditionLayout &layout) : QFrame(parent)
+    {
+        for (const QRect &aisle : layout.aisles)
+            aisles_.append(inPixels(aisle));
+        for (const ChartGroup &group : layout.groups) {
+            QPainterPath path;
+            path.setFillRule(Qt::WindingFill);
+            for (const QRect &part : group.frame)
+                path.addRect(inPixels(part));
+            groups_.append({path.simplified(), inPixels(group.label), QStringLiteral("%1班").arg(group.number)});
+        }
+    }
+
+protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QFrame::paintEvent(event);
+        if (aisles_.isEmpty() && groups_.isEmpty())
+            return;
+        QPainter painter(this);
+        for (const QRect &aisle : aisles_)
+            painter.fillRect(aisle, AisleOlive);
+        painter.setPen(QPen(Qt::white, 1));
+        for (const Group &group : groups_)
+            painter.drawPath(group.outline);
+        QFont font = makeFont(Face::PGothic, 9);
+        for (const Group &group : groups_) {
+            font.setPointSizeF(fittingPointSize(font, {group.number}, group.label.width()));
+            painter.setFont(font);
+            painter.drawText(group.label, Qt::AlignCenter, group.number);
+        }
+    }
+
+private:
+    struct Group {
+        QPainterPath outline;
+        QRect label;
+        QString number;
+    };
+    QList<QRect> aisles_;
+    QList<Group> groups_;
+};
+
+void setUpFrame(QFrame *frame, const char *name, const QRect &twips)
+{
     frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(twRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    frame->setGeometry(inPixels(twips));
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken); // the etched line of a frame without caption
     setBackgroundColor(frame, Olive);
-    return frame;
 }
 
-template <class W, size_t N> int indexOf(const std::array<W *, N> &group, QObject *watched)
+template <class W> int indexOf(const QList<W *> &group, QObject *watched)
 {
-    for (size_t i = 0; i < N; ++i) {
-        if (group[i] == watched)
-            return int(i);
-    }
-    return -1;
+    return int(group.indexOf(watched));
 }
 
 // Every drag event type a drop target sees.
@@ -126,7 +155,13 @@ QPixmap dragIcon(const QString &name)
 
 void showConditionEditor()
 {
-    if (ConditionEditor *open = loadedForm<ConditionEditor>()) {
+    ConditionEditor *open = loadedForm<ConditionEditor>();
+    // Built for a room the class no longer has: its desks are not the class's desks.
+    if (open && open->room() != state().openClass.room) {
+        unload<ConditionEditor>();
+        open = nullptr;
+    }
+    if (open) {
         // Already open: what is entered stays; only the roster and the main window's
         // commands may have moved on since it opened.
         open->showRegistrants();
@@ -137,10 +172,14 @@ void showConditionEditor()
     form<ConditionEditor>()->bringToFront();
 }
 
-ConditionEditor::ConditionEditor() : FormWindow(QStringLiteral("条件設定"), "COND", Olive)
+ConditionEditor::ConditionEditor()
+    : FormWindow(QStringLiteral("条件設定"), "COND", Olive), room_(state().openClass.room)
 {
-    buildRegistrantList();
-    buildClassroom();
+    const ConditionLayout layout = conditionLayout(room_);
+    // Before the bars, which take the client area's width.
+    client()->setFixedSize(tw(layout.client.width()), tw(layout.client.height()));
+    buildRegistrantList(layout);
+    buildClassroom(layout);
     addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"),
             {{"mnuCond", QStringLiteral("条件設定(&S)..."), [this] { apply(); }, &applyAction},
              {"mnuNO", QStringLiteral("取消(&X)"), [this] { cancel(); }, &cancelAction}});
@@ -158,41 +197,53 @@ ConditionEditor::ConditionEditor() : FormWindow(QStringLiteral("条件設定"), 
     statusPanels->panel(1)->setToolTip(conditionStatusText());
 }
 
-void ConditionEditor::buildRegistrantList()
+void ConditionEditor::buildRegistrantList(const ConditionLayout &layout)
 {
-    registrantFrame = makeFrame(client(), "Frame1", QRect(60, 390, 2565, 5775));
+    registrantFrame = new QFrame(client());
+    setUpFrame(registrantFrame, "Frame1", layout.registrantFrame);
     registrantTitle =
-        makeLabel(registrantFrame, {QStringLiteral("Label3"), QStringLiteral("登録者一覧"), QRect(630, 360, 1335, 285),
+        makeLabel(registrantFrame, {QStringLiteral("Label3"), QStringLiteral("登録者一覧"), layout.registrantTitle,
                                     Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
-    for (int i = 0; i < SeatCount; ++i) {
-        const QRect place(RegistrantLefts[size_t(i / 14)], RegistrantTops[size_t(i % 14)], 1155, 255);
+    for (int i = 0; i < layout.registrants.size(); ++i) {
         QLabel *label = new RegistrantLabel(registrantFrame);
-        setUpLabel(label, {QStringLiteral("Label4_%1").arg(i), QString(), place, Face::PGothic, 9, false, Qt::black,
-                           LightOlive, true, Qt::AlignCenter});
+        setUpLabel(label, {QStringLiteral("Label4_%1").arg(i), QString(), layout.registrants.at(i), Face::PGothic, 9,
+                           false, Qt::black, LightOlive, true, Qt::AlignCenter});
         label->setAcceptDrops(true);
         label->installEventFilter(this);
-        registrantLabels[size_t(i)] = label;
+        registrantLabels.append(label);
     }
 }
 
-void ConditionEditor::buildClassroom()
+void ConditionEditor::buildClassroom(const ConditionLayout &layout)
 {
-    classroomFrame = makeFrame(client(), "Frame2", QRect(2610, 390, 6825, 5775));
+    classroomFrame = new ClassroomFrame(client(), layout);
+    setUpFrame(classroomFrame, "Frame2", layout.classroomFrame);
     setTextColor(classroomFrame, Qt::white);
-    // Seat numbers first, so that a box lies over the number above it where they meet.
-    for (int i = 0; i < SeatCount; ++i) {
-        const int left = (i < 9 ? 5790 : 5730) - columnShift(i);
-        QLabel *number =
-            makeLabel(classroomFrame, {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
-                                       QRect(left, rowTop(i) - 240, 600, 255), Face::PGothic, 12, false, Qt::white,
-                                       Olive, false, Qt::AlignLeft | Qt::AlignVCenter});
-        number->resize(number->fontMetrics().horizontalAdvance(number->text()) + 2, number->height());
-        seatCaptions[size_t(i)] = number;
+    const int desks = int(layout.desks.size());
+    // The standard room's numbers hug their text from the left; any other room's are centred
+    // in their place, as small as they must be to fit it.
+    const bool standard = room_.isStandard();
+    QFont captionFont = makeFont(Face::PGothic, 12);
+    if (!standard && desks > 0) {
+        captionFont.setPointSizeF(
+            fittingPointSize(captionFont, {seatName(desks)}, tw(layout.desks.constLast().caption.width())));
     }
-    for (int i = 0; i < SeatCount; ++i) {
+    // Seat numbers first, so that a box lies over the number above it where they meet.
+    for (int i = 0; i < desks; ++i) {
+        QLabel *number =
+            makeLabel(classroomFrame, {QStringLiteral("Label1_%1").arg(i), seatName(i + 1), layout.desks.at(i).caption,
+                                       Face::PGothic, 12, false, Qt::white, Olive, false,
+                                       standard ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter});
+        if (standard)
+            number->resize(number->fontMetrics().horizontalAdvance(number->text()) + 2, number->height());
+        else
+            number->setFont(captionFont);
+        seatCaptions.append(number);
+    }
+    for (int i = 0; i < desks; ++i) {
         auto *box = new QLineEdit(classroomFrame);
         box->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        box->setGeometry(twRect(5370 - columnShift(i), rowTop(i), 1275, 285));
+        box->setGeometry(inPixels(layout.desks.at(i).box));
         box->setFont(makeFont(Face::PGothic, 9.75));
         setBackgroundColor(box, LightOlive);
         setTextColor(box, Qt::black);
@@ -201,38 +252,40 @@ void ConditionEditor::buildClassroom()
         installEnterMovesOn(box);
         keepSingleLine(box);
         box->installEventFilter(this);
-        seatBoxes[size_t(i)] = box;
+        seatBoxes.append(box);
     }
-    for (int i = 0; i < SeatCount; ++i) {
+    for (int i = 0; i < desks; ++i) {
         auto *tick = new QCheckBox(classroomFrame);
         tick->setObjectName(QStringLiteral("Check1_%1").arg(i));
-        tick->setGeometry(twRect(5130 - columnShift(i), rowTop(i) - 120, 255, 495));
+        tick->setGeometry(inPixels(layout.desks.at(i).tick));
         setBackgroundColor(tick, Olive);
         // The box itself stays white with a black tick, as check boxes are drawn.
         QPalette p = tick->palette();
         p.setColor(QPalette::Base, Qt::white);
         p.setColor(QPalette::Text, Qt::black);
         tick->setPalette(p);
-        emptySeatChecks[size_t(i)] = tick;
+        emptySeatChecks.append(tick);
     }
-    // The seat boxes first, seat 1 to 28; then the ticks in the same order.
-    for (int i = 1; i < SeatCount; ++i)
-        setTabOrder(seatBoxes[size_t(i - 1)], seatBoxes[size_t(i)]);
-    setTabOrder(seatBoxes[SeatCount - 1], emptySeatChecks[0]);
-    for (int i = 1; i < SeatCount; ++i)
-        setTabOrder(emptySeatChecks[size_t(i - 1)], emptySeatChecks[size_t(i)]);
-    // Then the registrants (those of the roster take the focus), and round to seat 1.
-    setTabOrder(emptySeatChecks[SeatCount - 1], registrantLabels[0]);
-    for (int i = 1; i < SeatCount; ++i)
-        setTabOrder(registrantLabels[size_t(i - 1)], registrantLabels[size_t(i)]);
-    setTabOrder(registrantLabels[SeatCount - 1], seatBoxes[0]);
-    for (int i = 0; i < SeatCount; ++i) {
-        nameSeat(seatBoxes[size_t(i)], i + 1);
-        nameSeat(emptySeatChecks[size_t(i)], i + 1, QStringLiteral("空席"));
+    // The seat boxes first, desk by desk; then the ticks in the same order; then the
+    // registrants (those of the roster take the focus), and round to desk 1.
+    QWidgetList order;
+    order << QWidgetList(seatBoxes.cbegin(), seatBoxes.cend())
+          << QWidgetList(emptySeatChecks.cbegin(), emptySeatChecks.cend())
+          << QWidgetList(registrantLabels.cbegin(), registrantLabels.cend());
+    for (qsizetype i = 0; i < order.size(); ++i)
+        setTabOrder(order.at(i), order.at((i + 1) % order.size()));
+    for (int i = 0; i < desks; ++i) {
+        nameSeat(seatBoxes.at(i), i + 1);
+        nameSeat(emptySeatChecks.at(i), i + 1, QStringLiteral("空席"));
+        // The row as the room has it.
+        const QString row = rowText(room_.cellOfDesk(i + 1)->row + 1);
+        seatBoxes.at(i)->setAccessibleDescription(row);
+        emptySeatChecks.at(i)->setAccessibleDescription(row);
     }
-    desk =
-        makeLabel(classroomFrame, {QStringLiteral("Label5"), QStringLiteral("教     卓"), QRect(3030, 5100, 975, 285),
-                                   Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
+    desk = makeLabel(classroomFrame, {QStringLiteral("Label5"), QStringLiteral("教     卓"), layout.teachersDesk,
+                                      Face::PGothic, 11.25, false, Qt::black, LightOlive, true, Qt::AlignCenter});
+    if (!standard)
+        shrinkToFit(desk);
 }
 
 void ConditionEditor::onLoad()
@@ -243,11 +296,11 @@ void ConditionEditor::onLoad()
     showRegistrants();
     conditionsAtOpen_ = s.openClass.conditions;
     const SeatEntries shown = takeConditionsForEditing(s.openClass.conditions);
-    for (int i = 0; i < SeatCount; ++i) {
+    for (int i = 0; i < seatBoxes.size(); ++i) {
         if (shown.ticked.at(i))
-            emptySeatChecks[size_t(i)]->setChecked(true);
+            emptySeatChecks.at(i)->setChecked(true);
         else
-            seatBoxes[size_t(i)]->setText(shown.texts.at(i));
+            seatBoxes.at(i)->setText(shown.texts.at(i));
     }
     showDateAndTime();
     seatBoxes[0]->setFocus();
@@ -256,8 +309,8 @@ void ConditionEditor::onLoad()
 void ConditionEditor::showRegistrants()
 {
     const SharedState &s = state();
-    for (int k = 1; k <= SeatCount; ++k) {
-        QLabel *label = registrantLabels[size_t(k - 1)];
+    for (int k = 1; k <= registrantLabels.size(); ++k) {
+        QLabel *label = registrantLabels.at(k - 1);
         label->setText(s.openClass.pupils.value(k - 1));
         label->setProperty("Tag", s.openClass.pupils.value(k - 1));
         // Tab stops at the registrants only; a screen reader hears how to place one.
@@ -271,15 +324,15 @@ void ConditionEditor::showRegistrants()
 
 bool ConditionEditor::isRegistrant(int index) const
 {
-    return index >= 0 && index < SeatCount && index < state().openClass.pupils.size();
+    return index >= 0 && index < registrantLabels.size() && index < state().openClass.pupils.size();
 }
 
 SeatEntries ConditionEditor::entries() const
 {
-    SeatEntries e;
-    for (int i = 0; i < SeatCount; ++i) {
-        e.texts[i] = seatBoxes[size_t(i)]->text();
-        e.ticked[i] = emptySeatChecks[size_t(i)]->isChecked();
+    SeatEntries e(int(seatBoxes.size()));
+    for (int i = 0; i < seatBoxes.size(); ++i) {
+        e.texts[i] = seatBoxes.at(i)->text();
+        e.ticked[i] = emptySeatChecks.at(i)->isChecked();
     }
     return e;
 }
@@ -291,6 +344,13 @@ void ConditionEditor::showConditionMessage(ConditionMessage message, const QStri
 
 void ConditionEditor::apply()
 {
+    // The class moved to another room while the window stayed open: what is entered names
+    // desks it no longer has. The window opens afresh for the room it has now.
+    if (room_ != state().openClass.room) {
+        unloadSelf();
+        showConditionEditor();
+        return;
+    }
     const bool stored = applyConditions(
         state(), entries(), [this](ConditionMessage m, const QString &name) { showConditionMessage(m, name); });
     if (!stored) {
@@ -325,13 +385,14 @@ void ConditionEditor::onCloseRequest(QCloseEvent *event)
     // when the editor opened: loading took the empty-seat marks out of them, and a failed
     // apply may have left half of its entries in them.
     event->accept();
-    state().openClass.conditions = conditionsAtOpen_;
+    if (room_ == state().openClass.room)
+        state().openClass.conditions = conditionsAtOpen_;
     closeToMainWindow();
 }
 
 void ConditionEditor::dropName(int index, const QString &name)
 {
-    seatBoxes[size_t(index)]->setText(name);
+    seatBoxes.at(index)->setText(name);
 }
 
 void ConditionEditor::dragRegistrant(int index)
@@ -339,7 +400,7 @@ void ConditionEditor::dragRegistrant(int index)
     // Labels of empty roster slots have nobody to drag.
     if (!isRegistrant(index))
         return;
-    QLabel *label = registrantLabels[size_t(index)];
+    QLabel *label = registrantLabels.at(index);
     auto *drag = new QDrag(label);
     drag->setMimeData(registrantMimeData(label->property("Tag").toString(), index));
     // The cursor alone shows the drag: the name card over a seat box or the label it
@@ -386,7 +447,7 @@ QMenu *ConditionEditor::registrantMenu(int seat, QWidget *parent)
     auto *menu = new QMenu(QStringLiteral("登録者一覧から選択(&L)"), parent);
     menu->setObjectName(QStringLiteral("registrantMenu"));
     for (int i = 0; isRegistrant(i); ++i) {
-        const QString name = registrantLabels[size_t(i)]->property("Tag").toString();
+        const QString name = registrantLabels.at(i)->property("Tag").toString();
         connect(menu->addAction(menuCaption(name)), &QAction::triggered, this,
                 [this, seat, name] { dropName(seat, name); });
     }
@@ -404,7 +465,7 @@ void ConditionEditor::showRegistrantMenu(int seat)
         return;
     }
     // Under the box, as a drop-down list opens.
-    const QLineEdit *box = seatBoxes[size_t(seat)];
+    const QLineEdit *box = seatBoxes.at(seat);
     menu->popup(box->mapToGlobal(QPoint(0, box->height())));
     menu->setActiveAction(menu->actions().constFirst());
 }
@@ -413,26 +474,26 @@ void ConditionEditor::showSeatMenu(int index)
 {
     if (!isRegistrant(index))
         return;
-    const QString name = registrantLabels[size_t(index)]->property("Tag").toString();
+    const QString name = registrantLabels.at(index)->property("Tag").toString();
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("seatMenu"));
     menu->setAccessibleName(QStringLiteral("%1の座席").arg(name));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (int i = 0; i < SeatCount; ++i) {
+    for (int i = 0; i < seatBoxes.size(); ++i) {
         // One row of the classroom between separators; beside each seat what it holds now.
-        if (i > 0 && i % 4 == 0)
+        if (i > 0 && room_.cellOfDesk(i + 1)->row != room_.cellOfDesk(i)->row)
             menu->addSeparator();
         QStringList holds;
-        if (!seatBoxes[size_t(i)]->text().isEmpty())
-            holds.append(menuCaption(seatBoxes[size_t(i)]->text()));
-        if (emptySeatChecks[size_t(i)]->isChecked())
+        if (!seatBoxes.at(i)->text().isEmpty())
+            holds.append(menuCaption(seatBoxes.at(i)->text()));
+        if (emptySeatChecks.at(i)->isChecked())
             holds.append(QStringLiteral("空席"));
         QString caption = seatName(i + 1);
         if (!holds.isEmpty())
             caption += QLatin1Char('\t') + holds.join(QLatin1Char(' '));
         connect(menu->addAction(caption), &QAction::triggered, this, [this, i, name] { dropName(i, name); });
     }
-    const QLabel *label = registrantLabels[size_t(index)];
+    const QLabel *label = registrantLabels.at(index);
     menu->popup(label->mapToGlobal(QPoint(0, label->height())));
     menu->setActiveAction(menu->actions().constFirst());
 }
@@ -448,7 +509,7 @@ bool ConditionEditor::seatBoxKeyEvent(int index, QEvent *event)
         return true;
     }
     // The box's own context menu, with the registrants on top.
-    QLineEdit *box = seatBoxes[size_t(index)];
+    QLineEdit *box = seatBoxes.at(index);
     QMenu *menu = box->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     QAction *first = menu->actions().value(0);

@@ -7,8 +7,6 @@
 #include <QMenu>
 #include <QPixmap>
 
-#include <array>
-
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -16,7 +14,8 @@ class QLineEdit;
 
 // The condition editor: the registrants on the left, the classroom on the right. A name
 // dragged from the list (or typed) onto a seat pins that pupil there; a ticked seat
-// stays empty.
+// stays empty. The window is built for the open class's room: a box, a tick and a caption
+// per desk, placed as the room is, and a registrant label per desk.
 class ConditionEditor : public FormWindow
 {
     Q_OBJECT
@@ -47,12 +46,15 @@ public:
     QFrame *registrantFrame = nullptr;
     QLabel *registrantTitle = nullptr;
     // Registrant r is element r - 1; the name a drag carries is its property "Tag".
-    std::array<QLabel *, SeatCount> registrantLabels{};
+    QList<QLabel *> registrantLabels;
     QFrame *classroomFrame = nullptr;
-    std::array<QLineEdit *, SeatCount> seatBoxes{};
-    std::array<QCheckBox *, SeatCount> emptySeatChecks{};
-    std::array<QLabel *, SeatCount> seatCaptions{};
+    // Desk k is element k - 1.
+    QList<QLineEdit *> seatBoxes;
+    QList<QCheckBox *> emptySeatChecks;
+    QList<QLabel *> seatCaptions;
     QLabel *desk = nullptr;
+    // The room the window was built for.
+    const Room &room() const { return room_; }
 
     QAction *applyAction = nullptr, *cancelAction = nullptr; // the file menu's
 
@@ -62,8 +64,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void buildRegistrantList();
-    void buildClassroom();
+    void buildRegistrantList(const ConditionLayout &layout);
+    void buildClassroom(const ConditionLayout &layout);
     void showConditionMessage(ConditionMessage message, const QString &name = {});
     // Leaves the window for the main window.
     void closeToMainWindow();
@@ -74,6 +76,7 @@ private:
     void showRegistrantMenu(int seat);
     bool isRegistrant(int index) const;
 
+    Room room_;
     DeskConditions conditionsAtOpen_;
 };
 

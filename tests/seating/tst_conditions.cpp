@@ -26,10 +26,19 @@ const QString DoNotAddUp =
     QStringLiteral("設定確認|登録者数と空座席数の関係に矛盾があるか、\r指定座席に空座席を設定しようとしました。|16");
 const QString Applied = QStringLiteral("設定確認|条件を設定しました。|64");
 
+// Rooms by their place among the presets: 0 the standard room, 2 seven rows of 5, 4 five rows
+// of 8 in 班 of 5.
+Room preset(int index)
+{
+    return roomPresets().at(index).room;
+}
+
 // The condition editor opened for a roster, as the roster editor opens it, with seats typed
 // in; "-" ticks the seat's box, as the stored mark does, and a "[x]" after a name ticks it too.
-ConditionEditor *openEditor(const QStringList &roster, const SeatMap &stored = {}, const SeatMap &typed = {})
+ConditionEditor *openEditor(const QStringList &roster, const SeatMap &stored = {}, const SeatMap &typed = {},
+                            const Room &room = Room::standard())
 {
+    state().openClass.setRoom(room);
     mainWithRoster(roster, stored);
     showConditionEditor();
     ConditionEditor *w = loadedForm<ConditionEditor>();
@@ -73,7 +82,7 @@ QStringList boxTexts(ConditionEditor *w)
 QList<int> tickedSeats(ConditionEditor *w)
 {
     QList<int> seats;
-    for (int i = 0; i < SeatCount; ++i) {
+    for (int i = 0; i < w->emptySeatChecks.size(); ++i) {
         if (w->emptySeatChecks[size_t(i)]->isChecked())
             seats.append(i + 1);
     }
@@ -138,6 +147,8 @@ private slots:
     void keyboardPlacing_data();
     void keyboardPlacing();
     void tabReachesTheRegistrants();
+    void roomLayout_data();
+    void roomLayout();
     void dragIconFiles_data();
     void dragIconFiles();
     void wholeRoad();
@@ -149,25 +160,34 @@ void TestConditions::apply_data()
     QTest::addColumn<SeatMap>("entered");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<SeatMap>("stored");
+    QTest::addColumn<int>("room"); // preset
     const QStringList twenty = pupils(20);
     const QList<int> eight{1, 4, 8, 12, 16, 20, 24, 28}, nine = eight + QList<int>{2};
     const SeatMap twoPairs{{3, "生徒4"}, {5, "生徒9"}, {7, "生徒9"}, {10, "生徒4"}};
-    QTest::newRow("trailing blank") << twenty << SeatMap{{3, "生徒1 "}} << QStringList{NotRegistrant} << SeatMap{};
+    QTest::newRow("trailing blank") << twenty << SeatMap{{3, "生徒1 "}} << QStringList{NotRegistrant} << SeatMap{} << 0;
     QTest::newRow("full width") << QStringList{"Ken"} << SeatMap{{3, "Ｋｅｎ"}} << QStringList{NotRegistrant}
-                                << SeatMap{};
+                                << SeatMap{} << 0;
     QTest::newRow("empty roster, 28 empty seats")
-        << QStringList{} << emptySeats(1, 28) << QStringList{Applied} << emptySeats(1, 28);
-    QTest::newRow("two duplicate pairs: one message") << twenty << twoPairs << QStringList{SameNameTwice} << twoPairs;
-    QTest::newRow("seat named and ticked")
-        << twenty << SeatMap{{4, "生徒2[x]"}, {6, "-"}} << QStringList{DoNotAddUp} << SeatMap{{4, "生徒2"}, {6, "-"}};
-    QTest::newRow("20 pupils, 8 empty seats") << twenty << marked(eight) << QStringList{Applied} << marked(eight);
-    QTest::newRow("20 pupils, 9 empty seats") << twenty << marked(nine) << QStringList{DoNotAddUp} << marked(nine);
+        << QStringList{} << emptySeats(1, 28) << QStringList{Applied} << emptySeats(1, 28) << 0;
+    QTest::newRow("two duplicate pairs: one message")
+        << twenty << twoPairs << QStringList{SameNameTwice} << twoPairs << 0;
+    QTest::newRow("seat named and ticked") << twenty << SeatMap{{4, "生徒2[x]"}, {6, "-"}} << QStringList{DoNotAddUp}
+                                           << SeatMap{{4, "生徒2"}, {6, "-"}} << 0;
+    QTest::newRow("20 pupils, 8 empty seats") << twenty << marked(eight) << QStringList{Applied} << marked(eight) << 0;
+    QTest::newRow("20 pupils, 9 empty seats") << twenty << marked(nine) << QStringList{DoNotAddUp} << marked(nine) << 0;
     // Seats 5 and 6 are stored before seat 7 fails; the duplicate check is skipped after
     // message 1, the empty seats are still checked.
     const SeatMap duplicate{{5, "生徒7"}, {6, "生徒7"}};
     QTest::newRow("duplicate, then not a registrant, too many empty seats")
         << twenty << marked(nine, SeatMap{{5, "生徒7"}, {6, "生徒7"}, {7, "転校生"}})
-        << QStringList{NotRegistrant, DoNotAddUp} << marked(nine, duplicate);
+        << QStringList{NotRegistrant, DoNotAddUp} << marked(nine, duplicate) << 0;
+    const QStringList class35 = pupils(35);
+    const SeatMap full{{33, "生徒2"}, {35, "-"}}, fiveEmpty = marked({36, 37, 38, 39, 40}, {{33, "生徒2"}});
+    QTest::newRow("7x5, 35 pupils, a desk ticked") << class35 << full << QStringList{DoNotAddUp} << full << 2;
+    QTest::newRow("8x5 班, 35 pupils, 5 desks ticked")
+        << class35 << fiveEmpty << QStringList{Applied} << fiveEmpty << 4;
+    QTest::newRow("8x5 班, 35 pupils, 6 desks ticked")
+        << class35 << marked({1}, fiveEmpty) << QStringList{DoNotAddUp} << marked({1}, fiveEmpty) << 4;
 }
 
 void TestConditions::apply()
@@ -176,8 +196,9 @@ void TestConditions::apply()
     QFETCH(SeatMap, entered);
     QFETCH(QStringList, messages);
     QFETCH(SeatMap, stored);
+    QFETCH(int, room);
     TestEnv env;
-    ConditionEditor *w = openEditor(roster, {}, entered);
+    ConditionEditor *w = openEditor(roster, {}, entered, preset(room));
     const QStringList texts = boxTexts(w);
     const QList<int> ticks = tickedSeats(w);
     state().MatchFound = true; // apply starts from a clean flag
@@ -189,6 +210,12 @@ void TestConditions::apply()
     QCOMPARE(isLoaded<ConditionEditor>(), !success);
     if (!success) // everything entered stays for the user to correct
         QVERIFY(w->isVisible() && boxTexts(w) == texts && tickedSeats(w) == ticks);
+    if (!success)
+        return;
+    // The run keeps every pin and every empty desk applied.
+    const QStringList chart = chartTexts(drawChart(roster, state().openClass.conditions, seededUniformSource(7)).chart);
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        QCOMPARE(chart.at(it.key() - 1), it.value() == QLatin1String("-") ? QStringLiteral(" ") : it.value());
 }
 
 // A failed apply stops at seat 3 and leaves seat 10's empty-seat mark stored; the mark
@@ -266,19 +293,22 @@ void TestConditions::drops_data()
 {
     QTest::addColumn<QString>("target");
     QTest::addColumn<bool>("taken");
-    QTest::newRow("seat box with text") << "Text1_4" << true;
-    QTest::newRow("check box") << "Check1_4" << false;
-    QTest::newRow("seat number") << "Label1_4" << false;
-    QTest::newRow("desk") << "Label5" << false;
-    QTest::newRow("another registrant") << "Label4_3" << false;
+    QTest::addColumn<int>("room"); // preset
+    QTest::newRow("seat box with text") << "Text1_4" << true << 0;
+    QTest::newRow("check box") << "Check1_4" << false << 0;
+    QTest::newRow("seat number") << "Label1_4" << false << 0;
+    QTest::newRow("desk") << "Label5" << false << 0;
+    QTest::newRow("another registrant") << "Label4_3" << false << 0;
+    QTest::newRow("8x5 班, desk 33") << "Text1_32" << true << 4;
 }
 
 void TestConditions::drops()
 {
     QFETCH(QString, target);
     QFETCH(bool, taken);
+    QFETCH(int, room);
     TestEnv env;
-    ConditionEditor *w = openEditor(pupils(8), {{5, "生徒7"}}, {{5, "生徒7を消す"}});
+    ConditionEditor *w = openEditor(pupils(8), {{5, "生徒7"}}, {{5, "生徒7を消す"}}, preset(room));
     const QStringList before = boxTexts(w);
     auto *widget = w->findChild<QWidget *>(target);
     QVERIFY(widget);
@@ -303,14 +333,18 @@ void TestConditions::keyboardPlacing_data()
     QTest::addColumn<bool>("fromSeat"); // the keys start on seat 6, else on the second registrant
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("modifiers");
-    QTest::newRow("registrant, Enter") << false << int(Qt::Key_Return) << int(Qt::NoModifier);
-    QTest::newRow("registrant, Space") << false << int(Qt::Key_Space) << int(Qt::NoModifier);
-    QTest::newRow("registrant, Shift+F10") << false << int(Qt::Key_F10) << int(Qt::ShiftModifier);
-    QTest::newRow("seat, Alt+Down") << true << int(Qt::Key_Down) << int(Qt::AltModifier);
-    QTest::newRow("seat, Shift+F10: context menu") << true << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    QTest::addColumn<int>("desk");
+    QTest::addColumn<int>("room"); // preset
+    QTest::newRow("registrant, Enter") << false << int(Qt::Key_Return) << int(Qt::NoModifier) << 6 << 0;
+    QTest::newRow("registrant, Space") << false << int(Qt::Key_Space) << int(Qt::NoModifier) << 6 << 0;
+    QTest::newRow("registrant, Shift+F10") << false << int(Qt::Key_F10) << int(Qt::ShiftModifier) << 6 << 0;
+    QTest::newRow("seat, Alt+Down") << true << int(Qt::Key_Down) << int(Qt::AltModifier) << 6 << 0;
+    QTest::newRow("seat, Shift+F10: context menu") << true << int(Qt::Key_F10) << int(Qt::ShiftModifier) << 6 << 0;
+    QTest::newRow("7x5, registrant, Enter: desk 33") << false << int(Qt::Key_Return) << int(Qt::NoModifier) << 33 << 2;
+    QTest::newRow("8x5 班, desk 33, Alt+Down") << true << int(Qt::Key_Down) << int(Qt::AltModifier) << 33 << 4;
 }
 
-// Without a mouse, the second registrant goes to seat 6 as a drop puts it there: the name
+// Without a mouse, the second registrant goes to the desk as a drop puts it there: the name
 // as the roster has it, whatever the menus show of it. Only the roster's registrants are
 // offered; each seat shows what it holds.
 void TestConditions::keyboardPlacing()
@@ -318,17 +352,19 @@ void TestConditions::keyboardPlacing()
     QFETCH(bool, fromSeat);
     QFETCH(int, key);
     QFETCH(int, modifiers);
+    QFETCH(int, desk);
+    QFETCH(int, room);
     TestEnv env;
     const QString name = QStringLiteral("A&B\tC");
-    ConditionEditor *w = openEditor({"生徒1", name, "生徒3"}, {}, {{5, "生徒3"}, {7, "-"}});
+    ConditionEditor *w = openEditor({"生徒1", name, "生徒3"}, {}, {{5, "生徒3"}, {7, "-"}}, preset(room));
     w->activateWindow();
     QTRY_VERIFY(w->isActiveWindow());
-    QWidget *start = fromSeat ? static_cast<QWidget *>(w->seatBoxes[5]) : w->registrantLabels[1];
+    QWidget *start = fromSeat ? static_cast<QWidget *>(w->seatBoxes[desk - 1]) : w->registrantLabels[1];
     start->setFocus(Qt::TabFocusReason);
     QTest::keyClick(start, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QMenu *menu = openPopup();
     QVERIFY(menu);
-    int steps = 5; // No.1 is highlighted; down to No.6
+    int steps = desk - 1; // No.1 is highlighted
     if (fromSeat) {
         if (key == Qt::Key_F10) {
             QCOMPARE(captions(menu).first(), QStringLiteral("登録者一覧から選択(&L)"));
@@ -341,7 +377,7 @@ void TestConditions::keyboardPlacing()
         steps = 1;
     } else {
         QStringList seats;
-        for (int k = 1; k <= SeatCount; ++k)
+        for (int k = 1; k <= w->seatBoxes.size(); ++k)
             seats.append(QStringLiteral("No.%1").arg(k));
         seats[4] += QStringLiteral("\t生徒3");
         seats[6] += QStringLiteral("\t空席");
@@ -351,9 +387,9 @@ void TestConditions::keyboardPlacing()
         QTest::keyClick(menu, Qt::Key_Down);
     QTest::keyClick(menu, Qt::Key_Return);
     QTRY_VERIFY(!openPopup());
-    QStringList expected(SeatCount, QString());
+    QStringList expected(w->seatBoxes.size(), QString());
     expected[4] = QStringLiteral("生徒3");
-    expected[5] = name;
+    expected[desk - 1] = name;
     QCOMPARE(boxTexts(w), expected);
     QCOMPARE(tickedSeats(w), QList<int>{7});
 }
@@ -378,6 +414,61 @@ void TestConditions::tabReachesTheRegistrants()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     reached.append(QApplication::focusWidget()->objectName());
     QCOMPARE(reached, (QStringList{"Label4_0", "Label4_1", "Label4_2", "Text1_0", "Label4_2"}));
+}
+
+void TestConditions::roomLayout_data()
+{
+    QTest::addColumn<Room>("room");
+    Room sixBySix = Room::grid(6, 6);
+    sixBySix.setDesk({5, 0}, false);
+    sixBySix.setDesk({5, 5}, false);
+    QTest::newRow("7x5") << preset(2);
+    QTest::newRow("8x5 班") << preset(4);
+    QTest::newRow("6x6 less 2") << sixBySix;
+    QTest::newRow("10x10") << Room::grid(10, 10);
+}
+
+// Any room: a box, a tick and a number per desk inside the classroom, none over another, desk 1
+// in front on the right; a label per desk inside the list; all on a 1366 x 768 screen.
+void TestConditions::roomLayout()
+{
+    QFETCH(Room, room);
+    TestEnv env;
+    const int desks = room.deskCount();
+    // An editor built for another room opens afresh for the class's, on apply as when shown.
+    ConditionEditor *w = openEditor(pupils(2));
+    state().openClass.setRoom(room);
+    TRIGGER(w, "mnuCond");
+    QCOMPARE(loadedForm<ConditionEditor>()->seatBoxes.size(), desks);
+    QCOMPARE(openEditor({})->seatBoxes.size(), SeatCount);
+    w = openEditor(pupils(desks), {}, {}, room);
+    QCOMPARE(env.platform.messageLog(), QStringList{});
+    QVERIFY(w->width() <= 1366 && w->height() <= 700);
+    QCOMPARE(w->seatCaptions.size(), desks);
+    QCOMPARE(w->seatCaptions.constLast()->text(), QStringLiteral("No.%1").arg(desks));
+    QCOMPARE(w->registrantLabels.constLast()->text(), QStringLiteral("生徒%1").arg(desks));
+    QList<QWidget *> placed;
+    for (int i = 0; i < desks; ++i)
+        placed << w->seatBoxes[i] << w->emptySeatChecks[i];
+    for (QWidget *control : placed + QList<QWidget *>(w->seatCaptions.cbegin(), w->seatCaptions.cend()))
+        QVERIFY2(w->classroomFrame->rect().contains(control->geometry()), qPrintable(control->objectName()));
+    for (const QLabel *label : w->registrantLabels)
+        QVERIFY(w->registrantFrame->rect().contains(label->geometry()));
+    placed += QList<QWidget *>(w->registrantLabels.cbegin(), w->registrantLabels.cend());
+    for (const QWidget *a : placed) {
+        for (const QWidget *b : placed) {
+            QVERIFY2(a == b || a->parentWidget() != b->parentWidget() || !a->geometry().intersects(b->geometry()),
+                     qPrintable(a->objectName() + QLatin1Char(' ') + b->objectName()));
+        }
+    }
+    const QRect one = w->seatBoxes[0]->geometry(), two = w->seatBoxes[1]->geometry();
+    QVERIFY(one.top() == two.top() && one.left() > two.left() && one.bottom() < w->desk->geometry().top());
+    for (const QLineEdit *box : w->seatBoxes)
+        QVERIFY(box->geometry().top() <= one.top());
+    // Closed after the class moved to another room, it leaves that room's desks alone.
+    state().openClass.setRoom(Room::standard());
+    w->close();
+    QCOMPARE(state().openClass.deskCount(), SeatCount);
 }
 
 void TestConditions::dragIconFiles_data()
