@@ -1,22 +1,8 @@
 #include "core/chartexport.h"
 
-#include "core/chartgrid.h"
-#include "core/sharedstate.h"
-
 #include <QDir>
 
 #include <algorithm>
-#include <array>
-
-int rowOfSeat(int seat)
-{
-    return (seat + 3) / 4;
-}
-
-int placeInRow(int seat)
-{
-    return (seat - 1) % 4 + 1;
-}
 
 QString shownName(const QString &seatText)
 {
@@ -53,12 +39,19 @@ QString csvField(const QString &text)
     return delimitedField(text, QLatin1Char(','));
 }
 
-QByteArray chartCsv(const QStringList &seats)
+QByteArray chartCsv(const Room &room, const QStringList &seats)
 {
-    QString text = QStringLiteral("座席番号,列,列内の位置,氏名\r\n");
-    for (int seat = 1; seat <= SeatCount; ++seat) {
-        text += QStringLiteral("%1,%2,%3,").arg(seat).arg(rowOfSeat(seat)).arg(placeInRow(seat)) +
-                csvField(shownName(seats.value(seat - 1))) + QStringLiteral("\r\n");
+    // A room without 班 keeps the four columns a spreadsheet template may already expect.
+    const bool groups = !room.groupNumbers().isEmpty();
+    QString text = QStringLiteral("座席番号,列,列内の位置,氏名");
+    text += groups ? QStringLiteral(",班\r\n") : QStringLiteral("\r\n");
+    for (int desk = 1; desk <= room.deskCount(); ++desk) {
+        const RoomCell cell = room.cellOfDesk(desk).value_or(RoomCell{});
+        text += QStringLiteral("%1,%2,%3,").arg(desk).arg(cell.row + 1).arg(room.columns() - cell.column) +
+                csvField(shownName(seats.value(desk - 1)));
+        if (groups)
+            text += QLatin1Char(',') + (room.groupOf(desk) ? QString::number(room.groupOf(desk)) : QString());
+        text += QStringLiteral("\r\n");
     }
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
@@ -68,14 +61,25 @@ QString chartCsvFileName(const QDate &date)
     return QStringLiteral("ならびん結果-%1.csv").arg(date.toString(QStringLiteral("yyyyMMdd")));
 }
 
-QString chartClipboardText(const QStringList &seats, bool teacherView)
+QString chartClipboardText(const Room &room, const QStringList &seats, bool teacherView)
 {
-    std::array<QStringList, SeatCount / 4> lines;
-    lines.fill(QStringList(4, QString()));
-    for (int seat = 1; seat <= SeatCount; ++seat) {
-        const ChartCell cell = seatCell(seat, teacherView);
-        lines[size_t(cell.line)][cell.column] = delimitedField(shownName(seats.value(seat - 1)), QLatin1Char('\t'));
+    // As the pupils see the room: the back row on top, column 0 on the left. The teacher's
+    // desk sees it turned half round, which reverses both.
+    QList<QStringList> lines;
+    for (int row = room.rows() - 1; row >= 0; --row) {
+        QStringList cells;
+        for (int column = 0; column < room.columns(); ++column) {
+            const int desk = room.deskNumber({row, column});
+            cells.append(desk ? delimitedField(shownName(seats.value(desk - 1)), QLatin1Char('\t')) : QString());
+            if (column + 1 < room.columns() && room.aisleAfter(column))
+                cells.append(QString());
+        }
+        if (teacherView)
+            std::reverse(cells.begin(), cells.end());
+        lines.append(cells);
     }
+    if (teacherView)
+        std::reverse(lines.begin(), lines.end());
     QString text;
     for (const QStringList &cells : lines)
         text += cells.join(QLatin1Char('\t')) + QLatin1Char('\n');

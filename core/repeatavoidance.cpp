@@ -5,6 +5,7 @@
 #include "core/resultlog.h"
 #include "core/textfile.h"
 
+#include <QJsonDocument>
 #include <QSet>
 
 namespace
@@ -127,11 +128,13 @@ RepeatAvoidingRun shuffleAvoidingRepeats(SharedState &s, const UniformSource &un
     return best;
 }
 
-QString rosterKey(const QStringList &names)
+QString rosterKey(const QStringList &names, const Room &room)
 {
     QStringList sorted = nameSet(names).values();
     sorted.sort();
-    return sorted.join(QChar(0));
+    // A chart of another room, even one with as many desks, says nothing about this one's.
+    return sorted.join(QChar(0)) + QChar(1) +
+           QString::fromUtf8(QJsonDocument(room.toJson()).toJson(QJsonDocument::Compact));
 }
 
 QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names, const Room &room)
@@ -155,10 +158,9 @@ QStringList newestLoggedChart(const QStringList &log, const QString &folder, con
 QStringList previousChart(const SharedState &s, const QString &folder)
 {
     const ClassModel &c = s.openClass;
-    const auto remembered = s.LastCharts.constFind(rosterKey(c.pupils));
-    // A chart of another room says nothing about this one's desks.
+    const auto remembered = s.LastCharts.constFind(rosterKey(c.pupils, c.room));
     if (remembered != s.LastCharts.cend())
-        return remembered->size() == c.deskCount() ? *remembered : QStringList();
+        return *remembered;
     const FieldsRead log = readResultLog(folder);
     return log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, c.pupils, c.room) : QStringList();
 }
@@ -185,6 +187,6 @@ std::optional<MessageText> placeForRun(SharedState &s, const UniformSource &unif
     // The log is read only when an option asks for it.
     const QStringList previous = rules.any() ? previousChart(s, folder) : QStringList();
     const RepeatAvoidingRun run = shuffleAvoidingRepeats(s, uniform, previous, rules);
-    s.LastCharts.insert(rosterKey(s.openClass.pupils), chartTexts(s.openClass.chart));
+    s.LastCharts.insert(rosterKey(s.openClass.pupils, s.openClass.room), chartTexts(s.openClass.chart));
     return repeatMessage(run.repeats);
 }

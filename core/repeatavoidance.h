@@ -53,12 +53,12 @@ struct RepeatAvoidingRun {
 RepeatAvoidingRun shuffleAvoidingRepeats(SharedState &s, const UniformSource &uniform, const QStringList &previous,
                                          RepeatRules rules);
 
-// The set of a roster's names, as the key a chart is remembered under.
-QString rosterKey(const QStringList &names);
+// The set of a roster's names and the room, as the key a chart is remembered under.
+QString rosterKey(const QStringList &names, const Room &room);
 
-// The chart a run compares with: the last run of this process for the roster, else the
-// newest chart in the log of `folder` of the class's room whose names are exactly the
-// roster's (as a set). Empty when there is none, or when it was of another room.
+// The chart a run compares with: the last run of this process for the roster in the
+// class's room, else the newest chart in the log of `folder` of that room whose names are
+// exactly the roster's (as a set). Empty when there is none.
 QStringList previousChart(const SharedState &s, const QString &folder);
 
 // The newest chart among the log's files (named relative to `folder`) that exist, read

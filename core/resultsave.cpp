@@ -7,7 +7,9 @@
 
 #include <QDir>
 
-ResultSaveOutcome saveResult(const QString &folder, const QString &name, const QStringList &seats)
+#include <algorithm>
+
+ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Room &room, const QStringList &texts)
 {
     using Kind = ResultSaveOutcome::Kind;
     ResultSaveOutcome out;
@@ -23,6 +25,10 @@ ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Q
         out.kind = Kind::NameNotCp932;
     if (out.kind != Kind::Saved)
         return out;
+    // Blank texts past the last desk are the padding of a shorter chart; a name there would be lost.
+    const auto beyond = std::find_if(texts.cbegin() + std::min<qsizetype>(room.deskCount(), texts.size()), texts.cend(),
+                                     [](const QString &text) { return !text.trimmed().isEmpty(); });
+    const Chart chart = chartFromTexts(texts, beyond == texts.cend() ? room.deskCount() : int(texts.size()));
     // Held from before the result is written, so that a log another copy keeps busy
     // leaves nothing written at all.
     const FileLock lock(resultLogLockTarget(folder));
@@ -31,7 +37,7 @@ ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Q
         out.reason = lock.error();
         return out;
     }
-    out.reason = writeResultFile(out.resultPath, seats);
+    out.reason = writeResultFile(out.resultPath, room, chart);
     if (!out.reason.isEmpty()) {
         out.kind = Kind::ResultNotWritten;
         return out;

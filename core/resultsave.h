@@ -1,13 +1,15 @@
 #pragma once
 
 #include "core/message.h"
+#include "core/room.h"
 
 #include <QString>
 #include <QStringList>
 
-// Saving a chart: its result file `name` in `folder`, and the name appended to the log
-// of that folder (at most 15 kept). The checks on the name come first, so that a name
-// the log could not hold writes nothing.
+// Saving a chart of `room` (the desk texts, desk 1 first): its result file `name` in
+// `folder`, and the name appended to the log of that folder (at most 15 kept). The checks
+// on the name and the chart come first, so that a name the log could not hold, or a name
+// on a desk the room lacks, writes nothing.
 struct ResultSaveOutcome {
     enum class Kind {
         Saved,
@@ -25,7 +27,7 @@ struct ResultSaveOutcome {
     QString reason;  // why writing or reading failed
     QStringList log; // the log's entries after the save (also when writing it failed)
 };
-ResultSaveOutcome saveResult(const QString &folder, const QString &name, const QStringList &seats);
+ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Room &room, const QStringList &texts);
 
 // What the user is told: the confirmation, or what failed and why.
 MessageText resultSaveMessage(const ResultSaveOutcome &outcome);

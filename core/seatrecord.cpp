@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 bool isFrontDesk(const Room &room, int desk)
 {
     const auto cell = room.cellOfDesk(desk);
@@ -17,6 +19,35 @@ bool isBackDesk(const Room &room, int desk)
 {
     const auto cell = room.cellOfDesk(desk);
     return cell && cell->row >= room.rows() - 2;
+}
+
+namespace
+{
+
+QString deskRun(const Room &room, bool (*inPart)(const Room &, int))
+{
+    QList<int> desks;
+    for (int desk = 1; desk <= room.deskCount(); ++desk) {
+        if (inPart(room, desk))
+            desks.append(desk);
+    }
+    if (desks.isEmpty())
+        return QString();
+    if (desks.size() == 1)
+        return QStringLiteral("No.%1").arg(desks.first());
+    return QStringLiteral("No.%1～No.%2").arg(desks.first()).arg(desks.last());
+}
+
+} // namespace
+
+QString frontDesksText(const Room &room)
+{
+    return deskRun(room, isFrontDesk);
+}
+
+QString backDesksText(const Room &room)
+{
+    return deskRun(room, isBackDesk);
 }
 
 double PupilSeatCount::frontShare() const
@@ -107,6 +138,10 @@ SeatRecord seatRecordFor(const QStringList &roster, const QString &folder)
     if (charts.isEmpty())
         return say(QStringLiteral("過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。"));
     record.charts = int(charts.size());
+    const bool oneRoom = std::all_of(charts.cbegin(), charts.cend(),
+                                     [&charts](const RoomChart &chart) { return chart.room == charts.first().room; });
+    if (oneRoom)
+        record.room = charts.first().room;
     record.pupils = countSeats(roster, charts);
     const bool anyone =
         std::any_of(record.pupils.cbegin(), record.pupils.cend(), [](const PupilSeatCount &p) { return p.charts > 0; });

@@ -17,6 +17,10 @@
 // standard room seats 1..8 and 21..28).
 bool isFrontDesk(const Room &room, int desk);
 bool isBackDesk(const Room &room, int desk);
+// Those desks as the record names them, "No.1～No.8" (front rows are numbered first, so
+// either part is one run of numbers).
+QString frontDesksText(const Room &room);
+QString backDesksText(const Room &room);
 
 // A saved chart with the room it was made for.
 struct RoomChart {
@@ -53,6 +57,9 @@ struct SeatRecord {
     std::optional<MessageText> message;
     int charts = 0;
     QList<PupilSeatCount> pupils;
+    // The room of every chart counted, when they all share one: only then do desk numbers
+    // say the same place in each.
+    std::optional<Room> room;
 };
 SeatRecord seatRecordFor(const QStringList &roster, const QString &folder);
 

@@ -138,13 +138,19 @@ SeatRecordWindow::SeatRecordWindow() : FormDialog(seatRecordTitle(), 12000, 7200
     layout->addLayout(buttons);
 }
 
-void SeatRecordWindow::showRecord(int charts, const QList<PupilSeatCount> &pupils)
+void SeatRecordWindow::showRecord(const SeatRecord &record)
 {
+    // Desk numbers name the same rows only when every chart is of one room.
+    const auto part = [&record](QString (*desks)(const Room &), const QString &rows) {
+        return record.room ? QStringLiteral("%1（%2）").arg(desks(*record.room), rows) : rows;
+    };
     summary->setText(QStringLiteral("過去ﾛｸﾞの結果 %1 件から数えました。"
-                                    "<span style=\"color:%2\">■</span> 前 = No.1～No.8（教卓側の2行）、"
-                                    "<span style=\"color:%3\">■</span> 後 = No.21～No.28（後ろの2行）。")
-                         .arg(charts)
-                         .arg(FrontColour.name(), BackColour.name()));
+                                    "<span style=\"color:%2\">■</span> 前 = %3、"
+                                    "<span style=\"color:%4\">■</span> 後 = %5。")
+                         .arg(QString::number(record.charts), FrontColour.name(),
+                              part(frontDesksText, QStringLiteral("教卓側の2行")), BackColour.name(),
+                              part(backDesksText, QStringLiteral("後ろの2行"))));
+    const QList<PupilSeatCount> &pupils = record.pupils;
     table->setSortingEnabled(false);
     table->clearContents();
     table->setRowCount(int(pupils.size()));
@@ -188,7 +194,7 @@ void seatRecordCommand()
         return;
     }
     SeatRecordWindow *window = form<SeatRecordWindow>();
-    window->showRecord(record.charts, record.pupils);
+    window->showRecord(record);
     window->show();
     window->raise();
     window->activateWindow();

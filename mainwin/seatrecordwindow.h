@@ -15,8 +15,8 @@ class SeatRecordWindow : public FormDialog
 public:
     SeatRecordWindow();
 
-    // Fills the table from counts over `charts` charts.
-    void showRecord(int charts, const QList<PupilSeatCount> &pupils);
+    // Fills the table and its legend from the record.
+    void showRecord(const SeatRecord &record);
 
     // The table's columns.
     enum Column { NameColumn, ChartsColumn, FrontColumn, BackColumn, ShareColumn, SeatsColumn, ColumnCount };

@@ -201,7 +201,8 @@ void ResultWindow::saveChart()
     SharedState &s = state();
     s.ResultSaveFileName = fileDialog.fileTitle;
     // The dialog made the chosen folder the current directory; the result and the log go there.
-    const ResultSaveOutcome outcome = saveResult(QDir::currentPath(), s.ResultSaveFileName, seatTexts());
+    const ResultSaveOutcome outcome =
+        saveResult(QDir::currentPath(), s.ResultSaveFileName, s.openClass.room, seatTexts());
     if (!outcome.log.isEmpty())
         s.ResultLogList = outcome.log;
     showMessage(this, resultSaveMessage(outcome));
@@ -270,7 +271,7 @@ void ResultWindow::exportCsv()
     const QFileInfo target(path);
     if (target.exists() && !target.isDir() && showMessage(this, replaceFileQuestion(path)) != IDOK)
         return;
-    const QString reason = writeFileAtomically(path, chartCsv(seatTexts()));
+    const QString reason = writeFileAtomically(path, chartCsv(state().openClass.room, seatTexts()));
     showMessage(this, reason.isEmpty() ? csvSavedMessage() : csvNotWrittenMessage(path, reason));
 }
 
@@ -278,6 +279,6 @@ void ResultWindow::copyChart()
 {
     auto *data = new QMimeData;
     data->setImageData(client()->grab().toImage());
-    data->setText(chartClipboardText(seatTexts(), teacherView()));
+    data->setText(chartClipboardText(state().openClass.room, seatTexts(), teacherView()));
     QGuiApplication::clipboard()->setMimeData(data);
 }

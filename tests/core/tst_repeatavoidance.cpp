@@ -1,6 +1,5 @@
 // Keeping pupils off last time's seats and neighbours, and where last time comes from.
 #include "core/repeatavoidance.h"
-#include "core/resultsave.h"
 #include "seating/seatingfixture.h"
 
 #include <QtTest>
@@ -15,18 +14,20 @@ RepeatRules rulesOf(const Rules &r)
     return {r.value(0), r.value(1)};
 }
 
-// A roster and its conditions in the shared state, nothing placed yet.
-SharedState &rosterState(const QStringList &roster, const SeatMap &conditions)
+// A roster and its conditions in the shared state, nothing placed yet; the room from
+// roomFromEdits, the standard one when there are none.
+SharedState &rosterState(const QStringList &roster, const SeatMap &conditions, const QString &room = {})
 {
     resetState();
+    state().openClass.setRoom(roomFromEdits(room));
     putRoster(state(), roster, conditions);
     return state();
 }
 
 // A chart the plain shuffle makes.
-QStringList plainChart(const QStringList &roster, const SeatMap &conditions, quint32 seed)
+QStringList plainChart(const QStringList &roster, const SeatMap &conditions, quint32 seed, const QString &room)
 {
-    SharedState &s = rosterState(roster, conditions);
+    SharedState &s = rosterState(roster, conditions, room);
     shuffleAndPlace(s.openClass, seededUniformSource(seed));
     return chartTexts(s.openClass.chart);
 }
@@ -68,16 +69,22 @@ void TestRepeatAvoidance::noAvoidableRepeatLeft_data()
     QTest::addColumn<QStringList>("roster");
     QTest::addColumn<SeatMap>("conditions");
     QTest::addColumn<Rules>("rules");
-    QTest::newRow("28 pupils, seats") << pupils(28) << SeatMap{} << Rules{true, false};
-    QTest::newRow("28 pupils, neighbours") << pupils(28) << SeatMap{} << Rules{false, true};
-    QTest::newRow("28 pupils, both") << pupils(28) << SeatMap{} << Rules{true, true};
+    QTest::addColumn<QString>("room"); // edits; none: the standard room
+    QTest::newRow("28 pupils, seats") << pupils(28) << SeatMap{} << Rules{true, false} << "";
+    QTest::newRow("28 pupils, neighbours") << pupils(28) << SeatMap{} << Rules{false, true} << "";
+    QTest::newRow("28 pupils, both") << pupils(28) << SeatMap{} << Rules{true, true} << "";
     // Two pinned side by side with free seats around them, empty seats at the back.
     SeatMap mixed = emptySeats(23, 28);
     mixed[2] = QStringLiteral("生徒1");
     mixed[3] = QStringLiteral("生徒2");
-    QTest::newRow("pinned and empty seats, both") << pupils(20) << mixed << Rules{true, true};
+    QTest::newRow("pinned and empty seats, both") << pupils(20) << mixed << Rules{true, true} << "";
     // Four pupils in one row: few orders keep every pair apart.
-    QTest::newRow("one row of four, both") << pupils(4) << emptySeats(5, 28) << Rules{true, true};
+    QTest::newRow("one row of four, both") << pupils(4) << emptySeats(5, 28) << Rules{true, true} << "";
+    // Three in a row of 7 × 5 with the aisle between desks 2 and 3: only 1 and 2 are neighbours,
+    // so last time's pair can always be parted; were 2 and 3 neighbours, one pair would stay.
+    QTest::newRow("7 × 5, across the aisle")
+        << pupils(3) << emptySeats(4, 35) << Rules{false, true} << "grid 7 5; aisle 2";
+    QTest::newRow("35 pupils in 7 × 5, both") << pupils(35) << SeatMap{} << Rules{true, true} << "preset 2";
 }
 
 void TestRepeatAvoidance::noAvoidableRepeatLeft()
@@ -85,9 +92,10 @@ void TestRepeatAvoidance::noAvoidableRepeatLeft()
     QFETCH(QStringList, roster);
     QFETCH(SeatMap, conditions);
     QFETCH(Rules, rules);
+    QFETCH(QString, room);
     for (quint32 run = 0; run < 200; ++run) {
-        const QStringList previous = plainChart(roster, conditions, 5000 + run);
-        SharedState &s = rosterState(roster, conditions);
+        const QStringList previous = plainChart(roster, conditions, 5000 + run, room);
+        SharedState &s = rosterState(roster, conditions, room);
         const RepeatAvoidingRun r = shuffleAvoidingRepeats(s, seededUniformSource(run), previous, rulesOf(rules));
         const Repeats left = findRepeats(chartTexts(s.openClass.chart), previous, s.openClass.room,
                                          s.openClass.conditions, rulesOf(rules));
@@ -121,7 +129,7 @@ void TestRepeatAvoidance::plainShuffleWhenNothingToAvoid()
         s.OptNoSameSeat = rules.at(0) ? QStringLiteral("1") : QStringLiteral("0");
         s.OptNoSameNeighbour = rules.at(1) ? QStringLiteral("1") : QString();
         if (previous != QLatin1String("none"))
-            s.LastCharts.insert(rosterKey(pupils(12)), chartOf(previous));
+            s.LastCharts.insert(rosterKey(pupils(12), Room::standard()), chartOf(previous));
         QVERIFY(!placeForRun(s, seededUniformSource(seed), noLog.path()));
         QVERIFY(s.openClass == today.openClass);
     }
@@ -214,42 +222,53 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
 
 void TestRepeatAvoidance::previousChart_data()
 {
-    QTest::addColumn<QStringList>("saved"); // "file=name:seat,..." saved in this order
+    QTest::addColumn<QStringList>("saved"); // "[room edits@]file=name:seat,..." saved in this order
     QTest::addColumn<QString>("extra");     // "missing" a logged file deleted, "broken" one overwritten
-    QTest::addColumn<bool>("ranBefore");    // a run of the roster in this process
+    QTest::addColumn<QString>("ranBefore"); // a run of the roster in this process, in a room (edits)
     QTest::addColumn<QString>("expected");  // "name:seat,..."; empty: none
     const QString ours = QStringLiteral("A:1,B:2,C:3"), reordered = QStringLiteral("C:5,A:9,B:28");
-    QTest::newRow("newest matching file")
-        << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "" << false << reordered;
+    QTest::newRow("newest matching file") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << ""
+                                          << "none" << reordered;
     QTest::newRow("newer file of other names skipped")
-        << QStringList{"ours.rlt=" + ours, "other.rlt=A:1,B:2,X:3", "more.rlt=A:1,B:2,C:3,D:4"} << "" << false << ours;
-    QTest::newRow("newest deleted") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "missing" << false
-                                    << ours;
-    QTest::newRow("newest unreadable") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "broken" << false
-                                       << ours;
-    QTest::newRow("none matches") << QStringList{"other.rlt=A:1,B:2"} << "" << false << "";
-    QTest::newRow("this process's run first") << QStringList{"new.rlt=" + reordered} << "" << true << "B:1,C:2,A:3";
+        << QStringList{"ours.rlt=" + ours, "other.rlt=A:1,B:2,X:3", "more.rlt=A:1,B:2,C:3,D:4"} << ""
+        << "none" << ours;
+    // 28 desks too, but with an aisle: other desks are neighbours there.
+    QTest::newRow("newer chart of another room skipped")
+        << QStringList{"ours.rlt=" + ours, "grid 7 4; aisle 1@aisle.rlt=" + reordered, "preset 2@five.rlt=" + reordered}
+        << ""
+        << "none" << ours;
+    QTest::newRow("newest deleted") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "missing"
+                                    << "none" << ours;
+    QTest::newRow("newest unreadable") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "broken"
+                                       << "none" << ours;
+    QTest::newRow("none matches") << QStringList{"other.rlt=A:1,B:2"} << ""
+                                  << "none"
+                                  << "";
+    QTest::newRow("this process's run first") << QStringList{"new.rlt=" + reordered} << ""
+                                              << ""
+                                              << "B:1,C:2,A:3";
+    QTest::newRow("this process's run in another room") << QStringList{"new.rlt=" + reordered} << ""
+                                                        << "grid 7 4; aisle 1" << reordered;
 }
 
 void TestRepeatAvoidance::previousChart()
 {
     QFETCH(QStringList, saved);
     QFETCH(QString, extra);
-    QFETCH(bool, ranBefore);
+    QFETCH(QString, ranBefore);
     QFETCH(QString, expected);
     TestEnv env;
     const QString folder = QDir::currentPath();
-    for (const QString &file : saved)
-        QCOMPARE(saveResult(folder, file.section(u'=', 0, 0), chartOf(file.section(u'=', 1))).kind,
-                 ResultSaveOutcome::Kind::Saved);
+    QVERIFY(saveCharts(folder, saved));
     const QString last = saved.constLast().section(u'=', 0, 0);
     if (extra == QLatin1String("missing"))
         QVERIFY(QFile::remove(env.path(last)));
     if (extra == QLatin1String("broken"))
         env.writeFile(last, QByteArray(40, ','));
     SharedState &s = rosterState({"C", "A", "B"}, {});
-    if (ranBefore)
-        s.LastCharts.insert(rosterKey({"B", "C", "A"}), chartOf(QStringLiteral("B:1,C:2,A:3")));
+    if (ranBefore != QLatin1String("none"))
+        s.LastCharts.insert(rosterKey({"B", "C", "A"}, roomFromEdits(ranBefore)),
+                            chartOf(QStringLiteral("B:1,C:2,A:3")));
     QCOMPARE(::previousChart(s, folder), expected.isEmpty() ? QStringList() : chartOf(expected));
 
     // A run with the options on keeps the pupils off those seats and becomes the next previous chart.

@@ -11,34 +11,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-namespace
-{
-
-// A room with desks switched off, aisles, pairs and 班 at random.
-Room randomRoom(QRandomGenerator &random)
-{
-    Room room = Room::grid(random.bounded(1, 11), random.bounded(1, 11));
-    for (int row = 0; row < room.rows(); ++row) {
-        for (int column = 0; column < room.columns(); ++column) {
-            if (random.bounded(5) == 0)
-                room.setDesk({row, column}, false);
-        }
-    }
-    for (int column = 0; column + 1 < room.columns(); ++column)
-        room.setAisleAfter(column, random.bounded(3) == 0);
-    for (int row = 0; row < room.rows(); ++row) {
-        for (int column = 0; column + 1 < room.columns(); column += 2) {
-            if (random.bounded(2) == 0)
-                room.joinPair({row, column});
-        }
-    }
-    for (int desk = 1; desk <= room.deskCount(); ++desk)
-        room.setGroup(*room.cellOfDesk(desk), random.bounded(2) ? (desk - 1) / 4 + 1 : 0);
-    return room;
-}
-
-} // namespace
-
 class TestRoom : public QObject
 {
     Q_OBJECT
@@ -200,7 +172,7 @@ void TestRoom::resultFilesReopenWithTheirRoom()
     // Kanji, a comma, quotes, TABs, leading blanks, and a name that looks like the room line.
     const QStringList names{
         "髙橋①～", "佐藤,一", R"(O"Brien)", "木\t村", " 前", "\t田中", R"({"format":"narabin-result"})"};
-    for (int round = 0; round < 400; ++round) {
+    for (int round = 0; round < 4000; ++round) {
         const Room room = round % 4 == 0 ? Room::standard() : randomRoom(random);
         if (room.deskCount() == 0)
             continue;
@@ -212,8 +184,13 @@ void TestRoom::resultFilesReopenWithTheirRoom()
             else if (kind < 3)
                 desk = {ChartDesk::Kind::Pupil, names[random.bounded(int(names.size()))] + QString::number(round)};
         }
-        QCOMPARE(writeResultFile(env.path("a.rlt"), room, chart), QString());
-        const QByteArray bytes = env.readFile("a.rlt");
+        // Through a file now and then, else through the bytes the file would hold.
+        const bool onDisk = round % 20 == 0;
+        QString error = QStringLiteral("unset");
+        if (onDisk)
+            error = writeResultFile(env.path("a.rlt"), room, chart);
+        const QByteArray bytes = onDisk ? env.readFile("a.rlt") : resultFileBytes(room, chart, &error);
+        QCOMPARE(error, QString());
         QStringList lines = chartTexts(chart);
         while (!room.isStandard() && lines.size() < SeatCount)
             lines.append(QString());
@@ -229,7 +206,7 @@ void TestRoom::resultFilesReopenWithTheirRoom()
             if (room.isStandard() && desk.kind == ChartDesk::Kind::Empty)
                 desk = {};
         }
-        const ResultFileRead read = readResultFile(env.path("a.rlt"));
+        const ResultFileRead read = onDisk ? readResultFile(env.path("a.rlt")) : resultFromBytes(bytes);
         QVERIFY2(read.ok, qPrintable(read.error));
         QVERIFY(read.room == room);
         QCOMPARE(read.chart, expected);
@@ -238,6 +215,14 @@ void TestRoom::resultFilesReopenWithTheirRoom()
     QCOMPARE(writeResultFile(env.path("b.rlt"), Room::grid(2, 3), Chart(5)),
              QStringLiteral("結果の席の数（5）が教室の机の数（6）と合いません。"));
     QVERIFY(!QFile::exists(env.path("b.rlt")));
+    // Saved: blank texts past the room's desks are padding; a name there is refused, nothing written.
+    QCOMPARE(saveResult(env.work(), "c.rlt", Room::grid(2, 3), chartOf("山田:6")).kind, ResultSaveOutcome::Kind::Saved);
+    const ResultSaveOutcome refused = saveResult(env.work(), "d.rlt", Room::grid(2, 3), chartOf("山田:7"));
+    QCOMPARE(
+        resultSaveMessage(refused).text,
+        QStringLiteral("結果ﾌｧｲﾙ「%1」を保存できませんでした。\n結果の席の数（28）が教室の机の数（6）と合いません。")
+            .arg(QDir::toNativeSeparators(env.path("d.rlt"))));
+    QCOMPARE(QDir(env.work()).entryList(QDir::Files), (QStringList{"a.rlt", "c.rlt", "ならびん.INI"}));
 }
 
 void TestRoom::refusedResultFiles_data()

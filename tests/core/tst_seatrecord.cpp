@@ -1,6 +1,5 @@
 // Where the roster's pupils sat over the charts of the log.
 #include "core/resultfile.h"
-#include "core/resultsave.h"
 #include "core/seatrecord.h"
 #include "support/fixtures.h"
 
@@ -33,23 +32,33 @@ void TestSeatRecord::record_data()
     QTest::addColumn<QStringList>("roster");
     QTest::addColumn<QStringList>("rows"); // name|charts|front|back|seats; empty when a message is due
     QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("zones"); // front|back desks when every chart is of one room
     const QStringList three{"a.rlt=伊藤:1,佐藤:28,鈴木:9", "b.rlt=伊藤:8,佐藤:21,鈴木:20", "c.rlt=伊藤:1,鈴木:27"};
     const QStringList roster{"伊藤", "佐藤", "鈴木", "田中"};
     const QStringList rows{"伊藤|3|3|0|No.1×2、No.8", "佐藤|2|0|2|No.21、No.28", "鈴木|3|0|1|No.9、No.20、No.27",
                            "田中|0|0|0|―"};
-    QTest::newRow("three charts") << three << QStringList{} << roster << rows << "";
+    const QString standard = QStringLiteral("No.1～No.8|No.21～No.28");
+    QTest::newRow("three charts") << three << QStringList{} << roster << rows << "" << standard;
+    // Each chart counts with its own room: the back rows of 7 × 5 and 8 × 5 are desks 26..35 and 25..40.
+    QTest::newRow("rooms of 35, 40 and 28")
+        << QStringList{"preset 2@a.rlt=伊藤:35,佐藤:1", "preset 4@b.rlt=伊藤:40,佐藤:16", "c.rlt=伊藤:28,佐藤:9"}
+        << QStringList{} << roster
+        << QStringList{"伊藤|3|0|3|No.28、No.35、No.40", "佐藤|3|2|0|No.1、No.9、No.16", "鈴木|0|0|0|―", "田中|0|0|0|―"}
+        << ""
+        << "";
     // A file logged twice counts once; files gone or no chart do not count.
     QTest::newRow("logged twice, deleted, broken")
         << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27")
-        << QStringList{"missing=x.rlt", "broken=y.rlt"} << roster << rows << "";
+        << QStringList{"missing=x.rlt", "broken=y.rlt"} << roster << rows << "" << standard;
     const QString noCharts =
         QStringLiteral("過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。");
     // No roster and no log at all: the record window's test.
     QTest::newRow("only files gone") << QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"}
                                      << QStringList{"missing=x.rlt", "broken=y.rlt"} << roster << QStringList{}
-                                     << noCharts;
+                                     << noCharts << "";
     QTest::newRow("another class") << three << QStringList{} << QStringList{"山田", "田中"} << QStringList{}
-                                   << "過去ﾛｸﾞの結果に、この名簿の人は一人もいません。";
+                                   << "過去ﾛｸﾞの結果に、この名簿の人は一人もいません。"
+                                   << "";
 }
 
 void TestSeatRecord::record()
@@ -59,11 +68,10 @@ void TestSeatRecord::record()
     QFETCH(QStringList, roster);
     QFETCH(QStringList, rows);
     QFETCH(QString, message);
+    QFETCH(QString, zones);
     TestEnv env;
     const QString folder = QDir::currentPath();
-    for (const QString &file : saved)
-        QCOMPARE(saveResult(folder, file.section(u'=', 0, 0), chartOf(file.section(u'=', 1))).kind,
-                 ResultSaveOutcome::Kind::Saved);
+    QVERIFY(saveCharts(folder, saved));
     for (const QString &what : spoilt) {
         const QString file = what.section(u'=', 1);
         if (what.startsWith(QLatin1String("missing")))
@@ -84,6 +92,7 @@ void TestSeatRecord::record()
     for (const PupilSeatCount &p : record.pupils)
         shown.append(rowOf(p));
     QCOMPARE(shown, rows);
+    QCOMPARE(record.room ? frontDesksText(*record.room) + u'|' + backDesksText(*record.room) : QString(), zones);
 }
 
 // A chart of the largest size a file may have is written and read back; one a character

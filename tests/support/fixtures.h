@@ -1,6 +1,7 @@
 #pragma once
 
 // Rosters, charts and their file bytes, as the tests of every folder build them.
+#include "core/resultsave.h"
 #include "core/roomedit.h"
 #include "core/rosterfile.h"
 #include "core/settings.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
+#include <QRandomGenerator>
 #include <QStringList>
 
 using SeatMap = QMap<int, QString>; // seat number: a name, or "-" for an empty seat
@@ -61,12 +63,15 @@ inline QStringList sorted(QStringList list)
     return list;
 }
 
-// A chart of "name:seat" pairs split by commas, blank seats elsewhere.
+// A chart of "name:seat" pairs split by commas, blank seats elsewhere (at least 28).
 inline QStringList chartOf(const QString &placed)
 {
     QStringList seats(SeatCount);
-    for (const QString &pair : placed.split(u',', Qt::SkipEmptyParts))
-        seats[pair.section(u':', 1).toInt() - 1] = pair.section(u':', 0, 0);
+    for (const QString &pair : placed.split(u',', Qt::SkipEmptyParts)) {
+        const int seat = pair.section(u':', 1).toInt();
+        seats.resize(qMax(seats.size(), qsizetype(seat)));
+        seats[seat - 1] = pair.section(u':', 0, 0);
+    }
     return seats;
 }
 
@@ -137,6 +142,29 @@ inline QStringList roomPicture(const Room &room)
     return lines;
 }
 
+// A room with desks switched off, aisles, pairs and 班 at random.
+inline Room randomRoom(QRandomGenerator &random)
+{
+    Room room = Room::grid(random.bounded(1, 11), random.bounded(1, 11));
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column < room.columns(); ++column) {
+            if (random.bounded(5) == 0)
+                room.setDesk({row, column}, false);
+        }
+    }
+    for (int column = 0; column + 1 < room.columns(); ++column)
+        room.setAisleAfter(column, random.bounded(3) == 0);
+    for (int row = 0; row < room.rows(); ++row) {
+        for (int column = 0; column + 1 < room.columns(); column += 2) {
+            if (random.bounded(2) == 0)
+                room.joinPair({row, column});
+        }
+    }
+    for (int desk = 1; desk <= room.deskCount(); ++desk)
+        room.setGroup(*room.cellOfDesk(desk), random.bounded(2) ? (desk - 1) / 4 + 1 : 0);
+    return room;
+}
+
 // A room built by edits such as "preset 4; off 0 1; group 0 0 1 1; pairs 0 0 0 3; release 0 0 0 1;
 // aisle 2; resize 5 6; grid 7 4"; `changed` is what the last edit answered.
 inline Room roomFromEdits(const QString &edits, bool *changed = nullptr)
@@ -172,4 +200,18 @@ inline Room roomFromEdits(const QString &edits, bool *changed = nullptr)
             *changed = done;
     }
     return room;
+}
+
+// Charts saved through the program's save, in this order: "file=name:desk,..." of the standard
+// room, or "<room edits>@file=name:desk,...". False when one was not saved.
+inline bool saveCharts(const QString &folder, const QStringList &saved)
+{
+    for (const QString &entry : saved) {
+        const QString file = entry.section(u'@', -1);
+        const Room room = entry.contains(u'@') ? roomFromEdits(entry.section(u'@', 0, 0)) : Room::standard();
+        if (saveResult(folder, file.section(u'=', 0, 0), room, chartOf(file.section(u'=', 1))).kind !=
+            ResultSaveOutcome::Kind::Saved)
+            return false;
+    }
+    return true;
 }
