@@ -7,7 +7,12 @@
 
 #include <QDir>
 
-ResultSaveOutcome saveResult(const QString &folder, const QString &name, const QStringList &seats)
+#include <functional>
+
+namespace
+{
+ResultSaveOutcome saveWith(const QString &folder, const QString &name,
+                           const std::function<QString(const QString &path)> &writeResult)
 {
     using Kind = ResultSaveOutcome::Kind;
     ResultSaveOutcome out;
@@ -31,7 +36,7 @@ ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Q
         out.reason = lock.error();
         return out;
     }
-    out.reason = writeResultFile(out.resultPath, seats);
+    out.reason = writeResult(out.resultPath);
     if (!out.reason.isEmpty()) {
         out.kind = Kind::ResultNotWritten;
         return out;
@@ -47,6 +52,21 @@ ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Q
     if (!out.reason.isEmpty())
         out.kind = Kind::LogNotWritten;
     return out;
+}
+} // namespace
+
+ResultSaveOutcome saveResult(const QString &folder, const QString &name, const QStringList &seats)
+{
+    return saveWith(folder, name, [&](const QString &path) { return writeResultFile(path, seats); });
+}
+
+ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Room &room, const QStringList &desks)
+{
+    if (room.isStandard())
+        return saveResult(folder, name, desks);
+    return saveWith(folder, name, [&](const QString &path) {
+        return writeResultFile(path, room, chartFromTexts(desks, room.deskCount()));
+    });
 }
 
 MessageText resultSaveMessage(const ResultSaveOutcome &outcome)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/message.h"
+#include "core/room.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,8 @@ struct ResultSaveOutcome {
     QStringList log; // the log's entries after the save (also when writing it failed)
 };
 ResultSaveOutcome saveResult(const QString &folder, const QString &name, const QStringList &seats);
+// The same for the chart of any room: the texts of its desks, desk 1 first.
+ResultSaveOutcome saveResult(const QString &folder, const QString &name, const Room &room, const QStringList &desks);
 
 // What the user is told: the confirmation, or what failed and why.
 MessageText resultSaveMessage(const ResultSaveOutcome &outcome);
