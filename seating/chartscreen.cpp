@@ -36,7 +36,10 @@ QRect lettering(const QRect &box)
 bool fits(const QFont &font, const QString &text, QSize room)
 {
     const QFontMetrics metrics(font);
-    return metrics.height() <= room.height() && metrics.horizontalAdvance(text.trimmed()) <= room.width();
+    // Asked as the drawing asks it: a text fits when eliding leaves it whole.
+    const QString shown = text.trimmed();
+    return metrics.height() <= room.height() && metrics.horizontalAdvance(shown) <= room.width() &&
+           metrics.elidedText(shown, Qt::ElideRight, room.width()) == shown;
 }
 
 const QColor BoxGrey(192, 192, 192);
