@@ -30,7 +30,10 @@ QString &SharedState::optLine(int row)
     case 5: return OptLine_5;
     case 6: return OptLine_6;
     case 7: return OptLine_7;
-    default: throw std::out_of_range("optLine: rows 2..7 have a setting");
+    case 8: return OptLine_8;
+    case 9: return OptLine_9;
+    case 10: return OptLine_10;
+    default: throw std::out_of_range("optLine: rows 2..10 have a setting");
     }
 }
 

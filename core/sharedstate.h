@@ -29,6 +29,10 @@ struct SharedState {
     QString OptLine_5;
     QString OptLine_6;
     QString OptLine_7;
+    // Rows only a deeper room has: stored once set, never as a default.
+    QString OptLine_8;
+    QString OptLine_9;
+    QString OptLine_10;
     QString OptMColor;
     QString OptFitToPage;   // "1": the printed chart fills the page
     QString OptTeacherView; // "1": the chart is shown and printed as seen from the teacher's desk
@@ -73,6 +77,7 @@ struct SharedState {
     int LogMenuCount = 0;
 
     // The non-printed-row setting of row 2..7 ("1" = row left off the printout).
+    // Rows 2..Room::MaxRows.
     QString &optLine(int row);
     const QString &optLine(int row) const;
 };

@@ -116,6 +116,8 @@ QString loadStartupSettings(const QString &programFolder, bool storeDefaults)
     s.OptPsbar = settings.orDefault(QStringLiteral("OptPsbar"), "1");
     for (int row = 2; row <= 7; ++row)
         s.optLine(row) = settings.orDefault(QStringLiteral("OptLine_%1").arg(row), "0");
+    for (int row = 8; row <= Room::MaxRows; ++row)
+        s.optLine(row) = settings.value(QStringLiteral("OptLine_%1").arg(row));
     s.OptFitToPage = settings.orDefault(QStringLiteral("OptFitToPage"), "0");
     // The first run uses the stored default too, so every run sees the same red.
     s.CountdownBackColor = settings.orDefault(QStringLiteral("OptBColor"), "&HFF");

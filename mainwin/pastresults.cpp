@@ -31,7 +31,8 @@ std::optional<QString> pastLogEntry(MainWindow *main, int index)
 void previousResultCommand()
 {
     navigator().closeMainWindow();
-    navigator().showChart(chartTexts(state().openClass.chart));
+    const ClassModel &open = state().openClass;
+    navigator().showChart(open.room, chartTexts(open.chart));
 }
 
 void pastResultCommand(int index)
@@ -48,7 +49,8 @@ void pastResultCommand(int index)
         reportNotFound(main);
         return;
     }
-    // The names as the file holds them ("07" stays "07"); seats the file leaves out stay
-    // empty rather than keep a name from the chart shown before.
-    navigator().showChart(read.seats);
+    // The names as the file holds them ("07" stays "07"), in the file's own room, whatever room
+    // the class has now; seats the file leaves out stay empty rather than keep a name from the
+    // chart shown before.
+    navigator().showChart(read.room, read.seats);
 }

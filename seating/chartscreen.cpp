@@ -1,7 +1,6 @@
 #include "seating/chartscreen.h"
 
-#include "core/chartgrid.h"
-#include "core/sharedstate.h"
+#include "widgets/chartdrawing.h"
 #include "widgets/ui.h"
 
 #include <QCloseEvent>
@@ -14,12 +13,15 @@
 namespace
 {
 
-// Every place the chart draws on, in twips; the same for both sides it is seen from.
-QRect chartTwips()
+// Every place the chart draws on, in twips.
+QRect chartTwips(const ChartLayout &layout)
 {
-    QRect all = deskTwips(false);
-    for (int seat = 1; seat <= SeatCount; ++seat)
-        all |= seatBoxTwips(seat, false) | seatCaptionTwips(seat, false);
+    QRect all = layout.teachersDesk();
+    for (int desk = 1; desk <= layout.deskCount(); ++desk)
+        all |= layout.box(desk) | layout.caption(desk);
+    for (const ChartGroup &group : layout.groups())
+        for (const QRect &part : group.frame)
+            all |= part;
     return all;
 }
 
@@ -34,7 +36,10 @@ QRect lettering(const QRect &box)
 bool fits(const QFont &font, const QString &text, QSize room)
 {
     const QFontMetrics metrics(font);
-    return metrics.height() <= room.height() && metrics.horizontalAdvance(text.trimmed()) <= room.width();
+    // Asked as the drawing asks it: a text fits when eliding leaves it whole.
+    const QString shown = text.trimmed();
+    return metrics.height() <= room.height() && metrics.horizontalAdvance(shown) <= room.width() &&
+           metrics.elidedText(shown, Qt::ElideRight, room.width()) == shown;
 }
 
 const QColor BoxGrey(192, 192, 192);
@@ -73,44 +78,71 @@ ChartScreen::ChartScreen(QWidget *owner) : QWidget(owner, Qt::Window)
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    texts_.reserve(SeatCount);
+    chart_ = chartTwips(layout_);
 }
 
-void ChartScreen::setChart(const QStringList &texts, bool teacherView)
+void ChartScreen::setChart(const Room &room, const QStringList &texts, bool teacherView)
 {
+    // The window's layout, so that the screen shows the chart as the window does.
+    room_ = room;
+    layout_ = ChartLayout(room, teacherView);
+    chart_ = chartTwips(layout_);
     texts_ = texts;
     teacherView_ = teacherView;
     update();
 }
 
-QRect ChartScreen::onScreen(const QRect &twips) const
+ChartScreen::Scaling ChartScreen::scaling() const
 {
     // The window's chart scaled alike in both directions, so its gaps keep their proportions,
     // and centred with a small margin.
-    const QRect chart = chartTwips();
     const qreal margin = std::min(width(), height()) / 40.0;
-    const qreal scale = std::min((width() - 2 * margin) / chart.width(), (height() - 2 * margin) / chart.height());
-    const QPointF origin((width() - chart.width() * scale) / 2, (height() - chart.height() * scale) / 2);
-    const QPointF topLeft = origin + QPointF(twips.left() - chart.left(), twips.top() - chart.top()) * scale;
+    const qreal scale = std::min((width() - 2 * margin) / chart_.width(), (height() - 2 * margin) / chart_.height());
+    return {scale, QPointF((width() - chart_.width() * scale) / 2, (height() - chart_.height() * scale) / 2)};
+}
+
+QTransform ChartScreen::toScreen() const
+{
+    const Scaling s = scaling();
+    return QTransform::fromTranslate(s.origin.x(), s.origin.y())
+        .scale(s.scale, s.scale)
+        .translate(-chart_.left(), -chart_.top());
+}
+
+QRect ChartScreen::onScreen(const QRect &twips) const
+{
+    const auto [scale, origin] = scaling();
+    const QPointF topLeft = origin + QPointF(twips.left() - chart_.left(), twips.top() - chart_.top()) * scale;
     const QPointF bottomRight =
         origin +
-        QPointF(twips.left() + twips.width() - chart.left(), twips.top() + twips.height() - chart.top()) * scale;
+        QPointF(twips.left() + twips.width() - chart_.left(), twips.top() + twips.height() - chart_.top()) * scale;
     return QRectF(topLeft, bottomRight).toAlignedRect().adjusted(0, 0, -1, -1);
 }
 
 QRect ChartScreen::seatBoxRect(int seat) const
 {
-    return onScreen(seatBoxTwips(seat, teacherView_));
+    return onScreen(layout_.box(seat));
+}
+
+QRect ChartScreen::groupLabelRect(int index) const
+{
+    return onScreen(layout_.groups().value(index).label);
 }
 
 QRect ChartScreen::deskRect() const
 {
-    return onScreen(deskTwips(teacherView_));
+    return onScreen(layout_.teachersDesk());
 }
 
 int ChartScreen::numberPixels() const
 {
-    return std::max(1, onScreen(seatCaptionTwips(1, teacherView_)).height() * 4 / 5);
+    const QRect caption = onScreen(layout_.caption(1));
+    const int pixels = std::max(1, caption.height() * 4 / 5);
+    if (room_.isStandard())
+        return pixels;
+    // Narrow boxes: the numbers, and so the smallest names, shrink to the captions' width.
+    const QString widest = QStringLiteral("No.%1").arg(layout_.deskCount());
+    return std::min(pixels, fittingPixels(makeFont(Face::PGothic, 12), widest, QSize(caption.width(), pixels)));
 }
 
 QRect ChartScreen::nameRoom(int seat) const
@@ -121,7 +153,9 @@ QRect ChartScreen::nameRoom(int seat) const
 NameLettering ChartScreen::seatName(int seat) const
 {
     const QString name = seat <= texts_.size() ? texts_.at(seat - 1) : QString();
-    return letterName(makeFont(Face::PGothic, 12), name, nameRoom(seat).size(), numberPixels());
+    // Narrow boxes: a name rather smaller than the numbers than cut.
+    const int smallest = room_.isStandard() ? numberPixels() : numberPixels() * 2 / 3;
+    return letterName(makeFont(Face::PGothic, 12), name, nameRoom(seat).size(), smallest);
 }
 
 void ChartScreen::paintEvent(QPaintEvent *)
@@ -134,11 +168,24 @@ void ChartScreen::paintEvent(QPaintEvent *)
         painter.drawRect(box);
     };
 
+    drawAisles(painter, layout_, toScreen(), Qt::white, std::max(1, numberPixels() / 8));
+    drawGroupFrames(painter, layout_, toScreen(), Qt::white, std::max(2, numberPixels() / 6));
     QFont names = makeFont(Face::PGothic, 12);
     QFont captions = makeFont(Face::PGothic, 12);
     captions.setPixelSize(numberPixels());
-    for (int seat = 1; seat <= SeatCount; ++seat) {
-        const QRect caption = onScreen(seatCaptionTwips(seat, teacherView_));
+    for (int i = 0; i < layout_.groups().size(); ++i) {
+        const QRect label = groupLabelRect(i);
+        const QString text = groupLabelText(layout_.groups().at(i).number);
+        // Clear of the caption beside it, so that the two read as two.
+        QFont font = captions;
+        font.setPixelSize(
+            std::min(numberPixels(), fittingPixels(font, text, QSize(label.width() * 4 / 5, label.height()))));
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(label, Qt::AlignLeft | Qt::AlignTop, text);
+    }
+    for (int seat = 1; seat <= layout_.deskCount(); ++seat) {
+        const QRect caption = onScreen(layout_.caption(seat));
         painter.setFont(captions);
         painter.setPen(Qt::white);
         // Wider than the caption's place, as a long number may run past it in the window too.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/chartlayout.h"
+#include "core/room.h"
+
 #include <QFont>
 #include <QStringList>
 #include <QWidget>
@@ -18,22 +21,25 @@ NameLettering letterName(QFont font, const QString &name, QSize room, int smalle
 
 // The seating chart over a whole screen, for the classroom's projector: the seats where the
 // result window has them, scaled to the screen, each name as large as its box allows and never
-// smaller than the seat numbers. Escape or F11 leaves it.
+// smaller than the seat numbers (two thirds of them in a room of narrower boxes). Escape or F11
+// leaves it.
 class ChartScreen : public QWidget
 {
     Q_OBJECT
 public:
     explicit ChartScreen(QWidget *owner);
 
-    // The texts of seats 1..28 and the side the chart is seen from.
-    void setChart(const QStringList &texts, bool teacherView);
+    // The room, the texts of its desks 1..N and the side the chart is seen from.
+    void setChart(const Room &room, const QStringList &texts, bool teacherView);
     QStringList texts() const { return texts_; }
     bool teacherView() const { return teacherView_; }
 
-    // Where seat 1..28's box and the desk are drawn at the present size, in pixels.
+    // Where desk 1..N's box, a 班's number (in the order of the numbers) and the teacher's
+    // desk are drawn at the present size, in pixels.
     QRect seatBoxRect(int seat) const;
+    QRect groupLabelRect(int index) const;
     QRect deskRect() const;
-    // The pixel size of the seat numbers; the inside of seat 1..28's box that its name may
+    // The pixel size of the seat numbers; the inside of desk 1..N's box that its name may
     // use, and the name as drawn there.
     int numberPixels() const;
     QRect nameRoom(int seat) const;
@@ -49,8 +55,18 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    struct Scaling {
+        qreal scale;
+        QPointF origin;
+    };
+    Scaling scaling() const;
     QRect onScreen(const QRect &twips) const;
+    // From the chart's twips to this widget's pixels.
+    QTransform toScreen() const;
 
+    Room room_ = Room::standard();
+    ChartLayout layout_{Room::standard(), false};
+    QRect chart_; // every place the chart draws on, in twips
     QStringList texts_;
     bool teacherView_ = false;
 };

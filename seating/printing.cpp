@@ -149,9 +149,12 @@ PrintLook::PrintLook(ResultWindow &window, bool teacherView)
     if (s.OptPsbar != QLatin1String("1"))
         window_.statusPanels->hide();
     setBackgroundColor(window_.client(), Qt::white);
-    for (int i = 0; i < SeatCount; ++i) {
-        captionPalettes_[size_t(i)] = window_.seatCaptions[size_t(i)]->palette();
-        setTextColor(window_.seatCaptions[size_t(i)], Qt::black);
+    QList<QWidget *> lettering(window_.seatCaptions.cbegin(), window_.seatCaptions.cend());
+    lettering.append(QList<QWidget *>(window_.groupLabels.cbegin(), window_.groupLabels.cend()));
+    lettering.append(window_.chartMarks);
+    for (QWidget *w : lettering) {
+        lettering_.emplace_back(w, w->palette());
+        setTextColor(w, Qt::black);
     }
     for (QLabel *label : window_.client()->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
         if (label->frameShape() == QFrame::Box && label->frameShadow() == QFrame::Plain &&
@@ -160,14 +163,29 @@ PrintLook::PrintLook(ResultWindow &window, bool teacherView)
             label->setStyleSheet(evenFrameStyle(label));
         }
     }
-    for (int row = 2; row <= 7; ++row) {
-        if (s.optLine(row) != QLatin1String("1"))
-            continue;
-        for (int i = 4 * (row - 1); i < 4 * row; ++i) {
-            window_.seatCaptions[size_t(i)]->hide();
-            window_.seatBoxes[size_t(i)]->hide();
+    // Rows counted from the front, as the room has them; the front row is always printed.
+    const Room &room = window_.room();
+    QList<int> groupsShown;
+    for (int desk = 1; desk <= room.deskCount(); ++desk) {
+        const int row = room.cellOfDesk(desk)->row + 1;
+        if (row >= 2 && s.optLine(row) == QLatin1String("1")) {
+            window_.seatCaptions[desk - 1]->hide();
+            window_.seatBoxes[desk - 1]->hide();
+        } else if (!groupsShown.contains(room.groupOf(desk))) {
+            groupsShown.append(room.groupOf(desk));
         }
     }
+    // A 班 with every desk left off leaves no empty frame behind.
+    const QList<int> numbers = room.groupNumbers();
+    QList<int> groupsLeftOut;
+    for (int i = 0; i < window_.groupLabels.size(); ++i) {
+        const int number = numbers.value(i);
+        if (!groupsShown.contains(number)) {
+            groupsLeftOut.append(number);
+            window_.groupLabels[i]->hide();
+        }
+    }
+    window_.chartMarks->setLeftOut(groupsLeftOut);
 }
 
 PrintLook::~PrintLook()
@@ -175,11 +193,11 @@ PrintLook::~PrintLook()
     for (const auto &[label, styleSheet] : framedLabels_)
         label->setStyleSheet(styleSheet);
     window_.client()->setPalette(clientPalette_);
-    for (int i = 0; i < SeatCount; ++i) {
-        window_.seatCaptions[size_t(i)]->setPalette(captionPalettes_[size_t(i)]);
-        window_.seatCaptions[size_t(i)]->show();
-        window_.seatBoxes[size_t(i)]->show();
-    }
+    for (const auto &[widget, palette] : lettering_)
+        widget->setPalette(palette);
+    for (QWidget *w : window_.seatCaptions + window_.seatBoxes + window_.groupLabels)
+        w->show();
+    window_.chartMarks->setLeftOut({});
     window_.arrangeSeats(window_.teacherView());
     window_.toolbar->show();
     window_.statusPanels->show();

@@ -4,7 +4,6 @@
 
 #include <QPalette>
 
-#include <array>
 #include <utility>
 #include <vector>
 
@@ -35,7 +34,7 @@ public:
 private:
     ResultWindow &window_;
     QPalette clientPalette_;
-    std::array<QPalette, SeatCount> captionPalettes_;
+    std::vector<std::pair<QWidget *, QPalette>> lettering_;  // white on screen, black on paper
     std::vector<std::pair<QLabel *, QString>> framedLabels_; // with their own style sheets
 };
 

@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "seating/chartscreen.h"
 #include "seating/printing.h"
+#include "widgets/chartdrawing.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
@@ -22,7 +23,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace
 {
@@ -33,6 +37,9 @@ QRect inPixels(const QRect &twips)
 }
 
 const QColor Grey = rgb(128, 128, 128);
+constexpr qreal LetteringPoints = 12;
+// The smallest a name is shrunk to before it is cut.
+constexpr qreal SmallestNamePoints = 7.5;
 const QColor LightGrey = rgb(192, 192, 192);
 
 QString saveFilter()
@@ -66,23 +73,102 @@ ResultWindow::ResultWindow() : FormWindow(QStringLiteral("ならびん結果"), 
                  "mnuDummy3"});
 }
 
+void ChartMarks::setChart(const ChartLayout &layout)
+{
+    layout_ = layout;
+    setVisible(!layout_.groups().isEmpty() || !layout_.aisles().isEmpty());
+    update();
+}
+
+void ChartMarks::setLeftOut(const QList<int> &groups)
+{
+    leftOut_ = groups;
+    update();
+}
+
+void ChartMarks::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QTransform toPixels = QTransform::fromScale(1.0 / 15, 1.0 / 15);
+    const QColor ink = palette().color(QPalette::WindowText);
+    drawAisles(painter, layout_, toPixels, ink, 1);
+    drawGroupFrames(painter, layout_, toPixels, ink, 2, leftOut_);
+}
+
 void ResultWindow::buildSeats()
 {
+    qDeleteAll(seatCaptions);
+    qDeleteAll(seatBoxes);
+    qDeleteAll(groupLabels);
+    seatCaptions.clear();
+    seatBoxes.clear();
+    groupLabels.clear();
+    const ChartLayout layout(room_, false);
+    // A room too large for the window's area at full size widens it.
+    const QSize clientSize(tw(layout.size().width()), tw(layout.size().height()));
+    if (client()->size() != clientSize) {
+        client()->setFixedSize(clientSize);
+        if (toolbar) {
+            toolbar->setGeometry(0, 0, clientSize.width(), toolbar->height());
+            statusPanels->setGeometry(0, clientSize.height() - statusPanels->height(), clientSize.width(),
+                                      statusPanels->height());
+            fixSize();
+        }
+    }
+    if (!chartMarks) {
+        chartMarks = new ChartMarks(client());
+        chartMarks->setAttribute(Qt::WA_TransparentForMouseEvents);
+        setTextColor(chartMarks, Qt::white);
+    }
+    chartMarks->setGeometry(client()->rect());
+    chartMarks->lower();
+
+    const int desks = room_.deskCount();
+    // A room shrunk to fit has its lettering shrunk alike; every number fits its caption.
+    const qreal shrink = desks > 0 ? std::min(1.0, qreal(layout.box(1).height()) / seatBoxTwips(1, false).height()) : 1;
+    namePoints_ = LetteringPoints;
+    qreal captionPoints = LetteringPoints;
+    if (!room_.isStandard()) {
+        namePoints_ = LetteringPoints * shrink;
+        captionPoints = fittingPointSize(makeFont(Face::PGothic, namePoints_), {QStringLiteral("No.%1").arg(desks)},
+                                         tw(layout.caption(1).width()));
+    }
     // Captions first, so that a box lies over the caption above it where they meet.
-    for (int i = 0; i < SeatCount; ++i) {
-        seatCaptions[size_t(i)] =
-            makeLabel(client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
-                                 seatCaptionTwips(i + 1, false), Face::PGothic, 12, false, Qt::white, std::nullopt,
-                                 false, Qt::AlignHCenter | Qt::AlignTop});
+    for (int i = 0; i < desks; ++i) {
+        seatCaptions.append(makeLabel(client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
+                                                 layout.caption(i + 1), Face::PGothic, captionPoints, false, Qt::white,
+                                                 std::nullopt, false, Qt::AlignHCenter | Qt::AlignTop}));
     }
-    for (int i = 0; i < SeatCount; ++i) {
-        seatBoxes[size_t(i)] = new NameLabel(client());
-        setUpLabel(seatBoxes[size_t(i)], {QStringLiteral("Label3_%1").arg(i), QString(), seatBoxTwips(i + 1, false),
-                                          Face::PGothic, 12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
-        nameSeat(seatBoxes[size_t(i)], i + 1);
+    for (int i = 0; i < desks; ++i) {
+        auto *box = new NameLabel(client());
+        setUpLabel(box, {QStringLiteral("Label3_%1").arg(i), QString(), layout.box(i + 1), Face::PGothic, namePoints_,
+                         false, Qt::black, LightGrey, true, Qt::AlignCenter});
+        seatBoxes.append(box);
     }
-    desk = makeLabel(client(), {QStringLiteral("Label4"), QStringLiteral("教     卓"), deskTwips(false), Face::PGothic,
-                                12, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+    for (const ChartGroup &group : layout.groups()) {
+        const QString text = groupLabelText(group.number);
+        // Clear of the caption beside it, so that the two read as two.
+        const qreal points =
+            fittingPointSize(makeFont(Face::PGothic, captionPoints), {text}, tw(group.label.width()) * 4 / 5);
+        QLabel *label =
+            makeLabel(client(), {QStringLiteral("GroupLabel_%1").arg(group.number), text, group.label, Face::PGothic,
+                                 points, false, Qt::white, std::nullopt, false, Qt::AlignLeft | Qt::AlignTop});
+        label->setAccessibleName(text);
+        groupLabels.append(label);
+    }
+    if (!desk) {
+        desk =
+            makeLabel(client(), {QStringLiteral("Label4"), QStringLiteral("教     卓"), deskTwips(false), Face::PGothic,
+                                 LetteringPoints, false, Qt::black, LightGrey, true, Qt::AlignCenter});
+    }
+    QFont deskFont = makeFont(Face::PGothic, LetteringPoints);
+    if (!room_.isStandard())
+        deskFont.setPointSizeF(fittingPointSize(makeFont(Face::PGothic, namePoints_), {desk->text()},
+                                                tw(layout.teachersDesk().width()) - 4));
+    desk->setFont(deskFont);
+    for (QWidget *bar : {static_cast<QWidget *>(toolbar), static_cast<QWidget *>(statusPanels)})
+        if (bar)
+            bar->raise();
     arrangeSeats(teacherView());
 }
 
@@ -93,11 +179,15 @@ bool ResultWindow::teacherView() const
 
 void ResultWindow::arrangeSeats(bool teacherView)
 {
-    for (int i = 0; i < SeatCount; ++i) {
-        seatCaptions[size_t(i)]->setGeometry(inPixels(seatCaptionTwips(i + 1, teacherView)));
-        seatBoxes[size_t(i)]->setGeometry(inPixels(seatBoxTwips(i + 1, teacherView)));
+    const ChartLayout layout(room_, teacherView);
+    for (int i = 0; i < seatBoxes.size(); ++i) {
+        seatCaptions[i]->setGeometry(inPixels(layout.caption(i + 1)));
+        seatBoxes[i]->setGeometry(inPixels(layout.box(i + 1)));
     }
-    desk->setGeometry(inPixels(deskTwips(teacherView)));
+    for (int i = 0; i < groupLabels.size(); ++i)
+        groupLabels[i]->setGeometry(inPixels(layout.groups().at(i).label));
+    desk->setGeometry(inPixels(layout.teachersDesk()));
+    chartMarks->setChart(layout);
 }
 
 void ResultWindow::buildMenus()
@@ -160,16 +250,34 @@ QStringList ResultWindow::seatTexts() const
     return texts;
 }
 
+void ResultWindow::setChart(const Room &room, const QStringList &texts)
+{
+    if (room != room_) {
+        room_ = room;
+        buildSeats();
+    }
+    setSeatTexts(texts);
+}
+
 void ResultWindow::setSeatTexts(const QStringList &texts)
 {
-    for (int i = 0; i < SeatCount; ++i) {
-        const QString text = i < texts.size() ? texts.at(i) : QString();
-        seatBoxes[size_t(i)]->setText(text);
+    for (int i = 0; i < seatBoxes.size(); ++i) {
+        const QString text = texts.value(i);
+        seatBoxes[i]->setText(text);
         // A named label is read by its name only: the pupil goes into it.
-        nameSeat(seatBoxes[size_t(i)], i + 1, text.trimmed());
+        nameSeat(seatBoxes[i], i + 1, text.trimmed());
+        if (!room_.isStandard()) {
+            seatBoxes[i]->setAccessibleDescription(rowText(room_.cellOfDesk(i + 1)->row + 1));
+            // Narrow boxes: a name shrinks to fit before it is cut.
+            QFont font = makeFont(Face::PGothic, namePoints_);
+            font.setPointSizeF(
+                std::max(SmallestNamePoints,
+                         fittingPointSize(font, {text.trimmed()}, seatBoxes[i]->contentsRect().width() - 4)));
+            seatBoxes[i]->setFont(font);
+        }
     }
     if (fullScreen_)
-        fullScreen_->setChart(seatTexts(), teacherView());
+        fullScreen_->setChart(room_, seatTexts(), teacherView());
 }
 
 void ResultWindow::acknowledge()
@@ -201,8 +309,7 @@ void ResultWindow::saveChart()
     SharedState &s = state();
     s.ResultSaveFileName = fileDialog.fileTitle;
     // The dialog made the chosen folder the current directory; the result and the log go there.
-    const ResultSaveOutcome outcome =
-        saveResult(QDir::currentPath(), s.ResultSaveFileName, s.openClass.room, seatTexts());
+    const ResultSaveOutcome outcome = saveResult(QDir::currentPath(), s.ResultSaveFileName, room_, seatTexts());
     if (!outcome.log.isEmpty())
         s.ResultLogList = outcome.log;
     showMessage(this, resultSaveMessage(outcome));
@@ -224,7 +331,7 @@ void ResultWindow::toggleTeacherView()
         return;
     arrangeSeats(turned);
     if (fullScreen_)
-        fullScreen_->setChart(seatTexts(), turned);
+        fullScreen_->setChart(room_, seatTexts(), turned);
 }
 
 void ResultWindow::showChartFullScreen()
@@ -236,7 +343,7 @@ void ResultWindow::showChartFullScreen()
             activateWindow();
         });
     }
-    fullScreen_->setChart(seatTexts(), teacherView());
+    fullScreen_->setChart(room_, seatTexts(), teacherView());
     // On the screen the window is on, so that the chart reaches the projector it was moved to.
     if (screen())
         fullScreen_->setGeometry(screen()->geometry());
@@ -271,7 +378,7 @@ void ResultWindow::exportCsv()
     const QFileInfo target(path);
     if (target.exists() && !target.isDir() && showMessage(this, replaceFileQuestion(path)) != IDOK)
         return;
-    const QString reason = writeFileAtomically(path, chartCsv(state().openClass.room, seatTexts()));
+    const QString reason = writeFileAtomically(path, chartCsv(room_, seatTexts()));
     showMessage(this, reason.isEmpty() ? csvSavedMessage() : csvNotWrittenMessage(path, reason));
 }
 
@@ -279,6 +386,6 @@ void ResultWindow::copyChart()
 {
     auto *data = new QMimeData;
     data->setImageData(client()->grab().toImage());
-    data->setText(chartClipboardText(state().openClass.room, seatTexts(), teacherView()));
+    data->setText(chartClipboardText(room_, seatTexts(), teacherView()));
     QGuiApplication::clipboard()->setMimeData(data);
 }

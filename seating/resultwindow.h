@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/chartlayout.h"
+#include "core/room.h"
 #include "widgets/commondialog.h"
 #include "widgets/formwindow.h"
 
@@ -7,13 +9,29 @@
 #include <QMenu>
 #include <QPointer>
 
-#include <array>
-
 class ChartScreen;
 class QLabel;
 
-// The seating chart of one seat change: 28 name boxes in the classroom grid. Openers
-// write the seat texts into it and show it without blocking.
+// The 班 frames and aisles drawn under the result window's labels, in its text colour.
+class ChartMarks : public QWidget
+{
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    void setChart(const ChartLayout &layout);
+    // 班 left off the paper, with all their desks.
+    void setLeftOut(const QList<int> &groups);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    ChartLayout layout_{Room::standard(), false};
+    QList<int> leftOut_;
+};
+
+// The seating chart of one seat change: a name box per desk, placed as the room is. Openers
+// write the room and the desk texts into it and show it without blocking.
 class ResultWindow : public FormWindow
 {
     Q_OBJECT
@@ -34,7 +52,7 @@ public:
 
     // Whether the chart is seen from the teacher's desk (the stored option).
     bool teacherView() const;
-    // Puts the seats and the desk where the chart seen from that side has them.
+    // Puts the seats, the desk, the 班 and the aisles where the chart seen from that side has them.
     void arrangeSeats(bool teacherView);
     // Switches the side the chart is seen from, when the setting could be stored.
     void toggleTeacherView();
@@ -44,14 +62,19 @@ public:
     // The full-screen chart while it is shown, else null.
     ChartScreen *fullScreenChart() const;
 
-    // The texts of seats 1..28, in order.
+    // The chart of `room`: the texts of its desks 1, 2, …; desks beyond the list are emptied.
+    void setChart(const Room &room, const QStringList &texts);
+    const Room &room() const { return room_; }
+    // The texts of desks 1..N of the room shown, in order.
     QStringList seatTexts() const;
-    // Puts texts into seats 1, 2, …; seats beyond the list are emptied.
+    // Puts texts into desks 1, 2, … of the room shown; desks beyond the list are emptied.
     void setSeatTexts(const QStringList &texts);
 
-    std::array<QLabel *, SeatCount> seatCaptions{}; // "No.1" …
-    std::array<QLabel *, SeatCount> seatBoxes{};    // element k - 1 for seat k
+    QList<QLabel *> seatCaptions; // "No.1" …
+    QList<QLabel *> seatBoxes;    // element k - 1 for desk k
+    QList<QLabel *> groupLabels;  // "1班" …, in the order of the 班's numbers
     QLabel *desk = nullptr;
+    ChartMarks *chartMarks = nullptr;
     CommonDialog fileDialog;
     CommonDialog csvDialog; // its own, so that the result save keeps proposing its own name
 
@@ -66,12 +89,15 @@ protected:
     void onCloseRequest(QCloseEvent *event) override;
 
 private:
+    // The boxes, captions and 班 numbers of the room; a client area as large as its chart needs.
     void buildSeats();
     void buildMenus();
     // Steps of the close command after this window is gone.
     void bringBackMainWindow();
 
     QPointer<ChartScreen> fullScreen_;
+    Room room_ = Room::standard();
+    qreal namePoints_ = 12; // the lettering of the names, shrunk with a room's boxes
 };
 
 // The fixed text of the result window's first status panel.

@@ -47,7 +47,7 @@ void seatChangeRunCommand(QWidget *owner)
     const std::optional<MessageText> repeats = placeForRun(s, runSource(), QDir::currentPath());
 
     ResultWindow *result = form<ResultWindow>();
-    result->setSeatTexts(chartTexts(s.openClass.chart));
+    result->setChart(s.openClass.room, chartTexts(s.openClass.chart));
     mainWindowState().enablePreviousResult();
     navigator().closeMainWindow();
     result->bringToFront();

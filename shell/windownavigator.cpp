@@ -27,10 +27,10 @@ void WindowNavigator::runSeatChange(QWidget *owner)
     seatChangeRunCommand(owner);
 }
 
-void WindowNavigator::showChart(const QStringList &seats)
+void WindowNavigator::showChart(const Room &room, const QStringList &seats)
 {
     ResultWindow *result = form<ResultWindow>();
-    result->setSeatTexts(seats);
+    result->setChart(room, seats);
     result->bringToFront();
 }
 

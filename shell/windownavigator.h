@@ -10,7 +10,7 @@ public:
     void openRoster(CommonDialog &dialog, QWidget *owner) override;
     void showConditionEditor() override;
     void runSeatChange(QWidget *owner) override;
-    void showChart(const QStringList &seats) override;
+    void showChart(const Room &room, const QStringList &seats) override;
     void showMainWindow() override;
     void raiseMainWindow() override;
     void closeMainWindow() override;

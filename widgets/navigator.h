@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/room.h"
+
 #include <QStringList>
 
 class CommonDialog;
@@ -20,8 +22,8 @@ public:
     virtual void showConditionEditor() = 0;
     // The run: checks, countdown, shuffle, the chart shown and the main window closed.
     virtual void runSeatChange(QWidget *owner) = 0;
-    // The result window showing `seats` (seat 1 first), in front.
-    virtual void showChart(const QStringList &seats) = 0;
+    // The result window showing the chart of `room`: `seats` are its desks' texts, desk 1 first.
+    virtual void showChart(const Room &room, const QStringList &seats) = 0;
     // The main window, created when there is none, shown and activated.
     virtual void showMainWindow() = 0;
     // The main window brought forward, only when it is shown.

@@ -1,4 +1,5 @@
 // Past results: the charts of saved result files.
+#include "core/resultfile.h"
 #include "core/startup.h"
 #include "seating/resultwindow.h"
 #include "support/mainfixtures.h"
@@ -29,6 +30,12 @@ void TestPastResults::pastResult_data()
     QTest::newRow("comma inside a name: 29 fields") << plain << sjis(plain) << crlfLines(shifted) << QStringList();
     const QStringList withTab{"伊藤\t翔太", "佐藤"};
     QTest::newRow("a TAB inside a name is text") << plain << sjis(plain) << crlfLines(withTab) << padded(withTab);
+    // In the file's room, not the class's standard one.
+    const Room wide = Room::grid(7, 5);
+    QString error;
+    QTest::newRow("a chart of another room")
+        << plain << sjis(plain) << resultFileBytes(wide, chartFromTexts(numberedNames(1, 35), 35), &error)
+        << numberedNames(1, 35);
     // As a save logs such a name: listed once, and it opens.
     const QString comma = QStringLiteral("山田,花子.rlt");
     QTest::newRow("file name with a comma")

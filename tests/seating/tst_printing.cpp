@@ -1,7 +1,10 @@
 // Printing the chart (pages read back from the PDF) and the non-printed-rows dialog.
 #include "core/chartgrid.h"
 #include "core/product.h"
+#include "core/resultfile.h"
+#include "mainwin/pastresults.h"
 #include "printfixture.h"
+#include "seating/chartscreen.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/printing.h"
 #include "widgets/seatbox.h"
@@ -116,6 +119,8 @@ private slots:
     void rowsDialog();
     void printedFromEitherSide_data();
     void printedFromEitherSide();
+    void chartOfAnyRoom_data();
+    void chartOfAnyRoom();
 };
 
 void TestPrinting::printerMakesNoCopiesOfItsOwn()
@@ -412,6 +417,93 @@ void TestPrinting::printedFromEitherSide()
     QCOMPARE(wrong, QStringList());
     QVERIFY(inside(QStringLiteral("教"), deskTwips(chosen)) && inside(QStringLiteral("卓"), deskTwips(chosen)));
     QCOMPARE(screenLook(r), before);
+}
+
+void TestPrinting::chartOfAnyRoom_data()
+{
+    QTest::addColumn<QString>("edits"); // as roomFromEdits takes them
+    QTest::addColumn<bool>("teacher");
+    QTest::addColumn<int>("leftOff"); // the row ticked in the non-printed-rows dialog
+    QTest::addColumn<QString>("backRow");
+    QTest::addColumn<QStringList>("groups");
+    QTest::newRow("7 x 5") << "preset 2" << false << 3 << "No.35 ～ No.31" << QStringList();
+    QTest::newRow("8 x 5 in 班 of 5, from the desk")
+        << "preset 4" << true << 2 << "No.40 ～ No.33"
+        << QStringList{"1班", "2班", "3班", "4班", "5班", "6班", "7班", "8班"};
+    QTest::newRow("6 x 6, two desks off")
+        << "preset 1; off 2 0; off 2 5" << false << 3 << "No.34 ～ No.29" << QStringList();
+    QTest::newRow("10 x 10 with aisles and a 班, row 9 left off")
+        << "grid 10 10; aisle 2; aisle 6; group 0 0 1 1" << true << 9 << "No.100 ～ No.91" << QStringList{"1班"};
+}
+
+// The chart of the class's room, as the last run left it: shown, on the full screen, printed
+// on one page without the row left off, and saved with its room.
+void TestPrinting::chartOfAnyRoom()
+{
+    SKIP_WITHOUT_POPPLER();
+    QFETCH(QString, edits);
+    QFETCH(bool, teacher);
+    QFETCH(int, leftOff);
+    QFETCH(QString, backRow);
+    QFETCH(QStringList, groups);
+    TestEnv env;
+    storeBefore(QStringLiteral("OptTeacherView"), teacher ? QStringLiteral("1") : QStringLiteral("0"));
+    storeBefore(QStringLiteral("OptPsbar"), QStringLiteral("0"));
+    loadStartupSettings(QDir::currentPath());
+    const Room room = roomFromEdits(edits);
+    const int desks = room.deskCount();
+    const QStringList names = pupils(desks);
+    state().openClass.setRoom(room);
+    state().openClass.chart = chartFromTexts(names, desks);
+    previousResultCommand();
+    ResultWindow *r = loadedForm<ResultWindow>();
+    QVERIFY(r && r->isVisible());
+    QCOMPARE(r->seatTexts(), names);
+    QCOMPARE(r->seatCaptions.constLast()->text(), QStringLiteral("No.%1").arg(desks));
+    QStringList labels;
+    for (const QLabel *label : std::as_const(r->groupLabels))
+        labels.append(label->text());
+    QCOMPARE(labels, groups);
+    // On the smallest screen, no two boxes meeting, every name whole or cut with "…".
+    QVERIFY(r->frameGeometry().width() <= 1366 && r->frameGeometry().height() <= 768);
+    for (int i = 0; i < desks; ++i) {
+        const QRect box = r->seatBoxes[i]->geometry();
+        QVERIFY(r->client()->rect().contains(box));
+        for (int j = i + 1; j < desks; ++j)
+            QVERIFY2(!box.intersects(r->seatBoxes[j]->geometry()), qPrintable(QStringLiteral("%1 %2").arg(i).arg(j)));
+        QVERIFY(names.at(i).startsWith(static_cast<NameLabel *>(r->seatBoxes[i])->shownText().remove(u'…')));
+    }
+    TRIGGER(r, "mnuFullScreen");
+    ChartScreen *v = r->fullScreenChart();
+    QVERIFY(v);
+    QTRY_VERIFY(v->isFullScreen());
+    QCOMPARE(v->texts(), names);
+    QVERIFY(v->rect().contains(v->seatBoxRect(desks)));
+    v->close();
+
+    TRIGGER(r, "mnuNoPrintLine");
+    NonPrintedRowsDialog *d = loadedForm<NonPrintedRowsDialog>();
+    QCOMPARE(d->rowChecks.size(), room.rows() - 1);
+    QCOMPARE(d->rowChecks.constLast()->text(), backRow);
+    d->rowChecks[leftOff - 2]->setChecked(true);
+    QTest::mouseClick(d->buttons[0], Qt::LeftButton);
+    const QString pdf = env.path(QStringLiteral("chart.pdf"));
+    env.platform.prints.enqueue({true, 1, pdf, true, {}, teacher});
+    TRIGGER(r, "mnuPrint");
+    QCOMPARE(pdfPages(pdf).size(), 1);
+    QStringList words = groups + QStringList{"教", "卓"};
+    for (int desk = 1; desk <= desks; ++desk) {
+        if (room.cellOfDesk(desk)->row + 1 != leftOff)
+            words << names.at(desk - 1) << QStringLiteral("No.%1").arg(desk);
+    }
+    std::sort(words.begin(), words.end());
+    QCOMPARE(pdfWords(pdf), words);
+
+    env.platform.saveFiles.enqueue(env.path(QStringLiteral("1組.rlt")));
+    TRIGGER(r, "mnuResultSave");
+    QString error;
+    QCOMPARE(env.readFile(QStringLiteral("1組.rlt")), resultFileBytes(room, chartFromTexts(names, desks), &error));
+    QCOMPARE(env.platform.messageLog(), QStringList{"保存確認|ならびん結果を保存しました。|64"});
 }
 
 QTEST_MAIN(TestPrinting)

@@ -516,21 +516,27 @@ void TestSeatChange::nameLettering_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("limit"); // "height", "width" (whole, one size larger too wide), "cut"
+    QTest::addColumn<QSize>("room");
     const QString longName = QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末");
+    const QSize wide(400, 60);
     QTest::newRow("short name grows to the box's height") << "森"
-                                                          << "height";
+                                                          << "height" << wide;
     QTest::newRow("blanks take no room") << QString(40, u' ') + "森 "
-                                         << "height";
-    QTest::newRow("14 characters: smaller, whole") << longName.left(14) << "width";
-    QTest::newRow("30 characters: its beginning at the smallest size") << longName << "cut";
+                                         << "height" << wide;
+    QTest::newRow("14 characters: smaller, whole") << longName.left(14) << "width" << wide;
+    QTest::newRow("30 characters: its beginning at the smallest size") << longName << "cut" << wide;
+    // Widths where the name's advance fits while the drawing would cut it.
+    for (const int width : {97, 101, 105})
+        QTest::addRow("a name that just fits, %d wide", width) << "山田 7郎"
+                                                               << "width" << QSize(width, 32);
 }
 
 void TestSeatChange::nameLettering()
 {
     QFETCH(QString, name);
     QFETCH(QString, limit);
-    const QSize room(400, 60);
-    const int smallest = 20;
+    QFETCH(QSize, room);
+    const int smallest = room.height() / 3;
     QFont font = makeFont(Face::PGothic, 12);
     const NameLettering drawn = letterName(font, name, room, smallest);
     const auto size = [&](int pixels, const QString &text) {
@@ -545,7 +551,10 @@ void TestSeatChange::nameLettering()
         QVERIFY(drawn.text.size() > 10 && drawn.text.endsWith(u'…') && name.startsWith(drawn.text.chopped(1)));
     } else {
         QCOMPARE(drawn.text, name.trimmed());
-        QVERIFY(limit == QLatin1String("width") ? above.width() > room.width() : above.height() > room.height());
+        // One size larger would be cut as the drawing cuts it.
+        font.setPixelSize(drawn.pixels + 1);
+        const bool cutAbove = QFontMetrics(font).elidedText(drawn.text, Qt::ElideRight, room.width()) != drawn.text;
+        QVERIFY(limit == QLatin1String("width") ? cutAbove : above.height() > room.height());
     }
 }
 
