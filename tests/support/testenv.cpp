@@ -28,6 +28,7 @@ TestEnv::TestEnv()
     QDir(dir_.path()).mkpath(QStringLiteral("work"));
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     services.settingsFolder = dir_.filePath(QStringLiteral("config"));
+    services.solverLibrary = QStringLiteral(NARABIN_TEST_SOLVER);
     services.platform = &platform;
     QDir::setCurrent(work());
     resetState();
