@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 
 #include <utility>
 
@@ -51,6 +52,10 @@ struct RuleProblem {
     QList<PerGroup> perGroup;
     QList<Balance> balance;
     QList<Differ> differ;
+
+    // The rules that may be broken, with what breaking each costs; the solver finds a chart
+    // of the least cost. Every other rule must hold.
+    QMap<int, int> wishes;
 };
 
 // What a solver makes of a problem.
@@ -58,6 +63,7 @@ struct RuleSolution {
     enum class Status { Found, Impossible, GaveUp };
     Status status = Status::GaveUp;
     QList<int> deskOf; // when Found
+    bool best = true;  // with wishes: proved to cost the least (false when time ran out first)
 };
 
 // The solver's entry point, as the solver library exports it.

@@ -16,6 +16,7 @@ namespace
 struct Item {
     QString text;
     std::function<void(RuleProblem &, int)> post;
+    bool wish = false; // できれば: may be broken, at a cost of one
 };
 
 QList<std::pair<int, int>> allowedPairs(const Room &room, const std::function<bool(int, int)> &holds)
@@ -153,10 +154,8 @@ QList<Item> itemsOf(const SeatingContext &c, const DeskConditions &conditions, c
                           }});
         }
     }
-    for (const Rule &rule : rules) {
-        if (rule.must)
-            items.append({rule.text(), [rule, c](RuleProblem &p, int i) { postRule(rule, c, p, i); }});
-    }
+    for (const Rule &rule : rules)
+        items.append({rule.text(), [rule, c](RuleProblem &p, int i) { postRule(rule, c, p, i); }, !rule.must});
     return items;
 }
 
@@ -165,8 +164,11 @@ RuleProblem problemOf(const SeatingContext &c, const QList<Item> &items, const Q
     RuleProblem p;
     p.desks = c.room.deskCount();
     p.pupils = int(c.roster.size());
-    for (int i : chosen)
+    for (int i : chosen) {
         items[i].post(p, i);
+        if (items[i].wish)
+            p.wishes.insert(i, 1);
+    }
     return p;
 }
 
@@ -204,9 +206,15 @@ private:
 
 // Moves the pupils by random swaps of two desks that keep every must rule. Each swap is as
 // likely as its reverse, so every chart the swaps can reach ends up equally likely.
-void shuffleKeepingRules(Chart &chart, const SeatingContext &c, const DeskConditions &conditions, const Rules &must,
+// Wishes count as kept as long as no more of them are broken than in the chart the
+// solver found, which breaks the fewest.
+void shuffleKeepingRules(Chart &chart, const SeatingContext &c, const DeskConditions &conditions, const Rules &rules,
                          const UniformSource &uniform)
 {
+    Rules must, wishes;
+    for (const Rule &r : rules)
+        (r.must ? must : wishes).append(r);
+    const qsizetype broken = brokenRules(wishes, c, chart).size();
     QList<int> movable;
     for (qsizetype k = 0; k < chart.size(); ++k) {
         if (conditions.value(k).kind == DeskCondition::Kind::Free)
@@ -223,7 +231,8 @@ void shuffleKeepingRules(Chart &chart, const SeatingContext &c, const DeskCondit
             continue;
         std::swap(chart[a], chart[b]);
         const bool keeps =
-            std::all_of(must.cbegin(), must.cend(), [&](const Rule &r) { return keepsRule(r, c, chart); });
+            std::all_of(must.cbegin(), must.cend(), [&](const Rule &r) { return keepsRule(r, c, chart); }) &&
+            (wishes.isEmpty() || brokenRules(wishes, c, chart).size() <= broken);
         if (!keeps)
             std::swap(chart[a], chart[b]);
     }
@@ -276,8 +285,11 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
     }
     if (solution.status == RuleSolution::Status::Impossible) {
         run.status = RuleRun::Status::Impossible;
+        // Wishes never make a run impossible: the clash lies among the rules that must hold.
+        QList<int> must;
+        std::copy_if(all.cbegin(), all.cend(), std::back_inserter(must), [&](int i) { return !items[i].wish; });
         const ClashFinder finder(context, items, solve);
-        QList<int> clash = all.isEmpty() || !finder.possible({}) ? QList<int>{} : finder.find({}, false, all);
+        QList<int> clash = must.isEmpty() || !finder.possible({}) ? QList<int>{} : finder.find({}, false, must);
         std::sort(clash.begin(), clash.end());
         for (int i : clash)
             run.clash.append(items[i].text);
@@ -291,9 +303,9 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
     }
     for (qsizetype p = 0; p < solution.deskOf.size(); ++p)
         run.chart[solution.deskOf[p]] = {ChartDesk::Kind::Pupil, context.roster[p]};
-    Rules must;
-    std::copy_if(rules.cbegin(), rules.cend(), std::back_inserter(must), [](const Rule &r) { return r.must; });
-    shuffleKeepingRules(run.chart, context, conditions, must, uniform);
+    shuffleKeepingRules(run.chart, context, conditions, rules, uniform);
+    for (int i : brokenRules(rules, context, run.chart))
+        run.brokenWishes.append(rules[i].text());
     return run;
 }
 

@@ -5,16 +5,18 @@
 #include "core/services.h"
 
 // A run with rules: the must rules and the desk conditions solved together by the solver
-// library, then the chart shuffled by swaps that keep every one of them, so that each chart
-// that keeps them is as likely as any other; or, when they cannot all hold, the smallest set
-// of them that clashes.
+// library, the wishes (できれば) broken as few as possible (each counts one), then the chart
+// shuffled by swaps that keep every must rule and break no more wishes, so that each chart
+// among the best is as likely as any other; or, when the must rules cannot all hold, the
+// smallest set of them that clashes.
 
 struct RuleRun {
     enum class Status { Drawn, Impossible, GaveUp, NoSolver };
     Status status = Status::NoSolver;
-    Chart chart;       // when Drawn
-    QStringList clash; // when Impossible: the texts of the smallest clashing set
-    QString error;     // when NoSolver: why the solver could not be loaded
+    Chart chart;              // when Drawn
+    QStringList brokenWishes; // when Drawn: the できれば rules the chart breaks, the fewest possible
+    QStringList clash;        // when Impossible: the texts of the smallest clashing set
+    QString error;            // when NoSolver: why the solver could not be loaded
 };
 
 // Swaps the chart takes after the solver's first chart, per desk that may move.
