@@ -75,7 +75,7 @@ public:
         Rnd random(seed);
         // Keeping a wish is tried first, so that the first chart is already a good one.
         branch(*this, kept, BOOL_VAR_NONE(), BOOL_VAL_MAX());
-        branch(*this, pupils, INT_VAR_RND(random), INT_VAL_RND(random));
+        branch(*this, pupils, tiebreak(INT_VAR_SIZE_MIN(), INT_VAR_RND(random)), INT_VAL_RND(random));
         branch(*this, deskOf, INT_VAR_NONE(), INT_VAL_MIN());
     }
     Seating(Seating &other) : IntMaximizeSpace(other), keptOf_(other.keptOf_)
@@ -116,72 +116,69 @@ private:
         else
             extensional(*this, x, allowed);
     }
-    void postEqual(int rule, const IntVar &x, int value)
+    // For each desk: whether one of `pupils` sits there.
+    BoolVarArgs seatedAt(const QList<int> &pupils, int desks)
+    {
+        IntArgs members;
+        for (int p : pupils)
+            members << p;
+        const IntSet set(members);
+        BoolVarArgs at;
+        for (int d = 0; d < desks; ++d) {
+            BoolVar b(*this, 0, 1);
+            dom(*this, sitter[d], set, b);
+            at << b;
+        }
+        linear(*this, at, IRT_EQ, int(pupils.size()));
+        return at;
+    }
+    static BoolVarArgs ofGroup(const BoolVarArgs &at, const QList<int> &groupOfDesk, int group)
+    {
+        BoolVarArgs out;
+        for (int d = 0; d < at.size(); ++d) {
+            if (groupOfDesk[d] == group)
+                out << at[d];
+        }
+        return out;
+    }
+    void postLinear(int rule, const IntArgs &weights, const BoolVarArgs &x, IntRelType relation, int value)
     {
         if (const auto b = wish(rule))
-            rel(*this, x, IRT_EQ, value, Reify(*b, RM_IMP));
+            linear(*this, weights, x, relation, value, Reify(*b, RM_IMP));
         else
-            rel(*this, x, IRT_EQ, value);
-    }
-    void postWithinOne(int rule, const IntVar &one, const IntVar &two)
-    {
-        if (const auto b = wish(rule)) {
-            linear(*this, IntArgs{1, -1}, IntVarArgs() << one << two, IRT_LQ, 1, Reify(*b, RM_IMP));
-            linear(*this, IntArgs{-1, 1}, IntVarArgs() << one << two, IRT_LQ, 1, Reify(*b, RM_IMP));
-        } else {
-            rel(*this, one - two <= 1);
-            rel(*this, two - one <= 1);
-        }
-    }
-
-    IntVarArgs groupsOf(const QList<int> &pupils, const QList<int> &groupOfDesk)
-    {
-        IntArgs table;
-        for (int g : groupOfDesk)
-            table << g;
-        IntVarArgs groups;
-        for (int pupil : pupils)
-            groups << expr(*this, element(table, deskOf[pupil]));
-        return groups;
+            linear(*this, weights, x, relation, value);
     }
     void postPerGroup(const RuleProblem::PerGroup &g)
     {
-        const IntVarArgs groups = groupsOf(g.pupils, g.groupOfDesk);
+        const BoolVarArgs at = seatedAt(g.pupils, int(g.groupOfDesk.size()));
         for (int group = 0; group < g.groups; ++group) {
-            IntVar members(*this, 0, int(g.pupils.size()));
-            count(*this, groups, group, IRT_EQ, members);
-            postEqual(g.rule, members, g.exactly);
+            const BoolVarArgs members = ofGroup(at, g.groupOfDesk, group);
+            postLinear(g.rule, IntArgs::create(members.size(), 1, 0), members, IRT_EQ, g.exactly);
         }
     }
     void postBalance(const RuleProblem::Balance &b)
     {
-        const IntVarArgs first = groupsOf(b.first, b.groupOfDesk), second = groupsOf(b.second, b.groupOfDesk);
+        const int desks = int(b.groupOfDesk.size());
+        const BoolVarArgs first = seatedAt(b.first, desks), second = seatedAt(b.second, desks);
         for (int group = 0; group < b.groups; ++group) {
-            IntVar one(*this, 0, int(b.first.size())), two(*this, 0, int(b.second.size()));
-            count(*this, first, group, IRT_EQ, one);
-            count(*this, second, group, IRT_EQ, two);
-            postWithinOne(b.rule, one, two);
+            const BoolVarArgs one = ofGroup(first, b.groupOfDesk, group), two = ofGroup(second, b.groupOfDesk, group);
+            const IntArgs weights = IntArgs::create(one.size(), 1, 0) + IntArgs::create(two.size(), -1, 0);
+            postLinear(b.rule, weights, one + two, IRT_LQ, 1);
+            postLinear(b.rule, weights, one + two, IRT_GQ, -1);
         }
     }
     void postDiffer(const RuleProblem::Differ &d, int desks)
     {
-        IntArgs kinds;
-        for (int k : d.kindOfPupil)
-            kinds << k;
-        while (kinds.size() < desks)
-            kinds << 2; // the stand-ins
-        TupleSet allowed(2);
-        for (int a = 0; a < 3; ++a) {
-            for (int b = 0; b < 3; ++b) {
-                if (a == 2 || b == 2 || a != b)
-                    allowed.add(IntArgs{a, b});
+        for (int kind = 0; kind < 2; ++kind) {
+            QList<int> pupils;
+            for (int p = 0; p < d.kindOfPupil.size(); ++p) {
+                if (d.kindOfPupil[p] == kind)
+                    pupils.append(p);
             }
+            const BoolVarArgs at = seatedAt(pupils, desks);
+            for (const auto &[x, y] : d.deskPairs)
+                postLinear(d.rule, IntArgs{1, 1}, BoolVarArgs() << at[x] << at[y], IRT_LQ, 1);
         }
-        allowed.finalize();
-        for (const auto &[x, y] : d.deskPairs)
-            extensional(
-                *this, IntVarArgs() << expr(*this, element(kinds, sitter[x])) << expr(*this, element(kinds, sitter[y])),
-                allowed);
     }
 };
 
@@ -205,13 +202,22 @@ extern "C"
         return out;
     }
     auto root = std::make_unique<Seating>(problem, seed);
+    // Rules that fail on posting need no search (and the restarting engine would keep a part
+    // of itself that it never frees).
+    if (root->status() == SS_FAILED) {
+        out.status = RuleSolution::Status::Impossible;
+        return out;
+    }
     Search::Options options;
     Search::TimeStop stop(timeLimitMs);
     options.stop = &stop;
     std::unique_ptr<Seating> found;
     bool stopped = false;
     if (problem.wishes.isEmpty()) {
-        DFS<Seating> search(root.get(), options);
+        // Restarts keep a run from searching long below a bad first choice; a restart that
+        // exhausts its part of the search proves that there is no chart.
+        options.cutoff = Search::Cutoff::luby(50);
+        RBS<Seating, DFS> search(root.get(), options);
         found.reset(search.next());
         stopped = search.stopped();
     } else {
