@@ -79,7 +79,7 @@ else()
   message(STATUS "dpkg-shlibdeps not found (package dpkg-dev): the package names Debian 12's Qt libraries")
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libgcc-s1 (>= 3.0), libstdc++6 (>= 11), \
 libqt6core6 (>= ${Qt6_VERSION}), libqt6gui6 (>= ${Qt6_VERSION}), libqt6widgets6 (>= ${Qt6_VERSION}), \
-libqt6printsupport6 (>= ${Qt6_VERSION})")
+libqt6printsupport6 (>= ${Qt6_VERSION}), libgecode49")
 endif()
 # Japanese text needs Japanese fonts, and the Latin lines of the main window and the printout
 # the serif face they were measured with (Liberation Serif, the metrics of Times New Roman);

@@ -3,6 +3,7 @@
 #include "core/fileio.h"
 #include "core/filelock.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -11,6 +12,31 @@ namespace
 {
 
 const QString FormatName = QStringLiteral("narabin-class");
+
+const QString GenderNames[] = {QString(), QStringLiteral("男"), QStringLiteral("女")};
+
+QJsonObject pupilInfoJson(const PupilInfo &info)
+{
+    QJsonObject json;
+    if (!info.reading.isEmpty())
+        json[QStringLiteral("reading")] = info.reading;
+    if (info.gender != Gender::Unset)
+        json[QStringLiteral("gender")] = GenderNames[int(info.gender)];
+    if (!info.tags.isEmpty())
+        json[QStringLiteral("tags")] = QJsonArray::fromStringList(info.tags);
+    return json;
+}
+
+PupilInfo pupilInfoFromJson(const QJsonObject &json)
+{
+    PupilInfo info;
+    info.reading = json.value(QStringLiteral("reading")).toString();
+    const QString gender = json.value(QStringLiteral("gender")).toString();
+    info.gender = gender == GenderNames[1] ? Gender::Boy : gender == GenderNames[2] ? Gender::Girl : Gender::Unset;
+    for (const QJsonValue &tag : json.value(QStringLiteral("tags")).toArray())
+        info.tags.append(tag.toString());
+    return info;
+}
 
 ClassRead unreadable(const QString &reason)
 {
@@ -47,16 +73,39 @@ ClassRead readClassFile(const QString &rosterPath)
     const std::optional<Room> room = Room::fromJson(top.value(QStringLiteral("room")).toObject(), &roomError);
     if (!room)
         return unreadable(roomError);
-    read.status = ClassRead::Status::Ok;
     read.data.room = *room;
+    const QJsonObject pupils = top.value(QStringLiteral("pupils")).toObject();
+    for (auto it = pupils.constBegin(); it != pupils.constEnd(); ++it)
+        read.data.pupils.insert(it.key(), pupilInfoFromJson(it.value().toObject()));
+    for (const QJsonValue &value : top.value(QStringLiteral("rules")).toArray()) {
+        QString ruleError;
+        const std::optional<Rule> rule = Rule::fromJson(value.toObject(), &ruleError);
+        if (!rule)
+            return unreadable(ruleError);
+        read.data.rules.append(*rule);
+    }
+    read.status = ClassRead::Status::Ok;
     return read;
 }
 
 QByteArray classFileBytes(const ClassData &data)
 {
-    const QJsonObject top{{QStringLiteral("format"), FormatName},
-                          {QStringLiteral("version"), ClassFileVersion},
-                          {QStringLiteral("room"), data.room.toJson()}};
+    const bool roomOnly = data.pupils.isEmpty() && data.rules.isEmpty();
+    QJsonObject top{{QStringLiteral("format"), FormatName},
+                    {QStringLiteral("version"), roomOnly ? 1 : ClassFileVersion},
+                    {QStringLiteral("room"), data.room.toJson()}};
+    if (!data.pupils.isEmpty()) {
+        QJsonObject pupils;
+        for (auto it = data.pupils.cbegin(); it != data.pupils.cend(); ++it)
+            pupils.insert(it.key(), pupilInfoJson(it.value()));
+        top[QStringLiteral("pupils")] = pupils;
+    }
+    if (!data.rules.isEmpty()) {
+        QJsonArray rules;
+        for (const Rule &rule : data.rules)
+            rules.append(rule.toJson());
+        top[QStringLiteral("rules")] = rules;
+    }
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/room.h"
+#include "core/rules.h"
 
 #include <QString>
 
@@ -10,10 +11,14 @@
 
 struct ClassData {
     Room room = Room::standard();
+    PupilInfos pupils; // reading, gender, tags, by name
+    Rules rules;
     bool operator==(const ClassData &) const = default;
 };
 
-inline constexpr int ClassFileVersion = 1;
+// Version 1 holds the room only; a class with pupils' details or rules is written as
+// version 2, so that a program that knows only the room refuses it instead of dropping them.
+inline constexpr int ClassFileVersion = 2;
 
 // The class file of a roster: the roster's own name with ".json" after it.
 QString classFilePath(const QString &rosterPath);

@@ -35,6 +35,8 @@ struct CoreServices {
     QString cacheFolder;
     // How long a read-change-write waits for another copy's lock (core/filelock.h).
     std::chrono::milliseconds lockWait{};
+    // The rules solver's library; empty: beside the program, then where it is installed.
+    QString solverLibrary;
 };
 
 // The services in force: the installed object, else the machine's own.

@@ -58,10 +58,24 @@ void TestRoom::generatedRoomsNumberAndRoundTrip()
         QCOMPARE(room.deskCount(), previous);
         if (round % 50 == 0) {
             const QString roster = env.path(QStringLiteral("組%1.MEM").arg(round));
-            QCOMPARE(writeClassFile(roster, ClassData{room}), QString());
+            ClassData data{room, {}, {}};
+            // Half the classes also hold pupils' details and rules.
+            for (int i = 0; round % 100 == 0 && i < 5; ++i) {
+                data.pupils[QStringLiteral("生徒\"%1").arg(i)] = {QStringLiteral("せいと"), Gender(i % 3),
+                                                                  QStringList(i % 2, QStringLiteral("班長"))};
+                Rule rule;
+                rule.kind = Rule::Kind(i * 2);
+                rule.pupils = QStringList{QStringLiteral("生徒\"%1").arg(i), QStringLiteral("生徒0")};
+                rule.tag = rule.kind == Rule::Kind::LeaderPerGroup ? QStringLiteral("班長") : QString();
+                rule.pupils = rule.kind >= Rule::Kind::LeaderPerGroup ? QStringList() : rule.pupils;
+                data.rules.append(rule);
+            }
+            QCOMPARE(writeClassFile(roster, data), QString());
             const ClassRead read = readClassFile(roster);
             QCOMPARE(read.status, ClassRead::Status::Ok);
-            QVERIFY(read.data.room == room);
+            QVERIFY(read.data == data);
+            QCOMPARE(env.readFile(QFileInfo(roster).fileName() + ".json").contains("\"version\": 1"),
+                     data.rules.isEmpty());
         } else {
             QVERIFY(Room::fromJson(QJsonDocument::fromJson(QJsonDocument(room.toJson()).toJson()).object()) == room);
         }
@@ -90,8 +104,11 @@ void TestRoom::unreadableClassFiles_data()
     const QByteArray head = R"({"format":"narabin-class","version":1,"room":)";
     QTest::newRow("not JSON") << QByteArray("1組\r\n") << notOurs;
     QTest::newRow("another JSON") << QByteArray(R"({"rows":7})") << notOurs;
-    QTest::newRow("newer version") << QByteArray(R"({"format":"narabin-class","version":2})")
+    QTest::newRow("newer version") << QByteArray(R"({"format":"narabin-class","version":3})")
                                    << "新しい版のならびん君で作られたクラスの設定ファイルです。";
+    QTest::newRow("a rule of a later kind")
+        << head + R"({"rows":7,"columns":4},"rules":[{"kind":"teleport","pupils":["A"]}]})"
+        << "知らない種類の条件です（teleport）。";
     QTest::newRow("11 rows") << head + R"({"rows":11,"columns":4}})"
                              << "教室の設定が読み取れません（行と列の数）。";
     QTest::newRow("desk outside") << head + R"({"rows":2,"columns":2,"noDesk":[[2,0]]}})" << layout;

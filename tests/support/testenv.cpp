@@ -29,6 +29,7 @@ TestEnv::TestEnv()
     QDir(dir_.path()).mkpath(QStringLiteral("config"));
     services.settingsFolder = dir_.filePath(QStringLiteral("config"));
     services.cacheFolder = dir_.filePath(QStringLiteral("cache"));
+    services.solverLibrary = QStringLiteral(NARABIN_TEST_SOLVER);
     services.platform = &platform;
     QDir::setCurrent(work());
     resetState();

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+
+#include <utility>
+
+// Seating rules as plain constraints over numbers, for a solver: pupil p (0..pupils - 1)
+// sits on desk deskOf[p] (0..desks - 1), no two on one desk. Every constraint names the
+// rule it comes from, so that a clash can be traced back to the teacher's rules.
+struct RuleProblem {
+    int desks = 0;
+    int pupils = 0;
+
+    // The pupil sits on one of `allowed`.
+    struct Within {
+        int rule = 0;
+        int pupil = 0;
+        QList<int> allowed;
+    };
+    // The two pupils' desks are one of the pairs `allowed`.
+    struct Pair {
+        int rule = 0;
+        int a = 0, b = 0;
+        QList<std::pair<int, int>> allowed;
+    };
+    // Of `pupils`, exactly `exactly` sit in each group (groupOfDesk: -1 for a desk in none).
+    struct PerGroup {
+        int rule = 0;
+        QList<int> pupils;
+        QList<int> groupOfDesk;
+        int groups = 0;
+        int exactly = 1;
+    };
+    // In each group the counts of `first` and `second` differ by at most one.
+    struct Balance {
+        int rule = 0;
+        QList<int> first, second;
+        QList<int> groupOfDesk;
+        int groups = 0;
+    };
+    // On each pair of desks, two pupils of one kind never sit together (kindOfPupil: 0 or 1,
+    // or 2 for a pupil of neither kind).
+    struct Differ {
+        int rule = 0;
+        QList<int> kindOfPupil;
+        QList<std::pair<int, int>> deskPairs;
+    };
+
+    QList<Within> within;
+    QList<Pair> pairs;
+    QList<PerGroup> perGroup;
+    QList<Balance> balance;
+    QList<Differ> differ;
+
+    // The rules that may be broken, with what breaking each costs; the solver finds a chart
+    // of the least cost. Every other rule must hold.
+    QMap<int, int> wishes;
+};
+
+// What a solver makes of a problem.
+struct RuleSolution {
+    enum class Status { Found, Impossible, GaveUp };
+    Status status = Status::GaveUp;
+    QList<int> deskOf; // when Found
+    bool best = true;  // with wishes: proved to cost the least (false when time ran out first)
+};
+
+// The solver's entry point, as the solver library exports it.
+using RuleSolveFunction = RuleSolution (*)(const RuleProblem &problem, unsigned seed, int timeLimitMs);
+inline constexpr char RuleSolveSymbol[] = "narabinSolveRules";

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "core/chart.h"
+#include "core/room.h"
+
+#include <QHash>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What a teacher asks of the seating beyond fixed and empty desks. A rule is either a must
+// (必ず: no chart may break it) or a wish (できれば).
+
+enum class Gender { Unset, Boy, Girl };
+
+struct PupilInfo {
+    QString reading;
+    Gender gender = Gender::Unset;
+    QStringList tags; // 班長, 視力 …
+    bool operator==(const PupilInfo &) const = default;
+};
+using PupilInfos = QHash<QString, PupilInfo>; // by name
+
+// The desks a zone rule keeps pupils in, as the teacher chose them.
+struct Zone {
+    enum class Kind { FrontRows, BackRows, Rows, WindowSide, DoorSide, Desks };
+    Kind kind = Kind::FrontRows;
+    int first = 1;    // Rows: the first row from the front (1 = next to the teacher's desk)
+    int count = 2;    // rows, or columns for the sides
+    QList<int> desks; // Desks: desk numbers
+    // The desks of `room` the zone holds, ascending.
+    QList<int> desksIn(const Room &room) const;
+    // "前2列", "後ろ1列", "前から3〜4列目", "窓側2列", "廊下側1列", "指定した6席".
+    QString label() const;
+    bool operator==(const Zone &) const = default;
+};
+
+struct Rule {
+    enum class Kind {
+        Zone,           // each of `pupils` in `zone`
+        Apart,          // `pupils` pairwise at least `distance` desks apart, diagonals counting
+        ApartGroups,    // `pupils` pairwise in different 班
+        Near,           // `pupils` pairwise within `distance` desks
+        SideBySide,     // two pupils next to each other in a row, no aisle between
+        SamePair,       // two pupils at one desk pair
+        LeaderPerGroup, // one pupil tagged `tag` in each 班
+        GenderBalance,  // in each 班 boys and girls differ by at most one
+        Alternate,      // desks next to each other in a row hold a boy and a girl
+        MixedPairs,     // each desk pair holds a boy and a girl
+    };
+    Kind kind = Kind::Zone;
+    bool must = true;
+    QStringList pupils;
+    Zone zone;
+    int distance = 2;
+    QString tag;
+
+    // How the rule reads in a list and in messages: "山田さんを前2列に", "山田さんと佐藤さんを2席以上離す".
+    QString text() const;
+    QJsonObject toJson() const;
+    static std::optional<Rule> fromJson(const QJsonObject &json, QString *error = nullptr);
+    bool operator==(const Rule &) const = default;
+};
+using Rules = QList<Rule>;
+
+// Everything a rule is judged against.
+struct SeatingContext {
+    Room room = Room::standard();
+    QStringList roster;
+    PupilInfos info;
+};
+
+// Whether `chart` (one entry per desk) keeps `rule`. A rule naming a pupil who is not in the
+// chart is kept: it has nobody to hold.
+bool keepsRule(const Rule &rule, const SeatingContext &context, const Chart &chart);
+// The rules of `rules` that `chart` breaks, by index.
+QList<int> brokenRules(const Rules &rules, const SeatingContext &context, const Chart &chart);

@@ -1,0 +1,251 @@
+// The seating rules: what each one means, charts drawn that keep them, and clashes explained.
+#include "core/placement.h"
+#include "core/rulesolve.h"
+#include "support/fixtures.h"
+
+#include <QJsonDocument>
+#include <QtTest>
+
+namespace
+{
+
+using Kind = Rule::Kind;
+
+Rule rule(Kind kind, QStringList pupils = {}, int distance = 2)
+{
+    Rule r;
+    r.kind = kind;
+    r.pupils = pupils;
+    r.distance = distance;
+    r.tag = QStringLiteral("班長");
+    return r;
+}
+
+Rule zone(QStringList pupils, Zone::Kind kind, int count, int first = 1)
+{
+    Rule r = rule(Kind::Zone, pupils);
+    r.zone = {kind, first, count, {}};
+    return r;
+}
+
+// A 2 × 4 room with a pair at the right-hand side of each row and two 班 of four (the columns
+// pairs 0-1 and 2-3), pupils A..H: A, C, E, G boys, the rest girls; A and B 班長.
+SeatingContext smallClass()
+{
+    Room room = Room::grid(2, 4);
+    room.joinPair({0, 2});
+    room.joinPair({1, 2});
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 4; ++column)
+            room.setGroup({row, column}, column < 2 ? 1 : 2);
+    }
+    SeatingContext c{room, {"A", "B", "C", "D", "E", "F", "G", "H"}, {}};
+    for (int i = 0; i < 8; ++i)
+        c.info[c.roster[i]].gender = i % 2 ? Gender::Girl : Gender::Boy;
+    c.info["A"].tags = c.info["B"].tags = QStringList{"班長"};
+    return c;
+}
+
+// "AB.." : desk 1 first, "." a free desk.
+Chart lettered(const QString &letters)
+{
+    Chart chart;
+    for (const QChar c : letters)
+        chart.append(c == u'.' ? ChartDesk{} : ChartDesk{ChartDesk::Kind::Pupil, QString(c)});
+    return chart;
+}
+
+} // namespace
+
+class TestRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void meaning_data();
+    void meaning();
+    void drawnChartsKeepTheRules_data();
+    void drawnChartsKeepTheRules();
+    void clashExplained_data();
+    void clashExplained();
+    void rulesReadBack();
+
+private:
+    TestEnv env_; // the solver library of this build
+};
+
+// Desks of the 2 × 4 room: front row 1 2 3 4 from the right (4 by the window), back row 5..8;
+// pairs 1-2 and 5-6; 班 1 is desks 3 4 7 8, 班 2 desks 1 2 5 6.
+void TestRules::meaning_data()
+{
+    QTest::addColumn<Rule>("rule");
+    QTest::addColumn<QString>("chart");
+    QTest::addColumn<bool>("kept");
+    QTest::addColumn<QString>("text");
+    const Rule front = zone({"A", "B"}, Zone::Kind::FrontRows, 1);
+    QTest::newRow("front row kept") << front << "AB......" << true << "A・Bを前1列に";
+    QTest::newRow("front row broken") << front << "A...B..." << false << "A・Bを前1列に";
+    QTest::newRow("window side") << zone({"A"}, Zone::Kind::WindowSide, 1) << "...A...." << true << "Aを窓側1列に";
+    QTest::newRow("door side broken") << zone({"A"}, Zone::Kind::DoorSide, 1) << "...A...." << false
+                                      << "Aを廊下側1列に";
+    QTest::newRow("rows") << zone({"A"}, Zone::Kind::Rows, 1, 2) << "....A..." << true << "Aを前から2列目に";
+    QTest::newRow("apart diagonal") << rule(Kind::Apart, {"A", "B"}) << "A....B.." << false << "AとBを2席以上離す";
+    QTest::newRow("apart kept") << rule(Kind::Apart, {"A", "B"}) << "A.B....." << true << "AとBを2席以上離す";
+    QTest::newRow("apart 班 broken") << rule(Kind::ApartGroups, {"A", "B"}) << "A....B.." << false << "AとBを別の班に";
+    QTest::newRow("apart 班 kept") << rule(Kind::ApartGroups, {"A", "B"}) << "A.B....." << true << "AとBを別の班に";
+    QTest::newRow("near kept") << rule(Kind::Near, {"A", "B"}, 1) << "A....B.." << true << "AとBを1席以内に";
+    QTest::newRow("near broken") << rule(Kind::Near, {"A", "B"}, 1) << "A.B....." << false << "AとBを1席以内に";
+    QTest::newRow("side by side") << rule(Kind::SideBySide, {"A", "B"}) << ".BA....." << true << "AとBを隣に";
+    QTest::newRow("one behind the other") << rule(Kind::SideBySide, {"A", "B"}) << "A...B..." << false << "AとBを隣に";
+    QTest::newRow("same pair") << rule(Kind::SamePair, {"A", "B"}) << "BA......" << true << "AとBを同じ机の組に";
+    QTest::newRow("neighbours, other pairs")
+        << rule(Kind::SamePair, {"A", "B"}) << ".AB....." << false << "AとBを同じ机の組に";
+    QTest::newRow("a 班長 each") << rule(Kind::LeaderPerGroup) << "A.B....." << true << "各班に班長を1人";
+    QTest::newRow("two 班長 in one") << rule(Kind::LeaderPerGroup) << "AB......" << false << "各班に班長を1人";
+    QTest::newRow("班 balanced") << rule(Kind::GenderBalance) << "ABCDEFGH" << true << "各班の男女の数をそろえる";
+    QTest::newRow("班 of boys") << rule(Kind::GenderBalance) << "ACBDEGFH" << false << "各班の男女の数をそろえる";
+    QTest::newRow("alternating") << rule(Kind::Alternate) << "ABCDBADC" << true << "男女を交互に";
+    QTest::newRow("two boys side by side") << rule(Kind::Alternate) << "ACBD...." << false << "男女を交互に";
+    QTest::newRow("mixed pairs") << rule(Kind::MixedPairs) << "ABCE...." << true << "机の組を男女に";
+    QTest::newRow("pair of girls") << rule(Kind::MixedPairs) << "BD......" << false << "机の組を男女に";
+    QTest::newRow("pupil not seated") << rule(Kind::Apart, {"A", "Z"}) << "A......." << true << "AとZを2席以上離す";
+}
+
+void TestRules::meaning()
+{
+    QFETCH(Rule, rule);
+    QFETCH(QString, chart);
+    QFETCH(bool, kept);
+    QFETCH(QString, text);
+    QCOMPARE(keepsRule(rule, smallClass(), lettered(chart)), kept);
+    QCOMPARE(rule.text(), text);
+}
+
+void TestRules::drawnChartsKeepTheRules_data()
+{
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<SeatMap>("conditions");
+    QTest::addColumn<int>("pupils");
+    QTest::addColumn<int>("broken"); // how many wishes every chart breaks
+    QTest::newRow("every kind") << Rules{zone({"C"}, Zone::Kind::FrontRows, 1),
+                                         rule(Kind::Apart, {"C", "D"}),
+                                         rule(Kind::SamePair, {"E", "F"}),
+                                         rule(Kind::LeaderPerGroup),
+                                         rule(Kind::GenderBalance),
+                                         rule(Kind::MixedPairs)}
+                                << SeatMap{} << 8 << 0;
+    QTest::newRow("alternating, a pin") << Rules{rule(Kind::Alternate)} << SeatMap{{3, "A"}} << 8 << 0;
+    QTest::newRow("front row, free and empty desks")
+        << Rules{zone({"A", "B", "C"}, Zone::Kind::FrontRows, 1), rule(Kind::Near, {"A", "F"}, 1)}
+        << SeatMap{{2, "-"}, {6, "D"}} << 6 << 0;
+    // Two wishes that cannot both hold: one is broken, never both.
+    Rule near = rule(Kind::SideBySide, {"A", "B"}), apart = rule(Kind::Apart, {"A", "B"}, 3);
+    near.must = apart.must = false;
+    QTest::newRow("wishes that clash") << Rules{near, apart, zone({"A"}, Zone::Kind::FrontRows, 1)} << SeatMap{} << 8
+                                       << 1;
+    Rule wishFront = zone({"A", "B", "C", "D", "E"}, Zone::Kind::FrontRows, 1);
+    wishFront.must = false;
+    QTest::newRow("a wish no chart keeps") << Rules{wishFront} << SeatMap{} << 8 << 1;
+}
+
+void TestRules::drawnChartsKeepTheRules()
+{
+    QFETCH(Rules, rules);
+    QFETCH(SeatMap, conditions);
+    QFETCH(int, pupils);
+    QFETCH(int, broken);
+    SeatingContext c = smallClass();
+    c.roster = c.roster.mid(0, pupils);
+    DeskConditions desks(8);
+    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
+        desks[it.key() - 1] = DeskCondition::fromText(it.value());
+    QSet<QString> charts;
+    for (quint32 seed = 1; seed <= 60; ++seed) {
+        const RuleRun run = drawWithRules(c, desks, rules, seededUniformSource(seed));
+        QCOMPARE(int(run.status), int(RuleRun::Status::Drawn));
+        QCOMPARE(run.brokenWishes.size(), broken);
+        for (int i : brokenRules(rules, c, run.chart)) {
+            QVERIFY(!rules[i].must);
+            QVERIFY(run.brokenWishes.contains(rules[i].text()));
+        }
+        QStringList seated;
+        for (int k = 0; k < 8; ++k) {
+            if (desks[k].kind != DeskCondition::Kind::Free)
+                QCOMPARE(run.chart[k].text(), desks[k].kind == DeskCondition::Kind::Empty ? " " : desks[k].pupil);
+            if (run.chart[k].kind == ChartDesk::Kind::Pupil)
+                seated.append(run.chart[k].pupil);
+        }
+        QCOMPARE(sorted(seated), sorted(c.roster));
+        charts.insert(chartTexts(run.chart).join(u','));
+    }
+    // Not the solver's first chart every time.
+    QVERIFY2(charts.size() > 10, qPrintable(QString::number(charts.size())));
+}
+
+void TestRules::clashExplained_data()
+{
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<SeatMap>("conditions");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("five in a front row of four")
+        << Rules{rule(Kind::Apart, {"G", "H"}), zone({"A", "B", "C", "D", "E"}, Zone::Kind::FrontRows, 1)} << SeatMap{}
+        << "「A・B・C・D・Eを前1列に」は、この教室と名簿では守れません。";
+    QTest::newRow("apart and side by side") << Rules{zone({"H"}, Zone::Kind::BackRows, 1),
+                                                     rule(Kind::Apart, {"A", "B"}), rule(Kind::SideBySide, {"A", "B"})}
+                                            << SeatMap{} << "「AとBを2席以上離す」と「AとBを隣に」 が両立しません。";
+    QTest::newRow("a pin outside the zone") << Rules{zone({"A"}, Zone::Kind::BackRows, 1)} << SeatMap{{1, "A"}}
+                                            << "「AをNo.1に」と「Aを後ろ1列に」 が両立しません。";
+    QTest::newRow("班 1 pinned full without a 班長")
+        << Rules{rule(Kind::GenderBalance), rule(Kind::LeaderPerGroup)}
+        << SeatMap{{3, "C"}, {4, "D"}, {7, "G"}, {8, "H"}, {1, "E"}}
+        << "「CをNo.3に」と「DをNo.4に」と「GをNo.7に」と「HをNo.8に」と「各班に班長を1人」 が両立しません。";
+}
+
+void TestRules::clashExplained()
+{
+    QFETCH(Rules, rules);
+    QFETCH(SeatMap, conditions);
+    QFETCH(QString, message);
+    DeskConditions desks(8);
+    for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
+        desks[it.key() - 1] = DeskCondition::fromText(it.value());
+    const RuleRun run = drawWithRules(smallClass(), desks, rules, seededUniformSource(3));
+    QCOMPARE(int(run.status), int(RuleRun::Status::Impossible));
+    QCOMPARE(clashMessage(run.clash), message);
+}
+
+// Rules of every kind written to JSON and read back are the same rules.
+void TestRules::rulesReadBack()
+{
+    QRandomGenerator random(11);
+    for (int round = 0; round < 2000; ++round) {
+        Rule r = rule(Kind(random.bounded(int(Kind::MixedPairs) + 1)), numberedNames(1, random.bounded(2, 5)),
+                      random.bounded(1, 11));
+        r.must = random.bounded(2);
+        if (r.kind >= Kind::LeaderPerGroup)
+            r.pupils.clear();
+        if (r.kind == Kind::Zone) {
+            r.zone.kind = Zone::Kind(random.bounded(6));
+            if (r.zone.kind == Zone::Kind::Desks)
+                r.zone.desks = {random.bounded(1, 101), random.bounded(1, 101)};
+            else
+                r.zone.count = random.bounded(1, 11);
+            if (r.zone.kind == Zone::Kind::Rows)
+                r.zone.first = random.bounded(1, 11);
+        }
+        if (r.kind != Kind::Apart && r.kind != Kind::Near)
+            r.distance = 2;
+        if (r.kind != Kind::LeaderPerGroup)
+            r.tag = QString();
+        const QByteArray bytes = QJsonDocument(r.toJson()).toJson();
+        QString error;
+        const std::optional<Rule> back = Rule::fromJson(QJsonDocument::fromJson(bytes).object(), &error);
+        QVERIFY2(back && *back == r, qPrintable(error + QString::fromUtf8(bytes)));
+    }
+    QString error;
+    QVERIFY(!Rule::fromJson(QJsonObject{{"kind", "teleport"}}, &error));
+    QCOMPARE(error, QStringLiteral("知らない種類の条件です（teleport）。"));
+}
+
+QTEST_MAIN(TestRules)
+#include "tst_rules.moc"
