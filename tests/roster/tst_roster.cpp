@@ -142,9 +142,10 @@ void TestRoster::openFile_data()
         QStringLiteral("教室の設定|クラスの設定ファイルを読めません。\r\n<work>/class.MEM.json\r\n"
                        "クラスの設定ファイルではありません。\r\n");
     const QByteArray none;
-    QTest::newRow("28 lines") << crlfLines(numberedNames(1, 28)) << none << "" << QStringList() << numberedNames(1, 28)
-                              << "client 635x437; Text1_0 481,344 105x24; Label1_0 481,326 105x18; Text1_27 49,56; "
-                                 "Label3 281,380 73x21";
+    QTest::newRow("28 lines")
+        << crlfLines(numberedNames(1, 28)) << none << "" << QStringList() << numberedNames(1, 28)
+        << "client 635x437; Text1_0 481,344 105x24; Label1_0 481,326 105x18; Text1_12 481,200; Text1_27 49,56; "
+           "Label3 281,380 73x21";
     QTest::newRow("empty file") << QByteArray() << none << "" << QStringList() << QStringList(SeatCount) << "";
     QTest::newRow("comma gives two entries, quotes removed")
         << sjis(QStringLiteral("山田,花子\r\n\"佐藤, 一郎\"\r\n")) << none << "" << QStringList()
