@@ -200,7 +200,10 @@ MessageText noNamesMessage(bool columnChosen)
 
 MessageText tooManyNamesMessage(qsizetype count, int desks)
 {
-    return {QStringLiteral("1つの名簿に入るのは%1人までです。\r\n表には%2人の氏名があります。").arg(desks).arg(count),
+    return {QStringLiteral("この教室の机は%1台です。\r\n表には%2人の氏名があります。\r\n"
+                           "机を増やすには、ﾌｧｲﾙ(F)の「教室の設定(R)...」を使って下さい。")
+                .arg(desks)
+                .arg(count),
             QStringLiteral("表から貼り付け"), MsgStyle::Critical};
 }
 

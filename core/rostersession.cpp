@@ -87,3 +87,78 @@ MessageText rosterNotSavedMessage(const QString &path, const QString &reason)
                 QStringLiteral("\r\n") + reason,
             QStringLiteral("保存エラー"), MsgStyle::Critical};
 }
+
+QList<PinnedDesk> pinnedDesks(const DeskConditions &conditions)
+{
+    QList<PinnedDesk> pins;
+    for (int i = 0; i < conditions.size(); ++i) {
+        if (conditions.at(i).kind == DeskCondition::Kind::Pinned)
+            pins.append({i + 1, conditions.at(i).pupil});
+    }
+    return pins;
+}
+
+void moveClassToRoom(ClassModel &openClass, const Room &room)
+{
+    const Room before = openClass.room;
+    const DeskConditions conditions = openClass.conditions;
+    openClass.setRoom(room);
+    for (int desk = 1; desk <= conditions.size(); ++desk) {
+        if (const int moved = deskInChangedRoom(before, room, desk))
+            openClass.conditions[moved - 1] = conditions.at(desk - 1);
+    }
+}
+
+QString keepRoomBeside(const QString &rosterPath, const Room &room)
+{
+    const ClassRead there = readClassFile(rosterPath);
+    if (there.status == ClassRead::Status::Ok ? there.data.room == room : room.isStandard())
+        return {};
+    ClassData data = there.data;
+    data.room = room;
+    return writeClassFile(rosterPath, data);
+}
+
+namespace
+{
+const QString RoomTitle = QStringLiteral("教室の設定");
+}
+
+MessageText roomTooSmallQuestion(qsizetype names, int desks)
+{
+    return {QStringLiteral("この名簿には%1人の氏名がありますが、教室の机は%2台です。\r\n"
+                           "教室の設定を開いて、机を増やしますか？")
+                .arg(names)
+                .arg(desks),
+            RoomTitle, MsgStyle::OkCancel | MsgStyle::Question};
+}
+
+MessageText classFileUnreadableMessage(const QString &rosterPath, const QString &reason, qsizetype names)
+{
+    const int desks = Room::standard().deskCount();
+    const QString outcome =
+        names <= desks
+            ? QStringLiteral("名簿は標準の教室（机%1台）で開きます。このファイルは書き換えません。").arg(desks)
+            : QStringLiteral("名簿の%1人は標準の教室（机%2台）に入らないため、名簿を開けません。\r\n"
+                             "このファイルを直すか取り除いてから、もう一度開いて下さい。")
+                  .arg(names)
+                  .arg(desks);
+    return {QStringLiteral("クラスの設定ファイルを読めません。\r\n") +
+                QDir::toNativeSeparators(classFilePath(rosterPath)) + QStringLiteral("\r\n") + reason +
+                QStringLiteral("\r\n") + outcome,
+            RoomTitle, names <= desks ? MsgStyle::Exclamation : MsgStyle::Critical};
+}
+
+MessageText rosterTooLongMessage()
+{
+    return {QStringLiteral("名簿の氏名が多すぎます。1つの名簿に入るのは%1人までです。").arg(MaxRosterNames),
+            QStringLiteral("名簿の存在確認"), MsgStyle::Critical};
+}
+
+MessageText roomNotKeptMessage(const QString &rosterPath, const QString &reason)
+{
+    return {QStringLiteral("名簿は保存しましたが、教室の設定を保存できませんでした。\r\n") +
+                QDir::toNativeSeparators(classFilePath(rosterPath)) + QStringLiteral("\r\n") + reason +
+                QStringLiteral("\r\n次に開くときは、教室の設定をもう一度行って下さい。"),
+            RoomTitle, MsgStyle::Exclamation};
+}

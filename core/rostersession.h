@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/classfile.h"
 #include "core/message.h"
+#include "core/roomedit.h"
 #include "core/rosterfile.h"
 #include "core/sharedstate.h"
 
@@ -53,3 +55,25 @@ private:
 
 // The register command's message when the chosen file could not be written.
 MessageText rosterNotSavedMessage(const QString &path, const QString &reason);
+
+// The class's pinned desks, for the room editor's check.
+QList<PinnedDesk> pinnedDesks(const DeskConditions &conditions);
+// The class moves into `room`: a desk's condition goes along while its cell still holds a
+// desk; the chart of the old room is dropped.
+void moveClassToRoom(ClassModel &openClass, const Room &room);
+
+// A roster saved at `rosterPath` keeps its room: the class file there is written when it holds
+// another room (a roster without one has the standard room). The reason on failure, else empty.
+QString keepRoomBeside(const QString &rosterPath, const Room &room);
+
+// The roster was saved at `rosterPath` but its room could not be written beside it.
+MessageText roomNotKeptMessage(const QString &rosterPath, const QString &reason);
+
+// Opening a roster of `names` names whose room has `desks` desks, fewer: whether to set the
+// room now (OK opens the room editor).
+MessageText roomTooSmallQuestion(qsizetype names, int desks);
+// Opening a roster whose class file could not be read: the reason, and whether the roster
+// of `names` names opens in the standard room all the same.
+MessageText classFileUnreadableMessage(const QString &rosterPath, const QString &reason, qsizetype names);
+// A roster file of more names than any room holds.
+MessageText rosterTooLongMessage();

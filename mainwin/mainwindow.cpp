@@ -284,7 +284,9 @@ void MainWindow::buildMenus()
     noSameSeatAction->setCheckable(true);
     noSameNeighbourAction->setCheckable(true);
     addItems(optionMenu, {{"mnuCondition", QStringLiteral("条件設定の変更(&C)"),
-                           [] { navigator().showConditionEditor(); }, &conditionsAction, ctrl(Qt::Key_C)}});
+                           [] { navigator().showConditionEditor(); }, &conditionsAction, ctrl(Qt::Key_C)},
+                          {"mnuRoomSettings", QStringLiteral("教室の設定(&R)..."),
+                           [this] { navigator().editRoom(this); }, &roomAction}});
 }
 
 void MainWindow::onLoad()

@@ -49,6 +49,7 @@ public:
     // Checked: a run keeps pupils off their previous seat, and apart from their previous neighbours.
     QAction *noSameSeatAction = nullptr, *noSameNeighbourAction = nullptr;
     QAction *seatRecordAction = nullptr;
+    QAction *roomAction = nullptr; // 教室の設定 of the open class
 
 protected:
     void onCloseRequest(QCloseEvent *event) override;

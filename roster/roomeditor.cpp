@@ -439,13 +439,14 @@ void RoomEditor::showRoom()
 void RoomEditor::okClicked()
 {
     const Room room = grid->room();
-    if (room == data_.room) {
-        unloadSelf();
-        return;
-    }
+    // Checked even unchanged: a roster may hold more names than the room it has so far.
     const QString refusal = roomChangeRefusal(data_.room, room, pupils_, pins_);
     if (!refusal.isEmpty()) {
         showMessage(this, refusal, MsgStyle::Exclamation, Title);
+        return;
+    }
+    if (room == data_.room) {
+        unloadSelf();
         return;
     }
     ClassData data = data_;
@@ -455,5 +456,17 @@ void RoomEditor::okClicked()
         showMessage(this, QStringLiteral("教室の設定を保存できませんでした。\r") + error, MsgStyle::Critical, Title);
         return;
     }
+    emit roomSaved(room);
     unloadSelf();
+}
+
+std::optional<Room> editRoomModally(const QString &rosterPath, int pupils, const QList<PinnedDesk> &pins)
+{
+    std::optional<Room> saved;
+    RoomEditor *editor = form<RoomEditor>();
+    QObject::connect(editor, &RoomEditor::roomSaved, editor, [&saved](const Room &room) { saved = room; });
+    if (editor->edit(rosterPath, pupils, pins))
+        editor->exec();
+    unload<RoomEditor>();
+    return saved;
 }

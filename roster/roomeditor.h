@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -99,6 +100,10 @@ public:
     QPushButton *groupButton = nullptr, *pairButton = nullptr, *releaseButton = nullptr, *aisleButton = nullptr;
     QLabel *summary = nullptr;
 
+signals:
+    // OK wrote `room` to the class file.
+    void roomSaved(const Room &room);
+
 protected:
     // Checks the room against the class, then writes it; the dialog stays open on a refusal
     // or a failed write.
@@ -112,3 +117,7 @@ private:
     int pupils_ = 0;
     QList<PinnedDesk> pins_;
 };
+
+// The room editor for the class of `rosterPath`, modal. The room it wrote; nothing when it
+// was cancelled, left the room as it was, or could not read the class file (reported).
+std::optional<Room> editRoomModally(const QString &rosterPath, int pupils, const QList<PinnedDesk> &pins);

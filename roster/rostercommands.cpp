@@ -2,7 +2,9 @@
 
 #include "core/classfile.h"
 #include "core/rosterfile.h"
+#include "core/rostersession.h"
 #include "platform/platform.h"
+#include "roster/roomeditor.h"
 #include "roster/rostereditor.h"
 
 #include <QLineEdit>
@@ -18,6 +20,7 @@ void fileCreateCommand()
     RosterEditor *editor = form<RosterEditor>();
     for (QLineEdit *box : editor->seatBoxes)
         box->clear();
+    editor->showRoom(s.openClass.room);
     editor->rosterSpellings.clear();
     // An editor already open without blocking becomes modal only when shown anew.
     if (editor->isVisible())
@@ -32,6 +35,27 @@ void reportMissingRoster(QWidget *owner)
     showMessage(owner, QStringLiteral("指定した名簿がありません。存在を確認して下さい。"), MsgStyle::Critical,
                 QStringLiteral("名簿の存在確認"));
 }
+
+// The room the roster at `path` opens in: its class file's, the standard one when that cannot be
+// read (reported, the file left as it is), or one set now for more names than its room holds.
+// Nothing when the roster does not open.
+std::optional<Room> roomToOpenIn(const QString &path, qsizetype names, QWidget *owner)
+{
+    const ClassRead classRead = readClassFile(path);
+    const QString problem =
+        classRead.status == ClassRead::Status::Unreadable ? classRead.error : classRead.data.room.problem();
+    if (!problem.isEmpty()) {
+        showMessage(owner, classFileUnreadableMessage(path, problem, names));
+        return names <= Room::standard().deskCount() ? std::optional(Room::standard()) : std::nullopt;
+    }
+    const Room &room = classRead.data.room;
+    if (names <= room.deskCount())
+        return room;
+    if (showMessage(owner, roomTooSmallQuestion(names, room.deskCount())) != IDOK)
+        return std::nullopt;
+    // The room editor refuses a room that still holds too few.
+    return editRoomModally(path, int(names), {});
+}
 } // namespace
 
 void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
@@ -42,23 +66,50 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
     if (s.RosterFileName.isEmpty())
         return;
     s.openClass = ClassModel{};
-    const ClassRead classRead = readClassFile(s.RosterFileName);
-    s.openClass.setRoom(classRead.data.room);
-
     const RosterRead read = readRosterFile(s.RosterFileName);
     takeRosterRead(s, read);
-    if (!read.ok() || read.names.size() > s.openClass.deskCount()) {
-        // An editor left open from before would now show names the shared roster no
-        // longer holds.
+    // An editor left open from before would show names the shared roster no longer holds.
+    if (!read.ok()) {
         unload<RosterEditor>();
-        reportMissingRoster(owner);
+        if (read.outcome == RosterRead::Outcome::TooMany)
+            showMessage(owner, rosterTooLongMessage());
+        else
+            reportMissingRoster(owner);
         return;
     }
+    const std::optional<Room> room = roomToOpenIn(s.RosterFileName, read.names.size(), owner);
+    if (!room) {
+        unload<RosterEditor>();
+        return;
+    }
+    s.openClass.setRoom(*room);
+
     RosterEditor *editor = form<RosterEditor>();
+    editor->showRoom(*room);
     editor->rosterSpellings = read.spellings;
-    for (int i = 0; i < int(editor->seatBoxes.size()); ++i)
-        editor->seatBoxes[size_t(i)]->setText(i < read.names.size() ? read.names.at(i) : QString());
+    for (int i = 0; i < editor->seatBoxes.size(); ++i)
+        editor->seatBoxes.at(i)->setText(read.names.value(i));
     editor->show();
     editor->raise();
     editor->activateWindow();
+}
+
+void roomSettingsCommand(QWidget *owner)
+{
+    SharedState &s = state();
+    if (RosterEditor *editor = loadedForm<RosterEditor>(); editor && editor->isVisible()) {
+        editor->editRoom();
+        return;
+    }
+    if (s.RosterFileName.isEmpty()) {
+        showMessage(owner,
+                    QStringLiteral("教室の設定は、名簿を開いてから行えます。\r\n"
+                                   "先に「名簿を開く」か「名簿の新規作成」で名簿を用意して下さい。"),
+                    MsgStyle::Information, QStringLiteral("教室の設定"));
+        return;
+    }
+    const std::optional<Room> room =
+        editRoomModally(s.RosterFileName, int(s.openClass.pupils.size()), pinnedDesks(s.openClass.conditions));
+    if (room)
+        moveClassToRoom(s.openClass, *room);
 }

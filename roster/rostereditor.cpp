@@ -2,10 +2,12 @@
 
 #include "core/rostersession.h"
 
+#include "core/chartlayout.h"
 #include "core/clock.h"
 #include "core/pastedtable.h"
 #include "core/rosterfile.h"
 #include "platform/platform.h"
+#include "roster/roomeditor.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
 #include "widgets/seatbox.h"
@@ -17,33 +19,120 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
 
 namespace
 {
 
-// Seat n lies in row (n + 3) / 4, row 1 lowest next to the desk; within a row the
-// seat numbers grow from right to left.
-constexpr std::array<int, 4> SeatLefts{7215, 5055, 2895, 735};
-constexpr std::array<int, 7> RowTops{5160, 4440, 3720, 3000, 2280, 1560, 840};
-constexpr int BoxWidth = 1575;
-constexpr int BoxHeight = 360;
-constexpr int CaptionHeight = 270; // the caption sits right above its box
+// The editor lays a room out as the chart does (core/chartlayout.h), each name box 15 twips
+// taller and 30 lower than the chart's, and its caption as wide as the box right above it. The
+// chart drops its middle row of seven by 30; the editor's rows always lay evenly.
+constexpr int FullBoxHeight = 345; // the chart's box at full size
+constexpr int BoxExtraHeight = 15;
+constexpr int BelowChart = 30;
+constexpr int CaptionHeight = 270;
+// The client area of the largest rooms: a 1366 × 768 screen less the window's frame, its title
+// and menu bars and a task bar.
+constexpr QSize LargestClient{1340 * 15, 600 * 15};
 
-QRect seatBoxTwips(int index)
+struct SeatPlan {
+    QSize client;       // twips, as every place below
+    QList<QRect> boxes; // desk 1 first
+    QRect desk;
+    QList<QRect> aisles;
+    QList<ChartGroup> groups;
+};
+
+SeatPlan seatPlan(const Room &room)
 {
-    return QRect(SeatLefts[size_t(index % 4)], RowTops[size_t(index / 4)], BoxWidth, BoxHeight);
+    // A room that does not fit the standard client area at full size widens and deepens it as far
+    // as LargestClient; beyond that the chart shrinks it.
+    int aisles = 0;
+    for (int column = 0; column + 1 < room.columns(); ++column)
+        aisles += room.aisleAfter(column) ? 1 : 0;
+    const int fullWidth = room.columns() * 1575 + (room.columns() - 1 + aisles) * 585 + 2 * 735;
+    const int fullHeight = 240 + 345 + (room.rows() - 1) * 720 + 195 + 315 + 2 * 570;
+    const ChartLayout layout(room, false,
+                             QSize(std::clamp(fullWidth, LargeClientWidthTwips, LargestClient.width()),
+                                   std::clamp(fullHeight, LargeClientHeightTwips, LargestClient.height())));
+    SeatPlan plan{layout.size(), {}, layout.teachersDesk().translated(0, BelowChart), {}, layout.groups()};
+    for (int desk = 1; desk <= layout.deskCount(); ++desk) {
+        const QRect box = layout.box(desk);
+        const bool droppedRow = room.rows() == 7 && room.cellOfDesk(desk)->row == 3 && box.height() == FullBoxHeight;
+        plan.boxes.append(QRect(box.left(), box.top() + (droppedRow ? 0 : BelowChart), box.width(),
+                                box.height() * (FullBoxHeight + BoxExtraHeight) / FullBoxHeight));
+    }
+    for (const QRect &aisle : layout.aisles())
+        plan.aisles.append(aisle.adjusted(0, BelowChart, 0, BelowChart + BoxExtraHeight));
+    for (ChartGroup &group : plan.groups) {
+        for (QRect &part : group.frame)
+            part.translate(0, BelowChart);
+        group.label.translate(0, BelowChart);
+    }
+    return plan;
 }
+
+QRect pixels(const QRect &twips)
+{
+    return twRect(twips.left(), twips.top(), twips.width(), twips.height());
+}
+
+// The 班 frames with their numbers, and the aisles, drawn on the room's floor under the boxes.
+class RoomDrawing : public QWidget
+{
+public:
+    RoomDrawing(QWidget *client, const SeatPlan &plan) : QWidget(client), aisles_(plan.aisles), groups_(plan.groups)
+    {
+        setObjectName(QStringLiteral("roomDrawing"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(client->rect());
+        lower();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setPen(QPen(QColor(224, 224, 224), 1, Qt::DotLine));
+        for (const QRect &aisle : aisles_) {
+            const QRect r = pixels(aisle);
+            painter.drawLine(r.center().x(), r.top(), r.center().x(), r.bottom());
+        }
+        painter.setFont(makeFont(Face::PGothic, 9));
+        for (const ChartGroup &group : groups_) {
+            QPainterPath path;
+            path.setFillRule(Qt::WindingFill);
+            for (const QRect &part : group.frame)
+                path.addRect(pixels(part));
+            painter.setPen(QPen(GroupColor, 1));
+            painter.drawPath(path.simplified());
+            painter.drawText(pixels(group.label).adjusted(3, 0, 3, 0),
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
+                             QStringLiteral("%1班").arg(group.number));
+        }
+    }
+
+private:
+    static constexpr QColor GroupColor{255, 255, 0};
+    QList<QRect> aisles_;
+    QList<ChartGroup> groups_;
+};
 
 } // namespace
 
-RosterEditor::RosterEditor() : FormWindow(QStringLiteral("登録・修正"), "TOUROKU", rgb(0, 128, 0))
+RosterEditor::RosterEditor()
+    : FormWindow(QStringLiteral("登録・修正"), "TOUROKU", rgb(0, 128, 0)), room_(state().openClass.room)
 {
     buildSeats();
     addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"),
             {{"mnuNewFile", QStringLiteral("新規登録・修正(&S)..."), [this] { registerRoster(); }, &registerAction},
              {"mnuCancel", QStringLiteral("取消・了解(&X)"), [this] { closeEditor(); }, &closeAction},
              {"mnuDummyPaste"},
-             {"mnuPasteTable", QStringLiteral("表から貼り付け(&V)"), [this] { pasteTable(); }, &pasteTableAction}});
+             {"mnuPasteTable", QStringLiteral("表から貼り付け(&V)"), [this] { pasteTable(); }, &pasteTableAction},
+             {"mnuRoomSettings", QStringLiteral("教室の設定(&R)..."), [this] { editRoom(); }, &roomAction}});
     buildChrome({{{false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton,
                    QStringLiteral(" 新規登録・修正 "), [this] { registerRoster(); }},
                   {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  "),
@@ -58,21 +147,28 @@ RosterEditor::RosterEditor() : FormWindow(QStringLiteral("登録・修正"), "TO
 
 void RosterEditor::buildSeats()
 {
-    for (int i = 0; i < SeatCount; ++i) {
-        const QRect box = seatBoxTwips(i);
-        seatCaptions[size_t(i)] =
-            makeLabel(client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
-                                 QRect(box.left(), box.top() - CaptionHeight, BoxWidth, CaptionHeight), Face::PGothic,
-                                 12, false, Qt::white, std::nullopt, false, Qt::AlignHCenter | Qt::AlignBottom});
+    const SeatPlan plan = seatPlan(room_);
+    client()->setFixedSize(tw(plan.client.width()), tw(plan.client.height()));
+    if (plan.aisles.size() + plan.groups.size() > 0)
+        roomDrawing_ = new RoomDrawing(client(), plan);
+    const int desks = int(plan.boxes.size());
+    for (int i = 0; i < desks; ++i) {
+        const QRect &box = plan.boxes.at(i);
+        seatCaptions.append(makeLabel(
+            client(), {QStringLiteral("Label1_%1").arg(i), QStringLiteral("No.%1").arg(i + 1),
+                       QRect(box.left(), box.top() - CaptionHeight, box.width(), CaptionHeight), Face::PGothic, 12,
+                       false, Qt::white, std::nullopt, false, Qt::AlignHCenter | Qt::AlignBottom}));
     }
-    // Created in seat order, so the tab order runs from seat 1 to seat 28.
-    for (int i = 0; i < SeatCount; ++i) {
+    // Created in desk order, so the tab order runs from desk 1 on.
+    for (int i = 0; i < desks; ++i) {
         auto *t = new QLineEdit(client());
         t->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        const QRect box = seatBoxTwips(i);
-        t->setGeometry(twRect(box.left(), box.top(), box.width(), box.height()));
+        t->setGeometry(pixels(plan.boxes.at(i)));
         t->setFont(makeFont(Face::PGothic, 12));
-        nameSeat(t, i + 1);
+        const RoomCell cell = *room_.cellOfDesk(i + 1);
+        const int group = room_.groupOf(i + 1);
+        t->setAccessibleName(seatName(i + 1));
+        t->setAccessibleDescription(rowText(cell.row + 1) + (group ? QStringLiteral("、%1班").arg(group) : QString()));
         setBackgroundColor(t, QColor::fromRgb(NameBoxColor));
         t->setAttribute(Qt::WA_InputMethodEnabled, true);
         installEnterMovesOn(t);
@@ -80,18 +176,83 @@ void RosterEditor::buildSeats()
         t->installEventFilter(this);
         connect(t, &QLineEdit::textChanged, this, [] { state().RosterEdited = true; });
         if (i > 0)
-            setTabOrder(seatBoxes[size_t(i - 1)], t);
-        seatBoxes[size_t(i)] = t;
+            setTabOrder(seatBoxes.at(i - 1), t);
+        seatBoxes.append(t);
     }
-    desk = makeLabel(client(), {QStringLiteral("Label3"), QStringLiteral("教     卓"), QRect(4215, 5700, 1095, 315),
-                                Face::PGothic, 12, false, Qt::black, rgb(0, 255, 0), true, Qt::AlignCenter});
+    const QRect d = plan.desk;
+    desk = makeLabel(client(), {QStringLiteral("Label3"), QStringLiteral("教     卓"), d, Face::PGothic, 12, false,
+                                Qt::black, rgb(0, 255, 0), true, Qt::AlignCenter});
+    // A window rebuilt for another room: the bars follow the client's new width and height.
+    if (toolbar) {
+        toolbar->setGeometry(0, 0, client()->width(), toolbar->height());
+        statusPanels->setGeometry(0, client()->height() - statusPanels->height(), client()->width(),
+                                  statusPanels->height());
+        toolbar->raise();
+        statusPanels->raise();
+        fixSize();
+    }
+}
+
+void RosterEditor::showRoom(const Room &room)
+{
+    if (room == room_)
+        return;
+    QStringList texts = boxTexts();
+    const bool beyond = std::any_of(texts.cbegin() + std::min<qsizetype>(room.deskCount(), texts.size()), texts.cend(),
+                                    [](const QString &text) { return !text.isEmpty(); });
+    if (beyond)
+        texts = collectNames(texts);
+    texts.resize(room.deskCount());
+    qDeleteAll(seatBoxes);
+    qDeleteAll(seatCaptions);
+    seatBoxes.clear();
+    seatCaptions.clear();
+    delete desk;
+    delete roomDrawing_;
+    roomDrawing_ = nullptr;
+    room_ = room;
+    buildSeats();
+    // The names only moved to other boxes: the roster is no more changed than before.
+    const bool edited = state().RosterEdited;
+    for (int i = 0; i < seatBoxes.size(); ++i) {
+        seatBoxes.at(i)->setText(texts.at(i));
+        seatBoxes.at(i)->show();
+        seatCaptions.at(i)->show();
+    }
+    desk->show();
+    if (roomDrawing_)
+        roomDrawing_->show();
+    state().RosterEdited = edited;
+    if (isVisible())
+        centreOnScreen(this);
+    if (!seatBoxes.isEmpty())
+        seatBoxes.constFirst()->setFocus();
+}
+
+void RosterEditor::editRoom()
+{
+    SharedState &s = state();
+    if (s.RosterFileName.isEmpty()) {
+        showMessage(this,
+                    QStringLiteral("教室の設定は、名簿を保存してから行えます。\r\n"
+                                   "先に「新規登録・修正」で名簿を保存して下さい。"),
+                    MsgStyle::Information, QStringLiteral("教室の設定"));
+        return;
+    }
+    const std::optional<Room> room =
+        editRoomModally(s.RosterFileName, int(collectNames(boxTexts()).size()), pinnedDesks(s.openClass.conditions));
+    if (!room)
+        return;
+    moveClassToRoom(s.openClass, *room);
+    showRoom(*room);
 }
 
 void RosterEditor::onLoad()
 {
     fixSize();
     showDateAndTime();
-    seatBoxes[0]->setFocus();
+    if (!seatBoxes.isEmpty())
+        seatBoxes.constFirst()->setFocus();
 }
 
 QStringList RosterEditor::boxTexts() const
@@ -126,13 +287,13 @@ void RosterEditor::pasteTable()
         showMessage(this, noNamesMessage(table.columnCount > 1));
         return;
     }
-    if (names.size() > SeatCount) {
-        showMessage(this, tooManyNamesMessage(names.size(), SeatCount));
+    if (names.size() > seatBoxes.size()) {
+        showMessage(this, tooManyNamesMessage(names.size(), int(seatBoxes.size())));
         return;
     }
-    for (int i = 0; i < SeatCount; ++i)
-        seatBoxes[size_t(i)]->setText(names.value(i));
-    seatBoxes[0]->setFocus();
+    for (int i = 0; i < seatBoxes.size(); ++i)
+        seatBoxes.at(i)->setText(names.value(i));
+    seatBoxes.constFirst()->setFocus();
 }
 
 void RosterEditor::registerRoster()
@@ -148,7 +309,7 @@ void RosterEditor::registerRoster()
     case Step::ReportSameName: showMessage(this, session.message(step)); return;
     case Step::ReportUnsavable:
         showMessage(this, session.message(step));
-        seatBoxes[size_t(session.unsavable()->index)]->setFocus();
+        seatBoxes.at(session.unsavable()->index)->setFocus();
         return;
     case Step::ChooseFileAndSave: break;
     }
@@ -164,10 +325,15 @@ bool RosterEditor::saveRoster(const QStringList &names)
     if (!fileDialog.showSave(this))
         return false;
     const QString reason = writeRosterFile(fileDialog.fileName, names, rosterSpellings);
-    if (reason.isEmpty())
-        return true;
-    showMessage(this, rosterNotSavedMessage(fileDialog.fileName, reason));
-    return false;
+    if (!reason.isEmpty()) {
+        showMessage(this, rosterNotSavedMessage(fileDialog.fileName, reason));
+        return false;
+    }
+    // The roster is saved whatever becomes of its room; a room not kept is said, not hidden.
+    const QString roomError = keepRoomBeside(fileDialog.fileName, room_);
+    if (!roomError.isEmpty())
+        showMessage(this, roomNotKeptMessage(fileDialog.fileName, roomError));
+    return true;
 }
 
 void RosterEditor::closeAndShowConditions()
@@ -205,17 +371,17 @@ void RosterEditor::onCloseRequest(QCloseEvent *event)
 
 void RosterEditor::highlightSeat(int index, bool focused)
 {
-    setBackgroundColor(seatBoxes[size_t(index)], QColor::fromRgb(focused ? NameBoxFocusColor : NameBoxColor));
+    setBackgroundColor(seatBoxes.at(index), QColor::fromRgb(focused ? NameBoxFocusColor : NameBoxColor));
     if (focused)
-        platform().switchInputMethodOn(seatBoxes[size_t(index)]);
+        platform().switchInputMethodOn(seatBoxes.at(index));
 }
 
 bool RosterEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        const auto seat = std::find(seatBoxes.cbegin(), seatBoxes.cend(), watched);
-        if (seat != seatBoxes.cend())
-            highlightSeat(int(seat - seatBoxes.cbegin()), event->type() == QEvent::FocusIn);
+        const qsizetype seat = seatBoxes.indexOf(watched);
+        if (seat >= 0)
+            highlightSeat(int(seat), event->type() == QEvent::FocusIn);
     }
     return FormWindow::eventFilter(watched, event);
 }

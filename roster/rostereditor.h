@@ -1,18 +1,18 @@
 #pragma once
 
+#include "core/room.h"
 #include "widgets/commondialog.h"
 #include "widgets/formwindow.h"
 
 #include <QAction>
 #include <QHash>
+#include <QList>
 #include <QMenu>
-
-#include <array>
 
 class QLabel;
 class QLineEdit;
 
-// The roster editor: one name box per seat of the classroom.
+// The roster editor: one name box per desk of the class's room, placed as the room is.
 class RosterEditor : public FormWindow
 {
     Q_OBJECT
@@ -32,15 +32,21 @@ public:
 
     // The box texts, seat 1 first.
     QStringList boxTexts() const;
+    // Boxes for the desks of `room`, keeping the names typed: each in its desk while the room
+    // has that desk, else all of them closed up from desk 1.
+    void showRoom(const Room &room);
+    // 教室の設定 of the roster being edited; it must have been saved once.
+    void editRoom();
 
-    std::array<QLineEdit *, 28> seatBoxes{};
-    std::array<QLabel *, 28> seatCaptions{};
+    QList<QLineEdit *> seatBoxes; // desk 1 first
+    QList<QLabel *> seatCaptions; // "No.1" …
     QLabel *desk = nullptr;
     CommonDialog fileDialog;
     // How the opened roster file spells its names, kept when they are saved again.
     QHash<QString, QByteArray> rosterSpellings;
 
-    QAction *registerAction = nullptr, *closeAction = nullptr, *pasteTableAction = nullptr; // the file menu's
+    // The file menu's.
+    QAction *registerAction = nullptr, *closeAction = nullptr, *pasteTableAction = nullptr, *roomAction = nullptr;
 
 protected:
     // The window's close button runs the close command.
@@ -49,6 +55,8 @@ protected:
 
 private:
     void buildSeats();
+    Room room_;
+    QWidget *roomDrawing_ = nullptr; // 班 frames and aisles, under the boxes
     // The chosen file written; false when nothing was written.
     bool saveRoster(const QStringList &names);
     // Closes the editor and moves on to the seat conditions.

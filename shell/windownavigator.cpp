@@ -2,6 +2,7 @@
 
 #include "about/versioninfo.h"
 #include "mainwin/mainwindow.h"
+#include "platform/platform.h"
 #include "roster/rostercommands.h"
 #include "seating/conditioneditor.h"
 #include "seating/resultwindow.h"
@@ -15,6 +16,21 @@ void WindowNavigator::newRoster()
 void WindowNavigator::openRoster(CommonDialog &dialog, QWidget *owner)
 {
     fileOpenCommand(dialog, owner);
+}
+
+void WindowNavigator::editRoom(QWidget *owner)
+{
+    // The condition editor shows the desks of the room it opened with and holds entries not yet
+    // set: they are settled there first, never dropped by a room changing under them.
+    if (ConditionEditor *conditions = loadedForm<ConditionEditor>(); conditions && conditions->isVisible()) {
+        showMessage(owner,
+                    QStringLiteral("条件設定の画面を閉じてから、教室の設定を行って下さい。\r\n"
+                                   "（条件設定の画面で「条件設定」か「取消」を選びます）"),
+                    MsgStyle::Information, QStringLiteral("教室の設定"));
+        conditions->bringToFront();
+        return;
+    }
+    roomSettingsCommand(owner);
 }
 
 void WindowNavigator::showConditionEditor()

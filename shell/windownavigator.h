@@ -8,6 +8,7 @@ class WindowNavigator : public Navigator
 public:
     void newRoster() override;
     void openRoster(CommonDialog &dialog, QWidget *owner) override;
+    void editRoom(QWidget *owner) override;
     void showConditionEditor() override;
     void runSeatChange(QWidget *owner) override;
     void showChart(const Room &room, const QStringList &seats) override;

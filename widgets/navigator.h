@@ -18,6 +18,9 @@ public:
     virtual void newRoster() = 0;
     // File > Open with the opening window's file dialog.
     virtual void openRoster(CommonDialog &dialog, QWidget *owner) = 0;
+    // 教室の設定 of the open class, modal; explained when no class is open or its conditions are
+    // being edited.
+    virtual void editRoom(QWidget *owner) = 0;
     // The condition editor, without blocking; brought to the front when open.
     virtual void showConditionEditor() = 0;
     // The run: checks, countdown, shuffle, the chart shown and the main window closed.

@@ -3,6 +3,7 @@
 // crash or hang; each gives the command's own failure message or a correct result, and
 // leaves every file on disk as it was unless the command is meant to write it.
 #include "core/resultfile.h"
+#include "core/rosterfile.h"
 #include "core/textfile.h"
 #include "roster/rostereditor.h"
 #include "seating/resultwindow.h"
@@ -194,10 +195,15 @@ void TestBadInput::everyReader()
         MainWindow *main = start(env, "名簿.mem");
         const Files before = fileTree(env.work());
         env.platform.openFiles.enqueue(env.path("名簿.mem"));
+        env.platform.answers.enqueue(IDCANCEL); // more names than the room holds: the room stays
         TRIGGER(main, "mnuFileOpen");
-        QCOMPARE(env.platform.messageLog(),
-                 in.rosterFails ? QStringList{"名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16"}
-                                : QStringList());
+        const qsizetype count = in.names.size();
+        const QString failure =
+            count > MaxRosterNames ? "名簿の存在確認|名簿の氏名が多すぎます。1つの名簿に入るのは100人までです。|16"
+            : count > SeatCount ? "教室の設定|この名簿には29人の氏名がありますが、教室の机は28台です。\r\n"
+                                  "教室の設定を開いて、机を増やしますか？|33"
+                                : "名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16";
+        QCOMPARE(env.platform.messageLog(), in.rosterFails ? QStringList{failure} : QStringList());
         QCOMPARE(state().openClass.pupils, in.names);
         RosterEditor *editor = loadedForm<RosterEditor>();
         QCOMPARE(editor ? editor->boxTexts() : QStringList{"<none>"},

@@ -2,12 +2,14 @@
 #include "core/classfile.h"
 #include "core/pastedtable.h"
 #include "core/rosterfile.h"
+#include "core/rostersession.h"
 #include "core/textfile.h"
 #include "mainwin/filedialogs.h"
 #include "roster/roomeditor.h"
 #include "roster/rostereditor.h"
 #include "seating/conditioneditor.h"
 #include "support/mainfixtures.h"
+#include "widgets/navigator.h"
 #include "widgets/seatbox.h"
 
 #include <QClipboard>
@@ -80,6 +82,28 @@ bool newRoster(const std::function<void(RosterEditor *)> &inside)
     return stillOpen;
 }
 
+// Runs `steps` ("preset N", "ok", "cancel") in the room editor once a command shows it modally,
+// then closes it: one shown when none was expected fails the test rather than waits. The
+// command runs in `command`.
+void withRoomEditor(const QString &steps, const std::function<void()> &command)
+{
+    whenModal([steps] {
+        RoomEditor *editor = loadedForm<RoomEditor>();
+        for (const QString &step : steps.split(u';', Qt::SkipEmptyParts)) {
+            const QStringList w = step.simplified().split(u' ');
+            if (!isLoaded<RoomEditor>())
+                break;
+            if (w[0] == QLatin1String("preset"))
+                editor->presets->activated(w[1].toInt());
+            else
+                editor->buttons[w[0] == QLatin1String("ok") ? 0 : 1]->click();
+        }
+        unload<RoomEditor>();
+    });
+    command();
+    QCoreApplication::processEvents(); // the editor was not shown
+}
+
 } // namespace
 
 class TestRoster : public QObject
@@ -104,34 +128,116 @@ private slots:
     void pasteTable();
     void roomEditor_data();
     void roomEditor();
+    void roomSettings_data();
+    void roomSettings();
 };
 
 void TestRoster::openFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("names"); // the editor's boxes; empty: refused, no editor
-    QTest::newRow("28 lines") << crlfLines(numberedNames(1, 28)) << numberedNames(1, 28);
-    QTest::newRow("empty file") << QByteArray() << QStringList(SeatCount);
+    QTest::addColumn<QByteArray>("classFile"); // beside the roster; empty: none
+    QTest::addColumn<QString>("answer");       // to the room question: "no", or the room editor's steps
+    QTest::addColumn<QStringList>("messages"); // <work>: the work folder
+    QTest::addColumn<QStringList>("names");    // the editor's boxes; empty: refused, no editor
+    QTest::addColumn<QString>("places");       // the client's size and controls' places, in pixels
+    const auto offer = [](int names, int desks) {
+        return QStringLiteral("教室の設定|この名簿には%1人の氏名がありますが、教室の机は%2台です。\r\n"
+                              "教室の設定を開いて、机を増やしますか？|33")
+            .arg(names)
+            .arg(desks);
+    };
+    const QString unreadable =
+        QStringLiteral("教室の設定|クラスの設定ファイルを読めません。\r\n<work>/class.MEM.json\r\n"
+                       "クラスの設定ファイルではありません。\r\n");
+    const QByteArray none;
+    QTest::newRow("28 lines")
+        << crlfLines(numberedNames(1, 28)) << none << "" << QStringList() << numberedNames(1, 28)
+        << "client 635x437; Text1_0 481,344 105x24; Label1_0 481,326 105x18; Text1_12 481,200; Text1_27 49,56; "
+           "Label3 281,380 73x21";
+    QTest::newRow("empty file") << QByteArray() << none << "" << QStringList() << QStringList(SeatCount) << "";
     QTest::newRow("comma gives two entries, quotes removed")
-        << sjis(QStringLiteral("山田,花子\r\n\"佐藤, 一郎\"\r\n")) << padded({"山田", "花子", "佐藤, 一郎"});
-    QTest::newRow("29 lines") << crlfLines(numberedNames(1, 29)) << QStringList();
+        << sjis(QStringLiteral("山田,花子\r\n\"佐藤, 一郎\"\r\n")) << none << "" << QStringList()
+        << padded({"山田", "花子", "佐藤, 一郎"}) << "";
+    QTest::newRow("29 lines, the room left")
+        << crlfLines(numberedNames(1, 29)) << none << "no" << QStringList{offer(29, 28)} << QStringList() << "";
+    QTest::newRow("35 lines, a room of 35 set")
+        << crlfLines(numberedNames(1, 35)) << none << "preset 2; ok" << QStringList{offer(35, 28)}
+        << numberedNames(1, 35) << "client 779x437; Text1_0 625,344 105x24; Text1_34 49,56; Label3 353,380";
+    QTest::newRow("35 lines, the room still too small")
+        << crlfLines(numberedNames(1, 35)) << none << "ok; cancel"
+        << QStringList{offer(35, 28), "教室の設定|名簿の35人に対して、机が28台しかありません。|48"} << QStringList()
+        << "";
+    QTest::newRow("35 lines in a room of 35")
+        << crlfLines(numberedNames(1, 35)) << classFileBytes({roomFromEdits(QStringLiteral("preset 2"))}) << ""
+        << QStringList() << numberedNames(1, 35) << "client 779x437";
+    QTest::newRow("100 lines in a room of 10 x 10")
+        << crlfLines(numberedNames(1, 100)) << classFileBytes({Room::grid(10, 10)}) << "" << QStringList()
+        << numberedNames(1, 100) << "client 1340x581; Text1_0 1198,488 93x24; Text1_99 49,56";
+    QTest::newRow("101 lines")
+        << crlfLines(numberedNames(1, 101)) << none << ""
+        << QStringList{"名簿の存在確認|名簿の氏名が多すぎます。1つの名簿に入るのは100人までです。|16"} << QStringList()
+        << "";
+    QTest::newRow("class file unreadable: the standard room")
+        << crlfLines(numberedNames(1, 3)) << QByteArray("{") << ""
+        << QStringList{unreadable + "名簿は標準の教室（机28台）で開きます。このファイルは書き換えません。|48"}
+        << padded(numberedNames(1, 3)) << "";
+    QTest::newRow("class file unreadable, 29 lines")
+        << crlfLines(numberedNames(1, 29)) << QByteArray("{") << ""
+        << QStringList{unreadable + "名簿の29人は標準の教室（机28台）に入らないため、名簿を開けません。\r\n"
+                                    "このファイルを直すか取り除いてから、もう一度開いて下さい。|16"}
+        << QStringList() << "";
 }
 
 void TestRoster::openFile()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, classFile);
+    QFETCH(QString, answer);
+    QFETCH(QStringList, messages);
     QFETCH(QStringList, names);
+    QFETCH(QString, places);
     TestEnv env;
     // Over an editor still showing another roster: refilled, or closed on a refusal.
     env.writeFile(QStringLiteral("before.mem"), crlfLines({"前の名簿"}));
     QVERIFY(openRoster(env, QStringLiteral("before.mem")));
     env.writeFile(QStringLiteral("class.MEM"), bytes);
-    RosterEditor *editor = openRoster(env, QStringLiteral("class.MEM"));
-    QCOMPARE(env.platform.messageLog(),
-             names.isEmpty()
-                 ? QStringList{QStringLiteral("名簿の存在確認|指定した名簿がありません。存在を確認して下さい。|16")}
-                 : QStringList());
+    if (!classFile.isEmpty())
+        env.writeFile(QStringLiteral("class.MEM.json"), classFile);
+    env.platform.answers.enqueue(answer == QLatin1String("no") ? IDCANCEL : IDOK);
+    RosterEditor *editor = nullptr;
+    withRoomEditor(answer, [&] { editor = openRoster(env, QStringLiteral("class.MEM")); });
+    QCOMPARE(env.platform.messageLog().replaceInStrings(QDir::toNativeSeparators(env.work()), QStringLiteral("<work>")),
+             messages);
     QCOMPARE(editor ? editor->boxTexts() : QStringList(), names);
+    // A class file nobody edited is left as it was.
+    if (answer.isEmpty())
+        QCOMPARE(env.readFile(QStringLiteral("class.MEM.json")), classFile.isEmpty() ? "<missing>" : classFile);
+    for (const QString &place : places.split(u';', Qt::SkipEmptyParts)) {
+        const QStringList w = place.simplified().split(u' ');
+        const QWidget *widget =
+            w[0] == QLatin1String("client") ? editor->client() : editor->client()->findChild<QWidget *>(w[0]);
+        QVERIFY2(widget, qPrintable(w[0]));
+        QStringList shown{w[0]};
+        if (widget != editor->client())
+            shown.append(QStringLiteral("%1,%2").arg(widget->x()).arg(widget->y()));
+        if (w.size() > shown.size())
+            shown.append(QStringLiteral("%1x%2").arg(widget->width()).arg(widget->height()));
+        QCOMPARE(shown, w);
+    }
+    if (editor) {
+        QVERIFY(editor->width() <= 1366 && editor->height() <= 700);
+        if (collectNames(names).isEmpty())
+            return;
+        // Saved under another name, the roster opens there in the same room.
+        env.platform.saveFiles.enqueue(env.path(QStringLiteral("again.mem")));
+        editor->registerRoster();
+        unload<ConditionEditor>();
+        unload<MainWindow>();
+        RosterEditor *again = nullptr;
+        withRoomEditor({}, [&] { again = openRoster(env, QStringLiteral("again.mem")); });
+        QCOMPARE(env.platform.messageLog().mid(messages.size()), QStringList{Corrected});
+        QCOMPARE(again ? again->boxTexts() : QStringList(), names);
+    }
 }
 
 // A new roster after one opened from a file and left without registering: the register
@@ -426,9 +532,12 @@ void TestRoster::pasteTable_data()
     QString many;
     for (const QString &name : numberedNames(1, 29))
         many += name + QStringLiteral("\r\n");
-    QTest::newRow("more than 28")
-        << many << 0 << ""
-        << "表から貼り付け|1つの名簿に入るのは28人までです。\r\n表には29人の氏名があります。|16" << QStringList();
+    QTest::newRow("more than 28") << many << 0 << ""
+                                  << "表から貼り付け|この教室の机は28台です。\r\n表には29人の氏名があります。\r\n"
+                                     "机を増やすには、ﾌｧｲﾙ(F)の「教室の設定(R)...」を使って下さい。|16"
+                                  << QStringList();
+    QTest::newRow("29 in a room of 35") << many << 0 << ""
+                                        << "" << numberedNames(1, 29) + QStringList(6);
     QTest::newRow("28 fill every box") << many.section(QStringLiteral("\r\n"), 0, 27) << 0 << ""
                                        << "" << numberedNames(1, 28);
     QTest::newRow("nothing on the clipboard")
@@ -461,9 +570,12 @@ void TestRoster::pasteTable()
     TestEnv env;
     RosterEditor *editor = form<RosterEditor>();
     editor->show();
-    const QStringList before = padded({"前の名前", "", "", "残る名前"});
-    for (int i = 0; i < SeatCount; ++i)
-        editor->seatBoxes[size_t(i)]->setText(before.at(i));
+    if (boxes.size() == 35) // in a room of 7 rows of 5
+        editor->showRoom(Room::grid(7, 5));
+    QStringList before = padded({"前の名前", "", "", "残る名前"});
+    before.resize(editor->seatBoxes.size());
+    for (int i = 0; i < before.size(); ++i)
+        editor->seatBoxes[i]->setText(before.at(i));
     QApplication::clipboard()->setText(clipboard);
     if (choice >= 0)
         env.platform.listChoices.enqueue(choice);
@@ -603,6 +715,90 @@ void TestRoster::roomEditor()
                                                            : classFile.isEmpty() ? "<missing>"
                                                                                  : classFile);
     unload<RoomEditor>();
+}
+
+void TestRoster::roomSettings_data()
+{
+    QTest::addColumn<QString>("window"); // whose 教室の設定 is chosen
+    QTest::addColumn<QString>("roster"); // "new", "none", "opened", "opened, conditions being edited"
+    QTest::addColumn<QString>("steps");  // in the room editor; empty: none shown
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("room"); // the class's room afterwards, as edits
+    QTest::addColumn<QString>("pins"); // desk:pupil; 生徒1 was pinned to desk 2
+    QTest::addColumn<int>("boxes");    // in the roster editor, 生徒1..5 from desk 1; 0: none open
+    const QString title = QStringLiteral("教室の設定|");
+    const QString editor = QStringLiteral("roster editor"), main = QStringLiteral("main window");
+    QTest::newRow("roster editor: not saved yet")
+        << editor << "new"
+        << ""
+        << QStringList{title + "教室の設定は、名簿を保存してから行えます。\r\n"
+                               "先に「新規登録・修正」で名簿を保存して下さい。|64"}
+        << ""
+        << "" << 0;
+    QTest::newRow("roster editor: a room of 35") << editor << "opened"
+                                                 << "preset 2; ok" << QStringList() << "preset 2"
+                                                 << "3:生徒1" << 35;
+    QTest::newRow("roster editor: cancelled") << editor << "opened"
+                                              << "preset 2; cancel" << QStringList() << ""
+                                              << "2:生徒1" << 28;
+    QTest::newRow("main window: no roster")
+        << main << "none"
+        << ""
+        << QStringList{title + "教室の設定は、名簿を開いてから行えます。\r\n"
+                               "先に「名簿を開く」か「名簿の新規作成」で名簿を用意して下さい。|64"}
+        << ""
+        << "" << 0;
+    QTest::newRow("main window: a room of 35") << main << "opened"
+                                               << "preset 2; ok" << QStringList() << "preset 2"
+                                               << "3:生徒1" << 0;
+    QTest::newRow("main window: conditions being edited")
+        << main << "opened, conditions being edited"
+        << ""
+        << QStringList{title + "条件設定の画面を閉じてから、教室の設定を行って下さい。\r\n"
+                               "（条件設定の画面で「条件設定」か「取消」を選びます）|64"}
+        << ""
+        << "2:生徒1" << 0;
+}
+
+void TestRoster::roomSettings()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, roster);
+    QFETCH(QString, steps);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, room);
+    QFETCH(QString, pins);
+    QFETCH(int, boxes);
+    TestEnv env;
+    const auto choose = [&](QWidget *w) { withRoomEditor(steps, [&] { TRIGGER(w, "mnuRoomSettings"); }); };
+    if (roster == QLatin1String("new")) {
+        newRoster([&](RosterEditor *e) { choose(e); });
+    } else {
+        if (roster != QLatin1String("none")) {
+            env.writeFile(QStringLiteral("c.mem"), crlfLines(numberedNames(1, 5)));
+            QVERIFY(openRoster(env, QStringLiteral("c.mem")));
+            state().openClass.conditions[1] = DeskCondition::pinned(QStringLiteral("生徒1"));
+            if (window == QLatin1String("main window"))
+                unload<RosterEditor>();
+            if (roster.contains(QLatin1String("conditions")))
+                navigator().showConditionEditor();
+        }
+        choose(window == QLatin1String("main window") ? static_cast<QWidget *>(shownMain())
+                                                      : loadedForm<RosterEditor>());
+    }
+    QCOMPARE(env.platform.messageLog(), messages);
+    QCOMPARE(roomPicture(state().openClass.room), roomPicture(roomFromEdits(room)));
+    QStringList pinned;
+    for (const PinnedDesk &pin : pinnedDesks(state().openClass.conditions))
+        pinned.append(QStringLiteral("%1:%2").arg(pin.desk).arg(pin.pupil));
+    QCOMPARE(pinned.join(u' '), pins);
+    if (roster == QLatin1String("opened"))
+        QCOMPARE(readClassFile(env.path(QStringLiteral("c.mem"))).data.room, state().openClass.room);
+    RosterEditor *e = loadedForm<RosterEditor>();
+    QStringList names = numberedNames(1, 5);
+    while (names.size() < boxes)
+        names.append(QString());
+    QCOMPARE(e && roster != QLatin1String("new") ? e->boxTexts() : QStringList(), boxes ? names : QStringList());
 }
 
 QTEST_MAIN(TestRoster)
