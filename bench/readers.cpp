@@ -73,7 +73,8 @@ const std::vector<Reader> readers = {
      [](const QString &folder, const QString &) {
          const FieldsRead log = readResultLog(folder);
          const QStringList chart =
-             log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, {"生徒1"}) : QStringList();
+             log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, {"生徒1"}, Room::standard())
+                    : QStringList();
          return QStringLiteral("read (seats: %1)").arg(chart.size());
      }},
     {"loadHelpFile",
