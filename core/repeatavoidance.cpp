@@ -67,7 +67,7 @@ QStringList chartNames(const QStringList &chart)
 
 RepeatRules repeatRules(const SharedState &s)
 {
-    return {s.OptNoSameSeat == QLatin1String("1"), s.OptNoSameNeighbour == QLatin1String("1")};
+    return {s.OptNoSameSeat, s.OptNoSameNeighbour};
 }
 
 Repeats findRepeats(const QStringList &chart, const QStringList &previous, const Room &room,

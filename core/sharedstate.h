@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <array>
+
 // The desks of the standard room, and the names a roster held before rooms could change.
 inline constexpr int SeatCount = 28;
 
@@ -20,29 +22,19 @@ struct SharedState {
     QString SettingsSection;
     QString HelpFilePath;
 
-    // In-memory copies of the settings.
-    QString OptLogo;
-    QString OptPsbar;
-    QString OptLine_2;
-    QString OptLine_3;
-    QString OptLine_4;
-    QString OptLine_5;
-    QString OptLine_6;
-    QString OptLine_7;
-    // Rows only a deeper room has: stored once set, never as a default.
-    QString OptLine_8;
-    QString OptLine_9;
-    QString OptLine_10;
+    // In-memory copies of the settings; the store keeps switches as "1" and "0".
+    bool OptLogo = false;  // the splash screen at start
+    bool OptPsbar = false; // the status bar on the printout
     QString OptMColor;
-    QString OptFitToPage;   // "1": the printed chart fills the page
-    QString OptTeacherView; // "1": the chart is shown and printed as seen from the teacher's desk
+    bool OptFitToPage = false;   // the printed chart fills the page
+    bool OptTeacherView = false; // the chart is shown and printed as seen from the teacher's desk
     // Colour settings keep the text they were read or written as ("&HFF" or "255");
     // users convert with colorFromText() at the moment they need the number.
     QString CountdownBackColor;
     QString CountdownForeColor;
-    // "1": a run keeps pupils off the seat, and apart from the neighbour, of the previous chart.
-    QString OptNoSameSeat;
-    QString OptNoSameNeighbour;
+    // A run keeps pupils off the seat, and apart from the neighbour, of the previous chart.
+    bool OptNoSameSeat = false;
+    bool OptNoSameNeighbour = false;
 
     // Main window appearance.
     ColorValue LogoColor = 0;
@@ -76,10 +68,13 @@ struct SharedState {
     // fresh indices; wide enough never to wrap in one run.
     int LogMenuCount = 0;
 
-    // The non-printed-row setting of row 2..7 ("1" = row left off the printout).
-    // Rows 2..Room::MaxRows.
-    QString &optLine(int row);
-    const QString &optLine(int row) const;
+    // Whether row 2..10 is left off the printout (OptLine_<row>; rows 8..10, which only a
+    // deeper room has, are stored once set, never as a default).
+    bool &optLine(int row);
+    bool optLine(int row) const;
+
+private:
+    std::array<bool, Room::MaxRows + 1> OptLine_{};
 };
 
 // The process-wide instance.

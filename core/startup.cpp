@@ -112,21 +112,23 @@ QString loadStartupSettings(const QString &programFolder, bool storeDefaults)
     s.HelpFilePath = findProgramDataFile(programFolder, QString::fromLatin1(HelpFileName));
 
     StartupSettings settings(storeDefaults);
-    s.OptLogo = settings.orDefault(QStringLiteral("OptLogo"), "1");
-    s.OptPsbar = settings.orDefault(QStringLiteral("OptPsbar"), "1");
+    const QLatin1String on("1");
+    s.OptLogo = settings.orDefault(QStringLiteral("OptLogo"), "1") == on;
+    // Any value but "0" prints the status bar.
+    s.OptPsbar = settings.orDefault(QStringLiteral("OptPsbar"), "1") != QLatin1String("0");
     for (int row = 2; row <= 7; ++row)
-        s.optLine(row) = settings.orDefault(QStringLiteral("OptLine_%1").arg(row), "0");
+        s.optLine(row) = settings.orDefault(QStringLiteral("OptLine_%1").arg(row), "0") == on;
     for (int row = 8; row <= Room::MaxRows; ++row)
-        s.optLine(row) = settings.value(QStringLiteral("OptLine_%1").arg(row));
-    s.OptFitToPage = settings.orDefault(QStringLiteral("OptFitToPage"), "0");
+        s.optLine(row) = settings.value(QStringLiteral("OptLine_%1").arg(row)) == on;
+    s.OptFitToPage = settings.orDefault(QStringLiteral("OptFitToPage"), "0") == on;
     // The first run uses the stored default too, so every run sees the same red.
     s.CountdownBackColor = settings.orDefault(QStringLiteral("OptBColor"), "&HFF");
     s.CountdownForeColor = settings.orDefault(QStringLiteral("OptFColor"), "&HFFFFFF");
 
     // Off unless stored: nothing is written for them before the user ticks one.
-    s.OptNoSameSeat = settings.value(QStringLiteral("OptNoSameSeat"));
-    s.OptNoSameNeighbour = settings.value(QStringLiteral("OptNoSameNeighbour"));
-    s.OptTeacherView = settings.value(QStringLiteral("OptTeacherView"));
+    s.OptNoSameSeat = settings.value(QStringLiteral("OptNoSameSeat")) == on;
+    s.OptNoSameNeighbour = settings.value(QStringLiteral("OptNoSameNeighbour")) == on;
+    s.OptTeacherView = settings.value(QStringLiteral("OptTeacherView")) == on;
 
     s.OptMColor = settings.value(QStringLiteral("OptMColor"));
     if (s.OptMColor.isEmpty())

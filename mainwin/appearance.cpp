@@ -37,7 +37,7 @@ void chooseColour(const CountdownColour &which)
 }
 
 // A check item of a "0"/"1" setting: triggering it has already moved its check mark.
-void storeCheckItem(QAction *item, const char *key, QString SharedState::*value)
+void storeCheckItem(QAction *item, const char *key, bool SharedState::*value)
 {
     storeCheck(form<MainWindow>(), item, QString::fromLatin1(key), item->isChecked(), state().*value);
 }

@@ -295,9 +295,9 @@ void MainWindow::onLoad()
     // Other windows switch the commands through the state; a new main window starts afresh.
     connect(&mainWindowState(), &MainWindowState::changed, this, &MainWindow::followCommandState);
     previousResultAction->setEnabled(state().ResultShown);
-    splashAction->setChecked(state().OptLogo == QLatin1String("1"));
-    noSameSeatAction->setChecked(state().OptNoSameSeat == QLatin1String("1"));
-    noSameNeighbourAction->setChecked(state().OptNoSameNeighbour == QLatin1String("1"));
+    splashAction->setChecked(state().OptLogo);
+    noSameSeatAction->setChecked(state().OptNoSameSeat);
+    noSameNeighbourAction->setChecked(state().OptNoSameNeighbour);
     mainWindowState().startRosterState(state().ResultShown);
 
     SharedState &s = state();

@@ -127,18 +127,19 @@ void NonPrintedRowsDialog::onLoad()
 {
     const SharedState &s = state();
     for (int i = 0; i < rowChecks.size(); ++i)
-        rowChecks[i]->setChecked(s.optLine(rowOf(i)) == QLatin1String("1"));
+        rowChecks[i]->setChecked(s.optLine(rowOf(i)));
 }
 
 void NonPrintedRowsDialog::okClicked()
 {
     SharedState &s = state();
     for (int i = 0; i < rowChecks.size(); ++i) {
-        const QString value = rowChecks[i]->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        const bool leftOff = rowChecks[i]->isChecked();
         // A store that refuses a key keeps the dialog open: the user can try again.
-        if (!storeSetting(this, QStringLiteral("OptLine_%1").arg(rowOf(i)), value))
+        if (!storeSetting(this, QStringLiteral("OptLine_%1").arg(rowOf(i)),
+                          leftOff ? QStringLiteral("1") : QStringLiteral("0")))
             return;
-        s.optLine(rowOf(i)) = value;
+        s.optLine(rowOf(i)) = leftOff;
     }
     unloadSelf();
 }

@@ -146,7 +146,7 @@ PrintLook::PrintLook(ResultWindow &window, bool teacherView)
     const SharedState &s = state();
     window_.arrangeSeats(teacherView);
     window_.toolbar->hide();
-    if (s.OptPsbar != QLatin1String("1"))
+    if (!s.OptPsbar)
         window_.statusPanels->hide();
     setBackgroundColor(window_.client(), Qt::white);
     QList<QWidget *> lettering(window_.seatCaptions.cbegin(), window_.seatCaptions.cend());
@@ -168,7 +168,7 @@ PrintLook::PrintLook(ResultWindow &window, bool teacherView)
     QList<int> groupsShown;
     for (int desk = 1; desk <= room.deskCount(); ++desk) {
         const int row = room.cellOfDesk(desk)->row + 1;
-        if (row >= 2 && s.optLine(row) == QLatin1String("1")) {
+        if (row >= 2 && s.optLine(row)) {
             window_.seatCaptions[desk - 1]->hide();
             window_.seatBoxes[desk - 1]->hide();
         } else if (!groupsShown.contains(room.groupOf(desk))) {
@@ -245,14 +245,15 @@ void printResultCommand()
     SharedState &s = state();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(window->windowTitle());
-    PrintOptions options{defaultPdfFile(), s.OptFitToPage == QLatin1String("1"), window->teacherView()};
+    PrintOptions options{defaultPdfFile(), s.OptFitToPage, window->teacherView()};
     if (!platform().printDialog(window, printer, options))
         return;
-    const QString fit = options.fitToPage ? QStringLiteral("1") : QStringLiteral("0");
     // The choice is kept for the next time only when it could be stored; this chart is printed as chosen.
-    if (fit != s.OptFitToPage && storeSetting(window, QStringLiteral("OptFitToPage"), fit))
-        s.OptFitToPage = fit;
-    window->fitToPageAction->setChecked(s.OptFitToPage == QLatin1String("1"));
+    if (options.fitToPage != s.OptFitToPage &&
+        storeSetting(window, QStringLiteral("OptFitToPage"),
+                     options.fitToPage ? QStringLiteral("1") : QStringLiteral("0")))
+        s.OptFitToPage = options.fitToPage;
+    window->fitToPageAction->setChecked(s.OptFitToPage);
     const int copies = takeCopies(printer);
     if (const QString problem = queueProblem(printer); !problem.isEmpty()) {
         showMessage(window, problem, MsgStyle::Critical, QStringLiteral("印刷エラー"));

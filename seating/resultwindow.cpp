@@ -174,7 +174,7 @@ void ResultWindow::buildSeats()
 
 bool ResultWindow::teacherView() const
 {
-    return state().OptTeacherView == QLatin1String("1");
+    return state().OptTeacherView;
 }
 
 void ResultWindow::arrangeSeats(bool teacherView)
@@ -232,10 +232,8 @@ void ResultWindow::onLoad()
 {
     SharedState &s = state();
     fixSize();
-    // Any value but "0" prints the status bar; kept in memory only until toggled.
-    s.OptPsbar = s.OptPsbar == QLatin1String("0") ? QStringLiteral("0") : QStringLiteral("1");
-    printStatusBarAction->setChecked(s.OptPsbar == QLatin1String("1"));
-    fitToPageAction->setChecked(s.OptFitToPage == QLatin1String("1"));
+    printStatusBarAction->setChecked(s.OptPsbar);
+    fitToPageAction->setChecked(s.OptFitToPage);
     if (!s.RosterFileName.isEmpty())
         mainWindowState().enablePreviousResult();
     s.ResultShown = true;

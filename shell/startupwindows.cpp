@@ -14,7 +14,7 @@ void runStartup(const QString &programFolder)
     QDir::setCurrent(chooseWorkingFolder(programFolder));
     const QString notStored = loadStartupSettings(programFolder);
 
-    const bool withSplash = state().OptLogo == QLatin1String("1");
+    const bool withSplash = state().OptLogo;
     if (withSplash)
         form<SplashScreen>()->exec();
     MainWindow *main = form<MainWindow>();

@@ -22,12 +22,11 @@ bool storeSetting(QWidget *owner, const QString &key, const QString &value)
     return false;
 }
 
-bool storeCheck(QWidget *owner, QAction *item, const QString &key, bool on, QString &value)
+bool storeCheck(QWidget *owner, QAction *item, const QString &key, bool on, bool &value)
 {
-    const QString text = on ? QStringLiteral("1") : QStringLiteral("0");
-    const bool stored = storeSetting(owner, key, text);
+    const bool stored = storeSetting(owner, key, on ? QStringLiteral("1") : QStringLiteral("0"));
     if (stored)
-        value = text;
+        value = on;
     item->setChecked(stored ? on : !on);
     return stored;
 }

@@ -9,7 +9,7 @@ class QWidget;
 // `owner` and false is returned (the caller then changes nothing).
 bool storeSetting(QWidget *owner, const QString &key, const QString &value);
 // Stores a "0"/"1" setting whose check item is to show `on`. Stored, the item shows it
-// and `value` holds the stored text; otherwise the item shows what is still stored.
-bool storeCheck(QWidget *owner, QAction *item, const QString &key, bool on, QString &value);
+// and `value` holds it; otherwise the item shows what is still stored.
+bool storeCheck(QWidget *owner, QAction *item, const QString &key, bool on, bool &value);
 // The message shown when the settings store could not be written, for `reason`.
 QString settingNotStoredMessage(const QString &reason);

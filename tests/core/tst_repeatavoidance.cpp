@@ -126,8 +126,8 @@ void TestRepeatAvoidance::plainShuffleWhenNothingToAvoid()
         shuffleAndPlace(today.openClass, seededUniformSource(seed));
         SharedState &s = rosterState(pupils(12), conditions);
         s.openClass.chart[27] = ChartDesk::fromText(QStringLiteral("前の結果"));
-        s.OptNoSameSeat = rules.at(0) ? QStringLiteral("1") : QStringLiteral("0");
-        s.OptNoSameNeighbour = rules.at(1) ? QStringLiteral("1") : QString();
+        s.OptNoSameSeat = rules.at(0);
+        s.OptNoSameNeighbour = rules.at(1);
         if (previous != QLatin1String("none"))
             s.LastCharts.insert(rosterKey(pupils(12), Room::standard()), chartOf(previous));
         QVERIFY(!placeForRun(s, seededUniformSource(seed), noLog.path()));
@@ -272,7 +272,7 @@ void TestRepeatAvoidance::previousChart()
     QCOMPARE(::previousChart(s, folder), expected.isEmpty() ? QStringList() : chartOf(expected));
 
     // A run with the options on keeps the pupils off those seats and becomes the next previous chart.
-    s.OptNoSameSeat = QStringLiteral("1");
+    s.OptNoSameSeat = true;
     const std::optional<MessageText> said = placeForRun(s, seededUniformSource(7), folder);
     QVERIFY(!said);
     if (!expected.isEmpty())

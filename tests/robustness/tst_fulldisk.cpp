@@ -198,7 +198,7 @@ void TestFullDisk::commandsOnAFullDisk()
         written = env.settingsFile();
         TRIGGER(main, "mnuLogoMark");
         QCOMPARE(main->splashAction->isChecked(), true); // the check mark stays where it was
-        QCOMPARE(state().OptLogo, QStringLiteral("1"));
+        QVERIFY(state().OptLogo);
     }
     QCOMPARE(env.platform.messageLog(),
              messages.replaceInStrings(QStringLiteral("<path>"), QDir::toNativeSeparators(written)));
