@@ -8,6 +8,7 @@
 #include "core/rosterfile.h"
 #include "platform/platform.h"
 #include "roster/roomeditor.h"
+#include "widgets/chartdrawing.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
 #include "widgets/seatbox.h"
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 
@@ -96,22 +96,13 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        painter.setPen(QPen(QColor(224, 224, 224), 1, Qt::DotLine));
-        for (const QRect &aisle : aisles_) {
-            const QRect r = pixels(aisle);
-            painter.drawLine(r.center().x(), r.top(), r.center().x(), r.bottom());
-        }
+        drawPixelAisles(painter, aisles_, QPen(QColor(224, 224, 224), 1, Qt::DotLine));
+        drawPixelGroupFrames(painter, groups_, QPen(GroupColor, 1));
+        painter.setPen(GroupColor);
         painter.setFont(makeFont(Face::PGothic, 9));
         for (const ChartGroup &group : groups_) {
-            QPainterPath path;
-            path.setFillRule(Qt::WindingFill);
-            for (const QRect &part : group.frame)
-                path.addRect(pixels(part));
-            painter.setPen(QPen(GroupColor, 1));
-            painter.drawPath(path.simplified());
             painter.drawText(pixels(group.label).adjusted(3, 0, 3, 0),
-                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
-                             QStringLiteral("%1班").arg(group.number));
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, groupLabelText(group.number));
         }
     }
 

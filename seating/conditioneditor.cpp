@@ -3,6 +3,7 @@
 #include "core/clock.h"
 #include "core/installedpaths.h"
 #include "platform/platform.h"
+#include "widgets/chartdrawing.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
 #include "widgets/navigator.h"
@@ -20,7 +21,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace
 {
@@ -38,17 +38,10 @@ QRect inPixels(const QRect &twips)
 class ClassroomFrame : public QFrame
 {
 public:
-    ClassroomFrame(QWidget *parent, const ConditionLayout &layout) : QFrame(parent)
+    ClassroomFrame(QWidget *parent, const ConditionLayout &layout) : QFrame(parent), groups_(layout.groups)
     {
         for (const QRect &aisle : layout.aisles)
             aisles_.append(inPixels(aisle));
-        for (const ChartGroup &group : layout.groups) {
-            QPainterPath path;
-            path.setFillRule(Qt::WindingFill);
-            for (const QRect &part : group.frame)
-                path.addRect(inPixels(part));
-            groups_.append({path.simplified(), inPixels(group.label), QStringLiteral("%1班").arg(group.number)});
-        }
     }
 
 protected:
@@ -60,25 +53,21 @@ protected:
         QPainter painter(this);
         for (const QRect &aisle : aisles_)
             painter.fillRect(aisle, AisleOlive);
+        drawPixelGroupFrames(painter, groups_, QPen(Qt::white, 1));
         painter.setPen(QPen(Qt::white, 1));
-        for (const Group &group : groups_)
-            painter.drawPath(group.outline);
         QFont font = makeFont(Face::PGothic, 9);
-        for (const Group &group : groups_) {
-            font.setPointSizeF(fittingPointSize(font, {group.number}, group.label.width()));
+        for (const ChartGroup &group : groups_) {
+            const QRect label = inPixels(group.label);
+            const QString number = groupLabelText(group.number);
+            font.setPointSizeF(fittingPointSize(font, {number}, label.width()));
             painter.setFont(font);
-            painter.drawText(group.label, Qt::AlignCenter, group.number);
+            painter.drawText(label, Qt::AlignCenter, number);
         }
     }
 
 private:
-    struct Group {
-        QPainterPath outline;
-        QRect label;
-        QString number;
-    };
     QList<QRect> aisles_;
-    QList<Group> groups_;
+    QList<ChartGroup> groups_; // twips, as the layout gives them
 };
 
 void setUpFrame(QFrame *frame, const char *name, const QRect &twips)

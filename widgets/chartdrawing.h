@@ -3,6 +3,7 @@
 #include "core/chartlayout.h"
 
 #include <QColor>
+#include <QPen>
 #include <QString>
 #include <QTransform>
 
@@ -15,6 +16,11 @@ void drawGroupFrames(QPainter &painter, const ChartLayout &layout, const QTransf
                      qreal penWidth, const QList<int> &leftOut = {});
 void drawAisles(QPainter &painter, const ChartLayout &layout, const QTransform &toDevice, const QColor &ink,
                 qreal penWidth);
+
+// The same for windows that set each of the layout's rectangles on whole pixels (twRect): the
+// 班 frames and the aisles, as lines down their middles, drawn with `pen`.
+void drawPixelGroupFrames(QPainter &painter, const QList<ChartGroup> &groups, const QPen &pen);
+void drawPixelAisles(QPainter &painter, const QList<QRect> &aisles, const QPen &pen);
 
 // A 班's number as the chart shows it.
 QString groupLabelText(int number);
