@@ -252,13 +252,14 @@ void TestPrinting::fitToPageIsRemembered_data()
     QTest::addColumn<bool>("chosen");
     QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("offered");         // the option's state when the dialog opens
-    QTest::addColumn<QString>("after");        // OptFitToPage in memory and in the store afterwards
+    QTest::addColumn<QString>("after");        // OptFitToPage in memory and in the store afterwards (a choice
+                                               // that the stored value already means writes nothing)
     QTest::addColumn<QStringList>("messages"); // %1: the settings file
     QTest::newRow("first print, fitted") << "<none>" << false << true << true << true << false << "1" << QStringList();
     QTest::newRow("fitted before, actual size now")
         << "1" << false << true << false << true << true << "0" << QStringList();
     QTest::newRow("any other value is actual size")
-        << "yes" << false << true << false << true << false << "0" << QStringList();
+        << "yes" << false << true << false << true << false << "yes" << QStringList();
     QTest::newRow("cancelled") << "1" << false << false << false << true << true << "1" << QStringList();
     QTest::newRow("chosen in the menu") << "0" << true << true << true << true << true << "1" << QStringList();
     QTest::newRow("settings not writable: printed as chosen, not remembered")
