@@ -20,8 +20,8 @@ constexpr int RowPitch = 720;
 constexpr int DeskWidth = 1095;
 constexpr int DeskHeight = 315;
 constexpr int DeskGap = 195;
-constexpr int MarginX = 735;
-constexpr int MarginY = 570;
+constexpr int MarginX = ChartLayout::MarginX;
+constexpr int MarginY = ChartLayout::MarginY;
 // In a room seven deep at full size the middle row sits this much lower, as the chart has
 // always been drawn.
 constexpr int MiddleRowDrop = 30;

@@ -44,6 +44,9 @@ public:
     static constexpr QSize StandardArea{9525, 6555};
     static constexpr int MinBoxWidth = 945;
     static constexpr int MinBoxHeight = 255;
+    // Clear space kept at the sides and at the top and bottom (the tool bar and the status bar).
+    static constexpr int MarginX = 735;
+    static constexpr int MarginY = 570;
 
     ChartLayout(const Room &room, bool teacherView, QSize area = StandardArea);
 

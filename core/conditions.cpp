@@ -98,9 +98,9 @@ constexpr int ListColumnStep = 1230;
 // The largest client area: a 1366 × 768 screen less the window's frame, title and menu bar.
 constexpr QSize MaxClient{20250, 9900};
 // Clear space round the classroom drawing inside its frame; ChartLayout keeps its own
-// margins (735 across, 570 down) for the bars of the result window, which lie outside here.
+// margins for the bars of the result window, which lie outside here.
 constexpr int PlanPad = 150;
-constexpr int ChartMarginX = 735, ChartMarginY = 570;
+constexpr int ChartMarginX = ChartLayout::MarginX, ChartMarginY = ChartLayout::MarginY;
 constexpr int TickWidth = 255, TickGap = 15;
 
 QRect bounds(const ChartLayout &chart)

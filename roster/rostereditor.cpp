@@ -75,11 +75,6 @@ SeatPlan seatPlan(const Room &room)
     return plan;
 }
 
-QRect pixels(const QRect &twips)
-{
-    return twRect(twips.left(), twips.top(), twips.width(), twips.height());
-}
-
 // The 班 frames with their numbers, and the aisles, drawn on the room's floor under the boxes.
 class RoomDrawing : public QWidget
 {
@@ -101,7 +96,7 @@ protected:
         painter.setPen(GroupColor);
         painter.setFont(makeFont(Face::PGothic, 9));
         for (const ChartGroup &group : groups_) {
-            painter.drawText(pixels(group.label).adjusted(3, 0, 3, 0),
+            painter.drawText(twRect(group.label).adjusted(3, 0, 3, 0),
                              Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, groupLabelText(group.number));
         }
     }
@@ -154,7 +149,7 @@ void RosterEditor::buildSeats()
     for (int i = 0; i < desks; ++i) {
         auto *t = new QLineEdit(client());
         t->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        t->setGeometry(pixels(plan.boxes.at(i)));
+        t->setGeometry(twRect(plan.boxes.at(i)));
         t->setFont(makeFont(Face::PGothic, 12));
         const RoomCell cell = *room_.cellOfDesk(i + 1);
         const int group = room_.groupOf(i + 1);

@@ -29,11 +29,6 @@ const QColor Olive = rgb(128, 128, 0);
 const QColor LightOlive = rgb(192, 192, 0);
 const QColor AisleOlive = rgb(112, 112, 0);
 
-QRect inPixels(const QRect &twips)
-{
-    return twRect(twips.x(), twips.y(), twips.width(), twips.height());
-}
-
 // The classroom's frame, with the aisles and the 班 of a room drawn on its floor.
 class ClassroomFrame : public QFrame
 {
@@ -41,7 +36,7 @@ public:
     ClassroomFrame(QWidget *parent, const ConditionLayout &layout) : QFrame(parent), groups_(layout.groups)
     {
         for (const QRect &aisle : layout.aisles)
-            aisles_.append(inPixels(aisle));
+            aisles_.append(twRect(aisle));
     }
 
 protected:
@@ -57,7 +52,7 @@ protected:
         painter.setPen(QPen(Qt::white, 1));
         QFont font = makeFont(Face::PGothic, 9);
         for (const ChartGroup &group : groups_) {
-            const QRect label = inPixels(group.label);
+            const QRect label = twRect(group.label);
             const QString number = groupLabelText(group.number);
             font.setPointSizeF(fittingPointSize(font, {number}, label.width()));
             painter.setFont(font);
@@ -73,7 +68,7 @@ private:
 void setUpFrame(QFrame *frame, const char *name, const QRect &twips)
 {
     frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(inPixels(twips));
+    frame->setGeometry(twRect(twips));
     frame->setFrameShape(QFrame::Box);
     frame->setFrameShadow(QFrame::Sunken); // the etched line of a frame without caption
     setBackgroundColor(frame, Olive);
@@ -232,7 +227,7 @@ void ConditionEditor::buildClassroom(const ConditionLayout &layout)
     for (int i = 0; i < desks; ++i) {
         auto *box = new QLineEdit(classroomFrame);
         box->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        box->setGeometry(inPixels(layout.desks.at(i).box));
+        box->setGeometry(twRect(layout.desks.at(i).box));
         box->setFont(makeFont(Face::PGothic, 9.75));
         setBackgroundColor(box, LightOlive);
         setTextColor(box, Qt::black);
@@ -246,7 +241,7 @@ void ConditionEditor::buildClassroom(const ConditionLayout &layout)
     for (int i = 0; i < desks; ++i) {
         auto *tick = new QCheckBox(classroomFrame);
         tick->setObjectName(QStringLiteral("Check1_%1").arg(i));
-        tick->setGeometry(inPixels(layout.desks.at(i).tick));
+        tick->setGeometry(twRect(layout.desks.at(i).tick));
         setBackgroundColor(tick, Olive);
         // The box itself stays white with a black tick, as check boxes are drawn.
         QPalette p = tick->palette();

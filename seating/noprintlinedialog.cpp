@@ -104,7 +104,7 @@ NonPrintedRowsDialog::NonPrintedRowsDialog(const Room &room)
         auto *box = new QCheckBox(captions.last(), this);
         box->setObjectName(QStringLiteral("Check1_%1").arg(i));
         const QRect r = checkBoxTwips(i, perColumn);
-        box->setGeometry(twRect(r.x(), r.y(), r.width(), r.height()));
+        box->setGeometry(twRect(r));
         box->setFont(makeFont(Face::PGothic, 11.25));
         setBackgroundColor(box, grey);
         setTextColor(box, rgb(255, 255, 128));

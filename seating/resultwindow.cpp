@@ -31,11 +31,6 @@
 namespace
 {
 
-QRect inPixels(const QRect &twips)
-{
-    return twRect(twips.left(), twips.top(), twips.width(), twips.height());
-}
-
 const QColor Grey = rgb(128, 128, 128);
 constexpr qreal LetteringPoints = 12;
 // The smallest a name is shrunk to before it is cut.
@@ -181,12 +176,12 @@ void ResultWindow::arrangeSeats(bool teacherView)
 {
     const ChartLayout layout(room_, teacherView);
     for (int i = 0; i < seatBoxes.size(); ++i) {
-        seatCaptions[i]->setGeometry(inPixels(layout.caption(i + 1)));
-        seatBoxes[i]->setGeometry(inPixels(layout.box(i + 1)));
+        seatCaptions[i]->setGeometry(twRect(layout.caption(i + 1)));
+        seatBoxes[i]->setGeometry(twRect(layout.box(i + 1)));
     }
     for (int i = 0; i < groupLabels.size(); ++i)
-        groupLabels[i]->setGeometry(inPixels(layout.groups().at(i).label));
-    desk->setGeometry(inPixels(layout.teachersDesk()));
+        groupLabels[i]->setGeometry(twRect(layout.groups().at(i).label));
+    desk->setGeometry(twRect(layout.teachersDesk()));
     chartMarks->setChart(layout);
 }
 

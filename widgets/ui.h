@@ -23,6 +23,10 @@ inline QRect twRect(int left, int top, int width, int height)
 {
     return QRect(tw(left), tw(top), tw(width), tw(height));
 }
+inline QRect twRect(const QRect &twips)
+{
+    return twRect(twips.x(), twips.y(), twips.width(), twips.height());
+}
 
 // A colour value (0x00BBGGRR) as a QColor.
 QColor qcolor(ColorValue value);
