@@ -109,14 +109,17 @@ QByteArray classFileBytes(const ClassData &data)
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 
-QString writeClassFile(const QString &rosterPath, const ClassData &data)
+QString changeClassFile(const QString &rosterPath, const std::function<void(ClassData &)> &change)
 {
-    // Another copy may be writing the class at this moment: its check and write are one step.
     const FileLock lock(classFilePath(rosterPath));
     if (!lock.held())
         return lock.error();
     const ClassRead existing = readClassFile(rosterPath);
     if (existing.status == ClassRead::Status::Unreadable)
         return existing.error + QStringLiteral("\r上書きせずに残しました。");
+    ClassData data = existing.data;
+    change(data);
+    if (data == existing.data)
+        return {};
     return writeFileAtomically(classFilePath(rosterPath), classFileBytes(data));
 }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // What a class keeps beyond its roster file (which stays one name a line): its room,
 // and later the pupils' details, the rules and the year's charts. One UTF-8 JSON file
 // beside the roster, with a format version; a roster without one has the standard room.
@@ -33,6 +35,9 @@ ClassRead readClassFile(const QString &rosterPath);
 
 // The file's bytes: indented JSON, keys in a fixed order, a line end at the end.
 QByteArray classFileBytes(const ClassData &data);
-// Writes it through the checked writer. A class file that exists but cannot be read is
-// not replaced: it may hold what a newer program wrote. Returns the reason, empty on success.
-QString writeClassFile(const QString &rosterPath, const ClassData &data);
+// Reads the class file, lets `change` change what it holds and writes it back through the
+// checked writer, all under the file's lock, so that what another copy changed meanwhile is
+// kept. Nothing is written when nothing changed (a missing file holds the standard class).
+// A class file that exists but cannot be read is not replaced: it may hold what a newer
+// program wrote. Returns the reason, empty on success.
+QString changeClassFile(const QString &rosterPath, const std::function<void(ClassData &)> &change);

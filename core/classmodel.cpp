@@ -6,9 +6,3 @@ void ClassModel::setRoom(const Room &newRoom)
     conditions = DeskConditions(room.deskCount());
     chart = Chart(room.deskCount());
 }
-
-void ClassModel::clear()
-{
-    pupils.clear();
-    setRoom(room);
-}

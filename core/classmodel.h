@@ -2,11 +2,12 @@
 
 #include "core/chart.h"
 #include "core/room.h"
+#include "core/rules.h"
 
 #include <QStringList>
 
 // The open class as every window works on it: its room, its pupils, the conditions of
-// its desks and the chart of its last run. Conditions and chart hold one entry per desk
+// its desks, the chart of its last run, the pupils' details and the rules. Conditions and chart hold one entry per desk
 // of the room, desk 1 first.
 struct ClassModel {
     Room room = Room::standard();
@@ -14,11 +15,12 @@ struct ClassModel {
     QStringList pupils;
     DeskConditions conditions = DeskConditions(Room::standard().deskCount());
     Chart chart = Chart(Room::standard().deskCount());
+    // What the class file holds beyond the room: the pupils' details by name, and the rules.
+    PupilInfos info;
+    Rules rules;
 
     int deskCount() const { return int(conditions.size()); }
     // Another room: every desk free again and no chart.
     void setRoom(const Room &newRoom);
-    // No pupils, every desk free, no chart; the room stays.
-    void clear();
     bool operator==(const ClassModel &) const = default;
 };

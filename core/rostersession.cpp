@@ -109,14 +109,9 @@ void moveClassToRoom(ClassModel &openClass, const Room &room)
     }
 }
 
-QString keepRoomBeside(const QString &rosterPath, const Room &room)
+QString keepClassBeside(const QString &rosterPath, const ClassData &data)
 {
-    const ClassRead there = readClassFile(rosterPath);
-    if (there.status == ClassRead::Status::Ok ? there.data.room == room : room.isStandard())
-        return {};
-    ClassData data = there.data;
-    data.room = room;
-    return writeClassFile(rosterPath, data);
+    return changeClassFile(rosterPath, [&data](ClassData &there) { there = data; });
 }
 
 namespace

@@ -62,9 +62,10 @@ QList<PinnedDesk> pinnedDesks(const DeskConditions &conditions);
 // desk; the chart of the old room is dropped.
 void moveClassToRoom(ClassModel &openClass, const Room &room);
 
-// A roster saved at `rosterPath` keeps its room: the class file there is written when it holds
-// another room (a roster without one has the standard room). The reason on failure, else empty.
-QString keepRoomBeside(const QString &rosterPath, const Room &room);
+// A roster saved at `rosterPath` keeps its class: the class file there is written when it holds
+// another room, other pupils' details or other rules (a roster without one has the standard
+// room and nothing else). The reason on failure, else empty.
+QString keepClassBeside(const QString &rosterPath, const ClassData &data);
 
 // The roster was saved at `rosterPath` but its room could not be written beside it.
 MessageText roomNotKeptMessage(const QString &rosterPath, const QString &reason);

@@ -413,10 +413,10 @@ bool RoomEditor::edit(const QString &rosterPath, int pupils, const QList<PinnedD
         return false;
     }
     rosterPath_ = rosterPath;
-    data_ = read.data;
+    roomRead_ = read.data.room;
     pupils_ = pupils;
     pins_ = pins;
-    grid->setRoom(data_.room);
+    grid->setRoom(roomRead_);
     grid->setCurrent({0, grid->room().columns() - 1});
     grid->box(grid->current())->setFocus();
     return true;
@@ -440,18 +440,16 @@ void RoomEditor::okClicked()
 {
     const Room room = grid->room();
     // Checked even unchanged: a roster may hold more names than the room it has so far.
-    const QString refusal = roomChangeRefusal(data_.room, room, pupils_, pins_);
+    const QString refusal = roomChangeRefusal(roomRead_, room, pupils_, pins_);
     if (!refusal.isEmpty()) {
         showMessage(this, refusal, MsgStyle::Exclamation, Title);
         return;
     }
-    if (room == data_.room) {
+    if (room == roomRead_) {
         unloadSelf();
         return;
     }
-    ClassData data = data_;
-    data.room = room;
-    const QString error = writeClassFile(rosterPath_, data);
+    const QString error = changeClassFile(rosterPath_, [&room](ClassData &data) { data.room = room; });
     if (!error.isEmpty()) {
         showMessage(this, QStringLiteral("教室の設定を保存できませんでした。\r") + error, MsgStyle::Critical, Title);
         return;

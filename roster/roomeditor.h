@@ -113,7 +113,7 @@ private:
     void showRoom();
 
     QString rosterPath_;
-    ClassData data_; // as read; OK writes it back with the new room
+    Room roomRead_; // the class file's room when the editor opened
     int pupils_ = 0;
     QList<PinnedDesk> pins_;
 };

@@ -36,25 +36,29 @@ void reportMissingRoster(QWidget *owner)
                 QStringLiteral("名簿の存在確認"));
 }
 
-// The room the roster at `path` opens in: its class file's, the standard one when that cannot be
-// read (reported, the file left as it is), or one set now for more names than its room holds.
-// Nothing when the roster does not open.
-std::optional<Room> roomToOpenIn(const QString &path, qsizetype names, QWidget *owner)
+// The class the roster at `path` opens as: its class file's, the standard one when that cannot be
+// read (reported, the file left as it is), or one with a room set now for more names than its
+// room holds. Nothing when the roster does not open.
+std::optional<ClassData> classToOpenAs(const QString &path, qsizetype names, QWidget *owner)
 {
-    const ClassRead classRead = readClassFile(path);
+    ClassRead classRead = readClassFile(path);
     const QString problem =
         classRead.status == ClassRead::Status::Unreadable ? classRead.error : classRead.data.room.problem();
     if (!problem.isEmpty()) {
         showMessage(owner, classFileUnreadableMessage(path, problem, names));
-        return names <= Room::standard().deskCount() ? std::optional(Room::standard()) : std::nullopt;
+        return names <= Room::standard().deskCount() ? std::optional(ClassData{}) : std::nullopt;
     }
-    const Room &room = classRead.data.room;
-    if (names <= room.deskCount())
-        return room;
-    if (showMessage(owner, roomTooSmallQuestion(names, room.deskCount())) != IDOK)
+    ClassData &data = classRead.data;
+    if (names <= data.room.deskCount())
+        return data;
+    if (showMessage(owner, roomTooSmallQuestion(names, data.room.deskCount())) != IDOK)
         return std::nullopt;
     // The room editor refuses a room that still holds too few.
-    return editRoomModally(path, int(names), {});
+    const std::optional<Room> room = editRoomModally(path, int(names), {});
+    if (!room)
+        return std::nullopt;
+    data.room = *room;
+    return data;
 }
 } // namespace
 
@@ -77,15 +81,17 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
             reportMissingRoster(owner);
         return;
     }
-    const std::optional<Room> room = roomToOpenIn(s.RosterFileName, read.names.size(), owner);
-    if (!room) {
+    const std::optional<ClassData> data = classToOpenAs(s.RosterFileName, read.names.size(), owner);
+    if (!data) {
         unload<RosterEditor>();
         return;
     }
-    s.openClass.setRoom(*room);
+    s.openClass.setRoom(data->room);
+    s.openClass.info = data->pupils;
+    s.openClass.rules = data->rules;
 
     RosterEditor *editor = form<RosterEditor>();
-    editor->showRoom(*room);
+    editor->showRoom(data->room);
     editor->rosterSpellings = read.spellings;
     for (int i = 0; i < editor->seatBoxes.size(); ++i)
         editor->seatBoxes.at(i)->setText(read.names.value(i));

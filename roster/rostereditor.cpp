@@ -315,8 +315,9 @@ bool RosterEditor::saveRoster(const QStringList &names)
         showMessage(this, rosterNotSavedMessage(fileDialog.fileName, reason));
         return false;
     }
-    // The roster is saved whatever becomes of its room; a room not kept is said, not hidden.
-    const QString roomError = keepRoomBeside(fileDialog.fileName, room_);
+    // The roster is saved whatever becomes of its class file; one not kept is said, not hidden.
+    const ClassModel &open = state().openClass;
+    const QString roomError = keepClassBeside(fileDialog.fileName, {room_, open.info, open.rules});
     if (!roomError.isEmpty())
         showMessage(this, roomNotKeptMessage(fileDialog.fileName, roomError));
     return true;

@@ -7,9 +7,9 @@
 namespace
 {
 
-using Rules = QList<bool>; // seat, neighbour
+using RepeatSwitches = QList<bool>; // seat, neighbour
 
-RepeatRules rulesOf(const Rules &r)
+RepeatRules rulesOf(const RepeatSwitches &r)
 {
     return {r.value(0), r.value(1)};
 }
@@ -68,30 +68,30 @@ void TestRepeatAvoidance::noAvoidableRepeatLeft_data()
 {
     QTest::addColumn<QStringList>("roster");
     QTest::addColumn<SeatMap>("conditions");
-    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<RepeatSwitches>("rules");
     QTest::addColumn<QString>("room"); // edits; none: the standard room
-    QTest::newRow("28 pupils, seats") << pupils(28) << SeatMap{} << Rules{true, false} << "";
-    QTest::newRow("28 pupils, neighbours") << pupils(28) << SeatMap{} << Rules{false, true} << "";
-    QTest::newRow("28 pupils, both") << pupils(28) << SeatMap{} << Rules{true, true} << "";
+    QTest::newRow("28 pupils, seats") << pupils(28) << SeatMap{} << RepeatSwitches{true, false} << "";
+    QTest::newRow("28 pupils, neighbours") << pupils(28) << SeatMap{} << RepeatSwitches{false, true} << "";
+    QTest::newRow("28 pupils, both") << pupils(28) << SeatMap{} << RepeatSwitches{true, true} << "";
     // Two pinned side by side with free seats around them, empty seats at the back.
     SeatMap mixed = emptySeats(23, 28);
     mixed[2] = QStringLiteral("生徒1");
     mixed[3] = QStringLiteral("生徒2");
-    QTest::newRow("pinned and empty seats, both") << pupils(20) << mixed << Rules{true, true} << "";
+    QTest::newRow("pinned and empty seats, both") << pupils(20) << mixed << RepeatSwitches{true, true} << "";
     // Four pupils in one row: few orders keep every pair apart.
-    QTest::newRow("one row of four, both") << pupils(4) << emptySeats(5, 28) << Rules{true, true} << "";
+    QTest::newRow("one row of four, both") << pupils(4) << emptySeats(5, 28) << RepeatSwitches{true, true} << "";
     // Three in a row of 7 × 5 with the aisle between desks 2 and 3: only 1 and 2 are neighbours,
     // so last time's pair can always be parted; were 2 and 3 neighbours, one pair would stay.
     QTest::newRow("7 × 5, across the aisle")
-        << pupils(3) << emptySeats(4, 35) << Rules{false, true} << "grid 7 5; aisle 2";
-    QTest::newRow("35 pupils in 7 × 5, both") << pupils(35) << SeatMap{} << Rules{true, true} << "preset 2";
+        << pupils(3) << emptySeats(4, 35) << RepeatSwitches{false, true} << "grid 7 5; aisle 2";
+    QTest::newRow("35 pupils in 7 × 5, both") << pupils(35) << SeatMap{} << RepeatSwitches{true, true} << "preset 2";
 }
 
 void TestRepeatAvoidance::noAvoidableRepeatLeft()
 {
     QFETCH(QStringList, roster);
     QFETCH(SeatMap, conditions);
-    QFETCH(Rules, rules);
+    QFETCH(RepeatSwitches, rules);
     QFETCH(QString, room);
     for (quint32 run = 0; run < 200; ++run) {
         const QStringList previous = plainChart(roster, conditions, 5000 + run, room);
@@ -107,16 +107,16 @@ void TestRepeatAvoidance::noAvoidableRepeatLeft()
 
 void TestRepeatAvoidance::plainShuffleWhenNothingToAvoid_data()
 {
-    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<RepeatSwitches>("rules");
     QTest::addColumn<QString>("previous"); // "name:seat" pairs split by commas; "none": no previous chart
-    QTest::newRow("options off, a previous chart") << Rules{false, false} << "生徒1:1,生徒2:2,生徒3:3";
-    QTest::newRow("options on, no previous chart") << Rules{true, true} << "none";
-    QTest::newRow("options on, nobody from last time") << Rules{true, true} << "誰か:1,別の人:2";
+    QTest::newRow("options off, a previous chart") << RepeatSwitches{false, false} << "生徒1:1,生徒2:2,生徒3:3";
+    QTest::newRow("options on, no previous chart") << RepeatSwitches{true, true} << "none";
+    QTest::newRow("options on, nobody from last time") << RepeatSwitches{true, true} << "誰か:1,別の人:2";
 }
 
 void TestRepeatAvoidance::plainShuffleWhenNothingToAvoid()
 {
-    QFETCH(Rules, rules);
+    QFETCH(RepeatSwitches, rules);
     QFETCH(QString, previous);
     const SeatMap conditions{{4, "生徒9"}, {6, "-"}};
     const QTemporaryDir noLog;
@@ -140,7 +140,7 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable_data()
     QTest::addColumn<QStringList>("roster");
     QTest::addColumn<SeatMap>("conditions");
     QTest::addColumn<QString>("previous");
-    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<RepeatSwitches>("rules");
     QTest::addColumn<int>("fewest");
     QTest::addColumn<QString>("message"); // empty: several draws are best, the first of them is kept
     const QString ito = QStringLiteral("伊藤 翔太"), sato = QStringLiteral("佐藤 花子"),
@@ -151,13 +151,13 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable_data()
     between[3] = suzuki;
     const QString lastTime = QStringLiteral("伊藤 翔太:1,佐藤 花子:2,鈴木 一郎:3");
     QTest::newRow("seat: the one free seat")
-        << QStringList{ito, sato, suzuki} << between << lastTime << Rules{true, false} << 1
+        << QStringList{ito, sato, suzuki} << between << lastTime << RepeatSwitches{true, false} << 1
         << "前回と同じ席になった人がいます。\r佐藤 花子";
     QTest::newRow("neighbours: both pairs")
-        << QStringList{ito, sato, suzuki} << between << lastTime << Rules{false, true} << 2
+        << QStringList{ito, sato, suzuki} << between << lastTime << RepeatSwitches{false, true} << 2
         << "前回と同じ隣になった人がいます。\r伊藤 翔太と佐藤 花子、佐藤 花子と鈴木 一郎";
     QTest::newRow("both")
-        << QStringList{ito, sato, suzuki} << between << lastTime << Rules{true, true} << 3
+        << QStringList{ito, sato, suzuki} << between << lastTime << RepeatSwitches{true, true} << 3
         << "前回と同じ席になった人がいます。\r佐藤 花子\r前回と同じ隣になった人がいます。\r伊藤 翔太と佐藤 花子、佐藤 "
            "花子と鈴木 一郎";
     // Two pinned side by side again are no repeat; the free pupil between seats 5 and 7 is.
@@ -170,11 +170,11 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable_data()
         pinnedPair[k] = QStringLiteral("-");
     QTest::newRow("a pinned pair is no repeat")
         << QStringList{ito, sato, suzuki, "山田", "田中"} << pinnedPair
-        << "伊藤 翔太:1,佐藤 花子:2,鈴木 一郎:5,田中:6,山田:7" << Rules{true, true} << 3
+        << "伊藤 翔太:1,佐藤 花子:2,鈴木 一郎:5,田中:6,山田:7" << RepeatSwitches{true, true} << 3
         << "前回と同じ席になった人がいます。\r田中\r前回と同じ隣になった人がいます。\r鈴木 一郎と田中、田中と山田";
     // Three in a row of three: the best orders keep one pair together, which one is drawn.
     QTest::newRow("a row of three, the fewest")
-        << QStringList{"A", "B", "C"} << emptySeats(4, 28) << "A:1,B:2,C:3" << Rules{true, true} << 1 << "";
+        << QStringList{"A", "B", "C"} << emptySeats(4, 28) << "A:1,B:2,C:3" << RepeatSwitches{true, true} << 1 << "";
 }
 
 void TestRepeatAvoidance::bestDrawWhenUnavoidable()
@@ -182,7 +182,7 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
     QFETCH(QStringList, roster);
     QFETCH(SeatMap, conditions);
     QFETCH(QString, previous);
-    QFETCH(Rules, rules);
+    QFETCH(RepeatSwitches, rules);
     QFETCH(int, fewest);
     QFETCH(QString, message);
     for (quint32 seed = 1; seed <= 5; ++seed) {
