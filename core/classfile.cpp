@@ -84,15 +84,21 @@ ClassRead readClassFile(const QString &rosterPath)
             return unreadable(ruleError);
         read.data.rules.append(*rule);
     }
+    if (top.contains(QStringLiteral("charts"))) {
+        QString ledgerError;
+        read.data.charts = ledgerFromJson(top.value(QStringLiteral("charts")).toArray(), &ledgerError);
+        if (!read.data.charts)
+            return unreadable(ledgerError);
+    }
     read.status = ClassRead::Status::Ok;
     return read;
 }
 
 QByteArray classFileBytes(const ClassData &data)
 {
-    const bool roomOnly = data.pupils.isEmpty() && data.rules.isEmpty();
+    const int version = data.charts ? 3 : data.pupils.isEmpty() && data.rules.isEmpty() ? 1 : 2;
     QJsonObject top{{QStringLiteral("format"), FormatName},
-                    {QStringLiteral("version"), roomOnly ? 1 : ClassFileVersion},
+                    {QStringLiteral("version"), version},
                     {QStringLiteral("room"), data.room.toJson()}};
     if (!data.pupils.isEmpty()) {
         QJsonObject pupils;
@@ -106,6 +112,8 @@ QByteArray classFileBytes(const ClassData &data)
             rules.append(rule.toJson());
         top[QStringLiteral("rules")] = rules;
     }
+    if (data.charts)
+        top[QStringLiteral("charts")] = ledgerJson(*data.charts);
     return QJsonDocument(top).toJson(QJsonDocument::Indented);
 }
 

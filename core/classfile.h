@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ledger.h"
 #include "core/room.h"
 #include "core/rules.h"
 
@@ -8,19 +9,23 @@
 #include <functional>
 
 // What a class keeps beyond its roster file (which stays one name a line): its room,
-// and later the pupils' details, the rules and the year's charts. One UTF-8 JSON file
+// the pupils' details, the rules and the year's charts. One UTF-8 JSON file
 // beside the roster, with a format version; a roster without one has the standard room.
 
 struct ClassData {
     Room room = Room::standard();
     PupilInfos pupils; // reading, gender, tags, by name
     Rules rules;
+    // The charts kept this year; none until the class first keeps one (its log's charts are
+    // taken in then), empty when every chart was removed.
+    std::optional<Ledger> charts;
     bool operator==(const ClassData &) const = default;
 };
 
-// Version 1 holds the room only; a class with pupils' details or rules is written as
-// version 2, so that a program that knows only the room refuses it instead of dropping them.
-inline constexpr int ClassFileVersion = 2;
+// Version 1 holds the room only, version 2 also pupils' details and rules, version 3 also
+// the kept charts: each file is written in the lowest version that holds it, so that a
+// program that knows less refuses it instead of dropping what it does not know.
+inline constexpr int ClassFileVersion = 3;
 
 // The class file of a roster: the roster's own name with ".json" after it.
 QString classFilePath(const QString &rosterPath);

@@ -111,7 +111,12 @@ void moveClassToRoom(ClassModel &openClass, const Room &room)
 
 QString keepClassBeside(const QString &rosterPath, const ClassData &data)
 {
-    return changeClassFile(rosterPath, [&data](ClassData &there) { there = data; });
+    return changeClassFile(rosterPath, [&data](ClassData &there) {
+        // The year's charts are the file's own: the roster editor never holds them.
+        const std::optional<Ledger> charts = there.charts;
+        there = data;
+        there.charts = charts;
+    });
 }
 
 namespace

@@ -64,7 +64,7 @@ void moveClassToRoom(ClassModel &openClass, const Room &room);
 
 // A roster saved at `rosterPath` keeps its class: the class file there is written when it holds
 // another room, other pupils' details or other rules (a roster without one has the standard
-// room and nothing else). The reason on failure, else empty.
+// room and nothing else); the charts kept there stay. The reason on failure, else empty.
 QString keepClassBeside(const QString &rosterPath, const ClassData &data);
 
 // The roster was saved at `rosterPath` but its room could not be written beside it.

@@ -317,7 +317,7 @@ bool RosterEditor::saveRoster(const QStringList &names)
     }
     // The roster is saved whatever becomes of its class file; one not kept is said, not hidden.
     const ClassModel &open = state().openClass;
-    const QString roomError = keepClassBeside(fileDialog.fileName, {room_, open.info, open.rules});
+    const QString roomError = keepClassBeside(fileDialog.fileName, {room_, open.info, open.rules, {}});
     if (!roomError.isEmpty())
         showMessage(this, roomNotKeptMessage(fileDialog.fileName, roomError));
     return true;

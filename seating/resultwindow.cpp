@@ -4,6 +4,7 @@
 #include "core/chartgrid.h"
 #include "core/clock.h"
 #include "core/fileio.h"
+#include "core/ledger.h"
 #include "core/resultsave.h"
 #include "platform/platform.h"
 #include "seating/chartscreen.h"
@@ -275,6 +276,7 @@ void ResultWindow::setSeatTexts(const QStringList &texts)
 
 void ResultWindow::acknowledge()
 {
+    keepShownChart({});
     unloadSelf();
     bringBackMainWindow();
 }
@@ -289,8 +291,23 @@ void ResultWindow::bringBackMainWindow()
 void ResultWindow::onCloseRequest(QCloseEvent *event)
 {
     event->accept();
+    keepShownChart({});
     unloadSelf();
     bringBackMainWindow();
+}
+
+void ResultWindow::keepShownChart(const QString &file)
+{
+    const SharedState &s = state();
+    if (run_.isEmpty() || s.RosterFileName.isEmpty())
+        return;
+    const KeptChart chart{run_, currentDateTime(), room_, seatTexts(),
+                          file.isEmpty() ? QStringList() : QStringList{file}};
+    const QString error = keepChartOfClass(s.RosterFileName, chart, QDir::currentPath(), s.openClass.pupils);
+    if (!error.isEmpty()) {
+        showMessage(this, QStringLiteral("この席替えを一年の記録に残せませんでした。\r") + error, MsgStyle::Exclamation,
+                    QStringLiteral("席替えの記録"));
+    }
 }
 
 void ResultWindow::saveChart()
@@ -306,8 +323,10 @@ void ResultWindow::saveChart()
     if (!outcome.log.isEmpty())
         s.ResultLogList = outcome.log;
     showMessage(this, resultSaveMessage(outcome));
-    if (outcome.kind == ResultSaveOutcome::Kind::Saved)
+    if (outcome.kind == ResultSaveOutcome::Kind::Saved) {
+        keepShownChart(outcome.name);
         acknowledge();
+    }
 }
 
 void ResultWindow::togglePrintStatusBar()

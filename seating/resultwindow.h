@@ -64,6 +64,9 @@ public:
 
     // The chart of `room`: the texts of its desks 1, 2, …; desks beyond the list are emptied.
     void setChart(const Room &room, const QStringList &texts);
+    // The run that drew the chart shown: saving it or accepting it keeps it in the class's
+    // year. A chart reopened from the past has none.
+    void setRun(const QString &run) { run_ = run; }
     const Room &room() const { return room_; }
     // The texts of desks 1..N of the room shown, in order.
     QStringList seatTexts() const;
@@ -94,9 +97,12 @@ private:
     void buildMenus();
     // Steps of the close command after this window is gone.
     void bringBackMainWindow();
+    // Keeps the chart of this run in the class's year, with the result file it was saved as.
+    void keepShownChart(const QString &file);
 
     QPointer<ChartScreen> fullScreen_;
     Room room_ = Room::standard();
+    QString run_;
     qreal namePoints_ = 12; // the lettering of the names, shrunk with a room's boxes
 };
 

@@ -1,5 +1,6 @@
 #include "seating/seatchangerun.h"
 
+#include "core/ledger.h"
 #include "core/placement.h"
 #include "core/repeatavoidance.h"
 #include "platform/platform.h"
@@ -48,6 +49,7 @@ void seatChangeRunCommand(QWidget *owner)
 
     ResultWindow *result = form<ResultWindow>();
     result->setChart(s.openClass.room, chartTexts(s.openClass.chart));
+    result->setRun(newRunName());
     mainWindowState().enablePreviousResult();
     navigator().closeMainWindow();
     result->bringToFront();

@@ -59,7 +59,7 @@ void TestRoom::generatedRoomsNumberAndRoundTrip()
         QCOMPARE(room.deskCount(), previous);
         if (round % 50 == 0) {
             const QString roster = env.path(QStringLiteral("組%1.MEM").arg(round));
-            ClassData data{room, {}, {}};
+            ClassData data{room, {}, {}, {}};
             // Half the classes also hold pupils' details and rules.
             for (int i = 0; round % 100 == 0 && i < 5; ++i) {
                 data.pupils[QStringLiteral("生徒\"%1").arg(i)] = {QStringLiteral("せいと"), Gender(i % 3),
@@ -71,13 +71,24 @@ void TestRoom::generatedRoomsNumberAndRoundTrip()
                 rule.pupils = rule.kind >= Rule::Kind::LeaderPerGroup ? QStringList() : rule.pupils;
                 data.rules.append(rule);
             }
-            QCOMPARE(keepClassBeside(roster, data), QString());
+            // and a third a year of charts, kept at times with milliseconds.
+            if (round % 150 == 0) {
+                data.charts = Ledger{};
+                for (int i = 0; i < round / 150; ++i) {
+                    QStringList seats(room.deskCount());
+                    seats[i % seats.size()] = QStringLiteral("生徒\"%1").arg(i);
+                    data.charts->append({newRunName(), QDateTime::currentDateTime().addMSecs(-i * 86400123LL), room,
+                                         seats, QStringList(i % 2, QStringLiteral("%1.rlt").arg(i))});
+                }
+            }
+            QCOMPARE(changeClassFile(roster, [&data](ClassData &there) { there = data; }), QString());
             const ClassRead read = readClassFile(roster);
             // The standard class and nothing else needs no file.
             QCOMPARE(read.status, data == ClassData{} ? ClassRead::Status::Missing : ClassRead::Status::Ok);
             QVERIFY(read.data == data);
-            QCOMPARE(env.readFile(QFileInfo(roster).fileName() + ".json").contains("\"version\": 1"),
-                     data.rules.isEmpty());
+            const int version = data.charts ? 3 : data.rules.isEmpty() ? 1 : 2;
+            QVERIFY(env.readFile(QFileInfo(roster).fileName() + ".json")
+                        .contains(QByteArray("\"version\": ") + QByteArray::number(version)));
         } else {
             QVERIFY(Room::fromJson(QJsonDocument::fromJson(QJsonDocument(room.toJson()).toJson()).object()) == room);
         }
@@ -106,7 +117,7 @@ void TestRoom::unreadableClassFiles_data()
     const QByteArray head = R"({"format":"narabin-class","version":1,"room":)";
     QTest::newRow("not JSON") << QByteArray("1組\r\n") << notOurs;
     QTest::newRow("another JSON") << QByteArray(R"({"rows":7})") << notOurs;
-    QTest::newRow("newer version") << QByteArray(R"({"format":"narabin-class","version":3})")
+    QTest::newRow("newer version") << QByteArray(R"({"format":"narabin-class","version":4})")
                                    << "新しい版のならびん君で作られたクラスの設定ファイルです。";
     QTest::newRow("a rule of a later kind")
         << head + R"({"rows":7,"columns":4},"rules":[{"kind":"teleport","pupils":["A"]}]})"

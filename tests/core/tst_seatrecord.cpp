@@ -1,4 +1,6 @@
-// Where the roster's pupils sat over the charts of the log.
+// Where the roster's pupils sat over the charts of the log, and the charts a class keeps.
+#include "core/classfile.h"
+#include "core/ledger.h"
 #include "core/resultfile.h"
 #include "core/seatrecord.h"
 #include "support/fixtures.h"
@@ -23,6 +25,8 @@ private slots:
     void record_data();
     void record();
     void largestChartReadsBack();
+    void keptCharts_data();
+    void keptCharts();
 };
 
 void TestSeatRecord::record_data()
@@ -109,6 +113,63 @@ void TestSeatRecord::largestChartReadsBack()
     seats.last().append(u'a');
     QCOMPARE(writeResultFile(env.path("b.rlt"), seats), QStringLiteral("名前が長すぎて、結果ﾌｧｲﾙに収まりません。"));
     QVERIFY(!QFile::exists(env.path("b.rlt")));
+}
+
+void TestSeatRecord::keptCharts_data()
+{
+    QTest::addColumn<QStringList>("saved"); // in the log before the class keeps a chart
+    QTest::addColumn<QStringList>("steps"); // "run=name:desk,…[@file]" kept, "-run" removed, "+file=…" saved to the log
+    QTest::addColumn<QStringList>("ledger"); // run|files|seats
+    const QStringList roster{"伊藤", "佐藤", "鈴木", "田中"};
+    const QStringList log{"a.rlt=伊藤:1,佐藤:2,鈴木:3", "b.rlt=伊藤:2,佐藤:3,田中:4", "c.rlt=山田:1,田中:2,森:3"};
+    QTest::newRow("the class's log taken in once, another class's not")
+        << log << QStringList{"r1=伊藤:4,佐藤:1@d.rlt", "+e.rlt=伊藤:1,佐藤:2,鈴木:3", "r2=伊藤:1"}
+        << QStringList{"log:a.rlt|a.rlt|伊藤:1,佐藤:2,鈴木:3", "log:b.rlt|b.rlt|伊藤:2,佐藤:3,田中:4",
+                       "r1|d.rlt|佐藤:1,伊藤:4", "r2||伊藤:1"};
+    QTest::newRow("saved, accepted, saved again, swapped: one chart")
+        << QStringList{}
+        << QStringList{"r1=伊藤:1,佐藤:2@d.rlt", "r1=伊藤:1,佐藤:2", "r1=伊藤:1,佐藤:2@e.rlt", "r1=伊藤:2,佐藤:1"}
+        << QStringList{"r1|d.rlt,e.rlt|佐藤:1,伊藤:2"};
+    QTest::newRow("a trial run removed") << QStringList{} << QStringList{"r1=伊藤:1", "r2=伊藤:2", "-r2", "-r3"}
+                                         << QStringList{"r1||伊藤:1"};
+}
+
+// Kept in the class file, read back by a fresh read each step; the last chart is the last kept.
+void TestSeatRecord::keptCharts()
+{
+    QFETCH(QStringList, saved);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, ledger);
+    TestEnv env;
+    const QString folder = QDir::currentPath(), roster = env.path(QStringLiteral("1組.MEM"));
+    const QStringList names{"伊藤", "佐藤", "鈴木", "田中"};
+    QVERIFY(saveCharts(folder, saved));
+    for (const QString &step : steps) {
+        if (step.startsWith(u'+')) {
+            QVERIFY(saveCharts(folder, {step.mid(1)}));
+        } else if (step.startsWith(u'-')) {
+            QCOMPARE(forgetChartOfClass(roster, step.mid(1)), QString());
+        } else {
+            const QString file = step.contains(u'@') ? step.section(u'@', 1) : QString();
+            const KeptChart chart{step.section(u'=', 0, 0), QDateTime::currentDateTime(), Room::standard(),
+                                  chartOf(step.section(u'=', 1).section(u'@', 0, 0)),
+                                  file.isEmpty() ? QStringList() : QStringList{file}};
+            QCOMPARE(keepChartOfClass(roster, chart, folder, names), QString());
+        }
+    }
+    const ClassRead read = readClassFile(roster);
+    QVERIFY(read.data.charts);
+    QStringList shown;
+    for (const KeptChart &kept : *read.data.charts) {
+        QStringList seats;
+        for (int desk = 1; desk <= kept.seats.size(); ++desk) {
+            if (!kept.seats.at(desk - 1).isEmpty())
+                seats.append(kept.seats.at(desk - 1) + u':' + QString::number(desk));
+        }
+        shown.append(kept.run + u'|' + kept.files.join(u',') + u'|' + seats.join(u','));
+    }
+    QCOMPARE(shown, ledger);
+    QCOMPARE(lastKeptChart(roster, folder, names)->run, ledger.constLast().section(u'|', 0, 0));
 }
 
 QTEST_MAIN(TestSeatRecord)

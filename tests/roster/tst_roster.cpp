@@ -168,10 +168,10 @@ void TestRoster::openFile_data()
         << QStringList{offer(35, 28), "教室の設定|名簿の35人に対して、机が28台しかありません。|48"} << QStringList()
         << "";
     QTest::newRow("35 lines in a room of 35")
-        << crlfLines(numberedNames(1, 35)) << classFileBytes({roomFromEdits(QStringLiteral("preset 2")), {}, {}}) << ""
-        << QStringList() << numberedNames(1, 35) << "client 779x437";
+        << crlfLines(numberedNames(1, 35)) << classFileBytes({roomFromEdits(QStringLiteral("preset 2")), {}, {}, {}})
+        << "" << QStringList() << numberedNames(1, 35) << "client 779x437";
     QTest::newRow("100 lines in a room of 10 x 10")
-        << crlfLines(numberedNames(1, 100)) << classFileBytes({Room::grid(10, 10), {}, {}}) << "" << QStringList()
+        << crlfLines(numberedNames(1, 100)) << classFileBytes({Room::grid(10, 10), {}, {}, {}}) << "" << QStringList()
         << numberedNames(1, 100) << "client 1340x581; Text1_0 1198,488 93x24; Text1_99 49,56";
     QTest::newRow("101 lines")
         << crlfLines(numberedNames(1, 101)) << none << ""
@@ -631,7 +631,7 @@ void TestRoster::roomEditor_data()
                                    << "resize 6 4" << false
                                    << QStringList{title + "名簿の28人に対して、机が24台しかありません。|48", "open"};
     QTest::newRow("a pinned desk goes")
-        << classFileBytes({roomFromEdits("preset 5"), {}, {}}) << 1 << QStringList{"2:生徒1"} << "click 0 4; ok"
+        << classFileBytes({roomFromEdits("preset 5"), {}, {}, {}}) << 1 << QStringList{"2:生徒1"} << "click 0 4; ok"
         << "preset 5; off 0 4" << false
         << QStringList{title + "No.2（生徒1）の机がなくなります。\r座席の条件から外してから、教室を変えて下さい。|48",
                        "open"};
@@ -711,7 +711,7 @@ void TestRoster::roomEditor()
         QCOMPARE(roomPicture(shown), roomPicture(roomFromEdits(room)));
         QVERIFY(shown == roomFromEdits(room));
     }
-    QCOMPARE(env.readFile(QStringLiteral("1組.MEM.json")), written ? classFileBytes({roomFromEdits(room), {}, {}})
+    QCOMPARE(env.readFile(QStringLiteral("1組.MEM.json")), written ? classFileBytes({roomFromEdits(room), {}, {}, {}})
                                                            : classFile.isEmpty() ? "<missing>"
                                                                                  : classFile);
     unload<RoomEditor>();
