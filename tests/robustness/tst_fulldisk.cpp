@@ -1,6 +1,7 @@
 // Every command that writes, on a file system that is really full: a small tmpfs,
 // filled to the last page. Each command reports the disk as full, says nothing of
 // success, and leaves every file byte for byte as it was, with no temporary file.
+#include "core/classfile.h"
 #include "core/settings.h"
 #include "core/startup.h"
 #include "mainwin/filedialogs.h"
@@ -110,6 +111,10 @@ void TestFullDisk::commandsOnAFullDisk_data()
         << "rename"
         << QStringList{"変更失敗|「3組.mem」の名前を「<path>」に変更できませんでした。\r" + DiskFull + "|48"}
         << QString();
+    // The year's charts in the class file stay as they were.
+    QTest::newRow("accept a chart into the class's year")
+        << "accept" << QStringList{"席替えの記録|この席替えを一年の記録に残せませんでした。\r" + DiskFull + "|48"}
+        << QString();
     QTest::newRow("switch the splash off") << "option"
                                            << QStringList{"設定の保存エラー|設定を保存できませんでした。\r" + DiskFull +
                                                           "\r保存先: <path>\r設定は変更されていません。|16"}
@@ -133,6 +138,14 @@ void TestFullDisk::commandsOnAFullDisk()
     env.writeFile(QStringLiteral("1組.rlt"), crlfLines(padded({"佐藤", "山田"})));
     env.writeFile(QStringLiteral("空.rlt"), QByteArray());
     env.writeFile(QStringLiteral("ならびん.ini"), crlfLines({"1組.rlt", "空.rlt"}));
+    if (command == QLatin1String("accept")) {
+        const KeptChart first{QStringLiteral("r1"),
+                              QDateTime::currentDateTime(),
+                              Room::standard(),
+                              padded({"山田", "佐藤"}),
+                              {QStringLiteral("1組.rlt")}};
+        env.writeFile(QStringLiteral("1組.mem.json"), classFileBytes({Room::standard(), {}, {}, Ledger{first}}));
+    }
     MainWindow *main = startedMain(); // writes the settings' defaults
     QVERIFY(QFileInfo(env.settingsFile()).size() > 0);
     Files expected = fileTree(env.root());
@@ -158,6 +171,14 @@ void TestFullDisk::commandsOnAFullDisk()
         env.platform.saveFiles.enqueue(written);
         TRIGGER(result, "mnuResultSave");
         QVERIFY(result->isVisible());
+    } else if (command == QLatin1String("accept")) {
+        state().RosterFileName = env.path(QStringLiteral("1組.mem"));
+        state().openClass.pupils = QStringList{"佐藤", "山田"};
+        ResultWindow *result = form<ResultWindow>();
+        result->setSeatTexts(padded({"佐藤", "山田"}));
+        result->setRun(QStringLiteral("r2"));
+        result->show();
+        TRIGGER(result, "mnuOK");
     } else if (command == QLatin1String("copy")) {
         env.platform.openFiles.enqueue(env.path(QStringLiteral("1組.mem")));
         bool openAfterFailure = false;
