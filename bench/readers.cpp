@@ -4,6 +4,7 @@
 // per reader and shape: the median of three runs in milliseconds, whether the reader
 // took the file or refused it, and "ok" or "SLOW" against the 500 ms target.
 #include "core/helpfile.h"
+#include "core/ledger.h"
 #include "core/pastedtable.h"
 #include "core/repeatavoidance.h"
 #include "core/resultfile.h"
@@ -69,13 +70,11 @@ const std::vector<Reader> readers = {
                     ? QStringLiteral("read (charts: %1)").arg(loggedCharts(pastLogEntries(log.fields), folder).size())
                     : QStringLiteral("refused");
      }},
-    {"newestLoggedChart",
+    {"ledgerFromLog",
      [](const QString &folder, const QString &) {
          const FieldsRead log = readResultLog(folder);
-         const QStringList chart =
-             log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, {"生徒1"}, Room::standard())
-                    : QStringList();
-         return QStringLiteral("read (seats: %1)").arg(chart.size());
+         const Ledger charts = log.ok ? ledgerFromLog(pastLogEntries(log.fields), folder, {"生徒1"}) : Ledger();
+         return QStringLiteral("read (charts: %1)").arg(charts.size());
      }},
     {"loadHelpFile",
      [](const QString &, const QString &path) {
@@ -110,7 +109,7 @@ int main(int argc, char *argv[])
     }
     if (chosen.size() != (argc == 2 ? readers.size() : size_t(argc - 2))) {
         std::fprintf(stderr, "unknown reader; the readers are readRosterFile readResultFile readResultLog loggedCharts "
-                             "newestLoggedChart loadHelpFile readPastedTable\n");
+                             "ledgerFromLog loadHelpFile readPastedTable\n");
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));

@@ -1,5 +1,7 @@
 #include "core/repeatavoidance.h"
 
+#include "core/ledger.h"
+
 #include "core/product.h"
 #include "core/resultfile.h"
 #include "core/resultlog.h"
@@ -51,16 +53,6 @@ QSet<QString> nameSet(const QStringList &names)
             set.insert(name);
     }
     return set;
-}
-
-QStringList chartNames(const QStringList &chart)
-{
-    QStringList names;
-    for (int k = 1; k <= chart.size(); ++k) {
-        if (const QString name = pupilAt(chart, k); !name.isEmpty())
-            names.append(name);
-    }
-    return names;
 }
 
 } // namespace
@@ -137,32 +129,14 @@ QString rosterKey(const QStringList &names, const Room &room)
            QString::fromUtf8(QJsonDocument(room.toJson()).toJson(QJsonDocument::Compact));
 }
 
-QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names, const Room &room)
-{
-    const QSet<QString> wanted = nameSet(names);
-    if (wanted.isEmpty())
-        return {};
-    for (auto it = log.crbegin(); it != log.crend(); ++it) {
-        if (it->isEmpty())
-            continue;
-        const QString path = findFileNoCase(folder, *it);
-        if (path.isEmpty())
-            continue;
-        const ResultFileRead read = readResultFile(path);
-        if (read.ok && read.room == room && nameSet(chartNames(read.seats)) == wanted)
-            return read.seats;
-    }
-    return {};
-}
-
 QStringList previousChart(const SharedState &s, const QString &folder)
 {
     const ClassModel &c = s.openClass;
-    const auto remembered = s.LastCharts.constFind(rosterKey(c.pupils, c.room));
-    if (remembered != s.LastCharts.cend())
-        return *remembered;
-    const FieldsRead log = readResultLog(folder);
-    return log.ok ? newestLoggedChart(pastLogEntries(log.fields), folder, c.pupils, c.room) : QStringList();
+    if (!s.RosterFileName.isEmpty()) {
+        const std::optional<KeptChart> last = lastKeptChart(s.RosterFileName, folder, c.pupils);
+        return last && last->room == c.room ? last->seats : QStringList();
+    }
+    return s.LastCharts.value(rosterKey(c.pupils, c.room));
 }
 
 std::optional<MessageText> repeatMessage(const Repeats &repeats)

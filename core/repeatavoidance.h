@@ -56,15 +56,11 @@ RepeatAvoidingRun shuffleAvoidingRepeats(SharedState &s, const UniformSource &un
 // The set of a roster's names and the room, as the key a chart is remembered under.
 QString rosterKey(const QStringList &names, const Room &room);
 
-// The chart a run compares with: the last run of this process for the roster in the
-// class's room, else the newest chart in the log of `folder` of that room whose names are
-// exactly the roster's (as a set). Empty when there is none.
+// The chart a run compares with, pupil by pupil: for a roster with a file, the last chart
+// its class kept (saved or accepted; without a year of charts yet, the last of its charts in
+// the log of `folder`), the same before and after a restart; for one without, this process's
+// last run of it. Only a chart of the class's room counts. Empty when there is none.
 QStringList previousChart(const SharedState &s, const QString &folder);
-
-// The newest chart among the log's files (named relative to `folder`) that exist, read
-// as charts of `room` and hold exactly `names`; empty when none does.
-QStringList newestLoggedChart(const QStringList &log, const QString &folder, const QStringList &names,
-                              const Room &room);
 
 // What the user is told when repeats were left: the pupils, then the pairs.
 std::optional<MessageText> repeatMessage(const Repeats &repeats);

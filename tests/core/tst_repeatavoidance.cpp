@@ -1,4 +1,5 @@
 // Keeping pupils off last time's seats and neighbours, and where last time comes from.
+#include "core/ledger.h"
 #include "core/repeatavoidance.h"
 #include "seating/seatingfixture.h"
 
@@ -224,38 +225,35 @@ void TestRepeatAvoidance::previousChart_data()
 {
     QTest::addColumn<QStringList>("saved"); // "[room edits@]file=name:seat,..." saved in this order
     QTest::addColumn<QString>("extra");     // "missing" a logged file deleted, "broken" one overwritten
-    QTest::addColumn<QString>("ranBefore"); // a run of the roster in this process, in a room (edits)
+    QTest::addColumn<QStringList>("kept");  // "run=name:seat,..." kept by the class after that; none: no roster file
     QTest::addColumn<QString>("expected");  // "name:seat,..."; empty: none
     const QString ours = QStringLiteral("A:1,B:2,C:3"), reordered = QStringLiteral("C:5,A:9,B:28");
-    QTest::newRow("newest matching file") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << ""
-                                          << "none" << reordered;
-    QTest::newRow("newer file of other names skipped")
-        << QStringList{"ours.rlt=" + ours, "other.rlt=A:1,B:2,X:3", "more.rlt=A:1,B:2,C:3,D:4"} << ""
-        << "none" << ours;
+    const QStringList noFile{"none"};
+    QTest::newRow("the class's newest logged chart")
+        << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "" << QStringList() << reordered;
+    // A transfer pupil (X for C) leaves it the class's chart; another class's is skipped.
+    QTest::newRow("a transfer pupil, another class")
+        << QStringList{"ours.rlt=" + ours, "moved.rlt=A:4,B:2,X:3", "other.rlt=P:1,Q:2,C:3"} << "" << QStringList()
+        << "A:4,B:2,X:3";
     // 28 desks too, but with an aisle: other desks are neighbours there.
-    QTest::newRow("newer chart of another room skipped")
-        << QStringList{"ours.rlt=" + ours, "grid 7 4; aisle 1@aisle.rlt=" + reordered, "preset 2@five.rlt=" + reordered}
-        << ""
-        << "none" << ours;
+    QTest::newRow("last chart in another room")
+        << QStringList{"ours.rlt=" + ours, "grid 7 4; aisle 1@aisle.rlt=" + reordered} << "" << QStringList() << "";
     QTest::newRow("newest deleted") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "missing"
-                                    << "none" << ours;
+                                    << QStringList() << ours;
     QTest::newRow("newest unreadable") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "broken"
-                                       << "none" << ours;
-    QTest::newRow("none matches") << QStringList{"other.rlt=A:1,B:2"} << ""
-                                  << "none"
-                                  << "";
-    QTest::newRow("this process's run first") << QStringList{"new.rlt=" + reordered} << ""
-                                              << ""
-                                              << "B:1,C:2,A:3";
-    QTest::newRow("this process's run in another room") << QStringList{"new.rlt=" + reordered} << ""
-                                                        << "grid 7 4; aisle 1" << reordered;
+                                       << QStringList() << ours;
+    QTest::newRow("the year's last kept, not the log's newest")
+        << QStringList{"old.rlt=" + ours} << "" << QStringList{"r1=B:1,C:2,A:3", "+new.rlt=" + reordered}
+        << "B:1,C:2,A:3";
+    QTest::newRow("no roster file: this process's last run")
+        << QStringList{"new.rlt=" + reordered} << "" << noFile << "";
 }
 
 void TestRepeatAvoidance::previousChart()
 {
     QFETCH(QStringList, saved);
     QFETCH(QString, extra);
-    QFETCH(QString, ranBefore);
+    QFETCH(QStringList, kept);
     QFETCH(QString, expected);
     TestEnv env;
     const QString folder = QDir::currentPath();
@@ -266,12 +264,25 @@ void TestRepeatAvoidance::previousChart()
     if (extra == QLatin1String("broken"))
         env.writeFile(last, QByteArray(40, ','));
     SharedState &s = rosterState({"C", "A", "B"}, {});
-    if (ranBefore != QLatin1String("none"))
-        s.LastCharts.insert(rosterKey({"B", "C", "A"}, roomFromEdits(ranBefore)),
-                            chartOf(QStringLiteral("B:1,C:2,A:3")));
+    const bool withFile = kept != QStringList{"none"};
+    s.RosterFileName = withFile ? env.path(QStringLiteral("1組.MEM")) : QString();
+    for (const QString &step : withFile ? kept : QStringList()) {
+        if (step.startsWith(u'+'))
+            QVERIFY(saveCharts(folder, {step.mid(1)}));
+        else
+            QCOMPARE(keepChartOfClass(s.RosterFileName,
+                                      {step.section(u'=', 0, 0),
+                                       QDateTime::currentDateTime(),
+                                       Room::standard(),
+                                       chartOf(step.section(u'=', 1)),
+                                       {}},
+                                      folder, s.openClass.pupils),
+                     QString());
+    }
     QCOMPARE(::previousChart(s, folder), expected.isEmpty() ? QStringList() : chartOf(expected));
 
-    // A run with the options on keeps the pupils off those seats and becomes the next previous chart.
+    // A run with the options on keeps the pupils off those seats; its chart is the next
+    // previous one only once kept, or at once for a roster without a file.
     s.OptNoSameSeat = true;
     const std::optional<MessageText> said = placeForRun(s, seededUniformSource(7), folder);
     QVERIFY(!said);
@@ -280,7 +291,8 @@ void TestRepeatAvoidance::previousChart()
                              {true, false})
                      .count(),
                  0);
-    QCOMPARE(::previousChart(s, folder), chartTexts(s.openClass.chart));
+    QCOMPARE(::previousChart(s, folder),
+             withFile ? (expected.isEmpty() ? QStringList() : chartOf(expected)) : chartTexts(s.openClass.chart));
 }
 
 QTEST_MAIN(TestRepeatAvoidance)
