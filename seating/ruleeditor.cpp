@@ -24,7 +24,7 @@ const QColor LabelColor = rgb(255, 255, 128);
 const QColor ChosenColor = rgb(255, 208, 112);
 
 // The picker's area in pixels, and the largest desk it draws.
-constexpr QSize PickerArea{390, 196};
+constexpr QSize PickerArea{390, 190};
 constexpr int MaxCellWidth = 48, MaxCellHeight = 26, Gap = 3, AisleGap = 10, DeskLabelHeight = 18;
 
 // In the order of Rule::Kind and Zone::Kind: the combo boxes' index is the kind.
@@ -44,6 +44,15 @@ const QStringList ZoneCaptions{QStringLiteral("前から"),   QStringLiteral("�
                                QStringLiteral("窓側から"), QStringLiteral("廊下側から"), QStringLiteral("席を選ぶ")};
 
 } // namespace
+
+void setUpList(QListWidget *list)
+{
+    QPalette p = list->palette();
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::Text, Qt::black);
+    list->setPalette(p);
+    list->setFont(makeFont(Face::UIGothic, 10));
+}
 
 void DeskCell::paintEvent(QPaintEvent *)
 {
@@ -186,6 +195,7 @@ RuleEditor::RuleEditor()
     pupilList = new QListWidget(this);
     pupilList->setObjectName(QStringLiteral("List1"));
     pupilList->setGeometry(22, 98, 200, 312);
+    setUpList(pupilList);
     label(QStringLiteral("生徒(&S)"), QRect(22, 72, 200, 24), pupilList);
 
     zoneBox = new QComboBox(this);
@@ -193,22 +203,22 @@ RuleEditor::RuleEditor()
     zoneBox->addItems(ZoneCaptions);
     zoneBox->setGeometry(310, 72, 110, 26);
     label(QStringLiteral("場所(&Z)"), QRect(244, 72, 64, 26), zoneBox);
-    firstBox = spin("Spin1_0", QRect(520, 72, 46, 26), Room::MaxRows);
-    label(QStringLiteral("何列目から(&F)"), QRect(428, 72, 90, 26), firstBox);
-    countBox = spin("Spin1_1", QRect(608, 72, 46, 26), Room::MaxRows);
-    label(QStringLiteral("列数(&N)"), QRect(572, 72, 36, 26), countBox);
+    firstBox = spin("Spin1_0", QRect(340, 104, 50, 26), Room::MaxRows);
+    label(QStringLiteral("何列目から(&F)"), QRect(244, 104, 94, 26), firstBox);
+    countBox = spin("Spin1_1", QRect(470, 104, 50, 26), Room::MaxRows);
+    label(QStringLiteral("列数(&N)"), QRect(410, 104, 58, 26), countBox);
 
     desks = new DeskPicker(this, room_);
     desks->setObjectName(QStringLiteral("DeskPicker"));
-    desks->move(250, 106);
+    desks->move(250, 138);
 
-    distanceBox = spin("Spin1_2", QRect(310, 318, 46, 26), Room::MaxRows);
-    label(QStringLiteral("席数(&D)"), QRect(244, 318, 64, 26), distanceBox);
+    distanceBox = spin("Spin1_2", QRect(310, 340, 50, 26), Room::MaxRows);
+    label(QStringLiteral("席数(&D)"), QRect(244, 340, 64, 26), distanceBox);
     tagBox = new QComboBox(this);
     tagBox->setObjectName(QStringLiteral("Combo3"));
     tagBox->setEditable(true);
-    tagBox->setGeometry(470, 318, 170, 26);
-    label(QStringLiteral("印(&T)"), QRect(420, 318, 48, 26), tagBox);
+    tagBox->setGeometry(470, 340, 170, 26);
+    label(QStringLiteral("印(&T)"), QRect(420, 340, 48, 26), tagBox);
     QStringList tags{QStringLiteral("班長")};
     for (const PupilInfo &info : std::as_const(state().openClass.info)) {
         for (const QString &tag : info.tags) {
@@ -220,10 +230,10 @@ RuleEditor::RuleEditor()
 
     mustButton = new QRadioButton(QStringLiteral("必ず(&M)"), this);
     mustButton->setObjectName(QStringLiteral("Option1_0"));
-    mustButton->setGeometry(244, 356, 120, 24);
+    mustButton->setGeometry(244, 378, 120, 24);
     wishButton = new QRadioButton(QStringLiteral("できれば(&W)"), this);
     wishButton->setObjectName(QStringLiteral("Option1_1"));
-    wishButton->setGeometry(370, 356, 140, 24);
+    wishButton->setGeometry(370, 378, 140, 24);
     for (QRadioButton *b : {mustButton, wishButton}) {
         setTextColor(b, LabelColor);
         b->setFont(makeFont(Face::UIGothic, 10));
@@ -306,9 +316,9 @@ void RuleEditor::showKind()
     desks->setEnabled(isZone);
     distanceBox->setEnabled(kind == Kind::Apart || kind == Kind::Near);
     tagBox->setEnabled(kind == Kind::LeaderPerGroup);
-    // Any zone but painted desks shows the desks it holds.
+    // The picker shows the desks of the zone as it stands.
     const Zone shown{zone, firstBox->value(), countBox->value(), painted_};
-    desks->setChosen(shown.desksIn(room_));
+    desks->setChosen(isZone ? shown.desksIn(room_) : QList<int>());
 }
 
 void RuleEditor::deskToggled(int desk)

@@ -94,5 +94,8 @@ private:
     QList<int> painted_; // the desks of a painted zone, kept while another zone is shown
 };
 
+// A list of the rule dialogs: black on white, as lists are, on the grey of the dialog.
+void setUpList(QListWidget *list);
+
 // The rule dialog over the rule list; the rule when OK took it.
 std::optional<Rule> editRuleModally(const Rule &rule);

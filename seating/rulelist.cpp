@@ -33,6 +33,7 @@ RuleList::RuleList()
     ruleList = new QListWidget(this);
     ruleList->setObjectName(QStringLiteral("List1"));
     ruleList->setGeometry(22, 58, 420, 250);
+    setUpList(ruleList);
     ruleList->installEventFilter(this);
     auto *caption = new QLabel(QStringLiteral("条件(&L)"), this);
     caption->setGeometry(22, 34, 200, 24);
@@ -126,7 +127,7 @@ void RuleList::addRule()
         rules_.append(*rule);
         showRules(int(rules_.size()) - 1);
     }
-    ruleList->setFocus();
+    backToList();
 }
 
 void RuleList::changeRule()
@@ -138,6 +139,14 @@ void RuleList::changeRule()
         rules_[row] = *rule;
         showRules(row);
     }
+    backToList();
+}
+
+void RuleList::backToList()
+{
+    // Where the rule dialog closed with no window manager to hand the focus back, the
+    // list's access keys would go nowhere.
+    activateWindow();
     ruleList->setFocus();
 }
 

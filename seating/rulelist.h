@@ -42,6 +42,7 @@ private:
     // The list afresh with line `current` chosen, and the check run again.
     void showRules(int current);
     void showChosen();
+    void backToList();
 
     Rules rules_;
     DeskConditions conditions_;
