@@ -694,7 +694,10 @@ void TestConditions::ruleList()
     const QStringList roster{"青木", "伊藤", "上田", "江藤", "大野", "加藤", "木村", "工藤", "佐藤", "鈴木"};
     ConditionEditor *w = openEditor(roster, {}, typed, preset(room));
     state().RosterFileName = env.path(QStringLiteral("1組.MEM"));
-    env.writeFile(QStringLiteral("1組.MEM.json"), classFileBytes({preset(room), {}, before}));
+    ClassData data; // by name: the class file holds more than these
+    data.room = preset(room);
+    data.rules = before;
+    env.writeFile(QStringLiteral("1組.MEM.json"), classFileBytes(data));
     state().openClass.rules = before;
     QStringList seen;
     bool open = false;
