@@ -2,7 +2,9 @@
 
 #include "core/clock.h"
 #include "core/installedpaths.h"
+#include "core/ruleedit.h"
 #include "platform/platform.h"
+#include "seating/rulelist.h"
 #include "widgets/chartdrawing.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/menus.h"
@@ -166,7 +168,10 @@ ConditionEditor::ConditionEditor()
     buildClassroom(layout);
     addMenu(this, "mnuFile", QStringLiteral("ﾌｧｲﾙ(&F)"),
             {{"mnuCond", QStringLiteral("条件設定(&S)..."), [this] { apply(); }, &applyAction},
-             {"mnuNO", QStringLiteral("取消(&X)"), [this] { cancel(); }, &cancelAction}});
+             {"mnuNO", QStringLiteral("取消(&X)"), [this] { cancel(); }, &cancelAction},
+             {"mnuRulesSep"},
+             {"mnuRules", QStringLiteral("詳しい条件(&R)..."),
+              [this] { editRules(deskConditionsOf(entries(), state().openClass.pupils), this); }}});
     // The date and clock get their widths; the instruction takes the rest of the row.
     buildChrome({{{false, QStringLiteral("dialog-ok-apply"), QStyle::SP_DialogApplyButton, QStringLiteral(" 条件設定 "),
                    [this] { apply(); }},

@@ -66,6 +66,7 @@ void TestHelpViewer::contextOpensItsTopic_data()
     QTest::newRow("43 TOUROKU") << 43 << "roster" << QStringLiteral("登録・修正");
     QTest::newRow("47 ROOMSET") << 47 << "room" << QStringLiteral("教室の設定");
     QTest::newRow("44 COND") << 44 << "cond" << QStringLiteral("条件設定");
+    QTest::newRow("48 RULELIST") << 48 << "rules" << QStringLiteral("詳しい条件");
     QTest::newRow("46 RESULT") << 46 << "result" << QStringLiteral("ならびん結果");
 }
 

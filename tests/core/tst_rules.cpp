@@ -1,5 +1,6 @@
 // The seating rules: what each one means, charts drawn that keep them, and clashes explained.
 #include "core/placement.h"
+#include "core/ruleedit.h"
 #include "core/rulesolve.h"
 #include "support/fixtures.h"
 
@@ -69,6 +70,8 @@ private slots:
     void clashExplained_data();
     void clashExplained();
     void rulesReadBack();
+    void dialogChoicesFinished_data();
+    void dialogChoicesFinished();
 
 private:
     TestEnv env_; // the solver library of this build
@@ -245,6 +248,57 @@ void TestRules::rulesReadBack()
     QString error;
     QVERIFY(!Rule::fromJson(QJsonObject{{"kind", "teleport"}}, &error));
     QCOMPARE(error, QStringLiteral("知らない種類の条件です（teleport）。"));
+}
+
+void TestRules::dialogChoicesFinished_data()
+{
+    QTest::addColumn<Rule>("chosen");
+    QTest::addColumn<bool>("plainRoom");  // the 2 × 4 room without 班 or pairs
+    QTest::addColumn<QString>("outcome"); // the list's line, or the refusal
+    Rule front = zone({"A"}, Zone::Kind::FrontRows, 1, 2);
+    front.zone.desks = {3};
+    front.distance = 4;
+    QTest::newRow("what the kind does not use goes") << front << false << "必ず：Aを前1列に";
+    Rule desks = zone({"A"}, Zone::Kind::Desks, 5, 2);
+    desks.zone.desks = {7, 3, 3, 99};
+    QTest::newRow("painted desks sorted, in the room") << desks << false << "必ず：Aを指定した2席に（No.3・No.7）";
+    desks.zone.desks = {99};
+    QTest::newRow("no desk painted") << desks << false << "席を1つ以上選んで下さい。";
+    QTest::newRow("no pupil") << zone({}, Zone::Kind::BackRows, 1) << false << "生徒を選んで下さい。";
+    QTest::newRow("rows beyond the room")
+        << zone({"A"}, Zone::Kind::Rows, 2, 2) << false << "この教室の列は、前から1〜2列目です。";
+    QTest::newRow("columns beyond the room")
+        << zone({"A"}, Zone::Kind::DoorSide, 5) << false << "この教室の机は、横に4列です。";
+    QTest::newRow("apart, one pupil") << rule(Kind::Apart, {"A"}) << false
+                                      << "この条件には、生徒を2人以上選んで下さい（いまは1人です）。";
+    QTest::newRow("side by side, three") << rule(Kind::SideBySide, {"A", "B", "C"}) << false
+                                         << "この条件には、生徒をちょうど2人選んで下さい（いまは3人です）。";
+    Rule wish = rule(Kind::Near, {"A", "Z"}, 3);
+    wish.must = false;
+    QTest::newRow("a wish naming one not in the roster")
+        << wish << false << "できれば：AとZを3席以内に（Zは名簿にいません）";
+    Rule leader = rule(Kind::LeaderPerGroup, {"A"});
+    QTest::newRow("班長 each, pupils dropped") << leader << false << "必ず：各班に班長を1人";
+    leader.tag = QStringLiteral("  ");
+    QTest::newRow("no mark") << leader << false << "各班に1人ずつ置く人の印（班長など）を入れて下さい。";
+    QTest::newRow("no 班") << rule(Kind::GenderBalance) << true
+                           << "この教室には班がありません。\r「教室の設定」で班を作ってから選んで下さい。";
+    QTest::newRow("no pairs") << rule(Kind::MixedPairs) << true
+                              << "この教室には2人組の机がありません。\r「教室の設定」で2人組を作ってから選んで下さい。";
+}
+
+// The rule the dialog makes reads back from the class file as itself.
+void TestRules::dialogChoicesFinished()
+{
+    QFETCH(Rule, chosen);
+    QFETCH(bool, plainRoom);
+    QFETCH(QString, outcome);
+    const SeatingContext c = smallClass();
+    QString problem;
+    const std::optional<Rule> rule = finishedRule(chosen, plainRoom ? Room::grid(2, 4) : c.room, &problem);
+    QCOMPARE(rule ? ruleLine(*rule, c.roster) : problem, outcome);
+    if (rule)
+        QVERIFY(Rule::fromJson(rule->toJson()) == rule);
 }
 
 QTEST_MAIN(TestRules)

@@ -1,10 +1,14 @@
 // The condition editor: apply and cancel, drag and drop of names, its window, and the
 // whole road from a roster file to a saved and reopened chart.
+#include "core/classfile.h"
 #include "core/placement.h"
+#include "core/ruleedit.h"
 #include "core/textfile.h"
 #include "roster/rostereditor.h"
 #include "seating/conditioneditor.h"
 #include "seating/resultwindow.h"
+#include "seating/ruleeditor.h"
+#include "seating/rulelist.h"
 #include "seatingfixture.h"
 #include "widgets/ui.h"
 
@@ -12,8 +16,10 @@
 #include <QDrag>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
@@ -123,6 +129,55 @@ QMenu *openPopup()
     return qobject_cast<QMenu *>(QApplication::activePopupWidget());
 }
 
+// One step of a dialog, sent where its focus is: "key Alt+K", "pick 3" (a combo box's entry
+// from the top), "type 佐" (a list's type-ahead after a pause, or text), "click Desk_5", "says
+// Desk_5 name|description", "ok".
+void dialogStep(ButtonRowDialog *dialog, const QString &step)
+{
+    if (!dialog->isActiveWindow()) {
+        dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+    }
+    QWidget *focus = dialog->focusWidget();
+    const QString what = step.section(u' ', 0, 0), arg = step.section(u' ', 1);
+    if (what == QLatin1String("key")) {
+        const QKeyCombination key = QKeySequence::fromString(arg)[0];
+        QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+    } else if (what == QLatin1String("pick")) {
+        QTest::keyClick(focus, Qt::Key_Home);
+        for (int i = 0; i < arg.toInt(); ++i)
+            QTest::keyClick(focus, Qt::Key_Down);
+    } else if (what == QLatin1String("type")) {
+        if (auto *view = qobject_cast<QAbstractItemView *>(focus))
+            view->keyboardSearch({});
+        for (const QChar c : arg) // as an input method commits it
+            QTest::sendKeyEvent(QTest::Click, focus, c.unicode() < 128 ? Qt::Key(c.unicode()) : Qt::Key_unknown,
+                                QString(c), Qt::NoModifier);
+    } else if (what == QLatin1String("click")) {
+        QTest::mouseClick(dialog->findChild<QWidget *>(arg), Qt::LeftButton);
+    } else if (what == QLatin1String("says")) {
+        const QWidget *w = dialog->findChild<QWidget *>(arg.section(u' ', 0, 0));
+        QCOMPARE(w->accessibleName() + u'|' + w->accessibleDescription(), arg.section(u' ', 1));
+    } else {
+        QCOMPARE(what, QStringLiteral("ok"));
+        dialog->buttons[0]->click();
+    }
+    // A mnemonic clicks its button a moment later.
+    const QList<QAbstractButton *> buttons = dialog->findChildren<QAbstractButton *>();
+    QTRY_VERIFY(std::none_of(buttons.cbegin(), buttons.cend(), [](const QAbstractButton *b) { return b->isDown(); }));
+}
+
+// Runs `fn` once a dialog of type W shows, if it does within five seconds.
+template <class W> void whenShown(const std::function<void(W *)> &fn, QDeadlineTimer deadline = QDeadlineTimer(5000))
+{
+    whenModal([fn, deadline] {
+        if (W *w = loadedForm<W>(); w && w->isVisible())
+            fn(w);
+        else if (!deadline.hasExpired())
+            whenShown(fn, deadline);
+    });
+}
+
 QImage iconImage(const QPixmap &pixmap)
 {
     return pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
@@ -152,6 +207,8 @@ private slots:
     void dragIconFiles_data();
     void dragIconFiles();
     void wholeRoad();
+    void ruleList_data();
+    void ruleList();
 };
 
 void TestConditions::apply_data()
@@ -556,6 +613,135 @@ void TestConditions::wholeRoad()
     QStringList reread = chart;
     reread[1] = reread[26] = QString();
     QCOMPARE(again->seatTexts(), reread);
+}
+
+void TestConditions::ruleList_data()
+{
+    QTest::addColumn<int>("room"); // preset
+    QTest::addColumn<Rules>("before");
+    QTest::addColumn<SeatMap>("typed"); // in the condition editor
+    // Steps of the list by ";"; "<key>: <steps by ','>" runs the rule dialog that key opens;
+    // "full": the disk fills up.
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("statuses"); // the status line as it changed
+    QTest::addColumn<QStringList>("saved");    // the rules then in the class file and the open class
+    QTest::addColumn<QStringList>("messages"); // "open": the list stayed open
+    const QString can = QStringLiteral("すべての条件を満たす席替えができます。");
+    QTest::newRow("zone and apart")
+        << 0 << Rules{} << SeatMap{}
+        << "Alt+A: key Alt+S, type 上, key Space, key Alt+Z, pick 1, key Alt+N, type 1, ok; Alt+A: key Alt+K, pick 1, "
+           "key Alt+S, type 佐, key Space, type 鈴, key Space, key Alt+D, type 3, key Alt+W, ok; ok"
+        << QStringList{can} << QStringList{"必ず：上田を後ろ1列に", "できれば：佐藤と鈴木を3席以上離す"}
+        << QStringList{};
+    QTest::newRow("a pin of the editor clashes; Space makes a wish")
+        << 0 << Rules{} << SeatMap{{1, "青木"}}
+        << "Alt+A: key Alt+S, type 青, key Space, key Alt+Z, pick 1, key Alt+N, type 1, ok; key Space; ok"
+        << QStringList{can, "「青木をNo.1に」と「青木を後ろ1列に」 が両立しません。", can}
+        << QStringList{"できれば：青木を後ろ1列に"} << QStringList{};
+    QTest::newRow("班 kinds") << 4 << Rules{} << SeatMap{}
+                              << "Alt+A: key Alt+K, pick 6, says Desk_1 No.1 前から1列目|, ok; Alt+A: key Alt+K, pick "
+                                 "7, ok; Alt+A: key Alt+K, pick "
+                                 "2, key Alt+S, type 青, key "
+                                 "Space, type 伊, key Space, ok; key Up; key Up; key Alt+M; ok"
+                              << QStringList{can, "「各班に班長を1人」は、この教室と名簿では守れません。", can}
+                              << QStringList{"できれば：各班に班長を1人", "必ず：各班の男女の数をそろえる",
+                                             "必ず：青木と伊藤を別の班に"}
+                              << QStringList{};
+    QTest::newRow("pair and 男女 kinds; two pupils asked for")
+        << 5 << Rules{} << SeatMap{}
+        << "Alt+A: key Alt+K, pick 5, key Alt+S, type 青, key Space, ok, type 伊, key Space, ok; Alt+A: key Alt+K, "
+           "pick 4, "
+           "key Alt+S, type 上, key Space, type 江, key Space, ok; Alt+A: key Alt+K, pick 3, key Alt+S, type 大, key "
+           "Space, "
+           "type 加, key Space, key Alt+D, type 1, ok; Alt+A: key Alt+K, pick 8, ok; Alt+A: key Alt+K, pick 9, ok; ok"
+        << QStringList{can}
+        << QStringList{"必ず：青木と伊藤を同じ机の組に", "必ず：上田と江藤を隣に", "必ず：大野と加藤を1席以内に",
+                       "必ず：男女を交互に", "必ず：机の組を男女に"}
+        << QStringList{"詳しい条件|この条件には、生徒をちょうど2人選んで下さい（いまは1人です）。|48"};
+    QTest::newRow("desks painted by mouse and Space")
+        << 0 << Rules{} << SeatMap{}
+        << "Alt+A: key Alt+S, type 木, key Space, click Desk_5, key Left, key Space, says Desk_6 No.6 "
+           "前から2列目|選んだ席, ok; ok"
+        << QStringList{can} << QStringList{"必ず：木村を指定した2席に（No.5・No.6）"} << QStringList{};
+    Rule front;
+    front.pupils = QStringList{"伊藤"};
+    Rule apart;
+    apart.kind = Rule::Kind::Apart;
+    apart.pupils = QStringList{"青木", "転校生"};
+    QTest::newRow("delete, and change a rule naming one not in the roster")
+        << 0 << Rules{front, apart} << SeatMap{} << "key Delete; Return: key Alt+W, key Alt+D, type 3, ok; ok"
+        << QStringList{can} << QStringList{"できれば：青木と転校生を3席以上離す（転校生は名簿にいません）"}
+        << QStringList{};
+    QTest::newRow("Esc keeps the rules") << 0 << Rules{front} << SeatMap{}
+                                         << "Alt+A: key Escape; key Delete; key Escape" << QStringList{can}
+                                         << QStringList{"必ず：伊藤を前2列に"} << QStringList{};
+    QTest::newRow("full disk")
+        << 0 << Rules{} << SeatMap{} << "Alt+A: key Alt+S, type 青, key Space, ok; full; ok" << QStringList{can}
+        << QStringList{}
+        << QStringList{"詳しい条件|詳しい条件を保存できませんでした。\rディスクの空き容量が足りません。|16", "open"};
+}
+
+void TestConditions::ruleList()
+{
+    QFETCH(int, room);
+    QFETCH(Rules, before);
+    QFETCH(SeatMap, typed);
+    QFETCH(QString, script);
+    QFETCH(QStringList, statuses);
+    QFETCH(QStringList, saved);
+    QFETCH(QStringList, messages);
+    TestEnv env;
+    const QStringList roster{"青木", "伊藤", "上田", "江藤", "大野", "加藤", "木村", "工藤", "佐藤", "鈴木"};
+    ConditionEditor *w = openEditor(roster, {}, typed, preset(room));
+    state().RosterFileName = env.path(QStringLiteral("1組.MEM"));
+    ClassData data; // by name: the class file holds more than these
+    data.room = preset(room);
+    data.rules = before;
+    env.writeFile(QStringLiteral("1組.MEM.json"), classFileBytes(data));
+    state().openClass.rules = before;
+    QStringList seen;
+    bool open = false;
+    whenModal([&] {
+        RuleList *list = loadedForm<RuleList>();
+        QVERIFY(list);
+        for (const QString &step : (QStringLiteral("; ") + script).split(u';')) {
+            if (step.contains(u':')) {
+                const QStringList inner = step.section(u':', 1).split(u',');
+                whenShown<RuleEditor>([inner](RuleEditor *editor) {
+                    for (const QString &s : inner) {
+                        if (isLoaded<RuleEditor>() && !QTest::currentTestFailed())
+                            dialogStep(editor, s.trimmed());
+                    }
+                    unload<RuleEditor>();
+                });
+                dialogStep(list, QStringLiteral("key ") + step.section(u':', 0, 0).trimmed());
+            } else if (step.trimmed() == QLatin1String("full")) {
+                env.limitWrites(QStringLiteral(".MEM.json"), 10);
+            } else if (!step.trimmed().isEmpty()) {
+                dialogStep(list, step.trimmed());
+            }
+            if (!isLoaded<RuleList>() || QTest::currentTestFailed())
+                break;
+            if (seen.value(seen.size() - 1) != list->status->text())
+                seen.append(list->status->text());
+        }
+        open = isLoaded<RuleList>();
+        unload<RuleList>();
+    });
+    TRIGGER(w, "mnuRules");
+    QStringList log = env.platform.messageLog();
+    if (open)
+        log.append(QStringLiteral("open"));
+    QCOMPARE(log, messages);
+    QCOMPARE(seen, statuses);
+    const ClassRead read = readClassFile(state().RosterFileName);
+    QVERIFY(read.data.room == preset(room));
+    for (const Rules &rules : {read.data.rules, state().openClass.rules}) {
+        QStringList lines;
+        for (const Rule &rule : rules)
+            lines.append(ruleLine(rule, roster));
+        QCOMPARE(lines, saved);
+    }
 }
 
 QTEST_MAIN(TestConditions)
