@@ -166,12 +166,10 @@ void DetailsTable::keyPressEvent(QKeyEvent *event)
             const QString typed = event->text();
             const Gender now = parseGender(current.data().toString()).value_or(Gender::Unset);
             switch (event->key()) {
-            case Qt::Key_M: setGender(Gender::Boy); return;
-            case Qt::Key_F: setGender(Gender::Girl); return;
             case Qt::Key_Space: setGender(Gender((int(now) + 1) % 3)); return;
             case Qt::Key_Delete:
             case Qt::Key_Backspace: setGender(Gender::Unset); return;
-            default:
+            default: // M, F, 男, 女
                 if (const std::optional<Gender> gender = parseGender(typed); gender && !typed.trimmed().isEmpty()) {
                     setGender(*gender);
                     return;
