@@ -1,5 +1,7 @@
 #include "core/pupilinfo.h"
 
+#include "core/pastedtable.h"
+
 #include <QSet>
 
 #include <algorithm>
@@ -25,8 +27,9 @@ bool isReadingChar(QChar c)
 
 // The lines of a spreadsheet block, a TAB between cells. Unlike a names paste, an empty line is a
 // row (a pupil with nothing in that cell); only empty lines at the end are dropped. A cell opened
-// by a double quote runs to the closing one. Stops once there are more than `maxRows` lines.
-QList<QStringList> blockLines(const QString &text, qsizetype maxRows)
+// by a double quote runs to the closing one. Holds `maxRows` lines at most; a line that holds
+// something beyond them sets `overflow`.
+QList<QStringList> blockLines(const QString &text, qsizetype maxRows, bool &overflow)
 {
     const qsizetype size = text.size();
     // Where a quoted cell opened just before p closes (-1: nowhere), found once for the text.
@@ -40,10 +43,17 @@ QList<QStringList> blockLines(const QString &text, qsizetype maxRows)
             closingAt[size_t(p)] = p;
     }
     QList<QStringList> lines;
+    const auto take = [&](const QStringList &line) {
+        if (lines.size() < maxRows)
+            lines.append(line);
+        else
+            overflow = overflow || !line.join(QString()).trimmed().isEmpty();
+    };
+    overflow = false;
     QStringList cells;
     QString cell;
     bool cellStart = true;
-    for (qsizetype i = 0; i < size && lines.size() <= maxRows;) {
+    for (qsizetype i = 0; i < size && !overflow;) {
         const QChar c = text.at(i);
         if (cellStart && c == u'"' && closingAt[size_t(i + 1)] >= 0) {
             const qsizetype closing = closingAt[size_t(i + 1)];
@@ -60,12 +70,12 @@ QList<QStringList> blockLines(const QString &text, qsizetype maxRows)
         }
         cells.append(std::exchange(cell, {}));
         if (c != u'\t')
-            lines.append(std::exchange(cells, {}));
+            take(std::exchange(cells, {}));
         i += c == u'\r' && i + 1 < size && text.at(i + 1) == u'\n' ? 2 : 1;
     }
-    if (!cell.isEmpty() || !cells.isEmpty()) {
+    if (!overflow && (!cell.isEmpty() || !cells.isEmpty())) {
         cells.append(cell);
-        lines.append(cells);
+        take(cells);
     }
     while (!lines.isEmpty() && lines.constLast().join(QString()).trimmed().isEmpty())
         lines.removeLast();
@@ -159,8 +169,13 @@ DetailsPasted pasteDetails(const QList<DetailRow> &rows, int row, int column, co
 {
     DetailsPasted pasted{rows, {}};
     const bool byName = column == NameColumn;
-    // By name every line may name a pupil, and a header more.
-    QList<QStringList> lines = blockLines(text, byName ? rows.size() + 1 : rows.size() - row);
+    // By name lines may come in any number; by place there are the rows from `row` down.
+    bool overflow = false;
+    QList<QStringList> lines = blockLines(text, byName ? MaxPastedRows : rows.size() - row, overflow);
+    if (overflow && byName) {
+        pasted.refusal = refused(QStringLiteral("表が大きすぎて貼り付けられません（%1行まで）。").arg(MaxPastedRows));
+        return pasted;
+    }
     if (byName && !lines.isEmpty() && namesColumn(lines.constFirst().constFirst()))
         lines.removeFirst();
     if (lines.isEmpty()) {
@@ -179,7 +194,7 @@ DetailsPasted pasteDetails(const QList<DetailRow> &rows, int row, int column, co
                                      .arg(DetailColumnCount - column));
         return pasted;
     }
-    if (!byName && lines.size() > rows.size() - row) {
+    if (overflow) {
         pasted.refusal =
             refused(QStringLiteral("貼り付ける表の行が多すぎます。\r\n%1さんから下には、%2人しかいません。")
                         .arg(rows.at(row).value(NameColumn))

@@ -327,6 +327,10 @@ void TestTables::pupilDetails_data()
                                            << "さとう\t女子\r\nすずき\t男の子"
                                            << QStringList{title + "鈴木 一郎さんの性別「男の子」が分かりません。\r\n"
                                                                   "性別は、男・女（M・F）か空欄にして下さい。|48"};
+    QTest::newRow("a line beyond the last pupil")
+        << QStringList() << "2 1"
+        << "すずき\r\n\r\nX\r\n"
+        << QStringList{title + "貼り付ける表の行が多すぎます。\r\n鈴木 一郎さんから下には、1人しかいません。|48"};
     QTest::newRow("too many lines") << QStringList() << "1 2"
                                     << "男\r\n女\r\n男"
                                     << QStringList{title + "貼り付ける表の行が多すぎます。\r\n"
