@@ -22,6 +22,7 @@ void fileCreateCommand()
         box->clear();
     editor->showRoom(s.openClass.room);
     editor->rosterSpellings.clear();
+    editor->namesOpened.clear();
     // An editor already open without blocking becomes modal only when shown anew.
     if (editor->isVisible())
         editor->hide();
@@ -93,6 +94,7 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
     RosterEditor *editor = form<RosterEditor>();
     editor->showRoom(data->room);
     editor->rosterSpellings = read.spellings;
+    editor->namesOpened = read.names;
     for (int i = 0; i < editor->seatBoxes.size(); ++i)
         editor->seatBoxes.at(i)->setText(read.names.value(i));
     editor->show();

@@ -7,6 +7,7 @@
 #include "core/pastedtable.h"
 #include "core/rosterfile.h"
 #include "platform/platform.h"
+#include "roster/pupilinfoeditor.h"
 #include "roster/roomeditor.h"
 #include "widgets/chartdrawing.h"
 #include "widgets/menus.h"
@@ -118,7 +119,8 @@ RosterEditor::RosterEditor()
              {"mnuCancel", QStringLiteral("取消・了解(&X)"), [this] { closeEditor(); }, &closeAction},
              {"mnuDummyPaste"},
              {"mnuPasteTable", QStringLiteral("表から貼り付け(&V)"), [this] { pasteTable(); }, &pasteTableAction},
-             {"mnuRoomSettings", QStringLiteral("教室の設定(&R)..."), [this] { editRoom(); }, &roomAction}});
+             {"mnuRoomSettings", QStringLiteral("教室の設定(&R)..."), [this] { editRoom(); }, &roomAction},
+             {"mnuPupilInfo", QStringLiteral("生徒の情報(&I)..."), [this] { editPupilInfo(); }, &pupilInfoAction}});
     buildChrome({{{false, QStringLiteral("document-save"), QStyle::SP_DialogSaveButton,
                    QStringLiteral(" 新規登録・修正 "), [this] { registerRoster(); }},
                   {false, QStringLiteral("dialog-ok"), QStyle::SP_DialogOkButton, QStringLiteral(" 取消・了解  "),
@@ -233,6 +235,22 @@ void RosterEditor::editRoom()
     showRoom(*room);
 }
 
+void RosterEditor::editPupilInfo()
+{
+    const QStringList names = collectNames(boxTexts());
+    const QString problem = names.isEmpty() ? QStringLiteral("生徒の情報は、氏名を入力してから設定できます。")
+                            : hasDuplicateName(names) ? QStringLiteral("同じ氏名が2つあります。\r\n"
+                                                                       "氏名を直してから、生徒の情報を設定して下さい。")
+                                                      : QString();
+    if (!problem.isEmpty()) {
+        showMessage(this, problem, MsgStyle::Information, QStringLiteral("生徒の情報"));
+        return;
+    }
+    // A roster with a file has its details written beside it at once; a new one's when it is saved.
+    const ClassModel &open = state().openClass;
+    editPupilInfoModally(names, carryRenamedDetails(open.info, namesOpened, names), state().RosterFileName);
+}
+
 void RosterEditor::onLoad()
 {
     fixSize();
@@ -316,7 +334,8 @@ bool RosterEditor::saveRoster(const QStringList &names)
         return false;
     }
     // The roster is saved whatever becomes of its class file; one not kept is said, not hidden.
-    const ClassModel &open = state().openClass;
+    ClassModel &open = state().openClass;
+    open.info = carryRenamedDetails(open.info, namesOpened, names);
     const QString roomError = keepClassBeside(fileDialog.fileName, {room_, open.info, open.rules, {}});
     if (!roomError.isEmpty())
         showMessage(this, roomNotKeptMessage(fileDialog.fileName, roomError));

@@ -37,6 +37,8 @@ public:
     void showRoom(const Room &room);
     // 教室の設定 of the roster being edited; it must have been saved once.
     void editRoom();
+    // 生徒の情報 of the names in the boxes.
+    void editPupilInfo();
 
     QList<QLineEdit *> seatBoxes; // desk 1 first
     QList<QLabel *> seatCaptions; // "No.1" …
@@ -44,9 +46,12 @@ public:
     CommonDialog fileDialog;
     // How the opened roster file spells its names, kept when they are saved again.
     QHash<QString, QByteArray> rosterSpellings;
+    // The names of the roster as opened, so that details follow a name changed in its box.
+    QStringList namesOpened;
 
     // The file menu's.
-    QAction *registerAction = nullptr, *closeAction = nullptr, *pasteTableAction = nullptr, *roomAction = nullptr;
+    QAction *registerAction = nullptr, *closeAction = nullptr, *pasteTableAction = nullptr, *roomAction = nullptr,
+            *pupilInfoAction = nullptr;
 
 protected:
     // The window's close button runs the close command.

@@ -2,6 +2,7 @@
 #include "core/chartexport.h"
 #include "core/chartlayout.h"
 #include "core/pastedtable.h"
+#include "core/pupilinfo.h"
 #include "core/sharedstate.h"
 #include "support/fixtures.h"
 
@@ -61,6 +62,10 @@ private slots:
     void pasted();
     void pastedLimits_data();
     void pastedLimits();
+    void pupilDetails_data();
+    void pupilDetails();
+    void renamedDetails_data();
+    void renamedDetails();
 };
 
 // The two views' clipboard texts as "pupils' side|teacher's side".
@@ -285,6 +290,139 @@ void TestTables::pastedLimits()
     for (const QStringList &row : table.rows)
         held += int(row.size());
     QCOMPARE(held, cells);
+}
+
+void TestTables::pupilDetails_data()
+{
+    QTest::addColumn<QStringList>("typed"); // "row,column:text" into rows 山田 太郎, 佐藤 花子, 鈴木 一郎
+    QTest::addColumn<QString>("at");        // "row column" of a paste; empty: none
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QStringList>("details"); // "name|reading|gender|tags" by name, or the refusal
+    const QString title = QStringLiteral("生徒の情報|");
+    QTest::newRow("typed: readings widened, tags cut")
+        << QStringList{"0,1: ﾔﾏﾀﾞ　 たろう ", "1,2:女", "1,3:班長， 視力、班長,", "2,1:ルーシー・ワン"} << ""
+        << "" << QStringList{"佐藤 花子||女|班長、視力", "山田 太郎|ヤマダ たろう||", "鈴木 一郎|ルーシー・ワン||"};
+    QTest::newRow("reading in romaji") << QStringList{"1,1:さとう", "2,1: suzuki"} << ""
+                                       << ""
+                                       << QStringList{title + "鈴木 一郎さんのふりがな「suzuki」に、ひらがな・カタ"
+                                                              "カナ以外の文字があります。\r\nふりがなは、ひらがな"
+                                                              "かカタカナで入力して下さい。|48"};
+    QTest::newRow("block at a reading, a line per pupil")
+        << QStringList{"1,3:保健", "2,3:班長"} << "0 1"
+        << "やまだ\tM\t班長\r\n\tｆ\r\n\"すずき\"\t空\t視力、聴力\r\n"
+        << QStringList{"佐藤 花子||女|保健", "山田 太郎|やまだ|男|班長", "鈴木 一郎|すずき||視力、聴力"};
+    QTest::newRow("an empty line is a pupil") << QStringList{"1,1:さとう"} << "1 1"
+                                              << "\r\nすずき\r\n\r\n"
+                                              << QStringList{"鈴木 一郎|すずき||"};
+    QTest::newRow("block by name, header, any order")
+        << QStringList() << "2 0"
+        << "氏名\tふりがな\t性別\r\n鈴木 一郎\tすずき\t男\r\n\r\n山田 太郎 \tやまだ\t\r\n"
+        << QStringList{"山田 太郎|やまだ||", "鈴木 一郎|すずき|男|"};
+    QTest::newRow("name not in the roster")
+        << QStringList{"0,1:やま"} << "0 0"
+        << "山田 太郎\tやまだ\r\n田中\tたなか"
+        << QStringList{title +
+                       "名簿にない氏名「田中」の行があります。\r\n氏名を確かめてから、もう一度貼り付けて下さい。|48"};
+    QTest::newRow("gender not understood") << QStringList() << "1 1"
+                                           << "さとう\t女子\r\nすずき\t男の子"
+                                           << QStringList{title + "鈴木 一郎さんの性別「男の子」が分かりません。\r\n"
+                                                                  "性別は、男・女（M・F）か空欄にして下さい。|48"};
+    QTest::newRow("a line beyond the last pupil")
+        << QStringList() << "2 1"
+        << "すずき\r\n\r\nX\r\n"
+        << QStringList{title + "貼り付ける表の行が多すぎます。\r\n鈴木 一郎さんから下には、1人しかいません。|48"};
+    QTest::newRow("too many lines") << QStringList() << "1 2"
+                                    << "男\r\n女\r\n男"
+                                    << QStringList{title + "貼り付ける表の行が多すぎます。\r\n"
+                                                           "佐藤 花子さんから下には、2人しかいません。|48"};
+    QTest::newRow("too many columns") << QStringList() << "0 2"
+                                      << "男\t班長\tx"
+                                      << QStringList{title + "貼り付ける表の列が多すぎます。\r\n"
+                                                             "「性別」の列から右には、2列しかありません。|48"};
+    QTest::newRow("nothing to paste") << QStringList() << "0 1"
+                                      << "\r\n\t\r\n"
+                                      << QStringList{title + "クリップボードに貼り付けられる表がありません。\r\n"
+                                                             "表計算ソフトなどで、ふりがな・性別・タグの欄を選んでコピ"
+                                                             "ーしてから、もう一度貼り付けて下さい。|48"};
+}
+
+// What the details table holds after typing and a paste, as OK takes it.
+void TestTables::pupilDetails()
+{
+    QFETCH(QStringList, typed);
+    QFETCH(QString, at);
+    QFETCH(QString, clipboard);
+    QFETCH(QStringList, details);
+    QList<DetailRow> rows = detailRows({"山田 太郎", "佐藤 花子", "鈴木 一郎"}, {});
+    for (const QString &cell : typed)
+        rows[cell.section(u',', 0, 0).toInt()][cell.section(u',', 1).section(u':', 0, 0).toInt()] =
+            cell.section(u':', 1);
+    const auto said = [](const MessageText &m) {
+        return QStringList{m.title + u'|' + m.text + u'|' + QString::number(m.style)};
+    };
+    if (!at.isEmpty()) {
+        const DetailsPasted pasted =
+            pasteDetails(rows, at.section(u' ', 0, 0).toInt(), at.section(u' ', 1).toInt(), clipboard);
+        if (!pasted.refusal.text.isEmpty()) {
+            QCOMPARE(said(pasted.refusal), details);
+            QCOMPARE(pasted.rows, rows);
+            return;
+        }
+        rows = pasted.rows;
+    }
+    const DetailsBuilt built = buildDetails(rows);
+    QStringList got = built.refusal.text.isEmpty() ? QStringList() : said(built.refusal);
+    for (auto it = built.info.cbegin(); it != built.info.cend(); ++it)
+        got.append(QStringList{it.key(), it->reading, genderText(it->gender), tagsText(it->tags)}.join(u'|'));
+    std::sort(got.begin(), got.end());
+    QCOMPARE(got, details);
+}
+
+void TestTables::renamedDetails_data()
+{
+    QTest::addColumn<QString>("before"); // names with details, each its name in lower case
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("details"); // afterwards, by name
+    QTest::newRow("one renamed") << "A B C"
+                                 << "A X C"
+                                 << "A=a C=c X=b";
+    QTest::newRow("renamed, another taken out") << "A B C D"
+                                                << "A X C"
+                                                << "A=a C=c D=d X=b";
+    QTest::newRow("two renamed side by side") << "A B C"
+                                              << "X Y C"
+                                              << "C=c X=a Y=b";
+    QTest::newRow("swapped: nothing renamed") << "A B"
+                                              << "B A"
+                                              << "A=a B=b";
+    QTest::newRow("one out, another in elsewhere") << "A B C"
+                                                   << "A C X"
+                                                   << "A=a B=b C=c";
+    QTest::newRow("one out, two in") << "A B C"
+                                     << "A X Y C"
+                                     << "A=a B=b C=c";
+    QTest::newRow("the new name has its own") << "A B X"
+                                              << "A X"
+                                              << "A=a B=b X=x";
+}
+
+// Details follow a name changed in its box; nothing moves that could be another pupil's.
+void TestTables::renamedDetails()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QFETCH(QString, details);
+    PupilInfos info;
+    for (const QString &name : before.split(u' '))
+        info.insert(name, {name.toLower(), Gender::Unset, {}});
+    QStringList old = before.split(u' ');
+    old.removeAll(QStringLiteral("X")); // X: details of a name not in the roster before
+    QStringList got;
+    const PupilInfos carried = carryRenamedDetails(info, old, after.split(u' '));
+    for (auto it = carried.cbegin(); it != carried.cend(); ++it)
+        got.append(it.key() + u'=' + it->reading);
+    got.sort();
+    QCOMPARE(got.join(u' '), details);
 }
 
 QTEST_MAIN(TestTables)

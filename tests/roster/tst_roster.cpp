@@ -5,6 +5,7 @@
 #include "core/rostersession.h"
 #include "core/textfile.h"
 #include "mainwin/filedialogs.h"
+#include "roster/pupilinfoeditor.h"
 #include "roster/roomeditor.h"
 #include "roster/rostereditor.h"
 #include "seating/conditioneditor.h"
@@ -130,6 +131,8 @@ private slots:
     void roomEditor();
     void roomSettings_data();
     void roomSettings();
+    void pupilInfo_data();
+    void pupilInfo();
 };
 
 void TestRoster::openFile_data()
@@ -799,6 +802,160 @@ void TestRoster::roomSettings()
     while (names.size() < boxes)
         names.append(QString());
     QCOMPARE(e && roster != QLatin1String("new") ? e->boxTexts() : QStringList(), boxes ? names : QStringList());
+}
+
+void TestRoster::pupilInfo_data()
+{
+    QTest::addColumn<QString>("roster"); // "opened": 生徒1..3, details of 生徒2 and 退学 beside; "new"
+    // Phases: "box N text", "register", or "dialog" (生徒の情報) and its steps: cell r c, type (what the
+    // input method gives), key, paste (the clipboard's text),
+    // says r c (the cell's accessible name), full (the disk fills up), ok, cancel
+    QTest::addColumn<QStringList>("phases");
+    QTest::addColumn<QStringList>("messages"); // "open": the dialog stayed open
+    QTest::addColumn<QStringList>("details");  // the open class's afterwards, "name|reading|gender|tags"
+    QTest::addColumn<QStringList>("file");     // the class file's; "<as before>"
+    const QStringList before{"生徒2|せいと|女|班長", "退学|たいがく||"}, unchanged{"<as before>"};
+    const QString title = QStringLiteral("生徒の情報|");
+    QTest::newRow("typed, OK writes the class file")
+        << "opened"
+        << QStringList{"dialog says 1 2 生徒2、性別：女; says 0 1 生徒1、ふりがな：空欄; key Return; type やまだ; key "
+                       "Return; key "
+                       "Tab; key M; key Tab; key F2; type 班長、視力; key Return; says 0 3 生徒1、タグ：班長、視力; "
+                       "key Down; "
+                       "key Left; key Space; says 1 2 生徒2、性別：未設定; ok"}
+        << QStringList() << QStringList{"生徒1|やまだ|男|班長、視力", "生徒2|せいと||班長"}
+        << QStringList{"生徒1|やまだ|男|班長、視力", "生徒2|せいと||班長"};
+    QTest::newRow("a block pasted by name")
+        << "opened" << QStringList{"dialog cell 0 0; paste 生徒3\tさん\tF\r\n生徒1\tいち\t\t保健\r\n; ok"}
+        << QStringList() << QStringList{"生徒1|いち||保健", "生徒2|せいと|女|班長", "生徒3|さん|女|"}
+        << QStringList{"生徒1|いち||保健", "生徒2|せいと|女|班長", "生徒3|さん|女|"};
+    QTest::newRow("Escape discards") << "opened" << QStringList{"dialog key Delete; key Down; key Delete; key Escape"}
+                                     << QStringList() << before << unchanged;
+    QTest::newRow("reading refused, the dialog stays")
+        << "opened" << QStringList{"dialog cell 2 1; key F2; type sato; key Return; ok"}
+        << QStringList{title + "生徒3さんのふりがな「sato」に、ひらがな・カタカナ以外の文字があります。\r\nふりがなは、"
+                               "ひらがなかカタカナで入力して下さい。|48",
+                       "open"}
+        << before << unchanged;
+    QTest::newRow("disk full, the dialog stays")
+        << "opened" << QStringList{"dialog type あ; key Return; full; ok"}
+        << QStringList{title + "生徒の情報を保存できませんでした。\rディスクの空き容量が足りません。|16", "open"}
+        << before << unchanged;
+    QTest::newRow("renamed in its box, then the dialog")
+        << "opened" << QStringList{"box 1 生徒2改", "dialog says 1 1 生徒2改、ふりがな：せいと; ok"} << QStringList()
+        << QStringList{"生徒2改|せいと|女|班長"} << QStringList{"生徒2改|せいと|女|班長"};
+    QTest::newRow("renamed in its box, then registered")
+        << "opened" << QStringList{"box 1 生徒2改", "register"} << QStringList{Corrected}
+        << QStringList{"生徒2改|せいと|女|班長", "退学|たいがく||"}
+        << QStringList{"生徒2改|せいと|女|班長", "退学|たいがく||"};
+    QTest::newRow("new roster: written when registered")
+        << "new" << QStringList{"box 2 山田", "dialog key Tab; key F; ok", "register"} << QStringList{Registered}
+        << QStringList{"山田||女|"} << QStringList{"山田||女|"};
+    QTest::newRow("no names yet") << "new" << QStringList{"dialog ok"}
+                                  << QStringList{title + "生徒の情報は、氏名を入力してから設定できます。|64"}
+                                  << QStringList() << QStringList{"<missing>"};
+}
+
+// 生徒の情報 from the roster editor, typed and pasted, kept in the open class and its class file.
+void TestRoster::pupilInfo()
+{
+    QFETCH(QString, roster);
+    QFETCH(QStringList, phases);
+    QFETCH(QStringList, messages);
+    QFETCH(QStringList, details);
+    QFETCH(QStringList, file);
+    TestEnv env;
+    const auto infos = [](const QStringList &rows) {
+        PupilInfos info;
+        for (const QString &row : rows) {
+            const QStringList cell = row.split(u'|');
+            info.insert(cell[0], {cell[1], *parseGender(cell[2]), parseTags(cell[3])});
+        }
+        return info;
+    };
+    const auto rows = [](const PupilInfos &info) {
+        QStringList shown;
+        for (auto it = info.cbegin(); it != info.cend(); ++it)
+            shown.append(QStringList{it.key(), it->reading, genderText(it->gender), tagsText(it->tags)}.join(u'|'));
+        shown.sort();
+        return shown;
+    };
+    const QByteArray classFile =
+        classFileBytes({Room::standard(), infos({"生徒2|せいと|女|班長", "退学|たいがく||"}), {}, {}});
+    env.writeFile(QStringLiteral("c.mem.json"), classFile);
+    QStringList log;
+    const auto run = [&](RosterEditor *editor) {
+        for (const QString &phase : phases) {
+            const QString what = phase.section(u' ', 0, 0), rest = phase.section(u' ', 1);
+            if (what == QLatin1String("box")) {
+                editor->seatBoxes[rest.section(u' ', 0, 0).toInt()]->setText(rest.section(u' ', 1));
+            } else if (what == QLatin1String("register")) {
+                env.platform.saveFiles.enqueue(env.path(QStringLiteral("c.mem")));
+                editor->registerRoster();
+            } else {
+                whenModal([&] {
+                    PupilInfoEditor *dialog = loadedForm<PupilInfoEditor>();
+                    if (!dialog)
+                        return;
+                    // A failed check leaves the steps, never the dialog open.
+                    const auto steps = [&] {
+                        QVERIFY(QTest::qWaitForWindowActive(dialog));
+                        for (const QString &step : rest.split(u';', Qt::SkipEmptyParts)) {
+                            QCoreApplication::processEvents(); // what the last key queued, as between two keys
+                            const QString w = step.trimmed().section(u' ', 0, 0), arg = step.trimmed().section(u' ', 1);
+                            const auto cell = [&] {
+                                return dialog->table->item(arg.section(u' ', 0, 0).toInt(),
+                                                           arg.section(u' ', 1, 1).toInt());
+                            };
+                            if (w == QLatin1String("cell")) {
+                                dialog->table->setCurrentItem(cell());
+                            } else if (w == QLatin1String("type")) {
+                                QInputMethodEvent typed;
+                                typed.setCommitString(arg);
+                                QApplication::sendEvent(QApplication::focusWidget(), &typed);
+                            } else if (w == QLatin1String("key")) {
+                                const QKeyCombination key = QKeySequence::fromString(arg)[0];
+                                QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+                            } else if (w == QLatin1String("paste")) {
+                                QApplication::clipboard()->setText(arg);
+                                QTest::keySequence(QApplication::focusWidget(), QKeySequence::Paste);
+                            } else if (w == QLatin1String("says")) {
+                                QCOMPARE(cell()->data(Qt::AccessibleTextRole).toString(), arg.section(u' ', 2));
+                            } else if (w == QLatin1String("full")) {
+                                env.limitWrites(QStringLiteral(".json"), 10);
+                            } else if (isLoaded<PupilInfoEditor>()) {
+                                dialog->buttons[w == QLatin1String("ok") ? 0 : 1]->click();
+                            }
+                        }
+                    };
+                    steps();
+                    log += env.platform.messageLog().mid(log.size() - log.count(QStringLiteral("open")));
+                    if (isLoaded<PupilInfoEditor>())
+                        log.append(QStringLiteral("open"));
+                    unload<PupilInfoEditor>();
+                });
+                TRIGGER(editor, "mnuPupilInfo");
+                QCoreApplication::processEvents();
+            }
+        }
+    };
+    if (roster == QLatin1String("new")) {
+        env.writeFile(QStringLiteral("c.mem.json"), {});
+        QFile::remove(env.path(QStringLiteral("c.mem.json")));
+        newRoster(run);
+    } else {
+        env.writeFile(QStringLiteral("c.mem"), crlfLines(numberedNames(1, 3)));
+        run(openRoster(env, QStringLiteral("c.mem")));
+    }
+    log += env.platform.messageLog().mid(log.size() - log.count(QStringLiteral("open")));
+    QCOMPARE(log, messages);
+    QCOMPARE(rows(state().openClass.info), details);
+    const QByteArray now = env.readFile(QStringLiteral("c.mem.json"));
+    if (file == QStringList{"<as before>"})
+        QCOMPARE(now, classFile);
+    else
+        QCOMPARE(now, file == QStringList{"<missing>"} ? QByteArray("<missing>")
+                                                       : classFileBytes({Room::standard(), infos(file), {}, {}}));
 }
 
 QTEST_MAIN(TestRoster)
