@@ -4,7 +4,9 @@
 if(NOT IS_DIRECTORY "${CPACK_TEMPORARY_DIRECTORY}" OR NOT CPACK_NARABIN_STRIP)
   message(FATAL_ERROR "debstrip.cmake runs from CPack only")
 endif()
-file(GLOB programs "${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}/bin/*")
+# The program and the libraries it loads later (the printing library, the rules solver).
+set(root "${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
+file(GLOB programs "${root}/bin/*" "${root}/lib/*/narabin/*.so" "${root}/lib/narabin/*.so")
 foreach(program ${programs})
   execute_process(COMMAND "${CPACK_NARABIN_STRIP}" --strip-unneeded --remove-section=.comment --remove-section=.note
     "${program}" RESULT_VARIABLE failed)

@@ -37,6 +37,8 @@ struct CoreServices {
     std::chrono::milliseconds lockWait{};
     // The rules solver's library; empty: beside the program, then where it is installed.
     QString solverLibrary;
+    // The printing library's file; empty: beside the program, then where it is installed.
+    QString printLibrary;
 };
 
 // The services in force: the installed object, else the machine's own.

@@ -2,128 +2,28 @@
 
 #include "core/clock.h"
 #include "platform/platform.h"
+#include "print/printlibrary.h"
 #include "seating/noprintlinedialog.h"
 #include "seating/resultwindow.h"
 #include "widgets/storesetting.h"
 #include "widgets/ui.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLibrary>
-#include <QPainter>
-#include <QPicture>
-#include <QPrinter>
-#include <QPrinterInfo>
 
-#include <algorithm>
+#include <optional>
 
 namespace
 {
-
-const QString CheckPrinter = QStringLiteral("ﾌﾟﾘﾝﾀｰの電源と設定を確かめて下さい。");
-
-// What the user is told when the printer or the PDF file refused the chart.
-QString printFailureText(const QPrinter &printer)
-{
-    if (!printer.outputFileName().isEmpty())
-        return QStringLiteral("ﾌｧｲﾙ「%"
-                              "1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きがある"
-                              "かを確かめて下さい。")
-            .arg(QDir::toNativeSeparators(printer.outputFileName()));
-    if (printer.printerName().isEmpty())
-        return QStringLiteral("印刷できませんでした。\r") + CheckPrinter;
-    return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」で印刷できませんでした。\r").arg(printer.printerName()) + CheckPrinter;
-}
-
-// Why the chosen printer cannot take the chart now; empty when it can. A stopped queue
-// would keep the job without printing it, and Qt does not say when a queue is gone.
-QString queueProblem(const QPrinter &printer)
-{
-    if (printer.outputFormat() != QPrinter::NativeFormat || !printer.outputFileName().isEmpty())
-        return {};
-    const QString name = printer.printerName();
-    if (name.isEmpty())
-        return printFailureText(printer);
-    const QPrinterInfo queue = QPrinterInfo::printerInfo(name);
-    if (queue.isNull())
-        return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」が見つかりません。\r").arg(name) + CheckPrinter;
-    if (queue.state() == QPrinter::Error || queue.state() == QPrinter::Aborted)
-        return QStringLiteral("ﾌﾟﾘﾝﾀｰ「%1」は停止しています。\r").arg(name) + CheckPrinter;
-    return {};
-}
-
-// Whether the printing system took the job. Qt hands the finished chart to CUPS and drops
-// CUPS's answer, which is still this thread's last CUPS status then: a queue that refuses
-// jobs, or one removed in the meantime, is caught here. CUPS is asked through the library
-// Qt's print plugin has loaded, not linked: linked, it would load TLS, Kerberos and Avahi
-// at every start.
-bool jobTaken(const QPrinter &printer)
-{
-#if defined(Q_OS_UNIX) && !defined(Q_OS_DARWIN)
-    if (printer.outputFormat() == QPrinter::NativeFormat && printer.outputFileName().isEmpty()) {
-        using LastStatus = int (*)();
-        constexpr int LastSuccessfulStatus = 0x0007; // IPP's "successful-ok-events-complete"
-        const auto lastStatus =
-            reinterpret_cast<LastStatus>(QLibrary::resolve(QStringLiteral("cups"), 2, "cupsLastError"));
-        return !lastStatus || lastStatus() <= LastSuccessfulStatus;
-    }
-#else
-    Q_UNUSED(printer)
-#endif
-    return true;
-}
-
-// Qt's PDF writer does not notice a disk that fills up: a complete file ends with its end marker.
-bool completePdf(const QString &path)
-{
-    constexpr qint64 tail = 32;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < tail || !file.seek(file.size() - tail))
-        return false;
-    return file.read(tail).contains("%%EOF");
-}
 
 // The PDF file proposed when the user prints to a file: dated, beside the saved results.
 QString defaultPdfFile()
 {
     const QString date = currentDateTime().date().toString(QStringLiteral("yyyyMMdd"));
     return QDir(QDir::currentPath()).filePath(QStringLiteral("ならびん結果-%1.pdf").arg(date));
-}
-
-// A chart that is wider than tall fills more of a page turned on its side.
-void turnPageForChart(QPrinter &printer, const QWidget *client)
-{
-    const QSizeF chart(client->width() / qreal(client->logicalDpiX()), client->height() / qreal(client->logicalDpiY()));
-    const auto scaleOn = [&](QPageLayout::Orientation orientation) {
-        QPageLayout layout = printer.pageLayout();
-        layout.setOrientation(orientation);
-        const QRectF page = layout.paintRect(QPageLayout::Inch);
-        return std::min(page.width() / chart.width(), page.height() / chart.height());
-    };
-    printer.setPageOrientation(scaleOn(QPageLayout::Landscape) > scaleOn(QPageLayout::Portrait)
-                                   ? QPageLayout::Landscape
-                                   : QPageLayout::Portrait);
-}
-
-// One page per copy; false when the printer failed on the way.
-bool printPages(QPrinter &printer, QWidget *client, int copies, bool fitToPage)
-{
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return false;
-    for (int page = 0; page < copies; ++page) {
-        if (page > 0 && !printer.newPage()) {
-            painter.end();
-            return false;
-        }
-        paintChart(painter, client, fitToPage);
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return false;
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        return completePdf(printer.outputFileName());
-    return jobTaken(printer);
 }
 
 // Qt draws a plain one-pixel frame unevenly at a printer's resolution (thin at the top and
@@ -137,6 +37,45 @@ QString evenFrameStyle(const QLabel *label)
         .arg(p.color(QPalette::WindowText).name(), p.color(QPalette::Window).name(),
              p.color(QPalette::WindowText).name());
 }
+
+const QString PrintError = QStringLiteral("印刷エラー");
+
+// The result window printed by the printing library.
+class ResultPrintJob final : public ChartPrintJob
+{
+public:
+    explicit ResultPrintJob(ResultWindow &window) : window_(window) {}
+
+    QWidget *window() override { return &window_; }
+    QWidget *chart() override { return window_.client(); }
+
+    bool choose(QPrinter &printer, PrintOptions &options) override
+    {
+        if (!platform().printDialog(&window_, printer, options))
+            return false;
+        // The choice is kept for the next time only when it could be stored; this chart is printed as chosen.
+        SharedState &s = state();
+        if (options.fitToPage != s.OptFitToPage &&
+            storeSetting(&window_, QStringLiteral("OptFitToPage"),
+                         options.fitToPage ? QStringLiteral("1") : QStringLiteral("0")))
+            s.OptFitToPage = options.fitToPage;
+        window_.fitToPageAction->setChecked(s.OptFitToPage);
+        return true;
+    }
+
+    void setPrintLook(bool onPaper, bool teacherView) override
+    {
+        look_.reset();
+        if (onPaper)
+            look_.emplace(window_, teacherView);
+    }
+
+    void report(const QString &text) override { showMessage(&window_, text, MsgStyle::Critical, PrintError); }
+
+private:
+    ResultWindow &window_;
+    std::optional<PrintLook> look_;
+};
 
 } // namespace
 
@@ -203,38 +142,46 @@ PrintLook::~PrintLook()
     window_.statusPanels->show();
 }
 
-int takeCopies(QPrinter &printer)
+const PrintLibrary *printLibrary(QString *error, QString *file)
 {
-    const int copies = std::max(1, printer.copyCount());
-    // A printer that made copies as well would multiply the pages, and one printing on
-    // both sides would put a copy on the back of another.
-    printer.setCopyCount(1);
-    printer.setDuplex(QPrinter::DuplexNone);
-    return copies;
-}
-
-void paintChart(QPainter &painter, QWidget *client, bool fitToPage)
-{
-    // Qt renders widgets onto a printer through one bitmap; recorded as drawing commands and
-    // played back, the chart reaches the page as text and lines.
-    QPicture chart;
-    client->render(&chart, QPoint(), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    const QPaintDevice *device = painter.device();
-    // The chart's size on the page when it keeps the size in inches it has on screen.
-    const QSizeF size(client->width() * qreal(device->logicalDpiX()) / client->logicalDpiX(),
-                      client->height() * qreal(device->logicalDpiY()) / client->logicalDpiY());
-    qreal scale = std::min(device->width() / size.width(), device->height() / size.height());
-    if (!fitToPage)
-        scale = std::min(1.0, scale);
-    const QSizeF drawn = size * scale;
-    painter.save();
-    if (fitToPage)
-        painter.translate((device->width() - drawn.width()) / 2, (device->height() - drawn.height()) / 2);
-    // A picture plays back at the page's resolution by itself, its own taken for the screen's.
-    painter.scale(scale * chart.logicalDpiX() / client->logicalDpiX(),
-                  scale * chart.logicalDpiY() / client->logicalDpiY());
-    painter.drawPicture(0, 0, chart);
-    painter.restore();
+    const QString name = QStringLiteral(NARABIN_PRINT_LIBRARY);
+    QStringList places;
+    if (!coreServices().printLibrary.isEmpty()) {
+        places << coreServices().printLibrary;
+    } else {
+        const QDir program(QCoreApplication::applicationDirPath());
+        places << program.filePath(name);
+#ifdef NARABIN_PRINT_DIR
+        places << QDir::cleanPath(program.filePath(QStringLiteral(NARABIN_PRINT_DIR "/") + name));
+#endif
+    }
+    QString reason;
+    for (const QString &place : places) {
+        if (!QFileInfo(place).isFile())
+            continue;
+        // Loaded once for the program's life: a library is never unloaded by QLibrary's end.
+        QLibrary library(place);
+        if (const auto entries = reinterpret_cast<PrintLibraryFunction>(library.resolve(PrintLibrarySymbol))) {
+            if (error)
+                error->clear();
+            if (file)
+                *file = place;
+            return entries();
+        }
+        if (reason.isEmpty())
+            reason = QStringLiteral("印刷に使うﾌｧｲﾙ「%1」を読み込めませんでした。\r%2\r")
+                         .arg(QDir::toNativeSeparators(place), library.errorString());
+    }
+    if (reason.isEmpty()) {
+        QStringList shown;
+        for (const QString &place : places)
+            shown << QDir::toNativeSeparators(place);
+        reason =
+            QStringLiteral("印刷に使うﾌｧｲﾙが見つかりません。\r") + shown.join(QLatin1Char('\r')) + QLatin1Char('\r');
+    }
+    if (error)
+        *error = reason + QStringLiteral("ﾌﾟﾛｸﾞﾗﾑを入れ直して下さい。");
+    return nullptr;
 }
 
 void printResultCommand()
@@ -242,32 +189,14 @@ void printResultCommand()
     ResultWindow *window = loadedForm<ResultWindow>();
     if (!window)
         return;
-    SharedState &s = state();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(window->windowTitle());
-    PrintOptions options{defaultPdfFile(), s.OptFitToPage, window->teacherView()};
-    if (!platform().printDialog(window, printer, options))
-        return;
-    // The choice is kept for the next time only when it could be stored; this chart is printed as chosen.
-    if (options.fitToPage != s.OptFitToPage &&
-        storeSetting(window, QStringLiteral("OptFitToPage"),
-                     options.fitToPage ? QStringLiteral("1") : QStringLiteral("0")))
-        s.OptFitToPage = options.fitToPage;
-    window->fitToPageAction->setChecked(s.OptFitToPage);
-    const int copies = takeCopies(printer);
-    if (const QString problem = queueProblem(printer); !problem.isEmpty()) {
-        showMessage(window, problem, MsgStyle::Critical, QStringLiteral("印刷エラー"));
+    QString error;
+    const PrintLibrary *library = printLibrary(&error);
+    if (!library) {
+        showMessage(window, error, MsgStyle::Critical, PrintError);
         return;
     }
-    if (options.fitToPage)
-        turnPageForChart(printer, window->client());
-    bool printed = false;
-    {
-        PrintLook look(*window, options.teacherView);
-        printed = printPages(printer, window->client(), copies, options.fitToPage);
-    }
-    if (!printed)
-        showMessage(window, printFailureText(printer), MsgStyle::Critical, QStringLiteral("印刷エラー"));
+    ResultPrintJob job(*window);
+    library->printChart(job, PrintOptions{defaultPdfFile(), state().OptFitToPage, window->teacherView()});
 }
 
 void showNoPrintLineDialog()

@@ -8,13 +8,12 @@
 #include <vector>
 
 class QLabel;
-class QPainter;
-class QPrinter;
 class QWidget;
 class ResultWindow;
+struct PrintLibrary;
 
 // The result window's print command: the chart printed in its print look, one page
-// per copy, and a printer that fails is reported.
+// per copy, and a printer that fails is reported, as is a printing library that is missing.
 void printResultCommand();
 // The result window's non-printed-rows dialog, shown without blocking.
 void showNoPrintLineDialog();
@@ -38,11 +37,7 @@ private:
     std::vector<std::pair<QLabel *, QString>> framedLabels_; // with their own style sheets
 };
 
-// The number of copies chosen in the print dialog; the printer is left making one of
-// each page, one-sided, since every copy is printed as a page of its own.
-int takeCopies(QPrinter &printer);
-
-// Draws the client area as it looks now onto the painter's page, text as text: at the
-// physical size it has on screen, top-left (shrunk only where the page is too small),
-// or, with `fitToPage`, scaled to fill the page and centred.
-void paintChart(QPainter &painter, QWidget *client, bool fitToPage);
+// The printing library (print/printlibrary.h), loaded on first use, and the file it came
+// from: the one the services name, else the one beside the program, else the installed one.
+// Null, with the reason in Japanese, when none can be loaded.
+const PrintLibrary *printLibrary(QString *error = nullptr, QString *file = nullptr);

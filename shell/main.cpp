@@ -1,6 +1,7 @@
 #include "about/helpviewer.h"
 #include "core/commandline.h"
 #include "core/installedpaths.h"
+#include "seating/printing.h"
 #include "shell/qtplatform.h"
 #include "shell/qttranslation.h"
 #include "shell/startupwindows.h"
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QIcon>
 
 #include <algorithm>
@@ -70,12 +72,21 @@ int print(FILE *stream, const QString &text, int exitCode)
 }
 
 // `narabin --paths`: start-up's settings step, then where the program works and what
-// it found, printed; no window and no display. Exit status 1 when a file is missing.
+// it found (the printing library too), printed; no window and no display. Exit status 1
+// when a file is missing.
 int printPaths(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     nameProgram();
-    const PathReport report = startupPathReport(QCoreApplication::applicationDirPath());
+    PathReport report = startupPathReport(QCoreApplication::applicationDirPath());
+    // Loaded as the first print loads it.
+    QString library;
+    if (printLibrary(nullptr, &library)) {
+        report.text += QStringLiteral("print-library: ") + QDir::cleanPath(library) + QLatin1Char('\n');
+    } else {
+        report.text += QStringLiteral("print-library: (missing)\n");
+        report.complete = false;
+    }
     return print(stdout, report.text, report.complete ? 0 : 1);
 }
 

@@ -3,11 +3,12 @@
 #include "shell/qttranslation.h"
 
 #include "core/colors.h"
+#include "print/printlibrary.h"
+#include "seating/printing.h"
 #include "widgets/keystate.h"
 #include "widgets/ui.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -16,16 +17,11 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeDatabase>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -55,24 +51,6 @@ QMessageBox::Icon iconFor(int style)
     default: return QMessageBox::NoIcon;
     }
 }
-
-// Qt's print dialog showing only what applies to a one-page chart, every copy printed as a
-// page of its own: no page range (whose pages row Qt leaves in English), no page order and
-// no printing on both sides. Qt sets what it shows each time the dialog is shown.
-class ChartPrintDialog : public QPrintDialog
-{
-public:
-    ChartPrintDialog(QPrinter &printer, QWidget *owner) : QPrintDialog(&printer, owner) {}
-
-    void setVisible(bool visible) override
-    {
-        QPrintDialog::setVisible(visible);
-        for (const char *name : {"gbPrintRange", "reverse", "duplex"}) {
-            if (QWidget *w = findChild<QWidget *>(QLatin1String(name)))
-                w->hide();
-        }
-    }
-};
 
 QString runFileDialog(QWidget *owner, const FileDialogRequest &request, QFileDialog::AcceptMode mode)
 {
@@ -232,43 +210,9 @@ int QtPlatform::chooseFromList(QWidget *owner, const QString &title, const QStri
 bool QtPlatform::printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options)
 {
     ensureQtTranslation();
-    ChartPrintDialog dialog(printer, owner);
-    dialog.setWindowTitle(QStringLiteral("印刷"));
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    dialog.setMinMax(1, 1);
-    auto *layoutTab = new QWidget;
-    layoutTab->setWindowTitle(QStringLiteral("レイアウト"));
-    auto *fit = new QCheckBox(QStringLiteral("用紙に合わせて拡大(&Z)"), layoutTab);
-    fit->setObjectName(QStringLiteral("fitToPage"));
-    fit->setChecked(options.fitToPage);
-    auto *about =
-        new QLabel(QStringLiteral("座席表を用紙いっぱいに拡大し、中央に印刷します。横長の座席表には"
-                                  "用紙を横向きに使います。\n外すと、画面と同じ大きさで用紙の左上に印刷します。"),
-                   layoutTab);
-    about->setWordWrap(true);
-    auto *side = new QGroupBox(QStringLiteral("座席表の向き(&V)"), layoutTab);
-    auto *pupilsSide = new QRadioButton(QStringLiteral("生徒側から見る（画面と同じ）"), side);
-    pupilsSide->setObjectName(QStringLiteral("pupilsView"));
-    auto *teachersSide = new QRadioButton(QStringLiteral("教卓側から見る"), side);
-    teachersSide->setObjectName(QStringLiteral("teacherView"));
-    (options.teacherView ? teachersSide : pupilsSide)->setChecked(true);
-    auto *sides = new QVBoxLayout(side);
-    sides->addWidget(pupilsSide);
-    sides->addWidget(teachersSide);
-    auto *column = new QVBoxLayout(layoutTab);
-    column->addWidget(fit);
-    column->addWidget(about);
-    column->addWidget(side);
-    column->addStretch();
-    dialog.setOptionTabs({layoutTab});
-    // Qt proposes a file in the home folder named after the document (under X11 only).
-    if (auto *fileName = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
-        fileName->setText(options.pdfFile);
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    options.fitToPage = fit->isChecked();
-    options.teacherView = teachersSide->isChecked();
-    return true;
+    // The printer comes from the printing library, which is loaded by then.
+    const PrintLibrary *library = printLibrary();
+    return library && library->printDialog(owner, printer, options);
 }
 
 void QtPlatform::help(QWidget *owner, const QString &helpFile, int command, int data)

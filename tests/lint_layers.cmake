@@ -4,13 +4,14 @@
 set(rank_core 0)
 set(rank_platform 1)
 set(rank_solver 1) # the solver library sees only the core's plain problem type
+set(rank_print 2) # the printing library sees only the platform's plain option type
 set(rank_widgets 2)
 set(rank_roster 3)
 set(rank_seating 3)
 set(rank_mainwin 3)
 set(rank_about 3)
 set(rank_shell 4)
-set(layers core solver platform widgets roster seating mainwin about shell)
+set(layers core solver platform print widgets roster seating mainwin about shell)
 set(found "")
 foreach(layer ${layers})
   file(GLOB sources ${ROOT}/${layer}/*.cpp ${ROOT}/${layer}/*.h)

@@ -9,7 +9,8 @@ string(REPLACE "|" ";" qt_includes "${QT_INCLUDES}")
 set(flags -std=c++20 -fsyntax-only -D_WIN32 -DWIN32 -DUNICODE -D_UNICODE -Wall -Wextra -Werror
   -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_PRINTSUPPORT_LIB -DQT_TESTLIB_LIB
   # The Qt headers at hand were made for Linux: their export macros do not match.
-  -Wno-attributes "-DNARABIN_VERSION=\"${VERSION}\"" -I${ROOT} -I${BINARY} -I${ROOT}/tests -I${ROOT}/tests/seating)
+  -Wno-attributes "-DNARABIN_VERSION=\"${VERSION}\"" "-DNARABIN_PRINT_LIBRARY=\"narabin_print.dll\""
+  "-DNARABIN_TEST_PRINT_LIBRARY=\"narabin_print.dll\"" -I${ROOT} -I${BINARY} -I${ROOT}/tests -I${ROOT}/tests/seating)
 foreach(dir ${qt_includes})
   list(APPEND flags -isystem ${dir})
 endforeach()
@@ -20,7 +21,7 @@ foreach(dir ${autogen})
 endforeach()
 
 set(sources "")
-foreach(layer core platform widgets roster seating mainwin about shell)
+foreach(layer core platform print widgets roster seating mainwin about shell)
   file(GLOB found ${ROOT}/${layer}/*.cpp)
   list(APPEND sources ${found})
 endforeach()

@@ -6,14 +6,19 @@ if(NOT WIN32)
   return()
 endif()
 
-# windeployqt through Qt's deployment script: qwindows, qico, windowsprintersupport and
-# the other plugins the program uses, and the translations (qt_ja.qm among them).
-# Qt 6.4 names the script's variable FILENAME_VARIABLE; 6.5 and newer OUTPUT_SCRIPT.
-if(Qt6_VERSION VERSION_LESS 6.5)
-  qt_generate_deploy_app_script(TARGET narabin FILENAME_VARIABLE NARABIN_DEPLOY_SCRIPT NO_UNSUPPORTED_PLATFORM_ERROR)
-else()
-  qt_generate_deploy_app_script(TARGET narabin OUTPUT_SCRIPT NARABIN_DEPLOY_SCRIPT NO_UNSUPPORTED_PLATFORM_ERROR)
-endif()
+# windeployqt through Qt's deployment support: qwindows, qico, windowsprintersupport and
+# the other plugins the program and its printing library use, and the translations (qt_ja.qm
+# among them). The program does not link Qt's print support, so the printing library is
+# named too. The script as Qt's qt_generate_deploy_app_script writes it, with that library.
+set(NARABIN_DEPLOY_SCRIPT ${CMAKE_CURRENT_BINARY_DIR}/deploy-narabin-$<CONFIG>.cmake)
+file(GENERATE OUTPUT ${NARABIN_DEPLOY_SCRIPT} CONTENT "
+include(\"${QT_DEPLOY_SUPPORT}\")
+qt6_deploy_runtime_dependencies(
+    EXECUTABLE \"\${QT_DEPLOY_BIN_DIR}/$<TARGET_FILE_NAME:narabin>\"
+    ADDITIONAL_MODULES \"\${QT_DEPLOY_BIN_DIR}/$<TARGET_FILE_NAME:narabin_print>\"
+    GENERATE_QT_CONF
+)
+")
 install(SCRIPT ${NARABIN_DEPLOY_SCRIPT})
 # A clean PC has no Visual C++ runtime: its DLLs go beside the program.
 if(MSVC)

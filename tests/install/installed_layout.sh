@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and starts the installed program with
-# `--paths` and an empty settings store: it must find its help file and drag icons
+# `--paths` and an empty settings store: it must find its help file, drag icons and printing library
 # in the prefix's share/narabin and, its bin folder not being writable, work in the
 # per-user data folder, writing nothing anywhere. Root can write into any folder, so as root the program runs
 # as the user nobody (setpriv, util-linux).
@@ -50,12 +50,15 @@ fail() {
 # The installed program: bin not writable.
 chmod 555 "$prefix/bin"
 ls -A "$prefix/bin" >"$tmp/bin-before"
+library=$(find "$prefix" -name narabin_print.so)
+[ -n "$library" ] || fail "the printing library was not installed"
 got=$(paths) || fail "narabin --paths exited with $? and printed: $got"
 expected="working-folder: $home/.local/share/Narabin/narabin
 settings: $home/.config/Narabin/Narabin.conf
 help-file: $prefix/share/narabin/NARABIN.HLP
 drag-icon: $prefix/share/narabin/DRAG.ICO
-drag-icon: $prefix/share/narabin/DRAG2.ICO"
+drag-icon: $prefix/share/narabin/DRAG2.ICO
+print-library: $library"
 [ "$got" = "$expected" ] || fail "narabin --paths printed
 $got
 instead of
@@ -79,4 +82,8 @@ printf '%s\n' "$got" | grep -qx "help-file: $prefix/bin/NARABIN.HLP" || fail "th
 rm -rf "$prefix/share/narabin" "$prefix/bin/NARABIN.HLP"
 if got=$(paths); then fail "--paths succeeded without its data files: $got"; fi
 printf '%s\n' "$got" | grep -qx "drag-icon: (built-in) DRAG.ICO" || fail "a missing drag icon was not reported: $got"
+# So is a lost printing library.
+rm "$library"
+got=$(paths) || true
+printf '%s\n' "$got" | grep -qx "print-library: (missing)" || fail "a missing printing library was not reported: $got"
 echo "installed layout ok"

@@ -3,6 +3,7 @@
 #include "core/product.h"
 #include "core/resultfile.h"
 #include "mainwin/pastresults.h"
+#include "print/chartprinter.h"
 #include "printfixture.h"
 #include "seating/chartscreen.h"
 #include "seating/noprintlinedialog.h"
@@ -109,6 +110,7 @@ class TestPrinting : public QObject
 private slots:
     void printedPages_data();
     void printedPages();
+    void failedPrintKeepsScreenLook_data();
     void failedPrintKeepsScreenLook();
     void printerMakesNoCopiesOfItsOwn();
     void chartKeepsItsSizeOrFillsThePage_data();
@@ -306,19 +308,36 @@ void TestPrinting::fitToPageIsRemembered()
         QCOMPARE(pages.constFirst().width() > pages.constFirst().height(), chosen);
 }
 
+void TestPrinting::failedPrintKeepsScreenLook_data()
+{
+    QTest::addColumn<QString>("library"); // the printing library's file; empty: this build's
+    QTest::addColumn<QString>("message"); // %1: the PDF file, %2: the library's file
+    QTest::newRow("PDF file not written")
+        << QString()
+        << QStringLiteral("ﾌｧｲﾙ「%1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、"
+                          "ﾃﾞｨｽｸに空きがあるかを確かめて下さい。");
+    QTest::newRow("printing library missing")
+        << QStringLiteral("lib/narabin_print.so")
+        << QStringLiteral("印刷に使うﾌｧｲﾙが見つかりません。\r%2\rﾌﾟﾛｸﾞﾗﾑを入れ直して下さい。");
+}
+
 void TestPrinting::failedPrintKeepsScreenLook()
 {
+    QFETCH(QString, library);
+    QFETCH(QString, message);
     TestEnv env;
+    if (!library.isEmpty())
+        env.services.printLibrary = library = env.path(library);
     ResultWindow *r = chartShown(AllOff, "0");
     const QImage before = screenLook(r);
     const QString pdf = env.path(QStringLiteral("no such folder/chart.pdf"));
     env.platform.prints.enqueue({true, 2, pdf});
     TRIGGER(r, "mnuPrint");
     QCOMPARE(env.platform.messageLog(),
-             QStringList{QStringLiteral("印刷エラー|ﾌｧｲﾙ「%"
-                                        "1」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに"
-                                        "空きがあるかを確かめて下さい。|16")
-                             .arg(QDir::toNativeSeparators(pdf))});
+             QStringList{QStringLiteral("印刷エラー|") +
+                         message.replace(QStringLiteral("%1"), QDir::toNativeSeparators(pdf))
+                             .replace(QStringLiteral("%2"), QDir::toNativeSeparators(library)) +
+                         QStringLiteral("|16")});
     QCOMPARE(screenLook(r), before);
     QVERIFY(r->statusPanels->isVisible() && r->toolbar->isVisible());
 }

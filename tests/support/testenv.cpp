@@ -30,6 +30,7 @@ TestEnv::TestEnv()
     services.settingsFolder = dir_.filePath(QStringLiteral("config"));
     services.cacheFolder = dir_.filePath(QStringLiteral("cache"));
     services.solverLibrary = QStringLiteral(NARABIN_TEST_SOLVER);
+    services.printLibrary = QStringLiteral(NARABIN_TEST_PRINT_LIBRARY);
     services.platform = &platform;
     QDir::setCurrent(work());
     resetState();
