@@ -231,7 +231,7 @@ PupilInfoEditor::PupilInfoEditor()
                        QStringLiteral("ふりがな・性別・タグ（「、」で区切る）を入力します。表計算ソフトの表はCtrl+Vで"
                                       "貼り付けられます。"),
                        QRect(330, 150, 8340, 285), Face::UIGothic, 11.25, false, rgb(255, 255, 0)},
-                      48)
+                      49)
 {
     table = new DetailsTable(this);
     table->setGeometry(22, 40, 556, 380);

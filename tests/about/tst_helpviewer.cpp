@@ -67,6 +67,7 @@ void TestHelpViewer::contextOpensItsTopic_data()
     QTest::newRow("47 ROOMSET") << 47 << "room" << QStringLiteral("教室の設定");
     QTest::newRow("44 COND") << 44 << "cond" << QStringLiteral("条件設定");
     QTest::newRow("48 RULELIST") << 48 << "rules" << QStringLiteral("詳しい条件");
+    QTest::newRow("49 PUPILINFO") << 49 << "pupilinfo" << QStringLiteral("生徒の情報");
     QTest::newRow("46 RESULT") << 46 << "result" << QStringLiteral("ならびん結果");
 }
 
