@@ -3,8 +3,10 @@
 #include "core/chartexport.h"
 #include "core/chartgrid.h"
 #include "core/clock.h"
+#include "core/deskswap.h"
 #include "core/fileio.h"
 #include "core/ledger.h"
+#include "core/repeatavoidance.h"
 #include "core/resultsave.h"
 #include "platform/platform.h"
 #include "seating/chartscreen.h"
@@ -17,17 +19,21 @@
 #include "widgets/storesetting.h"
 #include "widgets/ui.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace
 {
@@ -37,6 +43,8 @@ constexpr qreal LetteringPoints = 12;
 // The smallest a name is shrunk to before it is cut.
 constexpr qreal SmallestNamePoints = 7.5;
 const QColor LightGrey = rgb(192, 192, 192);
+// A desk picked up for a swap.
+const QColor HeldColour = rgb(255, 224, 128);
 
 QString saveFilter()
 {
@@ -139,6 +147,8 @@ void ResultWindow::buildSeats()
         auto *box = new NameLabel(client());
         setUpLabel(box, {QStringLiteral("Label3_%1").arg(i), QString(), layout.box(i + 1), Face::PGothic, namePoints_,
                          false, Qt::black, LightGrey, true, Qt::AlignCenter});
+        box->setFocusPolicy(swappable_ ? Qt::StrongFocus : Qt::NoFocus);
+        box->installEventFilter(this);
         seatBoxes.append(box);
     }
     for (const ChartGroup &group : layout.groups()) {
@@ -246,11 +256,212 @@ QStringList ResultWindow::seatTexts() const
 
 void ResultWindow::setChart(const Room &room, const QStringList &texts)
 {
+    // A chart read back from a file is shown as it is.
+    allowSwaps(false);
     if (room != room_) {
         room_ = room;
         buildSeats();
     }
     setSeatTexts(texts);
+}
+
+void ResultWindow::showClassChart()
+{
+    const ClassModel &c = state().openClass;
+    setChart(c.room, chartTexts(c.chart));
+    allowSwaps(true);
+}
+
+void ResultWindow::allowSwaps(bool allowed)
+{
+    swappable_ = allowed;
+    pressed_ = draggedOver_ = 0;
+    dragging_ = false;
+    for (QLabel *box : seatBoxes)
+        box->setFocusPolicy(allowed ? Qt::StrongFocus : Qt::NoFocus);
+    letGo();
+}
+
+bool ResultWindow::swapSeats(int a, int b)
+{
+    if (!swappable_)
+        return false;
+    SharedState &s = state();
+    const DeskSwap swap = swapDesks(s.openClass, a, b);
+    if (swap.refusal)
+        showMessage(this, *swap.refusal);
+    if (!swap.chart)
+        return false;
+    // The chart kept is the one the teacher made: saved, printed and avoided next time.
+    s.openClass.chart = *swap.chart;
+    s.LastCharts.insert(rosterKey(s.openClass.pupils, s.openClass.room), chartTexts(s.openClass.chart));
+    setSeatTexts(chartTexts(s.openClass.chart));
+    return true;
+}
+
+int ResultWindow::deskAt(QPoint inClient) const
+{
+    for (int i = 0; i < seatBoxes.size(); ++i) {
+        if (seatBoxes[i]->geometry().contains(inClient))
+            return i + 1;
+    }
+    return 0;
+}
+
+int ResultWindow::deskTowards(int desk, int key) const
+{
+    const QPoint from = seatBoxes[desk - 1]->geometry().center();
+    int best = 0;
+    int bestScore = 0;
+    for (int i = 0; i < seatBoxes.size(); ++i) {
+        const QPoint d = seatBoxes[i]->geometry().center() - from;
+        const bool across = key == Qt::Key_Left || key == Qt::Key_Right;
+        const int ahead = key == Qt::Key_Left    ? -d.x()
+                          : key == Qt::Key_Right ? d.x()
+                          : key == Qt::Key_Up    ? -d.y()
+                                                 : d.y();
+        if (ahead <= 0)
+            continue;
+        // The desk straight ahead before one off to the side.
+        const int score = ahead + 3 * std::abs(across ? d.y() : d.x());
+        if (!best || score < bestScore) {
+            best = i + 1;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+void ResultWindow::pickUp(int desk)
+{
+    const QString name = seatBoxes[desk - 1]->text().trimmed();
+    if (name.isEmpty()) {
+        statusPanels->setPanelText(1, QStringLiteral("No.%1には生徒がいません。").arg(desk));
+        return;
+    }
+    held_ = desk;
+    statusPanels->setPanelText(
+        1, QStringLiteral("No.%1 %2 を入れ替えます。相手の席で Space か Enter を押して下さい（Esc で取りやめ）。")
+               .arg(desk)
+               .arg(name));
+    markSeats();
+}
+
+void ResultWindow::letGo()
+{
+    held_ = 0;
+    if (statusPanels)
+        statusPanels->setPanelText(1, resultStatusText());
+    markSeats();
+}
+
+void ResultWindow::markSeats(bool shown)
+{
+    const QWidget *focused = focusWidget();
+    for (int i = 0; i < seatBoxes.size(); ++i) {
+        QLabel *box = seatBoxes[i];
+        const bool held = shown && (i + 1 == held_ || (dragging_ && i + 1 == pressed_));
+        const bool framed = shown && swappable_ && (dragging_ ? i + 1 == draggedOver_ : box == focused);
+        setBackgroundColor(box, held ? HeldColour : LightGrey);
+        box->setLineWidth(framed ? 2 : 1);
+    }
+}
+
+bool ResultWindow::seatMouseEvent(int desk, const QMouseEvent *event)
+{
+    // The box pressed keeps the mouse until the release, wherever it goes.
+    const QPoint at = seatBoxes[desk - 1]->mapTo(client(), event->position().toPoint());
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (event->button() != Qt::LeftButton)
+            return false;
+        letGo();
+        seatBoxes[desk - 1]->setFocus(Qt::MouseFocusReason);
+        const bool seated = state().openClass.chart.value(desk - 1).kind == ChartDesk::Kind::Pupil;
+        pressed_ = seated ? desk : 0;
+        pressedAt_ = at;
+        return true;
+    }
+    if (!pressed_)
+        return false;
+    if (event->type() == QEvent::MouseMove) {
+        if (!(event->buttons() & Qt::LeftButton))
+            return false;
+        if (!dragging_ && (at - pressedAt_).manhattanLength() < QApplication::startDragDistance())
+            return true;
+        if (!dragging_) {
+            dragging_ = true;
+            seatBoxes[pressed_ - 1]->setCursor(Qt::ClosedHandCursor);
+            statusPanels->setPanelText(1, QStringLiteral("No.%1 %2 を入れ替えます。相手の席で放して下さい。")
+                                              .arg(pressed_)
+                                              .arg(seatBoxes[pressed_ - 1]->text().trimmed()));
+        }
+        draggedOver_ = deskAt(at);
+        markSeats();
+        return true;
+    }
+    if (event->type() != QEvent::MouseButtonRelease || event->button() != Qt::LeftButton)
+        return false;
+    const int from = pressed_;
+    const bool dragged = dragging_;
+    seatBoxes[from - 1]->unsetCursor();
+    pressed_ = draggedOver_ = 0;
+    dragging_ = false;
+    letGo();
+    if (const int to = deskAt(at); dragged && to && to != from)
+        swapSeats(from, to);
+    return true;
+}
+
+bool ResultWindow::seatKeyEvent(int desk, const QKeyEvent *event)
+{
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (const int to = deskTowards(desk, event->key()))
+            seatBoxes[to - 1]->setFocus(Qt::OtherFocusReason);
+        return true;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!held_) {
+            pickUp(desk);
+        } else if (held_ == desk) {
+            letGo();
+        } else {
+            const int from = held_;
+            letGo();
+            swapSeats(from, desk);
+        }
+        return true;
+    case Qt::Key_Escape:
+        if (!held_)
+            return false;
+        letGo();
+        return true;
+    default: return false;
+    }
+}
+
+bool ResultWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    const auto box = std::find(seatBoxes.cbegin(), seatBoxes.cend(), watched);
+    if (box != seatBoxes.cend() && swappable_) {
+        const int desk = int(box - seatBoxes.cbegin()) + 1;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: return seatMouseEvent(desk, static_cast<QMouseEvent *>(event));
+        case QEvent::KeyPress: return seatKeyEvent(desk, static_cast<QKeyEvent *>(event));
+        case QEvent::FocusIn:
+        case QEvent::FocusOut: markSeats(); break;
+        default: break;
+        }
+    }
+    return FormWindow::eventFilter(watched, event);
 }
 
 void ResultWindow::setSeatTexts(const QStringList &texts)
@@ -397,7 +608,10 @@ void ResultWindow::exportCsv()
 void ResultWindow::copyChart()
 {
     auto *data = new QMimeData;
+    // The chart without the marks of a swap under way.
+    markSeats(false);
     data->setImageData(client()->grab().toImage());
+    markSeats();
     data->setText(chartClipboardText(room_, seatTexts(), teacherView()));
     QGuiApplication::clipboard()->setMimeData(data);
 }

@@ -10,7 +10,9 @@
 #include <QPointer>
 
 class ChartScreen;
+class QKeyEvent;
 class QLabel;
+class QMouseEvent;
 
 // The 班 frames and aisles drawn under the result window's labels, in its text colour.
 class ChartMarks : public QWidget
@@ -67,6 +69,15 @@ public:
     // The run that drew the chart shown: saving it or accepting it keeps it in the class's
     // year. A chart reopened from the past has none.
     void setRun(const QString &run) { run_ = run; }
+    // The open class's chart, in which the teacher may swap pupils (a mouse drag from one desk
+    // onto another, or Space / Enter on one desk and then on the other; Esc lets go).
+    void showClassChart();
+    bool swapsAllowed() const { return swappable_; }
+    // Desks a and b (1..N) swapped in the open class's chart and shown, unless that is refused
+    // (then told why); true when done.
+    bool swapSeats(int a, int b);
+    // The desk picked up from the keyboard (1..N); 0 when none is.
+    int heldSeat() const { return held_; }
     const Room &room() const { return room_; }
     // The texts of desks 1..N of the room shown, in order.
     QStringList seatTexts() const;
@@ -90,6 +101,7 @@ public:
 protected:
     // The title bar's close box does what "了解" does.
     void onCloseRequest(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // The boxes, captions and 班 numbers of the room; a client area as large as its chart needs.
@@ -100,7 +112,25 @@ private:
     // Keeps the chart of this run in the class's year, with the result file it was saved as.
     void keepShownChart(const QString &file);
 
+    void allowSwaps(bool allowed);
+    bool seatMouseEvent(int desk, const QMouseEvent *event);
+    bool seatKeyEvent(int desk, const QKeyEvent *event);
+    // The desk under a point of the client area; 0 for none.
+    int deskAt(QPoint inClient) const;
+    // The nearest desk on the screen from `desk` in the direction of an arrow key; 0 for none.
+    int deskTowards(int desk, int key) const;
+    void pickUp(int desk);
+    void letGo();
+    // The held desk filled, the focused one (or the one a drag is over) framed thicker; none when `shown` is false.
+    void markSeats(bool shown = true);
+
     QPointer<ChartScreen> fullScreen_;
+    bool swappable_ = false;
+    int held_ = 0;    // picked up from the keyboard
+    int pressed_ = 0; // where the mouse went down
+    int draggedOver_ = 0;
+    bool dragging_ = false;
+    QPoint pressedAt_;
     Room room_ = Room::standard();
     QString run_;
     qreal namePoints_ = 12; // the lettering of the names, shrunk with a room's boxes

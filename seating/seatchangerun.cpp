@@ -3,6 +3,7 @@
 #include "core/ledger.h"
 #include "core/placement.h"
 #include "core/repeatavoidance.h"
+#include "core/rulerun.h"
 #include "platform/platform.h"
 #include "seating/chartscreen.h"
 #include "seating/countdown.h"
@@ -10,6 +11,7 @@
 #include "widgets/mainwindowstate.h"
 #include "widgets/navigator.h"
 
+#include <QApplication>
 #include <QDir>
 
 namespace
@@ -30,6 +32,29 @@ void showCountdown()
         countdown->fillScreen(chart->screen());
     countdown->exec();
 }
+
+// Where the teacher changes the rules a run could not keep.
+void openRulesFor([[maybe_unused]] QWidget *owner)
+{
+    navigator().showConditionEditor();
+}
+
+// The run with rules up to the chart: drawn before the countdown, so that rules that cannot
+// hold start none. False when it was refused (and told).
+bool placeWithRules(QWidget *owner, SharedState &s, std::optional<MessageText> *told)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const RuleDraw drawn = drawForRun(s, runSource(), QDir::currentPath());
+    QApplication::restoreOverrideCursor();
+    if (const std::optional<MessageText> refusal = ruleRunRefusal(drawn.run)) {
+        if (showMessage(owner, *refusal) == IDOK && drawn.run.status == RuleRun::Status::Impossible)
+            openRulesFor(owner);
+        return false;
+    }
+    showCountdown();
+    *told = placeDrawn(s, drawn);
+    return true;
+}
 } // namespace
 
 void seatChangeRunCommand(QWidget *owner)
@@ -44,11 +69,16 @@ void seatChangeRunCommand(QWidget *owner)
                     MsgStyle::Critical, QStringLiteral("実行確認"));
         return;
     }
-    showCountdown();
-    const std::optional<MessageText> repeats = placeForRun(s, runSource(), QDir::currentPath());
+    std::optional<MessageText> told;
+    if (s.openClass.rules.isEmpty()) {
+        showCountdown();
+        told = placeForRun(s, runSource(), QDir::currentPath());
+    } else if (!placeWithRules(owner, s, &told)) {
+        return;
+    }
 
     ResultWindow *result = form<ResultWindow>();
-    result->setChart(s.openClass.room, chartTexts(s.openClass.chart));
+    result->showClassChart();
     result->setRun(newRunName());
     mainWindowState().enablePreviousResult();
     navigator().closeMainWindow();
@@ -60,6 +90,6 @@ void seatChangeRunCommand(QWidget *owner)
         shownOn = screen;
     }
     // Said over the chart, so the teacher sees whom it names.
-    if (repeats)
-        showMessage(shownOn, *repeats);
+    if (told)
+        showMessage(shownOn, *told);
 }

@@ -21,6 +21,18 @@ inline MainWindow *mainWithRoster(const QStringList &roster, const SeatMap &cond
     return main;
 }
 
+// A rule of `kind` for `names`; a zone keeps them in the front `rows` rows, or at `desks`.
+inline Rule ruleOf(Rule::Kind kind, const QStringList &names, bool must = true, int rows = 1,
+                   const QList<int> &desks = {})
+{
+    Rule r;
+    r.kind = kind;
+    r.must = must;
+    r.pupils = names;
+    r.zone = {desks.isEmpty() ? Zone::Kind::FrontRows : Zone::Kind::Desks, 1, rows, desks};
+    return r;
+}
+
 // What the countdown showed while a run waited for it: number, face and bar per step.
 struct CountdownSeen {
     bool modal = false;

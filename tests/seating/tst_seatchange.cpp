@@ -3,6 +3,7 @@
 #include "core/chartgrid.h"
 #include "core/colors.h"
 #include "core/product.h"
+#include "core/repeatavoidance.h"
 #include "core/resultsave.h"
 #include "core/settings.h"
 #include "core/textfile.h"
@@ -69,6 +70,10 @@ private slots:
     void repeatToldOverTheChart();
     void refusedRun_data();
     void refusedRun();
+    void runWithRules_data();
+    void runWithRules();
+    void swapByHand_data();
+    void swapByHand();
     void optPsbarNormalisedOnLoad_data();
     void optPsbarNormalisedOnLoad();
     void closingListsEachPastResultOnce();
@@ -168,6 +173,151 @@ void TestSeatChange::refusedRun()
     QVERIFY(!isLoaded<ResultWindow>());
     QVERIFY(main->isVisible() && !main->previousResultAction->isEnabled());
     QVERIFY(state().openClass == before.openClass);
+}
+
+void TestSeatChange::runWithRules_data()
+{
+    QTest::addColumn<int>("pupils");
+    QTest::addColumn<Rules>("rules");
+    QTest::addColumn<QString>("previous"); // the last chart; OptNoSameSeat is on with one
+    QTest::addColumn<int>("answer");       // to a refusal
+    QTest::addColumn<QStringList>("messages");
+    using K = Rule::Kind;
+    const QStringList two{"生徒1", "生徒2"};
+    QTest::newRow("musts kept") << 6 << Rules{ruleOf(K::Zone, two), ruleOf(K::SideBySide, {"生徒3", "生徒4"})} << ""
+                                << 0 << QStringList();
+    const QString ask = QStringLiteral("\r条件を見直しますか？|17");
+    QTest::newRow("five in the four desks of a row: rules opened")
+        << 5 << Rules{ruleOf(K::Zone, pupils(5))} << "" << IDOK
+        << QStringList{"実行確認|「生徒1・生徒2・生徒3・生徒4・生徒5を前1列に」は、この教室と名簿では守れません。" +
+                       ask};
+    QTest::newRow("apart and side by side: cancelled")
+        << 4 << Rules{ruleOf(K::Apart, two), ruleOf(K::SideBySide, two)} << "" << IDCANCEL
+        << QStringList{"実行確認|「生徒1と生徒2を2席以上離す」と「生徒1と生徒2を隣に」 が両立しません。" + ask};
+    // Only a derangement of the three desks has no repeat.
+    QTest::newRow("repeats avoided") << 3 << Rules{ruleOf(K::Zone, pupils(3), true, 1, {1, 2, 3})}
+                                     << "生徒1:1,生徒2:2,生徒3:3" << 0 << QStringList();
+    QTest::newRow("a wish no chart keeps, a repeat no chart avoids")
+        << 5 << Rules{ruleOf(K::Zone, pupils(5), false), ruleOf(K::Zone, {"生徒1"}, true, 1, {1})} << "生徒1:1" << 0
+        << QStringList{"ならびん君 for Windows|できればの条件のうち、次の条件は守れませんでした。\r"
+                       "「生徒1・生徒2・生徒3・生徒4・生徒5を前1列に」\r前回と同じ席になった人がいます。\r生徒1|64"};
+}
+
+// Rules are drawn before the countdown: a clash starts none and changes nothing.
+void TestSeatChange::runWithRules()
+{
+    QFETCH(int, pupils);
+    QFETCH(Rules, rules);
+    QFETCH(QString, previous);
+    QFETCH(int, answer);
+    QFETCH(QStringList, messages);
+    TestEnv env;
+    QPointer<MainWindow> main = mainReadyToRun(env, ::pupils(pupils));
+    ClassModel &c = state().openClass;
+    c.rules = rules;
+    state().OptNoSameSeat = !previous.isEmpty();
+    if (!previous.isEmpty())
+        state().LastCharts.insert(rosterKey(c.pupils, c.room), chartOf(previous));
+    const ClassModel before = c;
+    env.platform.answers.enqueue(answer);
+    const auto seen = driveCountdown();
+    TRIGGER(main, "mnuFileNarabin");
+    QTRY_COMPARE(env.platform.messageLog(), messages);
+    if (answer) {
+        QCOMPARE(seen->ticks, 0);
+        QVERIFY(state().openClass == before && !isLoaded<ResultWindow>());
+        QCOMPARE(isLoaded<ConditionEditor>(), answer == IDOK);
+        return;
+    }
+    QCOMPARE(seen->ticks, 11);
+    QTRY_VERIFY(main.isNull());
+    const QStringList texts = chartTexts(c.chart);
+    QCOMPARE(loadedForm<ResultWindow>()->seatTexts(), texts);
+    QCOMPARE(state().LastCharts.value(rosterKey(c.pupils, c.room)), texts);
+    // The pupils in the order they sit, every one once.
+    QCOMPARE(c.pupils, texts.filter(QRegularExpression(QStringLiteral("\\S"))));
+    QCOMPARE(sorted(c.pupils), ::pupils(pupils));
+    for (const Rule &rule : rules)
+        QVERIFY(!rule.must || keepsRule(rule, {c.room, c.pupils, c.info}, c.chart));
+}
+
+void TestSeatChange::swapByHand_data()
+{
+    QTest::addColumn<QString>("steps"); // "drag <from> <to>", or a desk to focus and the keys pressed there
+    QTest::addColumn<bool>("rules");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("status"); // the first status panel afterwards; "": as it always reads
+    // 生徒3 pinned to desk 3, desk 5 kept empty; 生徒1 must sit in the front row, 生徒2 should.
+    const QString chart = QStringLiteral("生徒1:1,生徒2:2,生徒3:3,生徒4:6");
+    const QString refused = QStringLiteral("席の入れ替え|この入れ替えは「必ず」の条件「%1」を守れません。|48");
+    QTest::newRow("drag: two pupils") << "drag 1 2" << true << "生徒2:1,生徒1:2,生徒3:3,生徒4:6"
+                                      << ""
+                                      << "";
+    QTest::newRow("drag onto a free desk") << "drag 6 10" << true << "生徒1:1,生徒2:2,生徒3:3,生徒4:10"
+                                           << ""
+                                           << "";
+    QTest::newRow("keys: a wish broken") << "6 Space Down Return" << true << "生徒1:1,生徒4:2,生徒3:3,生徒2:6"
+                                         << ""
+                                         << "";
+    QTest::newRow("keys: picked up") << "6 Space" << true << chart << ""
+                                     << "No.6 生徒4 を入れ替えます。相手の席で Space か Enter "
+                                        "を押して下さい（Esc で取りやめ）。";
+    QTest::newRow("keys: Esc") << "6 Space Left Escape" << true << chart << ""
+                               << "";
+    QTest::newRow("a must rule") << "drag 1 7" << true << chart << refused.arg("生徒1を前1列に") << "";
+    QTest::newRow("a pinned pupil") << "drag 2 3" << true << chart << refused.arg("生徒3をNo.3に") << "";
+    QTest::newRow("a desk kept empty") << "6 Space Right Return" << true << chart << refused.arg("No.5を空席に") << "";
+    QTest::newRow("no rules") << "drag 1 7" << false << "生徒2:2,生徒3:3,生徒4:6,生徒1:7"
+                              << ""
+                              << "";
+}
+
+void TestSeatChange::swapByHand()
+{
+    QFETCH(QString, steps);
+    QFETCH(bool, rules);
+    QFETCH(QString, after);
+    QFETCH(QString, message);
+    QFETCH(QString, status);
+    TestEnv env;
+    loadStartupSettings(QDir::currentPath());
+    putRoster(state(), pupils(4), {{3, "生徒3"}, {5, "-"}});
+    ClassModel &c = state().openClass;
+    QStringList before = chartOf(QStringLiteral("生徒1:1,生徒2:2,生徒3:3,生徒4:6"));
+    before[4] = QStringLiteral(" ");
+    c.chart = chartFromTexts(before, SeatCount);
+    state().LastCharts.insert(rosterKey(c.pupils, c.room), before); // as the run left it
+    if (rules)
+        c.rules = {ruleOf(Rule::Kind::Zone, {"生徒1"}), ruleOf(Rule::Kind::Zone, {"生徒2"}, false)};
+    ResultWindow *r = form<ResultWindow>();
+    r->showClassChart();
+    r->show();
+    TRIGGER(r, "mnuFullScreen");
+    QStringList words = steps.split(u' ');
+    const auto box = [r](const QString &desk) { return r->seatBoxes[desk.toInt() - 1]; };
+    if (words[0] == QLatin1String("drag")) {
+        // The pressed box keeps the mouse, as the window system does.
+        const QPoint to = box(words[1])->mapFrom(r->client(), box(words[2])->geometry().center());
+        QTest::mousePress(box(words[1]), Qt::LeftButton);
+        QTest::mouseMove(box(words[1]), to);
+        QTest::mouseRelease(box(words[1]), Qt::LeftButton, {}, to);
+    } else {
+        box(words.takeFirst())->setFocus();
+        for (const QString &key : words)
+            QTest::keyClick(r->focusWidget(), QKeySequence(key)[0].key());
+    }
+    QStringList expected = chartOf(after);
+    expected[4] = QStringLiteral(" ");
+    QCOMPARE(r->seatTexts(), expected);
+    QCOMPARE(chartTexts(c.chart), expected);
+    QCOMPARE(r->fullScreenChart()->texts(), expected);
+    QCOMPARE(r->statusPanels->panelText(1), status.isEmpty() ? resultStatusText() : status);
+    QCOMPARE(env.platform.messageLog(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(state().LastCharts.value(rosterKey(c.pupils, c.room)), expected);
+    env.platform.saveFiles.enqueue(env.path(QStringLiteral("1組.rlt")));
+    TRIGGER(r, "mnuResultSave");
+    QCOMPARE(env.readFile(QStringLiteral("1組.rlt")), crlfLines(expected));
 }
 
 void TestSeatChange::optPsbarNormalisedOnLoad_data()
