@@ -267,7 +267,8 @@ void TestSeatChange::swapByHand_data()
                                << "";
     QTest::newRow("a must rule") << "drag 1 7" << true << chart << refused.arg("生徒1を前1列に") << "";
     QTest::newRow("a pinned pupil") << "drag 2 3" << true << chart << refused.arg("生徒3をNo.3に") << "";
-    QTest::newRow("a desk kept empty") << "6 Space Right Return" << true << chart << refused.arg("No.5を空席に") << "";
+    QTest::newRow("a desk kept empty") << "6 Space Up Right Down Return" << true << chart << refused.arg("No.5を空席に")
+                                       << "";
     QTest::newRow("no rules") << "drag 1 7" << false << "生徒2:2,生徒3:3,生徒4:6,生徒1:7"
                               << ""
                               << "";
