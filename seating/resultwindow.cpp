@@ -270,6 +270,9 @@ void ResultWindow::showClassChart()
     const ClassModel &c = state().openClass;
     setChart(c.room, chartTexts(c.chart));
     allowSwaps(true);
+    // Arrows and Space work at once, from the first desk.
+    if (!seatBoxes.isEmpty())
+        seatBoxes.constFirst()->setFocus();
 }
 
 void ResultWindow::allowSwaps(bool allowed)
@@ -341,9 +344,7 @@ void ResultWindow::pickUp(int desk)
     }
     held_ = desk;
     statusPanels->setPanelText(
-        1, QStringLiteral("No.%1 %2 を入れ替えます。相手の席で Space か Enter を押して下さい（Esc で取りやめ）。")
-               .arg(desk)
-               .arg(name));
+        1, QStringLiteral("No.%1 %2 を移します。移す先で Space か Enter、やめるときは Esc。").arg(desk).arg(name));
     markSeats();
 }
 
@@ -391,7 +392,7 @@ bool ResultWindow::seatMouseEvent(int desk, const QMouseEvent *event)
         if (!dragging_) {
             dragging_ = true;
             seatBoxes[pressed_ - 1]->setCursor(Qt::ClosedHandCursor);
-            statusPanels->setPanelText(1, QStringLiteral("No.%1 %2 を入れ替えます。相手の席で放して下さい。")
+            statusPanels->setPanelText(1, QStringLiteral("No.%1 %2 を移します。移す先で放して下さい。")
                                               .arg(pressed_)
                                               .arg(seatBoxes[pressed_ - 1]->text().trimmed()));
         }
@@ -407,8 +408,10 @@ bool ResultWindow::seatMouseEvent(int desk, const QMouseEvent *event)
     pressed_ = draggedOver_ = 0;
     dragging_ = false;
     letGo();
-    if (const int to = deskAt(at); dragged && to && to != from)
+    if (const int to = deskAt(at); dragged && to && to != from) {
+        seatBoxes[to - 1]->setFocus(Qt::MouseFocusReason);
         swapSeats(from, to);
+    }
     return true;
 }
 
