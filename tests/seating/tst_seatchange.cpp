@@ -309,6 +309,7 @@ void TestSeatChange::swapByHand()
     } else {
         if (const QString first = words.takeFirst(); first != QLatin1String("-"))
             box(first)->setFocus();
+        QVERIFY(r->focusWidget());
         for (const QString &key : words)
             QTest::keyClick(r->focusWidget(), QKeySequence(key)[0].key());
     }
