@@ -216,8 +216,11 @@ void TestSeatChange::runWithRules()
     ClassModel &c = state().openClass;
     c.rules = rules;
     state().OptNoSameSeat = !previous.isEmpty();
-    if (!previous.isEmpty())
+    if (!previous.isEmpty()) {
+        // A roster without a file: last time is this process's last run of it.
+        state().RosterFileName.clear();
         state().LastCharts.insert(rosterKey(c.pupils, c.room), chartOf(previous));
+    }
     const ClassModel before = c;
     env.platform.answers.enqueue(answer);
     const auto seen = driveCountdown();
