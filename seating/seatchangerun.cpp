@@ -8,6 +8,7 @@
 #include "seating/chartscreen.h"
 #include "seating/countdown.h"
 #include "seating/resultwindow.h"
+#include "seating/rulelist.h"
 #include "widgets/mainwindowstate.h"
 #include "widgets/navigator.h"
 
@@ -34,9 +35,9 @@ void showCountdown()
 }
 
 // Where the teacher changes the rules a run could not keep.
-void openRulesFor([[maybe_unused]] QWidget *owner)
+void openRulesFor(QWidget *owner)
 {
-    navigator().showConditionEditor();
+    editRules(state().openClass.conditions, owner);
 }
 
 // The run with rules up to the chart: drawn before the countdown, so that rules that cannot
