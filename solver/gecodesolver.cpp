@@ -90,8 +90,10 @@ public:
         Rnd random(seed);
         // Keeping a wish is tried first, so that the first chart is already a good one.
         branch(*this, kept, BOOL_VAR_NONE(), BOOL_VAL_MAX());
-        // Desk by desk, the desk whose constraints failed most often first: the desks are
-        // where the rules about neighbours and 班 meet.
+        // Boys' and girls' desks first, then desk by desk; the desk whose constraints failed
+        // most often first: the desks are where the rules about neighbours and 班 meet.
+        for (const IntVarArgs &kinds : std::as_const(kinds_))
+            branch(*this, kinds, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
         branch(*this, sitter, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
     }
     Seating(Seating &other) : IntMaximizeSpace(other), keptOf_(other.keptOf_)
@@ -115,6 +117,7 @@ private:
     QHash<int, IntVar> rows_, columns_;
     QMap<QList<int>, QHash<int, IntVar>> labels_;
     QMap<QList<int>, BoolVarArgs> seated_;
+    QMap<QList<int>, IntVarArgs> kinds_;
 
     static int totalWeight(const RuleProblem &p)
     {
@@ -190,9 +193,30 @@ private:
             postLinear(g.rule, IntArgs::create(members.size(), 1, 0), members, IRT_EQ, g.exactly);
         }
     }
+    // Whether a pupil of `first`, of `second` or of neither sits at each desk, as one number
+    // per desk (0, 1, 2). Searched before the pupils: which desks take a boy and which a
+    // girl decides most of the rules about boys and girls at once.
+    void kindsAt(const QList<int> &first, const QList<int> &second, int desks)
+    {
+        if (kinds_.contains(first))
+            return;
+        QList<int> neither;
+        for (int x = 0; x < desks; ++x) {
+            if (!first.contains(x) && !second.contains(x))
+                neither.append(x);
+        }
+        const BoolVarArgs one = seatedAt(first, desks), two = seatedAt(second, desks), none = seatedAt(neither, desks);
+        IntVarArgs kinds;
+        for (int d = 0; d < desks; ++d) {
+            rel(*this, one[d] + two[d] + none[d] == 1);
+            kinds << expr(*this, two[d] + 2 * none[d]);
+        }
+        kinds_.insert(first, kinds);
+    }
     void postBalance(const RuleProblem::Balance &b)
     {
         const int desks = int(b.groupOfDesk.size());
+        kindsAt(b.first, b.second, desks);
         const BoolVarArgs first = seatedAt(b.first, desks), second = seatedAt(b.second, desks);
         for (int group = 0; group < b.groups; ++group) {
             const BoolVarArgs one = ofGroup(first, b.groupOfDesk, group), two = ofGroup(second, b.groupOfDesk, group);
@@ -203,13 +227,14 @@ private:
     }
     void postDiffer(const RuleProblem::Differ &d, int desks)
     {
+        QList<int> pupils[2];
+        for (int p = 0; p < d.kindOfPupil.size(); ++p) {
+            if (d.kindOfPupil[p] == 0 || d.kindOfPupil[p] == 1)
+                pupils[d.kindOfPupil[p]].append(p);
+        }
+        kindsAt(pupils[0], pupils[1], desks);
         for (int kind = 0; kind < 2; ++kind) {
-            QList<int> pupils;
-            for (int p = 0; p < d.kindOfPupil.size(); ++p) {
-                if (d.kindOfPupil[p] == kind)
-                    pupils.append(p);
-            }
-            const BoolVarArgs at = seatedAt(pupils, desks);
+            const BoolVarArgs at = seatedAt(pupils[kind], desks);
             for (const auto &[x, y] : d.deskPairs)
                 postLinear(d.rule, IntArgs{1, 1}, BoolVarArgs() << at[x] << at[y], IRT_LQ, 1);
         }
@@ -300,7 +325,7 @@ extern "C"
     if (problem.wishes.isEmpty()) {
         // Restarts keep a run from searching long below a bad first choice; a restart that
         // exhausts its part of the search proves that there is no chart.
-        options.cutoff = Search::Cutoff::luby(50);
+        options.cutoff = Search::Cutoff::luby(10);
         RBS<Seating, DFS> search(root.get(), options);
         found.reset(search.next());
         stopped = search.stopped();
