@@ -134,6 +134,7 @@ void TestRules::drawnChartsKeepTheRules_data()
                                          rule(Kind::GenderBalance),
                                          rule(Kind::MixedPairs)}
                                 << SeatMap{} << 8 << 0;
+    QTest::newRow("班 balanced, three boys and two girls") << Rules{rule(Kind::GenderBalance)} << SeatMap{} << 5 << 0;
     QTest::newRow("alternating, a pin") << Rules{rule(Kind::Alternate)} << SeatMap{{3, "A"}} << 8 << 0;
     QTest::newRow("front row, free and empty desks")
         << Rules{zone({"A", "B", "C"}, Zone::Kind::FrontRows, 1), rule(Kind::Near, {"A", "F"}, 1)}
