@@ -1,6 +1,7 @@
 #include "core/rulesolve.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLibrary>
 
@@ -176,14 +177,20 @@ private:
 };
 
 // The smallest set of items that cannot hold together, found by splitting (QuickXplain):
-// a set none of whose items can be left out.
+// a set none of whose items can be left out. A check the solver cannot settle in its time
+// counts as possible: that can make the set larger than the smallest, never one that could
+// hold. Once the search's time is spent, only what fails before any search is impossible.
 class ClashFinder
 {
 public:
-    ClashFinder(const ProblemMaker &maker, RuleSolveFunction solve) : maker_(maker), solve_(solve) {}
+    ClashFinder(const ProblemMaker &maker, RuleSolveFunction solve)
+        : maker_(maker), solve_(solve), deadline_(ClashSearchLimitMs)
+    {
+    }
     bool possible(const QList<int> &chosen) const
     {
-        return solve_(maker_.make(chosen), 1, SolverTimeLimitMs).status != RuleSolution::Status::Impossible;
+        const int limit = int(std::min<qint64>(ClashCheckLimitMs, deadline_.remainingTime()));
+        return solve_(maker_.make(chosen), 1, limit).status != RuleSolution::Status::Impossible;
     }
     QList<int> find(const QList<int> &background, bool added, const QList<int> &candidates) const
     {
@@ -201,6 +208,7 @@ public:
 private:
     const ProblemMaker &maker_;
     RuleSolveFunction solve_;
+    QDeadlineTimer deadline_;
 };
 
 // Moves the pupils by random swaps of two desks that keep every must rule. Each swap is as
