@@ -200,17 +200,24 @@ private:
     {
         if (kinds_.contains(first))
             return;
-        QList<int> neither;
-        for (int x = 0; x < desks; ++x) {
-            if (!first.contains(x) && !second.contains(x))
-                neither.append(x);
-        }
-        const BoolVarArgs one = seatedAt(first, desks), two = seatedAt(second, desks), none = seatedAt(neither, desks);
+        IntArgs kindOf = IntArgs::create(desks, 2, 0);
+        for (int p : first)
+            kindOf[p] = 0;
+        for (int p : second)
+            kindOf[p] = 1;
         IntVarArgs kinds;
+        BoolVarArgs one, two;
         for (int d = 0; d < desks; ++d) {
-            rel(*this, one[d] + two[d] + none[d] == 1);
-            kinds << expr(*this, two[d] + 2 * none[d]);
+            const IntVar kind(*this, 0, 2);
+            element(*this, kindOf, sitter[d], kind);
+            one << expr(*this, kind == 0);
+            two << expr(*this, kind == 1);
+            kinds << kind;
         }
+        linear(*this, one, IRT_EQ, int(first.size()));
+        linear(*this, two, IRT_EQ, int(second.size()));
+        seated_.insert(first, one);
+        seated_.insert(second, two);
         kinds_.insert(first, kinds);
     }
     void postBalance(const RuleProblem::Balance &b)
