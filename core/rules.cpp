@@ -198,6 +198,7 @@ RuleBook::RuleBook(const Rules &rules, const SeatingContext &c)
             m_pupil.insert(name, int(m_gender.size()));
         m_gender.append(c.info.value(name).gender);
     }
+    m_rulesOfPupil.resize(m_gender.size());
     for (const Rule &rule : rules) {
         Entry e{rule.kind, {}, {}, {}, rule.distance};
         for (const QString &name : rule.pupils) {
@@ -213,6 +214,11 @@ RuleBook::RuleBook(const Rules &rules, const SeatingContext &c)
             for (const QString &name : c.roster)
                 e.tagged.append(c.info.value(name).tags.contains(rule.tag));
         }
+        if (rule.kind >= Kind::LeaderPerGroup)
+            m_classRules.append(int(m_rules.size()));
+        else
+            for (int p : std::as_const(e.pupils))
+                m_rulesOfPupil[p].append(int(m_rules.size()));
         m_rules.append(e);
     }
 }
@@ -320,6 +326,18 @@ bool RuleBook::keeps(int rule, const Seating &s) const
     return true;
 }
 
+QList<int> RuleBook::touchedBySwap(const Seating &s, int a, int b) const
+{
+    QList<int> out = m_classRules;
+    for (int p : {s.pupilAt[a], s.pupilAt[b]}) {
+        for (int r : p >= 0 ? m_rulesOfPupil[p] : QList<int>()) {
+            if (!out.contains(r))
+                out.append(r);
+        }
+    }
+    return out;
+}
+
 bool RuleBook::keepsAfterSwap(int rule, const Seating &s, int a, int b, bool before) const
 {
     if (!before)
@@ -359,24 +377,35 @@ QList<std::pair<int, int>> RuleBook::pairs() const
     return out;
 }
 
+namespace
+{
+
 // A chart may hold pupils the class no longer has: each rule is judged among the pupils it seats.
-bool keepsRule(const Rule &rule, const SeatingContext &c, const Chart &chart)
+SeatingContext seatedIn(const SeatingContext &c, const Chart &chart)
 {
     SeatingContext seated{c.room, {}, c.info};
     for (const ChartDesk &desk : chart) {
         if (desk.kind == ChartDesk::Kind::Pupil)
             seated.roster.append(desk.pupil);
     }
-    const RuleBook book({rule}, seated);
-    return book.keeps(0, book.seatingOf(chart));
+    return seated;
+}
+
+} // namespace
+
+bool keepsRule(const Rule &rule, const SeatingContext &c, const Chart &chart)
+{
+    return brokenRules({rule}, c, chart).isEmpty();
 }
 
 QList<int> brokenRules(const Rules &rules, const SeatingContext &context, const Chart &chart)
 {
+    const RuleBook book(rules, seatedIn(context, chart));
+    const RuleBook::Seating seating = book.seatingOf(chart);
     QList<int> out;
-    for (qsizetype i = 0; i < rules.size(); ++i) {
-        if (!keepsRule(rules[i], context, chart))
-            out.append(int(i));
+    for (int r = 0; r < book.rules(); ++r) {
+        if (!book.keeps(r, seating))
+            out.append(r);
     }
     return out;
 }

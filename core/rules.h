@@ -94,6 +94,9 @@ public:
     // Whether the rule holds after desks a and b swapped, knowing whether it held before:
     // a rule that held is looked at only around the two desks.
     bool keepsAfterSwap(int rule, const Seating &s, int a, int b, bool before) const;
+    // The rules a swap of desks a and b can change: those about the whole class and those
+    // naming either pupil.
+    QList<int> touchedBySwap(const Seating &s, int a, int b) const;
 
     // What the solver needs: the pupils a rule names, the desks a zone holds, and whether
     // a rule about two pupils holds with them at desks a and b.
@@ -125,6 +128,8 @@ private:
     QList<QList<int>> m_groupDesks;
     QList<Gender> m_gender; // by pupil
     QHash<QString, int> m_pupil;
+    QList<QList<int>> m_rulesOfPupil;
+    QList<int> m_classRules;
 };
 
 // Whether `chart` (one entry per desk) keeps `rule`. A rule naming a pupil who is not in the

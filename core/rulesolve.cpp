@@ -226,7 +226,7 @@ void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskCondition
     if (movable.size() < 2)
         return;
     RuleBook::Seating seating = book.seatingOf(chart);
-    QList<bool> kept(rules.size()), after(rules.size());
+    QList<bool> kept(book.rules()), after(book.rules());
     int broken = 0; // wishes
     for (int r = 0; r < book.rules(); ++r) {
         kept[r] = book.keeps(r, seating);
@@ -240,16 +240,19 @@ void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskCondition
         if (a == b || chart[a] == chart[b])
             continue;
         seating.swapDesks(a, b);
-        int nowBroken = 0;
+        const QList<int> touched = book.touchedBySwap(seating, a, b);
+        int nowBroken = broken;
         bool keeps = true;
-        for (int r = 0; r < book.rules() && keeps; ++r) {
+        for (qsizetype i = 0; i < touched.size() && keeps; ++i) {
+            const int r = touched[i];
             after[r] = book.keepsAfterSwap(r, seating, a, b, kept[r]);
-            nowBroken += after[r] ? 0 : 1;
-            keeps = (after[r] || !rules[r].must) && nowBroken <= broken;
+            nowBroken += int(kept[r]) - int(after[r]);
+            keeps = after[r] || !rules[r].must;
         }
-        if (keeps) {
+        if (keeps && nowBroken <= broken) {
             std::swap(chart[a], chart[b]);
-            kept = after;
+            for (int r : touched)
+                kept[r] = after[r];
             broken = nowBroken;
         } else {
             seating.swapDesks(a, b);
