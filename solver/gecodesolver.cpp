@@ -329,16 +329,16 @@ extern "C"
     options.stop = &stop;
     std::unique_ptr<Seating> found;
     bool stopped = false;
+    // Restarts keep a run from searching long below a bad first choice; a restart that
+    // exhausts its part of the search proves that there is no chart, or no better one.
+    options.cutoff = Search::Cutoff::luby(10);
     if (problem.wishes.isEmpty()) {
-        // Restarts keep a run from searching long below a bad first choice; a restart that
-        // exhausts its part of the search proves that there is no chart.
-        options.cutoff = Search::Cutoff::luby(10);
         RBS<Seating, DFS> search(root.get(), options);
         found.reset(search.next());
         stopped = search.stopped();
     } else {
         // Each chart found costs less than the one before; the last is the best.
-        BAB<Seating> search(root.get(), options);
+        RBS<Seating, BAB> search(root.get(), options);
         while (Seating *better = search.next())
             found.reset(better);
         stopped = search.stopped();
