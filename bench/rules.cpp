@@ -2,7 +2,7 @@
 //   rules chart-ms: <median>            a chart for 64 desks, 60 pupils and 30 must rules
 //   rules impossible-ms: <median>       the same rules with one that cannot hold: the clash found
 //   rules chi2-p-min: <p>               the smallest p-value of the fairness tests times their number
-// and, beside them, the plain draw and the statistics of each fairness test.
+// and, beside them, the spread of the timings, the plain draw and the statistics of each fairness test.
 #include "core/placement.h"
 #include "core/rulesolve.h"
 
@@ -20,7 +20,8 @@
 namespace
 {
 
-double medianMs(int runs, const std::function<void(int)> &work)
+// The median time of `runs` calls; with `name`, the spread printed beside it.
+double medianMs(int runs, const std::function<void(int)> &work, const char *name = nullptr)
 {
     std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
@@ -29,6 +30,9 @@ double medianMs(int runs, const std::function<void(int)> &work)
         ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(ms.begin(), ms.end());
+    if (name)
+        std::printf("rules %s spread: min %.3f, 10%% %.3f, 90%% %.3f, max %.3f ms\n", name, ms.front(),
+                    ms[ms.size() / 10], ms[ms.size() * 9 / 10], ms.back());
     return ms[ms.size() / 2];
 }
 
@@ -209,10 +213,13 @@ int main(int argc, char *argv[])
     const Large large = largeClass();
     const DeskConditions free64(64);
     int broken = 0;
-    const double chartMs = medianMs(100, [&](int i) {
-        const RuleRun r = drawWithRules(large.context, free64, large.rules, seededUniformSource(quint32(i + 1)));
-        broken += r.status != RuleRun::Status::Drawn || !brokenRules(large.rules, large.context, r.chart).isEmpty();
-    });
+    const double chartMs = medianMs(
+        100,
+        [&](int i) {
+            const RuleRun r = drawWithRules(large.context, free64, large.rules, seededUniformSource(quint32(i + 1)));
+            broken += r.status != RuleRun::Status::Drawn || !brokenRules(large.rules, large.context, r.chart).isEmpty();
+        },
+        "chart");
     const double plainMs =
         medianMs(100, [&](int i) { drawChart(large.context.roster, free64, seededUniformSource(quint32(i + 1))); });
     std::printf("rules chart-ms: %.3f\n", chartMs);
@@ -223,10 +230,14 @@ int main(int argc, char *argv[])
     impossible.append(rule(Rule::Kind::Zone, names(60).mid(30, 9)));
     impossible.last().zone = {Zone::Kind::FrontRows, 1, 1, {}};
     QString clash;
-    const double impossibleMs = medianMs(20, [&](int i) {
-        const RuleRun r = drawWithRules(large.context, free64, impossible, seededUniformSource(quint32(i + 1)));
-        clash = r.status == RuleRun::Status::Impossible ? clashMessage(r.clash) : QStringLiteral("(not impossible)");
-    });
+    const double impossibleMs = medianMs(
+        20,
+        [&](int i) {
+            const RuleRun r = drawWithRules(large.context, free64, impossible, seededUniformSource(quint32(i + 1)));
+            clash =
+                r.status == RuleRun::Status::Impossible ? clashMessage(r.clash) : QStringLiteral("(not impossible)");
+        },
+        "impossible");
     std::printf("rules impossible-ms: %.3f\n", impossibleMs);
     std::printf("rules clash found: %s (target: under 300 ms)\n", qPrintable(clash));
 

@@ -24,6 +24,20 @@ struct RuleProblem {
         int a = 0, b = 0;
         QList<std::pair<int, int>> allowed;
     };
+    // The larger of the row and column differences of the two pupils' desks is at least
+    // (apart) or at most `distance`.
+    struct Distance {
+        int rule = 0;
+        int a = 0, b = 0;
+        int distance = 1;
+        bool apart = true;
+    };
+    // The two pupils sit at desks of different labels (labelOfDesk).
+    struct Unequal {
+        int rule = 0;
+        int a = 0, b = 0;
+        QList<int> labelOfDesk;
+    };
     // Of `pupils`, exactly `exactly` sit in each group (groupOfDesk: -1 for a desk in none).
     struct PerGroup {
         int rule = 0;
@@ -47,8 +61,12 @@ struct RuleProblem {
         QList<std::pair<int, int>> deskPairs;
     };
 
+    QList<int> rowOfDesk, columnOfDesk;
+
     QList<Within> within;
     QList<Pair> pairs;
+    QList<Distance> distances;
+    QList<Unequal> unequal;
     QList<PerGroup> perGroup;
     QList<Balance> balance;
     QList<Differ> differ;

@@ -28,11 +28,6 @@ constexpr KindName KindNames[] = {
 };
 constexpr const char *ZoneNames[] = {"front", "back", "rows", "window", "door", "desks"};
 
-int chebyshev(RoomCell a, RoomCell b)
-{
-    return std::max(std::abs(a.row - b.row), std::abs(a.column - b.column));
-}
-
 bool sideBySide(const Room &room, RoomCell a, RoomCell b)
 {
     if (a.row != b.row || std::abs(a.column - b.column) != 1)
@@ -177,117 +172,240 @@ std::optional<Rule> Rule::fromJson(const QJsonObject &json, QString *error)
     return rule;
 }
 
-namespace
+RuleBook::RuleBook(const Rules &rules, const SeatingContext &c)
 {
-
-// Where each pupil of the chart sits (desk number), by name.
-QHash<QString, int> deskOfPupil(const Chart &chart)
-{
-    QHash<QString, int> out;
-    for (qsizetype k = 0; k < chart.size(); ++k) {
-        if (chart[k].kind == ChartDesk::Kind::Pupil)
-            out.insert(chart[k].pupil, int(k + 1));
+    const Room &room = c.room;
+    const QList<int> numbers = room.groupNumbers();
+    m_groupDesks.resize(numbers.size());
+    for (int desk = 1; desk <= room.deskCount(); ++desk) {
+        const RoomCell cell = *room.cellOfDesk(desk);
+        m_row.append(cell.row);
+        m_column.append(cell.column);
+        const int group = int(numbers.indexOf(room.groupOf(desk)));
+        m_group.append(group);
+        if (group >= 0)
+            m_groupDesks[group].append(desk - 1);
+        m_partner.append(room.partnerOf(desk) - 1);
+        const auto beside = [&](int column) {
+            const RoomCell other{cell.row, column};
+            return room.hasDesk(other) && sideBySide(room, cell, other) ? room.deskNumber(other) - 1 : -1;
+        };
+        m_left.append(beside(cell.column - 1));
+        m_right.append(beside(cell.column + 1));
     }
-    return out;
+    for (const QString &name : c.roster) {
+        if (!m_pupil.contains(name))
+            m_pupil.insert(name, int(m_gender.size()));
+        m_gender.append(c.info.value(name).gender);
+    }
+    m_rulesOfPupil.resize(m_gender.size());
+    for (const Rule &rule : rules) {
+        Entry e{rule.kind, {}, {}, {}, rule.distance};
+        for (const QString &name : rule.pupils) {
+            if (const int p = m_pupil.value(name, -1); p >= 0 && !e.pupils.contains(p))
+                e.pupils.append(p);
+        }
+        if (rule.kind == Kind::Zone) {
+            e.zone.fill(false, room.deskCount());
+            for (int desk : rule.zone.desksIn(room))
+                e.zone[desk - 1] = true;
+        }
+        if (rule.kind == Kind::LeaderPerGroup) {
+            for (const QString &name : c.roster)
+                e.tagged.append(c.info.value(name).tags.contains(rule.tag));
+        }
+        if (rule.kind >= Kind::LeaderPerGroup)
+            m_classRules.append(int(m_rules.size()));
+        else
+            for (int p : std::as_const(e.pupils))
+                m_rulesOfPupil[p].append(int(m_rules.size()));
+        m_rules.append(e);
+    }
 }
 
-Gender genderAt(const SeatingContext &c, const Chart &chart, int desk)
+void RuleBook::Seating::swapDesks(int a, int b)
 {
-    const ChartDesk &d = chart.value(desk - 1);
-    return d.kind == ChartDesk::Kind::Pupil ? c.info.value(d.pupil).gender : Gender::Unset;
+    std::swap(pupilAt[a], pupilAt[b]);
+    if (pupilAt[a] >= 0)
+        deskOf[pupilAt[a]] = a;
+    if (pupilAt[b] >= 0)
+        deskOf[pupilAt[b]] = b;
 }
 
-bool pairwise(const Rule &rule, const QHash<QString, int> &desks, const std::function<bool(int, int)> &holds)
+RuleBook::Seating RuleBook::seatingOf(const Chart &chart) const
 {
-    for (qsizetype i = 0; i < rule.pupils.size(); ++i) {
-        for (qsizetype j = i + 1; j < rule.pupils.size(); ++j) {
-            const int a = desks.value(rule.pupils[i]), b = desks.value(rule.pupils[j]);
-            if (a && b && !holds(a, b))
+    Seating s{QList<int>(m_gender.size(), -1), QList<int>(m_row.size(), -1)};
+    for (qsizetype k = 0; k < chart.size() && k < s.pupilAt.size(); ++k) {
+        const int p = chart[k].kind == ChartDesk::Kind::Pupil ? m_pupil.value(chart[k].pupil, -1) : -1;
+        if (p >= 0) {
+            s.pupilAt[k] = p;
+            s.deskOf[p] = int(k);
+        }
+    }
+    return s;
+}
+
+bool RuleBook::pairHolds(int rule, int a, int b) const
+{
+    const Entry &e = m_rules[rule];
+    const int apart = std::max(std::abs(m_row[a] - m_row[b]), std::abs(m_column[a] - m_column[b]));
+    switch (e.kind) {
+    case Kind::Apart: return apart >= e.distance;
+    case Kind::ApartGroups: return m_group[a] < 0 || m_group[a] != m_group[b];
+    case Kind::Near: return apart <= e.distance;
+    case Kind::SideBySide: return m_left[a] == b || m_right[a] == b;
+    case Kind::SamePair: return m_partner[a] == b;
+    default: return true;
+    }
+}
+
+bool RuleBook::groupHolds(const Entry &rule, int group, const Seating &s) const
+{
+    int count = 0;
+    for (int desk : m_groupDesks[group]) {
+        const int p = s.pupilAt[desk];
+        if (p < 0)
+            continue;
+        if (rule.kind == Kind::LeaderPerGroup)
+            count += rule.tagged[p] ? 1 : 0;
+        else
+            count += m_gender[p] == Gender::Boy ? 1 : m_gender[p] == Gender::Girl ? -1 : 0;
+    }
+    return rule.kind == Kind::LeaderPerGroup ? count == 1 : std::abs(count) <= 1;
+}
+
+// Two desks next to each other never hold two boys or two girls.
+bool RuleBook::mixed(const Seating &s, int a, int b) const
+{
+    const int x = s.pupilAt[a], y = s.pupilAt[b];
+    return x < 0 || y < 0 || m_gender[x] == Gender::Unset || m_gender[x] != m_gender[y];
+}
+
+bool RuleBook::mixedAround(const Entry &rule, const Seating &s, int desk) const
+{
+    if (rule.kind == Kind::MixedPairs)
+        return m_partner[desk] < 0 || mixed(s, desk, m_partner[desk]);
+    return (m_left[desk] < 0 || mixed(s, desk, m_left[desk])) && (m_right[desk] < 0 || mixed(s, desk, m_right[desk]));
+}
+
+bool RuleBook::keeps(int rule, const Seating &s) const
+{
+    const Entry &e = m_rules[rule];
+    switch (e.kind) {
+    case Kind::Zone:
+        return std::all_of(e.pupils.cbegin(), e.pupils.cend(),
+                           [&](int p) { return s.deskOf[p] < 0 || e.zone[s.deskOf[p]]; });
+    case Kind::Apart:
+    case Kind::ApartGroups:
+    case Kind::Near:
+    case Kind::SideBySide:
+    case Kind::SamePair:
+        for (qsizetype i = 0; i < e.pupils.size(); ++i) {
+            for (qsizetype j = i + 1; j < e.pupils.size(); ++j) {
+                const int a = s.deskOf[e.pupils[i]], b = s.deskOf[e.pupils[j]];
+                if (a >= 0 && b >= 0 && !pairHolds(rule, a, b))
+                    return false;
+            }
+        }
+        return true;
+    case Kind::LeaderPerGroup:
+    case Kind::GenderBalance:
+        for (int group = 0; group < groups(); ++group) {
+            if (!groupHolds(e, group, s))
                 return false;
         }
+        return true;
+    case Kind::Alternate:
+    case Kind::MixedPairs:
+        for (int desk = 0; desk < int(m_row.size()); ++desk) {
+            if (!mixedAround(e, s, desk))
+                return false;
+        }
+        return true;
     }
     return true;
 }
 
-bool groupsHold(const SeatingContext &c, const Chart &chart, const std::function<bool(const QStringList &)> &holds)
+QList<int> RuleBook::touchedBySwap(const Seating &s, int a, int b) const
 {
-    QHash<int, QStringList> members;
-    for (int group : c.room.groupNumbers())
-        members[group];
-    for (qsizetype k = 0; k < chart.size(); ++k) {
-        if (chart[k].kind == ChartDesk::Kind::Pupil && c.room.groupOf(int(k + 1)))
-            members[c.room.groupOf(int(k + 1))].append(chart[k].pupil);
+    QList<int> out = m_classRules;
+    for (int p : {s.pupilAt[a], s.pupilAt[b]}) {
+        for (int r : p >= 0 ? m_rulesOfPupil[p] : QList<int>()) {
+            if (!out.contains(r))
+                out.append(r);
+        }
     }
-    return std::all_of(members.cbegin(), members.cend(), holds);
+    return out;
 }
 
-// Two desks next to each other never hold two boys or two girls.
-bool mixed(const SeatingContext &c, const Chart &chart, int a, int b)
+bool RuleBook::keepsAfterSwap(int rule, const Seating &s, int a, int b, bool before) const
 {
-    const Gender x = genderAt(c, chart, a), y = genderAt(c, chart, b);
-    return x == Gender::Unset || y == Gender::Unset || x != y;
+    if (!before)
+        return keeps(rule, s);
+    const Entry &e = m_rules[rule];
+    switch (e.kind) {
+    case Kind::LeaderPerGroup:
+    case Kind::GenderBalance:
+        return m_group[a] == m_group[b] ||
+               ((m_group[a] < 0 || groupHolds(e, m_group[a], s)) && (m_group[b] < 0 || groupHolds(e, m_group[b], s)));
+    case Kind::Alternate:
+    case Kind::MixedPairs: return mixedAround(e, s, a) && mixedAround(e, s, b);
+    default:
+        if (!e.pupils.contains(s.pupilAt[a]) && !e.pupils.contains(s.pupilAt[b]))
+            return true;
+        return keeps(rule, s);
+    }
+}
+
+QList<std::pair<int, int>> RuleBook::neighbours() const
+{
+    QList<std::pair<int, int>> out;
+    for (int desk = 0; desk < int(m_right.size()); ++desk) {
+        if (m_right[desk] >= 0)
+            out.append({desk, m_right[desk]});
+    }
+    return out;
+}
+
+QList<std::pair<int, int>> RuleBook::pairs() const
+{
+    QList<std::pair<int, int>> out;
+    for (int desk = 0; desk < int(m_partner.size()); ++desk) {
+        if (m_partner[desk] > desk)
+            out.append({desk, m_partner[desk]});
+    }
+    return out;
+}
+
+namespace
+{
+
+// A chart may hold pupils the class no longer has: each rule is judged among the pupils it seats.
+SeatingContext seatedIn(const SeatingContext &c, const Chart &chart)
+{
+    SeatingContext seated{c.room, {}, c.info};
+    for (const ChartDesk &desk : chart) {
+        if (desk.kind == ChartDesk::Kind::Pupil)
+            seated.roster.append(desk.pupil);
+    }
+    return seated;
 }
 
 } // namespace
 
 bool keepsRule(const Rule &rule, const SeatingContext &c, const Chart &chart)
 {
-    const Room &room = c.room;
-    const QHash<QString, int> desks = deskOfPupil(chart);
-    const auto cell = [&room](int desk) { return *room.cellOfDesk(desk); };
-    switch (rule.kind) {
-    case Kind::Zone: {
-        const QList<int> zone = rule.zone.desksIn(room);
-        return std::all_of(rule.pupils.cbegin(), rule.pupils.cend(),
-                           [&](const QString &p) { return !desks.contains(p) || zone.contains(desks.value(p)); });
-    }
-    case Kind::Apart:
-        return pairwise(rule, desks, [&](int a, int b) { return chebyshev(cell(a), cell(b)) >= rule.distance; });
-    case Kind::ApartGroups:
-        return pairwise(rule, desks,
-                        [&](int a, int b) { return !room.groupOf(a) || room.groupOf(a) != room.groupOf(b); });
-    case Kind::Near:
-        return pairwise(rule, desks, [&](int a, int b) { return chebyshev(cell(a), cell(b)) <= rule.distance; });
-    case Kind::SideBySide:
-        return pairwise(rule, desks, [&](int a, int b) { return sideBySide(room, cell(a), cell(b)); });
-    case Kind::SamePair: return pairwise(rule, desks, [&](int a, int b) { return room.partnerOf(a) == b; });
-    case Kind::LeaderPerGroup:
-        return groupsHold(c, chart, [&](const QStringList &members) {
-            return std::count_if(members.cbegin(), members.cend(),
-                                 [&](const QString &p) { return c.info.value(p).tags.contains(rule.tag); }) == 1;
-        });
-    case Kind::GenderBalance:
-        return groupsHold(c, chart, [&](const QStringList &members) {
-            const auto of = [&](Gender g) {
-                return std::count_if(members.cbegin(), members.cend(),
-                                     [&](const QString &p) { return c.info.value(p).gender == g; });
-            };
-            return std::abs(of(Gender::Boy) - of(Gender::Girl)) <= 1;
-        });
-    case Kind::Alternate:
-        for (int desk = 1; desk <= room.deskCount(); ++desk) {
-            const RoomCell left{cell(desk).row, cell(desk).column - 1};
-            if (room.hasDesk(left) && sideBySide(room, cell(desk), left) &&
-                !mixed(c, chart, desk, room.deskNumber(left)))
-                return false;
-        }
-        return true;
-    case Kind::MixedPairs:
-        for (int desk = 1; desk <= room.deskCount(); ++desk) {
-            if (room.partnerOf(desk) > desk && !mixed(c, chart, desk, room.partnerOf(desk)))
-                return false;
-        }
-        return true;
-    }
-    return true;
+    return brokenRules({rule}, c, chart).isEmpty();
 }
 
 QList<int> brokenRules(const Rules &rules, const SeatingContext &context, const Chart &chart)
 {
+    const RuleBook book(rules, seatedIn(context, chart));
+    const RuleBook::Seating seating = book.seatingOf(chart);
     QList<int> out;
-    for (qsizetype i = 0; i < rules.size(); ++i) {
-        if (!keepsRule(rules[i], context, chart))
-            out.append(int(i));
+    for (int r = 0; r < book.rules(); ++r) {
+        if (!book.keeps(r, seating))
+            out.append(r);
     }
     return out;
 }

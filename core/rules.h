@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 
 // What a teacher asks of the seating beyond fixed and empty desks. A rule is either a must
 // (必ず: no chart may break it) or a wish (できれば).
@@ -71,6 +72,64 @@ struct SeatingContext {
     Room room = Room::standard();
     QStringList roster;
     PupilInfos info;
+};
+
+// The rules of one class in numbers, so that many charts are judged fast: pupils by their
+// place in the roster, desks from 0. Names in a rule that are not in the roster are left out.
+class RuleBook
+{
+public:
+    RuleBook(const Rules &rules, const SeatingContext &context);
+
+    // Where each pupil sits (-1: not seated) and who sits at each desk (-1: nobody).
+    struct Seating {
+        QList<int> deskOf;
+        QList<int> pupilAt;
+        void swapDesks(int a, int b);
+    };
+    Seating seatingOf(const Chart &chart) const;
+
+    int rules() const { return int(m_rules.size()); }
+    bool keeps(int rule, const Seating &s) const;
+    // Whether the rule holds after desks a and b swapped, knowing whether it held before:
+    // a rule that held is looked at only around the two desks.
+    bool keepsAfterSwap(int rule, const Seating &s, int a, int b, bool before) const;
+    // The rules a swap of desks a and b can change: those about the whole class and those
+    // naming either pupil.
+    QList<int> touchedBySwap(const Seating &s, int a, int b) const;
+
+    // What the solver needs: the pupils a rule names, the desks a zone holds, and whether
+    // a rule about two pupils holds with them at desks a and b.
+    const QList<int> &pupilsOf(int rule) const { return m_rules[rule].pupils; }
+    const QList<bool> &zoneOf(int rule) const { return m_rules[rule].zone; }
+    bool pairHolds(int rule, int a, int b) const;
+    int rowOf(int desk) const { return m_row[desk]; }
+    int columnOf(int desk) const { return m_column[desk]; }
+    int groupOf(int desk) const { return m_group[desk]; } // -1 for a desk in no 班
+    int groups() const { return int(m_groupDesks.size()); }
+    // Desks next to each other in a row with no aisle between, and the desks paired, each once.
+    QList<std::pair<int, int>> neighbours() const;
+    QList<std::pair<int, int>> pairs() const;
+
+private:
+    struct Entry {
+        Rule::Kind kind;
+        QList<int> pupils;
+        QList<bool> zone;   // by desk, for a zone
+        QList<bool> tagged; // by pupil, for one per 班
+        int distance;
+    };
+    bool groupHolds(const Entry &rule, int group, const Seating &s) const;
+    bool mixed(const Seating &s, int a, int b) const;
+    bool mixedAround(const Entry &rule, const Seating &s, int desk) const;
+
+    QList<Entry> m_rules;
+    QList<int> m_row, m_column, m_group, m_partner, m_left, m_right; // by desk; -1 for none
+    QList<QList<int>> m_groupDesks;
+    QList<Gender> m_gender; // by pupil
+    QHash<QString, int> m_pupil;
+    QList<QList<int>> m_rulesOfPupil;
+    QList<int> m_classRules;
 };
 
 // Whether `chart` (one entry per desk) keeps `rule`. A rule naming a pupil who is not in the

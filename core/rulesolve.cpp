@@ -1,6 +1,7 @@
 #include "core/rulesolve.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QLibrary>
 
@@ -15,175 +16,181 @@ namespace
 // A must rule or a desk condition: what the solver gets, and how the teacher reads it.
 struct Item {
     QString text;
-    std::function<void(RuleProblem &, int)> post;
-    bool wish = false; // できれば: may be broken, at a cost of one
+    int rule = -1;      // the rule's index, or -1 for a desk condition
+    int desk = 0;       // a desk condition's desk
+    int pupil = -1;     // the pupil pinned there
+    bool wish = false;  // できれば: may be broken, at a cost of one
+    bool empty = false; // the desk stays empty
 };
-
-QList<std::pair<int, int>> allowedPairs(const Room &room, const std::function<bool(int, int)> &holds)
-{
-    QList<std::pair<int, int>> out;
-    for (int a = 1; a <= room.deskCount(); ++a) {
-        for (int b = 1; b <= room.deskCount(); ++b) {
-            if (a != b && holds(a, b))
-                out.append({a - 1, b - 1});
-        }
-    }
-    return out;
-}
-
-QList<int> groupTable(const Room &room, int *groups)
-{
-    const QList<int> numbers = room.groupNumbers();
-    *groups = int(numbers.size());
-    QList<int> table;
-    for (int desk = 1; desk <= room.deskCount(); ++desk)
-        table.append(int(numbers.indexOf(room.groupOf(desk))));
-    return table;
-}
-
-QList<int> pupilsWhere(const SeatingContext &c, const std::function<bool(const PupilInfo &)> &test)
-{
-    QList<int> out;
-    for (qsizetype p = 0; p < c.roster.size(); ++p) {
-        if (test(c.info.value(c.roster[p])))
-            out.append(int(p));
-    }
-    return out;
-}
-
-void postRule(const Rule &rule, const SeatingContext &c, RuleProblem &problem, int index)
-{
-    using Kind = Rule::Kind;
-    const Room &room = c.room;
-    // One representative pupil in the whole rule is a stand-in for an empty set.
-    QList<int> pupils;
-    for (const QString &name : rule.pupils) {
-        if (const qsizetype p = c.roster.indexOf(name); p >= 0)
-            pupils.append(int(p));
-    }
-    const auto pairRule = [&](const std::function<bool(int, int)> &holds) {
-        const QList<std::pair<int, int>> allowed = allowedPairs(room, holds);
-        for (qsizetype i = 0; i < pupils.size(); ++i) {
-            for (qsizetype j = i + 1; j < pupils.size(); ++j)
-                problem.pairs.append({index, pupils[i], pupils[j], allowed});
-        }
-    };
-    const auto one = [&room](int a, int b, const Rule &r) {
-        Chart chart(room.deskCount());
-        chart[a - 1] = {ChartDesk::Kind::Pupil, QStringLiteral("a")};
-        chart[b - 1] = {ChartDesk::Kind::Pupil, QStringLiteral("b")};
-        Rule two = r;
-        two.pupils = {QStringLiteral("a"), QStringLiteral("b")};
-        return keepsRule(two, SeatingContext{room, {}, {}}, chart);
-    };
-    const auto kindOf = [&](int p) {
-        const Gender g = c.info.value(c.roster[p]).gender;
-        return g == Gender::Boy ? 0 : g == Gender::Girl ? 1 : 2;
-    };
-    switch (rule.kind) {
-    case Kind::Zone: {
-        QList<int> allowed;
-        for (int desk : rule.zone.desksIn(room))
-            allowed.append(desk - 1);
-        for (int p : pupils)
-            problem.within.append({index, p, allowed});
-        break;
-    }
-    case Kind::Apart:
-    case Kind::ApartGroups:
-    case Kind::Near:
-    case Kind::SideBySide:
-    case Kind::SamePair: pairRule([&](int a, int b) { return one(a, b, rule); }); break;
-    case Kind::LeaderPerGroup: {
-        RuleProblem::PerGroup g{
-            index, pupilsWhere(c, [&](const PupilInfo &i) { return i.tags.contains(rule.tag); }), {}, 0, 1};
-        g.groupOfDesk = groupTable(room, &g.groups);
-        problem.perGroup.append(g);
-        break;
-    }
-    case Kind::GenderBalance: {
-        RuleProblem::Balance b{index,
-                               pupilsWhere(c, [](const PupilInfo &i) { return i.gender == Gender::Boy; }),
-                               pupilsWhere(c, [](const PupilInfo &i) { return i.gender == Gender::Girl; }),
-                               {},
-                               0};
-        b.groupOfDesk = groupTable(room, &b.groups);
-        problem.balance.append(b);
-        break;
-    }
-    case Kind::Alternate:
-    case Kind::MixedPairs: {
-        RuleProblem::Differ d{index, {}, {}};
-        for (int p = 0; p < int(c.roster.size()); ++p)
-            d.kindOfPupil.append(kindOf(p));
-        const bool alternate = rule.kind == Kind::Alternate;
-        for (int a = 1; a <= room.deskCount(); ++a) {
-            for (int b = a + 1; b <= room.deskCount(); ++b) {
-                Rule probe = rule;
-                probe.kind = Kind::SideBySide;
-                if (alternate ? one(a, b, probe) : room.partnerOf(a) == b)
-                    d.deskPairs.append({a - 1, b - 1});
-            }
-        }
-        problem.differ.append(d);
-        break;
-    }
-    }
-}
 
 QList<Item> itemsOf(const SeatingContext &c, const DeskConditions &conditions, const Rules &rules)
 {
     QList<Item> items;
     for (qsizetype k = 0; k < conditions.size(); ++k) {
         const int desk = int(k);
-        if (conditions[k].kind == DeskCondition::Kind::Pinned) {
-            const int pupil = int(c.roster.indexOf(conditions[k].pupil));
-            items.append({QStringLiteral("%1をNo.%2に").arg(conditions[k].pupil).arg(desk + 1),
-                          [pupil, desk](RuleProblem &p, int i) {
-                              p.within.append({i, pupil, {desk}});
-                          }});
-        } else if (conditions[k].kind == DeskCondition::Kind::Empty) {
-            items.append({QStringLiteral("No.%1を空席に").arg(desk + 1), [desk](RuleProblem &p, int i) {
-                              QList<int> others;
-                              for (int d = 0; d < p.desks; ++d) {
-                                  if (d != desk)
-                                      others.append(d);
-                              }
-                              for (int pupil = 0; pupil < p.pupils; ++pupil)
-                                  p.within.append({i, pupil, others});
-                          }});
-        }
+        if (conditions[k].kind == DeskCondition::Kind::Pinned)
+            items.append({QStringLiteral("%1をNo.%2に").arg(conditions[k].pupil).arg(desk + 1), -1, desk,
+                          int(c.roster.indexOf(conditions[k].pupil))});
+        else if (conditions[k].kind == DeskCondition::Kind::Empty)
+            items.append({QStringLiteral("No.%1を空席に").arg(desk + 1), -1, desk, -1, false, true});
     }
-    for (const Rule &rule : rules)
-        items.append({rule.text(), [rule, c](RuleProblem &p, int i) { postRule(rule, c, p, i); }, !rule.must});
+    for (qsizetype r = 0; r < rules.size(); ++r)
+        items.append({rules[r].text(), int(r), 0, -1, !rules[r].must});
     return items;
 }
 
-RuleProblem problemOf(const SeatingContext &c, const QList<Item> &items, const QList<int> &chosen)
+// Turns chosen items into the solver's problem; the desk tables of each rule are made once.
+class ProblemMaker
 {
-    RuleProblem p;
-    p.desks = c.room.deskCount();
-    p.pupils = int(c.roster.size());
-    for (int i : chosen) {
-        items[i].post(p, i);
-        if (items[i].wish)
-            p.wishes.insert(i, 1);
+public:
+    ProblemMaker(const SeatingContext &c, const Rules &rules, const QList<Item> &items)
+        : book_(rules, c), rules_(rules), items_(items), desks_(c.room.deskCount()), pupils_(int(c.roster.size()))
+    {
+        for (int r = 0; r < book_.rules(); ++r) {
+            QList<std::pair<int, int>> allowed;
+            if (rules[r].kind == Rule::Kind::SideBySide || rules[r].kind == Rule::Kind::SamePair) {
+                for (int a = 0; a < desks_; ++a) {
+                    for (int b = 0; b < desks_; ++b) {
+                        if (a != b && book_.pairHolds(r, a, b))
+                            allowed.append({a, b});
+                    }
+                }
+            }
+            pairTables_.append(allowed);
+        }
+        groupOfDesk_.resize(desks_);
+        for (int d = 0; d < desks_; ++d) {
+            groupOfDesk_[d] = book_.groupOf(d);
+            // A desk in no 班 is apart from every other.
+            labelOfDesk_.append(groupOfDesk_[d] >= 0 ? groupOfDesk_[d] : book_.groups() + d);
+            rowOfDesk_.append(book_.rowOf(d));
+            columnOfDesk_.append(book_.columnOf(d));
+        }
+        for (int p = 0; p < pupils_; ++p)
+            kindOfPupil_.append(c.info.value(c.roster[p]).gender == Gender::Boy    ? 0
+                                : c.info.value(c.roster[p]).gender == Gender::Girl ? 1
+                                                                                   : 2);
+        for (const QString &name : c.roster)
+            info_.append(c.info.value(name));
     }
-    return p;
-}
+    const RuleBook &book() const { return book_; }
+
+    RuleProblem make(const QList<int> &chosen) const
+    {
+        RuleProblem p;
+        p.desks = desks_;
+        p.pupils = pupils_;
+        p.rowOfDesk = rowOfDesk_;
+        p.columnOfDesk = columnOfDesk_;
+        for (int i : chosen) {
+            post(p, i);
+            if (items_[i].wish)
+                p.wishes.insert(i, 1);
+        }
+        return p;
+    }
+
+private:
+    QList<int> pupilsWhere(const std::function<bool(const PupilInfo &)> &test) const
+    {
+        QList<int> out;
+        for (int p = 0; p < pupils_; ++p) {
+            if (test(info_[p]))
+                out.append(p);
+        }
+        return out;
+    }
+    void post(RuleProblem &problem, int index) const
+    {
+        using Kind = Rule::Kind;
+        const Item &item = items_[index];
+        if (item.rule < 0 && !item.empty) {
+            if (item.pupil >= 0)
+                problem.within.append({index, item.pupil, {item.desk}});
+            return;
+        }
+        if (item.empty) {
+            QList<int> others;
+            for (int d = 0; d < desks_; ++d) {
+                if (d != item.desk)
+                    others.append(d);
+            }
+            for (int pupil = 0; pupil < pupils_; ++pupil)
+                problem.within.append({index, pupil, others});
+            return;
+        }
+        const int r = item.rule;
+        const Rule &rule = rules_[r];
+        const QList<int> &pupils = book_.pupilsOf(r);
+        switch (rule.kind) {
+        case Kind::Zone: {
+            QList<int> allowed;
+            for (int d = 0; d < desks_; ++d) {
+                if (book_.zoneOf(r)[d])
+                    allowed.append(d);
+            }
+            for (int p : pupils)
+                problem.within.append({index, p, allowed});
+            break;
+        }
+        case Kind::Apart:
+        case Kind::ApartGroups:
+        case Kind::Near:
+        case Kind::SideBySide:
+        case Kind::SamePair:
+            for (qsizetype i = 0; i < pupils.size(); ++i) {
+                for (qsizetype j = i + 1; j < pupils.size(); ++j) {
+                    const int a = pupils[i], b = pupils[j];
+                    if (rule.kind == Kind::Apart || rule.kind == Kind::Near)
+                        problem.distances.append({index, a, b, rule.distance, rule.kind == Kind::Apart});
+                    else if (rule.kind == Kind::ApartGroups)
+                        problem.unequal.append({index, a, b, labelOfDesk_});
+                    else
+                        problem.pairs.append({index, a, b, pairTables_[r]});
+                }
+            }
+            break;
+        case Kind::LeaderPerGroup:
+            problem.perGroup.append({index, pupilsWhere([&](const PupilInfo &i) { return i.tags.contains(rule.tag); }),
+                                     groupOfDesk_, book_.groups(), 1});
+            break;
+        case Kind::GenderBalance:
+            problem.balance.append({index, pupilsWhere([](const PupilInfo &i) { return i.gender == Gender::Boy; }),
+                                    pupilsWhere([](const PupilInfo &i) { return i.gender == Gender::Girl; }),
+                                    groupOfDesk_, book_.groups()});
+            break;
+        case Kind::Alternate:
+        case Kind::MixedPairs:
+            problem.differ.append(
+                {index, kindOfPupil_, rule.kind == Kind::Alternate ? book_.neighbours() : book_.pairs()});
+            break;
+        }
+    }
+
+    RuleBook book_;
+    const Rules &rules_;
+    const QList<Item> &items_;
+    int desks_ = 0, pupils_ = 0;
+    QList<QList<std::pair<int, int>>> pairTables_; // by rule
+    QList<int> groupOfDesk_, labelOfDesk_, rowOfDesk_, columnOfDesk_, kindOfPupil_;
+    QList<PupilInfo> info_;
+};
 
 // The smallest set of items that cannot hold together, found by splitting (QuickXplain):
-// a set none of whose items can be left out.
+// a set none of whose items can be left out. A check the solver cannot settle in its time
+// counts as possible: that can make the set larger than the smallest, never one that could
+// hold. Once the search's time is spent, only what fails before any search is impossible.
 class ClashFinder
 {
 public:
-    ClashFinder(const SeatingContext &c, const QList<Item> &items, RuleSolveFunction solve)
-        : c_(c), items_(items), solve_(solve)
+    ClashFinder(const ProblemMaker &maker, RuleSolveFunction solve)
+        : maker_(maker), solve_(solve), deadline_(ClashSearchLimitMs)
     {
     }
     bool possible(const QList<int> &chosen) const
     {
-        return solve_(problemOf(c_, items_, chosen), 1, SolverTimeLimitMs).status != RuleSolution::Status::Impossible;
+        const int limit = int(std::min<qint64>(ClashCheckLimitMs, deadline_.remainingTime()));
+        return solve_(maker_.make(chosen), 1, limit).status != RuleSolution::Status::Impossible;
     }
     QList<int> find(const QList<int> &background, bool added, const QList<int> &candidates) const
     {
@@ -199,22 +206,18 @@ public:
     }
 
 private:
-    const SeatingContext &c_;
-    const QList<Item> &items_;
+    const ProblemMaker &maker_;
     RuleSolveFunction solve_;
+    QDeadlineTimer deadline_;
 };
 
 // Moves the pupils by random swaps of two desks that keep every must rule. Each swap is as
 // likely as its reverse, so every chart the swaps can reach ends up equally likely.
 // Wishes count as kept as long as no more of them are broken than in the chart the
-// solver found, which breaks the fewest.
-void shuffleKeepingRules(Chart &chart, const SeatingContext &c, const DeskConditions &conditions, const Rules &rules,
+// solver found, which breaks the fewest. Only the rules a swap can change are looked at.
+void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskConditions &conditions, const Rules &rules,
                          const UniformSource &uniform)
 {
-    Rules must, wishes;
-    for (const Rule &r : rules)
-        (r.must ? must : wishes).append(r);
-    const qsizetype broken = brokenRules(wishes, c, chart).size();
     QList<int> movable;
     for (qsizetype k = 0; k < chart.size(); ++k) {
         if (conditions.value(k).kind == DeskCondition::Kind::Free)
@@ -222,6 +225,13 @@ void shuffleKeepingRules(Chart &chart, const SeatingContext &c, const DeskCondit
     }
     if (movable.size() < 2)
         return;
+    RuleBook::Seating seating = book.seatingOf(chart);
+    QList<bool> kept(book.rules()), after(book.rules());
+    int broken = 0; // wishes
+    for (int r = 0; r < book.rules(); ++r) {
+        kept[r] = book.keeps(r, seating);
+        broken += kept[r] ? 0 : 1;
+    }
     const auto pick = [&](qsizetype n) { return std::min(n - 1, qsizetype(uniform() * double(n))); };
     const qsizetype steps = ShuffleSwapsPerDesk * movable.size();
     for (qsizetype step = 0; step < steps; ++step) {
@@ -229,12 +239,24 @@ void shuffleKeepingRules(Chart &chart, const SeatingContext &c, const DeskCondit
         const int b = movable[pick(movable.size())];
         if (a == b || chart[a] == chart[b])
             continue;
-        std::swap(chart[a], chart[b]);
-        const bool keeps =
-            std::all_of(must.cbegin(), must.cend(), [&](const Rule &r) { return keepsRule(r, c, chart); }) &&
-            (wishes.isEmpty() || brokenRules(wishes, c, chart).size() <= broken);
-        if (!keeps)
+        seating.swapDesks(a, b);
+        const QList<int> touched = book.touchedBySwap(seating, a, b);
+        int nowBroken = broken;
+        bool keeps = true;
+        for (qsizetype i = 0; i < touched.size() && keeps; ++i) {
+            const int r = touched[i];
+            after[r] = book.keepsAfterSwap(r, seating, a, b, kept[r]);
+            nowBroken += int(kept[r]) - int(after[r]);
+            keeps = after[r] || !rules[r].must;
+        }
+        if (keeps && nowBroken <= broken) {
             std::swap(chart[a], chart[b]);
+            for (int r : touched)
+                kept[r] = after[r];
+            broken = nowBroken;
+        } else {
+            seating.swapDesks(a, b);
+        }
     }
 }
 
@@ -275,10 +297,10 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
     if (!solve)
         return run;
     const QList<Item> items = itemsOf(context, conditions, rules);
+    const ProblemMaker maker(context, rules, items);
     QList<int> all(items.size());
     std::iota(all.begin(), all.end(), 0);
-    const RuleSolution solution =
-        solve(problemOf(context, items, all), unsigned(uniform() * 4294967295.0), SolverTimeLimitMs);
+    const RuleSolution solution = solve(maker.make(all), unsigned(uniform() * 4294967295.0), SolverTimeLimitMs);
     if (solution.status == RuleSolution::Status::GaveUp) {
         run.status = RuleRun::Status::GaveUp;
         return run;
@@ -288,7 +310,7 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
         // Wishes never make a run impossible: the clash lies among the rules that must hold.
         QList<int> must;
         std::copy_if(all.cbegin(), all.cend(), std::back_inserter(must), [&](int i) { return !items[i].wish; });
-        const ClashFinder finder(context, items, solve);
+        const ClashFinder finder(maker, solve);
         QList<int> clash = must.isEmpty() || !finder.possible({}) ? QList<int>{} : finder.find({}, false, must);
         std::sort(clash.begin(), clash.end());
         for (int i : clash)
@@ -303,9 +325,12 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
     }
     for (qsizetype p = 0; p < solution.deskOf.size(); ++p)
         run.chart[solution.deskOf[p]] = {ChartDesk::Kind::Pupil, context.roster[p]};
-    shuffleKeepingRules(run.chart, context, conditions, rules, uniform);
-    for (int i : brokenRules(rules, context, run.chart))
-        run.brokenWishes.append(rules[i].text());
+    shuffleKeepingRules(run.chart, maker.book(), conditions, rules, uniform);
+    const RuleBook::Seating seating = maker.book().seatingOf(run.chart);
+    for (int r = 0; r < maker.book().rules(); ++r) {
+        if (!maker.book().keeps(r, seating))
+            run.brokenWishes.append(rules[r].text());
+    }
     return run;
 }
 

@@ -23,6 +23,9 @@ struct RuleRun {
 inline constexpr int ShuffleSwapsPerDesk = 60;
 // How long one solver call may take before the run gives up.
 inline constexpr int SolverTimeLimitMs = 3000;
+// How long the search for the smallest clashing set may take, and each of its checks.
+inline constexpr int ClashSearchLimitMs = 3000;
+inline constexpr int ClashCheckLimitMs = 300;
 
 RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &conditions, const Rules &rules,
                       const UniformSource &uniform);

@@ -7,7 +7,10 @@
 #include <gecode/search.hh>
 
 #include <QHash>
+#include <QMap>
+#include <QStringList>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -49,34 +52,49 @@ public:
             weights << it.value();
         }
         linear(*this, weights, kept, IRT_EQ, score);
-        distinct(*this, deskOf);
-        channel(*this, deskOf, sitter);
+        // Domain consistency finds at once a zone with more pupils than desks.
+        channel(*this, deskOf, sitter, IPL_DOM);
         for (const auto &w : p.within) {
             if (const auto b = wish(w.rule))
                 dom(*this, deskOf[w.pupil], setOf(w.allowed), Reify(*b, RM_IMP));
             else
                 dom(*this, deskOf[w.pupil], setOf(w.allowed));
         }
-        for (const auto &pair : p.pairs)
-            postTuples(pair.rule, IntVarArgs() << deskOf[pair.a] << deskOf[pair.b], tuplesOf(pair.allowed));
+        for (const auto &pair : p.pairs) {
+            const IntVarArgs x = IntVarArgs() << deskOf[pair.a] << deskOf[pair.b];
+            if (const auto b = wish(pair.rule))
+                extensional(*this, x, tuplesOf(pair.allowed), Reify(*b, RM_IMP));
+            else
+                extensional(*this, x, tuplesOf(pair.allowed));
+        }
+        for (const auto &d : p.distances) {
+            const IntVar ra = along(rows_, p.rowOfDesk, d.a), rb = along(rows_, p.rowOfDesk, d.b);
+            const IntVar ca = along(columns_, p.columnOfDesk, d.a), cb = along(columns_, p.columnOfDesk, d.b);
+            postExpr(d.rule, d.apart ? (abs(ra - rb) >= d.distance || abs(ca - cb) >= d.distance)
+                                     : (abs(ra - rb) <= d.distance && abs(ca - cb) <= d.distance));
+        }
+        for (const auto &u : p.unequal) {
+            QHash<int, IntVar> &labels = labels_[u.labelOfDesk];
+            postExpr(u.rule, along(labels, u.labelOfDesk, u.a) != along(labels, u.labelOfDesk, u.b));
+        }
         for (const auto &g : p.perGroup)
             postPerGroup(g);
         for (const auto &b : p.balance)
             postBalance(b);
         for (const auto &d : p.differ)
             postDiffer(d, p.desks);
+        orderAlikePupils(p);
         // A random source made for a space that already failed is never freed.
         if (failed())
             return;
-        // The stand-ins are all alike: only the real pupils are branched on.
-        IntVarArgs pupils;
-        for (int i = 0; i < p.pupils; ++i)
-            pupils << deskOf[i];
         Rnd random(seed);
         // Keeping a wish is tried first, so that the first chart is already a good one.
         branch(*this, kept, BOOL_VAR_NONE(), BOOL_VAL_MAX());
-        branch(*this, pupils, tiebreak(INT_VAR_SIZE_MIN(), INT_VAR_RND(random)), INT_VAL_RND(random));
-        branch(*this, deskOf, INT_VAR_NONE(), INT_VAL_MIN());
+        // Boys' and girls' desks first, then desk by desk; the desk whose constraints failed
+        // most often first: the desks are where the rules about neighbours and 班 meet.
+        for (const IntVarArgs &kinds : std::as_const(kinds_))
+            branch(*this, kinds, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
+        branch(*this, sitter, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
     }
     Seating(Seating &other) : IntMaximizeSpace(other), keptOf_(other.keptOf_)
     {
@@ -95,6 +113,11 @@ public:
 
 private:
     QHash<int, int> keptOf_; // the wish of each rule that may be broken
+    // Only while the rules are posted: each pupil's row, column and label, made once.
+    QHash<int, IntVar> rows_, columns_;
+    QMap<QList<int>, QHash<int, IntVar>> labels_;
+    QMap<QList<int>, BoolVarArgs> seated_;
+    QMap<QList<int>, IntVarArgs> kinds_;
 
     static int totalWeight(const RuleProblem &p)
     {
@@ -109,20 +132,33 @@ private:
         const auto it = keptOf_.constFind(rule);
         return it == keptOf_.cend() ? std::nullopt : std::optional<BoolVar>(kept[*it]);
     }
-    void postTuples(int rule, const IntVarArgs &x, const TupleSet &allowed)
+    void postExpr(int rule, const BoolExpr &holds)
     {
         if (const auto b = wish(rule))
-            extensional(*this, x, allowed, Reify(*b, RM_IMP));
+            rel(*this, *b >> holds);
         else
-            extensional(*this, x, allowed);
+            rel(*this, holds);
+    }
+    // What the table says of the desk the pupil sits at.
+    IntVar along(QHash<int, IntVar> &made, const QList<int> &table, int pupil)
+    {
+        if (const auto it = made.constFind(pupil); it != made.cend())
+            return *it;
+        IntArgs values;
+        for (int v : table)
+            values << v;
+        IntVar x(*this, *std::min_element(table.cbegin(), table.cend()),
+                 *std::max_element(table.cbegin(), table.cend()));
+        element(*this, values, deskOf[pupil], x);
+        made.insert(pupil, x);
+        return x;
     }
     // For each desk: whether one of `pupils` sits there.
     BoolVarArgs seatedAt(const QList<int> &pupils, int desks)
     {
-        IntArgs members;
-        for (int p : pupils)
-            members << p;
-        const IntSet set(members);
+        if (const auto it = seated_.constFind(pupils); it != seated_.cend())
+            return *it;
+        const IntSet set(setOf(pupils));
         BoolVarArgs at;
         for (int d = 0; d < desks; ++d) {
             BoolVar b(*this, 0, 1);
@@ -130,6 +166,7 @@ private:
             at << b;
         }
         linear(*this, at, IRT_EQ, int(pupils.size()));
+        seated_.insert(pupils, at);
         return at;
     }
     static BoolVarArgs ofGroup(const BoolVarArgs &at, const QList<int> &groupOfDesk, int group)
@@ -156,9 +193,37 @@ private:
             postLinear(g.rule, IntArgs::create(members.size(), 1, 0), members, IRT_EQ, g.exactly);
         }
     }
+    // Whether a pupil of `first`, of `second` or of neither sits at each desk, as one number
+    // per desk (0, 1, 2). Searched before the pupils: which desks take a boy and which a
+    // girl decides most of the rules about boys and girls at once.
+    void kindsAt(const QList<int> &first, const QList<int> &second, int desks)
+    {
+        if (kinds_.contains(first))
+            return;
+        IntArgs kindOf = IntArgs::create(desks, 2, 0);
+        for (int p : first)
+            kindOf[p] = 0;
+        for (int p : second)
+            kindOf[p] = 1;
+        IntVarArgs kinds;
+        BoolVarArgs one, two;
+        for (int d = 0; d < desks; ++d) {
+            const IntVar kind(*this, 0, 2);
+            element(*this, kindOf, sitter[d], kind);
+            one << expr(*this, kind == 0);
+            two << expr(*this, kind == 1);
+            kinds << kind;
+        }
+        linear(*this, one, IRT_EQ, int(first.size()));
+        linear(*this, two, IRT_EQ, int(second.size()));
+        seated_.insert(first, one);
+        seated_.insert(second, two);
+        kinds_.insert(first, kinds);
+    }
     void postBalance(const RuleProblem::Balance &b)
     {
         const int desks = int(b.groupOfDesk.size());
+        kindsAt(b.first, b.second, desks);
         const BoolVarArgs first = seatedAt(b.first, desks), second = seatedAt(b.second, desks);
         for (int group = 0; group < b.groups; ++group) {
             const BoolVarArgs one = ofGroup(first, b.groupOfDesk, group), two = ofGroup(second, b.groupOfDesk, group);
@@ -169,15 +234,66 @@ private:
     }
     void postDiffer(const RuleProblem::Differ &d, int desks)
     {
+        QList<int> pupils[2];
+        for (int p = 0; p < d.kindOfPupil.size(); ++p) {
+            if (d.kindOfPupil[p] == 0 || d.kindOfPupil[p] == 1)
+                pupils[d.kindOfPupil[p]].append(p);
+        }
+        kindsAt(pupils[0], pupils[1], desks);
         for (int kind = 0; kind < 2; ++kind) {
-            QList<int> pupils;
-            for (int p = 0; p < d.kindOfPupil.size(); ++p) {
-                if (d.kindOfPupil[p] == kind)
-                    pupils.append(p);
-            }
-            const BoolVarArgs at = seatedAt(pupils, desks);
+            const BoolVarArgs at = seatedAt(pupils[kind], desks);
             for (const auto &[x, y] : d.deskPairs)
                 postLinear(d.rule, IntArgs{1, 1}, BoolVarArgs() << at[x] << at[y], IRT_LQ, 1);
+        }
+    }
+    // Pupils that every constraint treats alike (the stand-ins for nobody among them) can
+    // trade desks in any chart: only the charts where they sit in desk order are searched.
+    // The shuffle after the solver mixes them again.
+    void orderAlikePupils(const RuleProblem &p)
+    {
+        QList<QStringList> traits(p.desks);
+        for (int s = p.pupils; s < p.desks; ++s)
+            traits[s] << QStringLiteral("nobody");
+        const auto list = [](const QList<int> &values) {
+            QStringList out;
+            for (int v : values)
+                out << QString::number(v);
+            return out.join(u',');
+        };
+        int unique = 0;
+        for (const auto &w : p.within)
+            traits[w.pupil] << QStringLiteral("w%1:%2").arg(w.rule).arg(list(w.allowed));
+        const auto alone = [&](int a, int b) {
+            traits[a] << QStringLiteral("u%1").arg(unique++);
+            traits[b] << QStringLiteral("u%1").arg(unique++);
+        };
+        for (const auto &x : p.pairs)
+            alone(x.a, x.b);
+        for (const auto &x : p.distances)
+            alone(x.a, x.b);
+        for (const auto &x : p.unequal)
+            alone(x.a, x.b);
+        for (qsizetype i = 0; i < p.perGroup.size(); ++i) {
+            for (int pupil : p.perGroup[i].pupils)
+                traits[pupil] << QStringLiteral("g%1").arg(i);
+        }
+        for (qsizetype i = 0; i < p.balance.size(); ++i) {
+            for (int pupil : p.balance[i].first)
+                traits[pupil] << QStringLiteral("b%1").arg(i);
+            for (int pupil : p.balance[i].second)
+                traits[pupil] << QStringLiteral("B%1").arg(i);
+        }
+        for (qsizetype i = 0; i < p.differ.size(); ++i) {
+            for (int pupil = 0; pupil < p.pupils; ++pupil)
+                traits[pupil] << QStringLiteral("d%1:%2").arg(i).arg(p.differ[i].kindOfPupil.value(pupil, 2));
+        }
+        QHash<QString, int> last;
+        for (int x = 0; x < p.desks; ++x) {
+            traits[x].sort();
+            const QString key = traits[x].join(u'/');
+            if (const auto it = last.constFind(key); it != last.cend())
+                rel(*this, deskOf[*it], IRT_LE, deskOf[x]);
+            last.insert(key, x);
         }
     }
 };
@@ -213,16 +329,16 @@ extern "C"
     options.stop = &stop;
     std::unique_ptr<Seating> found;
     bool stopped = false;
+    // Restarts keep a run from searching long below a bad first choice; a restart that
+    // exhausts its part of the search proves that there is no chart, or no better one.
+    options.cutoff = Search::Cutoff::luby(10);
     if (problem.wishes.isEmpty()) {
-        // Restarts keep a run from searching long below a bad first choice; a restart that
-        // exhausts its part of the search proves that there is no chart.
-        options.cutoff = Search::Cutoff::luby(50);
         RBS<Seating, DFS> search(root.get(), options);
         found.reset(search.next());
         stopped = search.stopped();
     } else {
         // Each chart found costs less than the one before; the last is the best.
-        BAB<Seating> search(root.get(), options);
+        RBS<Seating, BAB> search(root.get(), options);
         while (Seating *better = search.next())
             found.reset(better);
         stopped = search.stopped();

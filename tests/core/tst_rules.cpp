@@ -137,6 +137,7 @@ void TestRules::drawnChartsKeepTheRules_data()
                                          rule(Kind::GenderBalance),
                                          rule(Kind::MixedPairs)}
                                 << SeatMap{} << 8 << 0;
+    QTest::newRow("班 balanced, three boys and two girls") << Rules{rule(Kind::GenderBalance)} << SeatMap{} << 5 << 0;
     QTest::newRow("alternating, a pin") << Rules{rule(Kind::Alternate)} << SeatMap{{3, "A"}} << 8 << 0;
     QTest::newRow("front row, free and empty desks")
         << Rules{zone({"A", "B", "C"}, Zone::Kind::FrontRows, 1), rule(Kind::Near, {"A", "F"}, 1)}
@@ -190,18 +191,31 @@ void TestRules::clashExplained_data()
     QTest::addColumn<Rules>("rules");
     QTest::addColumn<SeatMap>("conditions");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("pupils"); // more than 8: numbered pupils in a 7 × 6 room, 30 boys first
     QTest::newRow("five in a front row of four")
         << Rules{rule(Kind::Apart, {"G", "H"}), zone({"A", "B", "C", "D", "E"}, Zone::Kind::FrontRows, 1)} << SeatMap{}
-        << "「A・B・C・D・Eを前1列に」は、この教室と名簿では守れません。";
-    QTest::newRow("apart and side by side") << Rules{zone({"H"}, Zone::Kind::BackRows, 1),
-                                                     rule(Kind::Apart, {"A", "B"}), rule(Kind::SideBySide, {"A", "B"})}
-                                            << SeatMap{} << "「AとBを2席以上離す」と「AとBを隣に」 が両立しません。";
+        << "「A・B・C・D・Eを前1列に」は、この教室と名簿では守れません。" << 8;
+    // Proved at once, not given up after trying every order of the thirteen.
+    QTest::newRow("13 of 40 in 12 front desks")
+        << Rules{rule(Kind::Apart, {"生徒1", "生徒20"}), zone(numberedNames(1, 13), Zone::Kind::FrontRows, 2)}
+        << SeatMap{}
+        << QStringLiteral("「%1を前2列に」は、この教室と名簿では守れません。").arg(numberedNames(1, 13).join(u'・'))
+        << 40;
+    // Alternating with 30 boys is impossible too, but slow to prove: its checks are cut short.
+    QTest::newRow("7 for a front row of 6, and 30 boys alternating")
+        << Rules{rule(Kind::Alternate), zone(numberedNames(1, 7), Zone::Kind::FrontRows, 1)} << SeatMap{}
+        << QStringLiteral("「%1を前1列に」は、この教室と名簿では守れません。").arg(numberedNames(1, 7).join(u'・'))
+        << 40;
+    QTest::newRow("apart and side by side")
+        << Rules{zone({"H"}, Zone::Kind::BackRows, 1), rule(Kind::Apart, {"A", "B"}),
+                 rule(Kind::SideBySide, {"A", "B"})}
+        << SeatMap{} << "「AとBを2席以上離す」と「AとBを隣に」 が両立しません。" << 8;
     QTest::newRow("a pin outside the zone") << Rules{zone({"A"}, Zone::Kind::BackRows, 1)} << SeatMap{{1, "A"}}
-                                            << "「AをNo.1に」と「Aを後ろ1列に」 が両立しません。";
+                                            << "「AをNo.1に」と「Aを後ろ1列に」 が両立しません。" << 8;
     QTest::newRow("班 1 pinned full without a 班長")
         << Rules{rule(Kind::GenderBalance), rule(Kind::LeaderPerGroup)}
         << SeatMap{{3, "C"}, {4, "D"}, {7, "G"}, {8, "H"}, {1, "E"}}
-        << "「CをNo.3に」と「DをNo.4に」と「GをNo.7に」と「HをNo.8に」と「各班に班長を1人」 が両立しません。";
+        << "「CをNo.3に」と「DをNo.4に」と「GをNo.7に」と「HをNo.8に」と「各班に班長を1人」 が両立しません。" << 8;
 }
 
 void TestRules::clashExplained()
@@ -209,10 +223,17 @@ void TestRules::clashExplained()
     QFETCH(Rules, rules);
     QFETCH(SeatMap, conditions);
     QFETCH(QString, message);
-    DeskConditions desks(8);
+    QFETCH(int, pupils);
+    SeatingContext c = pupils > 8 ? SeatingContext{Room::grid(7, 6), numberedNames(1, pupils), {}} : smallClass();
+    for (int i = 0; i < pupils && pupils > 8; ++i)
+        c.info[c.roster[i]].gender = i < 30 ? Gender::Boy : Gender::Girl;
+    DeskConditions desks(c.room.deskCount());
     for (auto it = conditions.cbegin(); it != conditions.cend(); ++it)
         desks[it.key() - 1] = DeskCondition::fromText(it.value());
-    const RuleRun run = drawWithRules(smallClass(), desks, rules, seededUniformSource(3));
+    QElapsedTimer clock;
+    clock.start();
+    const RuleRun run = drawWithRules(c, desks, rules, seededUniformSource(3));
+    QVERIFY(clock.elapsed() < SolverTimeLimitMs);
     QCOMPARE(int(run.status), int(RuleRun::Status::Impossible));
     QCOMPARE(clashMessage(run.clash), message);
 }
