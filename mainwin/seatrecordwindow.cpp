@@ -372,8 +372,12 @@ void SeatRecordWindow::removeChart()
         showMessage(this, chartNotForgottenMessage(reason));
         return;
     }
-    const int tab = tabs->currentIndex();
+    // Counted again, in the order the user chose.
+    const int tab = tabs->currentIndex(), sortedBy = table->horizontalHeader()->sortIndicatorSection();
+    const Qt::SortOrder order = table->horizontalHeader()->sortIndicatorOrder();
     showRecord(seatRecordFor(roster_, rosterPath_, folder_));
+    if (sortedBy >= 0 && sortedBy < ColumnCount)
+        table->sortByColumn(sortedBy, order);
     tabs->setCurrentIndex(tab);
     chartList->setCurrentRow(std::min(index, chartList->count() - 1));
     chartList->setFocus();

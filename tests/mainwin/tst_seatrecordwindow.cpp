@@ -3,6 +3,7 @@
 #include "support/mainfixtures.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -170,6 +171,7 @@ void TestSeatRecordWindow::keptChartsSortedRemovedPrintedSaved()
     QCOMPARE(rowsOf(w->table),
              (QStringList{"伊藤|2|前2・中0・後0|No.1、No.2|佐藤×2", "佐藤|2|前2・中0・後0|No.2、No.3|伊藤×2、鈴木×1",
                           "鈴木|2|前2・中0・後0|No.3、No.8|佐藤×1"}));
+    QCOMPARE(w->table->horizontalHeader()->sortIndicatorSection(), int(SeatRecordWindow::PartsColumn));
     env.writeFile("1組.MEM.json", "{}");
     QTest::mouseClick(w->removeButton, Qt::LeftButton);
     QCOMPARE(w->chartList->count(), 2);
