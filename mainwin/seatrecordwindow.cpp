@@ -39,7 +39,7 @@ constexpr int MiddleRole = Qt::UserRole + 1;
 constexpr int BackRole = Qt::UserRole + 2;
 constexpr int SortRole = Qt::UserRole + 3;  // what the column sorts by, when not its text
 constexpr int PupilRole = Qt::UserRole + 4; // the row's index into the record's pupils
-constexpr int BarWidth = 90;
+constexpr int BarWidth = 60;
 
 // The front seats from the left, the middle ones, the back ones from the right, and the
 // numbers after the bar (screen readers read those).
@@ -178,6 +178,7 @@ SeatRecordWindow::SeatRecordWindow() : FormDialog(seatRecordTitle(), 12000, 8400
     // Tab leaves the table for the buttons; the arrows move within it.
     table->setTabKeyNavigation(false);
     table->verticalHeader()->setVisible(false);
+    table->verticalHeader()->setDefaultSectionSize(24);
     // One line a pupil; a long list is cut short and shown whole in its tooltip.
     table->setWordWrap(false);
     table->setTextElideMode(Qt::ElideRight);
@@ -186,8 +187,8 @@ SeatRecordWindow::SeatRecordWindow() : FormDialog(seatRecordTitle(), 12000, 8400
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->resizeSection(NameColumn, 110);
     header->resizeSection(ChartsColumn, 50);
-    header->resizeSection(PartsColumn, BarWidth + 90);
-    header->resizeSection(SeatsColumn, 200);
+    header->resizeSection(PartsColumn, BarWidth + 130);
+    header->resizeSection(SeatsColumn, 185);
     header->setStretchLastSection(true);
     pupilsLayout->addWidget(table, 1);
     tabs->addTab(pupilsPage, QStringLiteral("一人ずつ"));
@@ -199,10 +200,10 @@ SeatRecordWindow::SeatRecordWindow() : FormDialog(seatRecordTitle(), 12000, 8400
     pairs->setTabKeyNavigation(false);
     pairs->setShowGrid(true);
     pairs->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    pairs->horizontalHeader()->setDefaultSectionSize(20);
-    pairs->horizontalHeader()->setMinimumSectionSize(20);
+    pairs->horizontalHeader()->setDefaultSectionSize(18);
+    pairs->horizontalHeader()->setMinimumSectionSize(18);
     pairs->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    pairs->verticalHeader()->setDefaultSectionSize(20);
+    pairs->verticalHeader()->setDefaultSectionSize(18);
     tabs->addTab(pairs, QStringLiteral("隣の組み合わせ"));
 
     auto *chartsPage = new QWidget;
