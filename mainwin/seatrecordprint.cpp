@@ -198,6 +198,5 @@ void printSeatRecord(QWidget *owner, const SeatRecord &record, const QList<int> 
     proposed.pdfFile = QDir(QDir::currentPath()).filePath(QStringLiteral("席の記録-%1.pdf").arg(date));
     proposed.fitToPage = true;
     proposed.chartLayout = false;
-    proposed.a4Page = true;
     navigator().printPage(job, proposed);
 }

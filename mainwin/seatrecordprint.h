@@ -17,7 +17,7 @@ QColor pairShade(int times, int most);
 // order of `rows` along both sides, their names down the left.
 void paintPairGrid(QPainter &painter, const QRectF &area, const SeatRecord &record, const QList<int> &rows);
 
-// The record on one A4 page through the print dialog: a heading, the table as text in the
-// order of `rows`, and the pairs' grid scaled to the space left. A printer that fails is
-// reported.
+// The record on one page of A4 proportions, through the print dialog and the printing library:
+// a heading, the table as text in the order of `rows`, and the pairs' grid in the space left,
+// scaled to the paper chosen. A printer that fails is reported.
 void printSeatRecord(QWidget *owner, const SeatRecord &record, const QList<int> &rows);

@@ -37,7 +37,6 @@ struct PrintOptions {
     bool fitToPage = false;   // the chart scaled to fill the page; on return, the user's choice
     bool teacherView = false; // the chart as seen from the teacher's desk; on return, the user's choice
     bool chartLayout = true;  // the two choices above are offered (a seating chart is printed)
-    bool a4Page = false;      // proposes an upright A4 sheet (a page of text and tables)
 };
 
 // Everything the operating system shows or starts for the program. Windows reach it

@@ -137,10 +137,6 @@ void printChart(ChartPrintJob &job, PrintOptions options)
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(job.window()->windowTitle());
-    if (options.a4Page) {
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Portrait);
-    }
     if (!job.choose(printer, options))
         return;
     const int copies = takeCopies(printer);
