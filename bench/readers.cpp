@@ -63,13 +63,6 @@ const std::vector<Reader> readers = {
      }},
     // The result files the log lists, as the seat record and the check against the
     // last seats read them.
-    {"loggedCharts",
-     [](const QString &folder, const QString &) {
-         const FieldsRead log = readResultLog(folder);
-         return log.ok
-                    ? QStringLiteral("read (charts: %1)").arg(loggedCharts(pastLogEntries(log.fields), folder).size())
-                    : QStringLiteral("refused");
-     }},
     {"ledgerFromLog",
      [](const QString &folder, const QString &) {
          const FieldsRead log = readResultLog(folder);
@@ -108,7 +101,7 @@ int main(int argc, char *argv[])
             chosen.push_back(reader);
     }
     if (chosen.size() != (argc == 2 ? readers.size() : size_t(argc - 2))) {
-        std::fprintf(stderr, "unknown reader; the readers are readRosterFile readResultFile readResultLog loggedCharts "
+        std::fprintf(stderr, "unknown reader; the readers are readRosterFile readResultFile readResultLog "
                              "ledgerFromLog loadHelpFile readPastedTable\n");
         return 2;
     }

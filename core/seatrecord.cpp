@@ -1,11 +1,11 @@
 #include "core/seatrecord.h"
 
-#include "core/resultfile.h"
+#include "core/chartexport.h"
+#include "core/classfile.h"
 #include "core/resultlog.h"
-#include "core/textfile.h"
 
-#include <QFileInfo>
-#include <QSet>
+#include <QDir>
+#include <QHash>
 
 #include <algorithm>
 
@@ -60,31 +60,86 @@ double PupilSeatCount::backShare() const
     return charts > 0 ? qMin(1.0, double(back) / charts) : 0.0;
 }
 
-QList<PupilSeatCount> countSeats(const QStringList &roster, const QList<RoomChart> &charts)
+QList<std::pair<int, int>> besideDesks(const Room &room)
 {
-    QList<PupilSeatCount> out;
-    QSet<QString> seen;
-    for (const QString &name : roster) {
-        if (name.trimmed().isEmpty() || seen.contains(name))
-            continue;
-        seen.insert(name);
-        PupilSeatCount count;
-        count.name = name;
-        for (const RoomChart &chart : charts) {
-            bool inChart = false;
-            for (int k = 1; k <= qMin(int(chart.seats.size()), chart.room.deskCount()); ++k) {
-                if (chart.seats.at(k - 1) != name)
-                    continue;
-                inChart = true;
-                ++count.seats[k];
-                count.front += isFrontDesk(chart.room, k) ? 1 : 0;
-                count.back += isBackDesk(chart.room, k) ? 1 : 0;
-            }
-            count.charts += inChart ? 1 : 0;
-        }
-        out.append(count);
+    QList<std::pair<int, int>> out;
+    for (int desk = 1; desk <= room.deskCount(); ++desk) {
+        const RoomCell cell = *room.cellOfDesk(desk);
+        const RoomCell right{cell.row, cell.column + 1};
+        const int next = room.aisleAfter(cell.column) ? 0 : room.deskNumber(right);
+        const int partner = room.partnerOf(desk);
+        if (next)
+            out.append(std::minmax(desk, next));
+        if (partner && partner != next)
+            out.append(std::minmax(desk, partner));
     }
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
+}
+
+SeatRecord seatRecordOf(const QStringList &roster, const Ledger &charts)
+{
+    SeatRecord record;
+    record.charts = charts;
+    QHash<QString, int> index;
+    for (const QString &name : roster) {
+        if (name.trimmed().isEmpty() || index.contains(name))
+            continue;
+        index.insert(name, int(record.pupils.size()));
+        record.pupils.append(PupilSeatCount{});
+        record.pupils.last().name = name;
+    }
+    const int n = int(record.pupils.size());
+    record.together = QList<QList<int>>(n, QList<int>(n, 0));
+    // A year has a room or two: each one's side-by-side desks are worked out once.
+    QList<std::pair<Room, QList<std::pair<int, int>>>> besideOfRoom;
+    QList<bool> inChart(n);
+    for (const KeptChart &chart : charts) {
+        inChart.fill(false);
+        const Room &room = chart.room;
+        for (int k = 1; k <= qMin(int(chart.seats.size()), room.deskCount()); ++k) {
+            const int i = index.value(chart.seats.at(k - 1), -1);
+            if (i < 0)
+                continue;
+            PupilSeatCount &p = record.pupils[i];
+            inChart[i] = true;
+            ++p.seats[k];
+            const bool front = isFrontDesk(room, k), back = isBackDesk(room, k);
+            p.front += front ? 1 : 0;
+            p.back += back ? 1 : 0;
+            p.middle += front || back ? 0 : 1;
+        }
+        for (int i = 0; i < n; ++i)
+            record.pupils[i].charts += inChart[i] ? 1 : 0;
+        auto known = std::find_if(besideOfRoom.cbegin(), besideOfRoom.cend(),
+                                  [&room](const auto &seen) { return seen.first == room; });
+        if (known == besideOfRoom.cend()) {
+            besideOfRoom.append({room, besideDesks(room)});
+            known = std::prev(besideOfRoom.cend());
+        }
+        const QList<std::pair<int, int>> &beside = known->second;
+        for (const auto &[a, b] : beside) {
+            const int i = index.value(chart.seats.value(a - 1), -1), j = index.value(chart.seats.value(b - 1), -1);
+            if (i < 0 || j < 0 || i == j)
+                continue;
+            ++record.together[i][j];
+            ++record.together[j][i];
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        QList<std::pair<QString, int>> &mates = record.pupils[i].deskmates;
+        for (int j = 0; j < n; ++j) {
+            if (record.together[i][j] > 0)
+                mates.append({record.pupils[j].name, record.together[i][j]});
+        }
+        std::stable_sort(mates.begin(), mates.end(), [](const auto &x, const auto &y) { return x.second > y.second; });
+    }
+    if (!charts.isEmpty() && std::all_of(charts.cbegin(), charts.cend(), [&charts](const KeptChart &chart) {
+            return chart.room == charts.first().room;
+        }))
+        record.room = charts.first().room;
+    return record;
 }
 
 QString seatsUsedText(const PupilSeatCount &count)
@@ -98,24 +153,72 @@ QString seatsUsedText(const PupilSeatCount &count)
     return used.isEmpty() ? QStringLiteral("―") : used.join(QStringLiteral("、"));
 }
 
-QList<RoomChart> loggedCharts(const QStringList &log, const QString &folder)
+QString deskmatesText(const PupilSeatCount &count)
 {
-    QList<RoomChart> charts;
-    QSet<QString> counted;
-    for (const QString &entry : log) {
-        const QString path = entry.isEmpty() ? QString() : findFileNoCase(folder, entry);
-        if (path.isEmpty())
-            continue;
-        const QString file = QFileInfo(path).canonicalFilePath();
-        if (counted.contains(file))
-            continue;
-        const ResultFileRead read = readResultFile(path);
-        if (!read.ok)
-            continue;
-        counted.insert(file);
-        charts.append({read.room, read.seats});
+    QStringList mates;
+    for (const auto &[name, times] : count.deskmates)
+        mates.append(QStringLiteral("%1×%2").arg(name).arg(times));
+    return mates.isEmpty() ? QStringLiteral("―") : mates.join(QStringLiteral("、"));
+}
+
+QString togetherText(const QString &one, const QString &other, int times)
+{
+    return QStringLiteral("%1と%2: %3回").arg(one, other).arg(times);
+}
+
+QString keptChartText(const KeptChart &chart)
+{
+    const QString when = chart.kept.toLocalTime().toString(QStringLiteral("yyyy/MM/dd HH:mm"));
+    return chart.files.isEmpty() ? when + QStringLiteral("　（了解のみ）")
+                                 : when + QStringLiteral("　") + chart.files.join(QStringLiteral("、"));
+}
+
+QByteArray seatRecordCsv(const SeatRecord &record, const QList<int> &rows)
+{
+    QString text = QStringLiteral("氏名,回数,前,中,後,使った席,隣になった人\r\n");
+    for (int i : rows) {
+        const PupilSeatCount &p = record.pupils.at(i);
+        text += QStringLiteral("%1,%2,%3,%4,%5,%6,%7\r\n")
+                    .arg(csvField(p.name))
+                    .arg(p.charts)
+                    .arg(p.front)
+                    .arg(p.middle)
+                    .arg(p.back)
+                    .arg(csvField(seatsUsedText(p)), csvField(deskmatesText(p)));
     }
-    return charts;
+    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+}
+
+MessageText forgetChartQuestion(const KeptChart &chart)
+{
+    return {QStringLiteral("%1 の席替えを、この組の記録から削除しますか？\r試しに行った席替えを数えないためのもので、"
+                           "結果ﾌｧｲﾙは消えません。")
+                .arg(keptChartText(chart)),
+            seatRecordTitle(), MsgStyle::OkCancel | MsgStyle::Question | MsgStyle::DefaultButton2};
+}
+
+MessageText chartNotForgottenMessage(const QString &reason)
+{
+    return {QStringLiteral("席替えを記録から削除できませんでした。\r") + reason, seatRecordTitle(), MsgStyle::Critical};
+}
+
+namespace
+{
+Ledger chartsOfLog(const QString &folder, const QStringList &roster)
+{
+    const FieldsRead log = readResultLog(folder);
+    return log.ok ? ledgerFromLog(pastLogEntries(log.fields), folder, roster) : Ledger{};
+}
+} // namespace
+
+QString forgetChartOfRecord(const QString &rosterPath, const QString &run, const QString &folder,
+                            const QStringList &roster)
+{
+    return changeClassFile(rosterPath, [&](ClassData &data) {
+        if (!data.charts)
+            data.charts = chartsOfLog(folder, roster);
+        forgetChart(*data.charts, run);
+    });
 }
 
 QString seatRecordTitle()
@@ -123,29 +226,32 @@ QString seatRecordTitle()
     return QStringLiteral("席の記録");
 }
 
-SeatRecord seatRecordFor(const QStringList &roster, const QString &folder)
+SeatRecord seatRecordFor(const QStringList &roster, const QString &rosterPath, const QString &folder)
 {
     SeatRecord record;
-    const auto say = [&record](const QString &text) {
-        record.message = MessageText{text, seatRecordTitle(), MsgStyle::Information};
+    const auto say = [&record](const QString &text, int style = MsgStyle::Information) {
+        record.message = MessageText{text, seatRecordTitle(), style};
         return record;
     };
-    const QList<PupilSeatCount> pupils = countSeats(roster, {});
-    if (pupils.isEmpty())
+    if (seatRecordOf(roster, {}).pupils.isEmpty())
         return say(QStringLiteral("名簿がありません。\r名簿を開くか新規作成してから、もう一度選んで下さい。"));
-    const FieldsRead log = readResultLog(folder);
-    const QList<RoomChart> charts = log.ok ? loggedCharts(pastLogEntries(log.fields), folder) : QList<RoomChart>{};
+    std::optional<Ledger> kept;
+    if (!rosterPath.isEmpty()) {
+        const ClassRead read = readClassFile(rosterPath);
+        if (read.status == ClassRead::Status::Unreadable)
+            return say(QStringLiteral("ｸﾗｽの設定ﾌｧｲﾙ「%1」が読めないため、席の記録を表示できません。\r%2")
+                           .arg(QDir::toNativeSeparators(classFilePath(rosterPath)), read.error),
+                       MsgStyle::Exclamation);
+        kept = read.data.charts;
+    }
+    const Ledger charts = kept ? *kept : chartsOfLog(folder, roster);
     if (charts.isEmpty())
-        return say(QStringLiteral("過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。"));
-    record.charts = int(charts.size());
-    const bool oneRoom = std::all_of(charts.cbegin(), charts.cend(),
-                                     [&charts](const RoomChart &chart) { return chart.room == charts.first().room; });
-    if (oneRoom)
-        record.room = charts.first().room;
-    record.pupils = countSeats(roster, charts);
+        return say(
+            QStringLiteral("この組の席替えの記録がありません。\r結果を保存するか了解すると、ここに数えられます。"));
+    record = seatRecordOf(roster, charts);
     const bool anyone =
         std::any_of(record.pupils.cbegin(), record.pupils.cend(), [](const PupilSeatCount &p) { return p.charts > 0; });
     if (!anyone)
-        return say(QStringLiteral("過去ﾛｸﾞの結果に、この名簿の人は一人もいません。"));
+        return say(QStringLiteral("記録された席替えに、この名簿の人は一人もいません。"));
     return record;
 }

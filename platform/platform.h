@@ -36,6 +36,7 @@ struct PrintOptions {
     QString pdfFile;          // proposed when the user prints to a PDF file
     bool fitToPage = false;   // the chart scaled to fill the page; on return, the user's choice
     bool teacherView = false; // the chart as seen from the teacher's desk; on return, the user's choice
+    bool chartLayout = true;  // the two choices above are offered (a seating chart is printed)
 };
 
 // Everything the operating system shows or starts for the program. Windows reach it

@@ -203,14 +203,20 @@ bool printDialog(QWidget *owner, QPrinter &printer, PrintOptions &options)
     column->addWidget(about);
     column->addWidget(side);
     column->addStretch();
-    dialog.setOptionTabs({layoutTab});
+    // A page that is no seating chart has neither a fit nor a side to choose.
+    if (options.chartLayout)
+        dialog.setOptionTabs({layoutTab});
+    else
+        delete layoutTab;
     // Qt proposes a file in the home folder named after the document (under X11 only).
     if (auto *fileName = dialog.findChild<QLineEdit *>(QStringLiteral("filename")))
         fileName->setText(options.pdfFile);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    options.fitToPage = fit->isChecked();
-    options.teacherView = teachersSide->isChecked();
+    if (options.chartLayout) {
+        options.fitToPage = fit->isChecked();
+        options.teacherView = teachersSide->isChecked();
+    }
     return true;
 }
 

@@ -3,8 +3,10 @@
 #include "about/versioninfo.h"
 #include "mainwin/mainwindow.h"
 #include "platform/platform.h"
+#include "print/printlibrary.h"
 #include "roster/rostercommands.h"
 #include "seating/conditioneditor.h"
+#include "seating/printing.h"
 #include "seating/resultwindow.h"
 #include "seating/seatchangerun.h"
 
@@ -74,4 +76,13 @@ void WindowNavigator::closeMainWindow()
 void WindowNavigator::showVersionInfo()
 {
     ::showVersionInfo();
+}
+
+void WindowNavigator::printPage(ChartPrintJob &job, const PrintOptions &proposed)
+{
+    QString error;
+    if (const PrintLibrary *library = printLibrary(&error))
+        library->printChart(job, proposed);
+    else
+        job.report(error);
 }

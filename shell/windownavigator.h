@@ -16,4 +16,5 @@ public:
     void raiseMainWindow() override;
     void closeMainWindow() override;
     void showVersionInfo() override;
+    void printPage(ChartPrintJob &job, const PrintOptions &proposed) override;
 };

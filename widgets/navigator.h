@@ -4,8 +4,10 @@
 
 #include <QStringList>
 
+class ChartPrintJob;
 class CommonDialog;
 class QWidget;
+struct PrintOptions;
 
 // The windows reach one another only through here: a window of one folder never uses
 // another folder's windows. The shell, which knows them all, puts the implementation
@@ -34,6 +36,9 @@ public:
     virtual void closeMainWindow() = 0;
     // The version information, modal.
     virtual void showVersionInfo() = 0;
+    // Prints the job's page through the printing library, loaded on the first print; a library
+    // that cannot be loaded is reported through the job.
+    virtual void printPage(ChartPrintJob &job, const PrintOptions &proposed) = 0;
 };
 
 Navigator &navigator();

@@ -1,4 +1,4 @@
-// Where the roster's pupils sat over the charts of the log, and the charts a class keeps.
+// Where the roster's pupils sat over the class's charts, and the charts a class keeps.
 #include "core/classfile.h"
 #include "core/ledger.h"
 #include "core/resultfile.h"
@@ -12,7 +12,13 @@ namespace
 
 QString rowOf(const PupilSeatCount &p)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5").arg(p.name).arg(p.charts).arg(p.front).arg(p.back).arg(seatsUsedText(p));
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        .arg(p.name)
+        .arg(p.charts)
+        .arg(p.front)
+        .arg(p.middle)
+        .arg(p.back)
+        .arg(seatsUsedText(p), deskmatesText(p));
 }
 
 } // namespace
@@ -33,48 +39,71 @@ void TestSeatRecord::record_data()
 {
     QTest::addColumn<QStringList>("saved");  // "file=name:seat,..." saved through the program's writer, in order
     QTest::addColumn<QStringList>("spoilt"); // "missing=file" deleted after saving, "broken=file" overwritten
+    QTest::addColumn<QStringList>("kept");   // the class file's charts "room edits@name:desk,…"; none: no ledger
     QTest::addColumn<QStringList>("roster");
-    QTest::addColumn<QStringList>("rows"); // name|charts|front|back|seats; empty when a message is due
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("zones"); // front|back desks when every chart is of one room
-    const QStringList three{"a.rlt=伊藤:1,佐藤:28,鈴木:9", "b.rlt=伊藤:8,佐藤:21,鈴木:20", "c.rlt=伊藤:1,鈴木:27"};
+    QTest::addColumn<QStringList>("rows"); // name|charts|front|middle|back|seats|deskmates; empty when a message is due
+    QTest::addColumn<QString>("message");  // text|style
+    QTest::addColumn<QString>("zones");    // front|back desks when every chart is of one room
+    const QStringList three{"a.rlt=伊藤:1,佐藤:28,鈴木:9,田中:2", "b.rlt=伊藤:8,佐藤:21,鈴木:20,田中:7",
+                            "c.rlt=伊藤:1,鈴木:27,田中:26"};
     const QStringList roster{"伊藤", "佐藤", "鈴木", "田中"};
-    const QStringList rows{"伊藤|3|3|0|No.1×2、No.8", "佐藤|2|0|2|No.21、No.28", "鈴木|3|0|1|No.9、No.20、No.27",
-                           "田中|0|0|0|―"};
+    const QStringList rows{"伊藤|3|3|0|0|No.1×2、No.8|田中×2", "佐藤|2|0|0|2|No.21、No.28|―",
+                           "鈴木|3|0|2|1|No.9、No.20、No.27|田中×1", "田中|3|2|0|1|No.2、No.7、No.26|伊藤×2、鈴木×1"};
     const QString standard = QStringLiteral("No.1～No.8|No.21～No.28");
-    QTest::newRow("three charts") << three << QStringList{} << roster << rows << "" << standard;
+    QTest::newRow("three charts of the log")
+        << three << QStringList{} << QStringList{} << roster << rows << "" << standard;
     // Each chart counts with its own room: the back rows of 7 × 5 and 8 × 5 are desks 26..35 and 25..40.
     QTest::newRow("rooms of 35, 40 and 28")
         << QStringList{"preset 2@a.rlt=伊藤:35,佐藤:1", "preset 4@b.rlt=伊藤:40,佐藤:16", "c.rlt=伊藤:28,佐藤:9"}
-        << QStringList{} << roster
-        << QStringList{"伊藤|3|0|3|No.28、No.35、No.40", "佐藤|3|2|0|No.1、No.9、No.16", "鈴木|0|0|0|―", "田中|0|0|0|―"}
-        << ""
+        << QStringList{} << QStringList{} << QStringList{"伊藤", "佐藤"}
+        << QStringList{"伊藤|3|0|0|3|No.28、No.35、No.40|―", "佐藤|3|2|1|0|No.1、No.9、No.16|―"} << ""
         << "";
     // A file logged twice counts once; files gone or no chart do not count.
     QTest::newRow("logged twice, deleted, broken")
-        << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27")
-        << QStringList{"missing=x.rlt", "broken=y.rlt"} << roster << rows << "" << standard;
+        << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27,田中:26")
+        << QStringList{"missing=x.rlt", "broken=y.rlt"} << QStringList{} << roster << rows << "" << standard;
+    // The class file's charts, not the log's: side by side is across no aisle (desks 2 and 3 are
+    // not); 森 came in the second chart, 田中 left after the first.
+    const QString room = QStringLiteral("grid 5 4; pairs 0 0 4 3; aisle 1@");
+    QTest::newRow("the class's own charts")
+        << three << QStringList{}
+        << QStringList{room + "伊藤:1,佐藤:2,鈴木:3,田中:4", room + "伊藤:9,佐藤:10,鈴木:17,森:18",
+                       room + "佐藤:1,鈴木:2,森:11,伊藤:12"}
+        << QStringList{"伊藤", "佐藤", "鈴木", "森"}
+        << QStringList{"伊藤|3|1|2|0|No.1、No.9、No.12|佐藤×2、森×1", "佐藤|3|2|1|0|No.1、No.2、No.10|伊藤×2、鈴木×1",
+                       "鈴木|3|2|0|1|No.2、No.3、No.17|佐藤×1、森×1", "森|2|0|1|1|No.11、No.18|伊藤×1、鈴木×1"}
+        << ""
+        << "No.1～No.8|No.13～No.20";
     const QString noCharts =
-        QStringLiteral("過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。");
-    // No roster and no log at all: the record window's test.
+        QStringLiteral("この組の席替えの記録がありません。\r結果を保存するか了解すると、ここに数えられます。|64");
     QTest::newRow("only files gone") << QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"}
-                                     << QStringList{"missing=x.rlt", "broken=y.rlt"} << roster << QStringList{}
-                                     << noCharts << "";
-    QTest::newRow("another class") << three << QStringList{} << QStringList{"山田", "田中"} << QStringList{}
-                                   << "過去ﾛｸﾞの結果に、この名簿の人は一人もいません。"
-                                   << "";
+                                     << QStringList{"missing=x.rlt", "broken=y.rlt"} << QStringList{} << roster
+                                     << QStringList{} << noCharts << "";
+    QTest::newRow("every chart removed") << three << QStringList{} << QStringList{"-"} << roster << QStringList{}
+                                         << noCharts << "";
+    QTest::newRow("another class's log") << three << QStringList{} << QStringList{} << QStringList{"山田", "田中"}
+                                         << QStringList{} << noCharts << "";
+    QTest::newRow("nobody of the roster kept")
+        << three << QStringList{} << QStringList{room + "山田:1"} << roster << QStringList{}
+        << "記録された席替えに、この名簿の人は一人もいません。|64"
+        << "";
+    QTest::newRow("class file unreadable")
+        << three << QStringList{} << QStringList{"!"} << roster << QStringList{}
+        << "ｸﾗｽの設定ﾌｧｲﾙ「%1」が読めないため、席の記録を表示できません。\rクラスの設定ファイルではありません。|48"
+        << "";
 }
 
 void TestSeatRecord::record()
 {
     QFETCH(QStringList, saved);
     QFETCH(QStringList, spoilt);
+    QFETCH(QStringList, kept);
     QFETCH(QStringList, roster);
     QFETCH(QStringList, rows);
     QFETCH(QString, message);
     QFETCH(QString, zones);
     TestEnv env;
-    const QString folder = QDir::currentPath();
+    const QString folder = QDir::currentPath(), rosterPath = env.path(QStringLiteral("1組.MEM"));
     QVERIFY(saveCharts(folder, saved));
     for (const QString &what : spoilt) {
         const QString file = what.section(u'=', 1);
@@ -83,15 +112,32 @@ void TestSeatRecord::record()
         else
             env.writeFile(file, QByteArray("\x00\x01\x02", 3));
     }
-    const SeatRecord record = seatRecordFor(roster, folder);
+    if (kept == QStringList{"!"})
+        env.writeFile(QStringLiteral("1組.MEM.json"), "{}");
+    else if (!kept.isEmpty())
+        QCOMPARE(changeClassFile(rosterPath,
+                                 [&kept](ClassData &data) {
+                                     data.charts = Ledger{};
+                                     for (const QString &chart : kept.filter(QStringLiteral("@"))) {
+                                         const Room room = roomFromEdits(chart.section(u'@', 0, 0));
+                                         data.charts->append({newRunName(),
+                                                              QDateTime::currentDateTime(),
+                                                              room,
+                                                              chartOf(chart.section(u'@', 1)).mid(0, room.deskCount()),
+                                                              {}});
+                                     }
+                                 }),
+                 QString());
+    const SeatRecord record = seatRecordFor(roster, rosterPath, folder);
     if (!message.isEmpty()) {
         QVERIFY(record.message);
-        QCOMPARE((QStringList{record.message->title, record.message->text, QString::number(record.message->style)}),
-                 (QStringList{QStringLiteral("席の記録"), message, "64"}));
+        QCOMPARE(record.message->title, QStringLiteral("席の記録"));
+        QCOMPARE(record.message->text + u'|' + QString::number(record.message->style),
+                 message.arg(QDir::toNativeSeparators(rosterPath + ".json")));
         return;
     }
     QVERIFY(!record.message);
-    QCOMPARE(record.charts, 3);
+    QCOMPARE(record.charts.size(), 3);
     QStringList shown;
     for (const PupilSeatCount &p : record.pupils)
         shown.append(rowOf(p));
@@ -118,7 +164,8 @@ void TestSeatRecord::largestChartReadsBack()
 void TestSeatRecord::keptCharts_data()
 {
     QTest::addColumn<QStringList>("saved"); // in the log before the class keeps a chart
-    QTest::addColumn<QStringList>("steps"); // "run=name:desk,…[@file]" kept, "-run" removed, "+file=…" saved to the log
+    // "run=name:desk,…[@file]" kept, "-run" removed, "~run" removed by the record, "+file=…" saved to the log
+    QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("ledger"); // run|files|seats
     const QStringList roster{"伊藤", "佐藤", "鈴木", "田中"};
     const QStringList log{"a.rlt=伊藤:1,佐藤:2,鈴木:3", "b.rlt=伊藤:2,佐藤:3,田中:4", "c.rlt=山田:1,田中:2,森:3"};
@@ -132,6 +179,8 @@ void TestSeatRecord::keptCharts_data()
         << QStringList{"r1|d.rlt,e.rlt|佐藤:1,伊藤:2"};
     QTest::newRow("a trial run removed") << QStringList{} << QStringList{"r1=伊藤:1", "r2=伊藤:2", "-r2", "-r3"}
                                          << QStringList{"r1||伊藤:1"};
+    QTest::newRow("a log chart removed before the class kept one")
+        << log << QStringList{"~log:a.rlt", "~r9"} << QStringList{"log:b.rlt|b.rlt|伊藤:2,佐藤:3,田中:4"};
 }
 
 // Kept in the class file, read back by a fresh read each step; the last chart is the last kept.
@@ -149,6 +198,8 @@ void TestSeatRecord::keptCharts()
             QVERIFY(saveCharts(folder, {step.mid(1)}));
         } else if (step.startsWith(u'-')) {
             QCOMPARE(forgetChartOfClass(roster, step.mid(1)), QString());
+        } else if (step.startsWith(u'~')) {
+            QCOMPARE(forgetChartOfRecord(roster, step.mid(1), folder, names), QString());
         } else {
             const QString file = step.contains(u'@') ? step.section(u'@', 1) : QString();
             const KeptChart chart{step.section(u'=', 0, 0), QDateTime::currentDateTime(), Room::standard(),

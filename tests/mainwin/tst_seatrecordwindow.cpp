@@ -1,8 +1,11 @@
-// The seat record window over the log, and what it says instead when there is nothing to show.
+// The seat record window over the class's charts, and what it says instead when there is nothing to show.
 #include "mainwin/seatrecordwindow.h"
 #include "support/mainfixtures.h"
 
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -10,14 +13,12 @@
 namespace
 {
 
-// A table row as its cells read, the bar by its tooltip.
+// A table row as its cells read (the bar by the numbers read out with it).
 QString rowText(const QTableWidget *table, int row)
 {
     QStringList cells;
-    for (int c = 0; c < table->columnCount(); ++c) {
-        const QTableWidgetItem *item = table->item(row, c);
-        cells.append(c == SeatRecordWindow::ShareColumn ? item->toolTip() : item->text());
-    }
+    for (int c = 0; c < table->columnCount(); ++c)
+        cells.append(table->item(row, c)->text());
     return cells.join(u'|');
 }
 
@@ -38,6 +39,7 @@ class TestSeatRecordWindow : public QObject
 private slots:
     void openOverTheLog_data();
     void openOverTheLog();
+    void keptChartsSortedRemovedPrintedSaved();
 };
 
 void TestSeatRecordWindow::openOverTheLog_data()
@@ -46,29 +48,25 @@ void TestSeatRecordWindow::openOverTheLog_data()
     QTest::addColumn<QStringList>("saved"); // "file=name:seat,..."
     QTest::addColumn<QString>("message");   // empty: the window opens
     QTest::addColumn<QStringList>("shown"); // the summary, the first row and the last
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"));
     const QString summary =
-        QStringLiteral("過去ﾛｸﾞの結果 %1 件から数えました。<span style=\"color:#4682b4\">■</span> 前 = "
-                       "%2（教卓側の2行）、<span style=\"color:#e68c28\">■</span> 後 = %3（後ろの2行）。");
+        QStringLiteral("席替え %1 回分から数えました（%2～%2）。<span style=\"color:#4682b4\">■</span> 前 = "
+                       "%3（教卓側の2行）、<span style=\"color:#e1e1e1\">■</span> 中、<span "
+                       "style=\"color:#e68c28\">■</span> 後 = %4（後ろの2行）。");
     const QStringList charts{"一学期.rlt=伊藤 翔太:1,佐藤 花子:28,鈴木:12",
-                             "二学期.rlt=伊藤 翔太:5,佐藤 花子:2,鈴木:24", "三学期.rlt=伊藤 翔太:26,鈴木:13",
+                             "二学期.rlt=伊藤 翔太:5,佐藤 花子:2,鈴木:24", "三学期.rlt=伊藤 翔太:26,鈴木:25",
                              "他の組.rlt=山田:1"};
+    // Another class's chart in the same log is not counted.
     QTest::newRow("three terms") << QStringList{"伊藤 翔太", "佐藤 花子", "鈴木"} << charts << ""
-                                 << QStringList{summary.arg(4).arg("No.1～No.8", "No.21～No.28"),
-                                                "伊藤 翔太|3|2|1|前 67%・後 33%|No.1、No.5、No.26",
-                                                "鈴木|3|0|1|前 0%・後 33%|No.12、No.13、No.24"};
-    // 40 pupils in 8 × 5 in 班 of 5: the back is the last two rows of that room.
-    QTest::newRow("40 pupils") << pupils(40)
-                               << QStringList{"preset 4@a.rlt=生徒1:1,生徒40:33", "preset 4@b.rlt=生徒1:17,生徒40:40"}
-                               << ""
-                               << QStringList{summary.arg(2).arg("No.1～No.16", "No.25～No.40"),
-                                              "生徒1|2|1|0|前 50%・後 0%|No.1、No.17",
-                                              "生徒40|2|0|2|前 0%・後 100%|No.33、No.40"};
+                                 << QStringList{summary.arg(3).arg(today, "No.1～No.8", "No.21～No.28"),
+                                                "伊藤 翔太|3|前2・中0・後1|No.1、No.5、No.26|鈴木×1",
+                                                "鈴木|3|前0・中1・後2|No.12、No.24、No.25|伊藤 翔太×1"};
     QTest::newRow("no roster") << QStringList{} << charts
                                << "名簿がありません。\r名簿を開くか新規作成してから、もう一度選んで下さい。"
                                << QStringList{};
-    QTest::newRow("no results") << QStringList{"伊藤 翔太"} << QStringList{}
-                                << "過去ﾛｸﾞに読める結果がありません。\r結果を保存すると、ここに数えられます。"
-                                << QStringList{};
+    QTest::newRow("no results")
+        << QStringList{"伊藤 翔太"} << QStringList{}
+        << "この組の席替えの記録がありません。\r結果を保存するか了解すると、ここに数えられます。" << QStringList{};
 }
 
 void TestSeatRecordWindow::openOverTheLog()
@@ -104,7 +102,7 @@ void TestSeatRecordWindow::openOverTheLog()
     QVERIFY(w->table->editTriggers() == QAbstractItemView::NoEditTriggers);
 
     // Sorted by the bar: who sat in front most comes first, who sat at the back most last.
-    w->table->sortByColumn(SeatRecordWindow::ShareColumn, Qt::DescendingOrder);
+    w->table->sortByColumn(SeatRecordWindow::PartsColumn, Qt::DescendingOrder);
     QCOMPARE(w->table->item(0, SeatRecordWindow::NameColumn)->text(), roster.constFirst());
     QCOMPARE(w->table->item(roster.size() - 1, SeatRecordWindow::NameColumn)->text(), roster.constLast());
 
@@ -117,6 +115,78 @@ void TestSeatRecordWindow::openOverTheLog()
     QVERIFY(loadedForm<SeatRecordWindow>() && loadedForm<SeatRecordWindow>() != w);
     QTest::mouseClick(loadedForm<SeatRecordWindow>()->closeButton, Qt::LeftButton);
     QTRY_VERIFY(!isLoaded<SeatRecordWindow>());
+}
+
+// A class that keeps its charts (its log's taken in): sorted, the pairs' grid, a trial run
+// removed, the page printed and the table saved as CSV as it is sorted.
+void TestSeatRecordWindow::keptChartsSortedRemovedPrintedSaved()
+{
+    TestEnv env;
+    const QString folder = QDir::currentPath(), rosterPath = env.path(QStringLiteral("1組.MEM"));
+    const QStringList roster{"伊藤", "佐藤", "鈴木"};
+    QVERIFY(saveCharts(folder, {"a.rlt=伊藤:1,佐藤:2,鈴木:3", "b.rlt=伊藤:2,佐藤:3,鈴木:8"}));
+    const KeptChart trial{
+        "r1", QDateTime(QDate(2024, 6, 3), QTime(10, 15)), Room::standard(), chartOf("伊藤:4,佐藤:28,鈴木:3"), {}};
+    QCOMPARE(keepChartOfClass(rosterPath, trial, folder, roster), QString());
+    MainWindow *main = startedMain([&] { putRoster(state(), roster); });
+    state().RosterFileName = rosterPath;
+    TRIGGER(main, "mnuSeatRecord");
+    SeatRecordWindow *w = loadedForm<SeatRecordWindow>();
+    QVERIFY(w);
+    QCOMPARE(rowsOf(w->table), (QStringList{"伊藤|3|前3・中0・後0|No.1、No.2、No.4|佐藤×2、鈴木×1",
+                                            "佐藤|3|前2・中0・後1|No.2、No.3、No.28|伊藤×2、鈴木×1",
+                                            "鈴木|3|前3・中0・後0|No.3×2、No.8|伊藤×1、佐藤×1"}));
+    QCOMPARE(w->pairs->item(0, 1)->toolTip(), QStringLiteral("伊藤と佐藤: 2回"));
+    QCOMPARE(w->pairs->item(2, 0)->data(Qt::AccessibleTextRole).toString(), QStringLiteral("鈴木と伊藤: 1回"));
+    QVERIFY(w->pairs->item(0, 1)->background().color().lightness() <
+            w->pairs->item(0, 2)->background().color().lightness());
+
+    // Sorted from the keyboard: the back rows most first.
+    w->sortBox->setFocus();
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(w->sortBox, Qt::Key_Down);
+    QCOMPARE(w->sortBox->currentText(), QStringLiteral("後ろの多い順"));
+    QCOMPARE(w->table->item(0, SeatRecordWindow::NameColumn)->text(), QStringLiteral("佐藤"));
+
+    env.platform.prints.enqueue({true, 1, env.path("記録.pdf")});
+    env.platform.prints.enqueue({true, 1, env.path("無い/記録.pdf")});
+    QTest::mouseClick(w->printButton, Qt::LeftButton);
+    QTest::mouseClick(w->printButton, Qt::LeftButton);
+    QVERIFY(env.readFile("記録.pdf").endsWith("%%EOF\n"));
+    env.platform.saveFiles.enqueue(env.path("記録.csv"));
+    QTest::mouseClick(w->csvButton, Qt::LeftButton);
+    QCOMPARE(env.readFile("記録.csv"),
+             QByteArray("\xEF\xBB\xBF") + QStringLiteral("氏名,回数,前,中,後,使った席,隣になった人\r\n"
+                                                         "佐藤,3,2,0,1,No.2、No.3、No.28,伊藤×2、鈴木×1\r\n"
+                                                         "伊藤,3,3,0,0,No.1、No.2、No.4,佐藤×2、鈴木×1\r\n"
+                                                         "鈴木,3,3,0,0,No.3×2、No.8,伊藤×1、佐藤×1\r\n")
+                                              .toUtf8());
+
+    // The trial run removed after a question; the record counts again. A class file that
+    // cannot be read is left as it was and said so.
+    QCOMPARE(w->chartList->count(), 3);
+    QCOMPARE(w->chartList->currentRow(), 2);
+    env.platform.answers.enqueue(IDOK);
+    QTest::mouseClick(w->removeButton, Qt::LeftButton);
+    QCOMPARE(rowsOf(w->table),
+             (QStringList{"伊藤|2|前2・中0・後0|No.1、No.2|佐藤×2", "佐藤|2|前2・中0・後0|No.2、No.3|伊藤×2、鈴木×1",
+                          "鈴木|2|前2・中0・後0|No.3、No.8|佐藤×1"}));
+    QCOMPARE(w->table->horizontalHeader()->sortIndicatorSection(), int(SeatRecordWindow::PartsColumn));
+    env.writeFile("1組.MEM.json", "{}");
+    QTest::mouseClick(w->removeButton, Qt::LeftButton);
+    QCOMPARE(w->chartList->count(), 2);
+    QCOMPARE(env.platform.messageLog(),
+             (QStringList{"印刷エラー|ﾌｧｲﾙ「" + QDir::toNativeSeparators(env.path("無い/記録.pdf")) +
+                              "」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きが"
+                              "あるかを確かめて下さい。|16",
+                          "保存確認|席の記録をCSVﾌｧｲﾙに保存しました。|64",
+                          "席の記録|2024/06/03 10:15　（了解のみ） の席替えを、この組の記録から削除しますか？\r試しに"
+                          "行った席替えを数えないためのもので、結果ﾌｧｲﾙは消えません。|289",
+                          "席の記録|" + w->chartList->item(1)->text() +
+                              " の席替えを、この組の記録から削除しますか？\r試しに行った席替えを数えないためのもので、"
+                              "結果ﾌｧｲﾙは消えません。|289",
+                          "席の記録|席替えを記録から削除できませんでした。\rクラスの設定ファイルではありません。\r上書"
+                          "きせずに残しました。|16"}));
 }
 
 QTEST_MAIN(TestSeatRecordWindow)
