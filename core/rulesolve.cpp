@@ -262,23 +262,26 @@ void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskCondition
 
 } // namespace
 
-RuleSolveFunction ruleSolver(QString *error)
+RuleSolveFunction ruleSolver(QString *error, QString *file)
 {
     static RuleSolveFunction solve = nullptr;
-    static QString reason;
+    static QString reason, found;
     if (!solve && reason.isEmpty()) {
         QStringList places;
         if (!coreServices().solverLibrary.isEmpty())
             places << coreServices().solverLibrary;
-        places << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("narabin_solver"));
+        const QDir program(QCoreApplication::applicationDirPath());
+        places << program.filePath(QStringLiteral("narabin_solver"));
 #ifdef NARABIN_SOLVER_DIR
-        places << QDir(QStringLiteral(NARABIN_SOLVER_DIR)).filePath(QStringLiteral("narabin_solver"));
+        places << QDir::cleanPath(program.filePath(QStringLiteral(NARABIN_SOLVER_DIR "/narabin_solver")));
 #endif
         for (const QString &place : places) {
             QLibrary library(place);
             solve = reinterpret_cast<RuleSolveFunction>(library.resolve(RuleSolveSymbol));
-            if (solve)
+            if (solve) {
+                found = library.fileName();
                 break;
+            }
             reason = library.errorString();
         }
         if (solve)
@@ -286,6 +289,8 @@ RuleSolveFunction ruleSolver(QString *error)
     }
     if (error)
         *error = reason;
+    if (file)
+        *file = found;
     return solve;
 }
 

@@ -33,6 +33,6 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
 // The message of a run that cannot be made: what clashes, in Japanese.
 QString clashMessage(const QStringList &clash);
 
-// The solver library's entry point, loaded on first use; null with the reason when it
-// cannot be loaded.
-RuleSolveFunction ruleSolver(QString *error = nullptr);
+// The solver library's entry point, loaded on first use, and the file it came from; null
+// with the reason when it cannot be loaded.
+RuleSolveFunction ruleSolver(QString *error = nullptr, QString *file = nullptr);

@@ -1,6 +1,7 @@
 #include "about/helpviewer.h"
 #include "core/commandline.h"
 #include "core/installedpaths.h"
+#include "core/rulesolve.h"
 #include "seating/printing.h"
 #include "shell/qtplatform.h"
 #include "shell/qttranslation.h"
@@ -72,7 +73,7 @@ int print(FILE *stream, const QString &text, int exitCode)
 }
 
 // `narabin --paths`: start-up's settings step, then where the program works and what
-// it found (the printing library too), printed; no window and no display. Exit status 1
+// it found (the printing and solver libraries too), printed; no window and no display. Exit status 1
 // when a file is missing.
 int printPaths(int argc, char *argv[])
 {
@@ -85,6 +86,14 @@ int printPaths(int argc, char *argv[])
         report.text += QStringLiteral("print-library: ") + QDir::cleanPath(library) + QLatin1Char('\n');
     } else {
         report.text += QStringLiteral("print-library: (missing)\n");
+        report.complete = false;
+    }
+    // And the rules solver, as the first run with rules loads it.
+    QString solver;
+    if (ruleSolver(nullptr, &solver)) {
+        report.text += QStringLiteral("solver-library: ") + QDir::cleanPath(solver) + QLatin1Char('\n');
+    } else {
+        report.text += QStringLiteral("solver-library: (missing)\n");
         report.complete = false;
     }
     return print(stdout, report.text, report.complete ? 0 : 1);

@@ -52,13 +52,16 @@ chmod 555 "$prefix/bin"
 ls -A "$prefix/bin" >"$tmp/bin-before"
 library=$(find "$prefix" -name narabin_print.so)
 [ -n "$library" ] || fail "the printing library was not installed"
+solver=$(find "$prefix" -name narabin_solver.so)
+[ -n "$solver" ] || fail "the solver library was not installed"
 got=$(paths) || fail "narabin --paths exited with $? and printed: $got"
 expected="working-folder: $home/.local/share/Narabin/narabin
 settings: $home/.config/Narabin/Narabin.conf
 help-file: $prefix/share/narabin/NARABIN.HLP
 drag-icon: $prefix/share/narabin/DRAG.ICO
 drag-icon: $prefix/share/narabin/DRAG2.ICO
-print-library: $library"
+print-library: $library
+solver-library: $solver"
 [ "$got" = "$expected" ] || fail "narabin --paths printed
 $got
 instead of
@@ -86,4 +89,7 @@ printf '%s\n' "$got" | grep -qx "drag-icon: (built-in) DRAG.ICO" || fail "a miss
 rm "$library"
 got=$(paths) || true
 printf '%s\n' "$got" | grep -qx "print-library: (missing)" || fail "a missing printing library was not reported: $got"
+rm "$solver"
+got=$(paths) || true
+printf '%s\n' "$got" | grep -qx "solver-library: (missing)" || fail "a missing solver library was not reported: $got"
 echo "installed layout ok"
