@@ -117,30 +117,29 @@ std::optional<Ledger> ledgerFromJson(const QJsonArray &json, QString *error)
     return ledger;
 }
 
-namespace
-{
-Ledger chartsOfLog(const QString &folder, const QStringList &roster)
+Ledger classChartsInLog(const QString &folder, const QStringList &roster)
 {
     const FieldsRead log = readResultLog(folder);
     return log.ok ? ledgerFromLog(pastLogEntries(log.fields), folder, roster) : Ledger{};
 }
-} // namespace
 
 QString keepChartOfClass(const QString &rosterPath, const KeptChart &chart, const QString &folder,
                          const QStringList &roster)
 {
     return changeClassFile(rosterPath, [&](ClassData &data) {
         if (!data.charts)
-            data.charts = chartsOfLog(folder, roster);
+            data.charts = classChartsInLog(folder, roster);
         keepChart(*data.charts, chart);
     });
 }
 
-QString forgetChartOfClass(const QString &rosterPath, const QString &run)
+QString forgetChartOfClass(const QString &rosterPath, const QString &run, const QString &folder,
+                           const QStringList &roster)
 {
-    return changeClassFile(rosterPath, [&run](ClassData &data) {
-        if (data.charts)
-            forgetChart(*data.charts, run);
+    return changeClassFile(rosterPath, [&](ClassData &data) {
+        if (!data.charts)
+            data.charts = classChartsInLog(folder, roster);
+        forgetChart(*data.charts, run);
     });
 }
 
@@ -149,6 +148,6 @@ std::optional<KeptChart> lastKeptChart(const QString &rosterPath, const QString 
     const ClassRead read = readClassFile(rosterPath);
     if (read.status == ClassRead::Status::Unreadable)
         return std::nullopt;
-    const Ledger charts = read.data.charts ? *read.data.charts : chartsOfLog(folder, roster);
+    const Ledger charts = read.data.charts ? *read.data.charts : classChartsInLog(folder, roster);
     return charts.isEmpty() ? std::nullopt : std::optional(charts.constLast());
 }

@@ -48,9 +48,14 @@ std::optional<Ledger> ledgerFromJson(const QJsonArray &json, QString *error = nu
 QString keepChartOfClass(const QString &rosterPath, const KeptChart &chart, const QString &folder,
                          const QStringList &roster);
 
-// Removes the chart of `run` from the class's year, under the file's lock. The reason on
-// failure, else empty.
-QString forgetChartOfClass(const QString &rosterPath, const QString &run);
+// Removes the chart of `run` from the class's year, under the file's lock. A class that
+// keeps no charts yet first takes in its log's, so that the others stay counted. The
+// reason on failure, else empty.
+QString forgetChartOfClass(const QString &rosterPath, const QString &run, const QString &folder,
+                           const QStringList &roster);
+
+// The class's charts in the result log of `folder`, as a class without a year of charts has them.
+Ledger classChartsInLog(const QString &folder, const QStringList &roster);
 
 // The last chart the class kept: its ledger's last, or without a ledger the last of its
 // log's charts. Nothing when it has none (or its class file cannot be read).

@@ -202,25 +202,6 @@ MessageText chartNotForgottenMessage(const QString &reason)
     return {QStringLiteral("席替えを記録から削除できませんでした。\r") + reason, seatRecordTitle(), MsgStyle::Critical};
 }
 
-namespace
-{
-Ledger chartsOfLog(const QString &folder, const QStringList &roster)
-{
-    const FieldsRead log = readResultLog(folder);
-    return log.ok ? ledgerFromLog(pastLogEntries(log.fields), folder, roster) : Ledger{};
-}
-} // namespace
-
-QString forgetChartOfRecord(const QString &rosterPath, const QString &run, const QString &folder,
-                            const QStringList &roster)
-{
-    return changeClassFile(rosterPath, [&](ClassData &data) {
-        if (!data.charts)
-            data.charts = chartsOfLog(folder, roster);
-        forgetChart(*data.charts, run);
-    });
-}
-
 QString seatRecordTitle()
 {
     return QStringLiteral("席の記録");
@@ -244,7 +225,7 @@ SeatRecord seatRecordFor(const QStringList &roster, const QString &rosterPath, c
                        MsgStyle::Exclamation);
         kept = read.data.charts;
     }
-    const Ledger charts = kept ? *kept : chartsOfLog(folder, roster);
+    const Ledger charts = kept ? *kept : classChartsInLog(folder, roster);
     if (charts.isEmpty())
         return say(
             QStringLiteral("この組の席替えの記録がありません。\r結果を保存するか了解すると、ここに数えられます。"));

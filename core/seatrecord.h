@@ -82,11 +82,6 @@ QByteArray seatRecordCsv(const SeatRecord &record, const QList<int> &rows);
 // could not be.
 MessageText forgetChartQuestion(const KeptChart &chart);
 MessageText chartNotForgottenMessage(const QString &reason);
-// Removes the chart of `run` from the class of the roster at `rosterPath`. A class that
-// keeps no charts yet first takes in its log's, so that the others stay counted. The
-// reason on failure, else empty.
-QString forgetChartOfRecord(const QString &rosterPath, const QString &run, const QString &folder,
-                            const QStringList &roster);
 
 // The window's and its messages' title.
 QString seatRecordTitle();

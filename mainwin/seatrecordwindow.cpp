@@ -368,7 +368,7 @@ void SeatRecordWindow::removeChart()
         return;
     if (showMessage(this, forgetChartQuestion(record_.charts.at(index))) != IDOK)
         return;
-    const QString reason = forgetChartOfRecord(rosterPath_, record_.charts.at(index).run, folder_, roster_);
+    const QString reason = forgetChartOfClass(rosterPath_, record_.charts.at(index).run, folder_, roster_);
     if (!reason.isEmpty()) {
         showMessage(this, chartNotForgottenMessage(reason));
         return;

@@ -164,7 +164,7 @@ void TestSeatRecord::largestChartReadsBack()
 void TestSeatRecord::keptCharts_data()
 {
     QTest::addColumn<QStringList>("saved"); // in the log before the class keeps a chart
-    // "run=name:desk,…[@file]" kept, "-run" removed, "~run" removed by the record, "+file=…" saved to the log
+    // "run=name:desk,…[@file]" kept, "-run" removed, "+file=…" saved to the log
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<QStringList>("ledger"); // run|files|seats
     const QStringList roster{"伊藤", "佐藤", "鈴木", "田中"};
@@ -180,7 +180,7 @@ void TestSeatRecord::keptCharts_data()
     QTest::newRow("a trial run removed") << QStringList{} << QStringList{"r1=伊藤:1", "r2=伊藤:2", "-r2", "-r3"}
                                          << QStringList{"r1||伊藤:1"};
     QTest::newRow("a log chart removed before the class kept one")
-        << log << QStringList{"~log:a.rlt", "~r9"} << QStringList{"log:b.rlt|b.rlt|伊藤:2,佐藤:3,田中:4"};
+        << log << QStringList{"-log:a.rlt", "-r9"} << QStringList{"log:b.rlt|b.rlt|伊藤:2,佐藤:3,田中:4"};
 }
 
 // Kept in the class file, read back by a fresh read each step; the last chart is the last kept.
@@ -197,9 +197,7 @@ void TestSeatRecord::keptCharts()
         if (step.startsWith(u'+')) {
             QVERIFY(saveCharts(folder, {step.mid(1)}));
         } else if (step.startsWith(u'-')) {
-            QCOMPARE(forgetChartOfClass(roster, step.mid(1)), QString());
-        } else if (step.startsWith(u'~')) {
-            QCOMPARE(forgetChartOfRecord(roster, step.mid(1), folder, names), QString());
+            QCOMPARE(forgetChartOfClass(roster, step.mid(1), folder, names), QString());
         } else {
             const QString file = step.contains(u'@') ? step.section(u'@', 1) : QString();
             const KeptChart chart{step.section(u'=', 0, 0), QDateTime::currentDateTime(), Room::standard(),
