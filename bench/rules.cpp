@@ -234,8 +234,7 @@ int main(int argc, char *argv[])
         20,
         [&](int i) {
             const RuleRun r = drawWithRules(large.context, free64, impossible, seededUniformSource(quint32(i + 1)));
-            clash =
-                r.status == RuleRun::Status::Impossible ? clashMessage(r.clash) : QStringLiteral("(not impossible)");
+            clash = r.status == RuleRun::Status::Impossible ? clashMessage(r) : QStringLiteral("(not impossible)");
         },
         "impossible");
     std::printf("rules impossible-ms: %.3f\n", impossibleMs);

@@ -150,7 +150,7 @@ QString rulesCheckText(const SeatingContext &context, const DeskConditions &cond
     const RuleRun run = drawWithRules(context, conditions, must, [] { return 0.5; });
     switch (run.status) {
     case RuleRun::Status::Drawn: return QStringLiteral("すべての条件を満たす席替えができます。");
-    case RuleRun::Status::Impossible: return clashMessage(run.clash);
+    case RuleRun::Status::Impossible: return clashMessage(run);
     case RuleRun::Status::GaveUp: return QStringLiteral("条件が込み入っていて、時間内に確かめきれませんでした。");
     case RuleRun::Status::NoSolver:
         return QStringLiteral("条件を確かめる部品を読み込めませんでした（%1）。").arg(run.error);

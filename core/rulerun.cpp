@@ -52,7 +52,7 @@ std::optional<MessageText> ruleRunRefusal(const RuleRun &run)
     switch (run.status) {
     case RuleRun::Status::Drawn: return std::nullopt;
     case RuleRun::Status::Impossible:
-        return MessageText{clashMessage(run.clash) + QStringLiteral("\r条件を見直しますか？"), RunTitle,
+        return MessageText{clashMessage(run) + QStringLiteral("\r条件を見直しますか？"), RunTitle,
                            MsgStyle::Critical | MsgStyle::OkCancel};
     case RuleRun::Status::GaveUp:
         return MessageText{QStringLiteral("条件に合う座席を探すのに時間がかかりすぎたため、中止しました。"

@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QLibrary>
+#include <QSet>
 
 #include <algorithm>
 #include <functional>
@@ -294,6 +295,50 @@ RuleSolveFunction ruleSolver(QString *error, QString *file)
     return solve;
 }
 
+namespace
+{
+// "前2列に9人を指定しましたが、前2列の席は8席です。" when the clash is zone rules of one place
+// that name more pupils than its desks left free; empty otherwise.
+QString overfullText(const SeatingContext &context, const DeskConditions &conditions, const Rules &rules,
+                     const QList<const Item *> &clash)
+{
+    const Zone *zone = nullptr;
+    QSet<QString> pupils;
+    for (const Item *item : clash) {
+        // The desks marked empty or pinned are counted below.
+        if (item->rule < 0)
+            continue;
+        if (rules[item->rule].kind != Rule::Kind::Zone)
+            return {};
+        const Zone &z = rules[item->rule].zone;
+        if (zone && z.desksIn(context.room) != zone->desksIn(context.room))
+            return {};
+        zone = &z;
+        for (const QString &pupil : rules[item->rule].pupils) {
+            if (context.roster.contains(pupil))
+                pupils.insert(pupil);
+        }
+    }
+    if (!zone)
+        return {};
+    const QList<int> desks = zone->desksIn(context.room);
+    const auto open = std::count_if(desks.cbegin(), desks.cend(), [&](int desk) {
+        const DeskCondition &at = conditions.value(desk - 1);
+        return at.kind == DeskCondition::Kind::Free ||
+               (at.kind == DeskCondition::Kind::Pinned && pupils.contains(at.pupil));
+    });
+    if (pupils.size() <= open)
+        return {};
+    const QString place = zone->label();
+    return open == desks.size()
+               ? QStringLiteral("%1に%2人を指定しましたが、%1の席は%3席です。").arg(place).arg(pupils.size()).arg(open)
+               : QStringLiteral("%1に%2人を指定しましたが、%1で空いている席は%3席です。")
+                     .arg(place)
+                     .arg(pupils.size())
+                     .arg(open);
+}
+} // namespace
+
 RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &conditions, const Rules &rules,
                       const UniformSource &uniform)
 {
@@ -318,8 +363,12 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
         const ClashFinder finder(maker, solve);
         QList<int> clash = must.isEmpty() || !finder.possible({}) ? QList<int>{} : finder.find({}, false, must);
         std::sort(clash.begin(), clash.end());
-        for (int i : clash)
+        QList<const Item *> clashing;
+        for (int i : clash) {
             run.clash.append(items[i].text);
+            clashing.append(&items[i]);
+        }
+        run.overfull = overfullText(context, conditions, rules, clashing);
         return run;
     }
     run.status = RuleRun::Status::Drawn;
@@ -339,8 +388,11 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
     return run;
 }
 
-QString clashMessage(const QStringList &clash)
+QString clashMessage(const RuleRun &run)
 {
+    const QStringList &clash = run.clash;
+    if (!run.overfull.isEmpty())
+        return run.overfull;
     if (clash.isEmpty())
         return QStringLiteral("生徒の数に対して、使える席が足りません。");
     if (clash.size() == 1)

@@ -16,6 +16,7 @@ struct RuleRun {
     Chart chart;              // when Drawn
     QStringList brokenWishes; // when Drawn: the できれば rules the chart breaks, the fewest possible
     QStringList clash;        // when Impossible: the texts of the smallest clashing set
+    QString overfull;         // when that set asks more pupils into one place than it has desks: said in numbers
     QString error;            // when NoSolver: why the solver could not be loaded
 };
 
@@ -31,7 +32,7 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
                       const UniformSource &uniform);
 
 // The message of a run that cannot be made: what clashes, in Japanese.
-QString clashMessage(const QStringList &clash);
+QString clashMessage(const RuleRun &run);
 
 // The solver library's entry point, loaded on first use, and the file it came from; null
 // with the reason when it cannot be loaded.

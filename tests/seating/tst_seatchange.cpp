@@ -190,8 +190,7 @@ void TestSeatChange::runWithRules_data()
     const QString ask = QStringLiteral("\r条件を見直しますか？|17");
     QTest::newRow("five in the four desks of a row: rules opened")
         << 5 << Rules{ruleOf(K::Zone, pupils(5))} << "" << IDOK
-        << QStringList{"実行確認|「生徒1・生徒2・生徒3・生徒4・生徒5を前1列に」は、この教室と名簿では守れません。" +
-                       ask};
+        << QStringList{"実行確認|前1列に5人を指定しましたが、前1列の席は4席です。" + ask};
     QTest::newRow("apart and side by side: cancelled")
         << 4 << Rules{ruleOf(K::Apart, two), ruleOf(K::SideBySide, two)} << "" << IDCANCEL
         << QStringList{"実行確認|「生徒1と生徒2を2席以上離す」と「生徒1と生徒2を隣に」 が両立しません。" + ask};
