@@ -237,9 +237,12 @@ DetailsPasted pasteDetails(const QList<DetailRow> &rows, int row, int column, co
     return pasted;
 }
 
-PupilInfos carryRenamedDetails(const PupilInfos &info, const QStringList &before, const QStringList &after)
+namespace
 {
-    PupilInfos carried = info;
+// The renames between the two rosters, old name first, in roster order.
+QList<std::pair<QString, QString>> renames(const QStringList &before, const QStringList &after)
+{
+    QList<std::pair<QString, QString>> found;
     const qsizetype n = before.size(), m = after.size();
     // The longest run of names both rosters keep in order; what lies between is gone or new.
     std::vector<int> kept(size_t((n + 1) * (m + 1)), 0);
@@ -253,9 +256,8 @@ PupilInfos carryRenamedDetails(const PupilInfos &info, const QStringList &before
     // As many names gone as new between two kept ones: each new name took the place of one gone.
     const auto pairUp = [&] {
         for (qsizetype k = 0; gone.size() == added.size() && k < gone.size(); ++k) {
-            const QString &from = gone.at(k), &to = added.at(k);
-            if (carried.contains(from) && !carried.contains(to) && !now.contains(from) && !old.contains(to))
-                carried.insert(to, carried.take(from));
+            if (!now.contains(gone.at(k)) && !old.contains(added.at(k)))
+                found.append({gone.at(k), added.at(k)});
         }
         gone.clear();
         added.clear();
@@ -273,5 +275,33 @@ PupilInfos carryRenamedDetails(const PupilInfos &info, const QStringList &before
         }
     }
     pairUp();
+    return found;
+}
+} // namespace
+
+PupilInfos carryRenamedDetails(const PupilInfos &info, const QStringList &before, const QStringList &after)
+{
+    PupilInfos carried = info;
+    for (const auto &[from, to] : renames(before, after)) {
+        if (carried.contains(from) && !carried.contains(to))
+            carried.insert(to, carried.take(from));
+    }
+    return carried;
+}
+
+Rules carryRenamedRules(const Rules &rules, const QStringList &before, const QStringList &after)
+{
+    const QList<std::pair<QString, QString>> renamed = renames(before, after);
+    Rules carried = rules;
+    for (Rule &rule : carried) {
+        for (QString &pupil : rule.pupils) {
+            for (const auto &[from, to] : renamed) {
+                if (pupil == from) {
+                    pupil = to;
+                    break;
+                }
+            }
+        }
+    }
     return carried;
 }

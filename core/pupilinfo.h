@@ -54,3 +54,5 @@ DetailsPasted pasteDetails(const QList<DetailRow> &rows, int row, int column, co
 // both rosters keep in the same order, a new name took; details of a name that stayed, and
 // details a new name already has, are never moved.
 PupilInfos carryRenamedDetails(const PupilInfos &info, const QStringList &before, const QStringList &after);
+// The rules naming those pupils, naming them by their new names.
+Rules carryRenamedRules(const Rules &rules, const QStringList &before, const QStringList &after);

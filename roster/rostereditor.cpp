@@ -336,6 +336,7 @@ bool RosterEditor::saveRoster(const QStringList &names)
     // The roster is saved whatever becomes of its class file; one not kept is said, not hidden.
     ClassModel &open = state().openClass;
     open.info = carryRenamedDetails(open.info, namesOpened, names);
+    open.rules = carryRenamedRules(open.rules, namesOpened, names);
     const QString roomError = keepClassBeside(fileDialog.fileName, {room_, open.info, open.rules, {}});
     if (!roomError.isEmpty())
         showMessage(this, roomNotKeptMessage(fileDialog.fileName, roomError));

@@ -383,35 +383,44 @@ void TestTables::renamedDetails_data()
     QTest::addColumn<QString>("before"); // names with details, each its name in lower case
     QTest::addColumn<QString>("after");
     QTest::addColumn<QString>("details"); // afterwards, by name
+    QTest::addColumn<QString>("rule");    // a rule naming every name of the roster before, afterwards
     QTest::newRow("one renamed") << "A B C"
                                  << "A X C"
-                                 << "A=a C=c X=b";
+                                 << "A=a C=c X=b"
+                                 << "A X C";
     QTest::newRow("renamed, another taken out") << "A B C D"
                                                 << "A X C"
-                                                << "A=a C=c D=d X=b";
+                                                << "A=a C=c D=d X=b"
+                                                << "A X C D";
     QTest::newRow("two renamed side by side") << "A B C"
                                               << "X Y C"
-                                              << "C=c X=a Y=b";
+                                              << "C=c X=a Y=b"
+                                              << "X Y C";
     QTest::newRow("swapped: nothing renamed") << "A B"
                                               << "B A"
-                                              << "A=a B=b";
+                                              << "A=a B=b"
+                                              << "A B";
     QTest::newRow("one out, another in elsewhere") << "A B C"
                                                    << "A C X"
-                                                   << "A=a B=b C=c";
+                                                   << "A=a B=b C=c"
+                                                   << "A B C";
     QTest::newRow("one out, two in") << "A B C"
                                      << "A X Y C"
-                                     << "A=a B=b C=c";
+                                     << "A=a B=b C=c"
+                                     << "A B C";
     QTest::newRow("the new name has its own") << "A B X"
                                               << "A X"
-                                              << "A=a B=b X=x";
+                                              << "A=a B=b X=x"
+                                              << "A X";
 }
 
-// Details follow a name changed in its box; nothing moves that could be another pupil's.
+// Details and rules follow a name changed in its box; nothing moves that could be another pupil's.
 void TestTables::renamedDetails()
 {
     QFETCH(QString, before);
     QFETCH(QString, after);
     QFETCH(QString, details);
+    QFETCH(QString, rule);
     PupilInfos info;
     for (const QString &name : before.split(u' '))
         info.insert(name, {name.toLower(), Gender::Unset, {}});
@@ -423,6 +432,10 @@ void TestTables::renamedDetails()
         got.append(it.key() + u'=' + it->reading);
     got.sort();
     QCOMPARE(got.join(u' '), details);
+    Rule apart;
+    apart.kind = Rule::Kind::Apart;
+    apart.pupils = old;
+    QCOMPARE(carryRenamedRules({apart}, old, after.split(u' ')).constFirst().pupils.join(u' '), rule);
 }
 
 QTEST_MAIN(TestTables)
