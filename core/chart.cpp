@@ -111,3 +111,13 @@ Chart chartFromTexts(const QStringList &texts, int desks)
         chart[desk] = ChartDesk::fromText(texts.at(desk));
     return chart;
 }
+
+QSet<QString> namesIn(const QStringList &texts)
+{
+    QSet<QString> names;
+    for (const QString &text : texts) {
+        if (!text.trimmed().isEmpty())
+            names.insert(text);
+    }
+    return names;
+}

@@ -3,6 +3,7 @@
 #include "core/services.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -51,4 +52,6 @@ bool drawPossible(const QStringList &roster, const DeskConditions &conditions);
 
 // The texts of the files and windows, desk 1 first.
 QStringList chartTexts(const Chart &chart);
+// The names among such texts (or a roster's), each once; blank texts are no name.
+QSet<QString> namesIn(const QStringList &texts);
 Chart chartFromTexts(const QStringList &texts, int desks);

@@ -38,16 +38,6 @@ bool forgetChart(Ledger &ledger, const QString &run)
 
 namespace
 {
-QSet<QString> pupilsOf(const QStringList &seats)
-{
-    QSet<QString> pupils;
-    for (const QString &seat : seats) {
-        if (!seat.trimmed().isEmpty())
-            pupils.insert(seat);
-    }
-    return pupils;
-}
-
 // Two thirds each way: a class a few transfers apart is the same class.
 bool sameClass(const QSet<QString> &chart, const QSet<QString> &roster)
 {
@@ -60,14 +50,14 @@ Ledger ledgerFromLog(const QStringList &log, const QString &folder, const QStrin
 {
     Ledger ledger;
     QSet<QString> taken;
-    const QSet<QString> rosterPupils = pupilsOf(roster);
+    const QSet<QString> rosterPupils = namesIn(roster);
     for (const QString &entry : log) {
         const QString path = entry.isEmpty() ? QString() : findFileNoCase(folder, entry);
         const QFileInfo info(path);
         if (path.isEmpty() || taken.contains(info.canonicalFilePath()))
             continue;
         const ResultFileRead read = readResultFile(path);
-        if (!read.ok || !sameClass(pupilsOf(read.seats), rosterPupils))
+        if (!read.ok || !sameClass(namesIn(read.seats), rosterPupils))
             continue;
         taken.insert(info.canonicalFilePath());
         ledger.append({QStringLiteral("log:") + entry, info.lastModified(), read.room, read.seats, {entry}});

@@ -45,16 +45,6 @@ bool isDesignated(const DeskConditions &conditions, const QString &name)
     return conditions.contains(DeskCondition::pinned(name));
 }
 
-QSet<QString> nameSet(const QStringList &names)
-{
-    QSet<QString> set;
-    for (const QString &name : names) {
-        if (!name.trimmed().isEmpty())
-            set.insert(name);
-    }
-    return set;
-}
-
 } // namespace
 
 RepeatRules repeatRules(const SharedState &s)
@@ -122,7 +112,7 @@ RepeatAvoidingRun shuffleAvoidingRepeats(SharedState &s, const UniformSource &un
 
 QString rosterKey(const QStringList &names, const Room &room)
 {
-    QStringList sorted = nameSet(names).values();
+    QStringList sorted = namesIn(names).values();
     sorted.sort();
     // A chart of another room, even one with as many desks, says nothing about this one's.
     return sorted.join(QChar(0)) + QChar(1) +

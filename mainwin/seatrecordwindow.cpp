@@ -386,18 +386,11 @@ void SeatRecordWindow::removeChart()
 
 void SeatRecordWindow::saveCsv()
 {
-    csvDialog.title = QStringLiteral("CSVで保存");
-    csvDialog.filter = QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*");
-    csvDialog.fileName = QDir(folder_).absoluteFilePath(
-        QStringLiteral("席の記録-%1.csv").arg(currentDateTime().date().toString(QStringLiteral("yyyyMMdd"))));
-    if (!csvDialog.showSave(this))
-        return;
-    QString path = csvDialog.fileName;
-    // A name typed without an extension is meant as a CSV file.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    const QFileInfo target(path);
-    if (target.exists() && !target.isDir() && showMessage(this, replaceFileQuestion(path)) != IDOK)
+    const QString path = csvDialog.chooseCsvFile(
+        this, QStringLiteral("CSVで保存"),
+        QDir(folder_).absoluteFilePath(
+            QStringLiteral("席の記録-%1.csv").arg(currentDateTime().date().toString(QStringLiteral("yyyyMMdd")))));
+    if (path.isEmpty())
         return;
     const QString reason = writeFileAtomically(path, seatRecordCsv(record_, shownRows()));
     showMessage(this, reason.isEmpty() ? MessageText{QStringLiteral("席の記録をCSVﾌｧｲﾙに保存しました。"),

@@ -592,17 +592,10 @@ ChartScreen *ResultWindow::fullScreenChart() const
 
 void ResultWindow::exportCsv()
 {
-    csvDialog.title = QStringLiteral("CSV形式で書き出し");
-    csvDialog.filter = QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*");
-    csvDialog.fileName = QDir::current().absoluteFilePath(chartCsvFileName(currentDateTime().date()));
-    if (!csvDialog.showSave(this))
-        return;
-    QString path = csvDialog.fileName;
-    // A name typed without an extension is meant as a CSV file.
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".csv");
-    const QFileInfo target(path);
-    if (target.exists() && !target.isDir() && showMessage(this, replaceFileQuestion(path)) != IDOK)
+    const QString path =
+        csvDialog.chooseCsvFile(this, QStringLiteral("CSV形式で書き出し"),
+                                QDir::current().absoluteFilePath(chartCsvFileName(currentDateTime().date())));
+    if (path.isEmpty())
         return;
     const QString reason = writeFileAtomically(path, chartCsv(room_, seatTexts()));
     showMessage(this, reason.isEmpty() ? csvSavedMessage() : csvNotWrittenMessage(path, reason));

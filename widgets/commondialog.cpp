@@ -1,5 +1,6 @@
 #include "widgets/commondialog.h"
 
+#include "core/chartexport.h"
 #include "platform/platform.h"
 
 #include <QDir>
@@ -36,4 +37,21 @@ bool CommonDialog::accept(const QString &path)
     fileTitle = info.fileName();
     QDir::setCurrent(info.absolutePath());
     return true;
+}
+
+QString CommonDialog::chooseCsvFile(QWidget *owner, const QString &dialogTitle, const QString &proposed)
+{
+    title = dialogTitle;
+    filter = QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*");
+    fileName = proposed;
+    if (!showSave(owner))
+        return {};
+    QString path = fileName;
+    // A name typed without an extension is meant as a CSV file.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    const QFileInfo target(path);
+    if (target.exists() && !target.isDir() && showMessage(owner, replaceFileQuestion(path)) != IDOK)
+        return {};
+    return path;
 }

@@ -21,6 +21,10 @@ public:
     bool showOpen(QWidget *owner);
     bool showSave(QWidget *owner);
     bool showColor(QWidget *owner);
+    // The save dialog for a CSV file proposed as `proposed`: a name typed without an
+    // extension gets ".csv", and an existing file is replaced only when the user agrees.
+    // The path to write, empty when the user gave up.
+    QString chooseCsvFile(QWidget *owner, const QString &dialogTitle, const QString &proposed);
 
 private:
     bool accept(const QString &path);
