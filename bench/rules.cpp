@@ -243,7 +243,7 @@ int main(int argc, char *argv[])
     // Fairness on three symmetric set-ups of the standard room with 28 pupils.
     const int runs = 2000;
     const Room standard = Room::standard();
-    const SeatingContext plain{standard, names(28), {}};
+    const SeatingContext plain{standard, names(28), {}, {}};
     const DeskConditions free28(28);
     QList<Fairness> all;
     {

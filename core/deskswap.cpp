@@ -1,5 +1,7 @@
 #include "core/deskswap.h"
 
+#include "core/rulerun.h"
+
 namespace
 {
 
@@ -31,7 +33,7 @@ DeskSwap swapDesks(const ClassModel &c, int a, int b)
     }
     Chart swapped = c.chart;
     swapped.swapItemsAt(a - 1, b - 1);
-    const SeatingContext context{c.room, c.pupils, c.info};
+    const SeatingContext context = seatingContextOf(c);
     for (const Rule &rule : c.rules) {
         if (rule.must && !keepsRule(rule, context, swapped) && keepsRule(rule, context, c.chart)) {
             out.refusal = refusalOf(rule.text());

@@ -9,17 +9,17 @@ namespace
 
 const QString RunTitle = QStringLiteral("実行確認");
 
-SeatingContext contextOf(const ClassModel &c)
-{
-    return {c.room, c.pupils, c.info};
-}
-
 } // namespace
+
+SeatingContext seatingContextOf(const ClassModel &c)
+{
+    return {c.room, c.pupils, c.info, {}};
+}
 
 RuleDraw drawForRun(const SharedState &s, const UniformSource &uniform, const QString &folder)
 {
     const ClassModel &c = s.openClass;
-    const SeatingContext context = contextOf(c);
+    const SeatingContext context = seatingContextOf(c);
     RuleDraw best;
     best.run = drawWithRules(context, c.conditions, c.rules, uniform);
     best.draws = 1;

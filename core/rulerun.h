@@ -18,6 +18,9 @@
 inline constexpr int MaxRuleRepeatDraws = 50;
 inline constexpr int RuleRepeatTimeMs = 1000;
 
+// What the open class's rules are judged against.
+SeatingContext seatingContextOf(const ClassModel &c);
+
 struct RuleDraw {
     RuleRun run;     // the chart taken and the wishes it breaks, or why there is none
     Repeats repeats; // those of the chart taken

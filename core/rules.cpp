@@ -25,6 +25,11 @@ constexpr KindName KindNames[] = {
     {Kind::GenderBalance, "gender-balance"},
     {Kind::Alternate, "alternate"},
     {Kind::MixedPairs, "mixed-pairs"},
+    {Kind::LastPattern, "last-pattern"},
+    {Kind::NewDesk, "new-desk"},
+    {Kind::NewDeskmates, "new-deskmates"},
+    {Kind::NewGroupmates, "new-groupmates"},
+    {Kind::EvenFrontBack, "even-front-back"},
 };
 constexpr const char *ZoneNames[] = {"front", "back", "rows", "window", "door", "desks"};
 
@@ -91,6 +96,16 @@ QString Rule::text() const
     case Kind::GenderBalance: return QStringLiteral("各班の男女の数をそろえる");
     case Kind::Alternate: return QStringLiteral("男女を交互に");
     case Kind::MixedPairs: return QStringLiteral("机の組を男女に");
+    case Kind::LastPattern: return QStringLiteral("男女の並びを前回と同じに");
+    case Kind::NewDesk:
+        return charts == 1 ? QStringLiteral("前回と同じ席にしない")
+                           : QStringLiteral("過去%1回と同じ席にしない").arg(charts);
+    case Kind::NewDeskmates:
+        return charts == 0   ? QStringLiteral("今年隣になった人と隣にしない")
+               : charts == 1 ? QStringLiteral("前回と同じ隣にしない")
+                             : QStringLiteral("過去%1回と同じ隣にしない").arg(charts);
+    case Kind::NewGroupmates: return QStringLiteral("今年同じ班になった人と同じ班にしない");
+    case Kind::EvenFrontBack: return QStringLiteral("前と後ろの席を1年で公平に");
     }
     return {};
 }
@@ -124,6 +139,8 @@ QJsonObject Rule::toJson() const
         json[QStringLiteral("distance")] = distance;
     if (kind == Kind::LeaderPerGroup)
         json[QStringLiteral("tag")] = tag;
+    if (kind == Kind::NewDesk || kind == Kind::NewDeskmates)
+        json[QStringLiteral("charts")] = charts;
     return json;
 }
 
@@ -169,6 +186,9 @@ std::optional<Rule> Rule::fromJson(const QJsonObject &json, QString *error)
     rule.tag = json.value(QStringLiteral("tag")).toString();
     if (rule.kind == Kind::LeaderPerGroup && rule.tag.isEmpty())
         return fail(QStringLiteral("「各班に1人」の条件に印がありません。"));
+    rule.charts = json.value(QStringLiteral("charts")).toInt(1);
+    if (rule.charts < 0 || (rule.kind == Kind::NewDesk && rule.charts == 0))
+        return fail(QStringLiteral("条件「%1」の回数が正しくありません。").arg(rule.text()));
     return rule;
 }
 
@@ -322,6 +342,12 @@ bool RuleBook::keeps(int rule, const Seating &s) const
                 return false;
         }
         return true;
+    // Kept by every chart until the rules about earlier charts are judged.
+    case Kind::LastPattern:
+    case Kind::NewDesk:
+    case Kind::NewDeskmates:
+    case Kind::NewGroupmates:
+    case Kind::EvenFrontBack: return true;
     }
     return true;
 }
@@ -383,7 +409,7 @@ namespace
 // A chart may hold pupils the class no longer has: each rule is judged among the pupils it seats.
 SeatingContext seatedIn(const SeatingContext &c, const Chart &chart)
 {
-    SeatingContext seated{c.room, {}, c.info};
+    SeatingContext seated{c.room, {}, c.info, c.year};
     for (const ChartDesk &desk : chart) {
         if (desk.kind == ChartDesk::Kind::Pupil)
             seated.roster.append(desk.pupil);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/chart.h"
+#include "core/ledger.h"
 #include "core/room.h"
 
 #include <QHash>
@@ -51,6 +52,11 @@ struct Rule {
         GenderBalance,  // in each 班 boys and girls differ by at most one
         Alternate,      // desks next to each other in a row hold a boy and a girl
         MixedPairs,     // each desk pair holds a boy and a girl
+        LastPattern,    // each desk holds a boy or a girl as it did in the class's last kept chart
+        NewDesk,        // nobody on a desk they had in the last `charts` kept charts
+        NewDeskmates,   // no deskmate (desk pair or side by side) of the last `charts` kept charts again; 0: the year's
+        NewGroupmates,  // no 班-mate of the year's kept charts again
+        EvenFrontBack,  // each pupil's front-two-rows and back-two-rows counts over the year as even as the room allows
     };
     Kind kind = Kind::Zone;
     bool must = true;
@@ -58,6 +64,7 @@ struct Rule {
     Zone zone;
     int distance = 2;
     QString tag;
+    int charts = 1; // NewDesk, NewDeskmates: how many of the last kept charts count (0: all of the year's)
 
     // How the rule reads in a list and in messages: "山田さんを前2列に", "山田さんと佐藤さんを2席以上離す".
     QString text() const;
@@ -72,6 +79,7 @@ struct SeatingContext {
     Room room = Room::standard();
     QStringList roster;
     PupilInfos info;
+    Ledger year; // the class's kept charts, oldest first, for the rules about earlier charts
 };
 
 // The rules of one class in numbers, so that many charts are judged fast: pupils by their

@@ -165,6 +165,12 @@ private:
             problem.differ.append(
                 {index, kindOfPupil_, rule.kind == Kind::Alternate ? book_.neighbours() : book_.pairs()});
             break;
+        // Not yet given to the solver: no constraint.
+        case Kind::LastPattern:
+        case Kind::NewDesk:
+        case Kind::NewDeskmates:
+        case Kind::NewGroupmates:
+        case Kind::EvenFrontBack: break;
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include "core/classfile.h"
 #include "core/ruleedit.h"
+#include "core/rulerun.h"
 #include "core/sharedstate.h"
 #include "platform/platform.h"
 #include "seating/ruleeditor.h"
@@ -105,8 +106,7 @@ void RuleList::showRules(int current)
     showChosen();
     // The solver may take a moment on a large class.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const ClassModel &open = state().openClass;
-    status->setText(rulesCheckText({open.room, open.pupils, open.info}, conditions_, rules_));
+    status->setText(rulesCheckText(seatingContextOf(state().openClass), conditions_, rules_));
     QGuiApplication::restoreOverrideCursor();
 }
 

@@ -40,7 +40,7 @@ SeatingContext smallClass()
         for (int column = 0; column < 4; ++column)
             room.setGroup({row, column}, column < 2 ? 1 : 2);
     }
-    SeatingContext c{room, {"A", "B", "C", "D", "E", "F", "G", "H"}, {}};
+    SeatingContext c{room, {"A", "B", "C", "D", "E", "F", "G", "H"}, {}, {}};
     for (int i = 0; i < 8; ++i)
         c.info[c.roster[i]].gender = i % 2 ? Gender::Girl : Gender::Boy;
     c.info["A"].tags = c.info["B"].tags = QStringList{"班長"};
@@ -224,7 +224,7 @@ void TestRules::clashExplained()
     QFETCH(SeatMap, conditions);
     QFETCH(QString, message);
     QFETCH(int, pupils);
-    SeatingContext c = pupils > 8 ? SeatingContext{Room::grid(7, 6), numberedNames(1, pupils), {}} : smallClass();
+    SeatingContext c = pupils > 8 ? SeatingContext{Room::grid(7, 6), numberedNames(1, pupils), {}, {}} : smallClass();
     for (int i = 0; i < pupils && pupils > 8; ++i)
         c.info[c.roster[i]].gender = i < 30 ? Gender::Boy : Gender::Girl;
     DeskConditions desks(c.room.deskCount());

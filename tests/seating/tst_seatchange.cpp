@@ -5,6 +5,7 @@
 #include "core/product.h"
 #include "core/repeatavoidance.h"
 #include "core/resultsave.h"
+#include "core/rulerun.h"
 #include "core/settings.h"
 #include "core/textfile.h"
 #include "seating/chartscreen.h"
@@ -246,7 +247,7 @@ void TestSeatChange::runWithRules()
     QCOMPARE(c.pupils, texts.filter(QRegularExpression(QStringLiteral("\\S"))));
     QCOMPARE(sorted(c.pupils), ::pupils(pupils));
     for (const Rule &rule : rules)
-        QVERIFY(!rule.must || keepsRule(rule, {c.room, c.pupils, c.info}, c.chart));
+        QVERIFY(!rule.must || keepsRule(rule, seatingContextOf(c), c.chart));
 }
 
 void TestSeatChange::swapByHand_data()
