@@ -30,7 +30,8 @@ Rule zone(QStringList pupils, Zone::Kind kind, int count, int first = 1)
 }
 
 // A 2 × 4 room with a pair at the right-hand side of each row and two 班 of four (the columns
-// pairs 0-1 and 2-3), pupils A..H: A, C, E, G boys, the rest girls; A and B 班長.
+// pairs 0-1 and 2-3), pupils A..H: A, C, E, G boys, the rest girls; A and B 班長. Its last chart
+// in this room had girls on desks 1, 6, 8 and boys on 2, 7 (X has left); one in another room came after.
 SeatingContext smallClass()
 {
     Room room = Room::grid(2, 4);
@@ -44,6 +45,9 @@ SeatingContext smallClass()
     for (int i = 0; i < 8; ++i)
         c.info[c.roster[i]].gender = i % 2 ? Gender::Girl : Gender::Boy;
     c.info["A"].tags = c.info["B"].tags = QStringList{"班長"};
+    c.year = {{"1", {}, room, {"A", "B", "C", "D", "E", "F", "G", "H"}, {}},
+              {"2", {}, room, {"B", "A", "X", "", " ", "D", "C", "H"}, {}},
+              {"3", {}, Room::standard(), {"A", "C", "E", "G", "B", "D", "F", "H"}, {}}};
     return c;
 }
 
@@ -111,6 +115,10 @@ void TestRules::meaning_data()
     QTest::newRow("two boys side by side") << rule(Kind::Alternate) << "ACBD...." << false << "男女を交互に";
     QTest::newRow("mixed pairs") << rule(Kind::MixedPairs) << "ABCE...." << true << "机の組を男女に";
     QTest::newRow("pair of girls") << rule(Kind::MixedPairs) << "BD......" << false << "机の組を男女に";
+    const Rule last = rule(Kind::LastPattern);
+    QTest::newRow("as last time") << last << "DCABEHGF" << true << "男女の並びを前回と同じに";
+    QTest::newRow("a boy where a girl sat") << last << "DCFBEHGA" << false << "男女の並びを前回と同じに";
+    QTest::newRow("a girl where a boy sat") << last << "DBACEHGF" << false << "男女の並びを前回と同じに";
     QTest::newRow("pupil not seated") << rule(Kind::Apart, {"A", "Z"}) << "A......." << true << "AとZを2席以上離す";
 }
 
@@ -139,6 +147,8 @@ void TestRules::drawnChartsKeepTheRules_data()
                                 << SeatMap{} << 8 << 0;
     QTest::newRow("班 balanced, three boys and two girls") << Rules{rule(Kind::GenderBalance)} << SeatMap{} << 5 << 0;
     QTest::newRow("alternating, a pin") << Rules{rule(Kind::Alternate)} << SeatMap{{3, "A"}} << 8 << 0;
+    QTest::newRow("boys and girls as last time, a pin")
+        << Rules{rule(Kind::LastPattern)} << SeatMap{{3, "B"}} << 8 << 0;
     QTest::newRow("front row, free and empty desks")
         << Rules{zone({"A", "B", "C"}, Zone::Kind::FrontRows, 1), rule(Kind::Near, {"A", "F"}, 1)}
         << SeatMap{{2, "-"}, {6, "D"}} << 6 << 0;
@@ -210,6 +220,9 @@ void TestRules::clashExplained_data()
         << Rules{zone({"H"}, Zone::Kind::BackRows, 1), rule(Kind::Apart, {"A", "B"}),
                  rule(Kind::SideBySide, {"A", "B"})}
         << SeatMap{} << "「AとBを2席以上離す」と「AとBを隣に」 が両立しません。" << 8;
+    QTest::newRow("four boys in a back row with two desks for boys")
+        << Rules{zone({"A", "C", "E", "G"}, Zone::Kind::BackRows, 1), rule(Kind::LastPattern)} << SeatMap{}
+        << "「A・C・E・Gを後ろ1列に」と「男女の並びを前回と同じに」 が両立しません。" << 8;
     QTest::newRow("a pin outside the zone") << Rules{zone({"A"}, Zone::Kind::BackRows, 1)} << SeatMap{{1, "A"}}
                                             << "「AをNo.1に」と「Aを後ろ1列に」 が両立しません。" << 8;
     QTest::newRow("班 1 pinned full without a 班長")
