@@ -1,6 +1,7 @@
 // The seating rules: what each one means, charts drawn that keep them, and clashes explained.
 #include "core/placement.h"
 #include "core/ruleedit.h"
+#include "core/rulerun.h"
 #include "core/rulesolve.h"
 #include "support/fixtures.h"
 
@@ -249,6 +250,21 @@ void TestRules::clashExplained()
     QVERIFY(clock.elapsed() < SolverTimeLimitMs);
     QCOMPARE(int(run.status), int(RuleRun::Status::Impossible));
     QCOMPARE(clashMessage(run), message);
+    // How the run refuses, whatever stops it.
+    RuleRun gaveUp, noSolver, noReason;
+    gaveUp.status = RuleRun::Status::GaveUp;
+    noSolver.error = QStringLiteral("libnarabin_solver.so: 共有オブジェクトが見つかりません");
+    const std::pair<const RuleRun &, QString> refusals[] = {
+        {run, "実行確認|" + message + "\r条件を見直しますか？|17"},
+        {gaveUp, "実行確認|条件に合う座席を探すのに時間がかかりすぎたため、中止しました。座席は変わっていません。\r"
+                 "条件を減らすか、「必ず」の条件を「できれば」に変えてから、もう一度実行して下さい。|48"},
+        {noSolver,
+         "実行確認|条件を解く部品（narabin_solver）を読み込めないため、実行できません。\r" + noSolver.error + "|16"},
+        {noReason, "実行確認|条件を解く部品（narabin_solver）を読み込めないため、実行できません。|16"}};
+    for (const auto &[refused, shown] : refusals) {
+        const std::optional<MessageText> m = ruleRunRefusal(refused);
+        QCOMPARE(m ? m->title + u'|' + m->text + u'|' + QString::number(m->style) : QString(), shown);
+    }
 }
 
 // Rules of every kind written to JSON and read back are the same rules.
