@@ -333,6 +333,25 @@ void TestRules::dialogChoicesFinished_data()
     QTest::newRow("no mark") << leader << false << "各班に1人ずつ置く人の印（班長など）を入れて下さい。";
     QTest::newRow("no 班") << rule(Kind::GenderBalance) << true
                            << "この教室には班がありません。\r「教室の設定」で班を作ってから選んで下さい。";
+    Rule last = rule(Kind::LastPattern, {"A"});
+    last.charts = 5;
+    QTest::newRow("last time's boys and girls, pupils and count dropped")
+        << last << false << "必ず：男女の並びを前回と同じに";
+    Rule newDesk = rule(Kind::NewDesk);
+    newDesk.charts = 3;
+    newDesk.must = false;
+    QTest::newRow("new desk, three charts") << newDesk << false << "できれば：過去3回と同じ席にしない";
+    newDesk.charts = 0;
+    QTest::newRow("new desk, the whole year") << newDesk << false << "何回前までの席と比べるかを選んで下さい。";
+    Rule deskmates = rule(Kind::NewDeskmates);
+    deskmates.charts = 0;
+    QTest::newRow("new deskmates, the whole year") << deskmates << false << "必ず：今年隣になった人と隣にしない";
+    QTest::newRow("front and back in two rows")
+        << rule(Kind::EvenFrontBack) << false
+        << "この教室は前から2列目までしかないため、前の席と後ろの席を分けられません。";
+    QTest::newRow("new 班-mates, no 班")
+        << rule(Kind::NewGroupmates) << true
+        << "この教室には班がありません。\r「教室の設定」で班を作ってから選んで下さい。";
     QTest::newRow("no pairs") << rule(Kind::MixedPairs) << true
                               << "この教室には2人組の机がありません。\r「教室の設定」で2人組を作ってから選んで下さい。";
 }

@@ -658,6 +658,20 @@ void TestConditions::ruleList_data()
         << QStringList{"必ず：青木と伊藤を同じ机の組に", "必ず：上田と江藤を隣に", "必ず：大野と加藤を1席以内に",
                        "必ず：男女を交互に", "必ず：机の組を男女に"}
         << QStringList{"詳しい条件|この条件には、生徒をちょうど2人選んで下さい（いまは1人です）。|48"};
+    QTest::newRow("kinds about earlier charts; pupils found by reading")
+        << 4 << Rules{} << SeatMap{}
+        << "Alt+A: key Alt+S, type ク, key Space, type かと, key Space, key Alt+K, pick 10, pick 1, ok; "
+           "Alt+A: key Alt+K, pick 10, ok; Alt+A: key Alt+K, pick 11, key Alt+C, pick 2, ok; "
+           "Alt+A: key Alt+K, pick 12, key Alt+C, pick 10, ok; Alt+A: key Alt+K, pick 13, key Alt+M, ok; "
+           "Alt+A: key Alt+K, pick 14, ok; ok"
+        << QStringList{can}
+        << QStringList{"必ず：加藤と工藤を2席以上離す",
+                       "できれば：男女の並びを前回と同じに",
+                       "できれば：過去3回と同じ席にしない",
+                       "できれば：今年隣になった人と隣にしない",
+                       "必ず：今年同じ班になった人と同じ班にしない",
+                       "できれば：前と後ろの席を1年で公平に"}
+        << QStringList{};
     QTest::newRow("desks painted by mouse and Space")
         << 0 << Rules{} << SeatMap{}
         << "Alt+A: key Alt+S, type 木, key Space, click Desk_5, key Left, key Space, says Desk_6 No.6 "
@@ -699,6 +713,8 @@ void TestConditions::ruleList()
     data.rules = before;
     env.writeFile(QStringLiteral("1組.MEM.json"), classFileBytes(data));
     state().openClass.rules = before;
+    for (const auto &[name, reading] : {std::pair{"加藤", "かとう"}, {"木村", "きむら"}, {"工藤", "くどう"}})
+        state().openClass.info[QString::fromUtf8(name)].reading = QString::fromUtf8(reading);
     QStringList seen;
     bool open = false;
     whenModal([&] {
