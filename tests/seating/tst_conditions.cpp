@@ -368,17 +368,16 @@ void TestConditions::pressBeyondTheRosterStartsNoDrag()
 void TestConditions::keyboardPlacing_data()
 {
     QTest::addColumn<bool>("fromSeat"); // the keys start on seat 6, else on the second registrant
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("key");
     QTest::addColumn<int>("desk");
     QTest::addColumn<int>("room"); // preset
-    QTest::newRow("registrant, Enter") << false << int(Qt::Key_Return) << int(Qt::NoModifier) << 6 << 0;
-    QTest::newRow("registrant, Space") << false << int(Qt::Key_Space) << int(Qt::NoModifier) << 6 << 0;
-    QTest::newRow("registrant, Shift+F10") << false << int(Qt::Key_F10) << int(Qt::ShiftModifier) << 6 << 0;
-    QTest::newRow("seat, Alt+Down") << true << int(Qt::Key_Down) << int(Qt::AltModifier) << 6 << 0;
-    QTest::newRow("seat, Shift+F10: context menu") << true << int(Qt::Key_F10) << int(Qt::ShiftModifier) << 6 << 0;
-    QTest::newRow("7x5, registrant, Enter: desk 33") << false << int(Qt::Key_Return) << int(Qt::NoModifier) << 33 << 2;
-    QTest::newRow("8x5 班, desk 33, Alt+Down") << true << int(Qt::Key_Down) << int(Qt::AltModifier) << 33 << 4;
+    QTest::newRow("registrant, Enter") << false << "Return" << 6 << 0;
+    QTest::newRow("registrant, Space") << false << "Space" << 6 << 0;
+    QTest::newRow("registrant, Shift+F10") << false << "Shift+F10" << 6 << 0;
+    QTest::newRow("seat, Alt+Down") << true << "Alt+Down" << 6 << 0;
+    QTest::newRow("seat, Shift+F10: context menu") << true << "Shift+F10" << 6 << 0;
+    QTest::newRow("7x5, registrant, Enter: desk 33") << false << "Return" << 33 << 2;
+    QTest::newRow("8x5 班, desk 33, Alt+Down") << true << "Alt+Down" << 33 << 4;
 }
 
 // Without a mouse, the second registrant goes to the desk as a drop puts it there: the name
@@ -387,8 +386,7 @@ void TestConditions::keyboardPlacing_data()
 void TestConditions::keyboardPlacing()
 {
     QFETCH(bool, fromSeat);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
+    QFETCH(QString, key);
     QFETCH(int, desk);
     QFETCH(int, room);
     TestEnv env;
@@ -398,12 +396,13 @@ void TestConditions::keyboardPlacing()
     QTRY_VERIFY(w->isActiveWindow());
     QWidget *start = fromSeat ? static_cast<QWidget *>(w->seatBoxes[desk - 1]) : w->registrantLabels[1];
     start->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(start, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    const QKeyCombination keys = QKeySequence::fromString(key)[0];
+    QTest::keyClick(start, keys.key(), keys.keyboardModifiers());
     QMenu *menu = openPopup();
     QVERIFY(menu);
     int steps = desk - 1; // No.1 is highlighted
     if (fromSeat) {
-        if (key == Qt::Key_F10) {
+        if (keys.key() == Qt::Key_F10) {
             QCOMPARE(captions(menu).first(), QStringLiteral("登録者一覧から選択(&L)"));
             QTest::keyClick(menu, Qt::Key_Down);
             QTest::keyClick(menu, Qt::Key_Right);
