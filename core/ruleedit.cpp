@@ -16,7 +16,8 @@ bool usesPupils(Kind kind)
 
 bool usesGroups(Kind kind)
 {
-    return kind == Kind::ApartGroups || kind == Kind::LeaderPerGroup || kind == Kind::GenderBalance;
+    return kind == Kind::ApartGroups || kind == Kind::LeaderPerGroup || kind == Kind::GenderBalance ||
+           kind == Kind::NewGroupmates;
 }
 
 bool usesPairs(Kind kind)
@@ -94,12 +95,20 @@ std::optional<Rule> finishedRule(Rule chosen, const Room &room, QString *problem
         chosen.tag = chosen.tag.trimmed();
     else
         chosen.tag.clear();
+    if (kind != Kind::NewDesk && kind != Kind::NewDeskmates)
+        chosen.charts = defaults.charts;
 
     QString why = pupilsProblem(kind, chosen.pupils.size());
     if (why.isEmpty() && kind == Kind::Zone)
         why = zoneProblem(chosen.zone, room);
     if (why.isEmpty() && kind == Kind::LeaderPerGroup && chosen.tag.isEmpty())
         why = QStringLiteral("各班に1人ずつ置く人の印（班長など）を入れて下さい。");
+    // Only the deskmates can be counted over the whole year (0).
+    if (why.isEmpty() && (chosen.charts < 0 || (kind == Kind::NewDesk && chosen.charts == 0)))
+        why = QStringLiteral("何回前までの席と比べるかを選んで下さい。");
+    if (why.isEmpty() && kind == Kind::EvenFrontBack && room.rows() <= 2)
+        why = QStringLiteral("この教室は前から%1列目までしかないため、前の席と後ろの席を分けられません。")
+                  .arg(room.rows());
     if (why.isEmpty() && usesGroups(kind) && room.groupNumbers().isEmpty())
         why = QStringLiteral("この教室には班がありません。\r「教室の設定」で班を作ってから選んで下さい。");
     if (why.isEmpty() && usesPairs(kind) && !hasPairs(room))

@@ -61,9 +61,10 @@ std::optional<MessageText> ruleRunRefusal(const RuleRun &run)
                            RunTitle, MsgStyle::Exclamation};
     case RuleRun::Status::NoSolver: break;
     }
-    return MessageText{
-        QStringLiteral("条件を解く部品（narabin_solver）を読み込めないため、実行できません。\r%1").arg(run.error),
-        RunTitle, MsgStyle::Critical};
+    QString text = QStringLiteral("条件を解く部品（narabin_solver）を読み込めないため、実行できません。");
+    if (!run.error.isEmpty())
+        text += QLatin1Char('\r') + run.error;
+    return MessageText{text, RunTitle, MsgStyle::Critical};
 }
 
 std::optional<MessageText> placeDrawn(SharedState &s, const RuleDraw &drawn)

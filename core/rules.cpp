@@ -45,6 +45,20 @@ QString names(const QStringList &pupils, const QString &joint)
     return pupils.join(joint);
 }
 
+// Whether each desk held a boy or a girl in the last chart the class kept in this room; a
+// chart of another room numbers its desks otherwise.
+QList<Gender> lastGenders(const SeatingContext &c)
+{
+    QList<Gender> out(c.room.deskCount(), Gender::Unset);
+    const auto last =
+        std::find_if(c.year.crbegin(), c.year.crend(), [&](const KeptChart &k) { return k.room == c.room; });
+    for (qsizetype k = 0; last != c.year.crend() && k < out.size() && k < last->seats.size(); ++k) {
+        if (c.roster.contains(last->seats[k]))
+            out[k] = c.info.value(last->seats[k]).gender;
+    }
+    return out;
+}
+
 } // namespace
 
 QList<int> Zone::desksIn(const Room &room) const
@@ -218,6 +232,7 @@ RuleBook::RuleBook(const Rules &rules, const SeatingContext &c)
             m_pupil.insert(name, int(m_gender.size()));
         m_gender.append(c.info.value(name).gender);
     }
+    m_lastGender = lastGenders(c);
     m_rulesOfPupil.resize(m_gender.size());
     for (const Rule &rule : rules) {
         Entry e{rule.kind, {}, {}, {}, rule.distance};
@@ -308,6 +323,14 @@ bool RuleBook::mixedAround(const Entry &rule, const Seating &s, int desk) const
     return (m_left[desk] < 0 || mixed(s, desk, m_left[desk])) && (m_right[desk] < 0 || mixed(s, desk, m_right[desk]));
 }
 
+// A boy never where a girl sat last time, nor a girl where a boy sat.
+bool RuleBook::asLastTime(const Seating &s, int desk) const
+{
+    const int p = s.pupilAt[desk];
+    const Gender last = m_lastGender[desk];
+    return p < 0 || last == Gender::Unset || m_gender[p] == Gender::Unset || m_gender[p] == last;
+}
+
 bool RuleBook::keeps(int rule, const Seating &s) const
 {
     const Entry &e = m_rules[rule];
@@ -342,8 +365,13 @@ bool RuleBook::keeps(int rule, const Seating &s) const
                 return false;
         }
         return true;
-    // Kept by every chart until the rules about earlier charts are judged.
     case Kind::LastPattern:
+        for (int desk = 0; desk < int(m_row.size()); ++desk) {
+            if (!asLastTime(s, desk))
+                return false;
+        }
+        return true;
+    // Kept by every chart until the rules about earlier charts are judged.
     case Kind::NewDesk:
     case Kind::NewDeskmates:
     case Kind::NewGroupmates:
@@ -376,6 +404,7 @@ bool RuleBook::keepsAfterSwap(int rule, const Seating &s, int a, int b, bool bef
                ((m_group[a] < 0 || groupHolds(e, m_group[a], s)) && (m_group[b] < 0 || groupHolds(e, m_group[b], s)));
     case Kind::Alternate:
     case Kind::MixedPairs: return mixedAround(e, s, a) && mixedAround(e, s, b);
+    case Kind::LastPattern: return asLastTime(s, a) && asLastTime(s, b);
     default:
         if (!e.pupils.contains(s.pupilAt[a]) && !e.pupils.contains(s.pupilAt[b]))
             return true;

@@ -115,6 +115,9 @@ public:
     int columnOf(int desk) const { return m_column[desk]; }
     int groupOf(int desk) const { return m_group[desk]; } // -1 for a desk in no 班
     int groups() const { return int(m_groupDesks.size()); }
+    // Who sat at `desk` in the class's last chart kept in this room: a boy, a girl, or Unset
+    // where the desk takes anyone (nobody sat there, or a pupil gone or of unset gender).
+    Gender lastGenderAt(int desk) const { return m_lastGender[desk]; }
     // Desks next to each other in a row with no aisle between, and the desks paired, each once.
     QList<std::pair<int, int>> neighbours() const;
     QList<std::pair<int, int>> pairs() const;
@@ -130,11 +133,13 @@ private:
     bool groupHolds(const Entry &rule, int group, const Seating &s) const;
     bool mixed(const Seating &s, int a, int b) const;
     bool mixedAround(const Entry &rule, const Seating &s, int desk) const;
+    bool asLastTime(const Seating &s, int desk) const;
 
     QList<Entry> m_rules;
     QList<int> m_row, m_column, m_group, m_partner, m_left, m_right; // by desk; -1 for none
     QList<QList<int>> m_groupDesks;
-    QList<Gender> m_gender; // by pupil
+    QList<Gender> m_gender;     // by pupil
+    QList<Gender> m_lastGender; // by desk
     QHash<QString, int> m_pupil;
     QList<QList<int>> m_rulesOfPupil;
     QList<int> m_classRules;

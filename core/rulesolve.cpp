@@ -40,6 +40,18 @@ QList<Item> itemsOf(const SeatingContext &c, const DeskConditions &conditions, c
     return items;
 }
 
+// The desks a pupil of `gender` may take when the boys and girls sit as last time: those
+// that held nobody of the other.
+QList<int> desksAsLastTime(const RuleBook &book, Gender gender, int desks)
+{
+    QList<int> out;
+    for (int d = 0; d < desks; ++d) {
+        if (book.lastGenderAt(d) == Gender::Unset || book.lastGenderAt(d) == gender)
+            out.append(d);
+    }
+    return out;
+}
+
 // Turns chosen items into the solver's problem; the desk tables of each rule are made once.
 class ProblemMaker
 {
@@ -165,8 +177,16 @@ private:
             problem.differ.append(
                 {index, kindOfPupil_, rule.kind == Kind::Alternate ? book_.neighbours() : book_.pairs()});
             break;
+        case Kind::LastPattern: {
+            const QList<int> boys = desksAsLastTime(book_, Gender::Boy, desks_),
+                             girls = desksAsLastTime(book_, Gender::Girl, desks_);
+            for (int p = 0; p < pupils_; ++p) {
+                if (kindOfPupil_[p] < 2)
+                    problem.within.append({index, p, kindOfPupil_[p] == 0 ? boys : girls});
+            }
+            break;
+        }
         // Not yet given to the solver: no constraint.
-        case Kind::LastPattern:
         case Kind::NewDesk:
         case Kind::NewDeskmates:
         case Kind::NewGroupmates:

@@ -1,12 +1,15 @@
 #include "seating/ruleeditor.h"
 
+#include "core/helpfile.h"
 #include "core/ruleedit.h"
 #include "core/sharedstate.h"
 #include "platform/platform.h"
 #include "widgets/seatbox.h"
 #include "widgets/ui.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +42,54 @@ const QStringList KindCaptions{
     QStringLiteral("班：各班の男女の数をそろえる"),
     QStringLiteral("男女：男女を交互に"),
     QStringLiteral("男女：机の組を男女に"),
+    QStringLiteral("これまでの席：男女の並びを前回と同じに"),
+    QStringLiteral("これまでの席：同じ席にしない"),
+    QStringLiteral("これまでの席：同じ人と隣にしない"),
+    QStringLiteral("これまでの席：同じ人と同じ班にしない"),
+    QStringLiteral("これまでの席：前と後ろの席を1年で公平に"),
+};
+// How far back a rule about earlier charts looks, as offered.
+constexpr int OfferedCharts = 10;
+
+bool aboutEarlierCharts(Rule::Kind kind)
+{
+    return kind >= Rule::Kind::LastPattern;
+}
+
+// The pupils of a rule. Type-ahead finds a pupil by the start of the name, as lists do, or of
+// the reading in hiragana or katakana: a name in kanji cannot be typed a letter at a time.
+class PupilList : public QListWidget
+{
+public:
+    using QListWidget::QListWidget;
+    static constexpr int ReadingRole = Qt::UserRole + 1;
+
+    void keyboardSearch(const QString &search) override
+    {
+        const bool goingOn =
+            !search.isEmpty() && typedAt_.isValid() && !typedAt_.hasExpired(QApplication::keyboardInputInterval());
+        typed_ = goingOn ? typed_ + search : search;
+        typedAt_.start();
+        if (typed_.isEmpty() || count() == 0)
+            return;
+        // One key again and again steps through the pupils it starts; a new search starts
+        // after the current pupil, more keys stay on it while it still fits.
+        const bool sameKey = typed_.count(typed_.back()) == typed_.size();
+        const QString key = helpSearchKey(sameKey ? QString(typed_.back()) : typed_);
+        const int from = std::max(0, currentRow()) + (!goingOn || sameKey ? 1 : 0);
+        for (int i = 0; i < count(); ++i) {
+            QListWidgetItem *it = item((from + i) % count());
+            if (helpSearchKey(it->data(Qt::UserRole).toString()).startsWith(key) ||
+                helpSearchKey(it->data(ReadingRole).toString()).startsWith(key)) {
+                setCurrentItem(it);
+                return;
+            }
+        }
+    }
+
+private:
+    QString typed_;
+    QElapsedTimer typedAt_;
 };
 const QStringList ZoneCaptions{QStringLiteral("前から"),   QStringLiteral("後ろから"),   QStringLiteral("列の範囲"),
                                QStringLiteral("窓側から"), QStringLiteral("廊下側から"), QStringLiteral("席を選ぶ")};
@@ -191,8 +242,12 @@ RuleEditor::RuleEditor()
     kindBox->addItems(KindCaptions);
     kindBox->setGeometry(92, 36, 300, 26);
     label(QStringLiteral("種類(&K)"), QRect(22, 36, 68, 26), kindBox);
+    chartsBox = new QComboBox(this);
+    chartsBox->setObjectName(QStringLiteral("Combo4"));
+    chartsBox->setGeometry(462, 36, 120, 26);
+    label(QStringLiteral("回数(&C)"), QRect(404, 36, 56, 26), chartsBox);
 
-    pupilList = new QListWidget(this);
+    pupilList = new PupilList(this);
     pupilList->setObjectName(QStringLiteral("List1"));
     pupilList->setGeometry(22, 98, 200, 312);
     setUpList(pupilList);
@@ -243,7 +298,9 @@ RuleEditor::RuleEditor()
     for (QPushButton *b : buttons)
         b->move(b->x(), 426);
 
-    connect(kindBox, &QComboBox::currentIndexChanged, this, &RuleEditor::showKind);
+    connect(kindBox, &QComboBox::currentIndexChanged, this, &RuleEditor::kindChosen);
+    for (QRadioButton *b : {mustButton, wishButton})
+        connect(b, &QRadioButton::clicked, this, [this] { mustClicked_ = true; });
     connect(zoneBox, &QComboBox::currentIndexChanged, this, &RuleEditor::showKind);
     connect(firstBox, &QSpinBox::valueChanged, this, &RuleEditor::showKind);
     connect(countBox, &QSpinBox::valueChanged, this, &RuleEditor::showKind);
@@ -264,6 +321,7 @@ void RuleEditor::edit(const Rule &rule)
     for (const QString &name : names) {
         auto *item = new QListWidgetItem(roster.contains(name) ? name : name + QStringLiteral("（名簿にいません）"));
         item->setData(Qt::UserRole, name);
+        item->setData(PupilList::ReadingRole, state().openClass.info.value(name).reading);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(rule.pupils.contains(name) ? Qt::Checked : Qt::Unchecked);
         pupilList->addItem(item);
@@ -280,7 +338,14 @@ void RuleEditor::edit(const Rule &rule)
     if (!rule.tag.isEmpty())
         tagBox->setCurrentText(rule.tag);
     (rule.must ? mustButton : wishButton)->setChecked(true);
-    kindBox->setCurrentIndex(int(rule.kind));
+    mustClicked_ = false;
+    mostCharts_ = std::max(OfferedCharts, rule.charts);
+    {
+        const QSignalBlocker block(kindBox);
+        kindBox->setCurrentIndex(int(rule.kind));
+    }
+    shownKind_ = rule.kind;
+    fillCharts(rule.kind, rule.charts);
     showKind();
     kindBox->setFocus();
 }
@@ -300,7 +365,30 @@ Rule RuleEditor::chosenRule() const
     rule.zone.desks = painted_;
     rule.distance = distanceBox->value();
     rule.tag = tagBox->currentText();
+    rule.charts = chartsBox->currentData().toInt();
     return rule;
+}
+
+void RuleEditor::kindChosen()
+{
+    const auto kind = Rule::Kind(kindBox->currentIndex());
+    if (!mustClicked_ && aboutEarlierCharts(kind) != aboutEarlierCharts(shownKind_))
+        (aboutEarlierCharts(kind) ? wishButton : mustButton)->setChecked(true);
+    shownKind_ = kind;
+    fillCharts(kind, chartsBox->currentData().toInt());
+    showKind();
+}
+
+void RuleEditor::fillCharts(Rule::Kind kind, int chosen)
+{
+    const QSignalBlocker block(chartsBox);
+    chartsBox->clear();
+    chartsBox->addItem(QStringLiteral("前回"), 1);
+    for (int n = 2; n <= mostCharts_; ++n)
+        chartsBox->addItem(QStringLiteral("過去%1回").arg(n), n);
+    if (kind == Rule::Kind::NewDeskmates)
+        chartsBox->addItem(QStringLiteral("今年すべて"), 0);
+    chartsBox->setCurrentIndex(std::max(0, chartsBox->findData(chosen)));
 }
 
 void RuleEditor::showKind()
@@ -316,6 +404,7 @@ void RuleEditor::showKind()
     desks->setEnabled(isZone);
     distanceBox->setEnabled(kind == Kind::Apart || kind == Kind::Near);
     tagBox->setEnabled(kind == Kind::LeaderPerGroup);
+    chartsBox->setEnabled(kind == Kind::NewDesk || kind == Kind::NewDeskmates);
     // The picker shows the desks of the zone as it stands.
     const Zone shown{zone, firstBox->value(), countBox->value(), painted_};
     desks->setChosen(isZone ? shown.desksIn(room_) : QList<int>());

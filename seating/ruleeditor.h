@@ -65,6 +65,7 @@ public:
     void edit(const Rule &rule);
 
     QComboBox *kindBox = nullptr;
+    QComboBox *chartsBox = nullptr;
     QListWidget *pupilList = nullptr;
     QComboBox *zoneBox = nullptr;
     QSpinBox *firstBox = nullptr;
@@ -88,9 +89,16 @@ private:
     Rule chosenRule() const;
     // Only what the chosen kind uses can be reached; the picker shows the zone's desks.
     void showKind();
+    // The kinds about earlier charts start as できれば, the others as 必ず, until one is clicked.
+    void kindChosen();
+    // 前回, 過去2回 … and for the deskmates 今年すべて, keeping what is chosen where it can.
+    void fillCharts(Rule::Kind kind, int chosen);
     void deskToggled(int desk);
 
     Room room_;
+    Rule::Kind shownKind_ = Rule::Kind::Zone;
+    bool mustClicked_ = false;
+    int mostCharts_ = 0;
     QList<int> painted_; // the desks of a painted zone, kept while another zone is shown
 };
 

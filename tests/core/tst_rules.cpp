@@ -1,6 +1,7 @@
 // The seating rules: what each one means, charts drawn that keep them, and clashes explained.
 #include "core/placement.h"
 #include "core/ruleedit.h"
+#include "core/rulerun.h"
 #include "core/rulesolve.h"
 #include "support/fixtures.h"
 
@@ -30,7 +31,8 @@ Rule zone(QStringList pupils, Zone::Kind kind, int count, int first = 1)
 }
 
 // A 2 × 4 room with a pair at the right-hand side of each row and two 班 of four (the columns
-// pairs 0-1 and 2-3), pupils A..H: A, C, E, G boys, the rest girls; A and B 班長.
+// pairs 0-1 and 2-3), pupils A..H: A, C, E, G boys, the rest girls; A and B 班長. Its last chart
+// in this room had girls on desks 1, 6, 8 and boys on 2, 7 (X has left); one in another room came after.
 SeatingContext smallClass()
 {
     Room room = Room::grid(2, 4);
@@ -44,6 +46,9 @@ SeatingContext smallClass()
     for (int i = 0; i < 8; ++i)
         c.info[c.roster[i]].gender = i % 2 ? Gender::Girl : Gender::Boy;
     c.info["A"].tags = c.info["B"].tags = QStringList{"班長"};
+    c.year = {{"1", {}, room, {"A", "B", "C", "D", "E", "F", "G", "H"}, {}},
+              {"2", {}, room, {"B", "A", "X", "", " ", "D", "C", "H"}, {}},
+              {"3", {}, Room::standard(), {"A", "C", "E", "G", "B", "D", "F", "H"}, {}}};
     return c;
 }
 
@@ -111,6 +116,10 @@ void TestRules::meaning_data()
     QTest::newRow("two boys side by side") << rule(Kind::Alternate) << "ACBD...." << false << "男女を交互に";
     QTest::newRow("mixed pairs") << rule(Kind::MixedPairs) << "ABCE...." << true << "机の組を男女に";
     QTest::newRow("pair of girls") << rule(Kind::MixedPairs) << "BD......" << false << "机の組を男女に";
+    const Rule last = rule(Kind::LastPattern);
+    QTest::newRow("as last time") << last << "DCABEHGF" << true << "男女の並びを前回と同じに";
+    QTest::newRow("a boy where a girl sat") << last << "DCFBEHGA" << false << "男女の並びを前回と同じに";
+    QTest::newRow("a girl where a boy sat") << last << "DBACEHGF" << false << "男女の並びを前回と同じに";
     QTest::newRow("pupil not seated") << rule(Kind::Apart, {"A", "Z"}) << "A......." << true << "AとZを2席以上離す";
 }
 
@@ -139,6 +148,8 @@ void TestRules::drawnChartsKeepTheRules_data()
                                 << SeatMap{} << 8 << 0;
     QTest::newRow("班 balanced, three boys and two girls") << Rules{rule(Kind::GenderBalance)} << SeatMap{} << 5 << 0;
     QTest::newRow("alternating, a pin") << Rules{rule(Kind::Alternate)} << SeatMap{{3, "A"}} << 8 << 0;
+    QTest::newRow("boys and girls as last time, a pin")
+        << Rules{rule(Kind::LastPattern)} << SeatMap{{3, "B"}} << 8 << 0;
     QTest::newRow("front row, free and empty desks")
         << Rules{zone({"A", "B", "C"}, Zone::Kind::FrontRows, 1), rule(Kind::Near, {"A", "F"}, 1)}
         << SeatMap{{2, "-"}, {6, "D"}} << 6 << 0;
@@ -210,6 +221,9 @@ void TestRules::clashExplained_data()
         << Rules{zone({"H"}, Zone::Kind::BackRows, 1), rule(Kind::Apart, {"A", "B"}),
                  rule(Kind::SideBySide, {"A", "B"})}
         << SeatMap{} << "「AとBを2席以上離す」と「AとBを隣に」 が両立しません。" << 8;
+    QTest::newRow("four boys in a back row with two desks for boys")
+        << Rules{zone({"A", "C", "E", "G"}, Zone::Kind::BackRows, 1), rule(Kind::LastPattern)} << SeatMap{}
+        << "「A・C・E・Gを後ろ1列に」と「男女の並びを前回と同じに」 が両立しません。" << 8;
     QTest::newRow("a pin outside the zone") << Rules{zone({"A"}, Zone::Kind::BackRows, 1)} << SeatMap{{1, "A"}}
                                             << "「AをNo.1に」と「Aを後ろ1列に」 が両立しません。" << 8;
     QTest::newRow("班 1 pinned full without a 班長")
@@ -236,6 +250,21 @@ void TestRules::clashExplained()
     QVERIFY(clock.elapsed() < SolverTimeLimitMs);
     QCOMPARE(int(run.status), int(RuleRun::Status::Impossible));
     QCOMPARE(clashMessage(run), message);
+    // How the run refuses, whatever stops it.
+    RuleRun gaveUp, noSolver, noReason;
+    gaveUp.status = RuleRun::Status::GaveUp;
+    noSolver.error = QStringLiteral("libnarabin_solver.so: 共有オブジェクトが見つかりません");
+    const std::pair<const RuleRun &, QString> refusals[] = {
+        {run, "実行確認|" + message + "\r条件を見直しますか？|17"},
+        {gaveUp, "実行確認|条件に合う座席を探すのに時間がかかりすぎたため、中止しました。座席は変わっていません。\r"
+                 "条件を減らすか、「必ず」の条件を「できれば」に変えてから、もう一度実行して下さい。|48"},
+        {noSolver,
+         "実行確認|条件を解く部品（narabin_solver）を読み込めないため、実行できません。\r" + noSolver.error + "|16"},
+        {noReason, "実行確認|条件を解く部品（narabin_solver）を読み込めないため、実行できません。|16"}};
+    for (const auto &[refused, shown] : refusals) {
+        const std::optional<MessageText> m = ruleRunRefusal(refused);
+        QCOMPARE(m ? m->title + u'|' + m->text + u'|' + QString::number(m->style) : QString(), shown);
+    }
 }
 
 // Rules of every kind written to JSON and read back are the same rules.
@@ -304,6 +333,25 @@ void TestRules::dialogChoicesFinished_data()
     QTest::newRow("no mark") << leader << false << "各班に1人ずつ置く人の印（班長など）を入れて下さい。";
     QTest::newRow("no 班") << rule(Kind::GenderBalance) << true
                            << "この教室には班がありません。\r「教室の設定」で班を作ってから選んで下さい。";
+    Rule last = rule(Kind::LastPattern, {"A"});
+    last.charts = 5;
+    QTest::newRow("last time's boys and girls, pupils and count dropped")
+        << last << false << "必ず：男女の並びを前回と同じに";
+    Rule newDesk = rule(Kind::NewDesk);
+    newDesk.charts = 3;
+    newDesk.must = false;
+    QTest::newRow("new desk, three charts") << newDesk << false << "できれば：過去3回と同じ席にしない";
+    newDesk.charts = 0;
+    QTest::newRow("new desk, the whole year") << newDesk << false << "何回前までの席と比べるかを選んで下さい。";
+    Rule deskmates = rule(Kind::NewDeskmates);
+    deskmates.charts = 0;
+    QTest::newRow("new deskmates, the whole year") << deskmates << false << "必ず：今年隣になった人と隣にしない";
+    QTest::newRow("front and back in two rows")
+        << rule(Kind::EvenFrontBack) << false
+        << "この教室は前から2列目までしかないため、前の席と後ろの席を分けられません。";
+    QTest::newRow("new 班-mates, no 班")
+        << rule(Kind::NewGroupmates) << true
+        << "この教室には班がありません。\r「教室の設定」で班を作ってから選んで下さい。";
     QTest::newRow("no pairs") << rule(Kind::MixedPairs) << true
                               << "この教室には2人組の机がありません。\r「教室の設定」で2人組を作ってから選んで下さい。";
 }
