@@ -1,7 +1,6 @@
 // Where the roster's pupils sat over the class's charts, and the charts a class keeps.
 #include "core/classfile.h"
 #include "core/ledger.h"
-#include "core/resultfile.h"
 #include "core/seatrecord.h"
 #include "support/fixtures.h"
 
@@ -30,87 +29,77 @@ class TestSeatRecord : public QObject
 private slots:
     void record_data();
     void record();
-    void largestChartReadsBack();
     void keptCharts_data();
     void keptCharts();
 };
 
 void TestSeatRecord::record_data()
 {
-    QTest::addColumn<QStringList>("saved");  // "file=name:seat,..." saved through the program's writer, in order
-    QTest::addColumn<QStringList>("spoilt"); // "missing=file" deleted after saving, "broken=file" overwritten
-    QTest::addColumn<QStringList>("kept");   // the class file's charts "room edits@name:desk,…"; none: no ledger
+    // "file=name:seat,..." saved through the program's writer, in order; then "-file" deleted, "!file" overwritten
+    QTest::addColumn<QStringList>("saved");
+    QTest::addColumn<QStringList>("kept"); // the class file's charts "room edits@name:desk,…"; none: no ledger
     QTest::addColumn<QStringList>("roster");
-    QTest::addColumn<QStringList>("rows"); // name|charts|front|middle|back|seats|deskmates; empty when a message is due
-    QTest::addColumn<QString>("message");  // text|style
-    QTest::addColumn<QString>("zones");    // front|back desks when every chart is of one room
+    // name|charts|front|middle|back|seats|deskmates and front|back desks when every chart is of one
+    // room, or the message text|style
+    QTest::addColumn<QStringList>("shown");
     const QStringList three{"a.rlt=伊藤:1,佐藤:28,鈴木:9,田中:2", "b.rlt=伊藤:8,佐藤:21,鈴木:20,田中:7",
                             "c.rlt=伊藤:1,鈴木:27,田中:26"};
     const QStringList roster{"伊藤", "佐藤", "鈴木", "田中"};
     const QStringList rows{"伊藤|3|3|0|0|No.1×2、No.8|田中×2", "佐藤|2|0|0|2|No.21、No.28|―",
-                           "鈴木|3|0|2|1|No.9、No.20、No.27|田中×1", "田中|3|2|0|1|No.2、No.7、No.26|伊藤×2、鈴木×1"};
-    const QString standard = QStringLiteral("No.1～No.8|No.21～No.28");
-    QTest::newRow("three charts of the log")
-        << three << QStringList{} << QStringList{} << roster << rows << "" << standard;
+                           "鈴木|3|0|2|1|No.9、No.20、No.27|田中×1", "田中|3|2|0|1|No.2、No.7、No.26|伊藤×2、鈴木×1",
+                           "No.1～No.8|No.21～No.28"};
+    QTest::newRow("three charts of the log") << three << QStringList{} << roster << rows;
     // Each chart counts with its own room: the back rows of 7 × 5 and 8 × 5 are desks 26..35 and 25..40.
     QTest::newRow("rooms of 35, 40 and 28")
         << QStringList{"preset 2@a.rlt=伊藤:35,佐藤:1", "preset 4@b.rlt=伊藤:40,佐藤:16", "c.rlt=伊藤:28,佐藤:9"}
-        << QStringList{} << QStringList{} << QStringList{"伊藤", "佐藤"}
-        << QStringList{"伊藤|3|0|0|3|No.28、No.35、No.40|―", "佐藤|3|2|1|0|No.1、No.9、No.16|―"} << ""
-        << "";
+        << QStringList{} << QStringList{"伊藤", "佐藤"}
+        << QStringList{"伊藤|3|0|0|3|No.28、No.35、No.40|―", "佐藤|3|2|1|0|No.1、No.9、No.16|―", ""};
     // A file logged twice counts once; files gone or no chart do not count.
     QTest::newRow("logged twice, deleted, broken")
-        << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27,田中:26")
-        << QStringList{"missing=x.rlt", "broken=y.rlt"} << QStringList{} << roster << rows << "" << standard;
+        << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27,田中:26"
+                                                        << "-x.rlt"
+                                                        << "!y.rlt")
+        << QStringList{} << roster << rows;
     // The class file's charts, not the log's: side by side is across no aisle (desks 2 and 3 are
     // not); 森 came in the second chart, 田中 left after the first.
     const QString room = QStringLiteral("grid 5 4; pairs 0 0 4 3; aisle 1@");
     QTest::newRow("the class's own charts")
-        << three << QStringList{}
+        << three
         << QStringList{room + "伊藤:1,佐藤:2,鈴木:3,田中:4", room + "伊藤:9,佐藤:10,鈴木:17,森:18",
                        room + "佐藤:1,鈴木:2,森:11,伊藤:12"}
         << QStringList{"伊藤", "佐藤", "鈴木", "森"}
         << QStringList{"伊藤|3|1|2|0|No.1、No.9、No.12|佐藤×2、森×1", "佐藤|3|2|1|0|No.1、No.2、No.10|伊藤×2、鈴木×1",
-                       "鈴木|3|2|0|1|No.2、No.3、No.17|佐藤×1、森×1", "森|2|0|1|1|No.11、No.18|伊藤×1、鈴木×1"}
-        << ""
-        << "No.1～No.8|No.13～No.20";
-    const QString noCharts =
-        QStringLiteral("この組の席替えの記録がありません。\r結果を保存するか了解すると、ここに数えられます。|64");
-    QTest::newRow("only files gone") << QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"}
-                                     << QStringList{"missing=x.rlt", "broken=y.rlt"} << QStringList{} << roster
-                                     << QStringList{} << noCharts << "";
-    QTest::newRow("every chart removed") << three << QStringList{} << QStringList{"-"} << roster << QStringList{}
-                                         << noCharts << "";
-    QTest::newRow("another class's log") << three << QStringList{} << QStringList{} << QStringList{"山田", "田中"}
-                                         << QStringList{} << noCharts << "";
-    QTest::newRow("nobody of the roster kept")
-        << three << QStringList{} << QStringList{room + "山田:1"} << roster << QStringList{}
-        << "記録された席替えに、この名簿の人は一人もいません。|64"
-        << "";
+                       "鈴木|3|2|0|1|No.2、No.3、No.17|佐藤×1、森×1", "森|2|0|1|1|No.11、No.18|伊藤×1、鈴木×1",
+                       "No.1～No.8|No.13～No.20"};
+    const QStringList noCharts{
+        "この組の席替えの記録がありません。\r結果を保存するか了解すると、ここに数えられます。|64"};
+    QTest::newRow("only files gone") << QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3", "-x.rlt", "!y.rlt"} << QStringList{}
+                                     << roster << noCharts;
+    QTest::newRow("every chart removed") << three << QStringList{"-"} << roster << noCharts;
+    QTest::newRow("another class's log") << three << QStringList{} << QStringList{"山田", "田中"} << noCharts;
+    QTest::newRow("nobody of the roster kept") << three << QStringList{room + "山田:1"} << roster
+                                               << QStringList{"記録された席替えに、この名簿の人は一人もいません。|64"};
     QTest::newRow("class file unreadable")
-        << three << QStringList{} << QStringList{"!"} << roster << QStringList{}
-        << "ｸﾗｽの設定ﾌｧｲﾙ「%1」が読めないため、席の記録を表示できません。\rクラスの設定ファイルではありません。|48"
-        << "";
+        << three << QStringList{"!"} << roster
+        << QStringList{"ｸﾗｽの設定ﾌｧｲﾙ「%1」が読めないため、席の記録を表示できません。\r"
+                       "クラスの設定ファイルではありません。|48"};
 }
 
 void TestSeatRecord::record()
 {
     QFETCH(QStringList, saved);
-    QFETCH(QStringList, spoilt);
     QFETCH(QStringList, kept);
     QFETCH(QStringList, roster);
-    QFETCH(QStringList, rows);
-    QFETCH(QString, message);
-    QFETCH(QString, zones);
+    QFETCH(QStringList, shown);
     TestEnv env;
     const QString folder = QDir::currentPath(), rosterPath = env.path(QStringLiteral("1組.MEM"));
-    QVERIFY(saveCharts(folder, saved));
-    for (const QString &what : spoilt) {
-        const QString file = what.section(u'=', 1);
-        if (what.startsWith(QLatin1String("missing")))
-            QVERIFY(QFile::remove(env.path(file)));
+    for (const QString &entry : saved) {
+        if (entry.startsWith(u'-'))
+            QVERIFY(QFile::remove(env.path(entry.mid(1))));
+        else if (entry.startsWith(u'!'))
+            env.writeFile(entry.mid(1), QByteArray("\x00\x01\x02", 3));
         else
-            env.writeFile(file, QByteArray("\x00\x01\x02", 3));
+            QVERIFY(saveCharts(folder, {entry}));
     }
     if (kept == QStringList{"!"})
         env.writeFile(QStringLiteral("1組.MEM.json"), "{}");
@@ -129,36 +118,18 @@ void TestSeatRecord::record()
                                  }),
                  QString());
     const SeatRecord record = seatRecordFor(roster, rosterPath, folder);
-    if (!message.isEmpty()) {
-        QVERIFY(record.message);
+    QStringList got;
+    if (record.message) {
         QCOMPARE(record.message->title, QStringLiteral("席の記録"));
-        QCOMPARE(record.message->text + u'|' + QString::number(record.message->style),
-                 message.arg(QDir::toNativeSeparators(rosterPath + ".json")));
-        return;
+        got.append(record.message->text + u'|' + QString::number(record.message->style));
+        shown.first() = shown.first().arg(QDir::toNativeSeparators(rosterPath + ".json"));
+    } else {
+        QCOMPARE(record.charts.size(), 3);
+        for (const PupilSeatCount &p : record.pupils)
+            got.append(rowOf(p));
+        got.append(record.room ? frontDesksText(*record.room) + u'|' + backDesksText(*record.room) : QString());
     }
-    QVERIFY(!record.message);
-    QCOMPARE(record.charts.size(), 3);
-    QStringList shown;
-    for (const PupilSeatCount &p : record.pupils)
-        shown.append(rowOf(p));
-    QCOMPARE(shown, rows);
-    QCOMPARE(record.room ? frontDesksText(*record.room) + u'|' + backDesksText(*record.room) : QString(), zones);
-}
-
-// A chart of the largest size a file may have is written and read back; one a character
-// longer is refused with its reason, and nothing is written.
-void TestSeatRecord::largestChartReadsBack()
-{
-    TestEnv env;
-    constexpr qsizetype Name = 90000;
-    QStringList seats(SeatCount, QString(Name, u'a'));
-    seats.last().resize(MaxResultFileBytes - (SeatCount - 1) * (Name + 2) - 2, u'a');
-    QCOMPARE(writeResultFile(env.path("a.rlt"), seats), QString());
-    QCOMPARE(QFileInfo(env.path("a.rlt")).size(), MaxResultFileBytes);
-    QCOMPARE(readResultFile(env.path("a.rlt")).seats, seats);
-    seats.last().append(u'a');
-    QCOMPARE(writeResultFile(env.path("b.rlt"), seats), QStringLiteral("名前が長すぎて、結果ﾌｧｲﾙに収まりません。"));
-    QVERIFY(!QFile::exists(env.path("b.rlt")));
+    QCOMPARE(got, shown);
 }
 
 void TestSeatRecord::keptCharts_data()
@@ -193,19 +164,7 @@ void TestSeatRecord::keptCharts()
     const QString folder = QDir::currentPath(), roster = env.path(QStringLiteral("1組.MEM"));
     const QStringList names{"伊藤", "佐藤", "鈴木", "田中"};
     QVERIFY(saveCharts(folder, saved));
-    for (const QString &step : steps) {
-        if (step.startsWith(u'+')) {
-            QVERIFY(saveCharts(folder, {step.mid(1)}));
-        } else if (step.startsWith(u'-')) {
-            QCOMPARE(forgetChartOfClass(roster, step.mid(1), folder, names), QString());
-        } else {
-            const QString file = step.contains(u'@') ? step.section(u'@', 1) : QString();
-            const KeptChart chart{step.section(u'=', 0, 0), QDateTime::currentDateTime(), Room::standard(),
-                                  chartOf(step.section(u'=', 1).section(u'@', 0, 0)),
-                                  file.isEmpty() ? QStringList() : QStringList{file}};
-            QCOMPARE(keepChartOfClass(roster, chart, folder, names), QString());
-        }
-    }
+    QCOMPARE(applyChartSteps(roster, folder, names, steps), QString());
     const ClassRead read = readClassFile(roster);
     QVERIFY(read.data.charts);
     QStringList shown;

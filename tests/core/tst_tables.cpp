@@ -204,63 +204,51 @@ void TestTables::csvAndClipboardGiveNamesBack()
     }
 }
 
+// What a pasted table offers: "column labels/…#the column proposed#its names/…#the next column's/…".
 void TestTables::pasted_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("labels");  // of the columns, to choose from
-    QTest::addColumn<int>("proposed");        // the column proposed
-    QTest::addColumn<QStringList>("names");   // of the proposed column
-    QTest::addColumn<QStringList>("another"); // of the column after it, if any
-
-    QTest::newRow("spreadsheet column, trailing CR LF")
-        << "山田 太郎\r\n佐藤 花子\r\n"
-        << QStringList{"1列目：山田 太郎"} << 0 << QStringList{"山田 太郎", "佐藤 花子"} << QStringList();
+    QTest::addColumn<QString>("offered");
+    QTest::newRow("spreadsheet column, trailing CR LF") << "山田 太郎\r\n佐藤 花子\r\n"
+                                                        << "1列目：山田 太郎#0#山田 太郎/佐藤 花子#";
     QTest::newRow("spreadsheet rows with numbers first")
         << "1\t山田\tやまだ\r\n2\t佐藤\tさとう\r\n"
-        << QStringList{"1列目：1", "2列目：山田", "3列目：やまだ"} << 1 << QStringList{"山田", "佐藤"}
-        << QStringList{"やまだ", "さとう"};
+        << "1列目：1/2列目：山田/3列目：やまだ#1#山田/佐藤#やまだ/さとう";
     QTest::newRow("header row names the column")
         << "番号\t名前（ふりがな）\t氏名\r\n1\tやまだ\t山田\r\n2\t\t\r\n3\tさとう\t佐藤\r\n"
-        << QStringList{"1列目：番号", "2列目：名前（ふりがな）", "3列目：氏名"} << 2 << QStringList{"山田", "佐藤"}
-        << QStringList();
-    QTest::newRow("header variant alone")
-        << "No,名前（ふりがな）\r\n1,やまだ\r\n"
-        << QStringList{"1列目：No", "2列目：名前（ふりがな）"} << 1 << QStringList{"やまだ"} << QStringList();
-    QTest::newRow("only a header") << "氏名\r\n" << QStringList{"1列目：氏名"} << 0 << QStringList() << QStringList();
+        << "1列目：番号/2列目：名前（ふりがな）/3列目：氏名#2#山田/佐藤#";
+    QTest::newRow("header variant alone") << "No,名前（ふりがな）\r\n1,やまだ\r\n"
+                                          << "1列目：No/2列目：名前（ふりがな）#1#やまだ#";
+    QTest::newRow("only a header") << "氏名\r\n"
+                                   << "1列目：氏名#0##";
     QTest::newRow("CSV quotes hold commas, quotes and line breaks")
         << "\"山田, 太郎\",1\r\n\"佐藤\r\n花子\",2\r\n\"\"\"鈴木\"\"\",3"
-        << QStringList{"1列目：山田, 太郎", "2列目：1"} << 0 << QStringList{"山田, 太郎", "佐藤\r\n花子", "\"鈴木\""}
-        << QStringList{"1", "2", "3"};
-    QTest::newRow("spreadsheet cell with a line break")
-        << "1\t\"山田\n太郎\"\r\n2\t佐藤\r\n"
-        << QStringList{"1列目：1", "2列目：山田 太郎"} << 1 << QStringList{"山田\n太郎", "佐藤"} << QStringList();
-    QTest::newRow("blank rows and blanks around names")
-        << "\r\n  山田 \r\n\r\n\t\r\n　鈴木　\n佐藤\r伊藤" << QStringList{"1列目：山田"} << 0
-        << QStringList{"山田", "鈴木", "佐藤", "伊藤"} << QStringList();
+        << "1列目：山田, 太郎/2列目：1#0#山田, 太郎/佐藤\r\n花子/\"鈴木\"#1/2/3";
+    QTest::newRow("spreadsheet cell with a line break") << "1\t\"山田\n太郎\"\r\n2\t佐藤\r\n"
+                                                        << "1列目：1/2列目：山田 太郎#1#山田\n太郎/佐藤#";
+    QTest::newRow("blank rows and blanks around names") << "\r\n  山田 \r\n\r\n\t\r\n　鈴木　\n佐藤\r伊藤"
+                                                        << "1列目：山田#0#山田/鈴木/佐藤/伊藤#";
     QTest::newRow("short rows") << "山田,やまだ,男\r\n佐藤\r\n"
-                                << QStringList{"1列目：山田", "2列目：やまだ", "3列目：男"} << 0
-                                << QStringList{"山田", "佐藤"} << QStringList{"やまだ"};
-    QTest::newRow("an unclosed quote is a character")
-        << "\"山田\r\n佐藤" << QStringList{"1列目：\"山田"} << 0 << QStringList{"\"山田", "佐藤"} << QStringList();
-    QTest::newRow("empty column shown as such")
-        << "\t山田\r\n\t佐藤\r\n"
-        << QStringList{"1列目：（空）", "2列目：山田"} << 1 << QStringList{"山田", "佐藤"} << QStringList();
-    QTest::newRow("nothing but blanks") << " \r\n\t\r\n　" << QStringList() << 0 << QStringList() << QStringList();
-    QTest::newRow("empty") << "" << QStringList() << 0 << QStringList() << QStringList();
+                                << "1列目：山田/2列目：やまだ/3列目：男#0#山田/佐藤#やまだ";
+    QTest::newRow("an unclosed quote is a character") << "\"山田\r\n佐藤"
+                                                      << "1列目：\"山田#0#\"山田/佐藤#";
+    QTest::newRow("empty column shown as such") << "\t山田\r\n\t佐藤\r\n"
+                                                << "1列目：（空）/2列目：山田#1#山田/佐藤#";
+    QTest::newRow("nothing but blanks") << " \r\n\t\r\n　"
+                                        << "#0##";
+    QTest::newRow("empty") << ""
+                           << "#0##";
 }
 
 void TestTables::pasted()
 {
     QFETCH(QString, text);
-    QFETCH(QStringList, labels);
-    QFETCH(int, proposed);
-    QFETCH(QStringList, names);
-    QFETCH(QStringList, another);
+    QFETCH(QString, offered);
     const PastedTable table = readPastedTable(text);
-    QCOMPARE(table.columnLabels(), labels);
-    QCOMPARE(table.nameColumn, proposed);
-    QCOMPARE(table.names(proposed), names);
-    QCOMPARE(table.names(proposed + 1), another);
+    QCOMPARE(QStringList({table.columnLabels().join(u'/'), QString::number(table.nameColumn),
+                          table.names(table.nameColumn).join(u'/'), table.names(table.nameColumn + 1).join(u'/')})
+                 .join(u'#'),
+             offered);
 }
 
 void TestTables::pastedLimits_data()
@@ -294,53 +282,42 @@ void TestTables::pastedLimits()
 
 void TestTables::pupilDetails_data()
 {
-    QTest::addColumn<QStringList>("typed"); // "row,column:text" into rows 山田 太郎, 佐藤 花子, 鈴木 一郎
-    QTest::addColumn<QString>("at");        // "row column" of a paste; empty: none
-    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QStringList>("typed");   // "row,column:text" into rows 山田 太郎, 佐藤 花子, 鈴木 一郎
+    QTest::addColumn<QString>("paste");       // "R C:clipboard" pasted at row R, column C; empty: none
     QTest::addColumn<QStringList>("details"); // "name|reading|gender|tags" by name, or the refusal
     const QString title = QStringLiteral("生徒の情報|");
     QTest::newRow("typed: readings widened, tags cut")
         << QStringList{"0,1: ﾔﾏﾀﾞ　 たろう ", "1,2:女", "1,3:班長， 視力、班長,", "2,1:ルーシー・ワン"} << ""
-        << "" << QStringList{"佐藤 花子||女|班長、視力", "山田 太郎|ヤマダ たろう||", "鈴木 一郎|ルーシー・ワン||"};
+        << QStringList{"佐藤 花子||女|班長、視力", "山田 太郎|ヤマダ たろう||", "鈴木 一郎|ルーシー・ワン||"};
     QTest::newRow("reading in romaji") << QStringList{"1,1:さとう", "2,1: suzuki"} << ""
-                                       << ""
                                        << QStringList{title + "鈴木 一郎さんのふりがな「suzuki」に、ひらがな・カタ"
                                                               "カナ以外の文字があります。\r\nふりがなは、ひらがな"
                                                               "かカタカナで入力して下さい。|48"};
     QTest::newRow("block at a reading, a line per pupil")
-        << QStringList{"1,3:保健", "2,3:班長"} << "0 1"
-        << "やまだ\tM\t班長\r\n\tｆ\r\n\"すずき\"\t空\t視力、聴力\r\n"
+        << QStringList{"1,3:保健", "2,3:班長"} << "0 1:やまだ\tM\t班長\r\n\tｆ\r\n\"すずき\"\t空\t視力、聴力\r\n"
         << QStringList{"佐藤 花子||女|保健", "山田 太郎|やまだ|男|班長", "鈴木 一郎|すずき||視力、聴力"};
-    QTest::newRow("an empty line is a pupil") << QStringList{"1,1:さとう"} << "1 1"
-                                              << "\r\nすずき\r\n\r\n"
+    QTest::newRow("an empty line is a pupil") << QStringList{"1,1:さとう"} << "1 1:\r\nすずき\r\n\r\n"
                                               << QStringList{"鈴木 一郎|すずき||"};
     QTest::newRow("block by name, header, any order")
-        << QStringList() << "2 0"
-        << "氏名\tふりがな\t性別\r\n鈴木 一郎\tすずき\t男\r\n\r\n山田 太郎 \tやまだ\t\r\n"
+        << QStringList() << "2 0:氏名\tふりがな\t性別\r\n鈴木 一郎\tすずき\t男\r\n\r\n山田 太郎 \tやまだ\t\r\n"
         << QStringList{"山田 太郎|やまだ||", "鈴木 一郎|すずき|男|"};
     QTest::newRow("name not in the roster")
-        << QStringList{"0,1:やま"} << "0 0"
-        << "山田 太郎\tやまだ\r\n田中\tたなか"
+        << QStringList{"0,1:やま"} << "0 0:山田 太郎\tやまだ\r\n田中\tたなか"
         << QStringList{title +
                        "名簿にない氏名「田中」の行があります。\r\n氏名を確かめてから、もう一度貼り付けて下さい。|48"};
-    QTest::newRow("gender not understood") << QStringList() << "1 1"
-                                           << "さとう\t女子\r\nすずき\t男の子"
+    QTest::newRow("gender not understood") << QStringList() << "1 1:さとう\t女子\r\nすずき\t男の子"
                                            << QStringList{title + "鈴木 一郎さんの性別「男の子」が分かりません。\r\n"
                                                                   "性別は、男・女（M・F）か空欄にして下さい。|48"};
     QTest::newRow("a line beyond the last pupil")
-        << QStringList() << "2 1"
-        << "すずき\r\n\r\nX\r\n"
+        << QStringList() << "2 1:すずき\r\n\r\nX\r\n"
         << QStringList{title + "貼り付ける表の行が多すぎます。\r\n鈴木 一郎さんから下には、1人しかいません。|48"};
-    QTest::newRow("too many lines") << QStringList() << "1 2"
-                                    << "男\r\n女\r\n男"
+    QTest::newRow("too many lines") << QStringList() << "1 2:男\r\n女\r\n男"
                                     << QStringList{title + "貼り付ける表の行が多すぎます。\r\n"
                                                            "佐藤 花子さんから下には、2人しかいません。|48"};
-    QTest::newRow("too many columns") << QStringList() << "0 2"
-                                      << "男\t班長\tx"
+    QTest::newRow("too many columns") << QStringList() << "0 2:男\t班長\tx"
                                       << QStringList{title + "貼り付ける表の列が多すぎます。\r\n"
                                                              "「性別」の列から右には、2列しかありません。|48"};
-    QTest::newRow("nothing to paste") << QStringList() << "0 1"
-                                      << "\r\n\t\r\n"
+    QTest::newRow("nothing to paste") << QStringList() << "0 1:\r\n\t\r\n"
                                       << QStringList{title + "クリップボードに貼り付けられる表がありません。\r\n"
                                                              "表計算ソフトなどで、ふりがな・性別・タグの欄を選んでコピ"
                                                              "ーしてから、もう一度貼り付けて下さい。|48"};
@@ -350,8 +327,7 @@ void TestTables::pupilDetails_data()
 void TestTables::pupilDetails()
 {
     QFETCH(QStringList, typed);
-    QFETCH(QString, at);
-    QFETCH(QString, clipboard);
+    QFETCH(QString, paste);
     QFETCH(QStringList, details);
     QList<DetailRow> rows = detailRows({"山田 太郎", "佐藤 花子", "鈴木 一郎"}, {});
     for (const QString &cell : typed)
@@ -360,9 +336,8 @@ void TestTables::pupilDetails()
     const auto said = [](const MessageText &m) {
         return QStringList{m.title + u'|' + m.text + u'|' + QString::number(m.style)};
     };
-    if (!at.isEmpty()) {
-        const DetailsPasted pasted =
-            pasteDetails(rows, at.section(u' ', 0, 0).toInt(), at.section(u' ', 1).toInt(), clipboard);
+    if (!paste.isEmpty()) {
+        const DetailsPasted pasted = pasteDetails(rows, paste.left(1).toInt(), paste.mid(2, 1).toInt(), paste.mid(4));
         if (!pasted.refusal.text.isEmpty()) {
             QCOMPARE(said(pasted.refusal), details);
             QCOMPARE(pasted.rows, rows);
@@ -378,64 +353,41 @@ void TestTables::pupilDetails()
     QCOMPARE(got, details);
 }
 
+// "names before > after > details afterwards, by name > a rule naming every name of before,
+// afterwards"; each name's details are its name in lower case, X's those of a name not in the
+// roster before.
 void TestTables::renamedDetails_data()
 {
-    QTest::addColumn<QString>("before"); // names with details, each its name in lower case
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<QString>("details"); // afterwards, by name
-    QTest::addColumn<QString>("rule");    // a rule naming every name of the roster before, afterwards
-    QTest::newRow("one renamed") << "A B C"
-                                 << "A X C"
-                                 << "A=a C=c X=b"
-                                 << "A X C";
-    QTest::newRow("renamed, another taken out") << "A B C D"
-                                                << "A X C"
-                                                << "A=a C=c D=d X=b"
-                                                << "A X C D";
-    QTest::newRow("two renamed side by side") << "A B C"
-                                              << "X Y C"
-                                              << "C=c X=a Y=b"
-                                              << "X Y C";
-    QTest::newRow("swapped: nothing renamed") << "A B"
-                                              << "B A"
-                                              << "A=a B=b"
-                                              << "A B";
-    QTest::newRow("one out, another in elsewhere") << "A B C"
-                                                   << "A C X"
-                                                   << "A=a B=b C=c"
-                                                   << "A B C";
-    QTest::newRow("one out, two in") << "A B C"
-                                     << "A X Y C"
-                                     << "A=a B=b C=c"
-                                     << "A B C";
-    QTest::newRow("the new name has its own") << "A B X"
-                                              << "A X"
-                                              << "A=a B=b X=x"
-                                              << "A X";
+    QTest::addColumn<QString>("change");
+    QTest::newRow("one renamed") << "A B C > A X C > A=a C=c X=b > A X C";
+    QTest::newRow("renamed, another taken out") << "A B C D > A X C > A=a C=c D=d X=b > A X C D";
+    QTest::newRow("two renamed side by side") << "A B C > X Y C > C=c X=a Y=b > X Y C";
+    QTest::newRow("swapped: nothing renamed") << "A B > B A > A=a B=b > A B";
+    QTest::newRow("one out, another in elsewhere") << "A B C > A C X > A=a B=b C=c > A B C";
+    QTest::newRow("one out, two in") << "A B C > A X Y C > A=a B=b C=c > A B C";
+    QTest::newRow("the new name has its own") << "A B X > A X > A=a B=b X=x > A X";
 }
 
 // Details and rules follow a name changed in its box; nothing moves that could be another pupil's.
 void TestTables::renamedDetails()
 {
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    QFETCH(QString, details);
-    QFETCH(QString, rule);
+    QFETCH(QString, change);
+    const QStringList part = change.split(QStringLiteral(" > "));
     PupilInfos info;
-    for (const QString &name : before.split(u' '))
+    for (const QString &name : part[0].split(u' '))
         info.insert(name, {name.toLower(), Gender::Unset, {}});
-    QStringList old = before.split(u' ');
-    old.removeAll(QStringLiteral("X")); // X: details of a name not in the roster before
+    QStringList old = part[0].split(u' ');
+    old.removeAll(QStringLiteral("X"));
     QStringList got;
-    const PupilInfos carried = carryRenamedDetails(info, old, after.split(u' '));
+    const PupilInfos carried = carryRenamedDetails(info, old, part[1].split(u' '));
     for (auto it = carried.cbegin(); it != carried.cend(); ++it)
         got.append(it.key() + u'=' + it->reading);
     got.sort();
-    QCOMPARE(got.join(u' '), details);
     Rule apart;
     apart.kind = Rule::Kind::Apart;
     apart.pupils = old;
-    QCOMPARE(carryRenamedRules({apart}, old, after.split(u' ')).constFirst().pupils.join(u' '), rule);
+    got.append(carryRenamedRules({apart}, old, part[1].split(u' ')).constFirst().pupils.join(u' '));
+    QCOMPARE(got.join(u' '), part[2] + u' ' + part[3]);
 }
 
 QTEST_MAIN(TestTables)

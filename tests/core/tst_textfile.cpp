@@ -1,9 +1,9 @@
-// Files, colours, dates and bands: the logic every window builds on.
+// Files, rosters, dates and bands: the logic every window builds on.
 #include "core/clock.h"
-#include "core/colors.h"
 #include "core/gradient.h"
+#include "core/rosterfile.h"
 #include "core/textfile.h"
-#include "support/testenv.h"
+#include "support/fixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,75 +21,44 @@ class TestTextFile : public QObject
     Q_OBJECT
 
 private slots:
-    void splitFields_data();
-    void splitFields();
-    void decodeText_data();
-    void decodeText();
-    void cp932RoundTripIsByteForByte();
+    void readFields_data();
+    void readFields();
     void writtenLinesReadBack();
     void writeFailureReasons_data();
     void writeFailureReasons();
-    void colorFromText_data();
-    void colorFromText();
+    void rosterNames_data();
+    void rosterNames();
     void dateAndClockTexts_data();
     void dateAndClockTexts();
     void gradientBands();
 };
 
-void TestTextFile::splitFields_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("fields");
-    QTest::newRow("no final line end") << "山田\r\n佐藤" << QStringList{"山田", "佐藤"};
-    QTest::newRow("quotes removed, comma kept") << "\"山田,花子\"\r\n佐藤,次郎\r\n"
-                                                << QStringList{"山田,花子", "佐藤", "次郎"};
-    QTest::newRow("leading blanks skipped, trailing kept") << "  \t山田 \r\n" << QStringList{"山田 "};
-    QTest::newRow("blank and empty lines are empty fields") << " \r\n佐藤\r\n\r\nb,\r\n"
-                                                            << QStringList{"", "佐藤", "", "b", ""};
-}
-
-void TestTextFile::splitFields()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, fields);
-    QCOMPARE(::splitFields(text, 29), fields);
-}
-
-void TestTextFile::decodeText_data()
+// The bytes of a file read as text, then split into fields.
+void TestTextFile::readFields_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("text"); // "<not text>": refused
+    QTest::addColumn<QStringList>("fields"); // {"<not text>"}: refused
     // These UTF-8 bytes also read as (different) CP932 text; UTF-8 is what was meant.
-    QTest::newRow("UTF-8 that is also CP932") << QStringLiteral("山田\r\n").toUtf8() << "山田\r\n";
+    QTest::newRow("UTF-8 that is also CP932, no final line end")
+        << QByteArray("山田\r\n佐藤") << QStringList{"山田", "佐藤"};
+    QTest::newRow("quotes removed, comma kept")
+        << QByteArray("\"山田,花子\"\r\n佐藤,次郎\r\n") << QStringList{"山田,花子", "佐藤", "次郎"};
+    QTest::newRow("leading blanks skipped, trailing kept") << QByteArray("  \t山田 \r\n") << QStringList{"山田 "};
+    QTest::newRow("blank and empty lines are empty fields")
+        << QByteArray(" \r\n佐藤\r\n\r\nb,\r\n") << QStringList{"", "佐藤", "", "b", ""};
     // Half-width katakana bytes that happen to be valid UTF-8 (U+00FD).
-    QTest::newRow("half-width kana that look like UTF-8") << QByteArray("\xC3\xBD") << "ﾃｽ";
+    QTest::newRow("half-width kana that look like UTF-8") << QByteArray("\xC3\xBD") << QStringList{"ﾃｽ"};
     // A decoder left waiting for the rest of a character would drop it without an error.
-    QTest::newRow("kana that starts a UTF-8 sequence") << QByteArray("\xC3") << "ﾃ";
-    QTest::newRow("CP932 lead byte at the end") << QByteArray("\x8e\x52\x82") << "<not text>";
+    QTest::newRow("kana that starts a UTF-8 sequence") << QByteArray("\xC3") << QStringList{"ﾃ"};
+    QTest::newRow("CP932 lead byte at the end") << QByteArray("\x8e\x52\x82") << QStringList{"<not text>"};
 }
 
-void TestTextFile::decodeText()
+void TestTextFile::readFields()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, text);
-    QCOMPARE(::decodeText(bytes).value_or(QStringLiteral("<not text>")), text);
-}
-
-void TestTextFile::cp932RoundTripIsByteForByte()
-{
-    TestEnv env;
-    const QByteArray original = QByteArray::fromHex("fbfc8bb40d0a87400d0a81600d0ab1b20d0a"); // 髙橋 ① ～ ｱｲ
-    env.writeFile("in.mem", original);
-    const FieldsRead read = readFieldsFile(env.path("in.mem"));
-    QCOMPARE(read.fields, (QStringList{"髙橋", "①", "～", "ｱｲ"}));
-    QCOMPARE(writeLinesFile(env.path("out.mem"), read.fields), QString());
-    QCOMPARE(env.readFile("out.mem"), original);
-    // A name CP932 cannot hold is refused before anything is written; the encoder would
-    // write a look-alike (№) for U+F86F.
-    QVERIFY(!fitsCp932(QString(QChar(0xF86F))));
-    QCOMPARE(writeLinesFile(env.path("x.mem"), {"😀"}),
-             QStringLiteral("「😀」には Shift_JIS で保存できない文字が含まれています。"));
-    QVERIFY(!QFile::exists(env.path("x.mem")));
+    QFETCH(QStringList, fields);
+    const std::optional<QString> text = decodeText(bytes);
+    QCOMPARE(text ? splitFields(*text, 29) : QStringList{"<not text>"}, fields);
 }
 
 // Generated values: every one the writer takes reads back as itself (in the form CP932
@@ -125,38 +94,41 @@ void TestTextFile::writtenLinesReadBack()
         QCOMPARE(readFieldsFile(path).fields, expected);
     }
     QVERIFY(written > 30);
+    // A name CP932 cannot hold is refused before anything is written; the encoder would
+    // write a look-alike (№) for U+F86F.
+    QVERIFY(!fitsCp932(QString(QChar(0xF86F))));
+    QCOMPARE(writeLinesFile(env.path("x.mem"), {"😀"}),
+             QStringLiteral("「😀」には Shift_JIS で保存できない文字が含まれています。"));
+    QVERIFY(!QFile::exists(env.path("x.mem")));
 }
 
+// Each row's name is the situation the test makes.
 void TestTextFile::writeFailureReasons_data()
 {
-    QTest::addColumn<QString>("situation");
     QTest::addColumn<QString>("reason"); // empty: written
     const QString deviceError =
         "装置との読み書きに失敗しました（入出力エラー）。USBメモリーなどが抜かれていないか確かめて下さい。";
-    QTest::newRow("no permission") << QStringLiteral("read-only folder")
-                                   << "アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。";
+    QTest::newRow("read-only folder") << "アクセスが許可されていません。ファイルやフォルダーの権限を確かめて下さい。";
     QTest::newRow("read-only file")
-        << QStringLiteral("read-only file")
         << "読み取り専用のファイルなので上書きできません。読み取り専用を外すか、別の名前にして下さい。";
-    QTest::newRow("read-only medium") << QStringLiteral("read-only mount")
-                                      << "書き込みできないメディア（読み取り専用）です。";
-    QTest::newRow("folder missing") << QStringLiteral("no folder") << "フォルダーが見つかりません。";
-    QTest::newRow("name too long") << QStringLiteral("long name") << "ファイル名が長すぎます。";
-    QTest::newRow("a folder of that name")
-        << QStringLiteral("folder in place") << "その名前はファイルではありません（フォルダーなど）。";
-    QTest::newRow("the data's sync fails") << QStringLiteral("sync fails") << deviceError;
+    QTest::newRow("read-only mount") << "書き込みできないメディア（読み取り専用）です。";
+    QTest::newRow("no folder") << "フォルダーが見つかりません。";
+    QTest::newRow("long name") << "ファイル名が長すぎます。";
+    QTest::newRow("folder in place") << "その名前はファイルではありません（フォルダーなど）。";
+    QTest::newRow("sync fails") << deviceError;
     // The new file is in place, but its name may not outlive a power cut.
-    QTest::newRow("the folder's sync fails") << QStringLiteral("folder sync fails") << deviceError;
-    QTest::newRow("another program shrinks the new file")
-        << QStringLiteral("file shrinks") << "書き込んだ内容を確かめられませんでした（ファイルの大きさが違います）。";
-    QTest::newRow("a 255-byte name saved over") << QStringLiteral("longest name") << "";
+    QTest::newRow("folder sync fails") << deviceError;
+    // Another program shrinks the new file.
+    QTest::newRow("file shrinks") << "書き込んだ内容を確かめられませんでした（ファイルの大きさが違います）。";
+    // A 255-byte name saved over.
+    QTest::newRow("longest name") << "";
 }
 
 // Each cause where it really happens; the old file stays unless the new one was put in place.
 void TestTextFile::writeFailureReasons()
 {
-    QFETCH(QString, situation);
     QFETCH(QString, reason);
+    const QString situation = QString::fromUtf8(QTest::currentDataTag());
     TestEnv env;
     const HeldToPermissions heldToPermissions;
     QString path = env.path(QStringLiteral("box/class.mem"));
@@ -223,23 +195,31 @@ void TestTextFile::writeFailureReasons()
              QStringLiteral("ファイルを読み書きできませんでした。（Input/output error?）"));
 }
 
-void TestTextFile::colorFromText_data()
+void TestTextFile::rosterNames_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<qlonglong>("value"); // -1: not a colour
-    QTest::newRow("hex default") << "&HFF" << 255LL;
-    QTest::newRow("decimal") << "16711680" << 16711680LL;
-    QTest::newRow("lower-case hex, long suffix") << "&hffffff&" << 16777215LL;
-    QTest::newRow("empty") << "" << -1LL;
-    QTest::newRow("beyond 24 bits") << "&H1000000" << -1LL;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("blank lines and empty fields are no names, a trailing blank is kept")
+        << sjis(QStringLiteral("山田 \r\n\r\n   \r\n佐藤\r\n,\r\n")) << QStringList{"山田 ", "佐藤"};
+    // The limit counts names, not lines.
+    QTest::newRow("28 names among blank lines")
+        << crlfLines(numberedNames(1, 14) + QStringList{"", ""} + numberedNames(15, 28)) << numberedNames(1, 28);
+    QTest::newRow("髙 ① ～ ｱ, byte for byte")
+        << QByteArray::fromHex("fbfc8bb40d0a87400d0a81600d0ab1b20d0a") << QStringList{"髙橋", "①", "～", "ｱｲ"};
 }
 
-void TestTextFile::colorFromText()
+void TestTextFile::rosterNames()
 {
-    QFETCH(QString, text);
-    QFETCH(qlonglong, value);
-    const std::optional<ColorValue> c = ::colorFromText(text);
-    QCOMPARE(c ? qlonglong(*c) : -1LL, value);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, names);
+    TestEnv env;
+    env.writeFile(QStringLiteral("class.mem"), bytes);
+    const RosterRead read = readRosterFile(env.path(QStringLiteral("class.mem")));
+    QCOMPARE(read.outcome, RosterRead::Outcome::Read);
+    QCOMPARE(read.names, names);
+    // Written back: the names alone, as the program writes CP932 lines.
+    QCOMPARE(writeLinesFile(env.path(QStringLiteral("out.mem")), read.names), QString());
+    QCOMPARE(env.readFile(QStringLiteral("out.mem")), crlfLines(names));
 }
 
 void TestTextFile::dateAndClockTexts_data()

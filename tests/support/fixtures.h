@@ -1,6 +1,7 @@
 #pragma once
 
 // Rosters, charts and their file bytes, as the tests of every folder build them.
+#include "core/ledger.h"
 #include "core/resultsave.h"
 #include "core/roomedit.h"
 #include "core/rosterfile.h"
@@ -142,26 +143,30 @@ inline QStringList roomPicture(const Room &room)
     return lines;
 }
 
-// A room with desks switched off, aisles, pairs and 班 at random.
-inline Room randomRoom(QRandomGenerator &random)
+// Desks switched off, aisles, 班 and pairs made by the room editor's own edits at random, so
+// that 班 come in every shape it can leave (Ls, pieces, rings round another 班). Round 0 is the
+// largest room, an aisle after every column; the next rounds are the presets; a round below 0
+// or past them is random.
+inline Room randomRoom(QRandomGenerator &random, int round = -1)
 {
-    Room room = Room::grid(random.bounded(1, 11), random.bounded(1, 11));
-    for (int row = 0; row < room.rows(); ++row) {
-        for (int column = 0; column < room.columns(); ++column) {
-            if (random.bounded(5) == 0)
-                room.setDesk({row, column}, false);
-        }
-    }
+    if (round > 0 && round <= roomPresets().size())
+        return roomPresets()[round - 1].room;
+    Room room = round == 0 ? Room::grid(10, 10) : Room::grid(random.bounded(1, 11), random.bounded(1, 11));
     for (int column = 0; column + 1 < room.columns(); ++column)
-        room.setAisleAfter(column, random.bounded(3) == 0);
-    for (int row = 0; row < room.rows(); ++row) {
-        for (int column = 0; column + 1 < room.columns(); column += 2) {
-            if (random.bounded(2) == 0)
-                room.joinPair({row, column});
+        room.setAisleAfter(column, round == 0 || random.bounded(3) == 0);
+    for (int edit = round == 0 ? 0 : random.bounded(40); edit > 0; --edit) {
+        const RoomCell from{random.bounded(room.rows()), random.bounded(room.columns())};
+        const RoomCell to{std::min(from.row + random.bounded(3), room.rows() - 1),
+                          std::min(from.column + random.bounded(4), room.columns() - 1)};
+        switch (random.bounded(8)) {
+        case 0: switchDesk(room, from); break;
+        case 1: makePairs(room, from, to); break;
+        case 2: releaseDesks(room, from, to); break;
+        default: makeGroup(room, from, to);
         }
     }
-    for (int desk = 1; desk <= room.deskCount(); ++desk)
-        room.setGroup(*room.cellOfDesk(desk), random.bounded(2) ? (desk - 1) / 4 + 1 : 0);
+    if (room.deskCount() == 0)
+        switchDesk(room, {0, 0});
     return room;
 }
 
@@ -214,4 +219,29 @@ inline bool saveCharts(const QString &folder, const QStringList &saved)
             return false;
     }
     return true;
+}
+
+// Steps on the charts of the class of `roster` (pupils `names`), in order: "+[room edits@]file=
+// name:desk,..." saved to the log, "-run" removed from the class's charts, "run=name:desk,...
+// [@file]" of the standard room kept by the class (saved as `file`). The first failure's reason.
+inline QString applyChartSteps(const QString &roster, const QString &folder, const QStringList &names,
+                               const QStringList &steps)
+{
+    for (const QString &step : steps) {
+        QString failed;
+        if (step.startsWith(u'+')) {
+            failed = saveCharts(folder, {step.mid(1)}) ? QString() : QStringLiteral("%1 not saved").arg(step);
+        } else if (step.startsWith(u'-')) {
+            failed = forgetChartOfClass(roster, step.mid(1), folder, names);
+        } else {
+            const QString seats = step.section(u'=', 1).section(u'@', 0, 0), file = step.section(u'@', 1);
+            failed = keepChartOfClass(roster,
+                                      {step.section(u'=', 0, 0), QDateTime::currentDateTime(), Room::standard(),
+                                       chartOf(seats), file.isEmpty() ? QStringList() : QStringList{file}},
+                                      folder, names);
+        }
+        if (!failed.isEmpty())
+            return failed;
+    }
+    return {};
 }
