@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <filesystem>
 #include <system_error>
@@ -245,9 +246,15 @@ LogCleaning cleanFolderResultLog(const QString &folder)
         result.error = log.error;
         return result;
     }
-    // An entry names its file as the past-results menu finds it: letter case ignored.
-    result.kept =
-        cleanResultLog(log.fields, [&folder](const QString &name) { return !findFileNoCase(folder, name).isEmpty(); });
+    // An entry names its file as the past-results menu finds it: letter case ignored. The
+    // folder is listed once: a log edited by hand may hold a million entries.
+    const QDir dir(folder);
+    QSet<QString> present;
+    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        present.insert(entry.toCaseFolded());
+    result.kept = cleanResultLog(log.fields, [&](const QString &name) {
+        return present.contains(name.toCaseFolded()) || QFileInfo(dir.filePath(name)).isFile();
+    });
     // Nothing to drop: the file keeps its bytes (and any quoting a hand edit gave it).
     if (result.kept == log.fields)
         return result;

@@ -1,9 +1,5 @@
 // File management: copy, rename, delete with the log cleaning, backup, and their dialogs.
 #include "core/backupmedia.h"
-#include "core/filechores.h"
-#include "core/resultlog.h"
-#include "core/textfile.h"
-#include "mainwin/filedialogs.h"
 #include "mainwin/maincolordialog.h"
 #include "seating/noprintlinedialog.h"
 #include "support/mainfixtures.h"
@@ -11,16 +7,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QToolButton>
 #include <QtTest>
 
-#include <map>
-
-#ifdef Q_OS_LINUX
-#include <sys/mount.h>
-#include <unistd.h>
-#endif
+#include <memory>
+#include <optional>
+#include <vector>
 
 namespace
 {
@@ -57,8 +49,6 @@ class TestFileManagement : public QObject
     Q_OBJECT
 
 private slots:
-    void logCleaning_data();
-    void logCleaning();
     void nameDialogs_data();
     void nameDialogs();
     void dialogValuesCarriedFromCommandToCommand();
@@ -71,37 +61,6 @@ private slots:
     void instructionsAreWhole();
 };
 
-void TestFileManagement::logCleaning_data()
-{
-    QTest::addColumn<QByteArray>("log");
-    QTest::addColumn<QStringList>("existing");
-    QTest::addColumn<QByteArray>("after");
-    QTest::newRow("empty line skipped, later entries kept")
-        << crlfLines({"1組.rlt", "", "消えた.rlt", "3組.rlt"}) << QStringList{"1組.rlt", "3組.rlt"}
-        << crlfLines({"1組.rlt", "3組.rlt"});
-    QTest::newRow("entry found whatever its letter case")
-        << crlfLines({"KEKKA.RLT", "消えた.rlt"}) << QStringList{"kekka.rlt"} << crlfLines({"KEKKA.RLT"});
-    QStringList fifteen;
-    for (int i = 1; i <= 15; ++i)
-        fifteen.append(QStringLiteral("r%1.rlt").arg(i));
-    QTest::newRow("15 entries all present") << crlfLines(fifteen) << fifteen << crlfLines(fifteen);
-}
-
-void TestFileManagement::logCleaning()
-{
-    QFETCH(QByteArray, log);
-    QFETCH(QStringList, existing);
-    QFETCH(QByteArray, after);
-    TestEnv env;
-    env.writeFile(Log, log);
-    for (const QString &name : existing)
-        env.writeFile(name, "x");
-    const LogCleaning cleaning = cleanFolderResultLog(env.work());
-    QVERIFY(cleaning.hadLog && cleaning.error.isEmpty());
-    QCOMPARE(cleaning.rewritten, after != log);
-    QCOMPARE(env.readFile(Log), after);
-}
-
 void TestFileManagement::nameDialogs_data()
 {
     QTest::addColumn<QString>("command");
@@ -109,36 +68,39 @@ void TestFileManagement::nameDialogs_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<Files>("changes");
     QTest::newRow("copy: bare name lands beside the source, over a file there")
-        << QStringLiteral("copy") << "b.mem"
-        << "複写確認|ファイルをコピーしました。|64"
-        << Files{{QStringLiteral("class/b.mem"), RosterA}, {QStringLiteral("class/b.mem.json"), ClassA}};
-    QTest::newRow("copy onto itself") << QStringLiteral("copy") << "a.mem"
+        << "copy"
+        << "b.mem"
+        << "複写確認|ファイルをコピーしました。|64" << Files{{"class/b.mem", RosterA}, {"class/b.mem.json", ClassA}};
+    QTest::newRow("copy onto itself") << "copy"
+                                      << "a.mem"
                                       << "コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
                                          "コピー元と同じファイルです。別の名前を指定して下さい。|48"
                                       << Files{};
     QTest::newRow("rename onto an existing name changes nothing")
-        << QStringLiteral("rename") << "b.mem"
+        << "rename"
+        << "b.mem"
         << "変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"
         << Files{};
     QTest::newRow("rename onto another file system moves the file")
-        << QStringLiteral("rename") << "../usb/c.mem"
+        << "rename"
+        << "../usb/c.mem"
         << "変更確認|ファイル名を変更しました。|64"
-        << Files{{QStringLiteral("class/a.mem"), {}},
-                 {QStringLiteral("usb/c.mem"), RosterA},
-                 {QStringLiteral("class/a.mem.json"), {}},
-                 {QStringLiteral("usb/c.mem.json"), ClassA}};
+        << Files{{"class/a.mem", {}}, {"usb/c.mem", RosterA}, {"class/a.mem.json", {}}, {"usb/c.mem.json", ClassA}};
     QTest::newRow("rename to a name Windows cannot hold")
-        << QStringLiteral("rename") << "b?.mem"
+        << "rename"
+        << "b?.mem"
         << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
            "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"
         << Files{};
     QTest::newRow("copy to a device name of Windows")
-        << QStringLiteral("copy") << "nul.mem"
-        << "コピー失敗|「a.mem」を「nul."
-           "mem」にコピーできませんでした。\r「nul」は機器の名前なので、ファイル名に使えません。|48"
+        << "copy"
+        << "nul.mem"
+        << "コピー失敗|「a.mem」を「nul.mem」にコピーできませんでした。\r「nul」は機器の名前なので、ファイル名に使えま"
+           "せん。|48"
         << Files{};
     QTest::newRow("rename to a name ending in a dot")
-        << QStringLiteral("rename") << "b.mem."
+        << "rename"
+        << "b.mem."
         << "変更失敗|「a.mem」の名前を「b.mem.」に変更できませんでした。\rファイル名の終わりに「."
            "」や空白は使えません。|48"
         << Files{};
@@ -151,42 +113,18 @@ void TestFileManagement::nameDialogs()
     QFETCH(QString, message);
     QFETCH(Files, changes);
     TestEnv env;
-    env.writeFile(QStringLiteral("class/a.mem"), RosterA);
-    env.writeFile(QStringLiteral("class/b.mem"), "old\r\n");
-    env.writeFile(QStringLiteral("class/a.mem.json"), ClassA);
-    env.writeFile(QStringLiteral("class/b.mem.json"), "{}");
-    const QString usb = env.path(QStringLiteral("usb"));
-    QDir().mkpath(usb);
-    bool mounted = false;
-    const auto unmount = qScopeGuard([&] {
-#ifdef Q_OS_LINUX
-        if (mounted)
-            ::umount2(qPrintable(usb), MNT_DETACH);
-#endif
-    });
-    if (typed.startsWith(QLatin1String("../usb/"))) {
-#ifdef Q_OS_LINUX
-        mounted = ::mount("tmpfs", qPrintable(usb), "tmpfs", 0, "size=64k") == 0;
-#endif
-        if (!mounted)
-            QSKIP("another file system is a tmpfs the test mounts, which needs Linux and root");
-    }
+    env.writeFile("class/a.mem", RosterA);
+    env.writeFile("class/b.mem", "old\r\n");
+    env.writeFile("class/a.mem.json", ClassA);
+    env.writeFile("class/b.mem.json", "{}");
+    std::optional<Tmpfs> usb;
+    if (typed.startsWith("../usb/") && !usb.emplace(env.path("usb"), "size=64k").mounted)
+        QSKIP("another file system is a tmpfs the test mounts, which needs Linux and root");
     const Files before = fileTree(env.work());
     MainWindow *main = shownMain();
-    env.platform.openFiles.enqueue(env.path(QStringLiteral("class/a.mem")));
-    const bool copy = command == QLatin1String("copy");
-    // Types the name and presses OK (the button taking the focus, as a click does); then
-    // cancels the dialog if it is still open.
-    whenModal([&] {
-        FileNameDialog *d =
-            copy ? static_cast<FileNameDialog *>(loadedForm<FileCopyDialog>()) : loadedForm<RenameDialog>();
-        d->buttons[0]->setFocus();
-        d->nameBox->setText(typed);
-        d->buttons[0]->click();
-        if (!d->isUnloaded())
-            d->buttons[1]->click();
-    });
-    findAction(main, copy ? QStringLiteral("mnuFileCopy") : QStringLiteral("mnuFileRename"))->trigger();
+    env.platform.openFiles.enqueue(env.path("class/a.mem"));
+    answerNameDialog(command == "copy", typed);
+    findAction(main, command == "copy" ? "mnuFileCopy" : "mnuFileRename")->trigger();
     QCOMPARE(env.platform.messageLog(), QStringList{message});
     QCOMPARE(fileTree(env.work()), with(before, changes));
     QVERIFY(!isLoaded<FileCopyDialog>() && !isLoaded<RenameDialog>());
@@ -197,8 +135,8 @@ void TestFileManagement::nameDialogs()
 void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
 {
     TestEnv env;
-    env.writeFile(QStringLiteral("class/a.mem"), RosterA);
-    const QString roster = env.path(QStringLiteral("class/a.mem"));
+    env.writeFile("class/a.mem", RosterA);
+    const QString roster = env.path("class/a.mem");
     MainWindow *main = shownMain();
     env.platform.openFiles.enqueue(roster);
     TRIGGER(main, "mnuFileOpen");
@@ -212,47 +150,50 @@ void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
     TRIGGER(main, "mnuFileDelete");
     TRIGGER(main, "mnuFileCopy");
     QStringList shown;
-    for (const PlatformCall &c : env.platform.callsOf(QStringLiteral("open")))
-        shown.append(c.title + QLatin1Char('|') + c.filter + QLatin1Char('|') + c.fileName);
-    const QString copyFilter = QStringLiteral("|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|ﾚｲｱｳﾄ(*.LAY)|*.LAY|すべてのﾌｧｲﾙ(*.*)|*.*|");
-    const QString afterCopy = QStringLiteral("|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*|");
-    QCOMPARE(shown,
-             (QStringList{
-                 QStringLiteral("名簿を開く|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*|"),
-                 QStringLiteral("コピーするﾌｧｲﾙを選択") + copyFilter + roster,
-                 QStringLiteral("名簿ﾌｧｲﾙを開く") + afterCopy, QStringLiteral("名前を変更するﾌｧｲﾙを選択") + afterCopy,
-                 QStringLiteral("名簿を開く") + afterCopy, QStringLiteral("削除するﾌｧｲﾙを選択") + afterCopy + roster,
-                 QStringLiteral("コピーするﾌｧｲﾙを選択") + copyFilter}));
+    for (const PlatformCall &c : env.platform.callsOf("open"))
+        shown.append(c.title + u'|' + c.filter + u'|' + c.fileName);
+    const QString copyFilter = "|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|ﾚｲｱｳﾄ(*.LAY)|*.LAY|すべてのﾌｧｲﾙ(*.*)|*.*|";
+    const QString afterCopy = "|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|すべてのﾌｧｲﾙ(*.*)|*.*|";
+    QCOMPARE(shown, (QStringList{"名簿を開く|名簿ﾌｧｲﾙ(*.MEM)|*.MEM|旧名簿ﾌｧｲﾙ(*.DAT)|*.DAT|すべてのﾌｧｲﾙ(*.*)|*.*|",
+                                 "コピーするﾌｧｲﾙを選択" + copyFilter + roster, "名簿ﾌｧｲﾙを開く" + afterCopy,
+                                 "名前を変更するﾌｧｲﾙを選択" + afterCopy, "名簿を開く" + afterCopy,
+                                 "削除するﾌｧｲﾙを選択" + afterCopy + roster, "コピーするﾌｧｲﾙを選択" + copyFilter}));
     QVERIFY(env.platform.messageLog().isEmpty());
 }
 
 void TestFileManagement::deleteCommand_data()
 {
+    QTest::addColumn<QByteArray>("log"); // beside r1.rlt, r2.rlt, a.mem and its class file
     QTest::addColumn<QString>("target");
     QTest::addColumn<Files>("changes");
-    QTest::newRow("file not in the log still cleans it")
-        << "a.mem" << Files{{"a.mem", {}}, {"a.mem.json", {}}, {Log, crlfLines({"r1.rlt", "r2.rlt"})}};
+    const QByteArray log = crlfLines({"r1.rlt", "", "消えた.rlt", "r2.rlt"});
+    QTest::newRow("an empty line and a missing file dropped, later entries kept")
+        << log << "a.mem" << Files{{"a.mem", {}}, {"a.mem.json", {}}, {Log, crlfLines({"r1.rlt", "r2.rlt"})}};
+    QTest::newRow("entry found whatever its letter case")
+        << crlfLines({"R1.RLT", "r2.rlt"}) << "r2.rlt" << Files{{"r2.rlt", {}}, {Log, crlfLines({"R1.RLT"})}};
+    QTest::newRow("nothing to drop: the log keeps its bytes")
+        << QByteArray("\"r1.rlt\"\r\nr2.rlt\r\n") << "a.mem" << Files{{"a.mem", {}}, {"a.mem.json", {}}};
     QTest::newRow("another folder cleans that log only")
-        << "other/o1.rlt" << Files{{"other/o1.rlt", {}}, {QStringLiteral("other/") + Log, crlfLines({"o2.rlt"})}};
+        << log << "other/o1.rlt" << Files{{"other/o1.rlt", {}}, {"other/" + Log, crlfLines({"o2.rlt"})}};
 }
 
 void TestFileManagement::deleteCommand()
 {
+    QFETCH(QByteArray, log);
     QFETCH(QString, target);
     QFETCH(Files, changes);
     TestEnv env;
     for (const char *name : {"r1.rlt", "r2.rlt", "a.mem", "a.mem.json", "other/o2.rlt", "other/o1.rlt"})
         env.writeFile(QString::fromLatin1(name), "x");
-    env.writeFile(Log, crlfLines({"r1.rlt", "消えた.rlt", "r2.rlt"}));
-    env.writeFile(QStringLiteral("other/") + Log, crlfLines({"o1.rlt", "o2.rlt", "r1.rlt"}));
+    env.writeFile(Log, log);
+    env.writeFile("other/" + Log, crlfLines({"o1.rlt", "o2.rlt", "r1.rlt"}));
     const Files before = fileTree(env.work());
     MainWindow *main = shownMain();
     env.platform.answers.enqueue(IDOK);
     env.platform.openFiles.enqueue(env.path(target));
     main->toolbar->button(5)->click();
-    QCOMPARE(env.platform.messageLog(),
-             (QStringList{QStringLiteral("削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33"),
-                          QStringLiteral("削除情報|指定されたﾌｧｲﾙを削除しました。|64")}));
+    QCOMPARE(env.platform.messageLog(), (QStringList{"削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33",
+                                                     "削除情報|指定されたﾌｧｲﾙを削除しました。|64"}));
     QCOMPARE(fileTree(env.work()), with(before, changes));
 }
 
@@ -267,32 +208,28 @@ void TestFileManagement::backupCommand_data()
     QTest::addColumn<int>("choice");         // in the list of sticks; -1: cancelled
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<QStringList>("landed"); // "STICK/name" of the rosters there afterwards; "STICK": all
-    const QString missing = QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ準備|USBメモリーがセットされていません。\r"
-                                           "処理を続ける場合はUSBメモリーをセットして下さい。|33");
-    const QString done = QStringLiteral(
-        "終了確認|バックアップを終了しました。\rフォルダー「<work>」の名簿 3 件を「<media>/%1」にコピーしました。|64");
+    const QString missing =
+        "ﾊﾞｯｸｱｯﾌﾟ準備|USBメモリーがセットされていません。\r処理を続ける場合はUSBメモリーをセットして下さい。|33";
+    const QString done =
+        "終了確認|バックアップを終了しました。\rフォルダー「<work>」の名簿 3 件を「<media>/%1」にコピーしました。|64";
     const auto failed = [](const char *name, const QString &reason) {
         return QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ失敗|「%1」をバックアップできませんでした。\r%2\r「再試行」でもう一度コピーし、"
                               "「無視」でこの名簿を飛ばして続け、「中止」でバックアップをやめます。|306")
             .arg(QString::fromUtf8(name), reason);
     };
-    const QString full = QStringLiteral("ディスクの空き容量が足りません。");
-    const QString pulled = QStringLiteral("バックアップ先（<media>/STICK）が取り外されたか、別のものに替わりました。");
-    const QString partly =
-        QStringLiteral("終了確認|バックアップを%1しました。\rフォルダー「<work>」の名簿 %2 件のうち %3 件を"
-                       "「<media>/STICK」にコピーしました。\rコピーしなかった名簿: %4|48");
-    const QString otherFolder =
-        QStringLiteral("\r名簿のあるフォルダーのファイルを開いてから、もう一度バックアップして下さい。|48");
+    const QString full = "ディスクの空き容量が足りません。";
+    const QString pulled = "バックアップ先（<media>/STICK）が取り外されたか、別のものに替わりました。";
+    const QString partly = "終了確認|バックアップを%1しました。\rフォルダー「<work>」の名簿 %2 件のうち %3 件を"
+                           "「<media>/STICK」にコピーしました。\rコピーしなかった名簿: %4|48";
+    const QString otherFolder = "\r名簿のあるフォルダーのファイルを開いてから、もう一度バックアップして下さい。|48";
     QTest::newRow("one stick") << QStringList{"STICK"} << "" << QList<int>() << -1
                                << QStringList{prepare(), done.arg("STICK")} << QStringList{"STICK"};
     QTest::newRow("stick put in after the question")
         << QStringList{"+STICK"} << "" << QList<int>{IDOK} << -1 << QStringList{prepare(), missing, done.arg("STICK")}
         << QStringList{"STICK"};
-    QTest::newRow("no stick, cancelled") << QStringList() << "" << QList<int>{IDCANCEL} << -1
-                                         << QStringList{prepare(), missing} << QStringList();
     // A folder in the media place that nothing is mounted on is the computer's own disk.
-    QTest::newRow("a folder that is no medium") << QStringList{"-FOLDER"} << "" << QList<int>{IDCANCEL} << -1
-                                                << QStringList{prepare(), missing} << QStringList();
+    QTest::newRow("a folder that is no medium, cancelled") << QStringList{"-FOLDER"} << "" << QList<int>{IDCANCEL} << -1
+                                                           << QStringList{prepare(), missing} << QStringList();
     QTest::newRow("two sticks, the second chosen")
         << QStringList{"A_STICK", "B_STICK"} << "" << QList<int>() << 1
         << QStringList{prepare(),
@@ -323,10 +260,9 @@ void TestFileManagement::backupCommand_data()
         << QStringList{"STICK/B.MEM", "STICK/c.Mem", "STICK/c.Mem.json"};
     QTest::newRow("the folder is on the stick itself")
         << QStringList{"STICK"} << "onstick" << QList<int>() << -1
-        << QStringList{prepare(3, "<media>/STICK"),
-                       "ﾊﾞｯｸｱｯﾌﾟ準備|フォルダー「<media>/STICK」はバックアップ先のUSBメモリーの中にあるため、"
-                       "バックアップしません。" +
-                           otherFolder}
+        << QStringList{prepare(3, "<media>/STICK"), "ﾊﾞｯｸｱｯﾌﾟ準備|フォルダー「<media>/STICK」はバックアップ先のUSBメ"
+                                                    "モリーの中にあるため、バックアップしません。" +
+                                                        otherFolder}
         << QStringList{"STICK"};
     QTest::newRow("no roster in the folder")
         << QStringList{"STICK"} << "none" << QList<int>() << -1
@@ -337,74 +273,61 @@ void TestFileManagement::backupCommand_data()
 // Sticks are small tmpfs mounted under a media folder of the test's own.
 void TestFileManagement::backupCommand()
 {
-#ifndef Q_OS_LINUX
-    QSKIP("a USB stick is a tmpfs mounted by the test, which only Linux can do");
-#else
     QFETCH(QStringList, sticks);
     QFETCH(QString, setup);
     QFETCH(QList<int>, answers);
     QFETCH(int, choice);
     QFETCH(QStringList, messages);
     QFETCH(QStringList, landed);
-    if (geteuid() != 0)
-        QSKIP("a USB stick is a mounted file system here, and mounting one needs root (CI runs as root)");
     TestEnv env;
-    const QString media = env.root() + QStringLiteral("/media/teacher");
+    const QString media = env.root() + "/media/teacher";
+#ifdef Q_OS_LINUX
+    if (geteuid() != 0)
+#endif
+        QSKIP("a USB stick is a tmpfs the test mounts, which needs Linux and root (CI runs as root)");
     env.services.backupMediaRoots = {media};
-    if (setup == QLatin1String("fat"))
+    if (setup == "fat")
         env.services.backupMediaFileSystem = "vfat";
-    std::map<QString, QString> mounted; // path -> how: "", "*" or "!"
+    std::vector<std::unique_ptr<Tmpfs>> mounted;
+    std::vector<Tmpfs *> pulledAtFailure;
     const auto mountStick = [&](QString name) {
-        const QString how = name.endsWith(u'*') || name.endsWith(u'!') ? name.right(1) : QString();
-        name.chop(how.size());
-        const QString path = media + u'/' + name;
-        QDir().mkpath(path);
-        if (::mount("tmpfs", qPrintable(path), "tmpfs", 0, "size=1m") != 0)
-            return;
-        mounted[path] = how;
-        QFile filler(path + QStringLiteral("/filler"));
-        if (!how.isEmpty() && filler.open(QIODevice::WriteOnly)) // room for one roster: a page of 4 KiB
+        const bool small = name.endsWith(u'*') || name.endsWith(u'!');
+        const bool pulled = name.endsWith(u'!');
+        name.chop(small ? 1 : 0);
+        Tmpfs &stick = *mounted.emplace_back(std::make_unique<Tmpfs>(media + u'/' + name, "size=1m"));
+        QFile filler(stick.path + "/filler");
+        if (stick.mounted && small && filler.open(QIODevice::WriteOnly)) // room for one roster: a page of 4 KiB
             filler.write(QByteArray(1024 * 1024 - 4096, 'x'));
+        if (pulled)
+            pulledAtFailure.push_back(&stick);
     };
-    const QScopeGuard unmount([&] {
-        for (const auto &[path, how] : mounted)
-            ::umount2(qPrintable(path), MNT_DETACH);
-    });
     for (const QString &stick : sticks) {
         if (stick.startsWith(u'-'))
             QDir().mkpath(media + u'/' + stick.mid(1));
         else if (!stick.startsWith(u'+'))
             mountStick(stick);
     }
-    const Files rosters{{QStringLiteral("a.mem"), RosterA},
-                        {QStringLiteral("B.MEM"), "B\r\n"},
-                        {QStringLiteral("c.Mem"), "C\r\n"},
-                        {QStringLiteral("c.Mem.json"), ClassA}};
-    Files source = setup == QLatin1String("none") ? Files() : rosters;
-    if (setup == QLatin1String("fat"))
-        source.insert(Files{{QStringLiteral("A.MEM"), "A\r\n"}, {QStringLiteral("e?.mem"), "E\r\n"}});
+    const Files rosters{{"a.mem", RosterA}, {"B.MEM", "B\r\n"}, {"c.Mem", "C\r\n"}, {"c.Mem.json", ClassA}};
+    Files source = setup == "none" ? Files() : rosters;
+    if (setup == "fat")
+        source.insert(Files{{"A.MEM", "A\r\n"}, {"e?.mem", "E\r\n"}});
     for (auto it = source.cbegin(); it != source.cend(); ++it)
         env.writeFile(it.key(), it.value());
-    env.writeFile(QStringLiteral("d.memo"), "d");
-    QString work = env.work();
-    if (setup == QLatin1String("onstick")) {
-        work = media + QStringLiteral("/STICK");
+    env.writeFile("d.memo", "d");
+    if (setup == "onstick") {
         for (auto it = rosters.cbegin(); it != rosters.cend(); ++it)
-            QVERIFY(QFile::copy(env.path(it.key()), work + u'/' + it.key()));
-        QDir::setCurrent(work);
+            QVERIFY(QFile::copy(env.path(it.key()), media + "/STICK/" + it.key()));
+        QDir::setCurrent(media + "/STICK");
     }
     MainWindow *main = shownMain();
     env.platform.onMessage = [&](const PlatformCall &call) {
-        if (env.platform.callsOf(QStringLiteral("message")).size() == 2)
+        if (env.platform.callsOf("message").size() == 2)
             for (const QString &stick : sticks)
                 if (stick.startsWith(u'+'))
                     mountStick(stick.mid(1));
-        for (auto it = mounted.begin(); it != mounted.end(); ++it) {
-            if (it->second == QLatin1String("!") && call.title == QStringLiteral("ﾊﾞｯｸｱｯﾌﾟ失敗")) {
-                ::umount2(qPrintable(it->first), MNT_DETACH);
-                it->second = QStringLiteral("pulled");
-            }
-        }
+        if (call.title == "ﾊﾞｯｸｱｯﾌﾟ失敗")
+            for (Tmpfs *stick : std::exchange(pulledAtFailure, {}))
+                stick->unmount();
     };
     env.platform.answers.enqueue(IDOK);
     for (int a : answers)
@@ -414,14 +337,12 @@ void TestFileManagement::backupCommand()
     TRIGGER(main, "mnuBackup");
     QStringList shown;
     for (const PlatformCall &call : env.platform.calls) {
-        if (call.kind == QLatin1String("message"))
+        if (call.kind == "message")
             shown.append(call.title + u'|' + call.text + u'|' + QString::number(call.style));
-        else if (call.kind == QLatin1String("list"))
-            shown.append(choice < 0 ? QStringLiteral("list|<the list>")
-                                    : QStringLiteral("list|") + call.title + u'|' + call.text);
+        else if (call.kind == "list")
+            shown.append(choice < 0 ? "list|<the list>" : "list|" + call.title + u'|' + call.text);
     }
-    QCOMPARE(shown, messages.replaceInStrings(QStringLiteral("<media>"), media)
-                        .replaceInStrings(QStringLiteral("<work>"), env.work()));
+    QCOMPARE(shown, messages.replaceInStrings("<media>", media).replaceInStrings("<work>", env.work()));
     for (const QString &stick : QDir(media).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         Files expected;
         for (const QString &entry : landed) {
@@ -431,10 +352,9 @@ void TestFileManagement::backupCommand()
                 expected.insert(entry.section(u'/', 1), source.value(entry.section(u'/', 1)));
         }
         Files there = fileTree(media + u'/' + stick);
-        there.remove(QStringLiteral("filler"));
+        there.remove("filler");
         QCOMPARE(there, expected);
     }
-#endif
 }
 
 // A stick pulled out after its copy began leaves its mount folder on the computer's disk:
@@ -442,17 +362,16 @@ void TestFileManagement::backupCommand()
 void TestFileManagement::backupReplacesOnlyOnTheDeviceSeen()
 {
     TestEnv env;
-    env.writeFile(QStringLiteral("a.mem"), RosterA);
-    const QString folder = env.root() + QStringLiteral("/media/STICK");
+    env.writeFile("a.mem", RosterA);
+    const QString folder = env.root() + "/media/STICK";
     QDir().mkpath(folder);
-    BackupMedium medium{folder, QStringLiteral("STICK"), 0, "vfat", deviceOf(folder).value() + 1};
-    QCOMPARE(copyRosterOnto(env.work(), medium, QStringLiteral("a.mem")),
-             QStringLiteral("バックアップ先（%1）が取り外されたか、別のものに替わりました。")
-                 .arg(QDir::toNativeSeparators(folder)));
+    BackupMedium medium{folder, "STICK", 0, "vfat", deviceOf(folder).value() + 1};
+    QCOMPARE(copyRosterOnto(env.work(), medium, "a.mem"),
+             "バックアップ先（" + QDir::toNativeSeparators(folder) + "）が取り外されたか、別のものに替わりました。");
     QCOMPARE(fileTree(folder), Files());
     medium.device = *deviceOf(folder);
-    QCOMPARE(copyRosterOnto(env.work(), medium, QStringLiteral("a.mem")), QString());
-    QCOMPARE(fileTree(folder), (Files{{QStringLiteral("a.mem"), RosterA}}));
+    QCOMPARE(copyRosterOnto(env.work(), medium, "a.mem"), QString());
+    QCOMPARE(fileTree(folder), (Files{{"a.mem", RosterA}}));
 }
 
 void TestFileManagement::instructionsAreWhole_data()
@@ -467,15 +386,14 @@ void TestFileManagement::instructionsAreWhole()
 {
     QFETCH(QString, dialog);
     TestEnv env;
-    ButtonRowDialog *d = dialog == QLatin1String("FILESCOPY") ? static_cast<ButtonRowDialog *>(form<FileCopyDialog>())
-                         : dialog == QLatin1String("RENAME")  ? static_cast<ButtonRowDialog *>(form<RenameDialog>())
-                         : dialog == QLatin1String("NOPLINE")
-                             ? static_cast<ButtonRowDialog *>(form<NonPrintedRowsDialog>())
-                             : static_cast<ButtonRowDialog *>(form<MainColorDialog>());
+    ButtonRowDialog *d = dialog == "FILESCOPY" ? static_cast<ButtonRowDialog *>(form<FileCopyDialog>())
+                         : dialog == "RENAME"  ? static_cast<ButtonRowDialog *>(form<RenameDialog>())
+                         : dialog == "NOPLINE" ? static_cast<ButtonRowDialog *>(form<NonPrintedRowsDialog>())
+                                               : static_cast<ButtonRowDialog *>(form<MainColorDialog>());
     const QLabel *instruction = d->instruction;
     QVERIFY(QRect(QPoint(), d->size()).contains(instruction->geometry()));
     QVERIFY(instruction->fontMetrics().horizontalAdvance(instruction->text()) <= instruction->width());
-    QVERIFY(instruction->text().endsWith(QStringLiteral("下さい。")));
+    QVERIFY(instruction->text().endsWith("下さい。"));
 }
 
 QTEST_MAIN(TestFileManagement)

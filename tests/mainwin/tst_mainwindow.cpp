@@ -1,9 +1,9 @@
-// The main window: enabling, the past-log list, quitting.
+// The main window: enabling, the past-log list and its charts, quitting, options, the logo.
 #include "about/splash.h"
 #include "about/versioninfo.h"
 #include "core/logocache.h"
-#include "core/settings.h"
-#include "core/startup.h"
+#include "core/resultfile.h"
+#include "seating/resultwindow.h"
 #include "support/mainfixtures.h"
 
 #include <QLabel>
@@ -32,8 +32,8 @@ class TestMainWindow : public QObject
 private slots:
     void enablingAfterLoad_data();
     void enablingAfterLoad();
-    void pastLogList_data();
-    void pastLogList();
+    void pastResults_data();
+    void pastResults();
     void quitConfirmation_data();
     void quitConfirmation();
     void runOptionItems_data();
@@ -46,23 +46,24 @@ private slots:
 
 void TestMainWindow::enablingAfterLoad_data()
 {
-    QTest::addColumn<int>("resultShown");
+    QTest::addColumn<bool>("resultShown");
     QTest::addColumn<QStringList>("disabled"); // every other item and toolbar position is enabled
-    QTest::newRow("fresh program") << 0
+    QTest::newRow("fresh program") << false
                                    << QStringList{"mnuCondition", "mnuFileNarabin", "mnuResult", "toolbar 7",
                                                   "toolbar 8"};
-    QTest::newRow("a result was shown") << 1 << QStringList{"mnuCondition", "mnuFileNarabin", "toolbar 7", "toolbar 8"};
+    QTest::newRow("a result was shown") << true
+                                        << QStringList{"mnuCondition", "mnuFileNarabin", "toolbar 7", "toolbar 8"};
 }
 
 void TestMainWindow::enablingAfterLoad()
 {
-    QFETCH(int, resultShown);
+    QFETCH(bool, resultShown);
     QFETCH(QStringList, disabled);
     TestEnv env;
-    MainWindow *w = startedMain([&] { state().ResultShown = resultShown != 0; });
+    MainWindow *w = startedMain([&] { state().ResultShown = resultShown; });
     QStringList off;
     for (QAction *a : w->findChildren<QAction *>()) {
-        if (!a->isEnabled() && !a->isSeparator() && a->objectName().startsWith(QLatin1String("mnu")))
+        if (!a->isEnabled() && !a->isSeparator() && a->objectName().startsWith("mnu"))
             off.append(a->objectName());
     }
     off.sort();
@@ -73,25 +74,49 @@ void TestMainWindow::enablingAfterLoad()
     QCOMPARE(off, disabled);
 }
 
-void TestMainWindow::pastLogList_data()
+void TestMainWindow::pastResults_data()
 {
     QTest::addColumn<QByteArray>("log"); // empty: no log
     QTest::addColumn<QStringList>("items");
-    QTest::newRow("three entries") << crlfLines({"一学期.rlt", "二学期.rlt", "三学期.rlt"})
-                                   << QStringList{"一学期.rlt", "二学期.rlt", "三学期.rlt"};
-    QTest::newRow("comma entry gives two items") << crlfLines({"a,b.rlt"}) << QStringList{"a", "b.rlt"};
-    QTest::newRow("missing log") << QByteArray() << QStringList();
+    QTest::addColumn<QByteArray>("file");   // the first item's; empty: none
+    QTest::addColumn<QStringList>("seats"); // shown when it is chosen; empty: the not-found message
+    const QStringList terms{"一学期.rlt", "二学期.rlt", "三学期.rlt"};
+    QTest::newRow("28 lines") << crlfLines(terms) << terms << crlfLines(numberedNames(1, 28)) << numberedNames(1, 28);
+    QTest::newRow("comma entry gives two items")
+        << crlfLines({"a,b.rlt"}) << QStringList{"a", "b.rlt"} << QByteArray() << QStringList();
+    QTest::newRow("missing log") << QByteArray() << QStringList() << QByteArray() << QStringList();
     // A log edited by hand to 17 names lists the newest 15.
-    QTest::newRow("17 entries") << crlfLines(numberedNames(1, 17)) << numberedNames(3, 17);
+    QTest::newRow("17 entries") << crlfLines(numberedNames(1, 17)) << numberedNames(3, 17) << QByteArray()
+                                << QStringList();
+    const QByteArray one = crlfLines({"1組.rlt"});
+    const QStringList item{"1組.rlt"};
+    QTest::newRow("fewer lines") << one << item << crlfLines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
+    QStringList shifted = numberedNames(1, 28);
+    shifted[0] = "山田,花子";
+    QTest::newRow("comma inside a name: 29 fields") << one << item << crlfLines(shifted) << QStringList();
+    const QStringList withTab{"伊藤\t翔太", "佐藤"};
+    QTest::newRow("a TAB inside a name is text") << one << item << crlfLines(withTab) << padded(withTab);
+    // In the file's room, not the class's standard one.
+    QString error;
+    QTest::newRow("a chart of another room")
+        << one << item << resultFileBytes(Room::grid(7, 5), chartFromTexts(numberedNames(1, 35), 35), &error)
+        << numberedNames(1, 35);
+    // As a save logs such a name: listed once, and it opens.
+    QTest::newRow("file name with a comma") << sjis("\"山田,花子.rlt\"\r\n") << QStringList{"山田,花子.rlt"}
+                                            << crlfLines(numberedNames(1, 3)) << padded(numberedNames(1, 3));
 }
 
-void TestMainWindow::pastLogList()
+void TestMainWindow::pastResults()
 {
     QFETCH(QByteArray, log);
     QFETCH(QStringList, items);
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, seats);
     TestEnv env;
     if (!log.isEmpty())
-        env.writeFile(QStringLiteral("ならびん.ini"), log);
+        env.writeFile("ならびん.ini", log);
+    if (!file.isEmpty())
+        env.writeFile(items.constFirst(), file);
     MainWindow *w = startedMain();
     QCOMPARE(pastLogItems(w), items);
     QCOMPARE(w->pastResultItems[0]->isVisible(), !items.isEmpty()); // the separator
@@ -100,6 +125,15 @@ void TestMainWindow::pastLogList()
     for (int i = 1; i <= 2 * int(items.size()); ++i)
         indices.append(i);
     QCOMPARE(logIndices(w), indices.mid(0, items.size()));
+    if (!items.isEmpty()) {
+        TRIGGER(w, "mnuFileArray_1");
+        QVERIFY(isLoaded<MainWindow>() && w->isVisible()); // the main window stays open behind
+        QCOMPARE(env.platform.messageLog(),
+                 seats.isEmpty() ? QStringList{"ﾌｧｲﾙの存在確認|指定したﾌｧｲﾙがありません。存在を確認して下さい。|16"}
+                                 : QStringList());
+        ResultWindow *r = loadedForm<ResultWindow>();
+        QCOMPARE(r ? r->seatTexts() : QStringList(), seats);
+    }
     unload<MainWindow>();
     MainWindow *again = form<MainWindow>();
     QCOMPARE(pastLogItems(again), items);
@@ -125,8 +159,7 @@ void TestMainWindow::quitConfirmation()
         w->close();
     else
         w->quitAction->trigger();
-    QCOMPARE(env.platform.messageLog(),
-             QStringList{QStringLiteral("終了確認|「ならびん君 for Windows」 を 終了しますか？|33")});
+    QCOMPARE(env.platform.messageLog(), QStringList{"終了確認|「ならびん君 for Windows」 を 終了しますか？|33"});
     QCOMPARE(env.platform.quitCount, answer == IDOK ? 1 : 0);
     if (answer == IDCANCEL)
         QVERIFY(isLoaded<MainWindow>() && w->isVisible());
@@ -135,42 +168,31 @@ void TestMainWindow::quitConfirmation()
 void TestMainWindow::runOptionItems_data()
 {
     QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("stored"); // -1: never stored
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("stored"); // empty: never stored
-    QTest::newRow("seat, never stored") << "mnuNoSameSeat"
-                                        << "OptNoSameSeat"
-                                        << "";
-    QTest::newRow("seat, off") << "mnuNoSameSeat"
-                               << "OptNoSameSeat"
-                               << "0";
-    QTest::newRow("neighbour, on") << "mnuNoSameNeighbour"
-                                   << "OptNoSameNeighbour"
-                                   << "1";
-    QTest::newRow("logo, on") << "mnuLogoMark"
-                              << "OptLogo"
-                              << "1";
-    QTest::newRow("logo, off") << "mnuLogoMark"
-                               << "OptLogo"
-                               << "0";
+    QTest::newRow("seat, never stored") << "mnuNoSameSeat" << -1 << "OptNoSameSeat";
+    QTest::newRow("seat, off") << "mnuNoSameSeat" << 0 << "OptNoSameSeat";
+    QTest::newRow("neighbour, on") << "mnuNoSameNeighbour" << 1 << "OptNoSameNeighbour";
+    QTest::newRow("logo, on") << "mnuLogoMark" << 1 << "OptLogo";
+    QTest::newRow("logo, off") << "mnuLogoMark" << 0 << "OptLogo";
 }
 
 void TestMainWindow::runOptionItems()
 {
     QFETCH(QString, item);
+    QFETCH(int, stored);
     QFETCH(QString, key);
-    QFETCH(QString, stored);
     TestEnv env;
-    if (!stored.isEmpty())
-        QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, stored), QString());
+    if (stored >= 0)
+        storeBefore(key, QString::number(stored));
     MainWindow *w = startedMain();
-    const bool on = stored == QLatin1String("1");
+    const bool on = stored == 1;
     QCOMPARE(findAction(w, item)->isChecked(), on);
     findAction(w, item)->trigger();
-    const QString now = on ? QStringLiteral("0") : QStringLiteral("1");
     const SharedState &s = state();
     const QMap<QString, bool> held{
         {"OptNoSameSeat", s.OptNoSameSeat}, {"OptNoSameNeighbour", s.OptNoSameNeighbour}, {"OptLogo", s.OptLogo}};
-    QCOMPARE(readSetting(key), now);
+    QCOMPARE(readSetting(key), QString::number(on ? 0 : 1));
     QCOMPARE(held.value(key), !on);
     // A main window created again shows the choice in force.
     unload<MainWindow>();

@@ -1,15 +1,23 @@
 #pragma once
 
-// Small fixtures that the roster, main-window and bad-input tests share.
+// Small fixtures that the roster, main-window, file and bad-input tests share.
 #include "core/sharedstate.h"
 #include "core/startup.h"
+#include "mainwin/filedialogs.h"
 #include "mainwin/mainwindow.h"
 #include "support/fixtures.h"
 
 #include <QAction>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
 #include <QMap>
+#include <QPushButton>
+
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
 
 // The main window, created (running its Load) and shown.
 inline MainWindow *shownMain()
@@ -56,4 +64,52 @@ inline Files fileTree(const QString &root)
         out.insert(QDir(root).relativeFilePath(info.filePath()), what);
     }
     return out;
+}
+
+// A tmpfs mounted on `path` (made if missing) until it goes out of scope: a disk of its own.
+// Only Linux and root can; `mounted` says whether it is there.
+struct Tmpfs {
+    Tmpfs(const QString &where, const char *options) : path(where)
+    {
+        QDir().mkpath(path);
+#ifdef Q_OS_LINUX
+        mounted = ::mount("tmpfs", qPrintable(path), "tmpfs", 0, options) == 0;
+#else
+        Q_UNUSED(options);
+#endif
+    }
+    ~Tmpfs()
+    {
+        unmount();
+    }
+    Tmpfs(const Tmpfs &) = delete;
+    Tmpfs &operator=(const Tmpfs &) = delete;
+    void unmount()
+    {
+#ifdef Q_OS_LINUX
+        if (mounted)
+            ::umount2(qPrintable(path), MNT_DETACH);
+#endif
+        mounted = false;
+    }
+    QString path;
+    bool mounted = false;
+};
+
+// The copy or rename dialog answered when it opens: `name` typed and OK pressed (the button
+// taking the focus, as a click does), then Cancel if it is still open; `stayed`: whether it was.
+inline void answerNameDialog(bool copy, const QString &name, bool *stayed = nullptr)
+{
+    whenModal([=] {
+        FileNameDialog *d =
+            copy ? static_cast<FileNameDialog *>(loadedForm<FileCopyDialog>()) : loadedForm<RenameDialog>();
+        QVERIFY(d);
+        d->buttons[0]->setFocus();
+        d->nameBox->setText(name);
+        d->buttons[0]->click();
+        if (stayed)
+            *stayed = !d->isUnloaded();
+        if (!d->isUnloaded())
+            d->buttons[1]->click();
+    });
 }
