@@ -138,38 +138,18 @@ void TestHelpViewer::helpRequests_data()
     QTest::addColumn<QString>("control"); // an action, a toolbar position, or the dialog's help button
     QTest::addColumn<int>("command");
     QTest::addColumn<int>("data");
-    QTest::newRow("main window F1 item") << "NARABIN"
-                                         << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("main window contents item") << "NARABIN"
-                                               << "mnuHelpContext_KeyWord_1" << HELP_CONTENTS << 0;
-    QTest::newRow("main window toolbar 12") << "NARABIN"
-                                            << "12" << HELP_CONTENTS << 0;
-    QTest::newRow("roster editor F1 item") << "TOUROKU"
-                                           << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("roster editor help item") << "TOUROKU"
-                                             << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 43;
-    QTest::newRow("roster editor toolbar 6") << "TOUROKU"
-                                             << "6" << HELP_CONTEXT << 43;
-    QTest::newRow("condition editor F1 item") << "COND"
-                                              << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("condition editor help item") << "COND"
-                                                << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 44;
-    QTest::newRow("condition editor toolbar 6") << "COND"
-                                                << "6" << HELP_CONTEXT << 44;
-    QTest::newRow("result window F1 item") << "RESULT"
-                                           << "mnuHelpContext_KeyWord_0" << HELP_PARTIALKEY << 0;
-    QTest::newRow("result window help item") << "RESULT"
-                                             << "mnuHelpContext_KeyWord_1" << HELP_CONTEXT << 46;
-    QTest::newRow("result window toolbar 8") << "RESULT"
-                                             << "8" << HELP_CONTEXT << 46;
-    QTest::newRow("rows dialog's help button") << "NOPLINE"
-                                               << "Command1_2" << HELP_CONTEXT << 25;
-    QTest::newRow("copy dialog's help button") << "FILESCOPY"
-                                               << "Command1_2" << HELP_CONTEXT << 29;
-    QTest::newRow("rename dialog's help button") << "RENAME"
-                                                 << "Command1_2" << HELP_CONTEXT << 30;
-    QTest::newRow("background chooser's help button") << "SEL_MCL"
-                                                      << "Command1_2" << HELP_CONTEXT << 39;
+    // Each large window's F1 item, help item and help button; each dialog's help button.
+    const QString f1 = QStringLiteral("mnuHelpContext_KeyWord_0"), item = QStringLiteral("mnuHelpContext_KeyWord_1");
+    for (const auto &[window, button, context] : {std::tuple{"NARABIN", "12", 0}, std::tuple{"TOUROKU", "6", 43},
+                                                  std::tuple{"COND", "6", 44}, std::tuple{"RESULT", "8", 46}}) {
+        const int command = context ? HELP_CONTEXT : HELP_CONTENTS;
+        QTest::addRow("%s F1 item", window) << window << f1 << HELP_PARTIALKEY << 0;
+        QTest::addRow("%s help item", window) << window << item << command << context;
+        QTest::addRow("%s toolbar %s", window, button) << window << button << command << context;
+    }
+    for (const auto &[dialog, context] :
+         {std::pair{"NOPLINE", 25}, std::pair{"FILESCOPY", 29}, std::pair{"RENAME", 30}, std::pair{"SEL_MCL", 39}})
+        QTest::addRow("%s help button", dialog) << dialog << "Command1_2" << HELP_CONTEXT << context;
 }
 
 void TestHelpViewer::helpRequests()

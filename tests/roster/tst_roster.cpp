@@ -120,8 +120,6 @@ private slots:
     void savedAgain_data();
     void savedAgain();
     void enterMovesToTheNextSeat();
-    void cutAtLineBreak_data();
-    void cutAtLineBreak();
     void pasteKeepsOneLine_data();
     void pasteKeepsOneLine();
     void registeredNamesOpenAgain();
@@ -143,52 +141,44 @@ void TestRoster::openFile_data()
     QTest::addColumn<QStringList>("messages"); // <work>: the work folder
     QTest::addColumn<QStringList>("names");    // the editor's boxes; empty: refused, no editor
     QTest::addColumn<QString>("places");       // the client's size and controls' places, in pixels
-    const auto offer = [](int names, int desks) {
-        return QStringLiteral("教室の設定|この名簿には%1人の氏名がありますが、教室の机は%2台です。\r\n"
+    const auto row = [](const char *tag, int lines, const QByteArray &classFile, const QString &answer,
+                        const QStringList &messages, const QStringList &names, const QString &places = {}) {
+        QTest::newRow(tag) << crlfLines(numberedNames(1, lines)) << classFile << answer << messages << names << places;
+    };
+    const auto offer = [](int names) {
+        return QStringLiteral("教室の設定|この名簿には%1人の氏名がありますが、教室の机は28台です。\r\n"
                               "教室の設定を開いて、机を増やしますか？|33")
-            .arg(names)
-            .arg(desks);
+            .arg(names);
     };
     const QString unreadable =
         QStringLiteral("教室の設定|クラスの設定ファイルを読めません。\r\n<work>/class.MEM.json\r\n"
                        "クラスの設定ファイルではありません。\r\n");
-    const QByteArray none;
-    QTest::newRow("28 lines")
-        << crlfLines(numberedNames(1, 28)) << none << "" << QStringList() << numberedNames(1, 28)
-        << "client 635x437; Text1_0 481,344 105x24; Label1_0 481,326 105x18; Text1_12 481,200; Text1_27 49,56; "
-           "Label3 281,380 73x21";
+    const QByteArray none, broken("{");
+    row("28 lines", 28, none, "", {}, numberedNames(1, 28),
+        "client 635x437; Text1_0 481,344 105x24; Label1_0 481,326 105x18; Text1_12 481,200; Text1_27 49,56; "
+        "Label3 281,380 73x21");
     QTest::newRow("empty file") << QByteArray() << none << "" << QStringList() << QStringList(SeatCount) << "";
     QTest::newRow("comma gives two entries, quotes removed")
         << sjis(QStringLiteral("山田,花子\r\n\"佐藤, 一郎\"\r\n")) << none << "" << QStringList()
         << padded({"山田", "花子", "佐藤, 一郎"}) << "";
-    QTest::newRow("29 lines, the room left")
-        << crlfLines(numberedNames(1, 29)) << none << "no" << QStringList{offer(29, 28)} << QStringList() << "";
-    QTest::newRow("35 lines, a room of 35 set")
-        << crlfLines(numberedNames(1, 35)) << none << "preset 2; ok" << QStringList{offer(35, 28)}
-        << numberedNames(1, 35) << "client 779x437; Text1_0 625,344 105x24; Text1_34 49,56; Label3 353,380";
-    QTest::newRow("35 lines, the room still too small")
-        << crlfLines(numberedNames(1, 35)) << none << "ok; cancel"
-        << QStringList{offer(35, 28), "教室の設定|名簿の35人に対して、机が28台しかありません。|48"} << QStringList()
-        << "";
-    QTest::newRow("35 lines in a room of 35")
-        << crlfLines(numberedNames(1, 35)) << classFileBytes({roomFromEdits(QStringLiteral("preset 2")), {}, {}, {}})
-        << "" << QStringList() << numberedNames(1, 35) << "client 779x437";
-    QTest::newRow("100 lines in a room of 10 x 10")
-        << crlfLines(numberedNames(1, 100)) << classFileBytes({Room::grid(10, 10), {}, {}, {}}) << "" << QStringList()
-        << numberedNames(1, 100) << "client 1340x581; Text1_0 1198,488 93x24; Text1_99 49,56";
-    QTest::newRow("101 lines")
-        << crlfLines(numberedNames(1, 101)) << none << ""
-        << QStringList{"名簿の存在確認|名簿の氏名が多すぎます。1つの名簿に入るのは100人までです。|16"} << QStringList()
-        << "";
-    QTest::newRow("class file unreadable: the standard room")
-        << crlfLines(numberedNames(1, 3)) << QByteArray("{") << ""
-        << QStringList{unreadable + "名簿は標準の教室（机28台）で開きます。このファイルは書き換えません。|48"}
-        << padded(numberedNames(1, 3)) << "";
-    QTest::newRow("class file unreadable, 29 lines")
-        << crlfLines(numberedNames(1, 29)) << QByteArray("{") << ""
-        << QStringList{unreadable + "名簿の29人は標準の教室（机28台）に入らないため、名簿を開けません。\r\n"
-                                    "このファイルを直すか取り除いてから、もう一度開いて下さい。|16"}
-        << QStringList() << "";
+    row("29 lines, the room left", 29, none, "no", {offer(29)}, {});
+    row("35 lines, a room of 35 set", 35, none, "preset 2; ok", {offer(35)}, numberedNames(1, 35),
+        "client 779x437; Text1_0 625,344 105x24; Text1_34 49,56; Label3 353,380");
+    row("35 lines, the room still too small", 35, none, "ok; cancel",
+        {offer(35), "教室の設定|名簿の35人に対して、机が28台しかありません。|48"}, {});
+    row("35 lines in a room of 35", 35, classFileBytes({roomFromEdits(QStringLiteral("preset 2")), {}, {}, {}}), "", {},
+        numberedNames(1, 35), "client 779x437");
+    row("100 lines in a room of 10 x 10", 100, classFileBytes({Room::grid(10, 10), {}, {}, {}}), "", {},
+        numberedNames(1, 100), "client 1340x581; Text1_0 1198,488 93x24; Text1_99 49,56");
+    row("101 lines", 101, none, "", {"名簿の存在確認|名簿の氏名が多すぎます。1つの名簿に入るのは100人までです。|16"},
+        {});
+    row("class file unreadable: the standard room", 3, broken, "",
+        {unreadable + "名簿は標準の教室（机28台）で開きます。このファイルは書き換えません。|48"},
+        padded(numberedNames(1, 3)));
+    row("class file unreadable, 29 lines", 29, broken, "",
+        {unreadable + "名簿の29人は標準の教室（机28台）に入らないため、名簿を開けません。\r\n"
+                      "このファイルを直すか取り除いてから、もう一度開いて下さい。|16"},
+        {});
 }
 
 void TestRoster::openFile()
@@ -408,45 +398,34 @@ void TestRoster::enterMovesToTheNextSeat()
     QCOMPARE(editor->boxTexts().mid(4, 2), (QStringList{"生徒5", "生徒6"}));
 }
 
-void TestRoster::cutAtLineBreak_data()
-{
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<QString>("kept");
-    QTest::addColumn<int>("keptCursor");
-    QTest::newRow("two lines into an empty box") << QString() << "伊藤 翔太\r\n佐藤 花子" << 13 << "伊藤 翔太" << 5;
-    QTest::newRow("a TAB is text") << QString() << "伊藤\t翔太\n" << 6 << "伊藤\t翔太" << 5;
-    QTest::newRow("into the middle, the end kept") << QStringLiteral("山子") << "山田\r花子" << 4 << "山田子" << 2;
-    // The cursor tells where the insertion ended, whatever the texts have in common.
-    QTest::newRow("inserted text that repeats the old") << QStringLiteral("ab") << "ab\nXb" << 4 << "abb" << 2;
-    QTest::newRow("a line break alone") << QStringLiteral("山田") << "山\n田" << 2 << "山田" << 1;
-    QTest::newRow("a Unicode line separator") << "" << QString("A") + QChar(0x2028) + "B" << 3 << "A" << 1;
-}
-
-void TestRoster::cutAtLineBreak()
-{
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    QFETCH(int, cursor);
-    QFETCH(QString, kept);
-    QFETCH(int, keptCursor);
-    const SingleLineEdit edit = ::cutAtLineBreak(before, after, cursor);
-    QCOMPARE(edit.text, kept);
-    QCOMPARE(edit.cursor, keptCursor);
-}
-
 void TestRoster::pasteKeepsOneLine_data()
 {
     QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("before"); // the box's text, the cursor at "|"
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QString>("after"); // the box's text, the cursor at "|"
+    const QString sheet = QStringLiteral("伊藤\t翔太\r\n佐藤\t花子\r\n"), kept = QStringLiteral("山伊藤\t翔太|田");
     for (const char *box : {"roster editor", "condition editor", "copy dialog"})
-        QTest::newRow(box) << QString::fromLatin1(box);
+        QTest::newRow(box) << QString::fromLatin1(box) << "山|田" << sheet << kept;
+    const auto row = [](const char *tag, const QString &before, const QString &clipboard, const QString &after) {
+        QTest::newRow(tag) << "roster editor" << before << clipboard << after;
+    };
+    row("two lines into an empty box", "|", "伊藤 翔太\r\n佐藤 花子", "伊藤 翔太|");
+    row("a TAB is text", "|", "伊藤\t翔太\n", "伊藤\t翔太|");
+    row("into the middle, the end kept", "山|子", "田\r花", "山田|子");
+    // The cursor tells where the insertion ended, whatever the texts have in common.
+    row("inserted text that repeats the old", "a|b", "b\nX", "ab|b");
+    row("a line break alone", "山|田", "\n", "山|田");
+    row("a Unicode line separator", "|", QString("A") + QChar(0x2028) + "B", "A|");
 }
 
-// Ctrl+V of a spreadsheet's two rows into a box that holds "山田" with the cursor after "山".
+// Ctrl+V of a spreadsheet's rows or of lines: the box keeps the first line, inserted at the cursor.
 void TestRoster::pasteKeepsOneLine()
 {
     QFETCH(QString, box);
+    QFETCH(QString, before);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, after);
     TestEnv env;
     QLineEdit *edit = nullptr;
     if (box == QLatin1String("roster editor"))
@@ -455,12 +434,11 @@ void TestRoster::pasteKeepsOneLine()
         edit = form<ConditionEditor>()->seatBoxes[3];
     else
         edit = form<FileCopyDialog>()->nameBox;
-    edit->setText(QStringLiteral("山田"));
-    edit->setCursorPosition(1);
-    QApplication::clipboard()->setText(QStringLiteral("伊藤\t翔太\r\n佐藤\t花子\r\n"));
+    edit->setText(QString(before).remove(u'|'));
+    edit->setCursorPosition(int(before.indexOf(u'|')));
+    QApplication::clipboard()->setText(clipboard);
     QTest::keySequence(edit, QKeySequence::Paste);
-    QCOMPARE(edit->text(), QStringLiteral("山伊藤\t翔太田"));
-    QCOMPARE(edit->cursorPosition(), 6);
+    QCOMPARE(edit->text().insert(edit->cursorPosition(), u'|'), after);
 }
 
 // Whatever reaches the boxes by paste, a registered roster opens again with the same

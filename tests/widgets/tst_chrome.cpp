@@ -1,6 +1,7 @@
 // The chrome every large window gets from its table: the status bar's panels.
 #include "support/largewindows.h"
 
+#include <QFontInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QtTest>
@@ -34,6 +35,11 @@ void TestChrome::statusBarsFit()
     TestEnv env;
     FormWindow *w = shownLargeWindow(window);
     w->statusPanels->layout()->activate();
+    // The texts' widths are those of the IPA faces: a wider face would need wider panels than the bar has.
+    const QString face = QFontInfo(w->statusPanels->panel(1)->font()).family();
+    QVERIFY2(face.startsWith(QLatin1String("IPA")),
+             qPrintable(face + QStringLiteral(": the panels are measured with the IPA faces (fonts-ipafont-gothic, "
+                                              "which scripts/bootstrap installs)")));
     const int count = int(widths.size());
     for (int i = 1; i <= count; ++i) {
         const QLabel *panel = w->statusPanels->panel(i);
