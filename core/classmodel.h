@@ -18,6 +18,10 @@ struct ClassModel {
     // What the class file holds beyond the room: the pupils' details by name, and the rules.
     PupilInfos info;
     Rules rules;
+    // The class's kept charts as this copy last read them (when the roster opened, at each
+    // run) and kept or removed them since; a run reads them afresh, as another copy of the
+    // program may have kept one meanwhile.
+    Ledger year;
 
     int deskCount() const { return int(conditions.size()); }
     // Another room: every desk free again and no chart.

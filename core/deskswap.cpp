@@ -13,7 +13,7 @@ MessageText refusalOf(const QString &rule)
 
 } // namespace
 
-DeskSwap swapDesks(const ClassModel &c, int a, int b)
+DeskSwap swapDesks(const ClassModel &c, int a, int b, const QString &shownRun)
 {
     DeskSwap out;
     const auto holdsPupil = [&c](int desk) { return c.chart.value(desk - 1).kind == ChartDesk::Kind::Pupil; };
@@ -33,7 +33,8 @@ DeskSwap swapDesks(const ClassModel &c, int a, int b)
     }
     Chart swapped = c.chart;
     swapped.swapItemsAt(a - 1, b - 1);
-    const SeatingContext context = seatingContextOf(c);
+    SeatingContext context = seatingContextOf(c);
+    context.year.removeIf([&](const KeptChart &k) { return !shownRun.isEmpty() && k.run == shownRun; });
     for (const Rule &rule : c.rules) {
         if (rule.must && !keepsRule(rule, context, swapped) && keepsRule(rule, context, c.chart)) {
             out.refusal = refusalOf(rule.text());

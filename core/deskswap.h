@@ -14,5 +14,6 @@ struct DeskSwap {
 
 // Desks `a` and `b` (1..N) of the class's chart swapped. Refused, naming what it breaks, when
 // a pinned pupil would move, a pupil would sit at a desk kept empty, or the chart would break a
-// must rule it keeps now; a wish may be broken.
-DeskSwap swapDesks(const ClassModel &c, int a, int b);
+// must rule it keeps now; a wish may be broken. The chart of `shownRun`, once kept, is not
+// one of its own earlier charts.
+DeskSwap swapDesks(const ClassModel &c, int a, int b, const QString &shownRun = {});

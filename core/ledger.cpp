@@ -133,11 +133,16 @@ QString forgetChartOfClass(const QString &rosterPath, const QString &run, const 
     });
 }
 
-std::optional<KeptChart> lastKeptChart(const QString &rosterPath, const QString &folder, const QStringList &roster)
+std::optional<Ledger> classYear(const QString &rosterPath, const QString &folder, const QStringList &roster)
 {
     const ClassRead read = readClassFile(rosterPath);
     if (read.status == ClassRead::Status::Unreadable)
         return std::nullopt;
-    const Ledger charts = read.data.charts ? *read.data.charts : classChartsInLog(folder, roster);
-    return charts.isEmpty() ? std::nullopt : std::optional(charts.constLast());
+    return read.data.charts ? *read.data.charts : classChartsInLog(folder, roster);
+}
+
+std::optional<KeptChart> lastKeptChart(const QString &rosterPath, const QString &folder, const QStringList &roster)
+{
+    const std::optional<Ledger> charts = classYear(rosterPath, folder, roster);
+    return !charts || charts->isEmpty() ? std::nullopt : std::optional(charts->constLast());
 }

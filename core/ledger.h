@@ -57,6 +57,10 @@ QString forgetChartOfClass(const QString &rosterPath, const QString &run, const 
 // The class's charts in the result log of `folder`, as a class without a year of charts has them.
 Ledger classChartsInLog(const QString &folder, const QStringList &roster);
 
+// The class's year: its ledger, or without one its log's charts. Nothing when its class
+// file cannot be read.
+std::optional<Ledger> classYear(const QString &rosterPath, const QString &folder, const QStringList &roster);
+
 // The last chart the class kept: its ledger's last, or without a ledger the last of its
 // log's charts. Nothing when it has none (or its class file cannot be read).
 std::optional<KeptChart> lastKeptChart(const QString &rosterPath, const QString &folder, const QStringList &roster);

@@ -61,6 +61,24 @@ struct RuleProblem {
         QList<std::pair<int, int>> deskPairs;
     };
 
+    // No two of `pupilPairs` sit at one of `deskPairs` (deskmates or 班-mates again).
+    struct Forbidden {
+        int rule = 0;
+        QList<std::pair<int, int>> deskPairs, pupilPairs;
+    };
+    // Pupils ranked by a count (levels: fewest first): a pupil of a level sits in `zone` only
+    // when every pupil of the lower levels does (the front rows shared out evenly).
+    struct Ordered {
+        int rule = 0;
+        QList<int> zone;
+        QList<QList<int>> levels;
+    };
+    // Two pupils at one of `deskPairs` cost cost[a * pupils + b].
+    struct PairCost {
+        QList<std::pair<int, int>> deskPairs;
+        QList<int> cost;
+    };
+
     QList<int> rowOfDesk, columnOfDesk;
 
     QList<Within> within;
@@ -70,10 +88,16 @@ struct RuleProblem {
     QList<PerGroup> perGroup;
     QList<Balance> balance;
     QList<Differ> differ;
+    QList<Forbidden> forbidden;
+    QList<Ordered> ordered;
 
     // The rules that may be broken, with what breaking each costs; the solver finds a chart
-    // of the least cost. Every other rule must hold.
+    // of the least cost, this and the costs below together. Every other rule must hold.
     QMap<int, int> wishes;
+    QList<int> deskCost; // pupils × desks: pupil p at desk d costs deskCost[p * desks + d]; empty: none
+    QList<PairCost> pairCosts;
+    // After the first chart, how long cheaper ones are looked for; -1: until the cheapest is proved.
+    int improveMs = -1;
 };
 
 // What a solver makes of a problem.

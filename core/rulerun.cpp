@@ -2,8 +2,6 @@
 
 #include "core/product.h"
 
-#include <QElapsedTimer>
-
 namespace
 {
 
@@ -13,38 +11,55 @@ const QString RunTitle = QStringLiteral("実行確認");
 
 SeatingContext seatingContextOf(const ClassModel &c)
 {
-    return {c.room, c.pupils, c.info, {}};
+    return {c.room, c.pupils, c.info, c.year};
 }
+
+namespace
+{
+Ledger yearOfRun(const SharedState &s, const QString &folder)
+{
+    const ClassModel &c = s.openClass;
+    if (s.RosterFileName.isEmpty()) {
+        const QStringList last = s.LastCharts.value(rosterKey(c.pupils, c.room));
+        return last.isEmpty() ? c.year : Ledger{{QString(), QDateTime(), c.room, last, {}}};
+    }
+    // A class file that cannot be read now leaves the year as it was read before.
+    return classYear(s.RosterFileName, folder, c.pupils).value_or(c.year);
+}
+
+Rule repeatWish(Rule::Kind kind)
+{
+    Rule rule;
+    rule.kind = kind;
+    rule.must = false;
+    return rule;
+}
+} // namespace
 
 RuleDraw drawForRun(const SharedState &s, const UniformSource &uniform, const QString &folder)
 {
     const ClassModel &c = s.openClass;
-    const SeatingContext context = seatingContextOf(c);
-    RuleDraw best;
-    best.run = drawWithRules(context, c.conditions, c.rules, uniform);
-    best.draws = 1;
+    RuleDraw drawn;
+    drawn.year = yearOfRun(s, folder);
+    SeatingContext context = seatingContextOf(c);
+    context.year = drawn.year;
+    Rules rules = c.rules;
     const RepeatRules repeat = repeatRules(s);
-    if (best.run.status != RuleRun::Status::Drawn || !repeat.any())
-        return best;
-    const QStringList previous = previousChart(s, folder);
-    if (previous.isEmpty())
-        return best;
-    best.repeats = findRepeats(chartTexts(best.run.chart), previous, c.room, c.conditions, repeat);
-    QElapsedTimer clock;
-    clock.start();
-    while (best.repeats.count() > 0 && best.draws < MaxRuleRepeatDraws && clock.elapsed() < RuleRepeatTimeMs) {
-        ++best.draws;
-        RuleRun next = drawWithRules(context, c.conditions, c.rules, uniform);
-        // A draw that ran out of time says nothing against the chart already found.
-        if (next.status != RuleRun::Status::Drawn)
-            continue;
-        const Repeats repeats = findRepeats(chartTexts(next.chart), previous, c.room, c.conditions, repeat);
-        if (repeats.count() < best.repeats.count()) {
-            best.run = std::move(next);
-            best.repeats = repeats;
-        }
-    }
-    return best;
+    if (repeat.seat)
+        rules.append(repeatWish(Rule::Kind::NewDesk));
+    if (repeat.neighbour)
+        rules.append(repeatWish(Rule::Kind::NewDeskmates));
+    drawn.run = drawWithRules(context, c.conditions, rules, uniform);
+    if (drawn.run.status != RuleRun::Status::Drawn || rules.size() == c.rules.size())
+        return drawn;
+    // The options' wishes are told as repeats, by name.
+    drawn.run.brokenWishes.clear();
+    for (int r : brokenRules(c.rules, context, drawn.run.chart))
+        drawn.run.brokenWishes.append(c.rules[r].text());
+    const KeptChart *last = drawn.year.isEmpty() ? nullptr : &drawn.year.constLast();
+    if (last && last->room == c.room)
+        drawn.repeats = findRepeats(chartTexts(drawn.run.chart), last->seats, c.room, c.conditions, repeat);
+    return drawn;
 }
 
 std::optional<MessageText> ruleRunRefusal(const RuleRun &run)
@@ -79,6 +94,8 @@ std::optional<MessageText> placeDrawn(SharedState &s, const RuleDraw &drawn)
     }
     c.pupils = order;
     s.LastCharts.insert(rosterKey(c.pupils, c.room), chartTexts(c.chart));
+    if (!s.RosterFileName.isEmpty())
+        c.year = drawn.year;
 
     QStringList lines;
     if (!drawn.run.brokenWishes.isEmpty()) {

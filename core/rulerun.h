@@ -13,23 +13,19 @@
 // The seat-change run of a class with rules: drawn before the countdown, so that rules that
 // cannot hold stop the run before it starts, and placed after it.
 
-// Draws a run with rules takes at most, and the time they may take together, to find a chart
-// with fewer repeats of the previous one.
-inline constexpr int MaxRuleRepeatDraws = 50;
-inline constexpr int RuleRepeatTimeMs = 1000;
-
 // What the open class's rules are judged against.
 SeatingContext seatingContextOf(const ClassModel &c);
 
 struct RuleDraw {
-    RuleRun run;     // the chart taken and the wishes it breaks, or why there is none
-    Repeats repeats; // those of the chart taken
-    int draws = 0;
+    RuleRun run;     // the chart taken and the wishes of the class's rules it breaks, or why there is none
+    Repeats repeats; // those of the chart taken, as the repeat options count them
+    Ledger year;     // the charts it was drawn against
 };
 
-// The open class drawn with its rules and desk conditions; drawn again with fresh randomness,
-// as the repeat options ask, until no repeat is left or the draws or the time run out, the
-// first chart with the fewest repeats kept. The shared state is not changed.
+// The open class drawn with its rules and desk conditions against its year, read afresh from
+// its class file (or its log) of `folder`; for a roster without a file, this process's last
+// run of it is the year. The repeat options join as the wishes 前回と同じ席にしない and
+// 前回と同じ隣にしない. The shared state is not changed.
 RuleDraw drawForRun(const SharedState &s, const UniformSource &uniform, const QString &folder);
 
 // Why a draw gives no chart, as the run tells it (titled "実行確認"); none when it drew one.

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace
 {
@@ -38,6 +39,36 @@ bool sideBySide(const Room &room, RoomCell a, RoomCell b)
     if (a.row != b.row || std::abs(a.column - b.column) != 1)
         return false;
     return !room.aisleAfter(std::min(a.column, b.column));
+}
+
+// Desks (from 0) of deskmates: side by side with no aisle between, or paired; each two once.
+QList<std::pair<int, int>> deskmatesIn(const Room &room)
+{
+    QList<std::pair<int, int>> out;
+    for (int desk = 1; desk <= room.deskCount(); ++desk) {
+        const RoomCell cell = *room.cellOfDesk(desk);
+        const RoomCell right{cell.row, cell.column + 1};
+        const int beside = room.hasDesk(right) && sideBySide(room, cell, right) ? room.deskNumber(right) : 0;
+        if (beside > 0)
+            out.append({desk - 1, beside - 1});
+        const int partner = room.partnerOf(desk);
+        if (partner > desk && partner != beside)
+            out.append({desk - 1, partner - 1});
+    }
+    return out;
+}
+
+// Desks (from 0) of one 班, each two once.
+QList<std::pair<int, int>> groupmatesIn(const Room &room)
+{
+    QList<std::pair<int, int>> out;
+    for (int a = 1; a <= room.deskCount(); ++a) {
+        for (int b = a + 1; b <= room.deskCount(); ++b) {
+            if (room.groupOf(a) != 0 && room.groupOf(a) == room.groupOf(b))
+                out.append({a - 1, b - 1});
+        }
+    }
+    return out;
 }
 
 QString names(const QStringList &pupils, const QString &joint)
@@ -227,6 +258,14 @@ RuleBook::RuleBook(const Rules &rules, const SeatingContext &c)
         m_left.append(beside(cell.column - 1));
         m_right.append(beside(cell.column + 1));
     }
+    m_rows = room.rows();
+    m_deskmates = deskmatesIn(room);
+    m_groupmates = groupmatesIn(room);
+    m_matesOf.resize(m_row.size());
+    for (const auto &[x, y] : std::as_const(m_deskmates)) {
+        m_matesOf[x].append(y);
+        m_matesOf[y].append(x);
+    }
     for (const QString &name : c.roster) {
         if (!m_pupil.contains(name))
             m_pupil.insert(name, int(m_gender.size()));
@@ -235,7 +274,7 @@ RuleBook::RuleBook(const Rules &rules, const SeatingContext &c)
     m_lastGender = lastGenders(c);
     m_rulesOfPupil.resize(m_gender.size());
     for (const Rule &rule : rules) {
-        Entry e{rule.kind, {}, {}, {}, rule.distance};
+        Entry e{rule.kind, {}, {}, {}, rule.distance, {}, 0, 0};
         for (const QString &name : rule.pupils) {
             if (const int p = m_pupil.value(name, -1); p >= 0 && !e.pupils.contains(p))
                 e.pupils.append(p);
@@ -249,12 +288,75 @@ RuleBook::RuleBook(const Rules &rules, const SeatingContext &c)
             for (const QString &name : c.roster)
                 e.tagged.append(c.info.value(name).tags.contains(rule.tag));
         }
+        countHistory(e, rule, c);
         if (rule.kind >= Kind::LeaderPerGroup)
             m_classRules.append(int(m_rules.size()));
         else
             for (int p : std::as_const(e.pupils))
                 m_rulesOfPupil[p].append(int(m_rules.size()));
         m_rules.append(e);
+    }
+}
+
+void RuleBook::countHistory(Entry &e, const Rule &rule, const SeatingContext &c) const
+{
+    const int pupils = int(m_gender.size()), desks = int(m_row.size());
+    Ledger charts = c.year;
+    switch (rule.kind) {
+    case Kind::NewDesk:
+        // A desk number of another room is another place.
+        charts = charts.mid(std::max<qsizetype>(0, charts.size() - rule.charts));
+        charts.removeIf([&](const KeptChart &k) { return k.room != c.room; });
+        e.history.fill(0, pupils * desks);
+        break;
+    case Kind::NewDeskmates:
+        if (rule.charts > 0)
+            charts = charts.mid(std::max<qsizetype>(0, charts.size() - rule.charts));
+        e.history.fill(0, pupils * pupils);
+        break;
+    case Kind::NewGroupmates: e.history.fill(0, pupils * pupils); break;
+    case Kind::EvenFrontBack: e.history.fill(-1, pupils * 2); break;
+    default: return;
+    }
+    for (const KeptChart &chart : std::as_const(charts)) {
+        QList<int> at; // pupil by desk of that chart's room
+        for (const QString &seat : chart.seats)
+            at.append(m_pupil.value(seat, -1));
+        at.resize(chart.room.deskCount(), -1);
+        const auto together = [&](const QList<std::pair<int, int>> &desks) {
+            for (const auto &[x, y] : desks) {
+                if (at[x] >= 0 && at[y] >= 0 && at[x] != at[y]) {
+                    ++e.history[at[x] * pupils + at[y]];
+                    ++e.history[at[y] * pupils + at[x]];
+                }
+            }
+        };
+        if (rule.kind == Kind::NewDeskmates)
+            together(deskmatesIn(chart.room));
+        if (rule.kind == Kind::NewGroupmates)
+            together(groupmatesIn(chart.room));
+        for (int desk = 0; desk < int(at.size()); ++desk) {
+            const int p = at[desk];
+            if (p < 0)
+                continue;
+            if (rule.kind == Kind::NewDesk && desk < desks)
+                ++e.history[p * desks + desk];
+            if (rule.kind == Kind::EvenFrontBack) {
+                const int row = chart.room.cellOfDesk(desk + 1)->row;
+                e.history[2 * p] = std::max(e.history[2 * p], 0) + (row < 2 ? 1 : 0);
+                e.history[2 * p + 1] = std::max(e.history[2 * p + 1], 0) + (row >= chart.room.rows() - 2 ? 1 : 0);
+            }
+        }
+    }
+    if (rule.kind == Kind::EvenFrontBack) {
+        // Costs count from the pupils with the fewest, so that a chart sending them costs nothing.
+        e.fewestFront = e.fewestBack = std::numeric_limits<int>::max();
+        for (int p = 0; p < pupils; ++p) {
+            if (e.history[2 * p] >= 0) {
+                e.fewestFront = std::min(e.fewestFront, e.history[2 * p]);
+                e.fewestBack = std::min(e.fewestBack, e.history[2 * p + 1]);
+            }
+        }
     }
 }
 
@@ -371,13 +473,90 @@ bool RuleBook::keeps(int rule, const Seating &s) const
                 return false;
         }
         return true;
-    // Kept by every chart until the rules about earlier charts are judged.
     case Kind::NewDesk:
     case Kind::NewDeskmates:
-    case Kind::NewGroupmates:
-    case Kind::EvenFrontBack: return true;
+    case Kind::NewGroupmates: return cost(rule, s) == 0;
+    case Kind::EvenFrontBack: return evenAround(e, s, true) && evenAround(e, s, false);
     }
     return true;
+}
+
+// Nobody in the front (back) two rows has been there more often than anybody seated elsewhere.
+bool RuleBook::evenAround(const Entry &e, const Seating &s, bool front) const
+{
+    int most = -1, fewest = std::numeric_limits<int>::max();
+    for (int p = 0; p < int(s.deskOf.size()); ++p) {
+        const int count = e.history[2 * p + (front ? 0 : 1)], desk = s.deskOf[p];
+        if (count < 0 || desk < 0)
+            continue;
+        if (front ? inFront(desk) : inBack(desk))
+            most = std::max(most, count);
+        else
+            fewest = std::min(fewest, count);
+    }
+    return most <= fewest;
+}
+
+int RuleBook::timesSquared(const Entry &e, const Seating &s, int x, int y) const
+{
+    const int a = s.pupilAt[x], b = s.pupilAt[y], pupils = int(s.deskOf.size());
+    return a < 0 || b < 0 ? 0 : e.history[a * pupils + b] * e.history[a * pupils + b];
+}
+
+int RuleBook::frontBackCost(const Entry &e, int pupil, int desk) const
+{
+    if (pupil < 0 || e.history[2 * pupil] < 0)
+        return 0;
+    return (inFront(desk) ? e.history[2 * pupil] - e.fewestFront : 0) +
+           (inBack(desk) ? e.history[2 * pupil + 1] - e.fewestBack : 0);
+}
+
+int RuleBook::cost(int rule, const Seating &s) const
+{
+    const Entry &e = m_rules[rule];
+    const int desks = int(m_row.size());
+    int total = 0;
+    switch (e.kind) {
+    case Kind::NewDesk:
+        for (int desk = 0; desk < desks; ++desk)
+            total += s.pupilAt[desk] < 0 ? 0 : e.history[s.pupilAt[desk] * desks + desk];
+        break;
+    case Kind::NewDeskmates:
+    case Kind::NewGroupmates:
+        for (const auto &[x, y] : e.kind == Kind::NewDeskmates ? m_deskmates : m_groupmates)
+            total += timesSquared(e, s, x, y);
+        break;
+    case Kind::EvenFrontBack:
+        for (int desk = 0; desk < desks; ++desk)
+            total += frontBackCost(e, s.pupilAt[desk], desk);
+        break;
+    default: break;
+    }
+    return total;
+}
+
+int RuleBook::costAround(int rule, const Seating &s, int a, int b) const
+{
+    const Entry &e = m_rules[rule];
+    const int desks = int(m_row.size());
+    int total = 0;
+    for (const int desk : {a, b}) {
+        const int other = desk == a ? -1 : a; // the pair of a and b counted once
+        switch (e.kind) {
+        case Kind::NewDesk: total += s.pupilAt[desk] < 0 ? 0 : e.history[s.pupilAt[desk] * desks + desk]; break;
+        case Kind::NewDeskmates:
+            for (int mate : m_matesOf[desk])
+                total += mate == other ? 0 : timesSquared(e, s, desk, mate);
+            break;
+        case Kind::NewGroupmates:
+            for (int mate : m_group[desk] < 0 ? QList<int>() : m_groupDesks[m_group[desk]])
+                total += mate == other || mate == desk ? 0 : timesSquared(e, s, desk, mate);
+            break;
+        case Kind::EvenFrontBack: total += frontBackCost(e, s.pupilAt[desk], desk); break;
+        default: break;
+        }
+    }
+    return total;
 }
 
 QList<int> RuleBook::touchedBySwap(const Seating &s, int a, int b) const
@@ -405,6 +584,11 @@ bool RuleBook::keepsAfterSwap(int rule, const Seating &s, int a, int b, bool bef
     case Kind::Alternate:
     case Kind::MixedPairs: return mixedAround(e, s, a) && mixedAround(e, s, b);
     case Kind::LastPattern: return asLastTime(s, a) && asLastTime(s, b);
+    // Kept before, so nothing away from the two desks costs.
+    case Kind::NewDesk:
+    case Kind::NewDeskmates:
+    case Kind::NewGroupmates: return costAround(rule, s, a, b) == 0;
+    case Kind::EvenFrontBack: return keeps(rule, s);
     default:
         if (!e.pupils.contains(s.pupilAt[a]) && !e.pupils.contains(s.pupilAt[b]))
             return true;

@@ -121,6 +121,23 @@ public:
     // Desks next to each other in a row with no aisle between, and the desks paired, each once.
     QList<std::pair<int, int>> neighbours() const;
     QList<std::pair<int, int>> pairs() const;
+    // Deskmates' desks (either of the above) and the desks of one 班, each two once.
+    const QList<std::pair<int, int>> &deskmates() const { return m_deskmates; }
+    const QList<std::pair<int, int>> &groupmates() const { return m_groupmates; }
+
+    // The rules about earlier charts, pupil by pupil from the year's charts (a pupil in none
+    // has no history and is bound by none of them):
+    //  NewDesk: pupils × desks, how often the pupil had the desk in the charts counted;
+    //  NewDeskmates, NewGroupmates: pupils × pupils, how often the two were deskmates or 班-mates;
+    //  EvenFrontBack: front-two-rows count of pupil p at 2p, back-two-rows count at 2p + 1 (-1: no history).
+    const QList<int> &history(int rule) const { return m_rules[rule].history; }
+    bool inFront(int desk) const { return m_row[desk] < 2; }
+    bool inBack(int desk) const { return m_row[desk] >= m_rows - 2; }
+    // What a wish about earlier charts adds to a chart's cost (see the weights in rulesolve.h);
+    // 0 for the other kinds.
+    int cost(int rule, const Seating &s) const;
+    // The part of that cost on desks a and b: what a swap of the two changes.
+    int costAround(int rule, const Seating &s, int a, int b) const;
 
 private:
     struct Entry {
@@ -129,7 +146,13 @@ private:
         QList<bool> zone;   // by desk, for a zone
         QList<bool> tagged; // by pupil, for one per 班
         int distance;
+        QList<int> history;                  // the rules about earlier charts, as history() says
+        int fewestFront = 0, fewestBack = 0; // EvenFrontBack: the least counts of pupils with history
     };
+    void countHistory(Entry &e, const Rule &rule, const SeatingContext &c) const;
+    bool evenAround(const Entry &e, const Seating &s, bool front) const;
+    int timesSquared(const Entry &e, const Seating &s, int x, int y) const;
+    int frontBackCost(const Entry &e, int pupil, int desk) const;
     bool groupHolds(const Entry &rule, int group, const Seating &s) const;
     bool mixed(const Seating &s, int a, int b) const;
     bool mixedAround(const Entry &rule, const Seating &s, int desk) const;
@@ -138,6 +161,9 @@ private:
     QList<Entry> m_rules;
     QList<int> m_row, m_column, m_group, m_partner, m_left, m_right; // by desk; -1 for none
     QList<QList<int>> m_groupDesks;
+    QList<std::pair<int, int>> m_deskmates, m_groupmates;
+    QList<QList<int>> m_matesOf; // by desk: its deskmates' desks
+    int m_rows = 0;
     QList<Gender> m_gender;     // by pupil
     QList<Gender> m_lastGender; // by desk
     QHash<QString, int> m_pupil;

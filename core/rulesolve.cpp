@@ -97,9 +97,11 @@ public:
         p.columnOfDesk = columnOfDesk_;
         for (int i : chosen) {
             post(p, i);
-            if (items_[i].wish)
-                p.wishes.insert(i, 1);
+            if (items_[i].wish && !weighedByHistory(rules_[items_[i].rule].kind))
+                p.wishes.insert(i, WishWeight);
         }
+        if (!p.deskCost.isEmpty() || !p.pairCosts.isEmpty())
+            p.improveMs = FairnessSearchMs;
         return p;
     }
 
@@ -186,11 +188,87 @@ private:
             }
             break;
         }
-        // Not yet given to the solver: no constraint.
-        case Kind::NewDesk:
+        case Kind::NewDesk: postNewDesk(problem, index, r, item.wish); break;
         case Kind::NewDeskmates:
         case Kind::NewGroupmates:
-        case Kind::EvenFrontBack: break;
+            postTogether(problem, index, r, item.wish,
+                         rule.kind == Kind::NewDeskmates ? book_.deskmates() : book_.groupmates());
+            break;
+        case Kind::EvenFrontBack:
+            postEven(problem, index, r, item.wish, true);
+            postEven(problem, index, r, item.wish, false);
+            break;
+        }
+    }
+    void addDeskCost(RuleProblem &problem, int pupil, int desk, int cost) const
+    {
+        if (problem.deskCost.isEmpty())
+            problem.deskCost.fill(0, pupils_ * desks_);
+        problem.deskCost[pupil * desks_ + desk] += cost;
+    }
+    // A must keeps each pupil off the desks they had; a wish costs each time they had it.
+    void postNewDesk(RuleProblem &problem, int index, int r, bool wish) const
+    {
+        const QList<int> &had = book_.history(r);
+        for (int p = 0; p < pupils_; ++p) {
+            QList<int> allowed;
+            for (int d = 0; d < desks_; ++d) {
+                if (had[p * desks_ + d] == 0)
+                    allowed.append(d);
+                else if (wish)
+                    addDeskCost(problem, p, d, had[p * desks_ + d] * DeskRepeatWeight);
+            }
+            if (!wish && allowed.size() < desks_)
+                problem.within.append({index, p, allowed});
+        }
+    }
+    // A must keeps every two who were together apart; a wish costs (times together)² each.
+    void postTogether(RuleProblem &problem, int index, int r, bool wish, const QList<std::pair<int, int>> &desks) const
+    {
+        const QList<int> &times = book_.history(r);
+        if (wish) {
+            QList<int> cost(times.size());
+            for (qsizetype i = 0; i < times.size(); ++i)
+                cost[i] = times[i] * times[i] * TogetherRepeatWeight;
+            problem.pairCosts.append({desks, cost});
+            return;
+        }
+        RuleProblem::Forbidden f{index, desks, {}};
+        for (int a = 0; a < pupils_; ++a) {
+            for (int b = a + 1; b < pupils_; ++b) {
+                if (times[a * pupils_ + b] > 0)
+                    f.pupilPairs.append({a, b});
+            }
+        }
+        problem.forbidden.append(f);
+    }
+    // The front (back) two rows go to the pupils who sat there least: a must ranks the
+    // pupils, a wish costs each pupil there what they have had more than the fewest.
+    void postEven(RuleProblem &problem, int index, int r, bool wish, bool front) const
+    {
+        const QList<int> &history = book_.history(r);
+        QMap<int, QList<int>> byCount;
+        for (int p = 0; p < pupils_; ++p) {
+            if (history[2 * p + (front ? 0 : 1)] >= 0)
+                byCount[history[2 * p + (front ? 0 : 1)]].append(p);
+        }
+        QList<int> zone;
+        for (int d = 0; d < desks_; ++d) {
+            if (front ? book_.inFront(d) : book_.inBack(d))
+                zone.append(d);
+        }
+        if (byCount.size() < 2 || zone.size() == desks_)
+            return;
+        if (!wish) {
+            problem.ordered.append({index, zone, byCount.values()});
+            return;
+        }
+        const int fewest = byCount.firstKey();
+        for (auto it = byCount.cbegin(); it != byCount.cend(); ++it) {
+            for (int p : it.value()) {
+                for (int d : std::as_const(zone))
+                    addDeskCost(problem, p, d, (it.key() - fewest) * FrontBackWeight);
+            }
         }
     }
 
@@ -240,8 +318,9 @@ private:
 
 // Moves the pupils by random swaps of two desks that keep every must rule. Each swap is as
 // likely as its reverse, so every chart the swaps can reach ends up equally likely.
-// Wishes count as kept as long as no more of them are broken than in the chart the
-// solver found, which breaks the fewest. Only the rules a swap can change are looked at.
+// Wishes count as kept as long as the chart costs no more (weights in rulesolve.h) than the
+// one the solver found, which costs the least it could find; a swap that costs less is
+// taken too. Only the rules a swap can change are looked at.
 void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskConditions &conditions, const Rules &rules,
                          const UniformSource &uniform)
 {
@@ -254,33 +333,56 @@ void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskCondition
         return;
     RuleBook::Seating seating = book.seatingOf(chart);
     QList<bool> kept(book.rules()), after(book.rules());
-    int broken = 0; // wishes
+    QList<int> cost(book.rules()), costAfter(book.rules());
+    QList<bool> weighed(book.rules());
+    for (int r = 0; r < book.rules(); ++r)
+        weighed[r] = !rules[r].must && weighedByHistory(rules[r].kind);
+    const auto costOf = [&](int r, bool keeps) {
+        if (rules[r].must)
+            return 0;
+        return weighedByHistory(rules[r].kind) ? book.cost(r, seating) : (keeps ? 0 : WishWeight);
+    };
+    int total = 0;
     for (int r = 0; r < book.rules(); ++r) {
         kept[r] = book.keeps(r, seating);
-        broken += kept[r] ? 0 : 1;
+        cost[r] = costOf(r, kept[r]);
+        total += cost[r];
     }
     const auto pick = [&](qsizetype n) { return std::min(n - 1, qsizetype(uniform() * double(n))); };
-    const qsizetype steps = ShuffleSwapsPerDesk * movable.size();
+    const qsizetype steps =
+        (std::count(weighed.cbegin(), weighed.cend(), true) > 0 ? FairnessSwapsPerDesk : ShuffleSwapsPerDesk) *
+        movable.size();
     for (qsizetype step = 0; step < steps; ++step) {
         const int a = movable[pick(movable.size())];
         const int b = movable[pick(movable.size())];
         if (a == b || chart[a] == chart[b])
             continue;
-        seating.swapDesks(a, b);
         const QList<int> touched = book.touchedBySwap(seating, a, b);
-        int nowBroken = broken;
+        // Wishes weighed by the year change only around the two desks.
+        for (int r : touched)
+            costAfter[r] = weighed[r] ? cost[r] - book.costAround(r, seating, a, b) : 0;
+        seating.swapDesks(a, b);
+        int nowTotal = total;
         bool keeps = true;
         for (qsizetype i = 0; i < touched.size() && keeps; ++i) {
             const int r = touched[i];
-            after[r] = book.keepsAfterSwap(r, seating, a, b, kept[r]);
-            nowBroken += int(kept[r]) - int(after[r]);
+            if (weighed[r]) {
+                costAfter[r] += book.costAround(r, seating, a, b);
+                after[r] = kept[r];
+            } else {
+                after[r] = book.keepsAfterSwap(r, seating, a, b, kept[r]);
+                costAfter[r] = costOf(r, after[r]);
+            }
+            nowTotal += costAfter[r] - cost[r];
             keeps = after[r] || !rules[r].must;
         }
-        if (keeps && nowBroken <= broken) {
+        if (keeps && nowTotal <= total) {
             std::swap(chart[a], chart[b]);
-            for (int r : touched)
+            for (int r : touched) {
                 kept[r] = after[r];
-            broken = nowBroken;
+                cost[r] = costAfter[r];
+            }
+            total = nowTotal;
         } else {
             seating.swapDesks(a, b);
         }

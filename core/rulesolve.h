@@ -5,10 +5,26 @@
 #include "core/services.h"
 
 // A run with rules: the must rules and the desk conditions solved together by the solver
-// library, the wishes (できれば) broken as few as possible (each counts one), then the chart
-// shuffled by swaps that keep every must rule and break no more wishes, so that each chart
-// among the best is as likely as any other; or, when the must rules cannot all hold, the
-// smallest set of them that clashes.
+// library, the wishes (できれば) weighed as below and the chart of the least cost searched
+// for, then the chart shuffled by swaps that keep every must rule and cost no more, so that
+// each chart among the best is as likely as any other; or, when the must rules cannot all
+// hold, the smallest set of them that clashes.
+//
+// What a chart costs:
+//  - each broken wish about named pupils, 班, boys and girls: WishWeight, more than the
+//    fairness costs of most charts, so that those wishes come first;
+//  - 前回と同じ席にしない (new desk) as a wish: DeskRepeatWeight for each pupil on a desk
+//    they had, times how often they had it in the charts counted;
+//  - 今年隣になった人と隣にしない (new deskmates) and new 班-mates as wishes: for each two
+//    deskmates (or 班-mates) now, TogetherRepeatWeight × (times together so far)², so that
+//    a pair together often costs far more than two pairs together once;
+//  - 前と後ろを公平に (even front and back) as a wish: for each pupil in the front two rows,
+//    FrontBackWeight × (their front count − the fewest front count of the class), the same
+//    for the back two rows: the rows go to those who had them least, and the counts stay as
+//    even as the room allows.
+// A pupil in none of the year's charts (a transfer) costs nothing and binds nobody else.
+// As must rules: nobody on a desk they had; no two together again; no pupil in the front
+// (back) rows while one who had them fewer times sits elsewhere.
 
 struct RuleRun {
     enum class Status { Drawn, Impossible, GaveUp, NoSolver };
@@ -20,8 +36,24 @@ struct RuleRun {
     QString error;            // when NoSolver: why the solver could not be loaded
 };
 
+inline constexpr int WishWeight = 1000;
+inline constexpr int DeskRepeatWeight = 1;
+inline constexpr int TogetherRepeatWeight = 1;
+inline constexpr int FrontBackWeight = 1;
+// The rules whose wishes cost by the class's year rather than one weight when broken.
+inline bool weighedByHistory(Rule::Kind kind)
+{
+    return kind == Rule::Kind::NewDesk || kind == Rule::Kind::NewDeskmates || kind == Rule::Kind::NewGroupmates ||
+           kind == Rule::Kind::EvenFrontBack;
+}
+// How long the solver looks for cheaper charts once it has one, when the year's costs count:
+// proving the cheapest takes far longer, and the shuffle after it lowers the cost further.
+inline constexpr int FairnessSearchMs = 5;
+
 // Swaps the chart takes after the solver's first chart, per desk that may move.
 inline constexpr int ShuffleSwapsPerDesk = 60;
+// With wishes weighed by the year, whose cheaper charts the swaps find faster than the solver.
+inline constexpr int FairnessSwapsPerDesk = 600;
 // How long one solver call may take before the run gives up.
 inline constexpr int SolverTimeLimitMs = 3000;
 // How long the search for the smallest clashing set may take, and each of its checks.

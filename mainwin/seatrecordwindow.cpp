@@ -373,6 +373,8 @@ void SeatRecordWindow::removeChart()
         showMessage(this, chartNotForgottenMessage(reason));
         return;
     }
+    if (rosterPath_ == state().RosterFileName)
+        forgetChart(state().openClass.year, record_.charts.at(index).run);
     // Counted again, in the order the user chose.
     const int tab = tabs->currentIndex(), sortedBy = table->horizontalHeader()->sortIndicatorSection();
     const Qt::SortOrder order = table->horizontalHeader()->sortIndicatorOrder();

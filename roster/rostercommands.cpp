@@ -7,6 +7,7 @@
 #include "roster/roomeditor.h"
 #include "roster/rostereditor.h"
 
+#include <QDir>
 #include <QLineEdit>
 
 void fileCreateCommand()
@@ -90,6 +91,7 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
     s.openClass.setRoom(data->room);
     s.openClass.info = data->pupils;
     s.openClass.rules = data->rules;
+    s.openClass.year = data->charts ? *data->charts : classChartsInLog(QDir::currentPath(), read.names);
 
     RosterEditor *editor = form<RosterEditor>();
     editor->showRoom(data->room);

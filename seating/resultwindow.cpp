@@ -290,7 +290,7 @@ bool ResultWindow::swapSeats(int a, int b)
     if (!swappable_)
         return false;
     SharedState &s = state();
-    const DeskSwap swap = swapDesks(s.openClass, a, b);
+    const DeskSwap swap = swapDesks(s.openClass, a, b, run_);
     if (swap.refusal)
         showMessage(this, *swap.refusal);
     if (!swap.chart)
@@ -521,7 +521,9 @@ void ResultWindow::keepShownChart(const QString &file)
     if (!error.isEmpty()) {
         showMessage(this, QStringLiteral("この席替えを一年の記録に残せませんでした。\r") + error, MsgStyle::Exclamation,
                     QStringLiteral("席替えの記録"));
+        return;
     }
+    keepChart(state().openClass.year, chart);
 }
 
 void ResultWindow::saveChart()

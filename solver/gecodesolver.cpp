@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -38,22 +39,31 @@ TupleSet tuplesOf(const QList<std::pair<int, int>> &pairs)
 
 // Every desk holds a pupil or one of the stand-ins for nobody, so that the desks form a
 // permutation and its inverse (who sits where) is at hand for the rules about desks.
-class Seating : public IntMaximizeSpace
+class Seating : public IntMinimizeSpace
 {
 public:
     Seating(const RuleProblem &p, unsigned seed)
         : deskOf(*this, p.desks, 0, p.desks - 1), sitter(*this, p.desks, 0, p.desks - 1),
-          kept(*this, int(p.wishes.size()), 0, 1), score(*this, 0, totalWeight(p))
+          kept(*this, int(p.wishes.size()), 0, 1), score(*this, 0, Int::Limits::max)
     {
-        int index = 0;
+        int index = 0, wishWeight = 0;
         IntArgs weights;
         for (auto it = p.wishes.cbegin(); it != p.wishes.cend(); ++it, ++index) {
             keptOf_.insert(it.key(), index);
             weights << it.value();
+            wishWeight += it.value();
         }
-        linear(*this, weights, kept, IRT_EQ, score);
+        // The cost (score): the weights of all wishes less those kept, and what the pupils'
+        // desks and deskmates cost.
+        IntVarArgs terms;
+        IntArgs signs;
+        terms << IntVar(*this, 0, wishWeight) << score;
+        signs << -1 << -1;
+        linear(*this, weights, kept, IRT_EQ, terms[0]);
         // Domain consistency finds at once a zone with more pupils than desks.
         channel(*this, deskOf, sitter, IPL_DOM);
+        postCosts(p, terms, signs);
+        linear(*this, signs, terms, IRT_EQ, -wishWeight);
         for (const auto &w : p.within) {
             if (const auto b = wish(w.rule))
                 dom(*this, deskOf[w.pupil], setOf(w.allowed), Reify(*b, RM_IMP));
@@ -83,6 +93,10 @@ public:
             postBalance(b);
         for (const auto &d : p.differ)
             postDiffer(d, p.desks);
+        for (const auto &f : p.forbidden)
+            postForbidden(f);
+        for (const auto &o : p.ordered)
+            postOrdered(o);
         orderAlikePupils(p);
         // A random source made for a space that already failed is never freed.
         if (failed())
@@ -96,7 +110,7 @@ public:
             branch(*this, kinds, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
         branch(*this, sitter, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
     }
-    Seating(Seating &other) : IntMaximizeSpace(other), keptOf_(other.keptOf_)
+    Seating(Seating &other) : IntMinimizeSpace(other), keptOf_(other.keptOf_)
     {
         deskOf.update(*this, other.deskOf);
         sitter.update(*this, other.sitter);
@@ -109,7 +123,7 @@ public:
     IntVarArray deskOf;
     IntVarArray sitter;
     BoolVarArray kept; // one per wish: true means the chart keeps it
-    IntVar score;
+    IntVar score;      // what the chart costs: the less, the better
 
 private:
     QHash<int, int> keptOf_; // the wish of each rule that may be broken
@@ -119,12 +133,84 @@ private:
     QMap<QList<int>, BoolVarArgs> seated_;
     QMap<QList<int>, IntVarArgs> kinds_;
 
-    static int totalWeight(const RuleProblem &p)
+    // Each cost term joins `terms` with the sign 1.
+    void postCosts(const RuleProblem &p, IntVarArgs &terms, IntArgs &signs)
     {
-        int total = 0;
-        for (int w : p.wishes)
-            total += w;
-        return total;
+        for (int pupil = 0; pupil < p.pupils && !p.deskCost.isEmpty(); ++pupil) {
+            const QList<int> row = p.deskCost.mid(pupil * p.desks, p.desks);
+            const int most = *std::max_element(row.cbegin(), row.cend());
+            if (most == 0)
+                continue;
+            IntArgs costs;
+            for (int c : row)
+                costs << c;
+            const IntVar c(*this, 0, most);
+            element(*this, costs, deskOf[pupil], c);
+            terms << c;
+            signs << 1;
+        }
+        for (const auto &pc : p.pairCosts) {
+            // Who sits at the two desks and what that costs, the stand-ins for nobody costing
+            // nothing: one table for every two desks, made once.
+            const int most = pc.cost.isEmpty() ? 0 : *std::max_element(pc.cost.cbegin(), pc.cost.cend());
+            if (most == 0)
+                continue;
+            TupleSet table(3);
+            for (int a = 0; a < p.desks; ++a) {
+                for (int b = 0; b < p.desks; ++b) {
+                    if (a != b)
+                        table.add(IntArgs{a, b, a < p.pupils && b < p.pupils ? pc.cost[a * p.pupils + b] : 0});
+                }
+            }
+            table.finalize();
+            for (const auto &[x, y] : pc.deskPairs) {
+                const IntVar c(*this, 0, most);
+                extensional(*this, IntVarArgs() << sitter[x] << sitter[y] << c, table);
+                terms << c;
+                signs << 1;
+            }
+        }
+    }
+    void postForbidden(const RuleProblem::Forbidden &f)
+    {
+        if (f.pupilPairs.isEmpty())
+            return;
+        TupleSet pairs(2);
+        for (const auto &[a, b] : f.pupilPairs)
+            pairs.add(IntArgs{a, b}).add(IntArgs{b, a});
+        pairs.finalize();
+        for (const auto &[x, y] : f.deskPairs)
+            extensional(*this, IntVarArgs() << sitter[x] << sitter[y], pairs, false);
+    }
+    void postOrdered(const RuleProblem::Ordered &o)
+    {
+        const IntSet zone(setOf(o.zone));
+        QList<BoolVarArgs> inZone;
+        qsizetype below = 0; // pupils of the lower levels
+        for (const QList<int> &level : o.levels) {
+            BoolVarArgs at;
+            // Where the lower levels alone fill the zone, nobody of this one gets in: said at
+            // once, so that the search does not find it out pupil by pupil.
+            if (below >= o.zone.size()) {
+                for (int pupil : level)
+                    dom(*this, deskOf[pupil], zone, BoolVar(*this, 0, 0));
+            }
+            below += level.size();
+            for (int pupil : level) {
+                const BoolVar b(*this, 0, 1);
+                dom(*this, deskOf[pupil], zone, b);
+                at << b;
+            }
+            inZone << at;
+        }
+        for (qsizetype i = 0; i + 1 < inZone.size(); ++i) {
+            // Anybody of the higher level in the zone puts the whole lower level there.
+            const BoolVar higher(*this, 0, 1);
+            for (const BoolVar &b : inZone[i + 1])
+                rel(*this, b, BOT_IMP, higher, 1);
+            for (const BoolVar &b : inZone[i])
+                rel(*this, higher, BOT_IMP, b, 1);
+        }
     }
     // The variable that says a wish is kept; none for a rule that must hold.
     std::optional<BoolVar> wish(int rule) const
@@ -287,6 +373,26 @@ private:
             for (int pupil = 0; pupil < p.pupils; ++pupil)
                 traits[pupil] << QStringLiteral("d%1:%2").arg(i).arg(p.differ[i].kindOfPupil.value(pupil, 2));
         }
+        for (const auto &x : p.forbidden) {
+            for (const auto &[a, b] : x.pupilPairs)
+                alone(a, b);
+        }
+        for (qsizetype i = 0; i < p.ordered.size(); ++i) {
+            for (qsizetype level = 0; level < p.ordered[i].levels.size(); ++level) {
+                for (int pupil : p.ordered[i].levels[level])
+                    traits[pupil] << QStringLiteral("o%1:%2").arg(i).arg(level);
+            }
+        }
+        for (int pupil = 0; pupil < p.pupils && !p.deskCost.isEmpty(); ++pupil)
+            traits[pupil] << QStringLiteral("c:") + list(p.deskCost.mid(pupil * p.desks, p.desks));
+        for (const auto &x : p.pairCosts) {
+            for (int a = 0; a < p.pupils; ++a) {
+                for (int b = a + 1; b < p.pupils; ++b) {
+                    if (x.cost[a * p.pupils + b] != 0)
+                        alone(a, b);
+                }
+            }
+        }
         QHash<QString, int> last;
         for (int x = 0; x < p.desks; ++x) {
             traits[x].sort();
@@ -296,6 +402,21 @@ private:
             last.insert(key, x);
         }
     }
+};
+
+// The time the search has: until the first chart, then as long as cheaper ones are looked for.
+class RunStop : public Search::Stop
+{
+public:
+    explicit RunStop(int ms) { restart(ms); }
+    void restart(int ms) { deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms); }
+    bool stop(const Search::Statistics &, const Search::Options &) override
+    {
+        return std::chrono::steady_clock::now() > deadline_;
+    }
+
+private:
+    std::chrono::steady_clock::time_point deadline_;
 };
 
 } // namespace
@@ -325,22 +446,25 @@ extern "C"
         return out;
     }
     Search::Options options;
-    Search::TimeStop stop(timeLimitMs);
+    RunStop stop(timeLimitMs);
     options.stop = &stop;
     std::unique_ptr<Seating> found;
     bool stopped = false;
     // Restarts keep a run from searching long below a bad first choice; a restart that
     // exhausts its part of the search proves that there is no chart, or no better one.
     options.cutoff = Search::Cutoff::luby(10);
-    if (problem.wishes.isEmpty()) {
+    if (problem.wishes.isEmpty() && problem.deskCost.isEmpty() && problem.pairCosts.isEmpty()) {
         RBS<Seating, DFS> search(root.get(), options);
         found.reset(search.next());
         stopped = search.stopped();
     } else {
         // Each chart found costs less than the one before; the last is the best.
         RBS<Seating, BAB> search(root.get(), options);
-        while (Seating *better = search.next())
+        while (Seating *better = search.next()) {
+            if (!found && problem.improveMs >= 0)
+                stop.restart(std::min(problem.improveMs, timeLimitMs));
             found.reset(better);
+        }
         stopped = search.stopped();
     }
     if (found) {

@@ -1,4 +1,5 @@
 // The seating rules: what each one means, charts drawn that keep them, and clashes explained.
+#include "core/deskswap.h"
 #include "core/placement.h"
 #include "core/ruleedit.h"
 #include "core/rulerun.h"
@@ -30,9 +31,28 @@ Rule zone(QStringList pupils, Zone::Kind kind, int count, int first = 1)
     return r;
 }
 
+Rule earlier(Kind kind, bool must = true, int charts = 1)
+{
+    Rule r = rule(kind);
+    r.must = must;
+    r.charts = charts;
+    return r;
+}
+
+// "AB.." : desk 1 first, "." a free desk; 12 desks are the 3 × 4 room's, 8 the small class's.
+Chart lettered(const QString &letters);
+Ledger yearOf(const QStringList &charts, const Room &room)
+{
+    Ledger year;
+    for (const QString &chart : charts)
+        year.append(
+            {chart, QDateTime(), chart.size() == 12 ? Room::grid(3, 4) : room, chartTexts(lettered(chart)), {}});
+    return year;
+}
+
 // A 2 × 4 room with a pair at the right-hand side of each row and two 班 of four (the columns
-// pairs 0-1 and 2-3), pupils A..H: A, C, E, G boys, the rest girls; A and B 班長. Its last chart
-// in this room had girls on desks 1, 6, 8 and boys on 2, 7 (X has left); one in another room came after.
+// pairs 0-1 and 2-3), pupils A..H: A, C, E, G boys, the rest girls; A and B 班長. Last time
+// A..G sat at desks 1..7; H is new.
 SeatingContext smallClass()
 {
     Room room = Room::grid(2, 4);
@@ -46,13 +66,10 @@ SeatingContext smallClass()
     for (int i = 0; i < 8; ++i)
         c.info[c.roster[i]].gender = i % 2 ? Gender::Girl : Gender::Boy;
     c.info["A"].tags = c.info["B"].tags = QStringList{"班長"};
-    c.year = {{"1", {}, room, {"A", "B", "C", "D", "E", "F", "G", "H"}, {}},
-              {"2", {}, room, {"B", "A", "X", "", " ", "D", "C", "H"}, {}},
-              {"3", {}, Room::standard(), {"A", "C", "E", "G", "B", "D", "F", "H"}, {}}};
+    c.year = yearOf({"ABCDEFG."}, room);
     return c;
 }
 
-// "AB.." : desk 1 first, "." a free desk.
 Chart lettered(const QString &letters)
 {
     Chart chart;
@@ -74,6 +91,7 @@ private slots:
     void drawnChartsKeepTheRules();
     void clashExplained_data();
     void clashExplained();
+    void swapAfterTheChartWasKept();
     void rulesReadBack();
     void dialogChoicesFinished_data();
     void dialogChoicesFinished();
@@ -117,10 +135,36 @@ void TestRules::meaning_data()
     QTest::newRow("mixed pairs") << rule(Kind::MixedPairs) << "ABCE...." << true << "机の組を男女に";
     QTest::newRow("pair of girls") << rule(Kind::MixedPairs) << "BD......" << false << "机の組を男女に";
     const Rule last = rule(Kind::LastPattern);
-    QTest::newRow("as last time") << last << "DCABEHGF" << true << "男女の並びを前回と同じに";
-    QTest::newRow("a boy where a girl sat") << last << "DCFBEHGA" << false << "男女の並びを前回と同じに";
-    QTest::newRow("a girl where a boy sat") << last << "DBACEHGF" << false << "男女の並びを前回と同じに";
+    // The last chart in this room had girls on desks 1, 6, 8 and boys on 2, 7 (X has left).
+    const QString lastTimes = QStringLiteral("|ABCDEFGH|BAX..DCH|ACEGBDFH....");
+    QTest::newRow("as last time") << last << "DCABEHGF" + lastTimes << true << "男女の並びを前回と同じに";
+    QTest::newRow("a boy where a girl sat") << last << "DCFBEHGA" + lastTimes << false << "男女の並びを前回と同じに";
+    QTest::newRow("a girl where a boy sat") << last << "DBACEHGF" + lastTimes << false << "男女の並びを前回と同じに";
     QTest::newRow("pupil not seated") << rule(Kind::Apart, {"A", "Z"}) << "A......." << true << "AとZを2席以上離す";
+    // Against last time's ABCDEFG. unless the year follows "|", oldest first; H is new, X never sat before.
+    const QString newDesk = QStringLiteral("前回と同じ席にしない");
+    QTest::newRow("new desks, H on A's") << earlier(Kind::NewDesk) << "HABCDEFG" << true << newDesk;
+    QTest::newRow("G's desk again") << earlier(Kind::NewDesk) << "HABCDEGF" << false << newDesk;
+    QTest::newRow("desk 1 of another room") << earlier(Kind::NewDesk) << "A.......|A..........." << true << newDesk;
+    QTest::newRow("the chart before last")
+        << earlier(Kind::NewDesk, true, 2) << "AB......|AB......|BA......" << false << "過去2回と同じ席にしない";
+    const QString newMates = QStringLiteral("前回と同じ隣にしない");
+    QTest::newRow("a pair again") << earlier(Kind::NewDeskmates) << "BA......" << false << newMates;
+    QTest::newRow("side by side again") << earlier(Kind::NewDeskmates) << ".BA....." << false << newMates;
+    QTest::newRow("behind in another room")
+        << earlier(Kind::NewDeskmates) << "BA......|A...B......." << true << newMates;
+    QTest::newRow("H beside anybody") << earlier(Kind::NewDeskmates) << "AHB....." << true << newMates;
+    QTest::newRow("a pair of the year") << earlier(Kind::NewDeskmates, true, 0) << "BA......|AB......|CD......" << false
+                                        << "今年隣になった人と隣にしない";
+    QTest::newRow("A and E in 班 2 again")
+        << earlier(Kind::NewGroupmates) << "AC..E..." << false << "今年同じ班になった人と同じ班にしない";
+    QTest::newRow("新しい班") << earlier(Kind::NewGroupmates) << "AC....BD" << true
+                              << "今年同じ班になった人と同じ班にしない";
+    // 3 × 4: the back two rows are desks 5-12; A-D never sat there, E-H once.
+    const QString even = QStringLiteral("前と後ろの席を1年で公平に");
+    QTest::newRow("back rows to A-D") << earlier(Kind::EvenFrontBack) << "EFGHABCD....|ABCDEFGH...." << true << even;
+    QTest::newRow("E-H back again") << earlier(Kind::EvenFrontBack) << "ABCDEFGH....|ABCDEFGH...." << false << even;
+    QTest::newRow("X new, in front") << earlier(Kind::EvenFrontBack) << "XEFGABCDH...|ABCDEFGH...." << true << even;
 }
 
 void TestRules::meaning()
@@ -129,7 +173,13 @@ void TestRules::meaning()
     QFETCH(QString, chart);
     QFETCH(bool, kept);
     QFETCH(QString, text);
-    QCOMPARE(keepsRule(rule, smallClass(), lettered(chart)), kept);
+    SeatingContext c = smallClass();
+    const QStringList charts = chart.split(u'|');
+    if (charts[0].size() == 12)
+        c.room = Room::grid(3, 4);
+    if (charts.size() > 1)
+        c.year = yearOf(charts.mid(1), c.room);
+    QCOMPARE(keepsRule(rule, c, lettered(charts[0])), kept);
     QCOMPARE(rule.text(), text);
 }
 
@@ -148,8 +198,8 @@ void TestRules::drawnChartsKeepTheRules_data()
                                 << SeatMap{} << 8 << 0;
     QTest::newRow("班 balanced, three boys and two girls") << Rules{rule(Kind::GenderBalance)} << SeatMap{} << 5 << 0;
     QTest::newRow("alternating, a pin") << Rules{rule(Kind::Alternate)} << SeatMap{{3, "A"}} << 8 << 0;
-    QTest::newRow("boys and girls as last time, a pin")
-        << Rules{rule(Kind::LastPattern)} << SeatMap{{3, "B"}} << 8 << 0;
+    QTest::newRow("boys and girls as last time, a pin on last time's free desk")
+        << Rules{rule(Kind::LastPattern)} << SeatMap{{8, "B"}} << 8 << 0;
     QTest::newRow("front row, free and empty desks")
         << Rules{zone({"A", "B", "C"}, Zone::Kind::FrontRows, 1), rule(Kind::Near, {"A", "F"}, 1)}
         << SeatMap{{2, "-"}, {6, "D"}} << 6 << 0;
@@ -161,6 +211,13 @@ void TestRules::drawnChartsKeepTheRules_data()
     Rule wishFront = zone({"A", "B", "C", "D", "E"}, Zone::Kind::FrontRows, 1);
     wishFront.must = false;
     QTest::newRow("a wish no chart keeps") << Rules{wishFront} << SeatMap{} << 8 << 1;
+    QTest::newRow("new desks and deskmates, H new")
+        << Rules{earlier(Kind::NewDesk), earlier(Kind::NewDeskmates, true, 0)} << SeatMap{} << 8 << 0;
+    QTest::newRow("the same as wishes") << Rules{earlier(Kind::NewDesk, false), earlier(Kind::NewDeskmates, false, 0)}
+                                        << SeatMap{} << 8 << 0;
+    QTest::newRow("new 班-mates for four") << Rules{earlier(Kind::NewGroupmates)} << SeatMap{} << 4 << 0;
+    QTest::newRow("new 班-mates for eight, a wish")
+        << Rules{earlier(Kind::NewGroupmates, false)} << SeatMap{} << 8 << 1;
 }
 
 void TestRules::drawnChartsKeepTheRules()
@@ -221,9 +278,11 @@ void TestRules::clashExplained_data()
         << Rules{zone({"H"}, Zone::Kind::BackRows, 1), rule(Kind::Apart, {"A", "B"}),
                  rule(Kind::SideBySide, {"A", "B"})}
         << SeatMap{} << "「AとBを2席以上離す」と「AとBを隣に」 が両立しません。" << 8;
-    QTest::newRow("four boys in a back row with two desks for boys")
+    QTest::newRow("four boys in a back row with three desks for boys")
         << Rules{zone({"A", "C", "E", "G"}, Zone::Kind::BackRows, 1), rule(Kind::LastPattern)} << SeatMap{}
         << "「A・C・E・Gを後ろ1列に」と「男女の並びを前回と同じに」 が両立しません。" << 8;
+    QTest::newRow("A pinned on last time's desk") << Rules{earlier(Kind::NewDesk)} << SeatMap{{1, "A"}}
+                                                  << "「AをNo.1に」と「前回と同じ席にしない」 が両立しません。" << 8;
     QTest::newRow("a pin outside the zone") << Rules{zone({"A"}, Zone::Kind::BackRows, 1)} << SeatMap{{1, "A"}}
                                             << "「AをNo.1に」と「Aを後ろ1列に」 が両立しません。" << 8;
     QTest::newRow("班 1 pinned full without a 班長")
@@ -265,6 +324,23 @@ void TestRules::clashExplained()
         const std::optional<MessageText> m = ruleRunRefusal(refused);
         QCOMPARE(m ? m->title + u'|' + m->text + u'|' + QString::number(m->style) : QString(), shown);
     }
+}
+
+// The chart shown, once kept, is no earlier chart of itself: A back on last time's desk is refused.
+void TestRules::swapAfterTheChartWasKept()
+{
+    const SeatingContext small = smallClass();
+    ClassModel c;
+    c.room = small.room;
+    c.pupils = small.roster;
+    c.chart = lettered("HABCDEFG");
+    c.conditions = DeskConditions(8);
+    c.rules = {earlier(Kind::NewDesk)};
+    c.year = small.year + yearOf({"HABCDEFG"}, c.room);
+    const DeskSwap swap = swapDesks(c, 1, 2, QStringLiteral("HABCDEFG"));
+    QVERIFY(swap.refusal && !swap.chart);
+    QCOMPARE(swap.refusal->text, QStringLiteral("この入れ替えは「必ず」の条件「前回と同じ席にしない」を守れません。"));
+    QVERIFY(swapDesks(c, 1, 8, QStringLiteral("HABCDEFG")).chart);
 }
 
 // Rules of every kind written to JSON and read back are the same rules.
