@@ -159,7 +159,9 @@ void TestSeatChange::runWithRules_data()
     QTest::addColumn<QString>("previous"); // the last chart; OptNoSameSeat is on with one
     QTest::addColumn<int>("answer");       // to a refusal
     QTest::addColumn<QStringList>("messages");
-    QTest::addColumn<QString>("chart"); // drawn by the test clock's seed, as name:desk
+    // Drawn by the test clock's seed, as name:desk; charts the rules leave equally good split
+    // by "|"; none where only the messages tell.
+    QTest::addColumn<QString>("chart");
     using K = Rule::Kind;
     const QStringList two{"生徒1", "生徒2"};
     // Without rules seat k gets the k-th name of the shuffled roster.
@@ -179,12 +181,13 @@ void TestSeatChange::runWithRules_data()
         << QStringList{"実行確認|「生徒1と生徒2を2席以上離す」と「生徒1と生徒2を隣に」 が両立しません。" + ask} << "";
     // Only a derangement of the three desks has no repeat.
     QTest::newRow("repeats avoided") << 3 << Rules{ruleOf(K::Zone, pupils(3), true, 1, {1, 2, 3})}
-                                     << "生徒1:1,生徒2:2,生徒3:3" << 0 << QStringList() << "生徒2:1,生徒3:2,生徒1:3";
+                                     << "生徒1:1,生徒2:2,生徒3:3" << 0 << QStringList()
+                                     << "生徒2:1,生徒3:2,生徒1:3|生徒3:1,生徒1:2,生徒2:3";
     QTest::newRow("a wish no chart keeps, a repeat no chart avoids")
         << 5 << Rules{ruleOf(K::Zone, pupils(5), false), ruleOf(K::Zone, {"生徒1"}, true, 1, {1})} << "生徒1:1" << 0
         << QStringList{"ならびん君 for Windows|できればの条件のうち、次の条件は守れませんでした。\r"
                        "「生徒1・生徒2・生徒3・生徒4・生徒5を前1列に」\r前回と同じ席になった人がいます。\r生徒1|64"}
-        << "生徒1:1,生徒4:5,生徒5:6,生徒3:18,生徒2:19";
+        << "";
 }
 
 // Rules are drawn before the countdown: a clash starts none and changes nothing.
@@ -231,12 +234,15 @@ void TestSeatChange::runWithRules()
                           "\u3000o(^_^)o", "＼(^_^)o", "\u3000o(^_^)／", " (^_^;)", " (;ﾟoﾟ)"}));
     QCOMPARE(seen->bars, QList<int>({0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
     QTRY_VERIFY(main.isNull());
-    const QStringList expected = chartOf(chart);
-    QCOMPARE(loadedForm<ResultWindow>()->seatTexts(), expected);
-    QCOMPARE(chartTexts(c.chart), expected);
-    QCOMPARE(state().LastCharts.value(rosterKey(c.pupils, c.room)), expected);
+    const QStringList shown = loadedForm<ResultWindow>()->seatTexts();
+    const QStringList choices = chart.split(u'|', Qt::SkipEmptyParts);
+    QVERIFY2(choices.isEmpty() || std::any_of(choices.cbegin(), choices.cend(),
+                                              [&](const QString &one) { return chartOf(one) == shown; }),
+             qPrintable(shown.join(u',')));
+    QCOMPARE(chartTexts(c.chart), shown);
+    QCOMPARE(state().LastCharts.value(rosterKey(c.pupils, c.room)), shown);
     // The roster in the order they sit.
-    QCOMPARE(c.pupils, expected.filter(QRegularExpression(QStringLiteral("\\S"))));
+    QCOMPARE(c.pupils, shown.filter(QRegularExpression(QStringLiteral("\\S"))));
 }
 
 void TestSeatChange::swapByHand_data()
