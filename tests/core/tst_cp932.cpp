@@ -1,49 +1,13 @@
-// The program's own code page 932: every sequence as Windows reads it, and as glibc's
-// iconv (CP932) reads it where the two agree; the characters with several codes
-// written as Windows writes them, every other code point refused.
+// The program's own code page 932: sequences as Windows reads them, the characters with
+// several codes written as Windows writes them, every other code point refused. Every
+// sequence and code point is compared with Windows itself under Wine (tests/wine).
 #include "core/cp932.h"
 #include "core/cp932table.h"
 
 #include <QtTest>
 
-#ifdef __GLIBC__
-#include <iconv.h>
-#endif
-
 namespace
 {
-
-#ifdef __GLIBC__
-// What iconv makes of `bytes`: none when it refuses them.
-std::optional<QByteArray> convert(const char *to, const char *from, QByteArray bytes)
-{
-    iconv_t cd = iconv_open(to, from);
-    if (cd == iconv_t(-1))
-        return std::nullopt;
-    QByteArray out(64, '\0');
-    char *in = bytes.data();
-    size_t inLeft = size_t(bytes.size());
-    char *outPtr = out.data();
-    size_t outLeft = size_t(out.size());
-    const size_t done = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (done == size_t(-1) || inLeft != 0)
-        return std::nullopt;
-    out.truncate(out.size() - qsizetype(outLeft));
-    return out;
-}
-
-std::optional<QString> iconvDecode(const QByteArray &bytes)
-{
-    const std::optional<QByteArray> utf8 = convert("UTF-8", "CP932", bytes);
-    return utf8 ? std::optional<QString>(QString::fromUtf8(*utf8)) : std::nullopt;
-}
-
-std::optional<QByteArray> iconvEncode(const QString &text)
-{
-    return convert("CP932", "UTF-8", text.toUtf8());
-}
-#endif
 
 QString hexOf(const std::optional<QByteArray> &bytes)
 {
@@ -69,7 +33,6 @@ class TestCp932 : public QObject
 private slots:
     void windowsReadsThemSo_data();
     void windowsReadsThemSo();
-    void everySequenceAsIconvReadsIt();
     void everyCodePointWrittenOrRefused();
 };
 
@@ -101,32 +64,8 @@ void TestCp932::windowsReadsThemSo()
     QCOMPARE(codesOf(read) + " > " + hexOf(read ? encodeCp932Exactly(*read) : std::nullopt), reading.section(" > ", 1));
 }
 
-// Every single byte and every pair of a lead and a trail byte.
-void TestCp932::everySequenceAsIconvReadsIt()
-{
-#ifndef __GLIBC__
-    QSKIP("glibc's iconv is the second reading");
-#else
-    int pairs = 0;
-    for (int first = 0; first <= 0xFF; ++first) {
-        const QByteArray single(1, char(first));
-        const std::optional<QString> ours = decodeCp932(single);
-        const bool windowsOnly = first == 0x80 || first == 0xA0 || first >= 0xFD; // iconv refuses these
-        if (!windowsOnly)
-            QCOMPARE(codesOf(ours), codesOf(iconvDecode(single)));
-        for (int second = 0x40; second <= 0xFC && ours == std::nullopt; ++second) {
-            const QByteArray pair = QByteArray(1, char(first)) + char(second);
-            QCOMPARE(codesOf(decodeCp932(pair)), codesOf(iconvDecode(pair)));
-            pairs += decodeCp932(pair).has_value();
-        }
-    }
-    QCOMPARE(pairs, 9604);
-#endif
-}
-
 // Every code point of the BMP: a character CP932 reads is written as a code that reads back
-// as it (a table's character as iconv writes it, and Windows: JIS, then NEC row 13, then
-// IBM's); any other is refused, for Windows writes it only by best fit or as '?'.
+// as it; any other is refused, for Windows writes it only by best fit or as '?'.
 void TestCp932::everyCodePointWrittenOrRefused()
 {
     QSet<char16_t> readable(Cp932DoubleBytes.begin(), Cp932DoubleBytes.end());
@@ -144,10 +83,6 @@ void TestCp932::everyCodePointWrittenOrRefused()
         if (!bytes)
             continue;
         QCOMPARE(decodeCp932(*bytes), std::optional<QString>(text));
-#ifdef __GLIBC__
-        if (bytes->size() == 2)
-            QCOMPARE(hexOf(bytes), hexOf(iconvEncode(text)));
-#endif
         ++written;
     }
     QCOMPARE(written, 9402); // 128 ASCII, 63 katakana, 5 odd single bytes, 9206 of the table
