@@ -150,8 +150,8 @@ void TestRoster::openFile_data()
             .arg(desks);
     };
     const QString unreadable =
-        QStringLiteral("教室の設定|クラスの設定ファイルを読めません。\r\n<work>/class.MEM.json\r\n"
-                       "クラスの設定ファイルではありません。\r\n");
+        QStringLiteral("教室の設定|クラスの設定ファイルを読めません。\r\n") +
+        QDir::toNativeSeparators(QStringLiteral("<work>/class.MEM.json\r\nクラスの設定ファイルではありません。\r\n"));
     const QByteArray none;
     QTest::newRow("28 lines")
         << crlfLines(numberedNames(1, 28)) << none << "" << QStringList() << numberedNames(1, 28)
@@ -386,7 +386,8 @@ void TestRoster::savedAgain()
     env.platform.saveFiles.enqueue(path);
     TRIGGER(editor, "mnuNewFile");
     QCOMPARE(env.platform.messageLog(),
-             QStringList{fails ? QStringLiteral("保存エラー|名簿ファイルを保存できませんでした。\r\n") + path +
+             QStringList{fails ? QStringLiteral("保存エラー|名簿ファイルを保存できませんでした。\r\n") +
+                                     QDir::toNativeSeparators(path) +
                                      QStringLiteral("\r\nディスクの空き容量が足りません。|16")
                                : Corrected});
     QCOMPARE(env.readFile(QStringLiteral("old/CLASS.MEM")), fails ? saved : saved + sjis(QStringLiteral("追加\r\n")));
