@@ -99,7 +99,7 @@ Large largeClass()
                 room.joinPair({row, column});
         }
     }
-    l.context = {room, names(60), {}};
+    l.context = {room, names(60), {}, {}};
     QRandomGenerator random(5);
     QList<int> desks;
     for (int d = 1; d <= 64; ++d)

@@ -37,14 +37,13 @@ QString usageText(bool windows)
                        "  --version   バージョンを表示して終了します。\n"
                        "  --help      この説明を表示して終了します。\n"
                        "\n");
-    // A windowed program does not keep cmd or PowerShell waiting: without start /wait
-    // its exit status is gone before it ends.
+    // A windowed program does not keep cmd or PowerShell waiting: its exit status is gone
+    // before it ends. The console launcher beside it waits and passes the status on.
     if (windows)
-        return options + QStringLiteral("コマンドプロンプトで終了コードを確かめるには:\n"
-                                        "  start /wait narabin --paths\n"
-                                        "  echo %ERRORLEVEL%\n"
-                                        "PowerShell では:\n"
-                                        "  Start-Process narabin --paths -Wait -NoNewWindow -PassThru\n");
+        return options + QStringLiteral("コマンドプロンプトや PowerShell では narabin-cli を使って下さい。\n"
+                                        "終わるまで待ち、表示をコンソールの文字コードで出し、終了コードを返します:\n"
+                                        "  narabin-cli --paths\n"
+                                        "  echo %ERRORLEVEL%      （PowerShell では $LASTEXITCODE）\n");
     return options + QStringLiteral("画面（DISPLAY または WAYLAND_DISPLAY）がないと起動できません。") +
            virtualDisplayHint();
 }

@@ -145,6 +145,12 @@ std::optional<FileProblem> writeObstacle(const QFileInfo &target)
 {
     if (!target.absoluteDir().exists())
         return FileProblem::FolderMissing;
+#ifdef Q_OS_WIN
+    // Windows' file systems hold names of up to 255 UTF-16 units; asked for a longer one, the
+    // system speaks of a bad name or a missing folder, never of the length.
+    if (target.fileName().size() > 255)
+        return FileProblem::NameTooLong;
+#endif
     if (target.exists() && !target.isFile())
         return FileProblem::NotAFile;
     // A file marked read-only is the user's wish to keep it (kept by root too), not a lack of rights.

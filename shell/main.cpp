@@ -57,8 +57,11 @@ int print(FILE *stream, const QString &text, int exitCode)
     }
     if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
         // cmd and PowerShell read a pipe or a redirected file in the console's code page
-        // (932 on a Japanese Windows), not in UTF-8.
-        const UINT codePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetACP();
+        // (932 on a Japanese Windows), not in UTF-8. narabin-cli reads UTF-8 and passes it on
+        // in its console's code page: a windowed program has no console to ask.
+        const UINT consoleCodePage = GetConsoleOutputCP() != 0 ? GetConsoleOutputCP() : GetACP();
+        const UINT codePage =
+            qEnvironmentVariable("NARABIN_OUTPUT_UTF8") == QLatin1String("1") ? CP_UTF8 : consoleCodePage;
         const std::wstring wide = text.toStdWString();
         const int size = WideCharToMultiByte(codePage, 0, wide.c_str(), int(wide.size()), nullptr, 0, nullptr, nullptr);
         std::string bytes(size_t(std::max(size, 0)), '\0');

@@ -66,11 +66,15 @@ void TestVersionInfo::linkClicks_data()
     const QString mail = "mail|narabin@example.jp", browser = "browser|http://www.example.jp/narabin/";
     QTest::newRow("mail") << 10 << true << QStringList{mail};
     QTest::newRow("home page") << 12 << true << QStringList{browser};
-    QTest::newRow("no mail program")
-        << 11 << false << QStringList{mail, "メールソフト ｲﾝｽﾄｰﾙ 確認|「メールソフト」 が ｲﾝｽﾄｰﾙ されていません。|48"};
-    QTest::newRow("no browser") << 13 << false
-                                << QStringList{browser,
-                                               "Webブラウザ ｲﾝｽﾄｰﾙ 確認|「Webブラウザ」 が ｲﾝｽﾄｰﾙ されていません。|48"};
+#ifdef Q_OS_WIN
+    const QString noMail = "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48",
+                  noBrowser = "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48";
+#else
+    const QString noMail = "メールソフト ｲﾝｽﾄｰﾙ 確認|「メールソフト」 が ｲﾝｽﾄｰﾙ されていません。|48",
+                  noBrowser = "Webブラウザ ｲﾝｽﾄｰﾙ 確認|「Webブラウザ」 が ｲﾝｽﾄｰﾙ されていません。|48";
+#endif
+    QTest::newRow("no mail program") << 11 << false << QStringList{mail, noMail};
+    QTest::newRow("no browser") << 13 << false << QStringList{browser, noBrowser};
 }
 
 void TestVersionInfo::linkClicks()

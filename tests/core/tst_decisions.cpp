@@ -254,7 +254,7 @@ void TestDecisions::helpKeywordSearch()
 }
 
 // Windows keeps its own words; elsewhere they speak of what a Linux desktop has. Windows has
-// no DISPLAY, and its consoles lose a windowed program's status without start /wait.
+// no DISPLAY, and its consoles see a windowed program's status through the launcher.
 void TestDecisions::wordsOfEachSystem()
 {
     QCOMPARE(
@@ -276,8 +276,9 @@ void TestDecisions::wordsOfEachSystem()
             "ﾊﾞｯｸｱｯﾌﾟ準備|ドライブＡにフロッピーディスクがセットされていません。\r"
             "処理を続ける場合はフロッピーディスクをセットして下さい。|33",
             "終了確認|バックアップを終了しました。\rフォルダー「名簿」の名簿 2 件を「A:」にコピーしました。|64",
-            "  start /wait narabin --paths\n  echo %ERRORLEVEL%\nPowerShell では:\n"
-            "  Start-Process narabin --paths -Wait -NoNewWindow -PassThru\n",
+            "コマンドプロンプトや PowerShell では narabin-cli を使って下さい。\n"
+            "終わるまで待ち、表示をコンソールの文字コードで出し、終了コードを返します:\n"
+            "  narabin-cli --paths\n  echo %ERRORLEVEL%      （PowerShell では $LASTEXITCODE）\n",
             "  DISPLAY=:99 narabin\n"}));
     QVERIFY(!usageText(true).contains(QStringLiteral("DISPLAY")));
 }

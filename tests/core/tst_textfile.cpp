@@ -142,6 +142,9 @@ void TestTextFile::writeFailureReasons()
     // Windows keeps no read-only mark on folders, and the test cannot mount a medium.
     if (situation.startsWith(QLatin1String("read-only")) && situation != QLatin1String("read-only file"))
         QSKIP("a read-only folder or medium cannot be made by a test on Windows");
+    // The new file is opened for this program alone, and its name is put on the disk by the move.
+    if (situation == QLatin1String("file shrinks") || situation == QLatin1String("folder sync fails"))
+        QSKIP("Windows lets no other program open the new file and has no folder to sync");
 #endif
     if (situation == QLatin1String("read-only folder")) {
         QVERIFY(QFile::setPermissions(box, QFileDevice::ReadOwner | QFileDevice::ExeOwner));

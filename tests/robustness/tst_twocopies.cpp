@@ -74,7 +74,9 @@ int runCopy(const QString &what, const QString &folder, const QString &copy)
 // Starts a copy and waits for its first word.
 bool startCopy(QProcess &process, const QStringList &arguments, const QByteArray &word)
 {
-    process.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--copy")} + arguments);
+    // Text: Windows ends the copy's lines with CR LF.
+    process.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--copy")} + arguments,
+                  QIODevice::ReadWrite | QIODevice::Text);
     while (!process.canReadLine()) {
         if (!process.waitForReadyRead(20000))
             return false;

@@ -151,8 +151,8 @@ void TestRoster::openFile_data()
             .arg(names);
     };
     const QString unreadable =
-        QStringLiteral("教室の設定|クラスの設定ファイルを読めません。\r\n<work>/class.MEM.json\r\n"
-                       "クラスの設定ファイルではありません。\r\n");
+        QStringLiteral("教室の設定|クラスの設定ファイルを読めません。\r\n") +
+        QDir::toNativeSeparators(QStringLiteral("<work>/class.MEM.json\r\nクラスの設定ファイルではありません。\r\n"));
     const QByteArray none, broken("{");
     row("28 lines", 28, none, "", {}, numberedNames(1, 28),
         "client 635x437; Text1_0 481,344 105x24; Label1_0 481,326 105x18; Text1_12 481,200; Text1_27 49,56; "
@@ -376,7 +376,8 @@ void TestRoster::savedAgain()
     env.platform.saveFiles.enqueue(path);
     TRIGGER(editor, "mnuNewFile");
     QCOMPARE(env.platform.messageLog(),
-             QStringList{fails ? QStringLiteral("保存エラー|名簿ファイルを保存できませんでした。\r\n") + path +
+             QStringList{fails ? QStringLiteral("保存エラー|名簿ファイルを保存できませんでした。\r\n") +
+                                     QDir::toNativeSeparators(path) +
                                      QStringLiteral("\r\nディスクの空き容量が足りません。|16")
                                : Corrected});
     QCOMPARE(env.readFile(QStringLiteral("old/CLASS.MEM")), fails ? saved : saved + sjis(QStringLiteral("追加\r\n")));

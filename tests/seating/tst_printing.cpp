@@ -398,6 +398,7 @@ void TestPrinting::printedFromEitherSide()
     QFETCH(bool, onScreen);
     QFETCH(bool, chosen);
     QFETCH(QStringList, lines);
+    SKIP_WITHOUT_POPPLER();
     TestEnv env;
     storeBefore(QStringLiteral("OptTeacherView"), onScreen ? QStringLiteral("1") : QStringLiteral("0"));
     ResultWindow *r = chartShown(lines, "0");

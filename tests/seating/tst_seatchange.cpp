@@ -200,6 +200,8 @@ void TestSeatChange::runWithRules()
     QFETCH(QStringList, messages);
     QFETCH(QString, chart);
     TestEnv env;
+    if (env.services.solverLibrary.isEmpty())
+        QSKIP("the rules solver is not built here (NARABIN_SOLVER=OFF)");
     QPointer<MainWindow> main = mainReadyToRun(env, ::pupils(pupils));
     ClassModel &c = state().openClass;
     c.rules = rules;
@@ -439,8 +441,8 @@ void TestSeatChange::save()
     env.platform.saveFiles.enqueue(env.path(fileName));
     TRIGGER(r, "mnuResultSave");
 
-    message.replace(QLatin1String("<rlt>"), env.path(QStringLiteral("1組.rlt")));
-    message.replace(QLatin1String("<log>"), env.path(log));
+    message.replace(QLatin1String("<rlt>"), QDir::toNativeSeparators(env.path(QStringLiteral("1組.rlt"))));
+    message.replace(QLatin1String("<log>"), QDir::toNativeSeparators(env.path(log)));
     QCOMPARE(env.platform.messageLog(), QStringList{message});
     if (written) {
         QCOMPARE(env.readFile(fileName), crlfLines(chart()));
@@ -536,7 +538,7 @@ void TestSeatChange::exportCsv()
     QCOMPARE(dialogs.first().title, QStringLiteral("CSV形式で書き出し"));
     QCOMPARE(dialogs.first().filter, QStringLiteral("CSVファイル (*.csv)|*.csv|すべてのﾌｧｲﾙ(*.*)|*.*"));
     QCOMPARE(dialogs.first().fileName, env.path(QStringLiteral("ならびん結果-20261205.csv")));
-    messages.replaceInStrings(QStringLiteral("<csv>"), env.path(QStringLiteral("1組.csv")));
+    messages.replaceInStrings(QStringLiteral("<csv>"), QDir::toNativeSeparators(env.path(QStringLiteral("1組.csv"))));
     QCOMPARE(env.platform.messageLog(), messages);
     QStringList files = QDir(env.work()).entryList(QDir::Files);
     if (!written.isEmpty()) {
