@@ -156,6 +156,9 @@ void TestQtPlatform::printDialogOffersWhatAChartNeeds()
     QFETCH(bool, pressed);
     QFETCH(bool, chosen);
     QFETCH(bool, chart);
+#ifdef Q_OS_WIN
+    QSKIP("Windows' own print dialog takes no tabs of a program: both choices are in the result window's menu");
+#endif
     TestEnv env;
     const QString pdf = env.path(QStringLiteral("ならびん結果-20261205.pdf"));
     QStringList seen;
