@@ -3,6 +3,7 @@
 //   rules impossible-ms: <median>       the same rules with one that cannot hold: the clash found
 //   rules chi2-p-min: <p>               the smallest p-value of the fairness tests times their number
 // and, beside them, the spread of the timings, the plain draw and the statistics of each fairness test.
+#include "bench/benchsolver.h"
 #include "core/placement.h"
 #include "core/rulesolve.h"
 
@@ -202,14 +203,8 @@ QList<double> uniformOver(const QList<int> &desks, int all)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    CoreServices services;
-    services.solverLibrary = QStringLiteral(NARABIN_BENCH_SOLVER);
-    installCoreServices(&services);
-    QString error;
-    if (!ruleSolver(&error)) {
-        std::printf("rules: the solver library could not be loaded: %s\n", qPrintable(error));
+    if (!loadBenchSolver("rules"))
         return 1;
-    }
     const Large large = largeClass();
     const DeskConditions free64(64);
     int broken = 0;

@@ -3,6 +3,7 @@
 //   year front-spread: <most minus fewest front-two-rows count> (plain: ...)
 //   year groupmate-repeats: <n> (plain: <m>)  40 pupils, 8 × 5 in 班 of 5, 8 changes
 //   year run-ms: <median>                      one run against a 40-chart year, every fairness rule
+#include "bench/benchsolver.h"
 #include "core/placement.h"
 #include "core/roomedit.h"
 #include "core/rulesolve.h"
@@ -110,14 +111,8 @@ Year runYear(const SeatingContext &start, const Rules &rules, int changes, bool 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    CoreServices services;
-    services.solverLibrary = QStringLiteral(NARABIN_BENCH_SOLVER);
-    installCoreServices(&services);
-    QString error;
-    if (!ruleSolver(&error)) {
-        std::printf("year: the solver library could not be loaded: %s\n", qPrintable(error));
+    if (!loadBenchSolver("year"))
         return 1;
-    }
 
     const SeatingContext pairs{pairsRoom(), names(35), {}, {}};
     const Rules fair{wish(Rule::Kind::NewDeskmates, 0), wish(Rule::Kind::EvenFrontBack)};
