@@ -1,6 +1,7 @@
 // A class's year with the fairness rules, beside the plain lottery: narabin_bench_year. Prints
 //   year deskmate-repeats: <n> (plain: <m>)  35 pupils, 7 × 5 desks in pairs, 12 changes
 //   year front-spread: <most minus fewest front-two-rows count> (plain: ...)
+//   year front-spread, even front and back a must: <n> (deskmate-repeats: <m>)
 //   year groupmate-repeats: <n> (plain: <m>)  40 pupils, 8 × 5 in 班 of 5, 8 changes
 //   year run-ms: <median>                      one run against a 40-chart year, every fairness rule
 #include "bench/benchsolver.h"
@@ -119,6 +120,11 @@ int main(int argc, char *argv[])
     const Year ruled = runYear(pairs, fair, 12, false, 1), plain = runYear(pairs, {}, 12, false, 1);
     std::printf("year deskmate-repeats: %d (plain: %d)\n", ruled.repeats, plain.repeats);
     std::printf("year front-spread: %d (plain: %d)\n", ruled.frontSpread, plain.frontSpread);
+    Rules mustEven = fair;
+    mustEven[1].must = true;
+    const Year strict = runYear(pairs, mustEven, 12, false, 1);
+    std::printf("year front-spread, even front and back a must: %d (deskmate-repeats: %d)\n", strict.frontSpread,
+                strict.repeats);
 
     const SeatingContext groups{roomPresets().at(4).room, names(40), {}, {}};
     const Year grouped = runYear(groups, {wish(Rule::Kind::NewGroupmates)}, 8, true, 2),

@@ -66,13 +66,6 @@ struct RuleProblem {
         int rule = 0;
         QList<std::pair<int, int>> deskPairs, pupilPairs;
     };
-    // Pupils ranked by a count (levels: fewest first): a pupil of a level sits in `zone` only
-    // when every pupil of the lower levels does (the front rows shared out evenly).
-    struct Ordered {
-        int rule = 0;
-        QList<int> zone;
-        QList<QList<int>> levels;
-    };
     // Two pupils at one of `deskPairs` cost cost[a * pupils + b].
     struct PairCost {
         QList<std::pair<int, int>> deskPairs;
@@ -89,7 +82,6 @@ struct RuleProblem {
     QList<Balance> balance;
     QList<Differ> differ;
     QList<Forbidden> forbidden;
-    QList<Ordered> ordered;
 
     // The rules that may be broken, with what breaking each costs; the solver finds a chart
     // of the least cost, this and the costs below together. Every other rule must hold.

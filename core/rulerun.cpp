@@ -54,8 +54,10 @@ RuleDraw drawForRun(const SharedState &s, const UniformSource &uniform, const QS
         return drawn;
     // The options' wishes are told as repeats, by name.
     drawn.run.brokenWishes.clear();
-    for (int r : brokenRules(c.rules, context, drawn.run.chart))
-        drawn.run.brokenWishes.append(c.rules[r].text());
+    for (int r : brokenRules(c.rules, context, drawn.run.chart)) {
+        if (!c.rules[r].must)
+            drawn.run.brokenWishes.append(c.rules[r].text());
+    }
     const KeptChart *last = drawn.year.isEmpty() ? nullptr : &drawn.year.constLast();
     if (last && last->room == c.room)
         drawn.repeats = findRepeats(chartTexts(drawn.run.chart), last->seats, c.room, c.conditions, repeat);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <numeric>
 
@@ -195,8 +196,8 @@ private:
                          rule.kind == Kind::NewDeskmates ? book_.deskmates() : book_.groupmates());
             break;
         case Kind::EvenFrontBack:
-            postEven(problem, index, r, item.wish, true);
-            postEven(problem, index, r, item.wish, false);
+            postEven(problem, r, yearWeight(rule), true);
+            postEven(problem, r, yearWeight(rule), false);
             break;
         }
     }
@@ -242,32 +243,20 @@ private:
         }
         problem.forbidden.append(f);
     }
-    // The front (back) two rows go to the pupils who sat there least: a must ranks the
-    // pupils, a wish costs each pupil there what they have had more than the fewest.
-    void postEven(RuleProblem &problem, int index, int r, bool wish, bool front) const
+    // The front (back) two rows go to the pupils who sat there least: each pupil there costs
+    // what they have had more than the fewest.
+    void postEven(RuleProblem &problem, int r, int weight, bool front) const
     {
         const QList<int> &history = book_.history(r);
-        QMap<int, QList<int>> byCount;
+        int fewest = std::numeric_limits<int>::max();
         for (int p = 0; p < pupils_; ++p) {
             if (history[2 * p + (front ? 0 : 1)] >= 0)
-                byCount[history[2 * p + (front ? 0 : 1)]].append(p);
+                fewest = std::min(fewest, history[2 * p + (front ? 0 : 1)]);
         }
-        QList<int> zone;
         for (int d = 0; d < desks_; ++d) {
-            if (front ? book_.inFront(d) : book_.inBack(d))
-                zone.append(d);
-        }
-        if (byCount.size() < 2 || zone.size() == desks_)
-            return;
-        if (!wish) {
-            problem.ordered.append({index, zone, byCount.values()});
-            return;
-        }
-        const int fewest = byCount.firstKey();
-        for (auto it = byCount.cbegin(); it != byCount.cend(); ++it) {
-            for (int p : it.value()) {
-                for (int d : std::as_const(zone))
-                    addDeskCost(problem, p, d, (it.key() - fewest) * FrontBackWeight);
+            for (int p = 0; p < pupils_ && (front ? book_.inFront(d) : book_.inBack(d)); ++p) {
+                if (history[2 * p + (front ? 0 : 1)] > fewest)
+                    addDeskCost(problem, p, d, (history[2 * p + (front ? 0 : 1)] - fewest) * weight);
             }
         }
     }
@@ -334,13 +323,13 @@ void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskCondition
     RuleBook::Seating seating = book.seatingOf(chart);
     QList<bool> kept(book.rules()), after(book.rules());
     QList<int> cost(book.rules()), costAfter(book.rules());
-    QList<bool> weighed(book.rules());
+    QList<int> weight(book.rules());
     for (int r = 0; r < book.rules(); ++r)
-        weighed[r] = !rules[r].must && weighedByHistory(rules[r].kind);
+        weight[r] = yearWeight(rules[r]);
     const auto costOf = [&](int r, bool keeps) {
-        if (rules[r].must)
-            return 0;
-        return weighedByHistory(rules[r].kind) ? book.cost(r, seating) : (keeps ? 0 : WishWeight);
+        if (weight[r] > 0)
+            return book.cost(r, seating) * weight[r];
+        return rules[r].must || keeps ? 0 : WishWeight;
     };
     int total = 0;
     for (int r = 0; r < book.rules(); ++r) {
@@ -350,7 +339,8 @@ void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskCondition
     }
     const auto pick = [&](qsizetype n) { return std::min(n - 1, qsizetype(uniform() * double(n))); };
     const qsizetype steps =
-        (std::count(weighed.cbegin(), weighed.cend(), true) > 0 ? FairnessSwapsPerDesk : ShuffleSwapsPerDesk) *
+        (std::any_of(weight.cbegin(), weight.cend(), [](int w) { return w > 0; }) ? FairnessSwapsPerDesk
+                                                                                  : ShuffleSwapsPerDesk) *
         movable.size();
     for (qsizetype step = 0; step < steps; ++step) {
         const int a = movable[pick(movable.size())];
@@ -360,21 +350,21 @@ void shuffleKeepingRules(Chart &chart, const RuleBook &book, const DeskCondition
         const QList<int> touched = book.touchedBySwap(seating, a, b);
         // Wishes weighed by the year change only around the two desks.
         for (int r : touched)
-            costAfter[r] = weighed[r] ? cost[r] - book.costAround(r, seating, a, b) : 0;
+            costAfter[r] = weight[r] > 0 ? cost[r] - book.costAround(r, seating, a, b) * weight[r] : 0;
         seating.swapDesks(a, b);
         int nowTotal = total;
         bool keeps = true;
         for (qsizetype i = 0; i < touched.size() && keeps; ++i) {
             const int r = touched[i];
-            if (weighed[r]) {
-                costAfter[r] += book.costAround(r, seating, a, b);
+            if (weight[r] > 0) {
+                costAfter[r] += book.costAround(r, seating, a, b) * weight[r];
                 after[r] = kept[r];
             } else {
                 after[r] = book.keepsAfterSwap(r, seating, a, b, kept[r]);
                 costAfter[r] = costOf(r, after[r]);
             }
             nowTotal += costAfter[r] - cost[r];
-            keeps = after[r] || !rules[r].must;
+            keeps = after[r] || !rules[r].must || weight[r] > 0;
         }
         if (keeps && nowTotal <= total) {
             std::swap(chart[a], chart[b]);
@@ -510,7 +500,7 @@ RuleRun drawWithRules(const SeatingContext &context, const DeskConditions &condi
     shuffleKeepingRules(run.chart, maker.book(), conditions, rules, uniform);
     const RuleBook::Seating seating = maker.book().seatingOf(run.chart);
     for (int r = 0; r < maker.book().rules(); ++r) {
-        if (!maker.book().keeps(r, seating))
+        if (!rules[r].must && !maker.book().keeps(r, seating))
             run.brokenWishes.append(rules[r].text());
     }
     return run;

@@ -23,8 +23,11 @@
 //    for the back two rows: the rows go to those who had them least, and the counts stay as
 //    even as the room allows.
 // A pupil in none of the year's charts (a transfer) costs nothing and binds nobody else.
-// As must rules: nobody on a desk they had; no two together again; no pupil in the front
-// (back) rows while one who had them fewer times sits elsewhere.
+// As must rules: nobody on a desk they had; no two together again. Even front and back as a
+// must costs as above times MustEvenWeight, more than all the wishes of a class together:
+// the rows are shared as evenly as the desks and the other must rules allow, before any
+// wish counts. Strictly "only those who had them least", it would clash with itself as soon
+// as the same pupils had both rows least, and with any pin.
 
 struct RuleRun {
     enum class Status { Drawn, Impossible, GaveUp, NoSolver };
@@ -40,11 +43,21 @@ inline constexpr int WishWeight = 1000;
 inline constexpr int DeskRepeatWeight = 1;
 inline constexpr int TogetherRepeatWeight = 1;
 inline constexpr int FrontBackWeight = 1;
+inline constexpr int MustEvenWeight = 1'000'000;
 // The rules whose wishes cost by the class's year rather than one weight when broken.
 inline bool weighedByHistory(Rule::Kind kind)
 {
     return kind == Rule::Kind::NewDesk || kind == Rule::Kind::NewDeskmates || kind == Rule::Kind::NewGroupmates ||
            kind == Rule::Kind::EvenFrontBack;
+}
+// What one unit of a rule's year cost weighs; 0 for a rule that holds or breaks.
+inline int yearWeight(const Rule &rule)
+{
+    if (rule.kind == Rule::Kind::EvenFrontBack)
+        return rule.must ? MustEvenWeight : FrontBackWeight;
+    if (rule.must || !weighedByHistory(rule.kind))
+        return 0;
+    return rule.kind == Rule::Kind::NewDesk ? DeskRepeatWeight : TogetherRepeatWeight;
 }
 // How long the solver looks for cheaper charts once it has one, when the year's costs count:
 // proving the cheapest takes far longer, and the shuffle after it lowers the cost further.

@@ -95,8 +95,6 @@ public:
             postDiffer(d, p.desks);
         for (const auto &f : p.forbidden)
             postForbidden(f);
-        for (const auto &o : p.ordered)
-            postOrdered(o);
         orderAlikePupils(p);
         // A random source made for a space that already failed is never freed.
         if (failed())
@@ -181,36 +179,6 @@ private:
         pairs.finalize();
         for (const auto &[x, y] : f.deskPairs)
             extensional(*this, IntVarArgs() << sitter[x] << sitter[y], pairs, false);
-    }
-    void postOrdered(const RuleProblem::Ordered &o)
-    {
-        const IntSet zone(setOf(o.zone));
-        QList<BoolVarArgs> inZone;
-        qsizetype below = 0; // pupils of the lower levels
-        for (const QList<int> &level : o.levels) {
-            BoolVarArgs at;
-            // Where the lower levels alone fill the zone, nobody of this one gets in: said at
-            // once, so that the search does not find it out pupil by pupil.
-            if (below >= o.zone.size()) {
-                for (int pupil : level)
-                    dom(*this, deskOf[pupil], zone, BoolVar(*this, 0, 0));
-            }
-            below += level.size();
-            for (int pupil : level) {
-                const BoolVar b(*this, 0, 1);
-                dom(*this, deskOf[pupil], zone, b);
-                at << b;
-            }
-            inZone << at;
-        }
-        for (qsizetype i = 0; i + 1 < inZone.size(); ++i) {
-            // Anybody of the higher level in the zone puts the whole lower level there.
-            const BoolVar higher(*this, 0, 1);
-            for (const BoolVar &b : inZone[i + 1])
-                rel(*this, b, BOT_IMP, higher, 1);
-            for (const BoolVar &b : inZone[i])
-                rel(*this, higher, BOT_IMP, b, 1);
-        }
     }
     // The variable that says a wish is kept; none for a rule that must hold.
     std::optional<BoolVar> wish(int rule) const
@@ -376,12 +344,6 @@ private:
         for (const auto &x : p.forbidden) {
             for (const auto &[a, b] : x.pupilPairs)
                 alone(a, b);
-        }
-        for (qsizetype i = 0; i < p.ordered.size(); ++i) {
-            for (qsizetype level = 0; level < p.ordered[i].levels.size(); ++level) {
-                for (int pupil : p.ordered[i].levels[level])
-                    traits[pupil] << QStringLiteral("o%1:%2").arg(i).arg(level);
-            }
         }
         for (int pupil = 0; pupil < p.pupils && !p.deskCost.isEmpty(); ++pupil)
             traits[pupil] << QStringLiteral("c:") + list(p.deskCost.mid(pupil * p.desks, p.desks));

@@ -91,6 +91,7 @@ private slots:
     void drawnChartsKeepTheRules();
     void clashExplained_data();
     void clashExplained();
+    void evenFrontBackAsMust();
     void swapAfterTheChartWasKept();
     void rulesReadBack();
     void dialogChoicesFinished_data();
@@ -323,6 +324,25 @@ void TestRules::clashExplained()
     for (const auto &[refused, shown] : refusals) {
         const std::optional<MessageText> m = ruleRunRefusal(refused);
         QCOMPARE(m ? m->title + u'|' + m->text + u'|' + QString::number(m->style) : QString(), shown);
+    }
+}
+
+// A and F had neither the two front rows nor the two back rows of this 5 × 2 room, and cannot
+// have both now: as a must the rows are still shared as evenly as they can be, never refused.
+void TestRules::evenFrontBackAsMust()
+{
+    const Room room = Room::grid(5, 2);
+    const SeatingContext c{room,
+                           QString("ABCDEFGHIJ").split(QString(), Qt::SkipEmptyParts),
+                           {},
+                           yearOf({"BCDEAFGHIJ", "GHIJAFBCDE"}, room)};
+    for (quint32 seed = 1; seed <= 20; ++seed) {
+        const RuleRun run =
+            drawWithRules(c, DeskConditions(10), {earlier(Kind::EvenFrontBack)}, seededUniformSource(seed));
+        QCOMPARE(int(run.status), int(RuleRun::Status::Drawn));
+        QCOMPARE(run.brokenWishes, QStringList());
+        const QString middle = run.chart[4].pupil + run.chart[5].pupil;
+        QVERIFY2(!middle.contains(u'A') && !middle.contains(u'F'), qPrintable(middle));
     }
 }
 
