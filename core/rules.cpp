@@ -3,6 +3,7 @@
 #include <QJsonArray>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <limits>
 
@@ -476,25 +477,47 @@ bool RuleBook::keeps(int rule, const Seating &s) const
     case Kind::NewDesk:
     case Kind::NewDeskmates:
     case Kind::NewGroupmates: return cost(rule, s) == 0;
-    case Kind::EvenFrontBack: return evenAround(e, s, true) && evenAround(e, s, false);
+    case Kind::EvenFrontBack: return cost(rule, s) <= leastFrontBackCost(e, s);
     }
     return true;
 }
 
-// Nobody in the front (back) two rows has been there more often than anybody seated elsewhere.
-bool RuleBook::evenAround(const Entry &e, const Seating &s, bool front) const
+// What the front and back rows cost at the least, were the pupils of the chart with a history
+// seated anew on the same desks: the rows are as even as the room allows when the chart costs
+// no more. Desks are of four sorts (front, back, both in a room of three rows, neither), and
+// the least is found sort by sort over the pupils, a count of each sort filled at a time.
+int RuleBook::leastFrontBackCost(const Entry &e, const Seating &s) const
 {
-    int most = -1, fewest = std::numeric_limits<int>::max();
-    for (int p = 0; p < int(s.deskOf.size()); ++p) {
-        const int count = e.history[2 * p + (front ? 0 : 1)], desk = s.deskOf[p];
-        if (count < 0 || desk < 0)
-            continue;
-        if (front ? inFront(desk) : inBack(desk))
-            most = std::max(most, count);
-        else
-            fewest = std::min(fewest, count);
+    std::array<int, 3> seats{}; // desks holding a pupil with a history: front only, back only, both
+    for (int desk = 0; desk < int(s.pupilAt.size()); ++desk) {
+        const int p = s.pupilAt[desk];
+        if (p >= 0 && e.history[2 * p] >= 0 && (inFront(desk) || inBack(desk)))
+            ++seats[inFront(desk) && inBack(desk) ? 2 : inBack(desk) ? 1 : 0];
     }
-    return most <= fewest;
+    const int width1 = seats[1] + 1, width2 = seats[2] + 1;
+    const auto at = [&](int f, int b, int both) { return (f * width1 + b) * width2 + both; };
+    constexpr int Never = std::numeric_limits<int>::max() / 2;
+    QList<int> least((seats[0] + 1) * width1 * width2, Never);
+    least[0] = 0;
+    for (int p = 0; p < int(s.deskOf.size()); ++p) {
+        if (s.deskOf[p] < 0 || e.history[2 * p] < 0)
+            continue;
+        const int front = e.history[2 * p] - e.fewestFront, back = e.history[2 * p + 1] - e.fewestBack;
+        for (int f = seats[0]; f >= 0; --f) {
+            for (int b = seats[1]; b >= 0; --b) {
+                for (int both = seats[2]; both >= 0; --both) {
+                    int &here = least[at(f, b, both)];
+                    if (f > 0)
+                        here = std::min(here, least[at(f - 1, b, both)] + front);
+                    if (b > 0)
+                        here = std::min(here, least[at(f, b - 1, both)] + back);
+                    if (both > 0)
+                        here = std::min(here, least[at(f, b, both - 1)] + front + back);
+                }
+            }
+        }
+    }
+    return least[at(seats[0], seats[1], seats[2])];
 }
 
 int RuleBook::timesSquared(const Entry &e, const Seating &s, int x, int y) const

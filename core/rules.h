@@ -150,7 +150,7 @@ private:
         int fewestFront = 0, fewestBack = 0; // EvenFrontBack: the least counts of pupils with history
     };
     void countHistory(Entry &e, const Rule &rule, const SeatingContext &c) const;
-    bool evenAround(const Entry &e, const Seating &s, bool front) const;
+    int leastFrontBackCost(const Entry &e, const Seating &s) const;
     int timesSquared(const Entry &e, const Seating &s, int x, int y) const;
     int frontBackCost(const Entry &e, int pupil, int desk) const;
     bool groupHolds(const Entry &rule, int group, const Seating &s) const;

@@ -161,11 +161,17 @@ void TestRules::meaning_data()
         << earlier(Kind::NewGroupmates) << "AC..E..." << false << "今年同じ班になった人と同じ班にしない";
     QTest::newRow("新しい班") << earlier(Kind::NewGroupmates) << "AC....BD" << true
                               << "今年同じ班になった人と同じ班にしない";
-    // 3 × 4: the back two rows are desks 5-12; A-D never sat there, E-H once.
+    // 3 × 4: the back two rows are desks 5-12 (5-8 are front rows too); A-D never sat there, E-H once.
     const QString even = QStringLiteral("前と後ろの席を1年で公平に");
     QTest::newRow("back rows to A-D") << earlier(Kind::EvenFrontBack) << "EFGHABCD....|ABCDEFGH...." << true << even;
     QTest::newRow("E-H back again") << earlier(Kind::EvenFrontBack) << "ABCDEFGH....|ABCDEFGH...." << false << even;
     QTest::newRow("X new, in front") << earlier(Kind::EvenFrontBack) << "XEFGABCDH...|ABCDEFGH...." << true << even;
+    // 5 × 2: A and F had neither the front rows (desks 1-4) nor the back rows (7-10): they cannot
+    // have both now, so one of each is as even as the room allows, the middle row is not.
+    QTest::newRow("A and F to the rows") << earlier(Kind::EvenFrontBack) << "AFCDBEGH..|BCDEAFGH..|GH..AFBCDE" << true
+                                         << even;
+    QTest::newRow("A and F in the middle")
+        << earlier(Kind::EvenFrontBack) << "BCDEAFGH..|BCDEAFGH..|GH..AFBCDE" << false << even;
 }
 
 void TestRules::meaning()
@@ -176,8 +182,8 @@ void TestRules::meaning()
     QFETCH(QString, text);
     SeatingContext c = smallClass();
     const QStringList charts = chart.split(u'|');
-    if (charts[0].size() == 12)
-        c.room = Room::grid(3, 4);
+    if (charts[0].size() > 8)
+        c.room = charts[0].size() == 12 ? Room::grid(3, 4) : Room::grid(5, 2);
     if (charts.size() > 1)
         c.year = yearOf(charts.mid(1), c.room);
     QCOMPARE(keepsRule(rule, c, lettered(charts[0])), kept);
