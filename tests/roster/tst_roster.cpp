@@ -492,12 +492,7 @@ void TestRoster::editing()
     QFETCH(QStringList, messages);
     QFETCH(QByteArray, classAfter);
     TestEnv env;
-    QStringList log, script;
-    for (QString step : steps.split(u';')) {
-        while (step.startsWith(u' '))
-            step.remove(0, 1);
-        script.append(step);
-    }
+    QStringList log, script = steps.split(QRegularExpression(QStringLiteral(";\\s*")));
     const auto logged = [&] { log += env.platform.messageLog().mid(log.size() - log.count(QStringLiteral("open"))); };
     qsizetype next = 0;
     // Runs the steps up to the next "new" or "reset".
@@ -626,7 +621,6 @@ void TestRoster::pasteKeepsOneLine_data()
     const auto row = [](const char *tag, const QString &before, const QString &clipboard, const QString &after) {
         QTest::newRow(tag) << "roster editor" << before << clipboard << after;
     };
-    row("two lines into an empty box", "|", "伊藤 翔太\r\n佐藤 花子", "伊藤 翔太|");
     row("a TAB is text", "|", "伊藤\t翔太\n", "伊藤\t翔太|");
     row("into the middle, the end kept", "山|子", "田\r花", "山田|子");
     // The cursor tells where the insertion ended, whatever the texts have in common.
