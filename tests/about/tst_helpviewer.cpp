@@ -5,10 +5,8 @@
 #include "core/startup.h"
 #include "mainwin/filedialogs.h"
 #include "mainwin/maincolordialog.h"
-#include "roster/rostereditor.h"
-#include "seating/conditioneditor.h"
 #include "seating/noprintlinedialog.h"
-#include "seating/resultwindow.h"
+#include "support/largewindows.h"
 #include "support/mainfixtures.h"
 #include "widgets/windowbars.h"
 
@@ -112,8 +110,9 @@ void TestHelpViewer::helpRequests_data()
     // dialog's help button; the topics of the windows whose tests are elsewhere.
     const QString f1 = QStringLiteral("mnuHelpContext_KeyWord_0"), item = QStringLiteral("mnuHelpContext_KeyWord_1");
     for (const auto &[window, button, version, context, title] :
-         {std::tuple{"NARABIN", "12", "11", 0, ""}, std::tuple{"TOUROKU", "6", "5", 43, "登録・修正"},
-          std::tuple{"COND", "6", "5", 44, "条件設定"}, std::tuple{"RESULT", "8", "7", 46, "ならびん結果"}}) {
+         {std::tuple{"main window", "12", "11", 0, ""}, std::tuple{"roster editor", "6", "5", 43, "登録・修正"},
+          std::tuple{"condition editor", "6", "5", 44, "条件設定"},
+          std::tuple{"result window", "8", "7", 46, "ならびん結果"}}) {
         const int command = context ? HELP_CONTEXT : HELP_CONTENTS;
         QTest::addRow("%s F1 item", window) << window << f1 << HELP_PARTIALKEY << 0 << "";
         QTest::addRow("%s help item", window) << window << item << command << context << title;
@@ -146,15 +145,11 @@ void TestHelpViewer::helpRequests()
     }
     if (window.isEmpty())
         return;
-    const QMap<QString, std::function<QWidget *()>> windows{{"NARABIN", [] { return shownMain(); }},
-                                                            {"TOUROKU", [] { return form<RosterEditor>(); }},
-                                                            {"FILESCOPY", [] { return form<FileCopyDialog>(); }},
-                                                            {"RENAME", [] { return form<RenameDialog>(); }},
-                                                            {"SEL_MCL", [] { return form<MainColorDialog>(); }},
-                                                            {"COND", [] { return form<ConditionEditor>(); }},
-                                                            {"RESULT", [] { return form<ResultWindow>(); }},
-                                                            {"NOPLINE", [] { return form<NonPrintedRowsDialog>(); }}};
-    QWidget *owner = windows[window]();
+    QWidget *owner = window == QLatin1String("FILESCOPY") ? form<FileCopyDialog>()
+                     : window == QLatin1String("RENAME")  ? form<RenameDialog>()
+                     : window == QLatin1String("SEL_MCL") ? form<MainColorDialog>()
+                     : window == QLatin1String("NOPLINE") ? static_cast<QWidget *>(form<NonPrintedRowsDialog>())
+                                                          : shownLargeWindow(window);
     QString version = QStringLiteral("<not shown>");
     if (command < 0) {
         whenModal([&] {

@@ -18,12 +18,10 @@
 // OptPsbar, then a result window with a chart: 生徒k in seat k, seat 17 empty.
 inline ResultWindow *chartShown(const QStringList &lines, const QString &psbar)
 {
-    const QString title = QString::fromLatin1(ProgramTitle);
-    saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptPsbar"), psbar);
-    for (int row = 2; row <= 7; ++row) {
+    storeBefore(QStringLiteral("OptPsbar"), psbar);
+    for (int row = 2; row <= 7; ++row)
         if (lines.at(row - 2) != QLatin1String("<none>"))
-            saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
-    }
+            storeBefore(QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
     loadStartupSettings(QDir::currentPath());
     ResultWindow *r = form<ResultWindow>();
     QStringList seats = pupils(28);
