@@ -1,13 +1,12 @@
 // The help viewer: what each help command shows, the keyword search, a missing help file,
 // and every window's help items and buttons reaching it.
 #include "about/helpviewer.h"
+#include "about/versioninfo.h"
 #include "core/startup.h"
 #include "mainwin/filedialogs.h"
 #include "mainwin/maincolordialog.h"
-#include "roster/rostereditor.h"
-#include "seating/conditioneditor.h"
 #include "seating/noprintlinedialog.h"
-#include "seating/resultwindow.h"
+#include "support/largewindows.h"
 #include "support/mainfixtures.h"
 #include "widgets/windowbars.h"
 
@@ -46,43 +45,11 @@ class TestHelpViewer : public QObject
     Q_OBJECT
 
 private slots:
-    void contextOpensItsTopic_data();
-    void contextOpensItsTopic();
     void contentsAndPartialKeyword();
     void missingHelpFileIsReported();
     void helpRequests_data();
     void helpRequests();
 };
-
-void TestHelpViewer::contextOpensItsTopic_data()
-{
-    QTest::addColumn<int>("context");
-    QTest::addColumn<QString>("id");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("25 NOPLINE") << 25 << "nopline" << QStringLiteral("非印刷行の設定");
-    QTest::newRow("29 FILESCOPY") << 29 << "copy" << QStringLiteral("ファイルのコピー");
-    QTest::newRow("30 RENAME") << 30 << "rename" << QStringLiteral("ファイル名の変更");
-    QTest::newRow("39 SEL_MCL") << 39 << "background" << QStringLiteral("メイン画面の背景の選択");
-    QTest::newRow("43 TOUROKU") << 43 << "roster" << QStringLiteral("登録・修正");
-    QTest::newRow("47 ROOMSET") << 47 << "room" << QStringLiteral("教室の設定");
-    QTest::newRow("44 COND") << 44 << "cond" << QStringLiteral("条件設定");
-    QTest::newRow("48 RULELIST") << 48 << "rules" << QStringLiteral("詳しい条件");
-    QTest::newRow("49 PUPILINFO") << 49 << "pupilinfo" << QStringLiteral("生徒の情報");
-    QTest::newRow("46 RESULT") << 46 << "result" << QStringLiteral("ならびん結果");
-}
-
-void TestHelpViewer::contextOpensItsTopic()
-{
-    QFETCH(int, context);
-    QFETCH(QString, id);
-    QFETCH(QString, title);
-    TestEnv env;
-    showHelp(nullptr, installHelpFile(env), HELP_CONTEXT, context);
-    HelpViewer *v = loadedForm<HelpViewer>();
-    QVERIFY(v && v->isVisible());
-    QCOMPARE(v->currentTopicId(), id);
-    QCOMPARE(v->windowTitle(), QStringLiteral("ならびん君 ヘルプ - ") + title);
-}
 
 void TestHelpViewer::contentsAndPartialKeyword()
 {
@@ -136,20 +103,31 @@ void TestHelpViewer::helpRequests_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("control"); // an action, a toolbar position, or the dialog's help button
-    QTest::addColumn<int>("command");
+    QTest::addColumn<int>("command");     // -1: the version window, shown by the program itself
     QTest::addColumn<int>("data");
-    // Each large window's F1 item, help item and help button; each dialog's help button.
+    QTest::addColumn<QString>("title"); // of the topic a context opens
+    // Each large window's F1 item, help item and help button, its version item and button; each
+    // dialog's help button; the topics of the windows whose tests are elsewhere.
     const QString f1 = QStringLiteral("mnuHelpContext_KeyWord_0"), item = QStringLiteral("mnuHelpContext_KeyWord_1");
-    for (const auto &[window, button, context] : {std::tuple{"NARABIN", "12", 0}, std::tuple{"TOUROKU", "6", 43},
-                                                  std::tuple{"COND", "6", 44}, std::tuple{"RESULT", "8", 46}}) {
+    for (const auto &[window, button, version, context, title] :
+         {std::tuple{"main window", "12", "11", 0, ""}, std::tuple{"roster editor", "6", "5", 43, "登録・修正"},
+          std::tuple{"condition editor", "6", "5", 44, "条件設定"},
+          std::tuple{"result window", "8", "7", 46, "ならびん結果"}}) {
         const int command = context ? HELP_CONTEXT : HELP_CONTENTS;
-        QTest::addRow("%s F1 item", window) << window << f1 << HELP_PARTIALKEY << 0;
-        QTest::addRow("%s help item", window) << window << item << command << context;
-        QTest::addRow("%s toolbar %s", window, button) << window << button << command << context;
+        QTest::addRow("%s F1 item", window) << window << f1 << HELP_PARTIALKEY << 0 << "";
+        QTest::addRow("%s help item", window) << window << item << command << context << title;
+        QTest::addRow("%s toolbar %s", window, button) << window << button << command << context << title;
+        QTest::addRow("%s version item", window) << window << "mnuVersion" << -1 << 0 << "";
+        QTest::addRow("%s toolbar %s", window, version) << window << version << -1 << 0 << "";
     }
-    for (const auto &[dialog, context] :
-         {std::pair{"NOPLINE", 25}, std::pair{"FILESCOPY", 29}, std::pair{"RENAME", 30}, std::pair{"SEL_MCL", 39}})
-        QTest::addRow("%s help button", dialog) << dialog << "Command1_2" << HELP_CONTEXT << context;
+    for (const auto &[dialog, context, title] :
+         {std::tuple{"NOPLINE", 25, "非印刷行の設定"}, std::tuple{"FILESCOPY", 29, "ファイルのコピー"},
+          std::tuple{"RENAME", 30, "ファイル名の変更"}, std::tuple{"SEL_MCL", 39, "メイン画面の背景の選択"}})
+        QTest::addRow("%s help button", dialog) << dialog << "Command1_2" << HELP_CONTEXT << context << title;
+    for (const auto &[context, title] :
+         {std::pair{47, "教室の設定"}, std::pair{48, "詳しい条件"}, std::pair{49, "生徒の情報"}})
+        QTest::addRow("context %d", context) << ""
+                                             << "" << HELP_CONTEXT << context << title;
 }
 
 void TestHelpViewer::helpRequests()
@@ -158,17 +136,29 @@ void TestHelpViewer::helpRequests()
     QFETCH(QString, control);
     QFETCH(int, command);
     QFETCH(int, data);
+    QFETCH(QString, title);
     TestEnv env;
     const QString path = installHelpFile(env);
-    const QMap<QString, std::function<QWidget *()>> windows{{"NARABIN", [] { return shownMain(); }},
-                                                            {"TOUROKU", [] { return form<RosterEditor>(); }},
-                                                            {"FILESCOPY", [] { return form<FileCopyDialog>(); }},
-                                                            {"RENAME", [] { return form<RenameDialog>(); }},
-                                                            {"SEL_MCL", [] { return form<MainColorDialog>(); }},
-                                                            {"COND", [] { return form<ConditionEditor>(); }},
-                                                            {"RESULT", [] { return form<ResultWindow>(); }},
-                                                            {"NOPLINE", [] { return form<NonPrintedRowsDialog>(); }}};
-    QWidget *owner = windows[window]();
+    if (command == HELP_CONTEXT) {
+        showHelp(nullptr, path, command, data);
+        QCOMPARE(loadedForm<HelpViewer>()->windowTitle(), QStringLiteral("ならびん君 ヘルプ - ") + title);
+    }
+    if (window.isEmpty())
+        return;
+    QWidget *owner = window == QLatin1String("FILESCOPY") ? form<FileCopyDialog>()
+                     : window == QLatin1String("RENAME")  ? form<RenameDialog>()
+                     : window == QLatin1String("SEL_MCL") ? form<MainColorDialog>()
+                     : window == QLatin1String("NOPLINE") ? static_cast<QWidget *>(form<NonPrintedRowsDialog>())
+                                                          : shownLargeWindow(window);
+    QString version = QStringLiteral("<not shown>");
+    if (command < 0) {
+        whenModal([&] {
+            auto *shown = qobject_cast<VersionWindow *>(QApplication::activeModalWidget());
+            version = shown ? shown->windowTitle() : QStringLiteral("<another window>");
+            if (shown)
+                shown->okButton->click();
+        });
+    }
     if (control.startsWith("mnu")) {
         QAction *action = findAction(owner, control);
         QVERIFY(action && action->isEnabled());
@@ -177,6 +167,10 @@ void TestHelpViewer::helpRequests()
         owner->findChild<QPushButton *>(control)->click();
     else
         owner->findChild<PositionToolbar *>()->button(control.toInt())->click();
+    if (command < 0) {
+        QCOMPARE(version, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+        return;
+    }
     const QList<PlatformCall> calls = env.platform.callsOf("help");
     QCOMPARE(calls.size(), 1);
     QCOMPARE(calls[0].owner.data(), owner);

@@ -2,10 +2,9 @@
 #include "about/versioninfo.h"
 #include "support/largewindows.h"
 
+#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
-
-#include <QLabel>
 #include <QtTest>
 
 namespace
@@ -39,8 +38,6 @@ private slots:
     void highlightFollowsThePointer();
     void linkClicks_data();
     void linkClicks();
-    void everyWindowOpensIt_data();
-    void everyWindowOpensIt();
 };
 
 void TestVersionInfo::highlightFollowsThePointer()
@@ -65,7 +62,6 @@ void TestVersionInfo::linkClicks_data()
     QTest::addColumn<QStringList>("calls"); // what was started, then the messages shown
     const QString mail = "mail|narabin@example.jp", browser = "browser|http://www.example.jp/narabin/";
     QTest::newRow("mail") << 10 << true << QStringList{mail};
-    QTest::newRow("home page") << 12 << true << QStringList{browser};
 #ifdef Q_OS_WIN
     const QString noMail = "OE ｲﾝｽﾄｰﾙ 確認|「Outlook Express」 が ｲﾝｽﾄｰﾙ されていません。|48",
                   noBrowser = "IE ｲﾝｽﾄｰﾙ 確認|「Internet Explorer」 が ｲﾝｽﾄｰﾙ されていません。|48";
@@ -95,37 +91,6 @@ void TestVersionInfo::linkClicks()
     }
     QCOMPARE(log, calls);
     QVERIFY(w->isVisible()); // the window stays open
-}
-
-void TestVersionInfo::everyWindowOpensIt_data()
-{
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<int>("button"); // toolbar position; 0: the help menu's item
-    for (const auto &[window, position] : {std::pair{"main window", 11}, std::pair{"roster editor", 5},
-                                           std::pair{"condition editor", 5}, std::pair{"result window", 7}}) {
-        QTest::newRow(qPrintable(QStringLiteral("%1, menu").arg(window))) << QString::fromLatin1(window) << 0;
-        QTest::newRow(qPrintable(QStringLiteral("%1, toolbar").arg(window))) << QString::fromLatin1(window) << position;
-    }
-}
-
-void TestVersionInfo::everyWindowOpensIt()
-{
-    QFETCH(QString, window);
-    QFETCH(int, button);
-    TestEnv env;
-    FormWindow *w = shownLargeWindow(window);
-    QString shown = QStringLiteral("<nothing>");
-    whenModal([&] {
-        auto *version = qobject_cast<VersionWindow *>(QApplication::activeModalWidget());
-        shown = version ? version->windowTitle() : QStringLiteral("<another window>");
-        if (version)
-            version->okButton->click();
-    });
-    if (button)
-        w->toolbar->button(button)->click();
-    else
-        TRIGGER(w, "mnuVersion");
-    QCOMPARE(shown, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
 }
 
 QTEST_MAIN(TestVersionInfo)

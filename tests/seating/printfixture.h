@@ -5,6 +5,7 @@
 #include "core/startup.h"
 #include "seating/resultwindow.h"
 #include "seatingfixture.h"
+#include "widgets/seatbox.h"
 #include "widgets/ui.h"
 
 #include <QImage>
@@ -17,12 +18,10 @@
 // OptPsbar, then a result window with a chart: 生徒k in seat k, seat 17 empty.
 inline ResultWindow *chartShown(const QStringList &lines, const QString &psbar)
 {
-    const QString title = QString::fromLatin1(ProgramTitle);
-    saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptPsbar"), psbar);
-    for (int row = 2; row <= 7; ++row) {
+    storeBefore(QStringLiteral("OptPsbar"), psbar);
+    for (int row = 2; row <= 7; ++row)
         if (lines.at(row - 2) != QLatin1String("<none>"))
-            saveSettingValue(title, QStringLiteral("Config"), QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
-    }
+            storeBefore(QStringLiteral("OptLine_%1").arg(row), lines.at(row - 2));
     loadStartupSettings(QDir::currentPath());
     ResultWindow *r = form<ResultWindow>();
     QStringList seats = pupils(28);
@@ -32,23 +31,41 @@ inline ResultWindow *chartShown(const QStringList &lines, const QString &psbar)
     return r;
 }
 
-// The words such a chart prints when `rows` (1..7) are printed: the seat captions and names,
-// the desk and, with the status bar, its instruction (the date panels are empty in tests).
-inline QStringList chartWords(const QList<int> &rows, bool statusBar)
+// The words the window's chart prints when `rows` (1..7) are printed: each seat's caption and
+// name as the window shows it, the desk and, with the status bar, its instruction (the date
+// panels are empty in tests).
+inline QStringList chartWords(const ResultWindow *r, const QList<int> &rows, bool statusBar)
 {
     QStringList words{QStringLiteral("教"), QStringLiteral("卓")};
     for (const int row : rows) {
-        for (int seat = 4 * row - 3; seat <= 4 * row; ++seat) {
-            words.append(QStringLiteral("No.%1").arg(seat));
-            if (seat != 17)
-                words.append(QStringLiteral("生徒%1").arg(seat));
-        }
+        for (int seat = 4 * row - 3; seat <= 4 * row; ++seat)
+            words << QStringLiteral("No.%1").arg(seat) << static_cast<NameLabel *>(r->seatBoxes[seat - 1])->shownText();
     }
     if (statusBar)
         words << QStringLiteral("結果に対しては・・・") << QStringLiteral("いつも、(^_^)(^_^)ﾆｺﾆｺ")
               << QStringLiteral("笑顔で了解");
+    words.removeIf([](const QString &word) { return word.trimmed().isEmpty(); });
     std::sort(words.begin(), words.end());
     return words;
+}
+
+// The client area as the screen shows it, drawn afresh.
+inline QImage screenLook(ResultWindow *r)
+{
+    return r->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Prints the chart as the print dialog answers: what the user was told, and a line more when
+// the window did not come back to its screen look, bars included.
+inline QStringList printChart(TestEnv &env, ResultWindow *r, const PrintAnswer &answer)
+{
+    const QImage before = screenLook(r);
+    env.platform.prints.enqueue(answer);
+    findAction(r, QStringLiteral("mnuPrint"))->trigger();
+    QStringList told = env.platform.messageLog();
+    if (screenLook(r) != before || !r->statusPanels->isVisible() || !r->toolbar->isVisible())
+        told.append(QStringLiteral("<screen look not restored>"));
+    return told;
 }
 
 inline QString popplerTool(const char *name)
@@ -64,20 +81,30 @@ inline QString popplerTool(const char *name)
             QSKIP("pdftoppm and pdftotext (poppler-utils) are missing: the printed pages cannot be read back");        \
     } while (false)
 
-// The words of a PDF's text as poppler's pdftotext reads them, sorted; every page's, or one page's.
-inline QStringList pdfWords(const QString &pdf, int page = 0)
+// The words of a PDF's text as poppler's pdftotext reads them, each with its place on its page
+// in pixels at 96 dots to the inch; every page's, or one page's.
+inline QMultiMap<QString, QRectF> pdfWordPlaces(const QString &pdf, int page = 0)
 {
-    QStringList arguments{pdf, QStringLiteral("-")};
+    QStringList arguments{QStringLiteral("-bbox"), pdf, QStringLiteral("-")};
     if (page > 0)
         arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
     QProcess p;
     p.start(popplerTool("pdftotext"), arguments);
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return {QStringLiteral("<pdftotext failed>")};
-    QStringList words = QString::fromUtf8(p.readAllStandardOutput())
-                            .split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-    std::sort(words.begin(), words.end());
-    return words;
+        return {{QStringLiteral("<pdftotext failed>"), {}}};
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QMultiMap<QString, QRectF> places;
+    for (const QRegularExpressionMatch &m : word.globalMatch(QString::fromUtf8(p.readAllStandardOutput())))
+        places.insert(m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * 96 / 72,
+                                            QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()) * 96 / 72));
+    return places;
+}
+
+// The words alone, sorted.
+inline QStringList pdfWords(const QString &pdf, int page = 0)
+{
+    return pdfWordPlaces(pdf, page).keys();
 }
 
 // The pages of a PDF as images at 96 dots to the inch, made by poppler's pdftoppm.
@@ -93,10 +120,4 @@ inline QList<QImage> pdfPages(const QString &pdf)
     for (const QString &f : folder.entryList({prefix.fileName() + QStringLiteral("-*.png")}, QDir::Files, QDir::Name))
         pages.append(QImage(folder.filePath(f)).convertToFormat(QImage::Format_RGB32));
     return pages;
-}
-
-// The client area as the screen shows it, drawn afresh.
-inline QImage screenLook(ResultWindow *r)
-{
-    return r->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
