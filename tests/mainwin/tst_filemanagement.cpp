@@ -5,13 +5,10 @@
 #include "support/mainfixtures.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace

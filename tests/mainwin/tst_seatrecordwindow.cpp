@@ -6,7 +6,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 

@@ -3,15 +3,10 @@
 #include "core/filechores.h"
 #include "core/filelock.h"
 #include "core/resultlog.h"
-#include "core/resultsave.h"
 #include "core/services.h"
-#include "core/settings.h"
-#include "core/startup.h"
 #include "support/fixtures.h"
 
 #include <QProcess>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstdio>
