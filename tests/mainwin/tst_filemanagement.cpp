@@ -5,13 +5,10 @@
 #include "support/mainfixtures.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace
@@ -49,83 +46,92 @@ class TestFileManagement : public QObject
     Q_OBJECT
 
 private slots:
-    void nameDialogs_data();
-    void nameDialogs();
+    void fileCommands_data();
+    void fileCommands();
     void dialogValuesCarriedFromCommandToCommand();
-    void deleteCommand_data();
-    void deleteCommand();
     void backupCommand_data();
     void backupCommand();
     void backupReplacesOnlyOnTheDeviceSeen();
-    void instructionsAreWhole_data();
     void instructionsAreWhole();
 };
 
-void TestFileManagement::nameDialogs_data()
+// Copy, rename and delete in one folder: the class file goes with its roster, and a
+// deletion cleans the log of the deleted file's folder.
+void TestFileManagement::fileCommands_data()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("command"); // "copy NAME", "rename NAME" or "delete FILE"
+    QTest::addColumn<QByteArray>("log");  // beside r1.rlt, r2.rlt, a.mem, b.mem and their class files
+    QTest::addColumn<QStringList>("messages");
     QTest::addColumn<Files>("changes");
+    const QByteArray log = crlfLines({"r1.rlt", "", "消えた.rlt", "r2.rlt"});
+    const QStringList deleted{"削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33",
+                              "削除情報|指定されたﾌｧｲﾙを削除しました。|64"};
     QTest::newRow("copy: bare name lands beside the source, over a file there")
-        << "copy"
-        << "b.mem"
-        << "複写確認|ファイルをコピーしました。|64" << Files{{"class/b.mem", RosterA}, {"class/b.mem.json", ClassA}};
-    QTest::newRow("copy onto itself") << "copy"
-                                      << "a.mem"
-                                      << "コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
-                                         "コピー元と同じファイルです。別の名前を指定して下さい。|48"
+        << "copy b.mem" << log << QStringList{"複写確認|ファイルをコピーしました。|64"}
+        << Files{{"b.mem", RosterA}, {"b.mem.json", ClassA}};
+    QTest::newRow("copy onto itself") << "copy a.mem" << log
+                                      << QStringList{"コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
+                                                     "コピー元と同じファイルです。別の名前を指定して下さい。|48"}
                                       << Files{};
     QTest::newRow("rename onto an existing name changes nothing")
-        << "rename"
-        << "b.mem"
-        << "変更失敗|「a.mem」の名前を「b.mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"
+        << "rename b.mem" << log
+        << QStringList{"変更失敗|「a.mem」の名前を「b."
+                       "mem」に変更できませんでした。\r同じ名前のファイルが既にあります。|48"}
         << Files{};
     QTest::newRow("rename onto another file system moves the file")
-        << "rename"
-        << "../usb/c.mem"
-        << "変更確認|ファイル名を変更しました。|64"
-        << Files{{"class/a.mem", {}}, {"usb/c.mem", RosterA}, {"class/a.mem.json", {}}, {"usb/c.mem.json", ClassA}};
+        << "rename usb/c.mem" << log << QStringList{"変更確認|ファイル名を変更しました。|64"}
+        << Files{{"a.mem", {}}, {"usb/c.mem", RosterA}, {"a.mem.json", {}}, {"usb/c.mem.json", ClassA}};
+    // The reasons of every name Windows refuses are pinned where the backup checks names.
     QTest::newRow("rename to a name Windows cannot hold")
-        << "rename"
-        << "b?.mem"
-        << "変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
-           "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"
+        << "rename b?.mem" << log
+        << QStringList{"変更失敗|「a.mem」の名前を「b?.mem」に変更できませんでした。\r"
+                       "ファイル名に使えない文字（\\ / : * ? \" < > |）が含まれています。|48"}
         << Files{};
-    QTest::newRow("copy to a device name of Windows")
-        << "copy"
-        << "nul.mem"
-        << "コピー失敗|「a.mem」を「nul.mem」にコピーできませんでした。\r「nul」は機器の名前なので、ファイル名に使えま"
-           "せん。|48"
-        << Files{};
-    QTest::newRow("rename to a name ending in a dot")
-        << "rename"
-        << "b.mem."
-        << "変更失敗|「a.mem」の名前を「b.mem.」に変更できませんでした。\rファイル名の終わりに「."
-           "」や空白は使えません。|48"
-        << Files{};
+    QTest::newRow("delete: an empty line and a missing file dropped, later entries kept")
+        << "delete a.mem" << log << deleted
+        << Files{{"a.mem", {}}, {"a.mem.json", {}}, {Log, crlfLines({"r1.rlt", "r2.rlt"})}};
+    QTest::newRow("delete: entry found whatever its letter case")
+        << "delete r2.rlt" << crlfLines({"R1.RLT", "r2.rlt"}) << deleted
+        << Files{{"r2.rlt", {}}, {Log, crlfLines({"R1.RLT"})}};
+    QTest::newRow("delete: nothing to drop, the log keeps its bytes")
+        << "delete a.mem" << QByteArray("\"r1.rlt\"\r\nr2.rlt\r\n") << deleted
+        << Files{{"a.mem", {}}, {"a.mem.json", {}}};
+    QTest::newRow("delete: another folder cleans that log only")
+        << "delete other/o1.rlt" << log << deleted
+        << Files{{"other/o1.rlt", {}}, {"other/" + Log, crlfLines({"o2.rlt"})}};
 }
 
-void TestFileManagement::nameDialogs()
+void TestFileManagement::fileCommands()
 {
     QFETCH(QString, command);
-    QFETCH(QString, typed);
-    QFETCH(QString, message);
+    QFETCH(QByteArray, log);
+    QFETCH(QStringList, messages);
     QFETCH(Files, changes);
     TestEnv env;
-    env.writeFile("class/a.mem", RosterA);
-    env.writeFile("class/b.mem", "old\r\n");
-    env.writeFile("class/a.mem.json", ClassA);
-    env.writeFile("class/b.mem.json", "{}");
+    env.writeFile("a.mem", RosterA);
+    env.writeFile("a.mem.json", ClassA);
+    env.writeFile("b.mem", "old\r\n");
+    env.writeFile("b.mem.json", "{}");
+    for (const char *name : {"r1.rlt", "r2.rlt", "other/o2.rlt", "other/o1.rlt"})
+        env.writeFile(QString::fromLatin1(name), "x");
+    env.writeFile(Log, log);
+    env.writeFile("other/" + Log, crlfLines({"o1.rlt", "o2.rlt", "r1.rlt"}));
+    const QString verb = command.section(u' ', 0, 0), name = command.section(u' ', 1);
     std::optional<Tmpfs> usb;
-    if (typed.startsWith("../usb/") && !usb.emplace(env.path("usb"), "size=64k").mounted)
+    if (name.startsWith("usb/") && !usb.emplace(env.path("usb"), "size=64k").mounted)
         QSKIP("another file system is a tmpfs the test mounts, which needs Linux and root");
     const Files before = fileTree(env.work());
     MainWindow *main = shownMain();
-    env.platform.openFiles.enqueue(env.path("class/a.mem"));
-    answerNameDialog(command == "copy", typed);
-    findAction(main, command == "copy" ? "mnuFileCopy" : "mnuFileRename")->trigger();
-    QCOMPARE(env.platform.messageLog(), QStringList{message});
+    if (verb == "delete") {
+        env.platform.answers.enqueue(IDOK);
+        env.platform.openFiles.enqueue(env.path(name));
+        main->toolbar->button(5)->click();
+    } else {
+        env.platform.openFiles.enqueue(env.path("a.mem"));
+        answerNameDialog(verb == "copy", name);
+        findAction(main, verb == "copy" ? "mnuFileCopy" : "mnuFileRename")->trigger();
+    }
+    QCOMPARE(env.platform.messageLog(), messages);
     QCOMPARE(fileTree(env.work()), with(before, changes));
     QVERIFY(!isLoaded<FileCopyDialog>() && !isLoaded<RenameDialog>());
 }
@@ -161,42 +167,6 @@ void TestFileManagement::dialogValuesCarriedFromCommandToCommand()
     QVERIFY(env.platform.messageLog().isEmpty());
 }
 
-void TestFileManagement::deleteCommand_data()
-{
-    QTest::addColumn<QByteArray>("log"); // beside r1.rlt, r2.rlt, a.mem and its class file
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<Files>("changes");
-    const QByteArray log = crlfLines({"r1.rlt", "", "消えた.rlt", "r2.rlt"});
-    QTest::newRow("an empty line and a missing file dropped, later entries kept")
-        << log << "a.mem" << Files{{"a.mem", {}}, {"a.mem.json", {}}, {Log, crlfLines({"r1.rlt", "r2.rlt"})}};
-    QTest::newRow("entry found whatever its letter case")
-        << crlfLines({"R1.RLT", "r2.rlt"}) << "r2.rlt" << Files{{"r2.rlt", {}}, {Log, crlfLines({"R1.RLT"})}};
-    QTest::newRow("nothing to drop: the log keeps its bytes")
-        << QByteArray("\"r1.rlt\"\r\nr2.rlt\r\n") << "a.mem" << Files{{"a.mem", {}}, {"a.mem.json", {}}};
-    QTest::newRow("another folder cleans that log only")
-        << log << "other/o1.rlt" << Files{{"other/o1.rlt", {}}, {"other/" + Log, crlfLines({"o2.rlt"})}};
-}
-
-void TestFileManagement::deleteCommand()
-{
-    QFETCH(QByteArray, log);
-    QFETCH(QString, target);
-    QFETCH(Files, changes);
-    TestEnv env;
-    for (const char *name : {"r1.rlt", "r2.rlt", "a.mem", "a.mem.json", "other/o2.rlt", "other/o1.rlt"})
-        env.writeFile(QString::fromLatin1(name), "x");
-    env.writeFile(Log, log);
-    env.writeFile("other/" + Log, crlfLines({"o1.rlt", "o2.rlt", "r1.rlt"}));
-    const Files before = fileTree(env.work());
-    MainWindow *main = shownMain();
-    env.platform.answers.enqueue(IDOK);
-    env.platform.openFiles.enqueue(env.path(target));
-    main->toolbar->button(5)->click();
-    QCOMPARE(env.platform.messageLog(), (QStringList{"削除確認|指定されたﾌｧｲﾙを削除します。よろしいですか？|33",
-                                                     "削除情報|指定されたﾌｧｲﾙを削除しました。|64"}));
-    QCOMPARE(fileTree(env.work()), with(before, changes));
-}
-
 void TestFileManagement::backupCommand_data()
 {
     // Mounted at the start; "+NAME" mounted after the first answer, "-NAME" a bare folder;
@@ -222,8 +192,6 @@ void TestFileManagement::backupCommand_data()
     const QString partly = "終了確認|バックアップを%1しました。\rフォルダー「<work>」の名簿 %2 件のうち %3 件を"
                            "「<media>/STICK」にコピーしました。\rコピーしなかった名簿: %4|48";
     const QString otherFolder = "\r名簿のあるフォルダーのファイルを開いてから、もう一度バックアップして下さい。|48";
-    QTest::newRow("one stick") << QStringList{"STICK"} << "" << QList<int>() << -1
-                               << QStringList{prepare(), done.arg("STICK")} << QStringList{"STICK"};
     QTest::newRow("stick put in after the question")
         << QStringList{"+STICK"} << "" << QList<int>{IDOK} << -1 << QStringList{prepare(), missing, done.arg("STICK")}
         << QStringList{"STICK"};
@@ -343,18 +311,15 @@ void TestFileManagement::backupCommand()
             shown.append(choice < 0 ? "list|<the list>" : "list|" + call.title + u'|' + call.text);
     }
     QCOMPARE(shown, messages.replaceInStrings("<media>", media).replaceInStrings("<work>", env.work()));
-    for (const QString &stick : QDir(media).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        Files expected;
-        for (const QString &entry : landed) {
-            if (entry == stick)
-                expected.insert(rosters);
-            else if (entry.section(u'/', 0, 0) == stick)
-                expected.insert(entry.section(u'/', 1), source.value(entry.section(u'/', 1)));
-        }
-        Files there = fileTree(media + u'/' + stick);
-        there.remove("filler");
-        QCOMPARE(there, expected);
+    Files expected, there = fileTree(media);
+    there.removeIf([](Files::iterator it) { return it.value() == "<folder>" || it.key().endsWith("/filler"); });
+    for (const QString &entry : landed) {
+        if (entry.contains(u'/'))
+            expected.insert(entry, source.value(entry.section(u'/', 1)));
+        for (auto it = rosters.cbegin(); it != rosters.cend() && !entry.contains(u'/'); ++it)
+            expected.insert(entry + u'/' + it.key(), it.value());
     }
+    QCOMPARE(there, expected);
 }
 
 // A stick pulled out after its copy began leaves its mount folder on the computer's disk:
@@ -374,26 +339,17 @@ void TestFileManagement::backupReplacesOnlyOnTheDeviceSeen()
     QCOMPARE(fileTree(folder), (Files{{"a.mem", RosterA}}));
 }
 
-void TestFileManagement::instructionsAreWhole_data()
-{
-    QTest::addColumn<QString>("dialog");
-    for (const char *dialog : {"FILESCOPY", "RENAME", "NOPLINE", "SEL_MCL"})
-        QTest::newRow(dialog) << QString::fromLatin1(dialog);
-}
-
 // Every instruction lies inside its dialog, its whole text within its place.
 void TestFileManagement::instructionsAreWhole()
 {
-    QFETCH(QString, dialog);
     TestEnv env;
-    ButtonRowDialog *d = dialog == "FILESCOPY" ? static_cast<ButtonRowDialog *>(form<FileCopyDialog>())
-                         : dialog == "RENAME"  ? static_cast<ButtonRowDialog *>(form<RenameDialog>())
-                         : dialog == "NOPLINE" ? static_cast<ButtonRowDialog *>(form<NonPrintedRowsDialog>())
-                                               : static_cast<ButtonRowDialog *>(form<MainColorDialog>());
-    const QLabel *instruction = d->instruction;
-    QVERIFY(QRect(QPoint(), d->size()).contains(instruction->geometry()));
-    QVERIFY(instruction->fontMetrics().horizontalAdvance(instruction->text()) <= instruction->width());
-    QVERIFY(instruction->text().endsWith("下さい。"));
+    for (ButtonRowDialog *d : std::initializer_list<ButtonRowDialog *>{
+             form<FileCopyDialog>(), form<RenameDialog>(), form<NonPrintedRowsDialog>(), form<MainColorDialog>()}) {
+        const QLabel *instruction = d->instruction;
+        QVERIFY2(QRect(QPoint(), d->size()).contains(instruction->geometry()), qPrintable(d->objectName()));
+        QVERIFY(instruction->fontMetrics().horizontalAdvance(instruction->text()) <= instruction->width());
+        QVERIFY(instruction->text().endsWith("下さい。"));
+    }
 }
 
 QTEST_MAIN(TestFileManagement)
