@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QSet>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -252,8 +253,19 @@ LogCleaning cleanFolderResultLog(const QString &folder)
     QSet<QString> present;
     for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
         present.insert(entry.toCaseFolded());
+    // Only a name the listing cannot hold is asked of the file system: a path, or on Windows
+    // a name it trims or shortens ("a.rlt.", "RESULT~1.RLT"). Asking for each of a million
+    // names took a minute there.
+    const auto mayBeAlias = [](const QString &name) {
+#ifdef Q_OS_WIN
+        return name.endsWith(u'.') || name.endsWith(u' ') ||
+               std::any_of(name.cbegin(), name.cend(), [](QChar c) { return QStringLiteral("/\\~:").contains(c); });
+#else
+        return name.contains(u'/');
+#endif
+    };
     result.kept = cleanResultLog(log.fields, [&](const QString &name) {
-        return present.contains(name.toCaseFolded()) || QFileInfo(dir.filePath(name)).isFile();
+        return present.contains(name.toCaseFolded()) || (mayBeAlias(name) && QFileInfo(dir.filePath(name)).isFile());
     });
     // Nothing to drop: the file keeps its bytes (and any quoting a hand edit gave it).
     if (result.kept == log.fields)

@@ -239,6 +239,12 @@ QByteArray iniWithValue(const QByteArray &ini, const QString &section, const QSt
     const QByteArray systemBreak = "\n";
 #endif
     const QByteArray lineBreak = ini.contains("\r\n") ? "\r\n" : ini.contains('\n') ? "\n" : systemBreak;
+#ifdef Q_OS_WIN
+    // QSettings on Windows reads "[config]" as the same section as "[Config]".
+    const Qt::CaseSensitivity sectionCase = Qt::CaseInsensitive;
+#else
+    const Qt::CaseSensitivity sectionCase = Qt::CaseSensitive;
+#endif
     const QByteArray encoded = iniValue(value).toUtf8();
     const QList<IniLine> lines = iniLines(ini);
     // Every line of the key in every block of the section gets the value, so that whichever
@@ -252,7 +258,7 @@ QByteArray iniWithValue(const QByteArray &ini, const QString &section, const QSt
         if (ini.at(line.start) == '[') {
             if (insertAfter < 0)
                 insertAfter = candidate;
-            inSection = iniSectionName(ini, line) == section;
+            inSection = iniSectionName(ini, line).compare(section, sectionCase) == 0;
             candidate = inSection && !line.unclosed ? i : -1;
             continue;
         }
