@@ -50,7 +50,7 @@ MessageText RosterSession::message(RegisterStep step) const
 
 MessageText RosterSession::saved(const QString &path)
 {
-    s_.RosterFileName = path;
+    s_.RosterFileName = s_.ClassRosterPath = path;
     if (!s_.RosterFromFile)
         return {QStringLiteral("新規にメンバーを登録しました。"), QStringLiteral("登録確認"), MsgStyle::Information};
     s_.RosterFromFile = false; // the report of a correction is made once

@@ -53,6 +53,9 @@ struct SharedState {
 
     // File names.
     QString RosterFileName;
+    // The roster file of openClass: unlike RosterFileName, kept when the main window starts
+    // afresh after a chart is accepted, so that the class's record is still found.
+    QString ClassRosterPath;
     QString RenameSourceFile;
     QString ResultSaveFileName;
     QStringList ResultLogList;

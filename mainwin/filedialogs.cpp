@@ -144,6 +144,8 @@ void RenameDialog::okClicked()
             QStringLiteral("変更失敗"));
         return;
     }
+    if (QFileInfo(state().ClassRosterPath) == QFileInfo(source))
+        state().ClassRosterPath = QFileInfo(destination).absoluteFilePath();
     showMessage(this, QStringLiteral("ファイル名を変更しました。"), MsgStyle::Information, QStringLiteral("変更確認"));
     unloadSelf();
 }

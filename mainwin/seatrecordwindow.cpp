@@ -373,7 +373,7 @@ void SeatRecordWindow::removeChart()
         showMessage(this, chartNotForgottenMessage(reason));
         return;
     }
-    if (rosterPath_ == state().RosterFileName)
+    if (rosterPath_ == state().ClassRosterPath)
         forgetChart(state().openClass.year, record_.charts.at(index).run);
     // Counted again, in the order the user chose.
     const int tab = tabs->currentIndex(), sortedBy = table->horizontalHeader()->sortIndicatorSection();
@@ -419,13 +419,13 @@ void seatRecordCommand()
 {
     MainWindow *main = loadedForm<MainWindow>();
     const SharedState &s = state();
-    const SeatRecord record = seatRecordFor(s.openClass.pupils, s.RosterFileName, QDir::currentPath());
+    const SeatRecord record = seatRecordFor(s.openClass.pupils, s.ClassRosterPath, QDir::currentPath());
     if (record.message) {
         showMessage(main, *record.message);
         return;
     }
     SeatRecordWindow *window = form<SeatRecordWindow>();
-    window->setClass(s.openClass.pupils, s.RosterFileName, QDir::currentPath());
+    window->setClass(s.openClass.pupils, s.ClassRosterPath, QDir::currentPath());
     window->showRecord(record);
     window->show();
     window->raise();

@@ -14,6 +14,7 @@ void fileCreateCommand()
 {
     SharedState &s = state();
     s.RosterFileName.clear();
+    s.ClassRosterPath.clear();
     s.RosterEmpty = false;
     s.RosterLoaded = false;
     // A roster not yet saved has no class file: the standard room.
@@ -71,6 +72,7 @@ void fileOpenCommand(CommonDialog &dialog, QWidget *owner)
     s.RosterFileName = dialog.fileName;
     if (s.RosterFileName.isEmpty())
         return;
+    s.ClassRosterPath = s.RosterFileName;
     s.openClass = ClassModel{};
     const RosterRead read = readRosterFile(s.RosterFileName);
     takeRosterRead(s, read);

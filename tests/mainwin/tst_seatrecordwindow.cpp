@@ -84,8 +84,11 @@ void TestSeatRecordWindow::keptChartsSortedRemovedPrintedSaved()
     const KeptChart trial{
         "r1", QDateTime(QDate(2024, 6, 3), QTime(10, 15)), Room::standard(), chartOf("伊藤:4,佐藤:28,鈴木:3"), {}};
     QCOMPARE(keepChartOfClass(rosterPath, trial, folder, roster), QString());
-    MainWindow *main = startedMain([&] { putRoster(state(), roster); });
-    state().RosterFileName = rosterPath;
+    // Opened before the main window started afresh (a chart accepted): still this class's record.
+    MainWindow *main = startedMain([&] {
+        putRoster(state(), roster);
+        state().RosterFileName = state().ClassRosterPath = rosterPath;
+    });
     TRIGGER(main, "mnuSeatRecord");
     SeatRecordWindow *w = loadedForm<SeatRecordWindow>();
     QVERIFY(w);
