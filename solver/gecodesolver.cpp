@@ -106,6 +106,22 @@ public:
         // most often first: the desks are where the rules about neighbours and 班 meet.
         for (const IntVarArgs &kinds : std::as_const(kinds_))
             branch(*this, kinds, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
+        // Pupils named together in a rule are seated first: two rules that part and join the
+        // same two fail on each desk of the first, not after every order of everybody else.
+        QList<int> named;
+        for (const auto &x : p.pairs)
+            named << x.a << x.b;
+        for (const auto &x : p.distances)
+            named << x.a << x.b;
+        for (const auto &x : p.unequal)
+            named << x.a << x.b;
+        std::sort(named.begin(), named.end());
+        named.erase(std::unique(named.begin(), named.end()), named.end());
+        IntVarArgs namedDesks;
+        for (int pupil : std::as_const(named))
+            namedDesks << deskOf[pupil];
+        if (namedDesks.size() > 0)
+            branch(*this, namedDesks, INT_VAR_SIZE_MIN(), INT_VAL_RND(random));
         branch(*this, sitter, tiebreak(INT_VAR_AFC_SIZE_MAX(0.99), INT_VAR_RND(random)), INT_VAL_RND(random));
     }
     Seating(Seating &other) : IntMinimizeSpace(other), keptOf_(other.keptOf_)
