@@ -208,62 +208,36 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
 
 void TestRepeatAvoidance::previousChart_data()
 {
-    QTest::addColumn<QStringList>("saved"); // "[room edits@]file=name:seat,..." saved in this order
-    QTest::addColumn<QString>("extra");     // "missing" a logged file deleted, "broken" one overwritten
-    QTest::addColumn<QStringList>("kept");  // "run=name:seat,..." kept by the class after that; none: no roster file
+    QTest::addColumn<QStringList>("steps"); // applyChartSteps on the class's charts; first "no file": no roster file
     QTest::addColumn<QString>("expected");  // "name:seat,..."; empty: none
     const QString ours = QStringLiteral("A:1,B:2,C:3"), reordered = QStringLiteral("C:5,A:9,B:28");
-    const QStringList noFile{"none"};
-    QTest::newRow("the class's newest logged chart")
-        << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "" << QStringList() << reordered;
+    const QStringList logged{"+old.rlt=" + ours, "+new.rlt=" + reordered};
+    QTest::newRow("the class's newest logged chart") << logged << reordered;
     // A transfer pupil (X for C) leaves it the class's chart; another class's is skipped.
     QTest::newRow("a transfer pupil, another class")
-        << QStringList{"ours.rlt=" + ours, "moved.rlt=A:4,B:2,X:3", "other.rlt=P:1,Q:2,C:3"} << "" << QStringList()
-        << "A:4,B:2,X:3";
+        << QStringList{"+ours.rlt=" + ours, "+moved.rlt=A:4,B:2,X:3", "+other.rlt=P:1,Q:2,C:3"} << "A:4,B:2,X:3";
     // 28 desks too, but with an aisle: other desks are neighbours there.
     QTest::newRow("last chart in another room")
-        << QStringList{"ours.rlt=" + ours, "grid 7 4; aisle 1@aisle.rlt=" + reordered} << "" << QStringList() << "";
-    QTest::newRow("newest deleted") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "missing"
-                                    << QStringList() << ours;
-    QTest::newRow("newest unreadable") << QStringList{"old.rlt=" + ours, "new.rlt=" + reordered} << "broken"
-                                       << QStringList() << ours;
+        << QStringList{"+ours.rlt=" + ours, "+grid 7 4; aisle 1@aisle.rlt=" + reordered} << "";
+    QTest::newRow("newest deleted") << logged + QStringList{"+-new.rlt"} << ours;
+    QTest::newRow("newest unreadable") << logged + QStringList{"+!new.rlt"} << ours;
     QTest::newRow("the year's last kept, not the log's newest")
-        << QStringList{"old.rlt=" + ours} << "" << QStringList{"r1=B:1,C:2,A:3", "+new.rlt=" + reordered}
-        << "B:1,C:2,A:3";
-    QTest::newRow("no roster file: this process's last run")
-        << QStringList{"new.rlt=" + reordered} << "" << noFile << "";
+        << QStringList{"+old.rlt=" + ours, "r1=B:1,C:2,A:3", "+new.rlt=" + reordered} << "B:1,C:2,A:3";
+    QTest::newRow("no roster file: this process's last run") << QStringList{"no file", "+new.rlt=" + reordered} << "";
 }
 
 void TestRepeatAvoidance::previousChart()
 {
-    QFETCH(QStringList, saved);
-    QFETCH(QString, extra);
-    QFETCH(QStringList, kept);
+    QFETCH(QStringList, steps);
     QFETCH(QString, expected);
     TestEnv env;
     const QString folder = QDir::currentPath();
-    QVERIFY(saveCharts(folder, saved));
-    const QString last = saved.constLast().section(u'=', 0, 0);
-    if (extra == QLatin1String("missing"))
-        QVERIFY(QFile::remove(env.path(last)));
-    if (extra == QLatin1String("broken"))
-        env.writeFile(last, QByteArray(40, ','));
     SharedState &s = rosterState({"C", "A", "B"}, {});
-    const bool withFile = kept != QStringList{"none"};
+    const bool withFile = steps.constFirst() != QLatin1String("no file");
     s.RosterFileName = withFile ? env.path(QStringLiteral("1組.MEM")) : QString();
-    for (const QString &step : withFile ? kept : QStringList()) {
-        if (step.startsWith(u'+'))
-            QVERIFY(saveCharts(folder, {step.mid(1)}));
-        else
-            QCOMPARE(keepChartOfClass(s.RosterFileName,
-                                      {step.section(u'=', 0, 0),
-                                       QDateTime::currentDateTime(),
-                                       Room::standard(),
-                                       chartOf(step.section(u'=', 1)),
-                                       {}},
-                                      folder, s.openClass.pupils),
-                     QString());
-    }
+    QCOMPARE(
+        applyChartSteps(env.path(QStringLiteral("1組.MEM")), folder, s.openClass.pupils, steps.mid(withFile ? 0 : 1)),
+        QString());
     QCOMPARE(::previousChart(s, folder), expected.isEmpty() ? QStringList() : chartOf(expected));
 
     // A run with the option on, drawn plainly or with a rule, keeps the pupils off those seats;
