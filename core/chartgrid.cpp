@@ -22,17 +22,6 @@ ChartCell chartCell(const Room &room, int desk, bool teacherView)
     return {cell.column, room.rows() - 1 - cell.row};
 }
 
-ChartCell seatCell(int seat, bool teacherView)
-{
-    static const Room standard = Room::standard();
-    return chartCell(standard, seat, teacherView);
-}
-
-int deskLine(bool teacherView)
-{
-    return teacherView ? -1 : Room::standard().rows();
-}
-
 QRect seatBoxTwips(int seat, bool teacherView)
 {
     return standardLayout(teacherView).box(seat);

@@ -15,12 +15,8 @@ struct ChartCell {
     bool operator==(const ChartCell &) const = default;
 };
 
-// The cell of a room's desk 1..deskCount(), seen from either side; and of seat 1..28 of the
-// standard room.
+// The cell of a room's desk 1..deskCount(), seen from either side.
 ChartCell chartCell(const Room &room, int desk, bool teacherView);
-ChartCell seatCell(int seat, bool teacherView);
-// The line the desk lies in: 7 (below the seats) from the pupils' side, -1 (above) from the desk.
-int deskLine(bool teacherView);
 
 // The result window's places for the standard room, in twips of its client area: the name box
 // of seat 1..28, the seat's caption above it, and the desk. Any room: ChartLayout.
