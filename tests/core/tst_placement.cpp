@@ -54,8 +54,6 @@ void TestPlacement::placement_data()
         rising.append(key);
     QTest::newRow("worked example") << QStringList{"佐藤", "伊藤", "加藤"} << rising << SeatMap{{1, "-"}, {2, "佐藤"}}
                                     << padded({" ", "佐藤", "伊藤", "加藤"}) << QStringList{"佐藤", "伊藤", "加藤"};
-    QTest::newRow("seat 5 empty") << pupils(27) << rising << emptySeats(5, 5) << (pupils(4) << " " << pupils(27).mid(4))
-                                  << pupils(27);
     // Pupil 1 is designated to seat 10: seat 1 goes to pupil 2, and pupil 1 sits on seat 10 only.
     QTest::newRow("designated pupil drawn first")
         << pupils(28) << rising << SeatMap{{10, "生徒1"}} << (pupils(28).mid(1, 9) << "生徒1" << pupils(28).mid(10))

@@ -11,13 +11,9 @@ namespace
 
 QString rowOf(const PupilSeatCount &p)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
-        .arg(p.name)
-        .arg(p.charts)
-        .arg(p.front)
-        .arg(p.middle)
-        .arg(p.back)
-        .arg(seatsUsedText(p), deskmatesText(p));
+    const auto n = [](int count) { return QString::number(count); };
+    return QStringList{p.name, n(p.charts), n(p.front), n(p.middle), n(p.back), seatsUsedText(p), deskmatesText(p)}
+        .join(u'|');
 }
 
 } // namespace
@@ -92,22 +88,18 @@ void TestSeatRecord::record()
     TestEnv env;
     const QString folder = QDir::currentPath(), rosterPath = env.path(QStringLiteral("1組.MEM"));
     QVERIFY(saveCharts(folder, saved));
+    const auto keep = [&kept](ClassData &data) {
+        data.charts = Ledger{};
+        for (const QString &chart : kept.filter(QStringLiteral("@"))) {
+            const Room room = roomFromEdits(chart.section(u'@', 0, 0));
+            const QStringList seats = chartOf(chart.section(u'@', 1)).mid(0, room.deskCount());
+            data.charts->append({newRunName(), QDateTime::currentDateTime(), room, seats, {}});
+        }
+    };
     if (kept == QStringList{"!"})
         env.writeFile(QStringLiteral("1組.MEM.json"), "{}");
     else if (!kept.isEmpty())
-        QCOMPARE(changeClassFile(rosterPath,
-                                 [&kept](ClassData &data) {
-                                     data.charts = Ledger{};
-                                     for (const QString &chart : kept.filter(QStringLiteral("@"))) {
-                                         const Room room = roomFromEdits(chart.section(u'@', 0, 0));
-                                         data.charts->append({newRunName(),
-                                                              QDateTime::currentDateTime(),
-                                                              room,
-                                                              chartOf(chart.section(u'@', 1)).mid(0, room.deskCount()),
-                                                              {}});
-                                     }
-                                 }),
-                 QString());
+        QCOMPARE(changeClassFile(rosterPath, keep), QString());
     const SeatRecord record = seatRecordFor(roster, rosterPath, folder);
     QStringList got;
     if (record.message) {
