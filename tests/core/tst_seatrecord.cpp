@@ -44,13 +44,12 @@ void TestSeatRecord::record_data()
     const QStringList rows{"伊藤|3|3|0|0|No.1×2、No.8|田中×2", "佐藤|2|0|0|2|No.21、No.28|―",
                            "鈴木|3|0|2|1|No.9、No.20、No.27|田中×1", "田中|3|2|0|1|No.2、No.7、No.26|伊藤×2、鈴木×1",
                            "No.1～No.8|No.21～No.28"};
-    QTest::newRow("three charts of the log") << three << QStringList{} << roster << rows;
     // Each chart counts with its own room: the back rows of 7 × 5 and 8 × 5 are desks 26..35 and 25..40.
     QTest::newRow("rooms of 35, 40 and 28")
         << QStringList{"preset 2@a.rlt=伊藤:35,佐藤:1", "preset 4@b.rlt=伊藤:40,佐藤:16", "c.rlt=伊藤:28,佐藤:9"}
         << QStringList{} << QStringList{"伊藤", "佐藤"}
         << QStringList{"伊藤|3|0|0|3|No.28、No.35、No.40|―", "佐藤|3|2|1|0|No.1、No.9、No.16|―", ""};
-    // A file logged twice counts once; files gone or no chart do not count.
+    // Three charts of the log: a file logged twice counts once; files gone or no chart do not count.
     QTest::newRow("logged twice, deleted, broken")
         << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27,田中:26"
                                                         << "-x.rlt"
