@@ -11,13 +11,9 @@ namespace
 
 QString rowOf(const PupilSeatCount &p)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
-        .arg(p.name)
-        .arg(p.charts)
-        .arg(p.front)
-        .arg(p.middle)
-        .arg(p.back)
-        .arg(seatsUsedText(p), deskmatesText(p));
+    const auto n = [](int count) { return QString::number(count); };
+    return QStringList{p.name, n(p.charts), n(p.front), n(p.middle), n(p.back), seatsUsedText(p), deskmatesText(p)}
+        .join(u'|');
 }
 
 } // namespace
@@ -48,13 +44,12 @@ void TestSeatRecord::record_data()
     const QStringList rows{"伊藤|3|3|0|0|No.1×2、No.8|田中×2", "佐藤|2|0|0|2|No.21、No.28|―",
                            "鈴木|3|0|2|1|No.9、No.20、No.27|田中×1", "田中|3|2|0|1|No.2、No.7、No.26|伊藤×2、鈴木×1",
                            "No.1～No.8|No.21～No.28"};
-    QTest::newRow("three charts of the log") << three << QStringList{} << roster << rows;
     // Each chart counts with its own room: the back rows of 7 × 5 and 8 × 5 are desks 26..35 and 25..40.
     QTest::newRow("rooms of 35, 40 and 28")
         << QStringList{"preset 2@a.rlt=伊藤:35,佐藤:1", "preset 4@b.rlt=伊藤:40,佐藤:16", "c.rlt=伊藤:28,佐藤:9"}
         << QStringList{} << QStringList{"伊藤", "佐藤"}
         << QStringList{"伊藤|3|0|0|3|No.28、No.35、No.40|―", "佐藤|3|2|1|0|No.1、No.9、No.16|―", ""};
-    // A file logged twice counts once; files gone or no chart do not count.
+    // Three charts of the log: a file logged twice counts once; files gone or no chart do not count.
     QTest::newRow("logged twice, deleted, broken")
         << (QStringList{"x.rlt=伊藤:2", "y.rlt=伊藤:3"} << three << "c.rlt=伊藤:1,鈴木:27,田中:26"
                                                         << "-x.rlt"
@@ -92,22 +87,18 @@ void TestSeatRecord::record()
     TestEnv env;
     const QString folder = QDir::currentPath(), rosterPath = env.path(QStringLiteral("1組.MEM"));
     QVERIFY(saveCharts(folder, saved));
+    const auto keep = [&kept](ClassData &data) {
+        data.charts = Ledger{};
+        for (const QString &chart : kept.filter(QStringLiteral("@"))) {
+            const Room room = roomFromEdits(chart.section(u'@', 0, 0));
+            const QStringList seats = chartOf(chart.section(u'@', 1)).mid(0, room.deskCount());
+            data.charts->append({newRunName(), QDateTime::currentDateTime(), room, seats, {}});
+        }
+    };
     if (kept == QStringList{"!"})
         env.writeFile(QStringLiteral("1組.MEM.json"), "{}");
     else if (!kept.isEmpty())
-        QCOMPARE(changeClassFile(rosterPath,
-                                 [&kept](ClassData &data) {
-                                     data.charts = Ledger{};
-                                     for (const QString &chart : kept.filter(QStringLiteral("@"))) {
-                                         const Room room = roomFromEdits(chart.section(u'@', 0, 0));
-                                         data.charts->append({newRunName(),
-                                                              QDateTime::currentDateTime(),
-                                                              room,
-                                                              chartOf(chart.section(u'@', 1)).mid(0, room.deskCount()),
-                                                              {}});
-                                     }
-                                 }),
-                 QString());
+        QCOMPARE(changeClassFile(rosterPath, keep), QString());
     const SeatRecord record = seatRecordFor(roster, rosterPath, folder);
     QStringList got;
     if (record.message) {

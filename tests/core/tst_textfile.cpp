@@ -1,6 +1,5 @@
 // Files, rosters, dates and bands: the logic every window builds on.
 #include "core/clock.h"
-#include "core/gradient.h"
 #include "core/rosterfile.h"
 #include "core/textfile.h"
 #include "support/fixtures.h"
@@ -22,9 +21,7 @@ private slots:
     void writeFailureReasons();
     void rosterNames_data();
     void rosterNames();
-    void dateAndClockTexts_data();
     void dateAndClockTexts();
-    void gradientBands();
 };
 
 // The bytes of a file read as text, then split into fields.
@@ -202,40 +199,20 @@ void TestTextFile::rosterNames()
     const RosterRead read = readRosterFile(env.path(QStringLiteral("class.mem")));
     QCOMPARE(read.outcome, RosterRead::Outcome::Read);
     QCOMPARE(read.names, names);
-    // Written back: the names alone, as the program writes CP932 lines.
-    QCOMPARE(writeLinesFile(env.path(QStringLiteral("out.mem")), read.names), QString());
-    QCOMPARE(env.readFile(QStringLiteral("out.mem")), crlfLines(names));
 }
 
-void TestTextFile::dateAndClockTexts_data()
-{
-    QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QString>("texts");
-    QTest::newRow("just after midnight") << QDateTime(QDate(2027, 3, 9), QTime(0, 5)) << "2027/03/09|午前 12:05";
-    QTest::newRow("afternoon") << QDateTime(QDate(2026, 12, 5), QTime(15, 7)) << "2026/12/05|午後 03:07";
-}
-
+// Midnight is 午前 12, and every number two digits.
 void TestTextFile::dateAndClockTexts()
 {
-    QFETCH(QDateTime, now);
-    QFETCH(QString, texts);
     TestEnv env;
-    env.setNow(now);
-    refreshDateTime();
-    QCOMPARE(state().TodayText + u'|' + state().ClockText, texts);
-}
-
-void TestTextFile::gradientBands()
-{
-    // The large windows' client area: 9525 x 6555 twips.
-    const std::vector<GradientBand> bands = ::gradientBands(10, 50, 110, 6555, 9525);
-    QCOMPARE(bands.size(), size_t(17));
-    const GradientBand &first = bands.front();
-    QCOMPARE((QList<int>{first.left, first.top, first.right, first.bottom}), (QList<int>{-1, -1, 9525, 409}));
-    QCOMPARE((QList<int>{first.red, first.green, first.blue}), (QList<int>{10, 50, 110}));
-    QCOMPARE(bands[1].top, 408); // each band reaches into the next
-    QCOMPARE(bands.back().top, 16 * 409 - 1);
-    QCOMPARE(bands.back().blue, 1); // sixteen steps of 110 * 409 / 6555 down
+    QStringList texts;
+    for (const QDateTime &now :
+         {QDateTime(QDate(2027, 3, 9), QTime(0, 5)), QDateTime(QDate(2026, 12, 5), QTime(15, 7))}) {
+        env.setNow(now);
+        refreshDateTime();
+        texts.append(state().TodayText + u' ' + state().ClockText);
+    }
+    QCOMPARE(texts, (QStringList{"2027/03/09 午前 12:05", "2026/12/05 午後 03:07"}));
 }
 
 QTEST_MAIN(TestTextFile)
