@@ -374,9 +374,12 @@ void TestRules::rulesReadBack()
 {
     QRandomGenerator random(11);
     for (int round = 0; round < 2000; ++round) {
-        Rule r = rule(Kind(random.bounded(int(Kind::MixedPairs) + 1)), numberedNames(1, random.bounded(2, 5)),
+        Rule r = rule(Kind(random.bounded(int(Kind::EvenFrontBack) + 1)), numberedNames(1, random.bounded(2, 5)),
                       random.bounded(1, 11));
         r.must = random.bounded(2);
+        r.charts = r.kind == Kind::NewDesk        ? random.bounded(1, 11)
+                   : r.kind == Kind::NewDeskmates ? random.bounded(11)
+                                                  : 1;
         if (r.kind >= Kind::LeaderPerGroup)
             r.pupils.clear();
         if (r.kind == Kind::Zone) {
