@@ -30,6 +30,8 @@ MainWindow *mainReadyToRun(TestEnv &env, const QStringList &names, const SeatMap
     return w;
 }
 
+const QString LongName = QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末");
+
 // Seat 3 empty, seat 28 left over.
 QStringList chart()
 {
@@ -202,22 +204,19 @@ void TestSeatChange::swapByHand_data()
     // 生徒3 pinned to desk 3, desk 5 kept empty; 生徒1 must sit in the front row, 生徒2 should.
     const QString chart = QStringLiteral("生徒1:1,生徒2:2,生徒3:3,生徒4:6");
     const QString refused = QStringLiteral("席の入れ替え|この入れ替えは「必ず」の条件「%1」を守れません。|48");
-    QTest::newRow("drag: two pupils") << "drag 1 2" << true << "生徒2:1,生徒1:2,生徒3:3,生徒4:6"
-                                      << "";
-    QTest::newRow("drag onto a free desk") << "drag 6 10" << true << "生徒1:1,生徒2:2,生徒3:3,生徒4:10"
-                                           << "";
-    QTest::newRow("keys from the first desk") << "- Space Left Return" << true << "生徒2:1,生徒1:2,生徒3:3,生徒4:6"
-                                              << "";
-    QTest::newRow("keys: a wish broken") << "6 Space Down Return" << true << "生徒1:1,生徒4:2,生徒3:3,生徒2:6"
-                                         << "";
-    QTest::newRow("keys: picked up") << "6 Space" << true << chart
-                                     << "No.6 生徒4 を移します。移す先で Space か Enter、やめるときは Esc。";
-    QTest::newRow("keys: Esc") << "6 Space Left Escape" << true << chart << "";
-    QTest::newRow("a must rule") << "drag 1 7" << true << chart << refused.arg("生徒1を前1列に");
-    QTest::newRow("a desk kept empty") << "6 Space Up Right Down Return" << true << chart
-                                       << refused.arg("No.5を空席に");
-    QTest::newRow("no rules") << "drag 1 7" << false << "生徒2:2,生徒3:3,生徒4:6,生徒1:7"
-                              << "";
+    const auto row = [](const char *tag, const char *steps, const QString &after, const QString &told = {},
+                        bool rules = true) {
+        QTest::newRow(tag) << QString::fromUtf8(steps) << rules << after << told;
+    };
+    row("drag: two pupils", "drag 1 2", "生徒2:1,生徒1:2,生徒3:3,生徒4:6");
+    row("drag onto a free desk", "drag 6 10", "生徒1:1,生徒2:2,生徒3:3,生徒4:10");
+    row("keys from the first desk", "- Space Left Return", "生徒2:1,生徒1:2,生徒3:3,生徒4:6");
+    row("keys: a wish broken", "6 Space Down Return", "生徒1:1,生徒4:2,生徒3:3,生徒2:6");
+    row("keys: picked up", "6 Space", chart, "No.6 生徒4 を移します。移す先で Space か Enter、やめるときは Esc。");
+    row("keys: Esc", "6 Space Left Escape", chart);
+    row("a must rule", "drag 1 7", chart, refused.arg("生徒1を前1列に"));
+    row("a desk kept empty", "6 Space Up Right Down Return", chart, refused.arg("No.5を空席に"));
+    row("no rules", "drag 1 7", "生徒2:2,生徒3:3,生徒4:6,生徒1:7", {}, false);
 }
 
 void TestSeatChange::swapByHand()
@@ -416,24 +415,21 @@ void TestSeatChange::copyChart()
 
 void TestSeatChange::optionToggles_data()
 {
-    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("item");   // and the setting it stores
     QTest::addColumn<QString>("stored"); // before start-up; "<none>": not in the store
     QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("on"); // afterwards, in the menu and in the store
-    QTest::newRow("teacher view not stored: on") << "mnuTeacherView"
-                                                 << "<none>" << true << true;
-    QTest::newRow("teacher view on: off") << "mnuTeacherView"
-                                          << "1" << true << false;
-    QTest::newRow("teacher view, any other value is off: on") << "mnuTeacherView"
-                                                              << "yes" << true << true;
-    QTest::newRow("settings not writable: unchanged") << "mnuTeacherView"
-                                                      << "<none>" << false << false;
-    QTest::newRow("status bar off: on") << "mnuPrintStatusBar"
-                                        << "0" << true << true;
-    QTest::newRow("status bar, any other value is on: off") << "mnuPrintStatusBar"
-                                                            << "0 " << true << false;
-    QTest::newRow("fit to page off: on") << "mnuFitToPage"
-                                         << "0" << true << true;
+    const auto row = [](const char *tag, const char *item, const char *stored, bool on, bool writable = true) {
+        QTest::newRow(tag) << QString::fromLatin1(item) << QString::fromLatin1(stored) << writable << on;
+    };
+    const char *view = "mnuTeacherView OptTeacherView", *bar = "mnuPrintStatusBar OptPsbar";
+    row("teacher view not stored: on", view, "<none>", true);
+    row("teacher view on: off", view, "1", false);
+    row("teacher view, any other value is off: on", view, "yes", true);
+    row("settings not writable: unchanged", view, "<none>", false, false);
+    row("status bar off: on", bar, "0", true);
+    row("status bar, any other value is on: off", bar, "0 ", false);
+    row("fit to page off: on", "mnuFitToPage OptFitToPage", "0", true);
 }
 
 // Each option of the result window's menu: read at start-up, turned by its item, stored at once.
@@ -444,11 +440,8 @@ void TestSeatChange::optionToggles()
     QFETCH(bool, writable);
     QFETCH(bool, on);
     TestEnv env;
-    const QString key = QMap<QString, QString>{
-        {"mnuTeacherView", "OptTeacherView"},
-        {"mnuPrintStatusBar", "OptPsbar"},
-        {"mnuFitToPage",
-         "OptFitToPage"}}.value(item);
+    const QString key = item.section(u' ', 1);
+    item = item.section(u' ', 0, 0);
     if (stored != QLatin1String("<none>"))
         storeBefore(key, stored);
     loadStartupSettings(QDir::currentPath());
@@ -476,17 +469,15 @@ void TestSeatChange::nameLettering_data()
     // "height": one size larger too tall; "whole": one size larger too tall or cut, whatever the face; "cut"
     QTest::addColumn<QString>("limit");
     QTest::addColumn<QSize>("room");
-    const QString longName = QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末");
-    const QSize wide(400, 60);
-    QTest::newRow("short name grows to the box's height") << "森"
-                                                          << "height" << wide;
-    QTest::newRow("blanks take no room") << QString(40, u' ') + "森 "
-                                         << "height" << wide;
-    QTest::newRow("30 characters: its beginning at the smallest size") << longName << "cut" << wide;
+    const auto row = [](const char *tag, const QString &name, const char *limit, QSize room = {400, 60}) {
+        QTest::newRow(tag) << name << QString::fromLatin1(limit) << room;
+    };
+    row("short name grows to the box's height", "森", "height");
+    row("blanks take no room", QString(40, u' ') + "森 ", "height");
+    row("30 characters: its beginning at the smallest size", LongName, "cut");
     // Widths where the name's advance fits while the drawing would cut it.
     for (const int width : {97, 101, 105})
-        QTest::addRow("a name that just fits, %d wide", width) << "山田 7郎"
-                                                               << "whole" << QSize(width, 32);
+        row(qPrintable(QStringLiteral("a name that just fits, %1 wide").arg(width)), "山田 7郎", "whole", {width, 32});
 }
 
 void TestSeatChange::nameLettering()
@@ -560,7 +551,7 @@ void TestSeatChange::fullScreenChart()
     const int shortName = v->seatName(1).pixels;
     QVERIFY(shortName > 16);
     QStringList names = chart();
-    names[9] = QStringLiteral("寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末");
+    names[9] = LongName;
     r->setSeatTexts(names);
     QCOMPARE(v->texts(), names);
     const NameLettering longest = v->seatName(10);
