@@ -82,17 +82,7 @@ void newRoster(const std::function<void(RosterEditor *)> &inside)
     }
 }
 
-// Pupils' details from "name|reading|gender|tags" rows, and back.
-PupilInfos infos(const QStringList &rows)
-{
-    PupilInfos info;
-    for (const QString &row : rows) {
-        const QStringList cell = row.split(u'|');
-        info.insert(cell[0], {cell[1], *parseGender(cell[2]), parseTags(cell[3])});
-    }
-    return info;
-}
-
+// Pupils' details as "name|reading|gender|tags" rows, sorted.
 QStringList infoRows(const PupilInfos &info)
 {
     QStringList shown;
@@ -102,10 +92,15 @@ QStringList infoRows(const PupilInfos &info)
     return shown;
 }
 
-// The class file of the standard room with these details.
+// The class file of the standard room with details from "name|reading|gender|tags" rows.
 QByteArray infoFile(const QStringList &rows)
 {
-    return classFileBytes({Room::standard(), infos(rows), {}, {}});
+    PupilInfos info;
+    for (const QString &row : rows) {
+        const QStringList cell = row.split(u'|');
+        info.insert(cell[0], {cell[1], *parseGender(cell[2]), parseTags(cell[3])});
+    }
+    return classFileBytes({Room::standard(), info, {}, {}});
 }
 
 // The start of the message about a class file beside the roster `name` that is no class file.

@@ -48,14 +48,6 @@ ResultWindow *shownResult()
     return r;
 }
 
-QStringList resultNames(int first, int last)
-{
-    QStringList out;
-    for (int i = first; i <= last; ++i)
-        out.append(QStringLiteral("結果%1.rlt").arg(i));
-    return out;
-}
-
 } // namespace
 
 class TestSeatChange : public QObject
@@ -287,10 +279,10 @@ void TestSeatChange::save_data()
                                            "別の名前で保存して下さい。|16");
     const QByteArray one = crlfLines({"1組.rlt"}), broken("\x82\xff\x81\x00garbage", 11);
     row("empty log", {}, "1組.rlt", {saved}, "1組.rlt", one);
-    row("14 names become 15", crlfLines(resultNames(1, 14)), "new.rlt", {saved}, "new.rlt",
-        crlfLines(resultNames(1, 14) << "new.rlt"));
-    row("15 names stay 15", crlfLines(resultNames(1, 15)), "new.rlt", {saved}, "new.rlt",
-        crlfLines(resultNames(2, 15) << "new.rlt"));
+    row("14 names become 15", crlfLines(numberedNames(1, 14)), "new.rlt", {saved}, "new.rlt",
+        crlfLines(numberedNames(1, 14) << "new.rlt"));
+    row("15 names stay 15", crlfLines(numberedNames(1, 15)), "new.rlt", {saved}, "new.rlt",
+        crlfLines(numberedNames(2, 15) << "new.rlt"));
     row("same name twice", one, "1組.rlt", {saved}, "1組.rlt", crlfLines({"1組.rlt", "1組.rlt"}));
     // In quotes, so that the log reads it as one name.
     row("name with a comma is logged in quotes", {}, "1組,2組.rlt", {saved}, "1組,2組.rlt",
