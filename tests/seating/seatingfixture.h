@@ -40,6 +40,7 @@ struct CountdownSeen {
     bool fullScreen = false;
     QRect geometry, numberBox; // the window's and the number's, when it was shown
     qreal facePoints = 0;
+    QList<QColor> colours; // inside the number's box and beside it
     int ticks = 0;
     QStringList numbers, faces;
     QList<int> bars;
@@ -59,6 +60,9 @@ inline std::shared_ptr<CountdownSeen> driveCountdown()
         seen->geometry = w->geometry();
         seen->numberBox = w->numberBox->geometry();
         seen->facePoints = w->face->font().pointSizeF();
+        const QImage image = w->grab().toImage();
+        seen->colours = {image.pixelColor(seen->numberBox.topLeft() + QPoint(4, 4)),
+                         image.pixelColor(seen->numberBox.left() - 2, seen->numberBox.center().y())};
         while (!w->isUnloaded() && seen->ticks < 20) {
             seen->numbers.append(w->numberBox->text());
             seen->faces.append(w->face->text());

@@ -282,18 +282,13 @@ void TestConditions::edits_data()
         "nodrop Check1_4; nodrop Label1_4; nodrop Label4_2; nodrop Label5; apply");
     row("8x5 班, drop at desk 33", three, typed, {Applied}, placed(33), {}, "drop Text1_32; apply", 4);
     row("press beyond the roster", three, typed, {open}, {}, {}, "press Label4_3");
-    row("registrant, Enter", three, typed, {Applied}, placed(6), {},
-        "focus Label4_1; key Return; seats; choose 6; apply");
-    row("registrant, Space", three, typed, {Applied}, placed(6), {},
-        "focus Label4_1; key Space; seats; choose 6; apply");
-    row("registrant, Shift+F10", three, typed, {Applied}, placed(6), {},
-        "focus Label4_1; key Shift+F10; seats; choose 6; apply");
+    for (const char *key : {"Return", "Space", "Shift+F10"})
+        row(qPrintable(QStringLiteral("registrant, %1").arg(key)), three, typed, {Applied}, placed(6), {},
+            QStringLiteral("focus Label4_1; key %1; seats; choose 6; apply").arg(key));
     const QString names = QStringLiteral("menu 生徒1|A&&B C|生徒3; choose 2; apply");
     row("seat, Alt+Down", three, typed, {Applied}, placed(6), {}, "focus Text1_5; key Alt+Down; " + names);
     row("seat, Shift+F10: context menu", three, typed, {Applied}, placed(6), {},
         "focus Text1_5; key Shift+F10; submenu 登録者一覧から選択(&L); " + names);
-    row("8x5 班, desk 33, Alt+Down", three, typed, {Applied}, placed(33), {}, "focus Text1_32; key Alt+Down; " + names,
-        4);
     // Tab goes from the last tick to the registrants of the roster, then round to seat 1.
     row("Tab reaches the registrants", three, typed, {open}, {}, {},
         "focus Check1_27; tab Label4_0; tab Label4_1; tab Label4_2; tab Text1_0; backtab Label4_2");
@@ -321,27 +316,25 @@ void TestConditions::edits_data()
         {"できれば：各班に班長を1人", "必ず：各班の男女の数をそろえる", "必ず：青木と伊藤を別の班に"}, 4, {},
         {can, "「各班に班長を1人」は、この教室と名簿では守れません。", can});
     rules("pair and 男女 kinds; two pupils asked for",
-          "Alt+A: key Alt+K, pick 5, key Alt+S, type 青, key Space, ok, type 伊, key Space, ok; Alt+A: key Alt+K, pick "
-          "4, "
-          "key Alt+S, type 上, key Space, type 江, key Space, ok; Alt+A: key Alt+K, pick 3, key Alt+S, type 大, key "
-          "Space, "
-          "type 加, key Space, key Alt+D, type 1, ok; Alt+A: key Alt+K, pick 8, ok; Alt+A: key Alt+K, pick 9, ok; ok",
+          "Alt+A: key Alt+K, pick 5, key Alt+S, type 青, key Space, ok, type 伊, key Space, ok; "
+          "Alt+A: key Alt+K, pick 4, key Alt+S, type 上, key Space, type 江, key Space, ok; "
+          "Alt+A: key Alt+K, pick 3, key Alt+S, type 大, key Space, type 加, key Space, key Alt+D, type 1, ok; "
+          "Alt+A: key Alt+K, pick 8, ok; Alt+A: key Alt+K, pick 9, ok; ok",
           {"必ず：青木と伊藤を同じ机の組に", "必ず：上田と江藤を隣に", "必ず：大野と加藤を1席以内に",
            "必ず：男女を交互に", "必ず：机の組を男女に"},
           5, {"詳しい条件|この条件には、生徒をちょうど2人選んで下さい（いまは1人です）。|48"});
-    rules(
-        "kinds about earlier charts; pupils found by reading",
-        "Alt+A: key Alt+S, type ク, key Space, type かと, key Space, key Alt+K, pick 10, pick 1, ok; Alt+A: key Alt+K, "
-        "pick 10, ok; Alt+A: key Alt+K, pick 11, key Alt+C, pick 2, ok; Alt+A: key Alt+K, pick 12, key Alt+C, pick 10, "
-        "ok; Alt+A: key Alt+K, pick 13, key Alt+M, ok; Alt+A: key Alt+K, pick 14, ok; ok",
-        {"必ず：加藤と工藤を2席以上離す", "できれば：男女の並びを前回と同じに", "できれば：過去3回と同じ席にしない",
-         "できれば：今年隣になった人と隣にしない", "必ず：今年同じ班になった人と同じ班にしない",
-         "できれば：前と後ろの席を1年で公平に"},
-        4);
+    rules("kinds about earlier charts; pupils found by reading",
+          "Alt+A: key Alt+S, type ク, key Space, type かと, key Space, key Alt+K, pick 10, pick 1, ok; "
+          "Alt+A: key Alt+K, pick 10, ok; Alt+A: key Alt+K, pick 11, key Alt+C, pick 2, ok; "
+          "Alt+A: key Alt+K, pick 12, key Alt+C, pick 10, ok; Alt+A: key Alt+K, pick 13, key Alt+M, ok; "
+          "Alt+A: key Alt+K, pick 14, ok; ok",
+          {"必ず：加藤と工藤を2席以上離す", "できれば：男女の並びを前回と同じに", "できれば：過去3回と同じ席にしない",
+           "できれば：今年隣になった人と隣にしない", "必ず：今年同じ班になった人と同じ班にしない",
+           "できれば：前と後ろの席を1年で公平に"},
+          4);
     rules("desks painted by mouse and Space",
-          "Alt+A: key Alt+S, type 木, key Space, click Desk_5, key Left, key Space, says Desk_6 No.6 "
-          "前から2列目|選んだ席, "
-          "ok; ok",
+          "Alt+A: key Alt+S, type 木, key Space, click Desk_5, key Left, key Space, "
+          "says Desk_6 No.6 前から2列目|選んだ席, ok; ok",
           {"必ず：木村を指定した2席に（No.5・No.6）"});
     Rule front, apart;
     front.pupils = QStringList{"伊藤"};
@@ -444,8 +437,6 @@ void TestConditions::edits()
     }
     QCOMPARE(log, messages);
     QCOMPARE(storedConditions(), stored);
-    if (script.endsWith(QLatin1String("apply")))
-        QCOMPARE(state().MatchFound, log.constLast() == QLatin1String("open"));
     QCOMPARE(seen, statuses);
     const ClassRead read = readClassFile(state().RosterFileName);
     QVERIFY(read.data.room == preset(room));
@@ -485,20 +476,16 @@ void TestConditions::roomLayout()
     QVERIFY(w->width() <= 1366 && w->height() <= 700);
     QCOMPARE(w->seatCaptions.constLast()->text(), QStringLiteral("No.%1").arg(desks));
     QCOMPARE(w->registrantLabels.constLast()->text(), QStringLiteral("生徒%1").arg(desks));
-    QList<QWidget *> placed;
-    for (int i = 0; i < desks; ++i) {
-        placed << w->seatBoxes[i] << w->emptySeatChecks[i];
-        QVERIFY(w->classroomFrame->rect().contains(w->seatCaptions[i]->geometry()));
-    }
-    for (QWidget *control : placed)
-        QVERIFY2(w->classroomFrame->rect().contains(control->geometry()), qPrintable(control->objectName()));
-    for (QLabel *label : w->registrantLabels) {
-        QVERIFY(w->registrantFrame->rect().contains(label->geometry()));
-        placed.append(label);
-    }
+    // A box may lie over the number above it.
+    const QWidgetList placed =
+        w->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^(Text1|Check1|Label1|Label4)_")));
+    QCOMPARE(placed.size(), 3 * desks + w->registrantLabels.size());
     for (const QWidget *a : placed) {
+        QVERIFY2(a->parentWidget()->rect().contains(a->geometry()), qPrintable(a->objectName()));
         for (const QWidget *b : placed) {
-            QVERIFY2(a == b || a->parentWidget() != b->parentWidget() || !a->geometry().intersects(b->geometry()),
+            const bool number = (a->objectName() + b->objectName()).contains(QLatin1String("Label1"));
+            QVERIFY2(a == b || number || a->parentWidget() != b->parentWidget() ||
+                         !a->geometry().intersects(b->geometry()),
                      qPrintable(a->objectName() + QLatin1Char(' ') + b->objectName()));
         }
     }
@@ -518,16 +505,13 @@ void TestConditions::dragIcons()
     TestEnv env;
     QImage own(32, 32, QImage::Format_ARGB32);
     own.fill(QColor(250, 0, 90));
-    for (const bool fileHere : {false, true}) {
-        if (fileHere)
-            QVERIFY(own.save(env.path(QStringLiteral("DRAG.ICO")), "ICO"));
-        ConditionEditor *w = openEditor(pupils(2));
-        w->dragRegistrant(1);
+    for (const QString &icon : {QStringLiteral(":/DRAG.ICO"), env.path(QStringLiteral("DRAG.ICO"))}) {
+        QVERIFY(icon.startsWith(u':') || own.save(icon, "ICO"));
+        openEditor(pupils(2))->dragRegistrant(1);
         // Without a display the drag is over at once; its object lives until the event loop runs.
-        const QList<QDrag *> drags = w->findChildren<QDrag *>();
+        const QList<QDrag *> drags = loadedForm<ConditionEditor>()->findChildren<QDrag *>();
         QCOMPARE(drags.size(), 1);
-        QCOMPARE(iconImage(drags[0]->dragCursor(Qt::CopyAction)),
-                 iconImage(QPixmap(fileHere ? env.path(QStringLiteral("DRAG.ICO")) : QStringLiteral(":/DRAG.ICO"))));
+        QCOMPARE(iconImage(drags[0]->dragCursor(Qt::CopyAction)), iconImage(QPixmap(icon)));
         QCOMPARE(iconImage(drags[0]->dragCursor(Qt::IgnoreAction)), iconImage(QPixmap(QStringLiteral(":/DRAG2.ICO"))));
         unload<ConditionEditor>();
     }
