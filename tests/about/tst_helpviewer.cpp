@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -62,7 +63,6 @@ void TestHelpViewer::contentsAndPartialKeyword()
     QStringList titles;
     for (const HelpTopic *t : load.file.chapters())
         titles.append(t->title);
-    QCOMPARE(titles.size(), load.file.topics.size() - 1);
     QCOMPARE(itemTexts(v->contentsList), titles);
     // Every link of the shipped file leads to one of its topics.
     static const QRegularExpression link(QStringLiteral("\\[\\[([^]|]*)"));
@@ -150,6 +150,10 @@ void TestHelpViewer::helpRequests()
                      : window == QLatin1String("SEL_MCL") ? form<MainColorDialog>()
                      : window == QLatin1String("NOPLINE") ? static_cast<QWidget *>(form<NonPrintedRowsDialog>())
                                                           : shownLargeWindow(window);
+    // A dialog's instruction lies whole inside it.
+    if (const auto *d = qobject_cast<ButtonRowDialog *>(owner))
+        QVERIFY(d->rect().contains(d->instruction->geometry()) &&
+                d->instruction->fontMetrics().horizontalAdvance(d->instruction->text()) <= d->instruction->width());
     QString version = QStringLiteral("<not shown>");
     if (command < 0) {
         whenModal([&] {
