@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -62,7 +63,6 @@ void TestHelpViewer::contentsAndPartialKeyword()
     QStringList titles;
     for (const HelpTopic *t : load.file.chapters())
         titles.append(t->title);
-    QCOMPARE(titles.size(), load.file.topics.size() - 1);
     QCOMPARE(itemTexts(v->contentsList), titles);
     // Every link of the shipped file leads to one of its topics.
     static const QRegularExpression link(QStringLiteral("\\[\\[([^]|]*)"));
@@ -106,20 +106,18 @@ void TestHelpViewer::helpRequests_data()
     QTest::addColumn<int>("command");     // -1: the version window, shown by the program itself
     QTest::addColumn<int>("data");
     QTest::addColumn<QString>("title"); // of the topic a context opens
-    // Each large window's F1 item, help item and help button, its version item and button; each
-    // dialog's help button; the topics of the windows whose tests are elsewhere.
-    const QString f1 = QStringLiteral("mnuHelpContext_KeyWord_0"), item = QStringLiteral("mnuHelpContext_KeyWord_1");
-    for (const auto &[window, button, version, context, title] :
-         {std::tuple{"main window", "12", "11", 0, ""}, std::tuple{"roster editor", "6", "5", 43, "登録・修正"},
-          std::tuple{"condition editor", "6", "5", 44, "条件設定"},
-          std::tuple{"result window", "8", "7", 46, "ならびん結果"}}) {
-        const int command = context ? HELP_CONTEXT : HELP_CONTENTS;
-        QTest::addRow("%s F1 item", window) << window << f1 << HELP_PARTIALKEY << 0 << "";
-        QTest::addRow("%s help item", window) << window << item << command << context << title;
-        QTest::addRow("%s toolbar %s", window, button) << window << button << command << context << title;
-        QTest::addRow("%s version item", window) << window << "mnuVersion" << -1 << 0 << "";
-        QTest::addRow("%s toolbar %s", window, version) << window << version << -1 << 0 << "";
-    }
+    // The help menu and the toolbar's help and version buttons are built alike for every large
+    // window: the main window's show each of them, the others' help items their own topics. Then
+    // each dialog's help button; the topics of the windows whose tests are elsewhere.
+    const QString item = QStringLiteral("mnuHelpContext_KeyWord_1");
+    for (const auto &[control, command] :
+         {std::pair{"mnuHelpContext_KeyWord_0", HELP_PARTIALKEY}, std::pair{"mnuHelpContext_KeyWord_1", HELP_CONTENTS},
+          std::pair{"12", HELP_CONTENTS}, std::pair{"mnuVersion", -1}, std::pair{"11", -1}})
+        QTest::addRow("main window %s", control) << "main window" << control << command << 0 << "";
+    for (const auto &[window, context, title] :
+         {std::tuple{"roster editor", 43, "登録・修正"}, std::tuple{"condition editor", 44, "条件設定"},
+          std::tuple{"result window", 46, "ならびん結果"}})
+        QTest::addRow("%s help item", window) << window << item << HELP_CONTEXT << context << title;
     for (const auto &[dialog, context, title] :
          {std::tuple{"NOPLINE", 25, "非印刷行の設定"}, std::tuple{"FILESCOPY", 29, "ファイルのコピー"},
           std::tuple{"RENAME", 30, "ファイル名の変更"}, std::tuple{"SEL_MCL", 39, "メイン画面の背景の選択"}})
@@ -150,6 +148,10 @@ void TestHelpViewer::helpRequests()
                      : window == QLatin1String("SEL_MCL") ? form<MainColorDialog>()
                      : window == QLatin1String("NOPLINE") ? static_cast<QWidget *>(form<NonPrintedRowsDialog>())
                                                           : shownLargeWindow(window);
+    // A dialog's instruction lies whole inside it.
+    if (const auto *d = qobject_cast<ButtonRowDialog *>(owner))
+        QVERIFY(d->rect().contains(d->instruction->geometry()) &&
+                d->instruction->fontMetrics().horizontalAdvance(d->instruction->text()) <= d->instruction->width());
     QString version = QStringLiteral("<not shown>");
     if (command < 0) {
         whenModal([&] {

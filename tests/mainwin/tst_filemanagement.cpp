@@ -1,10 +1,7 @@
 // File management: copy, rename, delete with the log cleaning, backup, and their dialogs.
 #include "core/backupmedia.h"
-#include "mainwin/maincolordialog.h"
-#include "seating/noprintlinedialog.h"
 #include "support/mainfixtures.h"
 
-#include <QLabel>
 #include <QToolButton>
 #include <QtTest>
 
@@ -52,7 +49,6 @@ private slots:
     void backupCommand_data();
     void backupCommand();
     void backupReplacesOnlyOnTheDeviceSeen();
-    void instructionsAreWhole();
 };
 
 // Copy, rename and delete in one folder: the class file goes with its roster, and a
@@ -337,19 +333,6 @@ void TestFileManagement::backupReplacesOnlyOnTheDeviceSeen()
     medium.device = *deviceOf(folder);
     QCOMPARE(copyRosterOnto(env.work(), medium, "a.mem"), QString());
     QCOMPARE(fileTree(folder), (Files{{"a.mem", RosterA}}));
-}
-
-// Every instruction lies inside its dialog, its whole text within its place.
-void TestFileManagement::instructionsAreWhole()
-{
-    TestEnv env;
-    for (ButtonRowDialog *d : std::initializer_list<ButtonRowDialog *>{
-             form<FileCopyDialog>(), form<RenameDialog>(), form<NonPrintedRowsDialog>(), form<MainColorDialog>()}) {
-        const QLabel *instruction = d->instruction;
-        QVERIFY2(QRect(QPoint(), d->size()).contains(instruction->geometry()), qPrintable(d->objectName()));
-        QVERIFY(instruction->fontMetrics().horizontalAdvance(instruction->text()) <= instruction->width());
-        QVERIFY(instruction->text().endsWith("下さい。"));
-    }
 }
 
 QTEST_MAIN(TestFileManagement)

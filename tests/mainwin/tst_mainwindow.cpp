@@ -174,11 +174,6 @@ void TestMainWindow::logoCacheHit_data()
     QTest::newRow("size") << LookChange([](LogoLook &l) { l.size.rwidth()++; }) << 0 << false;
     QTest::newRow("pixel ratio") << LookChange([](LogoLook &l) { l.pixelRatio = 2; }) << 0 << false;
     QTest::newRow("dpi") << LookChange([](LogoLook &l) { l.dotsPerInch = 120; }) << 0 << false;
-    QTest::newRow("depth") << LookChange([](LogoLook &l) { l.depth = 16; }) << 0 << false;
-    QTest::newRow("fonts") << LookChange([](LogoLook &l) { l.fonts += "/usr/share/fonts/new.ttf 1 2\n"; }) << 0
-                           << false;
-    QTest::newRow("renderer") << LookChange([](LogoLook &l) { l.renderer = "wayland"; }) << 0 << false;
-    QTest::newRow("version") << LookChange([](LogoLook &l) { l.version = "1.0.1"; }) << 0 << false;
 }
 
 void TestMainWindow::logoCacheHit()
@@ -192,8 +187,6 @@ void TestMainWindow::logoCacheHit()
     look.faces = QStringList{"IPAPMincho 72", "IPAPMincho 20.25"};
     look.colours = {0x808000, 0x4000, 0};
     look.size = QSize(400, 170);
-    look.fonts = "/usr/share/fonts/a.ttf 1 2\n";
-    look.renderer = "xcb";
     const QByteArray image("\x00\x01\x02\xff", 4);
     QVERIFY(writeLogoCache(logoCacheKey(look), image));
     QFile file(logoCacheFile());

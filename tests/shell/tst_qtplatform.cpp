@@ -29,6 +29,23 @@
 #include <unistd.h>
 #endif
 
+namespace
+{
+// `check` on the modal dialog (a T) that opens next; the dialog is closed if it is left open.
+template <typename T, typename Check> void onModal(Check check)
+{
+    whenModal([check] {
+        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const QScopeGuard close([dialog] {
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        check(dialog);
+    });
+}
+} // namespace
+
 class TestQtPlatform : public QObject
 {
     Q_OBJECT
@@ -68,9 +85,7 @@ void TestQtPlatform::messageBoxButtonsAndAnswers()
     TestEnv env;
     QtPlatform qt({});
     QString seen;
-    whenModal([&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
+    onModal<QMessageBox>([&](QMessageBox *box) {
         QStringList captions;
         for (QAbstractButton *b : box->buttons())
             captions.append(b->text());
@@ -96,10 +111,7 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
     QCOMPARE(::mkfifo(qPrintable(fifo), 0600), 0);
     env.writeFile(QStringLiteral("1組.mem"), sjis(QStringLiteral("山田\r\n")));
     QString types;
-    whenModal([&] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        const QScopeGuard close([dialog] { dialog->reject(); });
+    onModal<QFileDialog>([&](QFileDialog *dialog) {
         const auto *provider = dynamic_cast<const NameOnlyIconProvider *>(dialog->iconProvider());
         QVERIFY(provider);
         // On a thread of its own, so that a provider that waits fails the test instead of hanging it.
@@ -125,12 +137,11 @@ void TestQtPlatform::fileDialogNeverReadsAFile()
 void TestQtPlatform::printDialogOffersWhatAChartNeeds_data()
 {
     QTest::addColumn<bool>("offered");
-    QTest::addColumn<bool>("pressed"); // the option clicked on the layout tab
-    QTest::addColumn<bool>("chosen");
-    QTest::addColumn<bool>("chart"); // else a page with no chart's layout to choose
-    QTest::newRow("ticked") << false << true << true << true;
-    QTest::newRow("left as it was") << true << false << true << true;
-    QTest::newRow("no chart") << false << false << false << false;
+    QTest::addColumn<bool>("pressed"); // the options clicked on the layout tab
+    QTest::addColumn<bool>("chart");   // else a page with no chart's layout to choose
+    QTest::newRow("ticked") << false << true << true;
+    QTest::newRow("left as it was") << true << false << true;
+    QTest::newRow("no chart") << false << false << false;
 }
 
 // Qt's print dialog with the chart's options: the fit option on a tab of its own, reached from
@@ -139,7 +150,6 @@ void TestQtPlatform::printDialogOffersWhatAChartNeeds()
 {
     QFETCH(bool, offered);
     QFETCH(bool, pressed);
-    QFETCH(bool, chosen);
     QFETCH(bool, chart);
 #ifdef Q_OS_WIN
     QSKIP("Windows' own print dialog takes no tabs of a program: both choices are in the result window's menu");
@@ -147,13 +157,7 @@ void TestQtPlatform::printDialogOffersWhatAChartNeeds()
     TestEnv env;
     const QString pdf = env.path(QStringLiteral("ならびん結果-20261205.pdf"));
     QStringList seen;
-    whenModal([&] {
-        auto *dialog = qobject_cast<QPrintDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        const QScopeGuard close([dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
+    onModal<QPrintDialog>([&](QPrintDialog *dialog) {
         // The PDF file, never a printer of the machine that runs the test.
         auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
         auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
@@ -198,17 +202,13 @@ void TestQtPlatform::printDialogOffersWhatAChartNeeds()
     QPrinter printer(QPrinter::HighResolution);
     PrintOptions options{pdf, offered, offered, chart};
     QVERIFY(qt.printDialog(nullptr, printer, options));
-    QStringList layout{"レイアウト",
-                       "Alt+Z",
-                       "shown",
-                       offered ? "ticked" : "unticked",
-                       "座席表の向き(&V)",
-                       "生徒側から見る（画面と同じ）/教卓側から見る",
-                       offered ? "from the desk" : "pupils' side"};
-    QCOMPARE(seen, (QStringList{"印刷", pdf, "gbPrintRange hidden", "reverse hidden", "duplex hidden"}
-                    << (chart ? layout : QStringList{"no layout"})));
-    QCOMPARE(options.fitToPage, chosen);
-    QCOMPARE(options.teacherView, chosen);
+    const QString layout =
+        QStringLiteral("|レイアウト|Alt+Z|shown|%1|座席表の向き(&V)|生徒側から見る（画面と同じ）/教卓側から見る|%2")
+            .arg(offered ? "ticked" : "unticked", offered ? "from the desk" : "pupils' side");
+    QCOMPARE(seen.join(u'|'), "印刷|" + pdf + "|gbPrintRange hidden|reverse hidden|duplex hidden" +
+                                  (chart ? layout : QStringLiteral("|no layout")));
+    QCOMPARE(options.fitToPage, offered != pressed);
+    QCOMPARE(options.teacherView, offered != pressed);
     QCOMPARE(printer.outputFileName(), pdf);
 }
 
@@ -232,13 +232,7 @@ void TestQtPlatform::listChoice()
     QFETCH(int, chosen);
     TestEnv env;
     QString seen;
-    whenModal([&] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        const QScopeGuard close([dialog] {
-            if (dialog->isVisible())
-                dialog->reject();
-        });
+    onModal<QDialog>([&](QDialog *dialog) {
         auto *combo = dialog->findChild<QComboBox *>();
         const auto *caption = dialog->findChild<QLabel *>();
         QVERIFY(combo && dialog->focusWidget() == combo && caption);
