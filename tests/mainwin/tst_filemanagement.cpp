@@ -55,7 +55,7 @@ private slots:
 // deletion cleans the log of the deleted file's folder.
 void TestFileManagement::fileCommands_data()
 {
-    QTest::addColumn<QString>("command"); // "copy NAME", "rename NAME" or "delete FILE"
+    QTest::addColumn<QString>("command"); // "copy NAME [FROM]", "rename NAME" or "delete FILE"; from a.mem
     QTest::addColumn<QByteArray>("log");  // beside r1.rlt, r2.rlt, a.mem, b.mem and their class files
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<Files>("changes");
@@ -65,6 +65,9 @@ void TestFileManagement::fileCommands_data()
     QTest::newRow("copy: bare name lands beside the source, over a file there")
         << "copy b.mem" << log << QStringList{"複写確認|ファイルをコピーしました。|64"}
         << Files{{"b.mem", RosterA}, {"b.mem.json", ClassA}};
+    QTest::newRow("copy: a roster without a class file takes the old one away")
+        << "copy b.mem c.mem" << log << QStringList{"複写確認|ファイルをコピーしました。|64"}
+        << Files{{"b.mem", "新\r\n"}, {"b.mem.json", {}}};
     QTest::newRow("copy onto itself") << "copy a.mem" << log
                                       << QStringList{"コピー失敗|「a.mem」を「a.mem」にコピーできませんでした。\r"
                                                      "コピー元と同じファイルです。別の名前を指定して下さい。|48"}
@@ -108,11 +111,12 @@ void TestFileManagement::fileCommands()
     env.writeFile("a.mem.json", ClassA);
     env.writeFile("b.mem", "old\r\n");
     env.writeFile("b.mem.json", "{}");
+    env.writeFile("c.mem", "新\r\n");
     for (const char *name : {"r1.rlt", "r2.rlt", "other/o2.rlt", "other/o1.rlt"})
         env.writeFile(QString::fromLatin1(name), "x");
     env.writeFile(Log, log);
     env.writeFile("other/" + Log, crlfLines({"o1.rlt", "o2.rlt", "r1.rlt"}));
-    const QString verb = command.section(u' ', 0, 0), name = command.section(u' ', 1);
+    const QString verb = command.section(u' ', 0, 0), name = command.section(u' ', 1, 1);
     std::optional<Tmpfs> usb;
     if (name.startsWith("usb/") && !usb.emplace(env.path("usb"), "size=64k").mounted)
         QSKIP("another file system is a tmpfs the test mounts, which needs Linux and root");
@@ -123,7 +127,8 @@ void TestFileManagement::fileCommands()
         env.platform.openFiles.enqueue(env.path(name));
         main->toolbar->button(5)->click();
     } else {
-        env.platform.openFiles.enqueue(env.path("a.mem"));
+        env.platform.openFiles.enqueue(
+            env.path(command.section(u' ', 2).isEmpty() ? "a.mem" : command.section(u' ', 2)));
         answerNameDialog(verb == "copy", name);
         findAction(main, verb == "copy" ? "mnuFileCopy" : "mnuFileRename")->trigger();
     }
