@@ -248,15 +248,18 @@ private:
     void postEven(RuleProblem &problem, int r, int weight, bool front) const
     {
         const QList<int> &history = book_.history(r);
+        const auto count = [&](int p) { return history[2 * p + (front ? 0 : 1)]; };
         int fewest = std::numeric_limits<int>::max();
         for (int p = 0; p < pupils_; ++p) {
-            if (history[2 * p + (front ? 0 : 1)] >= 0)
-                fewest = std::min(fewest, history[2 * p + (front ? 0 : 1)]);
+            if (count(p) >= 0)
+                fewest = std::min(fewest, count(p));
         }
         for (int d = 0; d < desks_; ++d) {
-            for (int p = 0; p < pupils_ && (front ? book_.inFront(d) : book_.inBack(d)); ++p) {
-                if (history[2 * p + (front ? 0 : 1)] > fewest)
-                    addDeskCost(problem, p, d, (history[2 * p + (front ? 0 : 1)] - fewest) * weight);
+            if (!(front ? book_.inFront(d) : book_.inBack(d)))
+                continue;
+            for (int p = 0; p < pupils_; ++p) {
+                if (count(p) > fewest)
+                    addDeskCost(problem, p, d, (count(p) - fewest) * weight);
             }
         }
     }
