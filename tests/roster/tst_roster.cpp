@@ -478,7 +478,7 @@ void TestRoster::editing()
             } else if (what == QLatin1String("editor")) {
                 check(editor ? QStringLiteral("open") : QStringLiteral("closed"), arg);
             } else if (what == QLatin1String("boxes")) {
-                check(upToLast(editor->boxTexts()), arg);
+                check(editor ? upToLast(editor->boxTexts()) : QStringLiteral("<closed>"), arg);
             } else if (what == QLatin1String("places")) {
                 QStringList rects;
                 for (const QRect &r : {editor->client()->rect(), editor->seatBoxes[0]->geometry(),
