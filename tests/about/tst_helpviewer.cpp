@@ -1,5 +1,5 @@
 // The help viewer: what each help command shows, the keyword search, a missing help file,
-// and every window's help items and buttons reaching it.
+// and every window's help items and buttons reaching it (and its texts fitting inside it).
 #include "about/helpviewer.h"
 #include "about/versioninfo.h"
 #include "core/startup.h"
@@ -7,7 +7,6 @@
 #include "mainwin/maincolordialog.h"
 #include "seating/noprintlinedialog.h"
 #include "support/largewindows.h"
-#include "support/mainfixtures.h"
 #include "widgets/windowbars.h"
 
 #include <QApplication>
@@ -148,10 +147,17 @@ void TestHelpViewer::helpRequests()
                      : window == QLatin1String("SEL_MCL") ? form<MainColorDialog>()
                      : window == QLatin1String("NOPLINE") ? static_cast<QWidget *>(form<NonPrintedRowsDialog>())
                                                           : shownLargeWindow(window);
-    // A dialog's instruction lies whole inside it.
+    // What the window shows lies whole inside it: a dialog's instruction; a large window's status
+    // panels, with CAPS and INS only where names are typed.
     if (const auto *d = qobject_cast<ButtonRowDialog *>(owner))
         QVERIFY(d->rect().contains(d->instruction->geometry()) &&
                 d->instruction->fontMetrics().horizontalAdvance(d->instruction->text()) <= d->instruction->width());
+    if (const auto *w = qobject_cast<FormWindow *>(owner)) {
+        const QList<QLabel *> panels = w->statusPanels->findChildren<QLabel *>();
+        QCOMPARE(panels.size(), window.endsWith(QLatin1String("editor")) ? 5 : 3);
+        for (const QLabel *panel : panels)
+            QVERIFY(w->statusPanels->rect().contains(panel->geometry()));
+    }
     QString version = QStringLiteral("<not shown>");
     if (command < 0) {
         whenModal([&] {
