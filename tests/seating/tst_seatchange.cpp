@@ -1,7 +1,6 @@
 // The countdown, the seat-change run through the windows, and the result window.
 #include "core/chartexport.h"
 #include "core/chartgrid.h"
-#include "core/colors.h"
 #include "core/repeatavoidance.h"
 #include "core/settings.h"
 #include "seating/chartscreen.h"
@@ -10,7 +9,6 @@
 #include "seatingfixture.h"
 #include "support/mainfixtures.h"
 #include "widgets/mainwindowstate.h"
-#include "widgets/seatbox.h"
 #include "widgets/ui.h"
 
 #include <QClipboard>

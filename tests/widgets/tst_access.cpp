@@ -3,8 +3,8 @@
 #include "mainwin/filedialogs.h"
 #include "seating/countdown.h"
 #include "seating/noprintlinedialog.h"
+#include "support/fixtures.h"
 #include "support/largewindows.h"
-#include "support/mainfixtures.h"
 #include "widgets/mainwindowstate.h"
 
 #include <QAccessible>
@@ -19,11 +19,6 @@ namespace
 QWidget *openWindow(const QString &window)
 {
     putRoster(state(), pupils(3));
-    if (window == QLatin1String("main window, conditions")) {
-        MainWindow *main = shownMain();
-        mainWindowState().enterConditionsState();
-        return main;
-    }
     if (window == QLatin1String("countdown, a second on")) {
         CountdownWindow *countdown = form<CountdownWindow>();
         countdown->tick();
@@ -35,7 +30,9 @@ QWidget *openWindow(const QString &window)
         return form<RenameDialog>();
     if (window == QLatin1String("non-printed rows"))
         return form<NonPrintedRowsDialog>();
-    FormWindow *w = shownLargeWindow(window);
+    FormWindow *w = shownLargeWindow(window.section(u',', 0, 0));
+    if (window.endsWith(QLatin1String("conditions")))
+        mainWindowState().enterConditionsState();
     if (auto *result = qobject_cast<ResultWindow *>(w))
         result->setSeatTexts(padded({"生徒2", {}, {}, {}, "生徒3", " "}));
     return w;
@@ -126,7 +123,6 @@ void TestAccess::accessibleTexts()
     QFETCH(QString, description);
     TestEnv env;
     QWidget *w = openWindow(window);
-    QVERIFY(w);
     QWidget *target = w->objectName() == widget ? w : w->findChild<QWidget *>(widget);
     QVERIFY(target);
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(target);
