@@ -16,8 +16,6 @@
 namespace
 {
 
-const QStringList AllOn{"0", "0", "0", "0", "0", "0"};
-
 const auto isWhite = [](QRgb c) { return qRed(c) > 245 && qGreen(c) > 245 && qBlue(c) > 245; };
 const auto isDark = [](QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; };
 const auto isBoxGrey = [](QRgb c) {
@@ -223,7 +221,7 @@ void TestPrinting::fitToPageIsRemembered()
     TestEnv env;
     if (stored != QLatin1String("<none>"))
         storeBefore(QStringLiteral("OptFitToPage"), stored);
-    ResultWindow *r = chartShown(AllOn, "1");
+    ResultWindow *r = chartShown(QStringList(6, QStringLiteral("0")), "1"); // every row printed
     const bool offered = stored == QLatin1String("1"), writable = messages.isEmpty();
     QCOMPARE(findAction(r, QStringLiteral("mnuFitToPage"))->isChecked(), offered);
     if (!writable)

@@ -102,7 +102,6 @@ void TestAccess::accessibleTexts_data()
     row("conditions: slot beyond the roster", "condition editor", "Label4_3", "", "");
     row("result: seated", "result window", "Label3_4", "No.5 生徒3", "前から2列目");
     row("result: blank seat", "result window", "Label3_5", "No.6", "前から2列目");
-    row("main: version", "main window", "Toolbar1_button_11", "ﾊﾞｰｼﾞｮﾝ情報", nullptr);
     row("countdown: window", "countdown, a second on", "WAIT", "カウントダウン", "");
     row("countdown: number", "countdown, a second on", "Label2", "あと9秒", "");
     row("countdown: face", "countdown, a second on", "Label6", "顔文字", "");
