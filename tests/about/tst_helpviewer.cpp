@@ -1,5 +1,5 @@
 // The help viewer: what each help command shows, the keyword search, a missing help file,
-// and every window's help items and buttons reaching it.
+// and every window's help items and buttons reaching it (and its texts fitting inside it).
 #include "about/helpviewer.h"
 #include "about/versioninfo.h"
 #include "core/startup.h"
@@ -7,7 +7,6 @@
 #include "mainwin/maincolordialog.h"
 #include "seating/noprintlinedialog.h"
 #include "support/largewindows.h"
-#include "support/mainfixtures.h"
 #include "widgets/windowbars.h"
 
 #include <QApplication>
@@ -108,7 +107,7 @@ void TestHelpViewer::helpRequests_data()
     QTest::addColumn<QString>("title"); // of the topic a context opens
     // The help menu and the toolbar's help and version buttons are built alike for every large
     // window: the main window's show each of them, the others' help items their own topics. Then
-    // each dialog's help button; the topics of the windows whose tests are elsewhere.
+    // each dialog's help button, and (no window) the topics of the windows whose tests are elsewhere.
     const QString item = QStringLiteral("mnuHelpContext_KeyWord_1");
     for (const auto &[control, command] :
          {std::pair{"mnuHelpContext_KeyWord_0", HELP_PARTIALKEY}, std::pair{"mnuHelpContext_KeyWord_1", HELP_CONTENTS},
@@ -120,12 +119,9 @@ void TestHelpViewer::helpRequests_data()
         QTest::addRow("%s help item", window) << window << item << HELP_CONTEXT << context << title;
     for (const auto &[dialog, context, title] :
          {std::tuple{"NOPLINE", 25, "非印刷行の設定"}, std::tuple{"FILESCOPY", 29, "ファイルのコピー"},
-          std::tuple{"RENAME", 30, "ファイル名の変更"}, std::tuple{"SEL_MCL", 39, "メイン画面の背景の選択"}})
-        QTest::addRow("%s help button", dialog) << dialog << "Command1_2" << HELP_CONTEXT << context << title;
-    for (const auto &[context, title] :
-         {std::pair{47, "教室の設定"}, std::pair{48, "詳しい条件"}, std::pair{49, "生徒の情報"}})
-        QTest::addRow("context %d", context) << ""
-                                             << "" << HELP_CONTEXT << context << title;
+          std::tuple{"RENAME", 30, "ファイル名の変更"}, std::tuple{"SEL_MCL", 39, "メイン画面の背景の選択"},
+          std::tuple{"", 47, "教室の設定"}, std::tuple{"", 48, "詳しい条件"}, std::tuple{"", 49, "生徒の情報"}})
+        QTest::addRow("%s context %d", dialog, context) << dialog << "Command1_2" << HELP_CONTEXT << context << title;
 }
 
 void TestHelpViewer::helpRequests()
@@ -148,10 +144,17 @@ void TestHelpViewer::helpRequests()
                      : window == QLatin1String("SEL_MCL") ? form<MainColorDialog>()
                      : window == QLatin1String("NOPLINE") ? static_cast<QWidget *>(form<NonPrintedRowsDialog>())
                                                           : shownLargeWindow(window);
-    // A dialog's instruction lies whole inside it.
+    // What the window shows lies whole inside it: a dialog's instruction; a large window's status
+    // panels, with CAPS and INS only where names are typed.
     if (const auto *d = qobject_cast<ButtonRowDialog *>(owner))
         QVERIFY(d->rect().contains(d->instruction->geometry()) &&
                 d->instruction->fontMetrics().horizontalAdvance(d->instruction->text()) <= d->instruction->width());
+    if (const auto *w = qobject_cast<FormWindow *>(owner)) {
+        const QList<QLabel *> panels = w->statusPanels->findChildren<QLabel *>();
+        QCOMPARE(panels.size(), window.endsWith(QLatin1String("editor")) ? 5 : 3);
+        for (const QLabel *panel : panels)
+            QVERIFY(w->statusPanels->rect().contains(panel->geometry()));
+    }
     QString version = QStringLiteral("<not shown>");
     if (command < 0) {
         whenModal([&] {

@@ -63,16 +63,18 @@ inline QStringList printChart(TestEnv &env, ResultWindow *r, const PrintAnswer &
     return told;
 }
 
-inline QString popplerTool(const char *name)
+// A program on the PATH, else in the system's own folders (cupsd is there).
+inline QString tool(const char *name)
 {
-    return QStandardPaths::findExecutable(QString::fromLatin1(name));
+    const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
+    return found.isEmpty() ? QStandardPaths::findExecutable(QString::fromLatin1(name), {"/usr/sbin", "/sbin"}) : found;
 }
 
 // The printed pages are read back by poppler's tools; without them (a Windows machine) the
 // tests that read pages say so and skip. scripts/test counts a skip as a failure.
 #define SKIP_WITHOUT_POPPLER()                                                                                         \
     do {                                                                                                               \
-        if (popplerTool("pdftoppm").isEmpty() || popplerTool("pdftotext").isEmpty())                                   \
+        if (tool("pdftoppm").isEmpty() || tool("pdftotext").isEmpty())                                                 \
             QSKIP("pdftoppm and pdftotext (poppler-utils) are missing: the printed pages cannot be read back");        \
     } while (false)
 
@@ -84,7 +86,7 @@ inline QMultiMap<QString, QRectF> pdfWordPlaces(const QString &pdf, int page = 0
     if (page > 0)
         arguments = QStringList{"-f", QString::number(page), "-l", QString::number(page)} + arguments;
     QProcess p;
-    p.start(popplerTool("pdftotext"), arguments);
+    p.start(tool("pdftotext"), arguments);
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return {{QStringLiteral("<pdftotext failed>"), {}}};
     static const QRegularExpression word(
@@ -107,7 +109,7 @@ inline QList<QImage> pdfPages(const QString &pdf)
 {
     const QFileInfo prefix(pdf + QStringLiteral(".page"));
     QProcess p;
-    p.start(popplerTool("pdftoppm"), {"-r", "96", "-png", pdf, prefix.filePath()});
+    p.start(tool("pdftoppm"), {"-r", "96", "-png", pdf, prefix.filePath()});
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
         return {};
     QList<QImage> pages;

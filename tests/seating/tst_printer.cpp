@@ -17,12 +17,6 @@ namespace
 const QString Queue = QStringLiteral("chart");
 const QString CheckPrinter = QStringLiteral("ﾌﾟﾘﾝﾀｰの電源と設定を確かめて下さい。");
 
-QString tool(const char *name)
-{
-    const QString found = QStandardPaths::findExecutable(QString::fromLatin1(name));
-    return found.isEmpty() ? QStandardPaths::findExecutable(QString::fromLatin1(name), {"/usr/sbin", "/sbin"}) : found;
-}
-
 // A CUPS server in a temporary folder: its own configuration, spool, logs and socket, no
 // network port, and cups-pdf writing into out/. Stopped with the object.
 class PrintServer
