@@ -94,7 +94,6 @@ void TestRepeatAvoidance::noAvoidableRepeatLeft()
         const Repeats left =
             findRepeats(chartTexts(s.openClass.chart), previous, s.openClass.room, s.openClass.conditions, rules);
         QVERIFY2(left.count() == 0 && r.repeats.count() == 0, qPrintable(QStringLiteral("run %1").arg(run)));
-        QVERIFY(r.draws >= 1 && r.draws < MaxRepeatDraws);
         checkPlacedOnce(s, roster);
     }
 }
@@ -177,7 +176,6 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
     for (quint32 seed = 1; seed <= 5; ++seed) {
         SharedState &s = rosterState(roster, conditions);
         const RepeatAvoidingRun r = shuffleAvoidingRepeats(s, seededUniformSource(seed), chartOf(previous), rules);
-        QCOMPARE(r.draws, MaxRepeatDraws);
         QCOMPARE(r.repeats.count(), fewest);
         checkPlacedOnce(s, roster);
         // The message names the repeats of the chart taken, no more and no fewer.
@@ -186,9 +184,7 @@ void TestRepeatAvoidance::bestDrawWhenUnavoidable()
         QCOMPARE(inChart.pupils, r.repeats.pupils);
         QVERIFY(inChart.neighbours == r.repeats.neighbours);
         const std::optional<MessageText> said = repeatMessage(r.repeats);
-        QVERIFY(said);
-        QCOMPARE((QStringList{said->title, QString::number(said->style)}),
-                 (QStringList{QStringLiteral("ならびん君 for Windows"), "64"}));
+        QVERIFY(said); // its title and style: tst_seatchange
         if (!message.isEmpty())
             QCOMPARE(said->text, message);
     }

@@ -32,8 +32,6 @@ void TestTextFile::readFields_data()
     // These UTF-8 bytes also read as (different) CP932 text; UTF-8 is what was meant.
     QTest::newRow("UTF-8 that is also CP932, no final line end")
         << QByteArray("山田\r\n佐藤") << QStringList{"山田", "佐藤"};
-    QTest::newRow("quotes removed, comma kept")
-        << QByteArray("\"山田,花子\"\r\n佐藤,次郎\r\n") << QStringList{"山田,花子", "佐藤", "次郎"};
     QTest::newRow("leading blanks skipped, trailing kept") << QByteArray("  \t山田 \r\n") << QStringList{"山田 "};
     QTest::newRow("blank and empty lines are empty fields")
         << QByteArray(" \r\n佐藤\r\n\r\nb,\r\n") << QStringList{"", "佐藤", "", "b", ""};
@@ -102,7 +100,6 @@ void TestTextFile::writeFailureReasons_data()
     QTest::newRow("read-only mount") << "書き込みできないメディア（読み取り専用）です。";
     QTest::newRow("no folder") << "フォルダーが見つかりません。";
     QTest::newRow("long name") << "ファイル名が長すぎます。";
-    QTest::newRow("folder in place") << "その名前はファイルではありません（フォルダーなど）。";
     QTest::newRow("sync fails") << deviceError;
     // The new file is in place, but its name may not outlive a power cut.
     QTest::newRow("folder sync fails") << deviceError;
@@ -146,8 +143,6 @@ void TestTextFile::writeFailureReasons()
         path = env.path(QStringLiteral("gone/class.mem"));
     } else if (situation == QLatin1String("long name")) {
         path = env.path(QStringLiteral("box/") + QString(300, u'x') + QStringLiteral(".mem"));
-    } else if (situation == QLatin1String("folder in place")) {
-        path = box;
     } else if (situation.endsWith(QLatin1String("sync fails"))) {
         const QString failing = situation.startsWith(QLatin1String("folder")) ? box : path;
         env.services.syncFault = [failing](const QString &synced) { return synced == failing; };
