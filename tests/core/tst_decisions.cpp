@@ -130,7 +130,6 @@ void TestDecisions::closeSteps()
 void TestDecisions::countdownColours_data()
 {
     QTest::addColumn<QString>("colours");
-    QTest::newRow("the stored defaults") << "&HFFFFFF > &HFF > 0 > ffffff|ff0000 > store 0";
     QTest::newRow("same as the background") << "&hffffff& > 255 > 255 > ffffff|ff0000 > same";
     QTest::newRow("background no colour") << "&HFF00 > blue > 0 > 00ff00|000000 > ignored";
     QTest::newRow("beyond 24 bits") << "&H1000000 >  > 0 > ffffff|000000 > ignored";

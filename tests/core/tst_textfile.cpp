@@ -100,6 +100,7 @@ void TestTextFile::writeFailureReasons_data()
     QTest::newRow("read-only mount") << "書き込みできないメディア（読み取り専用）です。";
     QTest::newRow("no folder") << "フォルダーが見つかりません。";
     QTest::newRow("long name") << "ファイル名が長すぎます。";
+    QTest::newRow("folder in place") << "その名前はファイルではありません（フォルダーなど）。";
     QTest::newRow("sync fails") << deviceError;
     // The new file is in place, but its name may not outlive a power cut.
     QTest::newRow("folder sync fails") << deviceError;
@@ -143,6 +144,8 @@ void TestTextFile::writeFailureReasons()
         path = env.path(QStringLiteral("gone/class.mem"));
     } else if (situation == QLatin1String("long name")) {
         path = env.path(QStringLiteral("box/") + QString(300, u'x') + QStringLiteral(".mem"));
+    } else if (situation == QLatin1String("folder in place")) {
+        path = box;
     } else if (situation.endsWith(QLatin1String("sync fails"))) {
         const QString failing = situation.startsWith(QLatin1String("folder")) ? box : path;
         env.services.syncFault = [failing](const QString &synced) { return synced == failing; };
