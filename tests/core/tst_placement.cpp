@@ -14,14 +14,6 @@ UniformSource keys(QList<int> list)
     return [list, next] { return (list.value((*next)++, 1) - 1 + 0.5) / 999.0; };
 }
 
-DeskConditions conditionsOf(const SeatMap &bySeat, int desks = SeatCount)
-{
-    DeskConditions out(desks);
-    for (auto it = bySeat.cbegin(); it != bySeat.cend(); ++it)
-        out[it.key() - 1] = DeskCondition::fromText(it.value());
-    return out;
-}
-
 QStringList numbered(const QString &list)
 {
     QStringList out;
@@ -86,9 +78,10 @@ void TestPlacement::placement()
     QFETCH(SeatMap, conditions);
     QFETCH(QStringList, expected);
     QFETCH(QStringList, order);
-    ClassModel c;
-    c.pupils = roster;
-    c.conditions = conditionsOf(conditions, std::max(SeatCount, int(roster.size())));
+    SharedState s;
+    s.openClass.setRoom(roster.size() > SeatCount ? Room::grid(5, 6) : Room::standard());
+    putRoster(s, roster, conditions);
+    ClassModel &c = s.openClass;
     QVERIFY(drawPossible(c.pupils, c.conditions));
     shuffleAndPlace(c, keys.value(0) < 0 ? seededUniformSource(quint32(-keys.first())) : ::keys(keys));
     QCOMPARE(chartTexts(c.chart), expected);
