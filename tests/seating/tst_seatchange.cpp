@@ -393,6 +393,7 @@ void TestSeatChange::optionToggles()
     QCOMPARE(action->isChecked(), writable ? !on : on);
     if (!writable)
         QVERIFY(lockSettings(env));
+    TRIGGER(r, "mnuFullScreen"); // the projector's chart turns with the window's
     action->trigger();
     QCOMPARE(env.platform.messageLog(),
              writable ? QStringList()
@@ -404,6 +405,7 @@ void TestSeatChange::optionToggles()
     const bool turned = on && key == QLatin1String("OptTeacherView");
     QCOMPARE(r->seatBoxes[13]->geometry(), twRect(seatBoxTwips(14, turned)));
     QCOMPARE(r->desk->geometry(), twRect(deskTwips(turned)));
+    QCOMPARE(r->fullScreenChart()->teacherView(), turned);
     // Copied as the screen shows it: rows a spreadsheet takes, and the picture.
     TRIGGER(r, "mnuCopyChart");
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
