@@ -1,119 +1,15 @@
 // Start-up: settings with their defaults, presets, the splash and the main window.
 #include "about/splash.h"
 #include "core/colors.h"
-#include "core/settings.h"
-#include "core/startup.h"
 #include "mainwin/mainwindow.h"
 #include "shell/startupwindows.h"
-#include "support/testenv.h"
+#include "support/fixtures.h"
 
-#include <QRandomGenerator>
 #include <QSettings>
 #include <QtTest>
 
 namespace
 {
-// The store as a flat map, read straight from its file.
-QMap<QString, QString> storedSettings(const TestEnv &env)
-{
-    QSettings file(env.settingsFile(), QSettings::IniFormat);
-    file.beginGroup("Config");
-    QMap<QString, QString> out;
-    for (const QString &key : file.childKeys())
-        out[key] = file.value(key).toString();
-    return out;
-}
-
-void store(const TestEnv &env, const QString &key, const QString &value)
-{
-    QSettings(env.settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("Config/") + key, value);
-}
-} // namespace
-
-class TestStartup : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void settingsPresetsAndSplash_data();
-    void settingsPresetsAndSplash();
-    void storedValuesReadBack();
-};
-
-void TestStartup::settingsPresetsAndSplash_data()
-{
-    QTest::addColumn<QString>("stored"); // "key=value" pairs in the store before; empty: a first run
-    QTest::addColumn<QList<int>>("gradient");
-    QTest::addColumn<QList<ColorValue>>("logo"); // the lettering and its shadow
-    QTest::addColumn<QString>("message");        // set: the store's folder is a file, and this is shown
-    const QList<ColorValue> deepSea{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
-    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110} << deepSea << "";
-    QTest::newRow("sunset") << "OptMColor=2" << QList<int>{200, 100, 150}
-                            << QList<ColorValue>{rgbValue(255, 128, 0), rgbValue(128, 0, 0)} << "";
-    // A key is one whatever its letter case: no default is added beside it.
-    QTest::newRow("unknown value, no splash")
-        << "OptMColor=7 optlogo=0" << QList<int>{0, 0, 0} << QList<ColorValue>{0, 0} << "";
-    QTest::newRow("defaults not stored: said once")
-        << "" << QList<int>{10, 50, 110} << deepSea
-        << "設定の保存エラー|"
-           "設定の初期値を保存できませんでした。\r同じ名前のファイルがあるため、フォルダーを作成できません。"
-           "\r保存先: %1\r今回は初期値で起動します。|48";
-}
-
-void TestStartup::settingsPresetsAndSplash()
-{
-    QFETCH(QString, stored);
-    QFETCH(QList<int>, gradient);
-    QFETCH(QList<ColorValue>, logo);
-    QFETCH(QString, message);
-    TestEnv env;
-    QMap<QString, QString> expected{{"OptLogo", "1"},          {"OptPsbar", "1"},  {"OptLine_2", "0"},
-                                    {"OptLine_3", "0"},        {"OptLine_4", "0"}, {"OptLine_5", "0"},
-                                    {"OptLine_6", "0"},        {"OptLine_7", "0"}, {"OptBColor", "&HFF"},
-                                    {"OptFColor", "&HFFFFFF"}, {"OptMColor", "1"}, {"OptFitToPage", "0"}};
-    for (const QString &pair : stored.split(u' ', Qt::SkipEmptyParts)) {
-        const QString key = pair.section(u'=', 0, 0);
-        store(env, key, pair.section(u'=', 1));
-        expected.remove(expected.keys().filter(key, Qt::CaseInsensitive).value(0));
-        expected[key] = pair.section(u'=', 1);
-    }
-    if (!message.isEmpty()) {
-        QVERIFY(QDir(env.root()).rmdir(QStringLiteral("config")));
-        env.writeFile(QStringLiteral("../config"), "");
-        expected.clear();
-    }
-    const bool splash = !stored.contains(QStringLiteral("logo=0"));
-    bool splashSeen = false;
-    whenModal([&] {
-        SplashScreen *w = loadedForm<SplashScreen>();
-        if (!w)
-            return;
-        splashSeen = w->isVisible() && w->isModal() && !isLoaded<MainWindow>();
-        w->timedOut();
-    });
-    runStartup(env.root());
-    QCOMPARE(splashSeen, splash);
-    QVERIFY(!isLoaded<SplashScreen>());
-    MainWindow *main = loadedForm<MainWindow>();
-    QVERIFY(main && main->isVisible());
-    const SharedState &s = state();
-    QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
-    QCOMPARE((QList<ColorValue>{s.LogoColor, s.LogoShadowColor}), logo);
-    QCOMPARE(storedSettings(env), expected);
-    QCOMPARE(readSetting(QStringLiteral("OPTMCOLOR")), expected.value(QStringLiteral("OptMColor")));
-    QCOMPARE(env.platform.messageLog().join(u'\n'),
-             message.replace(QStringLiteral("%1"), QDir::toNativeSeparators(env.settingsFile())));
-}
-
-namespace
-{
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // A key's full name as QSettings tells one key from another: on Windows in any case.
 QString keyName(const QString &key)
 {
@@ -160,8 +56,8 @@ QByteArrayList otherLines(QByteArray file)
 QByteArray handEditedSettings(QRandomGenerator &random)
 {
     static const QByteArrayList lines{
-        "[Config]",      " [ Config ] ",         "[config]",    "[Other]",     "[x", "OptLogo=1", "OPTLOGO = 2",
-        "optlogo=\"3\"", "OptBColor=&HFF ;note", "Opt%4Cogo=4", "; a comment", ""};
+        "[Config]",      " [ Config ] ",         "[config]",    "[Other]",     "[x", "OptLogo=1",   "OPTLOGO = 2",
+        "optlogo=\"3\"", "OptBColor=&HFF ;note", "Opt%4Cogo=4", "; a comment", "",   "Key=\"a, b\""};
     static const QByteArrayList stray{"x", "=", "\\", "\"", ";", " ", "\xFF", "\x82\xA0", "é", "[", "]", "%"};
     static const QByteArrayList breaks{"\n", "\r\n", "\r"};
     QByteArray file = random.bounded(8) == 0 ? "\xEF\xBB\xBF" : "";
@@ -179,8 +75,86 @@ QByteArray handEditedSettings(QRandomGenerator &random)
 }
 } // namespace
 
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void settingsPresetsAndSplash_data();
+    void settingsPresetsAndSplash();
+    void storedValuesReadBack();
+};
+
+void TestStartup::settingsPresetsAndSplash_data()
+{
+    QTest::addColumn<QString>("stored"); // "key=value" pairs in the store before; empty: a first run
+    QTest::addColumn<QList<int>>("gradient");
+    QTest::addColumn<QList<ColorValue>>("logo"); // the lettering and its shadow
+    QTest::addColumn<QString>("message");        // set: the store's folder is a file, and this is shown
+    const QList<ColorValue> deepSea{rgbValue(0, 128, 128), rgbValue(0, 64, 0)};
+    QTest::newRow("first run: deep sea") << "" << QList<int>{10, 50, 110} << deepSea << "";
+    QTest::newRow("sunset") << "OptMColor=2" << QList<int>{200, 100, 150}
+                            << QList<ColorValue>{rgbValue(255, 128, 0), rgbValue(128, 0, 0)} << "";
+    // A key is one whatever its letter case: no default is added beside it.
+    QTest::newRow("unknown value, no splash")
+        << "OptMColor=7 optlogo=0" << QList<int>{0, 0, 0} << QList<ColorValue>{0, 0} << "";
+    QTest::newRow("defaults not stored: said once")
+        << "" << QList<int>{10, 50, 110} << deepSea
+        << "設定の保存エラー|"
+           "設定の初期値を保存できませんでした。\r同じ名前のファイルがあるため、フォルダーを作成できません。"
+           "\r保存先: %1\r今回は初期値で起動します。|48";
+}
+
+void TestStartup::settingsPresetsAndSplash()
+{
+    QFETCH(QString, stored);
+    QFETCH(QList<int>, gradient);
+    QFETCH(QList<ColorValue>, logo);
+    QFETCH(QString, message);
+    TestEnv env;
+    QMap<QString, QString> expected{{"OptLogo", "1"},          {"OptPsbar", "1"},  {"OptLine_2", "0"},
+                                    {"OptLine_3", "0"},        {"OptLine_4", "0"}, {"OptLine_5", "0"},
+                                    {"OptLine_6", "0"},        {"OptLine_7", "0"}, {"OptBColor", "&HFF"},
+                                    {"OptFColor", "&HFFFFFF"}, {"OptMColor", "1"}, {"OptFitToPage", "0"}};
+    for (const QString &pair : stored.split(u' ', Qt::SkipEmptyParts)) {
+        const QString key = pair.section(u'=', 0, 0);
+        storeBefore(key, pair.section(u'=', 1));
+        expected.remove(expected.keys().filter(key, Qt::CaseInsensitive).value(0));
+        expected[key] = pair.section(u'=', 1);
+    }
+    if (!message.isEmpty()) {
+        QVERIFY(QDir(env.root()).rmdir(QStringLiteral("config")));
+        env.writeFile(QStringLiteral("../config"), "");
+        expected.clear();
+    }
+    const bool splash = !stored.contains(QStringLiteral("logo=0"));
+    bool splashSeen = false;
+    whenModal([&] {
+        SplashScreen *w = loadedForm<SplashScreen>();
+        if (!w)
+            return;
+        splashSeen = w->isVisible() && w->isModal() && !isLoaded<MainWindow>();
+        w->timedOut();
+    });
+    runStartup(env.root());
+    QCOMPARE(splashSeen, splash);
+    QVERIFY(!isLoaded<SplashScreen>());
+    MainWindow *main = loadedForm<MainWindow>();
+    QVERIFY(main && main->isVisible());
+    const SharedState &s = state();
+    QCOMPARE((QList<int>{s.GradientRed, s.GradientGreen, s.GradientBlue}), gradient);
+    QCOMPARE((QList<ColorValue>{s.LogoColor, s.LogoShadowColor}), logo);
+    QMap<QString, QVariant> inFile;
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it)
+        inFile.insert(keyName("Config/" + it.key()), it.value());
+    QCOMPARE(everySetting(env, settingsBytes(env)), inFile);
+    QCOMPARE(readSetting(QStringLiteral("OPTMCOLOR")), expected.value(QStringLiteral("OptMColor")));
+    QCOMPARE(env.platform.messageLog().join(u'\n'),
+             message.replace(QStringLiteral("%1"), QDir::toNativeSeparators(env.settingsFile())));
+}
+
 // The settings file is written by the program and read by QSettings: whatever value and
-// whatever file QSettings or a hand edit left before, every key reads back as last stored
+// whatever file an earlier version or a hand edit left before, every key reads back as last stored
 // and every other line keeps its bytes.
 void TestStartup::storedValuesReadBack()
 {
@@ -194,30 +168,17 @@ void TestStartup::storedValuesReadBack()
         QFile file(path);
         return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
     };
+    QDir().mkpath(QFileInfo(path).absolutePath());
     for (int round = 0; round < 300; ++round) {
-        QFile::remove(path);
-        if (round % 20 == 0) {
-            // What an earlier version left: a file QSettings itself wrote, with a group of its own.
-            QSettings written(path, QSettings::IniFormat);
-            written.setValue(QStringLiteral("Config/OptLogo"), QStringLiteral("0"));
-            written.setValue(QStringLiteral("Other/Key"), QStringLiteral("a, b"));
-        } else {
-            QDir().mkpath(QFileInfo(path).absolutePath());
-            QVERIFY(put(handEditedSettings(random)));
-        }
-        QMap<QString, QVariant> expected = everySetting(env, fileBytes(path));
-        const QByteArrayList others = otherLines(fileBytes(path));
+        QVERIFY(put(handEditedSettings(random)));
+        QMap<QString, QVariant> expected = everySetting(env, settingsBytes(env));
+        const QByteArrayList others = otherLines(settingsBytes(env));
         for (int n = 0; n < 4; ++n) {
             const QString key = QStringList{"OptLogo", "OptBColor", "OptLine_3", "OptPsbar"}.at(random.bounded(4));
             QString value;
             for (int k = random.bounded(5); k > 0; --k)
                 value += pieces.at(random.bounded(pieces.size()));
-            // One round in ten through the store itself, the others by the text editing alone.
-            if (round % 10 == 0)
-                QCOMPARE(saveSettingValue(QString::fromLatin1(ProgramTitle), QStringLiteral("Config"), key, value),
-                         QString());
-            else
-                QVERIFY(put(iniWithValue(fileBytes(path), QStringLiteral("Config"), key, value)));
+            QVERIFY(put(iniWithValue(settingsBytes(env), QStringLiteral("Config"), key, value)));
             bool stored = false;
             for (auto it = expected.begin(); it != expected.end(); ++it) {
                 if (it.key().startsWith(keyName(QStringLiteral("Config/"))) &&
@@ -228,8 +189,8 @@ void TestStartup::storedValuesReadBack()
             }
             if (!stored)
                 expected.insert(keyName(QStringLiteral("Config/") + key), value);
-            QCOMPARE(everySetting(env, fileBytes(path)), expected);
-            QCOMPARE(otherLines(fileBytes(path)), others);
+            QCOMPARE(everySetting(env, settingsBytes(env)), expected);
+            QCOMPARE(otherLines(settingsBytes(env)), others);
         }
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 // Small fixtures that the roster, main-window, file and bad-input tests share.
-#include "core/sharedstate.h"
 #include "core/startup.h"
 #include "mainwin/filedialogs.h"
 #include "mainwin/mainwindow.h"

@@ -1,10 +1,7 @@
 #include "support/testenv.h"
 
-#include "core/clock.h"
-#include "core/settings.h"
 #include "core/sharedstate.h"
 #include "core/textfile.h"
-#include "widgets/mainwindowstate.h"
 #include "widgets/programresources.h"
 
 #include <QApplication>
